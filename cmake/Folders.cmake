@@ -1,0 +1,32 @@
+# cdmenu_library(NAME FOLDERS dir... DEPS target...)
+# Builds NAME from every .cpp in the folders (globbed, so new files need no CMake edit).
+# A folder without sources yet becomes an interface library, so the tree always configures.
+function(cdmenu_library name)
+  cmake_parse_arguments(ARG "" "" "FOLDERS;DEPS" ${ARGN})
+  set(sources "")
+  foreach(dir IN LISTS ARG_FOLDERS)
+    file(GLOB found CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/${dir}/*.cpp")
+    list(APPEND sources ${found})
+  endforeach()
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()
+
+# cdmenu_programs(DIR LIBS...) — every DIR/*/main.cpp folder becomes a program named after the folder.
+function(cdmenu_tests folder)
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp")
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(test_${folder} ${sources})
+  target_link_libraries(test_${folder} PRIVATE testsupport ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(test_${folder} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+                       PROPERTIES ENVIRONMENT "CDMENU_BUILD=${PROJECT_BINARY_DIR}" DISCOVERY_TIMEOUT 60)
+endfunction()
