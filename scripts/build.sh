@@ -9,7 +9,7 @@ case "$type" in
   sanitize) cmake_type=Sanitize ;;
   *) echo "build.sh: unknown build type '$type' (release, debug, sanitize)" >&2; exit 2 ;;
 esac
-dir=build/$type
+dir=${CDMENU_BUILD_DIR:-build/$type}
 if [ ! -f "$dir/build.ninja" ]; then
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=$cmake_type ${CDMENU_CMAKE_ARGS:-} >/dev/null
 fi

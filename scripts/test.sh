@@ -5,5 +5,5 @@ cd "$(dirname "$0")/.."
 type=${1:-release}
 ./scripts/setup.sh
 ./scripts/build.sh "$type"
-cd "build/$type"
+cd "${CDMENU_BUILD_DIR:-build/$type}"
 ctest --output-on-failure -j"$(nproc)" --timeout 300
