@@ -1,0 +1,23 @@
+#pragma once
+// Windows code page 1252, the program's one text encoding. UTF-8 appears only at the edges.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace base {
+
+// Unicode code point of a cp1252 byte (the five unassigned bytes map to the C1 control of the same value).
+char32_t Cp1252ToUnicode(unsigned char c);
+// cp1252 byte of a code point, or -1 when cp1252 cannot represent it.
+int UnicodeToCp1252(char32_t cp);
+
+std::string Cp1252ToUtf8(std::string_view text);
+// Characters that cp1252 lacks and malformed UTF-8 bytes become '?'.
+std::string Utf8ToCp1252(std::string_view utf8);
+
+// For source literals with non-ASCII characters: Cp("Menü") is the cp1252 byte string.
+inline std::string Cp(std::string_view utf8) {
+    return Utf8ToCp1252(utf8);
+}
+
+}  // namespace base
