@@ -1,0 +1,20 @@
+// The two entry points of the unpack library.
+#include "zip/Unpack32.h"
+#include "zip/unpack32/Session.h"
+
+#define UNPACK_EXPORT __attribute__((visibility("default")))
+
+extern "C" UNPACK_EXPORT int32_t UNPACK_CALL GetUnpackVersion() {
+    return kUnpackShortRecordVersion;
+}
+
+extern "C" UNPACK_EXPORT int32_t UNPACK_CALL UnpackExec(void* cmd) {
+    if (!cmd) return 0;
+    // Nothing may unwind into the caller, which need not be C++.
+    try {
+        unpack32::TSession session(cmd);
+        return session.Run();
+    } catch (...) {
+        return 0;
+    }
+}
