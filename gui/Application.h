@@ -1,0 +1,195 @@
+#pragma once
+// TApplication: the one application object (global `Application`). It owns the backend, the forms
+// (created in order with CreateForm; the first becomes the main form) and runs the message loop:
+// every event is dispatched to the form and control it concerns; when nothing is queued, due timers
+// fire, invalid areas are painted, OnIdle runs, and the loop blocks in the backend until the next
+// event or timer. An exception thrown by any handler ends that reaction only: it is shown in the
+// exception box (or given to OnException) and the loop goes on.
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "gui/Component.h"
+#include "gui/Consts.h"
+#include "gui/Control.h"
+#include "gui/backend/Backend.h"
+
+namespace gui {
+
+class TForm;
+class TTimer;
+class THintWindow;
+class TScreen;
+
+using TExceptionEvent = std::function<void(TComponent* sender, const std::exception& e)>;
+using TIdleEvent = std::function<void(TComponent* sender, bool& done)>;
+
+class TApplication : public TComponent, private BackendHost {
+public:
+    explicit TApplication(std::unique_ptr<Backend> backend);
+    ~TApplication() override;
+
+    gui::Backend& TheBackend() { return *backend_; }
+    // The headless backend when that is the one in use (tests and scripts), else nullptr.
+    class HeadlessBackend* Headless();
+
+    const std::string& Title() const { return title_; }
+    void SetTitle(std::string title) { title_ = std::move(title); }
+
+    // Constructs T(this) and runs its OnCreate (an exception there is shown, and the form kept).
+    template <class T>
+    T* CreateForm() {
+        T* form = new T(this);
+        FormCreated(form);
+        return form;
+    }
+    TForm* MainForm() const { return mainForm_; }
+
+    void Run();  // shows the main form and loops until Terminate (or the main form closes)
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    void ProcessMessages();  // dispatch everything queued, fire due timers, paint; never waits
+    void HandleMessage();    // one event, or the idle work and a wait
+    void Minimize();
+    void Restore();
+    void BringToFront();
+
+    // Exceptions.
+    void HandleException(TComponent* sender);  // call inside a catch block
+    void ShowException(const std::exception& e);
+    TExceptionEvent OnException;
+    TIdleEvent OnIdle;
+
+    // Message boxes (modal). Result: IDOK, IDCANCEL, IDYES, IDNO.
+    int MessageBox(const std::string& text, const std::string& caption, int flags = MB_OK);
+    int Warning(const std::string& text, int buttons = MB_OK);      // "Warnung"
+    int Information(const std::string& text, int buttons = MB_OK);  // "Information"
+    int Error(const std::string& text, int buttons = MB_OK);        // "Fehler"
+
+    // Hints.
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool v);
+    int HintPause() const { return hintPause_; }
+    void SetHintPause(int ms) { hintPause_ = ms; }
+    int HintShortPause() const { return hintShortPause_; }
+    void SetHintShortPause(int ms) { hintShortPause_ = ms; }
+    int HintHidePause() const { return hintHidePause_; }
+    void SetHintHidePause(int ms) { hintHidePause_ = ms; }
+    TColor HintColor() const { return hintColor_; }
+    void SetHintColor(TColor c) { hintColor_ = c; }
+    void CancelHint();
+    bool HintShowing() const;
+    const std::string& HintText() const { return hintText_; }  // the hint showing now
+    TControl* HintControl() const { return hintControl_.Get(); }
+
+    // Threads: run fn on the GUI thread and wait for it (directly when called on the GUI thread).
+    // An exception in fn is shown in the exception box.
+    void Synchronize(std::function<void()> fn);
+    bool OnGuiThread() const { return std::this_thread::get_id() == guiThread_; }
+
+    // Mouse state the framework keeps.
+    TControl* CaptureControl() const { return capture_.Get(); }
+    void SetCaptureControl(TControl* c);
+    TControl* MouseControl() const { return mouseControl_.Get(); }  // deepest control under the pointer
+    void ReleaseMouseState(TControl* c);  // forget c as pressed/captured/under the pointer
+
+    // Forms and timers (maintained by TForm and TTimer).
+    const std::vector<TForm*>& Forms() const { return forms_; }
+    TForm* ActiveForm() const { return activeForm_; }
+    TForm* FormOfHandle(WindowHandle h) const;
+    void RegisterForm(TForm* f);
+    void UnregisterForm(TForm* f);
+    void SetActiveForm(TForm* f);
+    void RegisterTimer(TTimer* t);
+    void UnregisterTimer(TTimer* t);
+    void ScheduleRelease(TForm* f);
+    int ModalLevel() const { return modalLevel_; }
+    void EnterModal(TForm* f);
+    void LeaveModal(TForm* f);
+    // The loop of a modal form: until its ModalResult is set or the application ends.
+    void ModalLoop(TForm* f);
+    void UpdateCursor();
+
+    // Dispatch one event (public for tests and benchmarks that feed events directly).
+    void Dispatch(const Event& ev);
+
+protected:
+    void Notification(TComponent* c, TOperation op) override;
+
+private:
+    // BackendHost
+    void Pump() override;
+    std::uint64_t NextDeadline() const override;
+    bool IsWindowDragArea(WindowHandle window, int x, int y) override;
+
+    void FormCreated(TForm* form);
+    void Idle(bool wait);
+    void FireTimers();
+    void PaintAll();
+    void RunSynchronized();
+    void FreeReleased();
+    void DispatchMouse(TForm* form, const Event& ev);
+    void DispatchKey(TForm* form, const Event& ev);
+    void DispatchText(TForm* form, const Event& ev);
+    void SetMouseControl(TControl* c);
+    void KeyPressChar(TForm* form, char ch);
+    bool DoDialogChar(TForm* form, char ch);
+    void HintMouseMoved(TControl* c);
+    void UpdateHint();
+    void ShowHintFor(TControl* c);
+    std::uint64_t HintDeadline() const;
+
+    std::unique_ptr<gui::Backend> backend_;
+    std::unique_ptr<TScreen> screen_;
+    std::string title_;
+    TForm* mainForm_ = nullptr;
+    std::vector<TForm*> forms_;
+    TForm* activeForm_ = nullptr;
+    std::vector<TTimer*> timers_;
+    std::vector<TComponent::WeakOf<TForm>> released_;
+    bool terminated_ = false;
+    int modalLevel_ = 0;
+    std::vector<TForm*> modalStack_;
+    std::thread::id guiThread_;
+
+    // Mouse.
+    WeakOf<TControl> capture_;
+    WeakOf<TControl> mouseControl_;
+    WeakOf<TControl> lastDown_;  // control of the last left press (double-click detection)
+    std::uint64_t lastDownTime_ = 0;
+    TPoint lastDownPos_{};  // screen
+    bool lastDownWasDouble_ = false;
+    TForm* dragForm_ = nullptr;
+
+    // Hints.
+    bool showHint_ = true;
+    int hintPause_ = 500, hintShortPause_ = 50, hintHidePause_ = 2500;
+    TColor hintColor_;
+    WeakOf<TControl> hintPending_;  // control the pointer rests on
+    std::uint64_t hintPendingSince_ = 0;
+    WeakOf<TControl> hintControl_;
+    std::string hintText_;
+    std::uint64_t hintShownAt_ = 0;
+    std::uint64_t lastHintHidden_ = 0;
+    THintWindow* hintWindow_ = nullptr;
+
+    // Synchronize.
+    struct SyncCall {
+        std::function<void()> fn;
+        bool done = false;
+    };
+    std::mutex syncMutex_;
+    std::condition_variable syncDone_;
+    std::deque<SyncCall*> syncQueue_;
+};
+
+// The application object (set by the TApplication constructor).
+extern TApplication* Application;
+
+}  // namespace gui

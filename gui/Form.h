@@ -1,0 +1,145 @@
+#pragma once
+// TForm: a top-level window. It owns a back buffer the size of its client area into which all its
+// controls paint; invalid areas are painted and shown when the loop is idle. Width and Height are
+// the client size (the window system draws any frame outside it).
+//
+// A form is hidden until Show() or ShowModal(). ShowModal() disables the other windows and runs
+// a nested loop until ModalResult becomes non-zero (Close() sets mrCancel) and returns it.
+// Close() asks OnClose for the action (hide by default; caFree destroys the form later, when the
+// loop is idle); closing the main form ends the application.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "gfx/Bitmap.h"
+#include "gui/WinControl.h"
+#include "gui/backend/Backend.h"
+
+namespace gui {
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderIcons = std::uint32_t;
+enum : TBorderIcons { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+enum TPosition {
+    poDesigned,
+    poDefault,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
+enum TFormStyle { fsNormal, fsStayOnTop };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+using TCloseEvent = std::function<void(TComponent* sender, TCloseAction& action)>;
+using TCloseQueryEvent = std::function<void(TComponent* sender, bool& canClose)>;
+
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* owner);
+    ~TForm() override;
+
+    // Window properties.
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle v);
+    TBorderIcons BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(TBorderIcons v);
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition v) { position_ = v; }
+    TFormStyle FormStyle() const { return formStyle_; }
+    void SetFormStyle(TFormStyle v);
+    TWindowState WindowState() const { return windowState_; }
+    void SetWindowState(TWindowState v);
+    bool KeyPreview() const { return keyPreview_; }
+    void SetKeyPreview(bool v) { keyPreview_ = v; }
+    void SetClientWidth(int w) { SetWidth(w); }
+    void SetClientHeight(int h) { SetHeight(h); }
+    // Outline of the window as a union of client rectangles; empty = rectangular.
+    void SetWindowRegion(std::vector<TRect> region);
+    const std::vector<TRect>& WindowRegion() const { return region_; }
+    // Call from a left-button press: the user moves the window until the button is released
+    // (the release is not delivered). Releases the mouse capture.
+    void StartWindowDrag();
+
+    // Focus.
+    TWinControl* ActiveControl() const { return activeControl_; }
+    void SetActiveControl(TWinControl* c);
+    // Move the focus in tab order (Tab / Shift+Tab).
+    void SelectNext(TWinControl* current, bool forward, bool checkTabStop);
+    bool Active() const { return active_; }
+
+    // Showing and closing.
+    void Show();
+    void Hide();
+    void Close();
+    TModalResult ShowModal();
+    bool Modal() const { return modal_; }
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult v) { modalResult_ = v; }
+    // Destroy the form once the events being handled now are done.
+    void Release();
+    bool CloseQuery();
+
+    TNotifyEvent OnCreate;  // run by TApplication::CreateForm once the form is built
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnPaint;  // after the form's own background, before its children
+
+    // The framework's side.
+    WindowHandle Handle() const { return handle_; }
+    WindowHandle HandleNeeded();
+    gfx::TBitmap& BackBuffer() { return *backBuffer_; }
+    // Mark/paint: rectangles in client coordinates.
+    void InvalidateFormRect(const TRect& r);
+    bool HasInvalid() const { return !dirty_.empty(); }
+    void PaintInvalid();                 // paint and present everything invalid
+    void PaintFormRect(const TRect& r);  // paint r now (all layers) and present it
+    void Present(const TRect& r);
+    TCanvas& FormCanvas() { return *formCanvas_; }
+    void DoCreate();
+    void SetActive(bool active);                      // the window became (in)active
+    void WindowMoved(int screenLeft, int screenTop);  // the user moved it
+
+    void SetBounds(int left, int top, int width, int height) override;
+    void SetParent(TWinControl* parent) override;  // forms stay top-level; ignored
+
+protected:
+    void VisibleChanged() override;
+    void TextChanged() override;
+    void EraseBackground(TCanvas& canvas) override;
+    void Paint() override;
+    void Notification(TComponent* c, TOperation op) override;
+    void DoShow();
+    void DoHide();
+    virtual void DoClose(TCloseAction& action);
+    WindowParams MakeWindowParams() const;
+    void ApplyPosition();
+
+private:
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+    TPosition position_ = poDesigned;
+    TFormStyle formStyle_ = fsNormal;
+    TWindowState windowState_ = wsNormal;
+    bool keyPreview_ = false;
+    std::vector<TRect> region_;
+    TWinControl* activeControl_ = nullptr;
+    bool active_ = false;
+    bool modal_ = false;
+    TModalResult modalResult_ = mrNone;
+    WindowHandle handle_ = 0;
+    bool windowShown_ = false;
+    bool positioned_ = false;
+    std::unique_ptr<gfx::TBitmap> backBuffer_;
+    std::unique_ptr<TCanvas> formCanvas_;
+    std::vector<TRect> dirty_;
+};
+
+}  // namespace gui

@@ -1,0 +1,38 @@
+#pragma once
+// TScreen: the screen as the framework sees it (global `Screen`, made by TApplication).
+#include <vector>
+
+#include "gui/Consts.h"
+#include "gui/Control.h"
+
+namespace gui {
+
+class TForm;
+class TWinControl;
+
+class TScreen {
+public:
+    TScreen() = default;
+
+    int Width() const;
+    int Height() const;
+    int ColorDepth() const;  // bits per pixel
+    // A cursor other than crDefault overrides every control's own (e.g. crHourGlass while busy).
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor c);
+    TForm* ActiveForm() const;
+    TWinControl* ActiveControl() const;
+    int FormCount() const;
+    TForm* Forms(int index) const;
+    TPoint CursorPos() const;  // screen
+    // The control under a screen point (the topmost form there, its deepest enabled control).
+    TControl* ControlAtPos(TPoint screen) const;
+    TControl* ControlAtCursor() const { return ControlAtPos(CursorPos()); }
+
+private:
+    TCursor cursor_ = crDefault;
+};
+
+extern TScreen* Screen;
+
+}  // namespace gui

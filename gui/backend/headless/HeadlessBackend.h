@@ -1,0 +1,182 @@
+#pragma once
+// HeadlessBackend: windows without a display. Each window keeps the pixels presented to it (what a
+// screen would show); input is injected by the caller; the clock is virtual and moves only through
+// Advance(); message boxes and folder prompts are recorded and answered from queues.
+//
+// Test use:
+//   auto backend = std::make_unique<gui::HeadlessBackend>();
+//   gui::HeadlessBackend& hb = *backend;
+//   gui::TApplication app(std::move(backend));
+//   auto* form = app.CreateForm<MyForm>(); form->Show();
+//   hb.Click(10, 20);             // client point of the active window; pumps the loop
+//   hb.Advance(600);              // runs every timer due on the way, in order
+//   hb.AnswerMessageBox(gui::IDOK);
+//   hb.Post([&] { hb.Key(gui::VK_ESCAPE); });  // runs inside the next waiting (modal) loop
+//   EXPECT_EQ(hb.MessageBoxes().back().text, "...");
+//
+// A waiting loop with nothing posted stalls: a modal form is cancelled (mrCancel) and Run()
+// returns; both are written to Log().
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gfx/Bitmap.h"
+#include "gui/backend/Backend.h"
+
+namespace gui {
+
+class HeadlessBackend : public Backend {
+public:
+    HeadlessBackend();
+    ~HeadlessBackend() override;
+
+    struct WindowState {
+        WindowParams params;
+        TRect bounds{};
+        bool visible = false;
+        bool enabled = true;
+        bool minimized = false;
+        bool maximized = false;
+        std::vector<TRect> shape;
+        gfx::TBitmap* pixels = nullptr;  // what has been presented
+        int presentCount = 0;
+        TRect lastPresent{};
+    };
+    struct MessageBoxRecord {
+        MessageBoxRequest request;
+        int answer = 0;
+        bool answeredByDefault = false;  // nothing was queued
+    };
+    struct FolderRecord {
+        std::string title, start;
+        std::optional<std::string> answer;
+        bool answeredByDefault = false;
+    };
+
+    // Screen and settings.
+    void SetScreenSize(int width, int height);
+    void SetColorDepth(int bits);
+    void SetSettings(const DesktopSettings& s) { settings_ = s; }
+    DesktopSettings& MutableSettings() { return settings_; }
+
+    // Clock: moves by ms, stopping at every timer due on the way and pumping the loop there.
+    void Advance(std::uint64_t ms);
+    void Pump();  // dispatch what is queued (tests that inject with pump = false)
+
+    // Input in client coordinates of the target window (the active one unless SetTarget).
+    void SetTarget(WindowHandle w) { target_ = w; }
+    WindowHandle Target() const;
+    void MouseMove(int x, int y, TShiftState shift = 0);
+    void MouseDown(int x, int y, TMouseButton button = mbLeft, TShiftState shift = 0);
+    void MouseUp(int x, int y, TMouseButton button = mbLeft, TShiftState shift = 0);
+    void Click(int x, int y, TMouseButton button = mbLeft, TShiftState shift = 0);
+    void DoubleClick(int x, int y);         // two clicks with no time between them
+    void Wheel(int x, int y, int notches);  // positive = away from the user
+    void KeyDown(int key, TShiftState shift = 0);
+    void KeyUp(int key, TShiftState shift = 0);
+    // Press and release; letters, digits, space, Enter, Tab, Backspace, Escape also type their
+    // character, as a keyboard would.
+    void Key(int key, TShiftState shift = 0);
+    void Type(const std::string& utf8);
+    void RequestClose(WindowHandle w);
+    // Queue an event without pumping.
+    void Inject(const Event& ev);
+    // Run fn the next time a loop waits (inside a modal loop, a test acts here).
+    void Post(std::function<void()> fn);
+
+    // Windows.
+    std::vector<WindowHandle> Windows() const;
+    const WindowState* Window(WindowHandle w) const;
+    WindowHandle ActiveWindow() const { return active_; }
+    // The presented pixel at client x,y (0x00BBGGRR); -1 when outside.
+    std::int64_t PixelAt(WindowHandle w, int x, int y) const;
+    bool SavePng(WindowHandle w, const std::string& path) const;
+
+    // Prompts.
+    void AnswerMessageBox(int answer) { boxAnswers_.push_back(answer); }
+    void AnswerFolder(std::optional<std::string> path) { folderAnswers_.push_back(std::move(path)); }
+    const std::vector<MessageBoxRecord>& MessageBoxes() const { return boxes_; }
+    const std::vector<FolderRecord>& FolderPrompts() const { return folders_; }
+    void ClearRecords();
+
+    TCursor CurrentCursor() const { return cursor_; }
+    bool MouseCaptured() const { return captured_; }
+    bool TextInputActive() const { return textInput_; }
+    const std::vector<std::string>& Log() const { return log_; }
+
+    // Backend
+    const char* Name() const override { return "headless"; }
+    void SetHost(BackendHost* host) override { host_ = host; }
+    WindowHandle CreateWindow(const WindowParams& params) override;
+    void DestroyWindow(WindowHandle w) override;
+    void ShowWindow(WindowHandle w, bool show) override;
+    void SetWindowBounds(WindowHandle w, const TRect& screen) override;
+    TRect WindowBounds(WindowHandle w) const override;
+    void SetWindowCaption(WindowHandle w, const std::string& caption) override;
+    void SetWindowShape(WindowHandle w, const std::vector<TRect>& region) override;
+    void SetWindowTopmost(WindowHandle w, bool topmost) override;
+    void SetWindowEnabled(WindowHandle w, bool enabled) override;
+    void RaiseWindow(WindowHandle w) override;
+    void MinimizeWindow(WindowHandle w) override;
+    void MaximizeWindow(WindowHandle w) override;
+    void RestoreWindow(WindowHandle w) override;
+    void BeginWindowDrag(WindowHandle w) override;
+    void Present(WindowHandle w, const gfx::TBitmap& backBuffer, const TRect& rect) override;
+    bool PollEvent(Event& ev) override;
+    WaitResult WaitEvent(std::uint64_t deadline) override;
+    void Wake() override;
+    std::uint64_t Now() const override { return now_; }
+    TPoint CursorPos() const override { return cursor_pos_; }
+    void SetCursor(TCursor cursor) override { cursor_ = cursor; }
+    void CaptureMouse(bool capture) override { captured_ = capture; }
+    void StartTextInput(WindowHandle) override { textInput_ = true; }
+    void StopTextInput(WindowHandle) override { textInput_ = false; }
+    std::string ClipboardText() override { return clipboard_; }
+    void SetClipboardText(const std::string& text) override { clipboard_ = text; }
+    int ScreenWidth() const override { return screenWidth_; }
+    int ScreenHeight() const override { return screenHeight_; }
+    int ColorDepth() const override { return colorDepth_; }
+    DesktopSettings Settings() const override { return settings_; }
+    std::optional<int> PromptMessageBox(const MessageBoxRequest& request) override;
+    std::optional<std::optional<std::string>> PromptFolder(const std::string& title,
+                                                           const std::string& start) override;
+
+private:
+    void Mouse(EventType type, int x, int y, TMouseButton button, TShiftState shift, int wheel);
+    WindowState* Find(WindowHandle w);
+    void Activate(WindowHandle w);
+
+    BackendHost* host_ = nullptr;
+    std::map<WindowHandle, WindowState> windows_;
+    std::vector<WindowHandle> zOrder_;  // bottom first
+    WindowHandle nextHandle_ = 1;
+    WindowHandle active_ = 0;
+    WindowHandle target_ = 0;
+    std::deque<Event> queue_;
+    std::deque<std::function<void()>> posted_;
+    std::mutex wakeMutex_;
+    bool woken_ = false;
+    std::uint64_t now_ = 0;
+    TPoint cursor_pos_{};
+    TShiftState buttons_ = 0;
+    WindowHandle dragging_ = 0;
+    TPoint dragStart_{};
+    TRect dragBounds_{};
+    TCursor cursor_ = crDefault;
+    bool captured_ = false;
+    bool textInput_ = false;
+    std::string clipboard_;
+    int screenWidth_ = 1024, screenHeight_ = 768, colorDepth_ = 32;
+    DesktopSettings settings_;
+    std::deque<int> boxAnswers_;
+    std::deque<std::optional<std::string>> folderAnswers_;
+    std::vector<MessageBoxRecord> boxes_;
+    std::vector<FolderRecord> folders_;
+    std::vector<std::string> log_;
+};
+
+}  // namespace gui
