@@ -1,0 +1,497 @@
+#include "platform/FileOps.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+#include <vector>
+
+#include "base/Cp1252.h"
+#include "base/StrUtils.h"
+#include "platform/Services.h"
+#include "platform/posix/MountTable.h"
+
+namespace platform {
+
+namespace {
+
+std::string Native(const std::string& appPath) {
+    return Services().paths.Resolve(appPath);
+}
+
+std::string StripSlash(std::string s) {
+    while (s.size() > 1 && s.back() == '/') s.pop_back();
+    return s;
+}
+
+std::string RealPath(const std::string& path) {
+    char buf[PATH_MAX];
+    return realpath(path.c_str(), buf) ? std::string(buf) : std::string();
+}
+
+std::string Display(const std::string& native) {
+    return base::Utf8ToCp1252(native);
+}
+
+// ---- copy ---------------------------------------------------------------------------------------
+
+enum class Kind { kFolder, kFile, kLink, kOther };
+
+struct Item {
+    std::string rel;  // relative to the source, '/' separated
+    Kind kind;
+    uint64_t size;
+    mode_t mode;
+    timespec mtime;
+};
+
+// Lists the tree below dir in a fixed order (names sorted, each folder before its contents).
+int Scan(const std::string& root, const std::string& rel, std::vector<Item>& items, std::string& failed) {
+    const std::string dir = rel.empty() ? root : root + "/" + rel;
+    DIR* d = opendir(dir.c_str());
+    if (!d) {
+        failed = dir;
+        return errno;
+    }
+    std::vector<std::string> names;
+    while (dirent* e = readdir(d)) {
+        const std::string_view n = e->d_name;
+        if (n != "." && n != "..") names.emplace_back(n);
+    }
+    closedir(d);
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        const std::string r = rel.empty() ? name : rel + "/" + name;
+        struct stat st;
+        if (lstat((root + "/" + r).c_str(), &st) != 0) {
+            failed = root + "/" + r;
+            return errno;
+        }
+        Kind kind = S_ISDIR(st.st_mode)   ? Kind::kFolder
+                    : S_ISREG(st.st_mode) ? Kind::kFile
+                    : S_ISLNK(st.st_mode) ? Kind::kLink
+                                          : Kind::kOther;
+        items.push_back(
+            {r, kind, kind == Kind::kFile ? static_cast<uint64_t>(st.st_size) : 0, st.st_mode, st.st_mtim});
+        if (kind == Kind::kFolder)
+            if (int err = Scan(root, r, items, failed)) return err;
+    }
+    return 0;
+}
+
+std::string ToWin(const std::string& rel) {
+    std::string s = Display(rel);
+    std::replace(s.begin(), s.end(), '/', '\\');
+    return s;
+}
+
+class Copier {
+public:
+    Copier(std::string src, std::string dst, const CopyCallbacks& cb)
+        : src_(std::move(src)), dst_(std::move(dst)), cb_(cb) {}
+
+    CopyResult Run();
+
+private:
+    bool Fail(int err, const std::string& path, const char* what);
+    bool Progress();
+    // true: go on; sets skip when the file is to be left alone.
+    bool MayReplace(const std::string& target, bool& skip);
+    bool CopyFile(const Item& item);
+    bool CopyLink(const Item& item);
+    std::string TempBeside(const std::string& target, int& fd);
+
+    std::string src_, dst_;
+    const CopyCallbacks& cb_;
+    CopyResult result_;
+    CopyProgress progress_;
+    bool yesToAll_ = false;
+    bool cancelled_ = false;
+};
+
+bool Copier::Fail(int err, const std::string& path, const char* what) {
+    result_.status = CopyStatus::kFailed;
+    result_.errorCode = err;
+    result_.failedPath = Display(path);
+    result_.message = base::Format(what, result_.failedPath.c_str()) + " " + FileOps::ErrorText(err);
+    return false;
+}
+
+bool Copier::Progress() {
+    if (cb_.progress && !cb_.progress(progress_)) {
+        cancelled_ = true;
+        result_.status = CopyStatus::kCancelled;
+        return false;
+    }
+    return true;
+}
+
+bool Copier::MayReplace(const std::string& target, bool& skip) {
+    skip = false;
+    struct stat st;
+    if (lstat(target.c_str(), &st) != 0) {
+        if (errno == ENOENT) return true;
+        return Fail(errno, target, "%s kann nicht ersetzt werden.");
+    }
+    if (S_ISDIR(st.st_mode)) return Fail(EISDIR, target, "%s kann nicht ersetzt werden.");
+    if (!yesToAll_ && cb_.confirmOverwrite) {
+        switch (cb_.confirmOverwrite(Display(target))) {
+            case OverwriteAnswer::kYes:
+                break;
+            case OverwriteAnswer::kYesToAll:
+                yesToAll_ = true;
+                break;
+            case OverwriteAnswer::kNo:
+                skip = true;
+                return true;
+            case OverwriteAnswer::kCancel:
+                cancelled_ = true;
+                result_.status = CopyStatus::kCancelled;
+                return false;
+        }
+    }
+    // A write-protected file is not replaced behind the user's back.
+    if (!S_ISLNK(st.st_mode) && access(target.c_str(), W_OK) != 0)
+        return Fail(errno, target, "%s kann nicht ersetzt werden.");
+    return true;
+}
+
+std::string Copier::TempBeside(const std::string& target, int& fd) {
+    const size_t slash = target.rfind('/');
+    std::string tmpl = target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".part-XXXXXX";
+    std::vector<char> buf(tmpl.begin(), tmpl.end());
+    buf.push_back('\0');
+    fd = mkostemp(buf.data(), O_CLOEXEC);
+    return std::string(buf.data());
+}
+
+bool Copier::CopyFile(const Item& item) {
+    const std::string from = src_ + "/" + item.rel;
+    const std::string to = dst_ + "/" + item.rel;
+    bool skip;
+    if (!MayReplace(to, skip)) return false;
+    if (skip) {
+        ++result_.filesSkipped;
+        progress_.bytesDone += item.size;
+        return true;
+    }
+    const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return Fail(errno, from, "%s kann nicht gelesen werden.");
+    int out;
+    const std::string temp = TempBeside(to, out);
+    if (out < 0) {
+        const int err = errno;
+        close(in);
+        return Fail(err, to, "%s kann nicht angelegt werden.");
+    }
+    auto abandon = [&](int err, const std::string& path, const char* what) {
+        close(in);
+        close(out);
+        unlink(temp.c_str());
+        return err ? Fail(err, path, what) : false;
+    };
+    std::vector<char> buf(1 << 16);
+    progress_.fileBytesDone = 0;
+    for (;;) {
+        const ssize_t n = read(in, buf.data(), buf.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return abandon(errno, from, "%s kann nicht gelesen werden.");
+        }
+        if (n == 0) break;
+        for (ssize_t off = 0; off < n;) {
+            const ssize_t w = write(out, buf.data() + off, static_cast<size_t>(n - off));
+            if (w < 0) {
+                if (errno == EINTR) continue;
+                return abandon(errno, to, "%s kann nicht geschrieben werden.");
+            }
+            off += w;
+        }
+        progress_.fileBytesDone += static_cast<uint64_t>(n);
+        progress_.bytesDone += static_cast<uint64_t>(n);
+        result_.bytesCopied += static_cast<uint64_t>(n);
+        if (!Progress()) return abandon(0, {}, nullptr);
+    }
+    // Discs mark every file read-only; the copy stays writable for its owner so it can be replaced.
+    fchmod(out, (item.mode & 07777) | S_IWUSR);
+    const timespec times[2] = {item.mtime, item.mtime};
+    futimens(out, times);
+    close(in);
+    if (close(out) != 0) {
+        const int err = errno;
+        unlink(temp.c_str());
+        return Fail(err, to, "%s kann nicht geschrieben werden.");
+    }
+    if (rename(temp.c_str(), to.c_str()) != 0) {
+        const int err = errno;
+        unlink(temp.c_str());
+        return Fail(err, to, "%s kann nicht angelegt werden.");
+    }
+    ++result_.filesCopied;
+    return true;
+}
+
+bool Copier::CopyLink(const Item& item) {
+    const std::string from = src_ + "/" + item.rel;
+    const std::string to = dst_ + "/" + item.rel;
+    bool skip;
+    if (!MayReplace(to, skip)) return false;
+    if (skip) {
+        ++result_.filesSkipped;
+        return true;
+    }
+    std::vector<char> buf(PATH_MAX + 1);
+    const ssize_t n = readlink(from.c_str(), buf.data(), PATH_MAX);
+    if (n < 0) return Fail(errno, from, "%s kann nicht gelesen werden.");
+    const std::string temp = to + ".part-link";
+    unlink(temp.c_str());
+    if (symlink(std::string(buf.data(), static_cast<size_t>(n)).c_str(), temp.c_str()) != 0)
+        return Fail(errno, to, "%s kann nicht angelegt werden.");
+    if (rename(temp.c_str(), to.c_str()) != 0) {
+        const int err = errno;
+        unlink(temp.c_str());
+        return Fail(err, to, "%s kann nicht angelegt werden.");
+    }
+    ++result_.filesCopied;
+    return true;
+}
+
+CopyResult Copier::Run() {
+    struct stat st;
+    if (stat(src_.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        const int err = stat(src_.c_str(), &st) != 0 ? errno : ENOTDIR;
+        Fail(err, src_, "%s kann nicht gelesen werden.");
+        return result_;
+    }
+    if (stat(dst_.c_str(), &st) != 0) {
+        if (mkdir(dst_.c_str(), 0777) != 0) {
+            Fail(errno, dst_, "Der Ordner %s kann nicht angelegt werden.");
+            return result_;
+        }
+        ++result_.foldersCreated;
+    } else if (!S_ISDIR(st.st_mode)) {
+        Fail(ENOTDIR, dst_, "Der Ordner %s kann nicht angelegt werden.");
+        return result_;
+    }
+    const std::string realSrc = RealPath(src_), realDst = RealPath(dst_);
+    if (realDst == realSrc || realDst.rfind(realSrc + "/", 0) == 0) {
+        Fail(EINVAL, dst_, "%s liegt im Quellordner.");
+        result_.message = base::Format("%s liegt im Quellordner.", result_.failedPath.c_str());
+        return result_;
+    }
+
+    std::vector<Item> items;
+    std::string failed;
+    if (int err = Scan(src_, {}, items, failed)) {
+        Fail(err, failed, "%s kann nicht gelesen werden.");
+        return result_;
+    }
+    for (const Item& it : items) {
+        if (it.kind == Kind::kFile || it.kind == Kind::kLink) ++progress_.filesTotal;
+        progress_.bytesTotal += it.size;
+    }
+    if (!Progress()) return result_;
+
+    for (const Item& item : items) {
+        switch (item.kind) {
+            case Kind::kFolder: {
+                const std::string to = dst_ + "/" + item.rel;
+                if (mkdir(to.c_str(), 0777) == 0) {
+                    ++result_.foldersCreated;
+                } else if (errno != EEXIST || stat(to.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+                    Fail(errno == EEXIST ? ENOTDIR : errno, to, "Der Ordner %s kann nicht angelegt werden.");
+                    return result_;
+                }
+                break;
+            }
+            case Kind::kFile:
+            case Kind::kLink:
+                progress_.file = ToWin(item.rel);
+                progress_.fileBytes = item.size;
+                progress_.fileBytesDone = 0;
+                if (!Progress()) return result_;
+                if (!(item.kind == Kind::kFile ? CopyFile(item) : CopyLink(item))) return result_;
+                ++progress_.filesDone;
+                break;
+            case Kind::kOther:
+                ++result_.filesSkipped;  // reading a pipe or a device would hang or never end
+                break;
+        }
+    }
+    progress_.file.clear();
+    progress_.fileBytes = progress_.fileBytesDone = 0;
+    if (!Progress()) return result_;
+    return result_;
+}
+
+// ---- trash --------------------------------------------------------------------------------------
+
+std::string PercentEncode(const std::string& path) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : path) {
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}
+
+bool MakeDirs(const std::string& path, mode_t mode) {
+    size_t pos = 1;
+    for (;;) {
+        pos = path.find('/', pos);
+        const std::string part = path.substr(0, pos);
+        if (mkdir(part.c_str(), mode) != 0 && errno != EEXIST) return false;
+        if (pos == std::string::npos) return true;
+        ++pos;
+    }
+}
+
+bool SetError(std::string* error, int err, const std::string& path) {
+    if (error) *error = Display(path) + ": " + FileOps::ErrorText(err);
+    return false;
+}
+
+}  // namespace
+
+bool FileOps::CreateFolder(const std::string& path, int* errorCode) {
+    const std::string native = StripSlash(Native(path));
+    if (mkdir(native.c_str(), 0777) == 0) return true;
+    if (errorCode) *errorCode = errno;
+    return false;
+}
+
+bool FileOps::FileExists(const std::string& path) {
+    struct stat st;
+    return stat(Native(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool FileOps::FolderExists(const std::string& path) {
+    struct stat st;
+    return stat(Native(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool FileOps::DeleteFile(const std::string& path, int* errorCode) {
+    const std::string native = Native(path);
+    struct stat st;
+    int err = 0;
+    if (lstat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        err = EISDIR;  // unlink on a folder reports EPERM on Linux, which would mislead
+    else if (unlink(native.c_str()) != 0)
+        err = errno;
+    if (err && errorCode) *errorCode = err;
+    return err == 0;
+}
+
+bool FileOps::MoveToTrash(const std::string& path, std::string* error) {
+    std::string native = StripSlash(Native(path));
+    const size_t slash = native.rfind('/');
+    const std::string parent =
+        RealPath(slash == std::string::npos ? "." : (slash == 0 ? "/" : native.substr(0, slash)));
+    const std::string name = slash == std::string::npos ? native : native.substr(slash + 1);
+    if (parent.empty() || name.empty() || name == "." || name == "..") return SetError(error, ENOENT, native);
+    const std::string absolute = (parent == "/" ? "" : parent) + "/" + name;
+    struct stat item;
+    if (lstat(absolute.c_str(), &item) != 0) return SetError(error, errno, absolute);
+
+    std::string dataHome;
+    if (const char* x = getenv("XDG_DATA_HOME"); x && *x == '/')
+        dataHome = x;
+    else if (const char* h = getenv("HOME"); h && *h)
+        dataHome = std::string(h) + "/.local/share";
+    std::string trash, infoPath = absolute;
+    struct stat home;
+    if (!dataHome.empty() && stat(dataHome.c_str(), &home) == 0 && home.st_dev == item.st_dev) {
+        trash = dataHome + "/Trash";
+    } else {
+        // Another file system: its own trash at the top, with paths relative to that top.
+        const MountTable table = MountTable::Read();
+        const MountEntry* m = table.Find(absolute);
+        std::string top = m ? m->mountPoint : "/";
+        trash = (top == "/" ? "" : top) + "/.Trash-" + std::to_string(getuid());
+        if (top != "/" && absolute.rfind(top + "/", 0) == 0) infoPath = absolute.substr(top.size() + 1);
+    }
+    if (!MakeDirs(trash + "/files", 0700) || !MakeDirs(trash + "/info", 0700))
+        return SetError(error, errno, trash);
+
+    // The info file is created first and exclusively: it reserves the name in the trash.
+    std::string stored;
+    int fd = -1;
+    for (int n = 1; n < 10000 && fd < 0; ++n) {
+        stored = n == 1 ? name : name + "." + std::to_string(n);
+        fd = open((trash + "/info/" + stored + ".trashinfo").c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                  0600);
+        if (fd < 0 && errno != EEXIST) return SetError(error, errno, trash);
+    }
+    if (fd < 0) return SetError(error, EEXIST, trash);
+    char date[32];
+    const time_t now = time(nullptr);
+    struct tm local;
+    localtime_r(&now, &local);
+    strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
+    const std::string info =
+        "[Trash Info]\nPath=" + PercentEncode(infoPath) + "\nDeletionDate=" + date + "\n";
+    const std::string infoFile = trash + "/info/" + stored + ".trashinfo";
+    const bool written = write(fd, info.data(), info.size()) == static_cast<ssize_t>(info.size());
+    const int writeErr = errno;
+    close(fd);
+    if (!written) {
+        unlink(infoFile.c_str());
+        return SetError(error, writeErr, infoFile);
+    }
+    if (rename(absolute.c_str(), (trash + "/files/" + stored).c_str()) != 0) {
+        const int err = errno;
+        unlink(infoFile.c_str());
+        return SetError(error, err, absolute);
+    }
+    return true;
+}
+
+CopyResult FileOps::CopyFolderContents(const std::string& source, const std::string& target,
+                                       const CopyCallbacks& callbacks) {
+    Copier copier(StripSlash(Native(source)), StripSlash(Native(target)), callbacks);
+    return copier.Run();
+}
+
+std::string FileOps::ErrorText(int errorCode) {
+    switch (errorCode) {
+        case ENOENT:
+            return base::Cp("Die Datei oder der Ordner wurde nicht gefunden.");
+        case EACCES:
+        case EPERM:
+            return base::Cp("Zugriff verweigert.");
+        case EROFS:
+            return base::Cp("Der Datenträger ist schreibgeschützt.");
+        case ENOSPC:
+            return base::Cp("Auf dem Datenträger ist nicht genügend Speicherplatz vorhanden.");
+        case EDQUOT:
+            return base::Cp("Das Speicherkontingent ist erschöpft.");
+        case EEXIST:
+            return base::Cp("Die Datei oder der Ordner ist bereits vorhanden.");
+        case ENOTDIR:
+            return base::Cp("Ein Teil des Pfades ist kein Ordner.");
+        case EISDIR:
+            return base::Cp("Das Ziel ist ein Ordner.");
+        case ENAMETOOLONG:
+            return base::Cp("Der Dateiname ist zu lang.");
+        case EXDEV:
+            return base::Cp("Das Ziel liegt auf einem anderen Datenträger.");
+        case EIO:
+            return base::Cp("E/A-Fehler.");
+        default:
+            return base::Format("E/A-Fehler %d.", errorCode);
+    }
+}
+
+}  // namespace platform

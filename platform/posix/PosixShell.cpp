@@ -1,0 +1,124 @@
+#include "platform/posix/PosixShell.h"
+
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <climits>
+#include <thread>
+
+#include "base/Cp1252.h"
+#include "base/StrUtils.h"
+#include "platform/Services.h"
+
+extern char** environ;
+
+namespace platform {
+
+namespace {
+
+const char* const kOpener = "xdg-open";
+
+// A name that begins with '-' would be taken for an option by the program that receives it.
+std::string NotAnOption(std::string path) {
+    if (!path.empty() && path[0] == '-') return "./" + path;
+    return path;
+}
+
+bool EndsWithAny(const std::string& s, std::initializer_list<const char*> exts) {
+    for (const char* e : exts)
+        if (base::EndsText(e, s)) return true;
+    return false;
+}
+
+}  // namespace
+
+PosixShell::PosixShell(const NativePath* paths, bool reapChildren) : paths_(paths), reap_(reapChildren) {}
+
+NativePath PosixShell::Paths() const {
+    return paths_ ? *paths_ : Services().paths;
+}
+
+bool PosixShell::IsUrl(const std::string& target) {
+    size_t i = 0;
+    while (i < target.size() && (std::isalnum(static_cast<unsigned char>(target[i])) || target[i] == '+' ||
+                                 target[i] == '-' || target[i] == '.'))
+        ++i;
+    return i >= 2 && i < target.size() && target[i] == ':' &&
+           std::isalpha(static_cast<unsigned char>(target[0]));
+}
+
+std::vector<std::string> PosixShell::OpenCommand(const std::string& target) const {
+    const std::string t = base::Trim(target);
+    if (t.empty()) return {};
+    if (IsUrl(t)) return {kOpener, base::Cp1252ToUtf8(t)};
+    return ExecuteCommand(t);
+}
+
+std::vector<std::string> PosixShell::ExploreCommand(const std::string& folder) const {
+    std::string native;
+    if (base::Trim(folder).empty()) {
+        char cwd[PATH_MAX];
+        native = getcwd(cwd, sizeof cwd) ? cwd : ".";
+    } else {
+        native = Paths().Resolve(folder);
+    }
+    return {kOpener, NotAnOption(native)};
+}
+
+std::vector<std::string> PosixShell::ExecuteCommand(const std::string& file) const {
+    const std::string t = base::Trim(file);
+    if (t.empty()) return {};
+    std::string native = Paths().Resolve(t);
+    struct stat st;
+    const bool isFile = stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    // Windows programs carry no execute bit that means anything here (a disc mounted with exec
+    // bits on every file would otherwise try to run them natively).
+    const bool windowsProgram = EndsWithAny(native, {".exe", ".com", ".bat", ".cmd", ".msi", ".pif", ".scr"});
+    if (isFile && !windowsProgram && access(native.c_str(), X_OK) == 0) {
+        if (native.find('/') == std::string::npos) native = "./" + native;  // never searched on PATH
+        return {native};
+    }
+    return {kOpener, NotAnOption(native)};
+}
+
+bool PosixShell::Open(const std::string& target) {
+    return Spawn(OpenCommand(target));
+}
+bool PosixShell::Explore(const std::string& folder) {
+    return Spawn(ExploreCommand(folder));
+}
+bool PosixShell::Execute(const std::string& file) {
+    return Spawn(ExecuteCommand(file));
+}
+
+bool PosixShell::Spawn(const std::vector<std::string>& argv) {
+    if (argv.empty()) return false;
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    // The child gets its own process group, so a Ctrl+C meant for the menu does not end it.
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attr, 0);
+    pid_t pid = -1;
+    const bool searchPath = argv[0].find('/') == std::string::npos;
+    const int rc = searchPath ? posix_spawnp(&pid, args[0], nullptr, &attr, args.data(), environ)
+                              : posix_spawn(&pid, args[0], nullptr, &attr, args.data(), environ);
+    posix_spawnattr_destroy(&attr);
+    if (rc != 0) return false;
+    lastPid_ = pid;
+    if (reap_) {
+        std::thread([pid] {
+            int status;
+            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+            }
+        }).detach();
+    }
+    return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,36 @@
+#pragma once
+// The shell of headless runs and tests: works out exactly the argument vector the real shell would
+// start, records it and starts nothing.
+#include <string>
+#include <vector>
+
+#include "platform/posix/PosixShell.h"
+
+namespace platform {
+
+struct ShellCall {
+    std::string operation;          // "open", "explore" or "execute"
+    std::string target;             // as the caller passed it (cp1252)
+    std::vector<std::string> argv;  // what would have run (UTF-8); empty when nothing would
+};
+
+class RecordingShell : public PosixShell {
+public:
+    explicit RecordingShell(const NativePath* paths = nullptr) : PosixShell(paths, false) {}
+
+    bool Open(const std::string& target) override;
+    bool Explore(const std::string& folder) override;
+    bool Execute(const std::string& file) override;
+
+    const std::vector<ShellCall>& Calls() const { return calls_; }
+    void Clear() { calls_.clear(); }
+
+protected:
+    bool Spawn(const std::vector<std::string>& argv) override { return !argv.empty(); }
+
+private:
+    bool Record(const char* operation, const std::string& target, std::vector<std::string> argv);
+    std::vector<ShellCall> calls_;
+};
+
+}  // namespace platform

@@ -1,0 +1,169 @@
+#include "platform/posix/SdlSound.h"
+
+#include <SDL.h>
+
+#include <atomic>
+#include <climits>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "platform/Services.h"
+#include "platform/WaveImage.h"
+
+namespace platform {
+
+struct SdlSound::Voice {
+    SdlSound* owner = nullptr;
+    SDL_AudioDeviceID device = 0;
+    Uint8* samples = nullptr;  // SDL's decoded copy: the caller's image is not read after Play
+    Uint32 length = 0;
+    Uint32 position = 0;
+    Uint8 silence = 0;
+    bool loop = false;
+    std::atomic<bool> done{false};
+};
+
+SdlSound::SdlSound() = default;
+
+SdlSound::~SdlSound() {
+    {
+        std::lock_guard lock(doneMutex_);
+        shutdown_ = true;
+    }
+    doneCv_.notify_all();
+    if (closer_.joinable()) closer_.join();
+    std::lock_guard lock(mutex_);
+    CloseVoice();
+    if (audioState_ == 1) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool SdlSound::StartAudio() {
+    if (audioState_ == 0) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+            audioState_ = 1;
+            closer_ = std::thread([this] { Closer(); });
+        } else {
+            // No audio device: the menu stays silent, without a message.
+            audioState_ = -1;
+            lastError_ = SDL_GetError();
+        }
+    }
+    return audioState_ == 1;
+}
+
+void SdlSound::Callback(void* userdata, uint8_t* stream, int length) {
+    Voice* v = static_cast<Voice*>(userdata);
+    Uint32 want = static_cast<Uint32>(length);
+    while (want > 0 && !v->done.load(std::memory_order_relaxed)) {
+        if (v->position >= v->length) {
+            if (v->loop && v->length > 0) {
+                v->position = 0;
+                continue;
+            }
+            v->done.store(true);
+            {
+                std::lock_guard lock(v->owner->doneMutex_);
+                v->owner->doneSignal_ = true;
+            }
+            v->owner->doneCv_.notify_all();
+            break;
+        }
+        const Uint32 n = std::min(want, v->length - v->position);
+        std::memcpy(stream, v->samples + v->position, n);
+        stream += n;
+        want -= n;
+        v->position += n;
+    }
+    if (want > 0) std::memset(stream, v->silence, want);
+}
+
+void SdlSound::CloseVoice() {
+    if (!voice_) return;
+    if (voice_->device) SDL_CloseAudioDevice(voice_->device);  // waits for a running callback
+    SDL_FreeWAV(voice_->samples);
+    voice_.reset();
+}
+
+void SdlSound::Closer() {
+    std::unique_lock lock(doneMutex_);
+    for (;;) {
+        doneCv_.wait(lock, [this] { return shutdown_ || doneSignal_; });
+        if (shutdown_) return;
+        doneSignal_ = false;
+        lock.unlock();
+        {
+            std::lock_guard voiceLock(mutex_);
+            if (voice_ && voice_->done.load()) CloseVoice();
+        }
+        lock.lock();
+    }
+}
+
+bool SdlSound::Play(const uint8_t* image, size_t size, SoundFlags flags) {
+    std::unique_lock lock(mutex_);
+    CloseVoice();  // a new sound replaces the old one even when it cannot play itself
+    lastError_.clear();
+    WaveImage wave;
+    if (!WaveImage::Parse(image, size, wave, &lastError_)) return false;
+    if (!StartAudio()) return false;
+
+    auto voice = std::make_unique<Voice>();
+    voice->owner = this;
+    voice->loop = flags.async && flags.loop;
+    SDL_AudioSpec spec;
+    SDL_RWops* rw = SDL_RWFromConstMem(image, static_cast<int>(std::min<size_t>(wave.imageSize, INT_MAX)));
+    if (!rw || !SDL_LoadWAV_RW(rw, 1, &spec, &voice->samples, &voice->length)) {
+        lastError_ = SDL_GetError();
+        return false;
+    }
+    spec.callback = &SdlSound::Callback;
+    spec.userdata = voice.get();
+    spec.samples = 1024;  // short clicks should start without a long buffer in front of them
+    SDL_AudioSpec obtained;
+    voice->device = SDL_OpenAudioDevice(nullptr, 0, &spec, &obtained, 0);
+    if (voice->device == 0) {
+        lastError_ = SDL_GetError();
+        SDL_FreeWAV(voice->samples);
+        return false;
+    }
+    voice->silence = obtained.silence;
+    voice_ = std::move(voice);
+    SDL_PauseAudioDevice(voice_->device, 0);
+
+    if (!flags.async) {
+        Voice* v = voice_.get();
+        {
+            std::unique_lock doneLock(doneMutex_);
+            doneCv_.wait(doneLock, [&] { return v->done.load() || shutdown_; });
+        }
+        CloseVoice();
+    }
+    return true;
+}
+
+bool SdlSound::PlayFile(const std::string& file, SoundFlags flags) {
+    std::ifstream in(Services().paths.Resolve(file), std::ios::binary);
+    if (!in) {
+        std::lock_guard lock(mutex_);
+        CloseVoice();
+        lastError_ = "cannot open " + file;
+        return false;
+    }
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return Play(bytes.data(), bytes.size(), flags);  // SDL decodes into its own copy
+}
+
+bool SdlSound::Stop() {
+    std::lock_guard lock(mutex_);
+    CloseVoice();
+    return true;
+}
+
+bool SdlSound::Playing() {
+    std::lock_guard lock(mutex_);
+    return voice_ && !voice_->done.load();
+}
+
+}  // namespace platform
