@@ -1,0 +1,45 @@
+#pragma once
+// Drawing functions that every flat control shares: the parent's image behind a control, bevels,
+// the embossed look of disabled glyphs and captions.
+#include <string_view>
+
+#include "gfx/Bitmap.h"
+#include "gfx/Canvas.h"
+#include "gfx/Color.h"
+#include "gfx/Types.h"
+
+namespace gui {
+class TControl;
+}
+
+namespace flat {
+
+// How much of a flat control is see-through.
+enum TTransparentMode { tmAlways, tmNotFocused, tmNone };
+
+// Paints the control's parent (background, contents, graphic siblings below it) into canvas so
+// that the part behind the control lands at the canvas origin. The canvas state is kept.
+void DrawParentImage(gui::TControl* control, gfx::TCanvas& canvas);
+
+// `width` nested one-pixel rectangles inward: left and top edges in topLeft, right and bottom
+// edges (corners included) in bottomRight.
+void DrawBevel(gfx::TCanvas& canvas, gfx::TRect rect, gfx::TColor topLeft, int width,
+               gfx::TColor bottomRight);
+
+// A one-pixel frame of `width` rings in one colour.
+void DrawFrame(gfx::TCanvas& canvas, gfx::TRect rect, gfx::TColor color, int width = 1);
+
+// The disabled look of a glyph: its black pixels, embossed in the system's button-highlight
+// (one pixel right and down) and button-shadow colours on the button-face colour.
+gfx::TBitmap CreateDisabledGlyph(const gfx::TBitmap& glyph);
+
+// Draws text with the canvas font without a background. Enabled: in `color`; disabled:
+// embossed, first one pixel right and down in the button-highlight colour, then in place in the
+// button-shadow colour.
+void DrawFlatText(gfx::TCanvas& canvas, std::string_view text, const gfx::TRect& rect, unsigned flags,
+                  bool enabled, gfx::TColor color);
+
+// Copies a painted off-screen bitmap to the control's canvas in one step.
+void PresentOffscreen(gfx::TCanvas& target, const gfx::TBitmap& offscreen);
+
+}  // namespace flat
