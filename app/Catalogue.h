@@ -1,0 +1,74 @@
+#pragma once
+// The catalogue of a disc: progname.txt (categories and their programs in menu order) and
+// daten.txt (one record per program). A file is held as one block of bytes and read line by line
+// in place, so that a page or a search over a large daten.txt costs one read and one scan.
+//
+// Lines are split at CR LF or LF; the line end is not part of the line; a file ending with a line
+// end has no empty last line. Key recognition is a case-sensitive substring test unless noted.
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TCatalogue {
+public:
+    TCatalogue() = default;
+    explicit TCatalogue(std::string bytes);
+
+    // The whole file; EFOpenError "Datei %s kann nicht geöffnet werden" when it cannot be read.
+    static TCatalogue LoadFromFile(const std::string& fileName);
+
+    const std::string& Bytes() const { return bytes_; }
+    // Number of lines and one line by index (counts the file once; meant for tests and tools).
+    size_t LineCount() const;
+    std::vector<std::string_view> Lines() const;
+
+private:
+    std::string bytes_;
+};
+
+// The record of one program in daten.txt, values cut out as the program page uses them.
+struct TProgramRecord {
+    size_t Line = 0;  // index of the "Programm:" line
+    // Betriebssystem, Lizenz, Preis, Sprache, Anbieter, Homepage: record lines 1-5 from the 11th
+    // character, line 6 from the 12th, each at most 255 characters, not trimmed.
+    std::array<std::string, 6> Facts;
+    std::string Screenshot;                // line 7 from the 12th character
+    std::string Install;                   // line 8 trimmed, from its 12th character
+    std::string Start;                     // line 9 from the 11th character
+    std::string Features;                  // line 10 from the 11th character
+    std::vector<std::string> Description;  // line 12 and on, unchanged
+};
+
+// The fact keys in the order of TProgramRecord::Facts.
+inline constexpr std::array<std::string_view, 6> kFactKeys = {"Betriebssystem", "Lizenz",   "Preis",
+                                                              "Sprache",        "Anbieter", "Homepage"};
+
+// The line from the given 1-based character on, at most maxLength characters; empty when shorter.
+std::string_view TextFrom(std::string_view line, size_t position, size_t maxLength = std::string_view::npos);
+
+// The searchable value of a daten.txt line: a value-key line from its 11th character (at most 255),
+// nothing for path and "Text:" lines, any other line whole.
+std::string_view StripFieldKey(std::string_view line);
+
+// progname.txt: the name of every line that contains "Kategorie" (from its 11th character), in file
+// order with duplicates kept.
+std::vector<std::string> ReadCategoryList(const TCatalogue& progname);
+
+// progname.txt: the program lines of a category, unchanged, in file order. Collecting starts after a
+// line containing "Kategorie:" + category and stops at the first empty line.
+std::vector<std::string> ReadCategoryPrograms(const TCatalogue& progname, std::string_view category);
+
+// daten.txt: the record of a program. In a category, a record counts only after the line
+// "Kategorie:" + category (both trimmed) and only once per such header; allCategories (search
+// results) accepts every record. When several records match, the last one wins. A matching record
+// that runs past the end of the file raises EStringListError with the first missing line's index.
+std::optional<TProgramRecord> FindProgramRecord(const TCatalogue& daten, std::string_view program,
+                                                std::string_view category, bool allCategories);
+
+// daten.txt: the names of all programs with a line whose StripFieldKey value contains the term
+// (exactly, or with only a-z folded to A-Z when matchCase is off). "Kategorie:" lines never count.
+// Sorted by the locale-aware comparison, an entry comparing equal to an earlier one dropped.
+std::vector<std::string> SearchCatalogue(const TCatalogue& daten, std::string_view term, bool matchCase);

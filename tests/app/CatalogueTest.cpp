@@ -1,0 +1,237 @@
+#include "app/Catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include "base/Cp1252.h"
+#include "base/Exceptions.h"
+#include "tools/common/CatalogueWriter.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string Join(const Lines& lines, const std::string& end = "\r\n") {
+    std::string out;
+    for (const std::string& l : lines) out += l + end;
+    return out;
+}
+
+TCatalogueProgram Program(const std::string& name, Lines description = {"Beschreibung."}) {
+    TCatalogueProgram p;
+    p.Name = name;
+    p.Os = "Windows 95/98/ME";
+    p.Licence = "Freeware";
+    p.Price = "kostenlos";
+    p.Language = "Deutsch";
+    p.Vendor = "Beispiel GmbH";
+    p.Homepage = "www.example.org/" + name;
+    p.Screenshot = "D:\\BILDER\\" + name + ".JPG";
+    p.Install = "D:\\PROGS\\" + name + "\\SETUP.EXE";
+    p.Start = "D:\\PROGS\\" + name + "\\START.EXE";
+    p.Features = "Netzwerkfaehig";
+    p.Description = std::move(description);
+    return p;
+}
+
+template <class F>
+std::string MessageOf(F&& f) {
+    try {
+        f();
+    } catch (const base::Exception& e) {
+        return e.Message();
+    }
+    return {};
+}
+
+}  // namespace
+
+TEST(Catalogue, LinesSplitAtCrLfOrLf) {
+    TCatalogue text(std::string("eins\r\nzwei\nd\rrei\r\n\r\nletzte"));
+    EXPECT_EQ(text.LineCount(), 5u);
+    auto lines = text.Lines();
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[1], "zwei");
+    EXPECT_EQ(lines[2], "d\rrei");  // a lone CR is no line end
+    EXPECT_EQ(lines[3], "");
+    EXPECT_EQ(lines[4], "letzte");
+    // A final line end adds no empty line; a line of its own does.
+    EXPECT_EQ(TCatalogue("a\nb\n").LineCount(), 2u);
+    EXPECT_EQ(TCatalogue("a\n\n").LineCount(), 2u);
+    EXPECT_EQ(TCatalogue("").LineCount(), 0u);
+    EXPECT_EQ(TCatalogue("\r\n").Lines(), std::vector<std::string_view>{""});
+
+    EXPECT_EQ(TextFrom("Prog_OS:  Linux", 11), "Linux");
+    EXPECT_EQ(TextFrom("kurz", 11), "");
+    EXPECT_EQ(TextFrom("0123456789", 11), "");
+    EXPECT_EQ(TextFrom("0123456789A", 11), "A");
+    EXPECT_EQ(TextFrom("0123456789" + std::string(300, 'v'), 11, 255).size(), 255u);
+
+    EXPECT_EQ(MessageOf([] { TCatalogue::LoadFromFile("/nonexistent/daten.txt"); }),
+              "Datei /nonexistent/daten.txt kann nicht ge\xF6"
+              "ffnet werden");
+}
+
+TEST(Catalogue, StripFieldKey) {
+    EXPECT_EQ(StripFieldKey("Lizenz:   Freeware"), "Freeware");
+    EXPECT_EQ(StripFieldKey("Programm:  Tabellenfix"), " Tabellenfix");
+    EXPECT_EQ(StripFieldKey("Homepage:  www.example.org"), " www.example.org");
+    EXPECT_EQ(StripFieldKey("Preis:"), "");
+    // Path and "Text:" lines are never searched, also when a value key stands in them too.
+    EXPECT_EQ(StripFieldKey("Screenshot:D:\\BILDER\\A.JPG"), "");
+    EXPECT_EQ(StripFieldKey("Install:   D:\\A\\SETUP.EXE"), "");
+    EXPECT_EQ(StripFieldKey("Starten:  D:\\A\\A.EXE"), "");
+    EXPECT_EQ(StripFieldKey("Text:"), "");
+    EXPECT_EQ(StripFieldKey("Lizenz: siehe Install: Hinweis"), "");
+    // Keys count anywhere in a line, also in a description.
+    EXPECT_EQ(StripFieldKey("Hinweis - Lizenz: offen"), "Lizenz: offen");
+    EXPECT_EQ(StripFieldKey("Ein ganz normaler Satz."), "Ein ganz normaler Satz.");
+    EXPECT_EQ(StripFieldKey("Anbieter: " + std::string(300, 'x')).size(), 255u);
+    EXPECT_EQ(StripFieldKey("kategorie: klein"), "kategorie: klein");  // keys are case-sensitive
+}
+
+TEST(Catalogue, CategoryLinesAreSubstringMatches) {
+    TCatalogue progname(Join({"Kategorie:Spiele",
+                              "Schach",
+                              "Dame",
+                              "",
+                              "UnterKategorie:Spiele",
+                              "Puzzle",
+                              "",
+                              "Unterkategorie:Musik",
+                              "Kategorie:Spiele 2",
+                              "Tetrix",
+                              "",
+                              "Kategorie:Spiele",
+                              "Moorhuhn",
+                              "",
+                              base::Cp("Kategorie:Büro"),
+                              "Texter",
+                              "Kategorie:Grafik",
+                              "Maler  ",
+                              "   ",
+                              "Zeichner",
+                              ""}));
+    // The key test is case-sensitive: "Unterkategorie" is no category line, "UnterKategorie" is one
+    // whose name starts at its 11th character.
+    EXPECT_EQ(ReadCategoryList(progname),
+              (Lines{"Spiele", "orie:Spiele", "Spiele 2", "Spiele", base::Cp("Büro"), "Grafik"}));
+
+    // "Kategorie:Spiele" is contained in "Kategorie:Spiele 2" and "UnterKategorie:Spiele", so those
+    // blocks are collected too; both blocks headed Spiele count.
+    EXPECT_EQ(ReadCategoryPrograms(progname, "Spiele"),
+              (Lines{"Schach", "Dame", "Puzzle", "Tetrix", "Moorhuhn"}));
+    EXPECT_EQ(ReadCategoryPrograms(progname, "Spiele 2"), (Lines{"Tetrix"}));
+    // Without an empty line the next header is a program line; a line of blanks ends nothing;
+    // program lines stay untrimmed.
+    EXPECT_EQ(ReadCategoryPrograms(progname, base::Cp("Büro")),
+              (Lines{"Texter", "Kategorie:Grafik", "Maler  ", "   ", "Zeichner"}));
+    EXPECT_EQ(ReadCategoryPrograms(progname, "Grafik"), (Lines{"Maler  ", "   ", "Zeichner"}));
+    EXPECT_TRUE(ReadCategoryPrograms(progname, "Musik").empty());
+    EXPECT_EQ(ReadCategoryPrograms(TCatalogue("Kategorie:A\nx\ny"), "A"), (Lines{"x", "y"}));
+}
+
+TEST(Catalogue, RecordFieldsAreCutAtTheirPositions) {
+    TCatalogueWriter w;
+    w.Categories = {
+        {"Werkzeuge", {Program("Tabellenfix", {"Erste Zeile.", "", "Dritte Zeile."}), Program("Zweiter")}}};
+    w.Categories[0].Programs[0].Install = "D:\\PROGS\\T\\T.ZIP   ";
+    TCatalogue daten(w.Daten());
+
+    auto record = FindProgramRecord(daten, "Tabellenfix", "Werkzeuge", false);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->Line, 1u);
+    EXPECT_EQ(record->Facts[0], "Windows 95/98/ME");
+    EXPECT_EQ(record->Facts[1], "Freeware");
+    EXPECT_EQ(record->Facts[4], "Beispiel GmbH");
+    EXPECT_EQ(record->Facts[5], "www.example.org/Tabellenfix");
+    EXPECT_EQ(record->Screenshot, "D:\\BILDER\\Tabellenfix.JPG");
+    EXPECT_EQ(record->Install, "D:\\PROGS\\T\\T.ZIP");
+    EXPECT_EQ(record->Start, "D:\\PROGS\\Tabellenfix\\START.EXE");
+    EXPECT_EQ(record->Features, "Netzwerkfaehig");
+    // One empty separator line: the description is every line up to it, inner empty lines included.
+    EXPECT_EQ(record->Description, (Lines{"Erste Zeile.", "", "Dritte Zeile."}));
+
+    auto last = FindProgramRecord(daten, "Zweiter", "Werkzeuge", false);
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->Description, (Lines{"Beschreibung."}));
+    // Names compare trimmed on both sides; the record line may carry blanks too.
+    EXPECT_TRUE(FindProgramRecord(daten, "Zweiter  ", "Werkzeuge ", false));
+    EXPECT_TRUE(FindProgramRecord(
+        TCatalogue("Kategorie:W\n  Programm:  X \t\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\nText:\nd\n"), "X", "W",
+        false));
+    EXPECT_FALSE(FindProgramRecord(daten, "Tabellen", "Werkzeuge", false));
+    EXPECT_FALSE(FindProgramRecord(daten, "Tabellenfix", "Werk", false));
+}
+
+TEST(Catalogue, RecordLookupFollowsTheCategorySwitch) {
+    TCatalogueWriter w;
+    w.Categories = {
+        {"Spiele", {Program("Solo", {"aus Spiele"})}},
+        {"Spiele 2", {Program("Solo", {"aus Spiele 2"}), Program("Solo", {"zweimal in Spiele 2"})}},
+        {base::Cp("Büro"), {Program("Texter")}}};
+    TCatalogue daten(w.Daten());
+    EXPECT_EQ(FindProgramRecord(daten, "Solo", "Spiele", false)->Description, Lines{"aus Spiele"});
+    // Within one category header the first record of a name is taken ...
+    EXPECT_EQ(FindProgramRecord(daten, "Solo", "Spiele 2", false)->Description, Lines{"aus Spiele 2"});
+    // ... while search results look in every category and the last record wins.
+    EXPECT_EQ(FindProgramRecord(daten, "Solo", "", true)->Description, Lines{"zweimal in Spiele 2"});
+    // Records before the category's header never count ...
+    EXPECT_FALSE(FindProgramRecord(daten, "Solo", base::Cp("Büro"), false));
+    // ... but the switch stays on past later headers until a record of the name is found.
+    EXPECT_TRUE(FindProgramRecord(daten, "Texter", "Spiele", false));
+    EXPECT_TRUE(FindProgramRecord(daten, "Texter", "", true));
+}
+
+TEST(Catalogue, DescriptionEndsTwoLinesBeforeAHeader) {
+    TCatalogueProgram early =
+        Program("Frueh", {"Zeile 1", "Zeile 2", "Das Programm: kurz erklaert", "Zeile 4"});
+    TCatalogueWriter w;
+    w.Categories = {{"A", {early, Program("Danach")}}};
+    // A description line whose next-but-one line mentions "Programm:" ends the description early.
+    EXPECT_EQ(FindProgramRecord(TCatalogue(w.Daten()), "Frueh", "A", false)->Description, (Lines{"Zeile 1"}));
+
+    // A record without description: the separator line is taken as description and the reading runs
+    // into the next record up to two lines before its header.
+    Lines lines = TCatalogueWriter::RecordLines(Program("Leer"));
+    lines.pop_back();  // no description line at all
+    lines.push_back("");
+    Lines next = TCatalogueWriter::RecordLines(Program("Naechster", {"N1", "N2"}));
+    lines.insert(lines.end(), next.begin(), next.end());
+    lines.insert(lines.end(), {"", "Kategorie:B", "Programm:  Z"});
+    TCatalogue daten(Join({"Kategorie:A"}) + Join(lines));
+    auto leer = FindProgramRecord(daten, "Leer", "A", false);
+    ASSERT_TRUE(leer);
+    // From the empty line 12 through the whole next record up to two lines before "Kategorie:B".
+    ASSERT_EQ(leer->Description.size(), 15u);
+    EXPECT_EQ(leer->Description[0], "");
+    EXPECT_EQ(leer->Description[1], "Programm:  Naechster");
+    EXPECT_EQ(leer->Description[14], "N2");
+    EXPECT_EQ(FindProgramRecord(daten, "Naechster", "A", false)->Description, (Lines{"N1", "N2"}));
+
+    // The description may run to the last line of the file; a final empty line is no part of it.
+    TCatalogue tail("Programm:  T\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\nText:\nd1\nd2\nd3");
+    EXPECT_EQ(FindProgramRecord(tail, "T", "", true)->Description, (Lines{"d1", "d2", "d3"}));
+    TCatalogue tailEmpty("Programm:  T\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\nText:\nd1\nd2\n\n");
+    EXPECT_EQ(FindProgramRecord(tailEmpty, "T", "", true)->Description, (Lines{"d1", "d2"}));
+    TCatalogue single("Programm:  T\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\nText:\nd1");
+    EXPECT_EQ(FindProgramRecord(single, "T", "", true)->Description, (Lines{"d1"}));
+}
+
+TEST(Catalogue, RecordCutOffByTheEndOfTheFile) {
+    // Lines 0..11 exist; line 12 (index 13 in the file) is the first one missing.
+    const std::string head = "Kategorie:A\nProgramm:  T\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n";
+    EXPECT_EQ(MessageOf([&] { FindProgramRecord(TCatalogue(head + "Text:\n"), "T", "A", false); }),
+              "Der Index der Liste \xFC"
+              "berschreitet das Maximum (13)");
+    // Line 10 is read before lines 8 and 9.
+    EXPECT_EQ(MessageOf([] {
+                  FindProgramRecord(TCatalogue("Programm:  T\n1\n2\n3\n4\n5\n6\n7\n8\n"), "T", "", true);
+              }),
+              "Der Index der Liste \xFC"
+              "berschreitet das Maximum (10)");
+    EXPECT_EQ(MessageOf([] { FindProgramRecord(TCatalogue("Programm:  T"), "T", "", true); }),
+              "Der Index der Liste \xFC"
+              "berschreitet das Maximum (1)");
+    // A record of another category is never read.
+    EXPECT_FALSE(FindProgramRecord(TCatalogue("Kategorie:B\nProgramm:  T\n"), "T", "A", false));
+}
