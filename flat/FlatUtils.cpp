@@ -84,6 +84,19 @@ void DrawFlatText(gfx::TCanvas& canvas, std::string_view text, const TRect& rect
     canvas.SetBrush(savedBrush);
 }
 
+bool IsAccel(char key, std::string_view caption) {
+    auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; };
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return upper(caption[i + 1]) == upper(key);
+    }
+    return false;
+}
+
 void PresentOffscreen(gfx::TCanvas& target, const gfx::TBitmap& offscreen) {
     target.BitBlt(0, 0, offscreen.Width(), offscreen.Height(), offscreen, 0, 0, gfx::SRCCOPY);
 }

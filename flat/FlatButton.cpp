@@ -1,0 +1,486 @@
+#include "flat/FlatButton.h"
+
+#include <algorithm>
+
+#include "flat/HoverTimer.h"
+#include "flat/HslColor.h"
+#include "gui/Application.h"
+#include "gui/Form.h"
+#include "gui/Screen.h"
+
+namespace flat {
+
+using gfx::TColor;
+using gfx::TRect;
+using BS = TFlatButtonState;
+
+THoverTimer& TFlatButton::HoverTimer() {
+    static THoverTimer timer([](gui::TControl* c) {
+        auto* button = static_cast<TFlatButton*>(c);
+        if (!button->CursorOverThis()) button->EndHover();
+    });
+    return timer;
+}
+
+TFlatButton::TFlatButton(gui::TComponent* owner) : gui::TCustomControl(owner) {
+    SetControlStyle(gui::csCaptureMouse | gui::csDoubleClicks | gui::csOpaque);
+    colors_[kSlotFocused] = gfx::RGB(235, 234, 225);
+    colors_[kSlotDown] = gfx::RGB(217, 214, 197);
+    colors_[kSlotBorder] = gfx::RGB(160, 150, 131);
+    colors_[kSlotHighLight] = gfx::clWhite;
+    colors_[kSlotShadow] = gfx::clBlack;
+    SetParentColor(true);
+    SetParentFont(true);
+    SetBounds(Left(), Top(), 25, 25);
+    HoverTimer().AddUser();
+}
+
+TFlatButton::~TFlatButton() {
+    HoverTimer().RemoveUser(this);
+}
+
+// Setters that change the look paint at once, without erasing first.
+void TFlatButton::Redraw() {
+    if (Showing()) PaintNow();
+}
+
+void TFlatButton::SetTransparentMode(TTransparentMode v) {
+    transparentMode_ = v;
+    Redraw();
+}
+
+void TFlatButton::SetDefault(bool v) {
+    // Enter finds the default button when it is pressed (DialogKey), so there is nothing else
+    // to re-evaluate here.
+    default_ = v;
+    Redraw();
+}
+
+void TFlatButton::SetAllowAllUp(bool v) {
+    if (allowAllUp_ == v) return;
+    allowAllUp_ = v;
+    UpdateExclusive();
+}
+
+void TFlatButton::SetGroupIndex(int v) {
+    if (groupIndex_ == v) return;
+    groupIndex_ = v;
+    UpdateExclusive();
+}
+
+void TFlatButton::SetDown(bool v) {
+    if (groupIndex_ == 0) v = false;
+    if (v == down_) return;
+    if (down_ && !allowAllUp_) return;
+    down_ = v;
+    if (v) {
+        if (state_ == BS::Up) Invalidate();
+        state_ = BS::Exclusive;
+        UpdateExclusive();
+    } else {
+        state_ = BS::Up;
+        Redraw();
+    }
+}
+
+void TFlatButton::UpdateExclusive() {
+    if (groupIndex_ == 0 || Parent() == nullptr) return;
+    gui::TWinControl* parent = Parent();
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        if (auto* other = dynamic_cast<TFlatButton*>(parent->Controls(i))) other->ButtonPressed(this);
+    }
+}
+
+void TFlatButton::ButtonPressed(TFlatButton* sender) {
+    if (sender == this || sender->groupIndex_ != groupIndex_) return;
+    if (sender->down_ && down_) {
+        down_ = false;
+        state_ = BS::Up;
+        Redraw();
+    }
+    allowAllUp_ = sender->allowAllUp_;
+}
+
+TColor TFlatButton::ColorSlot(int slot) const {
+    return (slot >= 0 && slot < 5) ? colors_[slot] : gfx::clNone;
+}
+
+void TFlatButton::SetColorSlot(int slot, TColor color) {
+    if (slot < 0 || slot >= 5) return;
+    colors_[slot] = color;
+    Redraw();
+}
+
+void TFlatButton::CalcAdvColors() {
+    if (!useAdvColors_) return;
+    colors_[kSlotFocused] = CalcAdvancedColor(Color(), colors_[kSlotFocused], advFocused_, ctLighten);
+    colors_[kSlotDown] = CalcAdvancedColor(Color(), colors_[kSlotDown], advDown_, ctDarken);
+    colors_[kSlotBorder] = CalcAdvancedColor(Color(), colors_[kSlotBorder], advBorder_, ctDarken);
+}
+
+void TFlatButton::SetAdvColorFocused(int percent) {
+    advFocused_ = std::clamp(percent, 0, 100);
+    CalcAdvColors();
+    Redraw();
+}
+
+void TFlatButton::SetAdvColorDown(int percent) {
+    advDown_ = std::clamp(percent, 0, 100);
+    CalcAdvColors();
+    Redraw();
+}
+
+void TFlatButton::SetAdvColorBorder(int percent) {
+    advBorder_ = std::clamp(percent, 0, 100);
+    CalcAdvColors();
+    Redraw();
+}
+
+void TFlatButton::SetUseAdvColors(bool v) {
+    if (useAdvColors_ == v) return;
+    useAdvColors_ = v;
+    SetParentColor(v);
+    CalcAdvColors();
+    Redraw();
+}
+
+void TFlatButton::ParentColorChanged() {
+    gui::TCustomControl::ParentColorChanged();
+    if (useAdvColors_) {
+        SetParentColor(true);
+        CalcAdvColors();
+    }
+    Invalidate();
+}
+
+void TFlatButton::ColorChanged() {
+    gui::TCustomControl::ColorChanged();
+    CalcAdvColors();
+    Invalidate();
+}
+
+void TFlatButton::SetGlyph(const gfx::TBitmap& glyph) {
+    glyph_.Assign(glyph);
+    if (!glyph_.Empty() && glyph_.Width() % glyph_.Height() == 0) {
+        const int n = glyph_.Width() / glyph_.Height();
+        numGlyphs_ = n > 4 ? 1 : n;
+    }
+    Redraw();
+}
+
+void TFlatButton::SetNumGlyphs(int n) {
+    n = std::clamp(n, 1, 4);
+    if (numGlyphs_ == n) return;
+    numGlyphs_ = n;
+    Redraw();
+}
+
+void TFlatButton::SetLayout(TButtonLayout v) {
+    if (layout_ == v) return;
+    layout_ = v;
+    Redraw();
+}
+
+void TFlatButton::SetMargin(int v) {
+    if (margin_ == v || v < -1) return;
+    margin_ = v;
+    Redraw();
+}
+
+void TFlatButton::SetSpacing(int v) {
+    if (spacing_ == v) return;
+    spacing_ = v;
+    Redraw();
+}
+
+// --- input -------------------------------------------------------------------------------------
+
+void TFlatButton::Click() {
+    if (gui::TForm* form = ParentForm()) form->SetModalResult(modalResult_);
+    gui::TCustomControl::Click();
+}
+
+void TFlatButton::DblClick() {
+    if (down_) gui::TCustomControl::DblClick();
+}
+
+void TFlatButton::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
+    gui::TCustomControl::MouseDown(button, shift, x, y);
+    if (button != gui::mbLeft || !Enabled()) return;
+    if (!down_) {
+        state_ = BS::Pressed;
+        Redraw();
+    }
+    held_ = true;
+    if (CanFocus()) SetFocus();
+}
+
+void TFlatButton::MouseMove(gui::TShiftState shift, int x, int y) {
+    gui::TCustomControl::MouseMove(shift, x, y);
+    if (held_) {
+        BS next = down_ ? BS::Exclusive : BS::Up;
+        if (x >= 0 && x < ClientWidth() && y >= 0 && y <= ClientHeight()) {
+            next = down_ ? BS::Exclusive : BS::Pressed;
+        }
+        if (next != state_) {
+            state_ = next;
+            Redraw();
+        }
+    }
+    StartHover();
+}
+
+void TFlatButton::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
+    gui::TCustomControl::MouseUp(button, shift, x, y);
+    if (!held_) return;
+    held_ = false;
+    const bool inside = x >= 0 && x < ClientWidth() && y >= 0 && y <= ClientHeight();
+    if (groupIndex_ == 0) {
+        state_ = BS::Up;
+        mouseInControl_ = false;
+        if (inside) Redraw();
+    } else if (inside) {
+        SetDown(!down_);
+        if (down_) Redraw();
+    } else {
+        if (down_) state_ = BS::Exclusive;
+        Redraw();
+    }
+    WeakOf<TFlatButton> self(this);
+    if (inside) {
+        Click();
+    } else {
+        EndHover();
+    }
+    if (self) UpdateTracking();  // a click handler may have destroyed the button
+}
+
+void TFlatButton::KeyDown(int& key, gui::TShiftState shift) {
+    if (key == gui::VK_SPACE && Enabled()) {
+        if (groupIndex_ != 0) {
+            SetDown(true);
+        } else {
+            state_ = BS::Pressed;
+        }
+        Redraw();
+    }
+    gui::TCustomControl::KeyDown(key, shift);
+}
+
+void TFlatButton::KeyUp(int& key, gui::TShiftState shift) {
+    if (key == gui::VK_SPACE && Enabled()) {
+        if (groupIndex_ != 0) {
+            SetDown(false);
+        } else {
+            state_ = BS::Up;
+        }
+        WeakOf<TFlatButton> self(this);
+        Click();
+        if (!self) return;
+        Redraw();
+    }
+    gui::TCustomControl::KeyUp(key, shift);
+}
+
+bool TFlatButton::DialogChar(char key) {
+    if (!IsAccel(key, Caption()) || !Enabled() || !Showing()) return false;
+    if (groupIndex_ != 0) SetDown(true);
+    Click();
+    return true;
+}
+
+bool TFlatButton::DialogKey(int key, gui::TShiftState shift) {
+    // Enter belongs to the focused flat button, or to the default one when the focus is elsewhere.
+    if (key != gui::VK_RETURN || shift != 0 || !CanFocus()) return false;
+    gui::TWinControl* focused = gui::Screen ? gui::Screen->ActiveControl() : nullptr;
+    const bool active = dynamic_cast<TFlatButton*>(focused) ? focused == this : default_;
+    if (!active) return false;
+    Click();
+    return true;
+}
+
+void TFlatButton::DoEnter() {
+    gui::TCustomControl::DoEnter();
+    if (Enabled()) {
+        mouseInControl_ = true;
+        Redraw();
+    }
+}
+
+void TFlatButton::DoExit() {
+    gui::TCustomControl::DoExit();
+    EndHover();
+}
+
+void TFlatButton::EnabledChanged() {
+    gui::TCustomControl::EnabledChanged();
+    if (!Enabled()) {
+        state_ = BS::Disabled;
+        mouseInControl_ = false;
+        held_ = false;
+        HoverTimer().Unwatch(this);
+    } else {
+        if (state_ == BS::Disabled) state_ = (down_ && groupIndex_ != 0) ? BS::Exclusive : BS::Up;
+        UpdateTracking();
+    }
+    Redraw();
+}
+
+void TFlatButton::FontChanged() {
+    gui::TCustomControl::FontChanged();
+    Invalidate();
+}
+
+void TFlatButton::TextChanged() {
+    gui::TCustomControl::TextChanged();
+    Invalidate();
+}
+
+void TFlatButton::SetBounds(int left, int top, int width, int height) {
+    gui::TCustomControl::SetBounds(left, top, width, height);
+    if (transparentMode_ != tmNone) Invalidate();
+}
+
+void TFlatButton::Loaded() {
+    gui::TCustomControl::Loaded();
+    Invalidate();
+}
+
+// --- hover -------------------------------------------------------------------------------------
+
+bool TFlatButton::CursorOverThis() const {
+    return gui::Screen != nullptr && gui::Screen->ControlAtCursor() == this;
+}
+
+void TFlatButton::StartHover() {
+    THoverTimer& hover = HoverTimer();
+    if (hover.Watched() == this) return;
+    if (auto* previous = static_cast<TFlatButton*>(hover.Watched())) previous->EndHover();
+    if (gui::Application == nullptr || gui::Application->ActiveForm() == nullptr) return;
+    hover.Watch(this);
+    if (Enabled()) {
+        mouseInControl_ = true;
+        Redraw();
+    }
+}
+
+void TFlatButton::EndHover() {
+    if (!Enabled() || !mouseInControl_ || held_) return;
+    mouseInControl_ = false;
+    HoverTimer().Unwatch(this);
+    Redraw();
+}
+
+void TFlatButton::UpdateTracking() {
+    if (!Enabled()) return;
+    const bool over = CursorOverThis();
+    if (over != mouseInControl_) {
+        mouseInControl_ = over;
+        Redraw();
+    }
+}
+
+// --- painting ----------------------------------------------------------------------------------
+
+void TFlatButton::Paint() {
+    const TRect client = ClientRect();
+    if (client.IsEmpty()) return;
+    gfx::TBitmap offscreen(client.Width(), client.Height());
+    PaintButton(offscreen.Canvas());
+    PresentOffscreen(Canvas(), offscreen);
+}
+
+void TFlatButton::PaintButton(gfx::TCanvas& canvas) {
+    if (!Enabled()) {
+        state_ = BS::Disabled;
+        held_ = false;
+        mouseInControl_ = false;
+    } else if (state_ == BS::Disabled) {
+        state_ = (down_ && groupIndex_ != 0) ? BS::Exclusive : BS::Up;
+    }
+    const TRect client = ClientRect();
+    canvas.SetFont(Font());
+
+    // Background.
+    const bool parentImage =
+        transparentMode_ == tmAlways || (transparentMode_ == tmNotFocused && !mouseInControl_);
+    if (parentImage) {
+        DrawParentImage(this, canvas);
+    } else {
+        TColor face = Color();
+        switch (state_) {
+            case BS::Up:
+                face = mouseInControl_ ? ColorFocused() : Color();
+                break;
+            case BS::Disabled:
+                face = Color();
+                break;
+            case BS::Pressed:
+                face = ColorDown();
+                break;
+            case BS::Exclusive:
+                face = mouseInControl_ ? ColorFocused() : ColorDown();
+                break;
+        }
+        canvas.Brush().SetColor(face);
+        canvas.FillRect(client);
+    }
+
+    // Frame.
+    switch (state_) {
+        case BS::Up:
+            if (mouseInControl_) {
+                DrawBevel(canvas, client, ColorHighLight(), 1, ColorShadow());
+            } else {
+                DrawFrame(canvas, client, ColorBorder(), default_ ? 2 : 1);
+            }
+            break;
+        case BS::Disabled:
+            DrawFrame(canvas, client, ColorBorder(), 1);
+            break;
+        case BS::Pressed:
+        case BS::Exclusive:
+            DrawBevel(canvas, client, ColorShadow(), 1, ColorHighLight());
+            break;
+    }
+
+    // Glyph and caption.
+    const gfx::TPoint offset =
+        (state_ == BS::Pressed || state_ == BS::Exclusive) ? gfx::TPoint{1, 1} : gfx::TPoint{0, 0};
+    gfx::TSize glyphSize{};
+    if (!glyph_.Empty()) glyphSize = {glyph_.Width() / numGlyphs_, glyph_.Height()};
+    gfx::TSize textSize{};
+    if (!Caption().empty()) {
+        TRect measure{0, 0, client.Width(), 0};
+        canvas.DrawText(Caption(), measure, gfx::DT_CALCRECT | gfx::DT_SINGLELINE);
+        textSize = {measure.Width(), measure.Height()};
+    }
+    const TButtonLayoutResult layout =
+        CalcButtonLayout(client, offset, layout_, margin_, spacing_, glyphSize, textSize);
+
+    if (!glyph_.Empty() && glyphSize.cx > 0) {
+        // Image per state for 1..4 images: up, disabled, pressed, exclusive.
+        static constexpr int kImage[4][4] = {
+            {0, 0, 0, 0},  // 1 image (disabled: drawn embossed)
+            {0, 1, 0, 0},
+            {0, 1, 2, 2},
+            {0, 1, 2, 3},
+        };
+        const int image = kImage[numGlyphs_ - 1][int(state_)];
+        gfx::TBitmap part(glyphSize.cx, glyphSize.cy);
+        part.Canvas().BitBlt(0, 0, glyphSize.cx, glyphSize.cy, glyph_, image * glyphSize.cx, 0, gfx::SRCCOPY);
+        if (numGlyphs_ == 1 && state_ == BS::Disabled) part = CreateDisabledGlyph(part);
+        // The bottom-left pixel's colour is the see-through colour of the image.
+        const TColor key = part.Pixel(0, part.Height() - 1);
+        canvas.TransparentCopy(layout.GlyphPos.X, layout.GlyphPos.Y, glyphSize.cx, glyphSize.cy, part, 0, 0,
+                               key);
+    }
+
+    if (!Caption().empty()) {
+        DrawFlatText(canvas, Caption(), layout.TextBounds,
+                     gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE, state_ != BS::Disabled,
+                     Font().Color());
+    }
+}
+
+}  // namespace flat

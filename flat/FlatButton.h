@@ -1,0 +1,147 @@
+#pragma once
+// TFlatButton: a flat push button that paints itself. Looks: a face in Color that turns
+// ColorFocused under the mouse and ColorDown when pressed, a thin ColorBorder frame, a raised or
+// sunken one-pixel bevel, an optional glyph strip of 1 to 4 images and a caption. Buttons with a
+// GroupIndex stay down and release each other like radio buttons.
+//
+// State machine (states up, disabled, pressed, exclusive):
+//   left press            -> pressed (unless Down); held; takes the focus
+//   move while held       -> pressed/exclusive inside, up/exclusive outside
+//   release while held    -> no group: up; group: inside toggles Down. Inside raises the click.
+//   Space down / up       -> group: Down true / false; else pressed / up and the click
+//   accelerator           -> group: Down; the click
+//   double click          -> OnDblClick only while Down
+// Hover is watched by one 100 ms timer shared by all flat buttons; moving onto another flat
+// button ends the previous one's hover at once.
+#include <string>
+
+#include "flat/ButtonLayout.h"
+#include "flat/FlatUtils.h"
+#include "gfx/Bitmap.h"
+#include "gui/CustomControl.h"
+
+namespace flat {
+
+class THoverTimer;
+
+enum class TFlatButtonState { Up, Disabled, Pressed, Exclusive };
+
+class TFlatButton : public gui::TCustomControl {
+public:
+    // Colour slots, also addressable by number.
+    enum : int { kSlotFocused = 0, kSlotDown = 1, kSlotBorder = 2, kSlotHighLight = 3, kSlotShadow = 4 };
+
+    explicit TFlatButton(gui::TComponent* owner);
+    ~TFlatButton() override;
+
+    TTransparentMode TransparentMode() const { return transparentMode_; }
+    void SetTransparentMode(TTransparentMode v);
+    bool Default() const { return default_; }
+    void SetDefault(bool v);
+    bool AllowAllUp() const { return allowAllUp_; }
+    void SetAllowAllUp(bool v);
+    int GroupIndex() const { return groupIndex_; }
+    void SetGroupIndex(int v);
+    bool Down() const { return down_; }
+    void SetDown(bool v);
+    gui::TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(gui::TModalResult v) { modalResult_ = v; }
+
+    gfx::TColor ColorSlot(int slot) const;
+    void SetColorSlot(int slot, gfx::TColor color);
+    gfx::TColor ColorFocused() const { return colors_[kSlotFocused]; }
+    void SetColorFocused(gfx::TColor c) { SetColorSlot(kSlotFocused, c); }
+    gfx::TColor ColorDown() const { return colors_[kSlotDown]; }
+    void SetColorDown(gfx::TColor c) { SetColorSlot(kSlotDown, c); }
+    gfx::TColor ColorBorder() const { return colors_[kSlotBorder]; }
+    void SetColorBorder(gfx::TColor c) { SetColorSlot(kSlotBorder, c); }
+    gfx::TColor ColorHighLight() const { return colors_[kSlotHighLight]; }
+    void SetColorHighLight(gfx::TColor c) { SetColorSlot(kSlotHighLight, c); }
+    gfx::TColor ColorShadow() const { return colors_[kSlotShadow]; }
+    void SetColorShadow(gfx::TColor c) { SetColorSlot(kSlotShadow, c); }
+
+    int AdvColorFocused() const { return advFocused_; }
+    void SetAdvColorFocused(int percent);
+    int AdvColorDown() const { return advDown_; }
+    void SetAdvColorDown(int percent);
+    int AdvColorBorder() const { return advBorder_; }
+    void SetAdvColorBorder(int percent);
+    bool UseAdvColors() const { return useAdvColors_; }
+    void SetUseAdvColors(bool v);
+
+    const gfx::TBitmap& Glyph() const { return glyph_; }
+    void SetGlyph(const gfx::TBitmap& glyph);
+    int NumGlyphs() const { return numGlyphs_; }
+    void SetNumGlyphs(int n);
+    TButtonLayout Layout() const { return layout_; }
+    void SetLayout(TButtonLayout v);
+    int Margin() const { return margin_; }
+    void SetMargin(int v);
+    int Spacing() const { return spacing_; }
+    void SetSpacing(int v);
+
+    // Run-time state (read by tests and the scroll bar).
+    TFlatButtonState State() const { return state_; }
+    bool MouseInControl() const { return mouseInControl_; }
+    bool Held() const { return held_; }
+    // The shared hover timer of all flat buttons.
+    static THoverTimer& HoverTimer();
+
+    void Click() override;
+    void DblClick() override;
+    void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+    void MouseMove(gui::TShiftState shift, int x, int y) override;
+    void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+    void KeyDown(int& key, gui::TShiftState shift) override;
+    void KeyUp(int& key, gui::TShiftState shift) override;
+    bool DialogChar(char key) override;
+    bool DialogKey(int key, gui::TShiftState shift) override;
+    bool IsPushButton() const override { return true; }
+    void DoEnter() override;
+    void DoExit() override;
+    void SetBounds(int left, int top, int width, int height) override;
+    void Loaded() override;
+
+protected:
+    void Paint() override;
+    void EraseBackground(gfx::TCanvas&) override {}  // the whole area is painted
+    void EnabledChanged() override;
+    void FontChanged() override;
+    void ColorChanged() override;
+    void TextChanged() override;
+    void ParentColorChanged() override;
+
+    // Paints the whole button into canvas (client coordinates); Paint() does it off-screen.
+    void PaintButton(gfx::TCanvas& canvas);
+
+private:
+    void Redraw();
+    void CalcAdvColors();
+    void UpdateExclusive();
+    void ButtonPressed(TFlatButton* sender);  // a button of the group went down
+    void StartHover();
+    void EndHover();
+    void UpdateTracking();
+    bool CursorOverThis() const;
+
+    TTransparentMode transparentMode_ = tmNone;
+    bool default_ = false;
+    bool allowAllUp_ = false;
+    int groupIndex_ = 0;
+    bool down_ = false;
+    gui::TModalResult modalResult_ = gui::mrNone;
+    gfx::TColor colors_[5];
+    int advFocused_ = 10, advDown_ = 10, advBorder_ = 50;
+    bool useAdvColors_ = false;
+    gfx::TBitmap glyph_;
+    int numGlyphs_ = 1;
+    TButtonLayout layout_ = blGlyphTop;
+    int margin_ = -1;
+    int spacing_ = 4;
+
+    TFlatButtonState state_ = TFlatButtonState::Up;
+    bool mouseInControl_ = false;
+    bool held_ = false;
+};
+
+}  // namespace flat
