@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
+
+#include "base/Cp1252.h"
+#include "platform/posix/PosixShell.h"
+#include "platform/posix/RecordingShell.h"
+#include "tests/platform/TempDir.h"
+
+using platform::NativePath;
+using platform::PosixShell;
+using platform::RecordingShell;
+using Argv = std::vector<std::string>;
+
+TEST(Shell, RecordsTheExactArgumentVectorOfEveryCall) {
+    TempDir t;
+    const std::string tool = t.Write("PROGS/TOOL/START.SH", "#!/bin/sh\n", 0755);
+    const std::string doc = t.Write("PROGS/TOOL/Liesmich.txt", "x", 0644);
+    const std::string winExe = t.Write("PROGS/TOOL/SETUP.EXE", "MZ", 0755);
+    const std::string odd = t.Write("-rf", "x", 0644);
+    const NativePath paths(t.Path());
+    RecordingShell shell(&paths);
+
+    // Links go to the desktop's opener untouched (cp1252 -> UTF-8 only).
+    EXPECT_TRUE(shell.Open("http://example.org/redirect.php4?project=7&url=a b;c"));
+    EXPECT_TRUE(shell.Open("mailto:info@example.org"));
+    EXPECT_TRUE(shell.Open(base::Cp("http://example.org/grüße")));
+    // A path from the data: trimmed, mapped onto the disc and matched without regard to case.
+    EXPECT_TRUE(shell.Open("  D:\\progs\\tool\\start.sh  "));
+    EXPECT_TRUE(shell.Execute("D:\\PROGS\\TOOL\\LIESMICH.TXT"));
+    // A Windows program goes to its handler even with an execute bit.
+    EXPECT_TRUE(shell.Execute("D:\\PROGS\\TOOL\\setup.exe"));
+    // A name that looks like an option is made into a path.
+    EXPECT_TRUE(shell.Execute("D:\\-RF"));
+    EXPECT_TRUE(shell.Explore("D:\\progs\\"));
+    EXPECT_TRUE(shell.Explore(""));
+    // Nothing to run: reported, recorded with an empty vector.
+    EXPECT_FALSE(shell.Open("   "));
+
+    char cwd[PATH_MAX];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    const std::vector<std::pair<std::string, Argv>> expected = {
+        {"open", {"xdg-open", "http://example.org/redirect.php4?project=7&url=a b;c"}},
+        {"open", {"xdg-open", "mailto:info@example.org"}},
+        {"open", {"xdg-open", "http://example.org/grüße"}},
+        {"open", {tool}},
+        {"execute", {"xdg-open", doc}},
+        {"execute", {"xdg-open", winExe}},
+        {"execute", {"xdg-open", odd}},
+        {"explore", {"xdg-open", t / "PROGS/"}},
+        {"explore", {"xdg-open", cwd}},
+        {"open", {}},
+    };
+    ASSERT_EQ(shell.Calls().size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(shell.Calls()[i].operation, expected[i].first) << i;
+        EXPECT_EQ(shell.Calls()[i].argv, expected[i].second) << i;
+    }
+    EXPECT_EQ(shell.Calls()[3].target, "  D:\\progs\\tool\\start.sh  ");
+    // An option-like name must reach the opener as a path.
+    EXPECT_EQ(shell.ExecuteCommand("-x"), (Argv{"xdg-open", "./-x"}));
+}
+
+TEST(Shell, TellsLinksFromDrivesAndPaths) {
+    EXPECT_TRUE(PosixShell::IsUrl("http://x"));
+    EXPECT_TRUE(PosixShell::IsUrl("mailto:a@b"));
+    EXPECT_TRUE(PosixShell::IsUrl("svn+ssh://h/r"));
+    EXPECT_FALSE(PosixShell::IsUrl("C:\\x"));  // one letter is a drive
+    EXPECT_FALSE(PosixShell::IsUrl("/usr/bin/x"));
+    EXPECT_FALSE(PosixShell::IsUrl("1http://x"));
+    EXPECT_FALSE(PosixShell::IsUrl("http"));
+}
+
+TEST(Shell, ExecutesAProgramDirectlyWithoutACommandInterpreter) {
+    TempDir t;
+    // The file name carries shell syntax; run through a shell it would create "pwned".
+    const std::string script = t.Write(
+        "Run It;touch pwned.sh", "#!/bin/sh\necho \"ran in $(pwd)\" > \"$(dirname \"$0\")/out.txt\"\n", 0755);
+    const NativePath paths(t.Path());
+    PosixShell shell(&paths, /*reapChildren=*/false);
+
+    ASSERT_TRUE(shell.Execute("d:\\RUN IT;TOUCH PWNED.SH"));
+    const pid_t pid = shell.LastProcessId();
+    ASSERT_GT(pid, 0);
+    int status = 0;
+    // The script ends by itself; its exit is the signal that out.txt is complete.
+    pid_t waited;
+    do waited = waitpid(pid, &status, 0);
+    while (waited < 0 && errno == EINTR);
+    ASSERT_EQ(waited, pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+
+    char cwd[PATH_MAX];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    // The started program inherits the menu's current directory.
+    EXPECT_EQ(TempDir::Read(t / "out.txt"), std::string("ran in ") + cwd + "\n");
+    EXPECT_FALSE(std::filesystem::exists(t / "pwned"));
+    EXPECT_FALSE(std::filesystem::exists(std::string(cwd) + "/pwned"));
+
+    // A file with an execute bit that no loader understands cannot start; reported, not thrown.
+    t.Write("broken", "\x01\x02 not a program", 0755);
+    PosixShell direct(&paths, false);
+    EXPECT_EQ(direct.ExecuteCommand("D:\\broken"), (Argv{t / "broken"}));
+    EXPECT_FALSE(direct.Execute("D:\\broken"));
+}
