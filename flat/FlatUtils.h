@@ -17,6 +17,9 @@ namespace flat {
 // How much of a flat control is see-through.
 enum TTransparentMode { tmAlways, tmNotFocused, tmNone };
 
+// Reading order of a flat control; only bdRightToLeft mirrors the layout.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
 // Paints the control's parent (background, contents, graphic siblings below it) into canvas so
 // that the part behind the control lands at the canvas origin. The canvas state is kept.
 void DrawParentImage(gui::TControl* control, gfx::TCanvas& canvas);

@@ -1,0 +1,158 @@
+#include "flat/FlatGroupBox.h"
+
+#include <algorithm>
+#include <array>
+
+#include "flat/HslColor.h"
+
+namespace flat {
+
+using gfx::TColor;
+using gfx::TPoint;
+using gfx::TRect;
+
+TFlatGroupBox::TFlatGroupBox(gui::TComponent* owner)
+    : gui::TCustomControl(owner), colorBorder_(gfx::RGB(160, 150, 131)) {
+    SetControlStyle(gui::csAcceptsControls | gui::csOpaque | gui::csCaptureMouse | gui::csClickEvents |
+                    gui::csDoubleClicks);
+    SetBounds(Left(), Top(), 185, 105);
+}
+
+TFlatGroupBox::~TFlatGroupBox() = default;
+
+void TFlatGroupBox::Redraw() {
+    if (Showing()) PaintNow();
+}
+
+void TFlatGroupBox::SetTransparent(bool v) {
+    transparent_ = v;
+    Redraw();
+}
+
+void TFlatGroupBox::SetColorBorder(TColor c) {
+    colorBorder_ = c;
+    Redraw();
+}
+
+void TFlatGroupBox::SetBorder(TGroupBoxBorder v) {
+    border_ = v;
+    Redraw();
+}
+
+void TFlatGroupBox::SetAdvColorBorder(int percent) {
+    advColorBorder_ = std::clamp(percent, 0, 100);
+    CalcAdvColors();
+    Redraw();
+}
+
+void TFlatGroupBox::SetUseAdvColors(bool v) {
+    if (useAdvColors_ == v) return;
+    useAdvColors_ = v;
+    SetParentColor(v);
+    CalcAdvColors();
+    Redraw();
+}
+
+void TFlatGroupBox::SetBiDiMode(TBiDiMode v) {
+    biDiMode_ = v;
+    Redraw();
+}
+
+void TFlatGroupBox::CalcAdvColors() {
+    if (useAdvColors_) colorBorder_ = CalcAdvancedColor(Color(), colorBorder_, advColorBorder_, ctDarken);
+}
+
+void TFlatGroupBox::SetBounds(int left, int top, int width, int height) {
+    gui::TCustomControl::SetBounds(left, top, width, height);
+    if (transparent_) Invalidate();
+}
+
+void TFlatGroupBox::FontChanged() {
+    gui::TCustomControl::FontChanged();
+    Invalidate();
+}
+
+void TFlatGroupBox::ColorChanged() {
+    gui::TCustomControl::ColorChanged();
+    CalcAdvColors();
+    Invalidate();
+}
+
+void TFlatGroupBox::ParentColorChanged() {
+    gui::TCustomControl::ParentColorChanged();
+    if (useAdvColors_) {
+        SetParentColor(true);
+        CalcAdvColors();
+    }
+    Invalidate();
+}
+
+void TFlatGroupBox::EnabledChanged() {
+    gui::TCustomControl::EnabledChanged();
+    Invalidate();
+}
+
+void TFlatGroupBox::TextChanged() {
+    gui::TCustomControl::TextChanged();
+    Invalidate();
+}
+
+void TFlatGroupBox::Paint() {
+    const TRect client = ClientRect();
+    if (client.IsEmpty()) return;
+    gfx::TBitmap offscreen(client.Width(), client.Height());
+    PaintBox(offscreen.Canvas());
+    PresentOffscreen(Canvas(), offscreen);
+}
+
+void TFlatGroupBox::PaintBox(gfx::TCanvas& canvas) {
+    const TRect client = ClientRect();
+    const int right = client.Right, bottom = client.Bottom;
+    canvas.SetFont(Font());
+    const int th = canvas.TextHeight(Caption().empty() ? std::string_view("W") : std::string_view(Caption()));
+    const int tw = canvas.TextWidth(Caption());
+    const int y = th / 2;
+    const bool rtl = biDiMode_ == bdRightToLeft;
+
+    if (transparent_) {
+        DrawParentImage(this, canvas);
+    } else {
+        canvas.Brush().SetColor(Color());
+        canvas.FillRect(client);
+    }
+
+    canvas.Pen().SetColor(colorBorder_);
+    canvas.Pen().SetWidth(1);
+    canvas.Pen().SetStyle(gfx::psSolid);
+    if (border_ == brFull) {
+        if (rtl) {
+            const std::array<TPoint, 6> line{
+                TPoint{right - 7, y},  TPoint{right - 1, y}, TPoint{right - 1, bottom - 1},
+                TPoint{0, bottom - 1}, TPoint{0, y},         TPoint{right - tw - 15, y}};
+            canvas.Polyline(line);
+        } else {
+            const std::array<TPoint, 6> line{TPoint{5, y},          TPoint{0, y},
+                                             TPoint{0, bottom - 1}, TPoint{right - 1, bottom - 1},
+                                             TPoint{right - 1, y},  TPoint{tw + 12, y}};
+            canvas.Polyline(line);
+        }
+    } else if (rtl) {
+        canvas.MoveTo(right - 5, y);
+        canvas.LineTo(right - 1, y);
+        canvas.MoveTo(0, y);
+        canvas.LineTo(right - tw - 12, y);
+    } else {
+        canvas.MoveTo(5, y);
+        canvas.LineTo(0, y);
+        canvas.MoveTo(right - 1, y);
+        canvas.LineTo(tw + 12, y);
+    }
+
+    if (!Caption().empty()) {
+        const TRect textRect{10, 0, right - 10, th};
+        const unsigned align = rtl ? gfx::DT_RIGHT : gfx::DT_LEFT;
+        DrawFlatText(canvas, Caption(), textRect, gfx::DT_SINGLELINE | align, Enabled(), Font().Color());
+    }
+}
+
+}  // namespace flat
