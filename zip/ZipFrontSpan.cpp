@@ -1,0 +1,423 @@
+// TZipFront: the drive, the volumes of a split set and ReadSpan, which joins them into one archive.
+//
+// Volumes on fixed and network storage are separate files whose base names end in 001, 002, …;
+// on removable and optical drives every volume is a disk of its own, labelled "PKBACK# 001", …,
+// and the user is asked to insert the one needed.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <new>
+#include <unordered_map>
+
+#include "base/Cp1252.h"
+#include "base/Paths.h"
+#include "base/StrUtils.h"
+#include "platform/FileOps.h"
+#include "platform/Services.h"
+#include "zip/EZipFront.h"
+#include "zip/ZipFront.h"
+#include "zip/ZipMessages.h"
+
+namespace {
+
+constexpr uint32_t kEndSig = 0x06054B50, kCentralSig = 0x02014B50, kLocalSig = 0x04034B50,
+                   kSplitMarker = 0x08074B50;
+
+uint16_t Get16(const unsigned char* p) {
+    return uint16_t(p[0] | (p[1] << 8));
+}
+uint32_t Get32(const unsigned char* p) {
+    return uint32_t(Get16(p)) | (uint32_t(Get16(p + 2)) << 16);
+}
+void Put16(unsigned char* p, uint32_t v) {
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+}
+void Put32(unsigned char* p, uint32_t v) {
+    Put16(p, v & 0xFFFF);
+    Put16(p + 2, v >> 16);
+}
+
+bool HasDriveLetter(const std::string& path) {
+    return path.size() >= 2 && path[1] == ':';
+}
+
+// "X:\" for a drive path, the share for a network path, else the folder of the native path.
+std::string RootOf(const std::string& path, const std::string& native) {
+    std::string drive = base::ExtractFileDrive(path);
+    if (!drive.empty()) return base::IncludeTrailingBackslash(drive);
+    std::error_code ec;
+    std::string folder = std::filesystem::absolute(native, ec).parent_path().string();
+    return base::IncludeTrailingPathDelimiter(base::Utf8ToCp1252(folder));
+}
+
+// The base name's last three characters replaced by number as three digits, extension kept.
+std::string VolumeFileName(const std::string& path, int number) {
+    size_t slash = path.find_last_of("/\\");
+    size_t baseStart = slash == std::string::npos ? 0 : slash + 1;
+    size_t dot = path.find_last_of('.');
+    size_t baseEnd = dot == std::string::npos || dot < baseStart ? path.size() : dot;
+    size_t from = baseEnd - baseStart >= 3 ? baseEnd - 3 : baseStart;
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%03d", number % 1000);
+    return path.substr(0, from) + digits + path.substr(baseEnd);
+}
+
+std::string BaseNameTail(const std::string& path) {
+    size_t slash = path.find_last_of("/\\");
+    size_t baseStart = slash == std::string::npos ? 0 : slash + 1;
+    size_t dot = path.find_last_of('.');
+    size_t baseEnd = dot == std::string::npos || dot < baseStart ? path.size() : dot;
+    size_t from = baseEnd - baseStart >= 3 ? baseEnd - 3 : baseStart;
+    return path.substr(from, baseEnd - from);
+}
+
+std::string FormatNumbers(int id, int a, int b = 0) {
+    char text[512];
+    std::snprintf(text, sizeof text, ZipMessage(id).c_str(), a, b);
+    return text;
+}
+
+std::string FormatText(int id, const std::string& s) {
+    std::string text = ZipMessage(id);
+    size_t at = text.find("%s");
+    if (at != std::string::npos) text.replace(at, 2, s);
+    return text;
+}
+
+struct TSpanRow {
+    std::string name;
+    uint32_t compressed = 0;
+    uint32_t newOffset = 0;
+    bool placed = false;
+};
+
+}  // namespace
+
+// --- drive and volumes ---
+
+platform::Volume* TZipFront::Vol() const {
+    return volume_ ? volume_ : platform::Services().volume;
+}
+
+std::string TZipFront::Native(const std::string& appPath) const {
+    return platform::Services().paths.Resolve(appPath);
+}
+
+bool TZipFront::IsFixed(platform::DriveType type) const {
+    return type != platform::DriveType::kRemovable && type != platform::DriveType::kOptical;
+}
+
+bool TZipFront::CheckDrive() {
+    freeOnDisk_ = sizeOfDisk_ = -1;
+    volumeLabel_.clear();
+    volumeSerial_ = 0;
+    const std::string& name = currentName_.empty() ? zipFilename_ : currentName_;
+    driveRoot_ = RootOf(name, Native(name));
+    platform::Volume* volume = Vol();
+    bool network = base::StartsText("\\\\", driveRoot_);
+    if (HasDriveLetter(driveRoot_)) {
+        char letter = char(std::toupper(static_cast<unsigned char>(driveRoot_[0])));
+        if (letter < 'A' || letter > 'Z') throw EZipFront(11003, driveRoot_);
+        if (volume && volume->GetDriveType(driveRoot_) == platform::DriveType::kNoRootDir)
+            throw EZipFront(11004, driveRoot_);
+    }
+    if (!volume) return driveReady_ = true;
+    platform::VolumeInfo info;
+    if (!volume->GetInfo(driveRoot_, info)) return driveReady_ = false;
+    volumeLabel_ = info.label;
+    volumeSerial_ = info.serial;
+    platform::VolumeSpace space;
+    if (volume->GetSpace(driveRoot_, space)) {
+        freeOnDisk_ = int64_t(space.freeBytes);
+        sizeOfDisk_ = int64_t(space.totalBytes);
+    }
+    return driveReady_ = network || sizeOfDisk_ >= 0;
+}
+
+platform::DriveType TZipFront::AskForVolume() {
+    if (ProcessMessages) ProcessMessages();
+    platform::Volume* volume = Vol();
+    platform::DriveType type = volume ? volume->GetDriveType(driveRoot_) : platform::DriveType::kFixed;
+    if (!IsFixed(type)) CheckDrive();
+    while (!driveReady_ || newDisk_) {
+        if (IsFixed(type)) {
+            newDisk_ = false;
+            break;
+        }
+        if (unattended_) throw EZipFront(11025, true);
+        bool last = diskNr_ < 0 || diskNr_ == totalDisks_;
+        std::string prompt = last ? ZipMessage(11033) : FormatNumbers(11034, diskNr_ + 1, totalDisks_ + 1);
+        prompt += FormatText(11035, driveRoot_);
+        bool ok = AskForDisk ? AskForDisk(prompt, last) : false;
+        newDisk_ = false;
+        if (!ok) throw EZipFront(11007, false);
+        CheckDrive();
+    }
+    return type;
+}
+
+bool TZipFront::IsRightVolume(platform::DriveType type) {
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%03d", (diskNr_ + 1) % 1000);
+    if (IsFixed(type)) {
+        currentName_ = VolumeFileName(volumeBase_, diskNr_ + 1);
+        return true;
+    }
+    CheckDrive();
+    return volumeLabel_ == std::string("PKBACK# ") + digits;
+}
+
+void TZipFront::SwitchVolume(int n) {
+    CloseFile();
+    diskNr_ = n;
+    bool failed = false;
+    for (;;) {
+        platform::DriveType type;
+        if (failed) {
+            platform::Volume* volume = Vol();
+            type = volume ? volume->GetDriveType(driveRoot_) : platform::DriveType::kFixed;
+            if (IsFixed(type)) throw EZipFront(11001, true);
+            ReportMessage(11001);
+        }
+        do {
+            newDisk_ = true;
+            type = AskForVolume();
+        } while (!IsRightVolume(type));
+        file_ = std::fopen(Native(currentName_).c_str(), "rb");
+        if (file_) return;
+        failed = true;
+    }
+}
+
+void TZipFront::CloseFile() {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+}
+
+// Reads n bytes; on a short read tells whether the volume simply ended.
+bool TZipFront::ReadFully(void* buffer, size_t n, bool* atEnd) {
+    size_t got = std::fread(buffer, 1, n, file_);
+    if (atEnd) *atEnd = got == 0 && std::feof(file_);
+    return got == n;
+}
+
+void TZipFront::CopyChunk(std::FILE* out, int64_t n, int id) {
+    char buffer[8192];
+    while (n > 0) {
+        size_t want = size_t(std::min<int64_t>(n, sizeof buffer));
+        size_t got = std::fread(buffer, 1, want, file_);
+        if (got < want) {
+            bool volumeEnded = std::feof(file_) != 0;
+            if (!volumeEnded || diskNr_ >= totalDisks_) throw EZipFront(id, true);
+        }
+        if (got > 0) {
+            if (std::fwrite(buffer, 1, got, out) != got) throw EZipFront(id, true);
+            if (writeProgress_) Progress(pkAdvance, std::string(), int64_t(got));
+            n -= int64_t(got);
+        }
+        if (got < want) SwitchVolume(diskNr_ + 1);
+    }
+}
+
+void TZipFront::DeleteZipFile(const std::string& path) {
+    if (!platform::FileOps::FileExists(path)) return;
+    if (howToDelete_ == TDeleteOpts::htdAllowUndo && platform::FileOps::MoveToTrash(path)) return;
+    platform::FileOps::DeleteFile(path);
+}
+
+// --- ReadSpan ---
+
+int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath) {
+    busy_ = true;
+    int result = 0;
+    std::FILE* out = nullptr;
+    std::string outName;
+    bool ok = false;
+    std::filesystem::file_time_type lastTime{};
+    bool haveTime = false;
+    try {
+        currentName_ = inFileName;
+        volumeBase_ = inFileName;
+        diskNr_ = -1;
+        CheckDrive();
+
+        std::string target = Native(outFilePath);
+        bool folderOnly = target.empty() || target.back() == '/' || std::filesystem::is_directory(target);
+        if (folderOnly) {
+            std::string pattern =
+                base::IncludeTrailingPathDelimiter(target.empty() ? "." : target) + "zipXXXXXX";
+            int fd = mkstemp(pattern.data());
+            if (fd < 0) throw EZipFront(11027, true);
+            close(fd);
+            unlink(pattern.c_str());
+            outName = pattern;
+        } else {
+            outName = target;
+        }
+        size_t slash = outName.find_last_of('/');
+        size_t dot = outName.find_last_of('.');
+        if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) outName.erase(dot);
+        outName += ".zip";
+        if (!folderOnly) DeleteZipFile(outName);
+        out = std::fopen(outName.c_str(), "wb");
+        if (!out) throw EZipFront(11009, true);
+
+        platform::DriveType type = platform::DriveType::kFixed;
+        for (int attempt = 0;; ++attempt) {
+            if (attempt > 0) {
+                if (IsFixed(type)) {
+                    int n = base::StrToIntDef(BaseNameTail(currentName_), 0);
+                    if (n == 1) throw EZipFront(11037, true);
+                    throw EZipFront(11038, n);
+                }
+                // Without a new request the same disk would be read again and again.
+                newDisk_ = true;
+            }
+            type = AskForVolume();
+            if (ReadEndRecord(false)) break;
+        }
+        std::error_code ec;
+        lastTime = std::filesystem::last_write_time(Native(currentName_), ec);
+        haveTime = !ec;
+        std::string lastName = currentName_;
+        volumeBase_ = lastName;
+        TEndRecord end = end_;
+        totalDisks_ = end.thisDisk;
+        diskNr_ = totalDisks_;
+        if (end.cdDisk != diskNr_) SwitchVolume(end.cdDisk);
+        if (std::fseek(file_, long(end.cdOffset), SEEK_SET) != 0) throw EZipFront(11008, true);
+
+        auto readCentral = [&](unsigned char* h) {
+            bool atEnd = false;
+            if (ReadFully(h, 46, &atEnd)) return;
+            if (!atEnd || diskNr_ >= totalDisks_) throw EZipFront(11013, true);
+            SwitchVolume(diskNr_ + 1);
+            if (!ReadFully(h, 46)) throw EZipFront(11013, true);
+        };
+
+        std::vector<TSpanRow> rows;
+        std::unordered_multimap<std::string, size_t> byName;
+        int64_t total = 0;
+        for (int i = 0; i < end.totalEntries; ++i) {
+            unsigned char h[46];
+            readCentral(h);
+            if (Get32(h) != kCentralSig) throw EZipFront(11015, true);
+            TSpanRow row;
+            row.name.resize(Get16(h + 28));
+            if (!row.name.empty() && !ReadFully(row.name.data(), row.name.size()))
+                throw EZipFront(11017, true);
+            row.compressed = Get32(h + 20);
+            int skip = Get16(h + 30) + Get16(h + 32);
+            if (skip && std::fseek(file_, skip, SEEK_CUR) != 0) throw EZipFront(11008, true);
+            total += int64_t(row.name.size()) + row.compressed + skip;
+            byName.emplace(base::UpperCase(row.name), rows.size());
+            rows.push_back(std::move(row));
+        }
+
+        SwitchVolume(0);
+        writeProgress_ = true;
+        Progress(pkFileCount, std::string(), int64_t(rows.size()));
+        Progress(pkByteTotal, std::string(), total);
+        unsigned char marker[4];
+        if (!ReadFully(marker, 4) || Get32(marker) != kSplitMarker) throw EZipFront(11031, true);
+
+        for (size_t k = 0; k < rows.size(); ++k) {
+            unsigned char h[30];
+            bool atEnd = false;
+            if (!ReadFully(h, 30, &atEnd)) {
+                if (!atEnd || diskNr_ >= totalDisks_) throw EZipFront(11012, true);
+                SwitchVolume(diskNr_ + 1);
+                if (!ReadFully(h, 30)) throw EZipFront(11012, true);
+            }
+            if (Get32(h) != kLocalSig) throw EZipFront(11014, true);
+            std::string name(Get16(h + 26), '\0');
+            uint16_t extra = Get16(h + 28), flags = Get16(h + 6);
+            if (!name.empty() && !ReadFully(name.data(), name.size())) throw EZipFront(11016, true);
+            TSpanRow* row = nullptr;
+            auto [first, last] = byName.equal_range(base::UpperCase(name));
+            for (auto it = first; it != last && !row; ++it)
+                if (!rows[it->second].placed) row = &rows[it->second];
+            if (!row) throw EZipFront(11026, true);
+            long at = std::ftell(out);
+            if (at < 0 || at > long(UINT32_MAX)) throw EZipFront(11028, true);
+            row->newOffset = uint32_t(at);
+            row->placed = true;
+            // The copy notice goes to the event only: it is progress, not an error.
+            Notify(0, ZipMessage(10105) + name);
+            uint32_t compressed = Get32(h + 18) ? Get32(h + 18) : row->compressed;
+            Progress(pkFileStart, name,
+                     30 + int64_t(name.size()) + extra + compressed + ((flags & 8) ? 16 : 0));
+            if (std::fwrite(h, 1, 30, out) != 30 ||
+                std::fwrite(name.data(), 1, name.size(), out) != name.size())
+                throw EZipFront(11028, true);
+            CopyChunk(out, extra, 11018);
+            CopyChunk(out, compressed, 11021);
+            if (flags & 8) CopyChunk(out, 16, 11020);
+        }
+        writeProgress_ = false;
+
+        if (diskNr_ != end.cdDisk) SwitchVolume(end.cdDisk);
+        if (std::fseek(file_, long(end.cdOffset), SEEK_SET) != 0) throw EZipFront(11008, true);
+        long newDirectory = std::ftell(out);
+        for (size_t k = 0; k < rows.size(); ++k) {
+            unsigned char h[46];
+            readCentral(h);
+            if (Get32(h) != kCentralSig) throw EZipFront(11015, true);
+            std::string name(Get16(h + 28), '\0');
+            if (!name.empty() && !ReadFully(name.data(), name.size())) throw EZipFront(11017, true);
+            Put16(h + 34, 0);
+            Put32(h + 42, rows[k].newOffset);
+            if (std::fwrite(h, 1, 46, out) != 46 ||
+                std::fwrite(name.data(), 1, name.size(), out) != name.size())
+                throw EZipFront(11029, true);
+            CopyChunk(out, Get16(h + 30), 11019);
+            CopyChunk(out, Get16(h + 32), 11022);
+        }
+        long directorySize = std::ftell(out) - newDirectory;
+
+        if (diskNr_ != totalDisks_) SwitchVolume(totalDisks_);
+        if (std::fseek(file_, long(end.offset + 22), SEEK_SET) != 0) throw EZipFront(11008, true);
+        // One volume now: every count is the whole directory's.
+        unsigned char e[22] = {};
+        Put32(e, kEndSig);
+        Put16(e + 8, uint32_t(rows.size()));
+        Put16(e + 10, uint32_t(rows.size()));
+        Put32(e + 12, uint32_t(directorySize));
+        Put32(e + 16, uint32_t(newDirectory));
+        Put16(e + 20, end.commentLength);
+        if (std::fwrite(e, 1, 22, out) != 22) throw EZipFront(11030, true);
+        CopyChunk(out, end.commentLength, 11023);
+        if (std::fflush(out) != 0) throw EZipFront(11030, true);
+        ok = true;
+    } catch (const EZipFront& e) {
+        ReportException(e);
+        result = -7;
+    } catch (const std::bad_alloc&) {
+        ReportMessage(10103);
+        result = -8;
+    } catch (...) {
+        ReportMessage(11024);
+        result = -9;
+    }
+    writeProgress_ = false;
+    Progress(pkBatchEnd, std::string(), 0);
+    CloseFile();
+    if (out && std::fclose(out) != 0 && ok) {
+        ReportMessage(11030);
+        ok = false;
+        result = -7;
+    }
+    std::error_code ec;
+    if (ok && haveTime) std::filesystem::last_write_time(outName, lastTime, ec);
+    if (!ok) {
+        if (!outName.empty()) std::filesystem::remove(outName, ec);
+        outFilePath.clear();
+    } else {
+        outFilePath = outName;
+    }
+    busy_ = false;
+    return result;
+}
