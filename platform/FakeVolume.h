@@ -24,9 +24,12 @@ public:
     DriveType GetDriveType(const std::string& path) override;
     bool GetInfo(const std::string& path, VolumeInfo& info) override;
     bool GetSpace(const std::string& path, VolumeSpace& space) override;
+    std::vector<std::string> Drives() override { return driveList_; }
+    void SetDrives(std::vector<std::string> list) { driveList_ = std::move(list); }
 
 private:
     std::map<std::string, Drive> drives_;
+    std::vector<std::string> driveList_;
 };
 
 }  // namespace platform

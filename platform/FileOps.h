@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -48,6 +49,9 @@ public:
     static bool FileExists(const std::string& path);  // a file, not a folder
     static bool FolderExists(const std::string& path);
     static bool DeleteFile(const std::string& path, int* errorCode = nullptr);
+    // The names of the folders directly inside a folder (cp1252), sorted as the menu sorts text;
+    // hidden ones (starting with '.') are left out. Empty when the folder cannot be read.
+    static std::vector<std::string> SubFolders(const std::string& path);
     // freedesktop.org trash: the home trash on the home's file system, else <mount>/.Trash-<uid>.
     static bool MoveToTrash(const std::string& path, std::string* error = nullptr);
 

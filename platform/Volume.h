@@ -3,6 +3,7 @@
 // Paths are app paths (see NativePath): "D:\" is the disc root.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -33,6 +34,9 @@ public:
     // false when the volume cannot be read (path missing, no medium).
     virtual bool GetInfo(const std::string& path, VolumeInfo& info) = 0;
     virtual bool GetSpace(const std::string& path, VolumeSpace& space) = 0;
+    // Where a folder browser starts ("the computer's drives"): native folders with a trailing
+    // '/'. None by default.
+    virtual std::vector<std::string> Drives() { return {}; }
 };
 
 }  // namespace platform

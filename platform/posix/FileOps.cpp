@@ -372,6 +372,25 @@ bool FileOps::CreateFolder(const std::string& path, int* errorCode) {
     return false;
 }
 
+std::vector<std::string> FileOps::SubFolders(const std::string& path) {
+    std::vector<std::string> out;
+    const std::string native = Native(path);
+    DIR* d = opendir(native.c_str());
+    if (!d) return out;
+    while (dirent* e = readdir(d)) {
+        if (e->d_name[0] == '.') continue;
+        struct stat st;
+        if (stat((StripSlash(native) + "/" + e->d_name).c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            out.push_back(Display(e->d_name));
+    }
+    closedir(d);
+    std::sort(out.begin(), out.end(), [](const std::string& a, const std::string& b) {
+        const int c = base::AnsiCompareText(a, b);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return out;
+}
+
 bool FileOps::FileExists(const std::string& path) {
     struct stat st;
     return stat(Native(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);

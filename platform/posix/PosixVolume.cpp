@@ -144,4 +144,35 @@ bool PosixVolume::GetSpace(const std::string& path, VolumeSpace& space) {
     return true;
 }
 
+std::vector<std::string> PosixVolume::UserMounts(const MountTable& table, const std::string& home) {
+    std::vector<std::string> out;
+    auto add = [&](std::string path) {
+        if (path.empty()) return;
+        if (path.back() != '/') path += '/';
+        for (const std::string& have : out)
+            if (have == path) return;
+        out.push_back(std::move(path));
+    };
+    add(home);
+    add("/");
+    for (const MountEntry& m : table.Entries()) {
+        const std::string& mp = m.mountPoint;
+        auto under = [&](const char* prefix) { return mp.rfind(prefix, 0) == 0; };
+        const DriveType type = Classify(m, -1);
+        const bool userPlace = under("/media/") || under("/mnt/") || under("/run/media/");
+        const bool systemPlace = under("/proc") || under("/sys") || under("/dev") ||
+                                 (under("/run") && !under("/run/media/")) || under("/boot") ||
+                                 under("/snap") || under("/var/lib/");
+        if (userPlace ||
+            (!systemPlace && mp != "/" && (type == DriveType::kOptical || type == DriveType::kRemote)))
+            add(mp);
+    }
+    return out;
+}
+
+std::vector<std::string> PosixVolume::Drives() {
+    const char* home = getenv("HOME");
+    return UserMounts(MountTable::Read(), home && *home == '/' ? home : "");
+}
+
 }  // namespace platform

@@ -16,6 +16,11 @@ public:
     DriveType GetDriveType(const std::string& path) override;
     bool GetInfo(const std::string& path, VolumeInfo& info) override;
     bool GetSpace(const std::string& path, VolumeSpace& space) override;
+    // The home folder, the root, and the mounts a user cares about (media, mnt, run/media, and
+    // optical, removable or network mounts anywhere); system mounts (/proc, /sys, /dev, /run, /boot,
+    // /snap) are left out.
+    std::vector<std::string> Drives() override;
+    static std::vector<std::string> UserMounts(const MountTable& table, const std::string& home);
 
     // The rule: file-system type first (optical and network types are certain), then the block
     // device's removable flag; -1 for removable means "no such flag".

@@ -236,5 +236,15 @@ TEST(FileOps, FoldersFilesAndTheTrash) {
     EXPECT_FALSE(fs::exists(t / "share/Trash/info/none.txt.trashinfo"));
     unsetenv("XDG_DATA_HOME");
 
+    // Subfolders for the folder browser: folders only, no hidden ones, umlauts beside their base letter.
+    t.MakeDir("list/Zeta");
+    t.MakeDir("list/Äpfel");
+    t.MakeDir("list/apfel2");
+    t.MakeDir("list/.hidden");
+    t.Write("list/afile", "x");
+    EXPECT_EQ(FileOps::SubFolders(t / "list"),
+              (std::vector<std::string>{base::Cp("Äpfel"), "apfel2", "Zeta"}));
+    EXPECT_TRUE(FileOps::SubFolders(t / "none").empty());
+
     EXPECT_EQ(FileOps::ErrorText(EROFS), base::Cp("Der Datenträger ist schreibgeschützt."));
 }

@@ -36,6 +36,16 @@ TEST(MountTable, ParsesMountinfoAndFindsTheHoldingMount) {
     // Of two mounts on one point the later lies on top.
     EXPECT_EQ(table.Find("/media/user/stick/a")->fsType, "exfat");
     EXPECT_EQ(MountTable::Parse("").Find("/x"), nullptr);
+
+    // The folder browser's starting points: home, root, then the user's mounts in table order.
+    const MountTable more = MountTable::Parse(std::string(text) +
+                                              "50 22 0:5 / /dev/shm rw - tmpfs tmpfs rw\n"
+                                              "51 22 0:6 / /run/user/1000 rw - tmpfs tmpfs rw\n"
+                                              "52 22 7:1 / /srv/iso rw - iso9660 /dev/loop1 ro\n"
+                                              "53 22 0:7 / /run/media/u/STICK rw - vfat /dev/sdc1 rw\n");
+    EXPECT_EQ(PosixVolume::UserMounts(more, "/home/u"),
+              (std::vector<std::string>{"/home/u/", "/", "/media/user/MY DISC/", "/media/user/stick/",
+                                        "/mnt/share/", "/srv/iso/", "/run/media/u/STICK/"}));
 }
 
 TEST(Volume, ClassifiesDrivesLikeTheWindowsDriveTypes) {
