@@ -1,0 +1,46 @@
+#include "flat/FlatScrollbarButton.h"
+
+#include "gui/Timer.h"
+
+namespace flat {
+
+TFlatScrollbarButton::TFlatScrollbarButton(gui::TComponent* owner) : TFlatButton(owner) {}
+
+TFlatScrollbarButton::~TFlatScrollbarButton() {
+    StopTimer();
+}
+
+void TFlatScrollbarButton::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
+    TFlatButton::MouseDown(button, shift, x, y);
+    if (!Enabled()) return;
+    pressButton_ = button;
+    StopTimer();
+    timer_ = new gui::TTimer(this);
+    timer_->SetInterval(kRepeatInterval);
+    timer_->SetOnTimer([this](gui::TComponent*) { Tick(); });
+    timer_->SetEnabled(true);
+}
+
+void TFlatScrollbarButton::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
+    StopTimer();
+    TFlatButton::MouseUp(button, shift, x, y);
+}
+
+void TFlatScrollbarButton::EnabledChanged() {
+    TFlatButton::EnabledChanged();
+    if (!Enabled()) StopTimer();
+}
+
+void TFlatScrollbarButton::Tick() {
+    // Any mouse button repeats; with the left one the pointer must still hold the button down
+    // (dragged off, the button shows up and the repeat pauses).
+    if (pressButton_ == gui::mbLeft && State() != TFlatButtonState::Pressed) return;
+    if (OnDown) OnDown(this);
+}
+
+void TFlatScrollbarButton::StopTimer() {
+    delete timer_;
+    timer_ = nullptr;
+}
+
+}  // namespace flat
