@@ -1,0 +1,501 @@
+#include "flat/FlatListBox.h"
+
+#include <algorithm>
+#include <array>
+
+#include "base/StrUtils.h"
+#include "flat/HslColor.h"
+#include "flat/ListNavigation.h"
+#include "gui/Application.h"
+#include "gui/Timer.h"
+
+namespace flat {
+
+using gfx::TColor;
+using gfx::TRect;
+
+namespace {
+
+// One repeat timer for all flat list boxes. It lives as long as any list box does (freeing it
+// with the first list box destroyed would leave the others a dangling timer).
+struct SharedRepeat {
+    gui::TTimer* timer = nullptr;
+    TFlatListBox* target = nullptr;
+    int users = 0;
+};
+
+SharedRepeat& Repeat() {
+    static SharedRepeat shared;
+    return shared;
+}
+
+}  // namespace
+
+// --- items -------------------------------------------------------------------------------------
+
+int TFlatListBox::TItems::Add(const std::string& s) {
+    const int index = list_.Add(s);
+    owner_->ItemsChanged();
+    return index;
+}
+
+void TFlatListBox::TItems::Insert(int index, const std::string& s) {
+    list_.Insert(index, s);
+    owner_->ItemsChanged();
+}
+
+void TFlatListBox::TItems::Delete(int index) {
+    list_.Delete(index);
+    owner_->ItemsChanged();
+}
+
+void TFlatListBox::TItems::Clear() {
+    list_.Clear();
+    owner_->ItemsChanged();
+}
+
+void TFlatListBox::TItems::SetStrings(int index, const std::string& s) {
+    list_.SetStrings(index, s);
+    owner_->ItemsChanged();
+}
+
+// --- construction ------------------------------------------------------------------------------
+
+TFlatListBox::TFlatListBox(gui::TComponent* owner)
+    : gui::TCustomControl(owner),
+      items_(this),
+      colorArrow_(gfx::clBlack),
+      colorBorder_(gfx::RGB(160, 150, 131)),
+      colorItemsRect_(gfx::clWhite),
+      colorItemsSelect_(gfx::RGB(247, 222, 156)) {
+    SetControlStyle(gui::csCaptureMouse | gui::csClickEvents | gui::csDoubleClicks | gui::csOpaque);
+    items_.list_.SetDuplicates(base::TDuplicates::dupAccept);
+    SetParentColor(true);
+    SetParentFont(true);
+    SetTabStop(true);
+    SharedRepeat& shared = Repeat();
+    if (shared.timer == nullptr) {
+        shared.timer = new gui::TTimer(nullptr);
+        shared.timer->SetEnabled(false);
+        shared.timer->SetInterval(kFirstDelay);
+        shared.timer->SetOnTimer([](gui::TComponent*) {
+            if (Repeat().target) Repeat().target->RepeatTick();
+        });
+    }
+    ++shared.users;
+    SetBounds(Left(), Top(), 137, 99);
+}
+
+TFlatListBox::~TFlatListBox() {
+    SharedRepeat& shared = Repeat();
+    if (shared.target == this) {
+        shared.target = nullptr;
+        shared.timer->SetEnabled(false);
+    }
+    if (--shared.users == 0) {
+        delete shared.timer;
+        shared.timer = nullptr;
+    }
+}
+
+gui::TTimer* TFlatListBox::RepeatTimer() {
+    return Repeat().timer;
+}
+
+void TFlatListBox::Redraw() {
+    if (Showing()) PaintNow();
+}
+
+// --- properties --------------------------------------------------------------------------------
+
+void TFlatListBox::SetItems(base::TStringList& lines) {
+    if (lines.Count() > kMaxSetterLines) return;
+    base::TStringList copy;
+    copy.SetDuplicates(base::TDuplicates::dupAccept);
+    copy.SetSorted(sorted_);
+    for (int i = 0; i < lines.Count(); ++i) {
+        std::string trimmed = base::Trim(lines[i]);
+        if (!lines.Sorted()) lines.SetStrings(i, trimmed);
+        copy.Add(trimmed);
+    }
+    items_.list_ = std::move(copy);
+    if (items_.Count() > 0) topIndex_ = 0;
+    ItemsChanged();
+}
+
+void TFlatListBox::ItemsChanged() {
+    selection_.reset();
+    if (Enabled()) Redraw();
+}
+
+void TFlatListBox::SetItemHeight(int v) {
+    if (v <= 0) v = 1;
+    itemHeight_ = v;
+    UpdateLayout(!Loading());
+    Redraw();
+}
+
+void TFlatListBox::SetMultiSelect(bool v) {
+    multiSelect_ = v;
+    if (v) SetItemIndex(0);
+}
+
+void TFlatListBox::SetScrollBars(bool v) {
+    if (scrollBars_ == v) return;
+    scrollBars_ = v;
+    if (!Loading()) {
+        // The strips take 20 pixels: the slots keep their room.
+        gui::TCustomControl::SetBounds(Left(), Top(), Width(), Height() + (v ? 20 : -20));
+    }
+    UpdateLayout(false);
+    Redraw();
+}
+
+void TFlatListBox::SetSorted(bool v) {
+    if (sorted_ == v) return;
+    sorted_ = v;
+    items_.list_.SetSorted(v);
+    selection_.reset();
+    Redraw();
+}
+
+void TFlatListBox::SetTransparentMode(TTransparentMode v) {
+    transparentMode_ = v;
+    Redraw();
+}
+
+void TFlatListBox::SetBiDiMode(TBiDiMode v) {
+    biDiMode_ = v;
+    Redraw();
+}
+
+void TFlatListBox::SetColorArrow(TColor c) {
+    colorArrow_ = c;
+    Redraw();
+}
+
+void TFlatListBox::SetColorBorder(TColor c) {
+    colorBorder_ = c;
+    Redraw();
+}
+
+void TFlatListBox::SetColorItemsRect(TColor c) {
+    colorItemsRect_ = c;
+    Redraw();
+}
+
+void TFlatListBox::SetColorItemsSelect(TColor c) {
+    colorItemsSelect_ = c;
+    Redraw();
+}
+
+void TFlatListBox::CalcAdvColors() {
+    if (useAdvColors_) colorBorder_ = CalcAdvancedColor(Color(), colorBorder_, advColorBorder_, ctDarken);
+}
+
+void TFlatListBox::SetAdvColorBorder(int percent) {
+    advColorBorder_ = std::clamp(percent, 0, 100);
+    CalcAdvColors();
+    Redraw();
+}
+
+void TFlatListBox::SetUseAdvColors(bool v) {
+    if (useAdvColors_ == v) return;
+    useAdvColors_ = v;
+    SetParentColor(v);
+    CalcAdvColors();
+    Redraw();
+}
+
+void TFlatListBox::ColorChanged() {
+    gui::TCustomControl::ColorChanged();
+    CalcAdvColors();
+    Invalidate();
+}
+
+void TFlatListBox::ParentColorChanged() {
+    gui::TCustomControl::ParentColorChanged();
+    if (useAdvColors_) {
+        SetParentColor(true);
+        CalcAdvColors();
+    }
+    Invalidate();
+}
+
+void TFlatListBox::FontChanged() {
+    gui::TCustomControl::FontChanged();
+    Invalidate();
+}
+
+void TFlatListBox::SetTopIndex(int v) {
+    if (v < 0) v = 0;
+    if (topIndex_ == v) return;
+    topIndex_ = v;
+    Redraw();
+}
+
+void TFlatListBox::SetItemIndex(int v) {
+    if (v != itemIndex_) {
+        itemIndex_ = v;
+        if (multiSelect_) {
+            if (v >= 0 && v < kSelectable) selection_.flip(size_t(v));
+        } else {
+            selection_.reset();
+            if (v >= 0 && v < kSelectable) selection_.set(size_t(v));
+        }
+        Redraw();
+    }
+    UpdateHint();
+}
+
+void TFlatListBox::UpdateHint() {
+    // An index that names no item leaves an empty hint.
+    SetHint(itemIndex_ >= 0 && itemIndex_ < items_.Count() ? items_[itemIndex_] : std::string());
+}
+
+bool TFlatListBox::Selected(int index) const {
+    return index >= 0 && index < kSelectable && selection_.test(size_t(index));
+}
+
+// --- layout ------------------------------------------------------------------------------------
+
+void TFlatListBox::UpdateLayout(bool snapHeight) {
+    const int pitch = itemHeight_ + 2;
+    const int chrome = scrollBars_ ? 24 : 4;
+    visibleCount_ = std::max(0, (Height() - chrome) / pitch);
+    if (snapHeight) {
+        const int snapped = pitch * visibleCount_ + chrome;
+        if (snapped != Height()) gui::TCustomControl::SetBounds(Left(), Top(), Width(), snapped);
+    }
+}
+
+TRect TFlatListBox::SlotRect(int slot) const {
+    const int y0 = scrollBars_ ? 13 : 3;
+    const int top = y0 + slot * (itemHeight_ + 2);
+    return TRect{3, top, ClientWidth() - 3, top + itemHeight_};
+}
+
+void TFlatListBox::SetBounds(int left, int top, int width, int height) {
+    gui::TCustomControl::SetBounds(left, top, width, height);
+    UpdateLayout(!Loading());
+    if (transparentMode_ != tmNone) Invalidate();
+}
+
+void TFlatListBox::Loaded() {
+    gui::TCustomControl::Loaded();
+    UpdateLayout(false);
+    Invalidate();
+}
+
+// --- mouse -------------------------------------------------------------------------------------
+
+bool TFlatListBox::CanScrollDown() const {
+    return items_.Count() >= topIndex_ + visibleCount_ + 1;
+}
+
+void TFlatListBox::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
+    if (button == gui::mbLeft && items_.Count() > 0) {
+        for (int slot = 0; slot < visibleCount_; ++slot) {
+            if (!SlotRect(slot).Contains({x, y})) continue;
+            const int i = topIndex_ + slot;
+            if (multiSelect_) {
+                if (i < kSelectable) selection_.flip(size_t(i));
+            } else {
+                selection_.reset();
+                if (i < kSelectable) selection_.set(size_t(i));
+            }
+            itemIndex_ = i;
+            if (CanFocus()) SetFocus();
+            Redraw();
+            return;  // a click on an item raises no mouse-down event
+        }
+    }
+    if (scrollBars_) {
+        if (y >= 0 && y < kStripHeight) {
+            if (topIndex_ > 0) --topIndex_;
+            StartRepeat(false);
+        } else if (y >= ClientHeight() - kStripHeight && y < ClientHeight()) {
+            if (CanScrollDown()) ++topIndex_;
+            StartRepeat(true);
+        }
+    }
+    gui::TCustomControl::MouseDown(button, shift, x, y);
+}
+
+void TFlatListBox::StartRepeat(bool down) {
+    repeatDown_ = down;
+    if (CanFocus()) SetFocus();
+    Redraw();
+    SharedRepeat& shared = Repeat();
+    shared.timer->SetEnabled(false);
+    shared.target = this;
+    shared.timer->SetEnabled(true);
+}
+
+void TFlatListBox::RepeatTick() {
+    SharedRepeat& shared = Repeat();
+    shared.timer->SetInterval(kRepeatInterval);
+    if (repeatDown_) {
+        if (!CanScrollDown()) {
+            shared.timer->SetEnabled(false);
+        } else {
+            ++topIndex_;
+        }
+    } else if (topIndex_ == 0) {
+        shared.timer->SetEnabled(false);
+    } else {
+        --topIndex_;
+    }
+    Redraw();
+}
+
+void TFlatListBox::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
+    SharedRepeat& shared = Repeat();
+    shared.timer->SetEnabled(false);
+    shared.timer->SetInterval(kFirstDelay);
+    WeakOf<TFlatListBox> self(this);
+    gui::TCustomControl::MouseUp(button, shift, x, y);
+    if (self) UpdateHint();
+}
+
+bool TFlatListBox::DoMouseWheel(gui::TShiftState shift, int wheelDelta, gfx::TPoint mousePos) {
+    int lines = gui::Application ? gui::Application->TheBackend().Settings().wheelScrollLines : 3;
+    if (lines == 0) lines = visibleCount_;  // 0 means a page
+    const int n = items_.Count();
+    if (wheelDelta == -120) {
+        topIndex_ += lines;
+        if (topIndex_ + visibleCount_ > n) topIndex_ = std::max(0, n - visibleCount_);
+    } else if (wheelDelta == 120) {
+        topIndex_ = std::max(0, topIndex_ - lines);
+    }
+    Redraw();
+    gui::TCustomControl::DoMouseWheel(shift, wheelDelta, mousePos);
+    return true;
+}
+
+// --- keys --------------------------------------------------------------------------------------
+
+void TFlatListBox::KeyDown(int& key, gui::TShiftState shift) {
+    TListMove move{topIndex_, false, itemIndex_};
+    bool handled = true;
+    switch (key) {
+        case gui::VK_PRIOR:
+        case gui::VK_NEXT:
+        case gui::VK_END:
+        case gui::VK_HOME:
+        case gui::VK_UP:
+        case gui::VK_DOWN:
+            move = ListNavigate(key, topIndex_, visibleCount_, itemIndex_, items_.Count());
+            break;
+        default:
+            if (char c = ListSearchChar(key)) {
+                std::vector<std::string> texts;
+                texts.reserve(size_t(items_.Count()));
+                for (int i = 0; i < items_.Count(); ++i) texts.push_back(items_[i]);
+                move = ListIncrementalSearch(c, texts, visibleCount_);
+            } else {
+                handled = false;
+            }
+    }
+    if (handled) {
+        // The ItemIndex setter runs first, as the Up/Down rules read the index it sets.
+        if (move.Select) SetItemIndex(move.Index);
+        topIndex_ = std::max(0, move.TopIndex);
+    }
+    Redraw();
+    gui::TCustomControl::KeyDown(key, shift);
+}
+
+void TFlatListBox::DoEnter() {
+    gui::TCustomControl::DoEnter();
+    if (transparentMode_ != tmNone) Invalidate();
+}
+
+void TFlatListBox::DoExit() {
+    gui::TCustomControl::DoExit();
+    if (transparentMode_ != tmNone) Invalidate();
+}
+
+void TFlatListBox::EnabledChanged() {
+    gui::TCustomControl::EnabledChanged();
+    Invalidate();
+}
+
+// --- painting ----------------------------------------------------------------------------------
+
+void TFlatListBox::Paint() {
+    const TRect client = ClientRect();
+    if (client.IsEmpty()) return;
+    gfx::TBitmap offscreen(client.Width(), client.Height());
+    PaintList(offscreen.Canvas());
+    PresentOffscreen(Canvas(), offscreen);
+}
+
+void TFlatListBox::PaintArrow(gfx::TCanvas& canvas, bool up, bool active) {
+    const int c = ClientWidth() / 2;
+    const int bottom = ClientHeight();
+    auto triangle = [&](int dx, int dy, TColor color) {
+        std::array<gfx::TPoint, 3> pts;
+        if (up) {
+            pts = {gfx::TPoint{c - 2 + dx, 6 + dy}, gfx::TPoint{c + 2 + dx, 6 + dy},
+                   gfx::TPoint{c + dx, 4 + dy}};
+        } else {
+            pts = {gfx::TPoint{c - 2 + dx, bottom - 7 + dy}, gfx::TPoint{c + 2 + dx, bottom - 7 + dy},
+                   gfx::TPoint{c + dx, bottom - 5 + dy}};
+        }
+        canvas.Pen().SetColor(color);
+        canvas.Brush().SetColor(color);
+        canvas.Polygon(pts);
+    };
+    if (active) {
+        triangle(0, 0, colorArrow_);
+    } else {
+        triangle(1, 1, gfx::clWhite);
+        triangle(0, 0, gfx::RGB(128, 128, 128));
+    }
+}
+
+void TFlatListBox::PaintList(gfx::TCanvas& canvas) {
+    const TRect client = ClientRect();
+    canvas.SetFont(Font());
+    canvas.Pen().SetWidth(1);
+    canvas.Pen().SetStyle(gfx::psSolid);
+
+    const bool parentImage = transparentMode_ == tmAlways || (transparentMode_ == tmNotFocused && !Focused());
+    if (parentImage) {
+        DrawParentImage(this, canvas);
+    } else {
+        canvas.Brush().SetColor(colorItemsRect_);
+        canvas.FillRect(client);
+    }
+    DrawFrame(canvas, client, colorBorder_);
+
+    if (scrollBars_) {
+        const TRect top{0, 0, client.Right, kStripHeight};
+        const TRect bottom{0, client.Bottom - kStripHeight, client.Right, client.Bottom};
+        for (const TRect& strip : {top, bottom}) {
+            canvas.Brush().SetColor(Color());
+            canvas.FillRect(strip);
+            DrawFrame(canvas, strip, colorBorder_);
+        }
+        PaintArrow(canvas, true, topIndex_ > 0 && Enabled());
+        PaintArrow(canvas, false, CanScrollDown() && Enabled());
+    }
+
+    const unsigned align = biDiMode_ == bdRightToLeft ? gfx::DT_RIGHT : gfx::DT_LEFT;
+    const unsigned flags = gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX | align;
+    for (int slot = 0; slot < visibleCount_; ++slot) {
+        const int i = topIndex_ + slot;
+        if (i >= items_.Count()) break;
+        const TRect r = SlotRect(slot);
+        if (Selected(i)) {
+            canvas.Brush().SetColor(colorItemsSelect_);
+            canvas.FillRect(r);
+            DrawFrame(canvas, r, colorBorder_);
+        }
+        const TRect textRect{r.Left + 3, r.Top, r.Right - 3, r.Bottom};
+        DrawFlatText(canvas, items_[i], textRect, flags, Enabled(), Font().Color());
+    }
+}
+
+}  // namespace flat
