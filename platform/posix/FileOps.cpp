@@ -249,7 +249,11 @@ bool Copier::CopyLink(const Item& item) {
     std::vector<char> buf(PATH_MAX + 1);
     const ssize_t n = readlink(from.c_str(), buf.data(), PATH_MAX);
     if (n < 0) return Fail(errno, from, "%s kann nicht gelesen werden.");
-    const std::string temp = to + ".part-link";
+    // A unique name beside the target, freed again for the link to take it.
+    int fd;
+    const std::string temp = TempBeside(to, fd);
+    if (fd < 0) return Fail(errno, to, "%s kann nicht angelegt werden.");
+    close(fd);
     unlink(temp.c_str());
     if (symlink(std::string(buf.data(), static_cast<size_t>(n)).c_str(), temp.c_str()) != 0)
         return Fail(errno, to, "%s kann nicht angelegt werden.");

@@ -64,5 +64,7 @@ TEST(AppPaths, OverridesAndTheMountPointRule) {
     EXPECT_EQ(proc.DiscRoot(), "/proc/");
 
     // The running program is found through /proc.
-    EXPECT_EQ(AppPaths::RunningProgram().substr(AppPaths::RunningProgram().rfind('/') + 1), "test_platform");
+    const std::string self = AppPaths::RunningProgram();
+    EXPECT_EQ(self.substr(self.rfind('/') + 1).rfind("test_platform", 0), 0u) << self;
+    EXPECT_EQ(AppPaths::Resolve().ProgramFile(), self);
 }

@@ -29,6 +29,11 @@ void MakeSource(const TempDir& t) {
     t.MakeDir("src/empty");
 }
 
+void AddSpecialFiles(const TempDir& t) {
+    mkfifo((t / "src/pipe").c_str(), 0644);  // reading it would block the copy for ever
+    symlink("readme.txt", (t / "src/link").c_str());
+}
+
 std::vector<std::string> TempLeftovers(const std::string& dir) {
     std::vector<std::string> out;
     for (auto& e : fs::recursive_directory_iterator(dir))
@@ -41,6 +46,7 @@ std::vector<std::string> TempLeftovers(const std::string& dir) {
 TEST(FileOps, CopiesAFolderTreeWithProgress) {
     TempDir t;
     MakeSource(t);
+    AddSpecialFiles(t);
     std::vector<CopyProgress> seen;
     CopyCallbacks cb;
     cb.progress = [&](const CopyProgress& p) {
@@ -49,14 +55,16 @@ TEST(FileOps, CopiesAFolderTreeWithProgress) {
     };
     const auto r = FileOps::CopyFolderContents(t / "src/", t / "dst", cb);
     ASSERT_TRUE(r.Ok()) << r.message;
-    EXPECT_EQ(r.filesCopied, 3);
-    EXPECT_EQ(r.filesSkipped, 0);
+    EXPECT_EQ(r.filesCopied, 4);
+    EXPECT_EQ(r.filesSkipped, 1);    // the pipe
     EXPECT_EQ(r.foldersCreated, 4);  // dst itself, bin, data, empty
     EXPECT_EQ(r.bytesCopied, 5u + 10u + 200000u);
 
     EXPECT_EQ(TempDir::Read(t / "dst/readme.txt"), "hello");
     EXPECT_EQ(TempDir::Read(t / "dst/data/big.bin"), std::string(200000, 'b'));
     EXPECT_TRUE(fs::is_directory(t / "dst/empty"));
+    EXPECT_FALSE(fs::exists(t / "dst/pipe"));
+    EXPECT_EQ(fs::read_symlink(t / "dst/link"), "readme.txt");  // a link stays a link
     struct stat st;
     ASSERT_EQ(stat((t / "dst/bin/tool.sh").c_str(), &st), 0);
     EXPECT_TRUE(st.st_mode & S_IXUSR);
@@ -68,11 +76,11 @@ TEST(FileOps, CopiesAFolderTreeWithProgress) {
     // the big file reported in several steps.
     ASSERT_GE(seen.size(), 5u);
     EXPECT_EQ(seen.front().bytesTotal, r.bytesCopied);
-    EXPECT_EQ(seen.front().filesTotal, 3);
+    EXPECT_EQ(seen.front().filesTotal, 4);
     EXPECT_EQ(seen.front().bytesDone, 0u);
     for (size_t i = 1; i < seen.size(); ++i) EXPECT_GE(seen[i].bytesDone, seen[i - 1].bytesDone);
     EXPECT_EQ(seen.back().bytesDone, seen.back().bytesTotal);
-    EXPECT_EQ(seen.back().filesDone, 3);
+    EXPECT_EQ(seen.back().filesDone, 4);
     int bigSteps = 0;
     for (const auto& p : seen)
         if (p.file == "data\\big.bin" && p.fileBytesDone > 0) ++bigSteps;
