@@ -1,0 +1,117 @@
+// makedisc SOURCE OUTPUT [--preview DIR]
+//
+// Builds the sample disc from the committed sources: the catalogue text in SOURCE becomes
+// progname.txt, daten.txt, screenshots and program folders; the window pictures, image lists, sounds
+// and banners are drawn and synthesised here; Menue.dat collects logo, sounds and banners. Everything
+// is deterministic, so two runs give identical discs. --preview also writes PNG views of the pictures.
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "tools/makedisc/ButtonArt.h"
+#include "tools/makedisc/CatalogueFiles.h"
+#include "tools/makedisc/DiscFiles.h"
+#include "tools/makedisc/ImageFiles.h"
+#include "tools/makedisc/Mockup.h"
+#include "tools/makedisc/SkinArt.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const DiscTitle kTitle{"SoftBox", "Ihre Software-Sammlung 2026",
+                       "SoftBox 2026  ·  Software-Sammlung auf CD & DVD", "Muster-Verlag GmbH"};
+
+void Preview(const fs::path& dir, const std::string& name, const Raster& picture) {
+    if (dir.empty()) return;
+    DiscFiles(dir).Write(name + ".png", EncodePng(picture));
+}
+
+// Raster of an indexed picture, for previews of exactly what the disc holds.
+Raster Expand(const IndexedImage& image) {
+    Raster r(image.Width, image.Height);
+    for (int y = 0; y < image.Height; ++y)
+        for (int x = 0; x < image.Width; ++x)
+            r.At(x, y) = image.Palette[image.Pixels[static_cast<size_t>(y) * image.Width + x]];
+    return r;
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path.string());
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+Raster WriteChrome(DiscFiles& disc, const fs::path& preview) {
+    const Raster skin = PaintSkin(kTitle);
+    const IndexedImage skin8 = Quantize(skin);
+    disc.Write("skin/SkinForm1.bmp", EncodeBmp8(skin8));
+    Preview(preview, "SkinForm1", Expand(skin8));
+
+    const IndexedImage search8 = Quantize(PaintSearchSkin());
+    disc.Write("skin/SuchenForm.bmp", EncodeBmp8(search8));
+    Preview(preview, "SuchenForm", Expand(search8));
+
+    const Raster start = PaintStartPicture(skin, kTitle);
+    disc.Write("skin/iStart.bmp", EncodeBmp24(start));
+    Preview(preview, "iStart", start);
+
+    const Raster info = PaintInfoBackground(skin, kTitle);
+    disc.Write("skin/iHintergrund.jpg", EncodeJpeg(info, 90));
+    Preview(preview, "iHintergrund", info);
+
+    disc.Write("skin/iRubrik.bmp", EncodeBmp24(PaintHeaderBar(skin)));
+    disc.Write("skin/iFacts.bmp", EncodeBmp24(PaintFactBar(skin)));
+
+    for (const ImageStrip& strip : PaintImageLists()) {
+        disc.Write("skin/" + strip.Name + ".bmp", EncodeBmp24(strip.Colour));
+        disc.Write("skin/" + strip.Name + ".mask.bmp",
+                   EncodeBmpMask(strip.Colour.Width(), strip.Colour.Height(), strip.Transparent));
+        Preview(preview, strip.Name, strip.Colour);
+    }
+    return skin;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::cerr << "usage: makedisc SOURCE OUTPUT [--preview DIR]\n";
+        return 2;
+    }
+    const fs::path source = argv[1], output = argv[2];
+    fs::path preview;
+    for (int i = 3; i + 1 < argc; ++i)
+        if (std::string(argv[i]) == "--preview") preview = argv[++i];
+    try {
+        DiscFiles disc(output);
+        const Raster skin = WriteChrome(disc, preview);
+        const Raster logo = PaintLogo(skin, kTitle);
+        Preview(preview, "logo", logo);
+        const auto catalogue = ReadCatalogueSource(ReadFile(source / "catalogue.txt"));
+        const CatalogueSummary summary =
+            WriteCatalogue(disc, catalogue, [&](const std::string& name, const Raster& shot) {
+                Preview(preview.empty() ? preview : preview / "Bilder", name, shot);
+            });
+        if (!preview.empty()) {
+            std::vector<std::string> cats;
+            for (const auto& c : catalogue) cats.push_back(c.Name);
+            Preview(preview, "mock-start",
+                    MockStartPage(skin, logo, PaintStartPicture(skin, kTitle), Raster(170, 70, Hex(0x445566)),
+                                  PaintImageLists(), cats));
+            Preview(preview, "imagelists", ImageListSheet(PaintImageLists(), 3));
+        }
+        std::cout << "makedisc: " << output.string() << ": " << summary.Categories << " categories, "
+                  << summary.Programs << " programs, " << summary.Screenshots << " screenshots, "
+                  << summary.Archives << " archives, " << summary.Installers << " installers, "
+                  << summary.StartFiles << " start files\n";
+    } catch (const std::exception& e) {
+        std::cerr << "makedisc: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
