@@ -112,17 +112,17 @@ bool SdlSound::Play(const uint8_t* image, size_t size, SoundFlags flags) {
     auto voice = std::make_unique<Voice>();
     voice->owner = this;
     voice->loop = flags.async && flags.loop;
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     SDL_RWops* rw = SDL_RWFromConstMem(image, static_cast<int>(std::min<size_t>(wave.imageSize, INT_MAX)));
-    if (!rw || !SDL_LoadWAV_RW(rw, 1, &spec, &voice->samples, &voice->length)) {
+    if (!rw || !SDL_LoadWAV_RW(rw, 1, &format, &voice->samples, &voice->length)) {
         lastError_ = SDL_GetError();
         return false;
     }
-    spec.callback = &SdlSound::Callback;
-    spec.userdata = voice.get();
-    spec.samples = 1024;  // short clicks should start without a long buffer in front of them
+    format.callback = &SdlSound::Callback;
+    format.userdata = voice.get();
+    format.samples = 1024;  // short clicks should start without a long buffer in front of them
     SDL_AudioSpec obtained;
-    voice->device = SDL_OpenAudioDevice(nullptr, 0, &spec, &obtained, 0);
+    voice->device = SDL_OpenAudioDevice(nullptr, 0, &format, &obtained, 0);
     if (voice->device == 0) {
         lastError_ = SDL_GetError();
         SDL_FreeWAV(voice->samples);
