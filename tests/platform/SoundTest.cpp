@@ -135,3 +135,16 @@ TEST(SdlSound, PlaysValidImagesAndRefusesGarbageOnTheDummyDevice) {
     odd[20] = 0x55;  // format tag 0x55 (MPEG layer 3)
     EXPECT_FALSE(sound.Play(odd.data(), odd.size(), {}));
 }
+
+TEST(SdlSound, DegradesQuietlyWithoutAnAudioDevice) {
+    setenv("SDL_AUDIODRIVER", "no-such-audio-driver", 1);
+    platform::SdlSound sound;
+    const std::vector<uint8_t> click = Tone(20);
+    EXPECT_FALSE(sound.Play(click.data(), click.size(), {}));
+    EXPECT_FALSE(sound.LastError().empty());
+    EXPECT_FALSE(sound.Playing());
+    EXPECT_TRUE(sound.Stop());
+    // Later sounds fail the same way, without trying the device again.
+    EXPECT_FALSE(sound.Play(click.data(), click.size(), {false, false}));
+    unsetenv("SDL_AUDIODRIVER");
+}
