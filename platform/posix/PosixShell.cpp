@@ -1,5 +1,6 @@
 #include "platform/posix/PosixShell.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -99,10 +100,16 @@ bool PosixShell::Spawn(const std::vector<std::string>& argv) {
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
-    // The child gets its own process group, so a Ctrl+C meant for the menu does not end it.
+    // The child gets its own process group, so a Ctrl+C meant for the menu does not end it, and
+    // starts with default signal handling and no blocked signals, whatever the menu's threads set.
     posix_spawnattr_t attr;
     posix_spawnattr_init(&attr);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attr, &none);
+    posix_spawnattr_setsigdefault(&attr, &all);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     posix_spawnattr_setpgroup(&attr, 0);
     pid_t pid = -1;
     const bool searchPath = argv[0].find('/') == std::string::npos;

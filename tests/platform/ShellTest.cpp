@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -76,12 +78,27 @@ TEST(Shell, TellsLinksFromDrivesAndPaths) {
 TEST(Shell, ExecutesAProgramDirectlyWithoutACommandInterpreter) {
     TempDir t;
     // The file name carries shell syntax; run through a shell it would create "pwned".
-    const std::string script = t.Write(
-        "Run It;touch pwned.sh", "#!/bin/sh\necho \"ran in $(pwd)\" > \"$(dirname \"$0\")/out.txt\"\n", 0755);
+    const std::string script =
+        t.Write("Run It;touch pwned.sh",
+                "#!/bin/sh\nout=\"$(dirname \"$0\")/out.txt\"\necho \"ran in $(pwd)\" > \"$out\"\n"
+                "grep -E '^Sig(Blk|Ign)' /proc/$$/status >> \"$out\"\n",
+                0755);
     const NativePath paths(t.Path());
     PosixShell shell(&paths, /*reapChildren=*/false);
 
-    ASSERT_TRUE(shell.Execute("d:\\RUN IT;TOUCH PWNED.SH"));
+    // Whatever the menu blocks or ignores must not reach the program it starts.
+    sigset_t block, saved;
+    sigemptyset(&block);
+    sigaddset(&block, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &block, &saved);
+    struct sigaction ignore {
+    }, savedTerm{};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGTERM, &ignore, &savedTerm);
+    const bool started = shell.Execute("d:\\RUN IT;TOUCH PWNED.SH");
+    sigaction(SIGTERM, &savedTerm, nullptr);
+    pthread_sigmask(SIG_SETMASK, &saved, nullptr);
+    ASSERT_TRUE(started);
     const pid_t pid = shell.LastProcessId();
     ASSERT_GT(pid, 0);
     int status = 0;
@@ -96,7 +113,16 @@ TEST(Shell, ExecutesAProgramDirectlyWithoutACommandInterpreter) {
     char cwd[PATH_MAX];
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
     // The started program inherits the menu's current directory.
-    EXPECT_EQ(TempDir::Read(t / "out.txt"), std::string("ran in ") + cwd + "\n");
+    const std::string out = TempDir::Read(t / "out.txt");
+    EXPECT_EQ(out.substr(0, out.find('\n') + 1), std::string("ran in ") + cwd + "\n");
+    // /proc lists the signal sets as hex masks, bit n-1 for signal n.
+    auto mask = [&](const std::string& key) {
+        const size_t at = out.find(key + ":\t");
+        return at == std::string::npos ? ~0ull
+                                       : std::stoull(out.substr(at + key.size() + 2, 16), nullptr, 16);
+    };
+    EXPECT_EQ(mask("SigBlk") & (1ull << (SIGUSR1 - 1)), 0u) << out;
+    EXPECT_EQ(mask("SigIgn") & (1ull << (SIGTERM - 1)), 0u) << out;
     EXPECT_FALSE(std::filesystem::exists(t / "pwned"));
     EXPECT_FALSE(std::filesystem::exists(std::string(cwd) + "/pwned"));
 
