@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <atomic>
+#include <chrono>
 #include <climits>
 #include <cstring>
 #include <fstream>
@@ -134,9 +135,16 @@ bool SdlSound::Play(const uint8_t* image, size_t size, SoundFlags flags) {
 
     if (!flags.async) {
         Voice* v = voice_.get();
+        // A device that disappears while playing stops calling back; the wait is bounded by the
+        // sound's own length so that a lost device cannot hang the caller.
+        const int bytesPerSecond =
+            obtained.freq * obtained.channels * (SDL_AUDIO_BITSIZE(obtained.format) / 8);
+        const auto length = std::chrono::milliseconds(
+            bytesPerSecond > 0 ? 1000LL * v->length / static_cast<Uint32>(bytesPerSecond) : 0);
         {
             std::unique_lock doneLock(doneMutex_);
-            doneCv_.wait(doneLock, [&] { return v->done.load() || shutdown_; });
+            doneCv_.wait_for(doneLock, length + std::chrono::seconds(2),
+                             [&] { return v->done.load() || shutdown_; });
         }
         CloseVoice();
     }
