@@ -3,6 +3,8 @@
 // Targets are app paths (cp1252, Windows or native form; see NativePath) or URLs. Processes are
 // always started with an argument vector — no path or URL from the data ever reaches a command
 // interpreter. The started program inherits the menu's current directory.
+// Each call returns true when a process was started. Callers ignore failures by design (a disc's
+// links and programs may be missing); the result is for tests and logs.
 #include <string>
 
 namespace platform {
@@ -17,8 +19,6 @@ public:
     // An executable file runs directly; anything else opens with its default program (a Windows
     // program therefore goes to whatever handler the desktop has for it, e.g. wine).
     virtual bool Execute(const std::string& file) = 0;
-    // Results: true when a process was started. Callers ignore failures by design (the data's
-    // links and programs may be missing); the result is for tests and logs.
 };
 
 }  // namespace platform
