@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "gfx/Bitmap.h"
+#include "gfx/Canvas.h"
+#include "gfx/FontEngine.h"
+
+using namespace gfx;
+
+namespace {
+// Ink bounding box of everything not white.
+TRect Ink(const TBitmap& b) {
+    TRect r{b.Width(), b.Height(), 0, 0};
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x)
+            if (b.Pixel(x, y) != clWhite) {
+                r.Left = std::min(r.Left, x), r.Top = std::min(r.Top, y);
+                r.Right = std::max(r.Right, x + 1), r.Bottom = std::max(r.Bottom, y + 1);
+            }
+    return r;
+}
+
+struct NoSmoothing {
+    NoSmoothing() { SetFontSmoothing(false); }
+    ~NoSmoothing() { SetFontSmoothing(true); }
+};
+}  // namespace
+
+TEST(Text, HeightSemanticsAndPointSizes) {
+    TBitmap b(10, 10);
+    TFont& f = b.Canvas().Font();
+    f.SetName("Arial");
+    f.SetHeight(-20);  // character height: the cell is taller by the internal leading
+    int cellOfEm20 = b.Canvas().TextHeight("Xg");
+    EXPECT_GT(cellOfEm20, 20);
+    EXPECT_LT(cellOfEm20, 26);
+    f.SetHeight(cellOfEm20);  // cell height: exactly that
+    EXPECT_EQ(b.Canvas().TextHeight("Xg"), cellOfEm20);
+    f.SetHeight(30);
+    EXPECT_EQ(b.Canvas().TextHeight("Xg"), 30);
+    f.SetSize(8);
+    EXPECT_EQ(f.Height(), -11);
+    f.SetHeight(-16);
+    EXPECT_EQ(f.Size(), 12);
+    // Widths add up per character and bold is wider.
+    f.SetHeight(-11);
+    int plain = b.Canvas().TextWidth("Kopieren");
+    EXPECT_EQ(plain, b.Canvas().TextWidth("Kop") + b.Canvas().TextWidth("ieren"));
+    f.SetStyle(fsBold);
+    EXPECT_GT(b.Canvas().TextWidth("Kopieren"), plain);
+    EXPECT_EQ(b.Canvas().TextExtent("").cx, 0);
+}
+
+TEST(Text, DrawTextAlignsAndBreaks) {
+    NoSmoothing guard;
+    TBitmap b(200, 60);
+    TCanvas& c = b.Canvas();
+    c.Font().SetName("Arial");
+    c.Font().SetHeight(-13);
+    c.Font().SetColor(clBlack);
+    c.Brush().SetStyle(bsClear);
+    const TRect box{20, 10, 180, 50};
+    auto drawn = [&](unsigned flags) {
+        c.Brush().SetStyle(bsSolid);
+        c.Brush().SetColor(clWhite);
+        c.FillRect({0, 0, 200, 60});
+        c.Brush().SetStyle(bsClear);
+        c.DrawText("Suche", box, flags);
+        return Ink(b);
+    };
+    TRect left = drawn(DT_LEFT | DT_SINGLELINE);
+    TRect centre = drawn(DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+    TRect right = drawn(DT_RIGHT | DT_SINGLELINE | DT_BOTTOM);
+    EXPECT_GE(left.Left, 20);
+    EXPECT_LE(left.Left, 22);
+    EXPECT_LE(std::abs((centre.Left - 20) - (180 - centre.Right)), 3);
+    EXPECT_LE(std::abs((centre.Top - 10) - (50 - centre.Bottom)), 4);
+    EXPECT_LE(right.Right, 180);
+    EXPECT_GE(right.Right, 177);
+    EXPECT_GT(right.Top, centre.Top);
+    EXPECT_LT(left.Top, centre.Top);
+
+    // "&" marks an accelerator: not drawn, the next letter underlined; "&&" is one "&".
+    const int wAbc = c.TextWidth("Abc");
+    TRect calc{0, 0, 0, 0};
+    c.DrawText("&Abc", calc, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(calc.Right, wAbc);
+    calc = {0, 0, 0, 0};
+    c.DrawText("&Abc", calc, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    EXPECT_EQ(calc.Right, c.TextWidth("&Abc"));
+    calc = {0, 0, 0, 0};
+    c.DrawText("A&&b", calc, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(calc.Right, c.TextWidth("A&b"));
+    TRect plainInk = drawn(DT_SINGLELINE | DT_NOPREFIX);
+    c.Brush().SetStyle(bsSolid);
+    c.FillRect({0, 0, 200, 60});
+    c.Brush().SetStyle(bsClear);
+    c.DrawText("&Suche", box, DT_SINGLELINE);
+    TRect accelInk = Ink(b);
+    EXPECT_GT(accelInk.Bottom, plainInk.Bottom);  // the underline below the S
+
+    // Word break: as many lines as needed, each a line height; CALCRECT draws nothing.
+    const int lh = c.TextHeight("X");
+    TRect narrow{0, 0, c.TextWidth("eins zwei"), 0};
+    int h = c.DrawText("eins zwei drei", narrow, DT_WORDBREAK | DT_CALCRECT);
+    EXPECT_EQ(h, 2 * lh);
+    EXPECT_EQ(narrow.Bottom, 2 * lh);
+    EXPECT_EQ(narrow.Right, c.TextWidth("eins zwei"));
+    TRect narrower{0, 0, c.TextWidth("eins") + 1, 0};
+    EXPECT_EQ(c.DrawText("eins zwei drei", narrower, DT_WORDBREAK | DT_CALCRECT), 3 * lh);
+    TRect tiny{0, 0, 3, 0};  // words wider than the box stay whole, one per line
+    EXPECT_EQ(c.DrawText("eins zwei", tiny, DT_WORDBREAK | DT_CALCRECT), 2 * lh);
+    TRect two{0, 0, 500, 0};
+    EXPECT_EQ(c.DrawText("eins\r\nzwei", two, DT_CALCRECT), 2 * lh);
+}
+
+TEST(Text, OpaqueBackgroundAndClippedTextRect) {
+    NoSmoothing guard;
+    TBitmap b(100, 30);
+    TCanvas& c = b.Canvas();
+    c.Brush().SetColor(clYellow);
+    c.Font().SetColor(clBlue);
+    c.TextOut(5, 5, "Hallo");
+    EXPECT_EQ(b.Pixel(5, 5), clYellow);  // the cell behind the text is filled
+    EXPECT_EQ(b.Pixel(4, 5), clWhite);
+    EXPECT_EQ(c.PenPos().X, 5 + c.TextWidth("Hallo"));
+    TBitmap r(100, 30);
+    r.Canvas().Brush().SetStyle(bsClear);
+    r.Canvas().Font().SetColor(clBlack);
+    r.Canvas().TextRect({0, 0, 12, 30}, 2, 5, "WWWWWW");
+    TRect ink = Ink(r);
+    EXPECT_LE(ink.Right, 12);
+    EXPECT_GT(ink.Right, 5);
+}
+
+TEST(Text, FontMappingFolderAndLogicalRecord) {
+    TFontEngine& e = TFontEngine::Instance();
+    EXPECT_NE(e.ResolveFile("Arial", false, false).find("LiberationSans"), std::string::npos);
+    EXPECT_NE(e.ResolveFile("MS Sans Serif", true, false).find("LiberationSans-Bold"), std::string::npos);
+    EXPECT_NE(e.ResolveFile("Verdana", false, false).find("DejaVuSans"), std::string::npos);
+    EXPECT_EQ(e.ResolveFile("Webdings", false, false), "");
+
+    // A fonts folder is searched before the system's fonts.
+    std::string system = e.ResolveFile("Liberation Serif", false, false);
+    ASSERT_FALSE(system.empty());
+    auto dir = std::filesystem::temp_directory_path() / ("fonts_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    std::filesystem::copy_file(system, dir / "disc-serif.ttf",
+                               std::filesystem::copy_options::overwrite_existing);
+    e.AddFontFolder(dir.string());
+    EXPECT_EQ(e.ResolveFile("Liberation Serif", false, false), (dir / "disc-serif.ttf").string());
+    std::filesystem::remove_all(dir);
+
+    // The logical-font record round trip that the anti-aliased label performs.
+    TFont f;
+    f.SetName("Verdana");
+    f.SetHeight(-11);
+    f.SetStyle(fsBold | fsUnderline);
+    f.SetColor(clRed);
+    TLogFont lf = f.LogFont();
+    EXPECT_EQ(lf.lfWeight, FW_BOLD);
+    EXPECT_EQ(lf.lfQuality, DEFAULT_QUALITY);
+    lf.lfQuality = ANTIALIASED_QUALITY;
+    TFont g;
+    int changes = 0;
+    g.OnChange = [&] { ++changes; };
+    g.SetLogFont(lf);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(g.Name(), "Verdana");
+    EXPECT_EQ(g.Height(), -11);
+    EXPECT_EQ(g.Style(), TFontStyles(fsBold | fsUnderline));
+    EXPECT_EQ(g.Quality(), fqAntialiased);
+    SetFontSmoothing(false);
+    EXPECT_TRUE(g.Antialiased());
+    EXPECT_FALSE(f.Antialiased());  // default quality follows the desktop
+    SetFontSmoothing(true);
+    EXPECT_TRUE(f.Antialiased());
+}
+
+TEST(Text, TitleButtonSymbolsAreOurOwnGlyphs) {
+    NoSmoothing guard;
+    auto glyph = [](const char* ch) {
+        TBitmap b(17, 17);
+        TCanvas& c = b.Canvas();
+        c.Brush().SetStyle(bsClear);
+        c.Font().SetName("Webdings");
+        c.Font().SetCharset(SYMBOL_CHARSET);
+        c.Font().SetHeight(-12);
+        c.Font().SetStyle(fsBold);
+        c.Font().SetColor(clBlack);
+        c.TextOut(2, 2, ch);
+        return b;
+    };
+    TBitmap close = glyph("r"), minimise = glyph("0"), maximise = glyph("1"), restore = glyph("2");
+    // The cross: both diagonals meet in the middle, the corners of the cell stay empty.
+    EXPECT_EQ(close.Pixel(8, 8), clBlack);
+    EXPECT_EQ(close.Pixel(5, 5), clBlack);
+    EXPECT_EQ(close.Pixel(10, 5), clBlack);
+    EXPECT_EQ(close.Pixel(8, 4), clWhite);
+    // Minimise: a bar low in the cell, nothing above it.
+    TRect m = Ink(minimise);
+    EXPECT_GE(m.Top, 9);
+    EXPECT_GT(m.Width(), 4);
+    // Maximise: a frame with a hollow middle.
+    EXPECT_EQ(maximise.Pixel(8, 8), clWhite);
+    TRect mx = Ink(maximise);
+    EXPECT_GT(mx.Width(), 6);
+    EXPECT_EQ(maximise.Pixel(mx.Left, 8), clBlack);
+    EXPECT_NE(Ink(restore), mx);
+    EXPECT_GT(Ink(restore).Width(), 6);
+}
