@@ -142,6 +142,7 @@ void TFlatCheckBox::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
     if (button == gui::mbLeft && Enabled()) {
         if (CanFocus()) SetFocus();
         held_ = true;
+        mouseInControl_ = true;  // a press is over the box, even without a move before it
         Redraw();
     }
     gui::TCustomControl::MouseDown(button, shift, x, y);

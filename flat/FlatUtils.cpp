@@ -86,15 +86,14 @@ void DrawFlatText(gfx::TCanvas& canvas, std::string_view text, const TRect& rect
 
 bool IsAccel(char key, std::string_view caption) {
     auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; };
+    // The last "&x" counts, as in the window system's labels.
+    char hot = 0;
     for (size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        return upper(caption[i + 1]) == upper(key);
+        ++i;
+        if (caption[i] != '&') hot = caption[i];
     }
-    return false;
+    return hot != 0 && upper(hot) == upper(key);
 }
 
 void PresentOffscreen(gfx::TCanvas& target, const gfx::TBitmap& offscreen) {

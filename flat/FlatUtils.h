@@ -42,8 +42,8 @@ gfx::TBitmap CreateDisabledGlyph(const gfx::TBitmap& glyph);
 void DrawFlatText(gfx::TCanvas& canvas, std::string_view text, const gfx::TRect& rect, unsigned flags,
                   bool enabled, gfx::TColor color);
 
-// True when caption marks key as its accelerator ("&x", compared without case; "&&" is a plain
-// ampersand).
+// True when caption marks key as its accelerator ("&x", the last one if several, compared without
+// case; "&&" is a plain ampersand).
 bool IsAccel(char key, std::string_view caption);
 
 // Copies a painted off-screen bitmap to the control's canvas in one step.

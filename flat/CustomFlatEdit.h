@@ -1,0 +1,64 @@
+#pragma once
+// TCustomFlatEdit: the framework's single-line edit without its own border, inside a 3-pixel
+// border that the control draws itself: an outer ring in ColorBorder and two rings in the
+// background colour. Plain look: background ColorFlat. Highlighted look: background
+// ColorFocused — when the edit has the focus, or when the mouse is over it while the focused
+// control is not a flat edit (so two flat edits never look active at once).
+#include "gui/Edit.h"
+
+namespace flat {
+
+class TCustomFlatEdit : public gui::TEdit {
+public:
+    enum : int { kSlotFocused = 0, kSlotBorder = 1, kSlotFlat = 2 };
+    static constexpr int kBorder = 3;
+
+    explicit TCustomFlatEdit(gui::TComponent* owner);
+    ~TCustomFlatEdit() override;
+
+    gfx::TColor ColorSlot(int slot) const;
+    void SetColorSlot(int slot, gfx::TColor color);  // ColorFlat also turns ParentColor off
+    gfx::TColor ColorFocused() const { return colors_[kSlotFocused]; }
+    void SetColorFocused(gfx::TColor c) { SetColorSlot(kSlotFocused, c); }
+    gfx::TColor ColorBorder() const { return colors_[kSlotBorder]; }
+    void SetColorBorder(gfx::TColor c) { SetColorSlot(kSlotBorder, c); }
+    gfx::TColor ColorFlat() const { return colors_[kSlotFlat]; }
+    void SetColorFlat(gfx::TColor c) { SetColorSlot(kSlotFlat, c); }
+    // ParentColor of a flat edit: ColorFlat follows the parent's colour.
+    bool ParentColor() const { return parentColor_; }
+    void SetParentColor(bool v);
+    int AdvColorFocused() const { return advFocused_; }
+    void SetAdvColorFocused(int percent);
+    int AdvColorBorder() const { return advBorder_; }
+    void SetAdvColorBorder(int percent);
+    bool UseAdvColors() const { return useAdvColors_; }
+    void SetUseAdvColors(bool v);
+
+    bool MouseOver() const { return mouseOver_; }
+    bool Highlighted() const;
+
+    void MouseEnter() override;
+    void MouseLeave() override;
+    void DoEnter() override;
+    void DoExit() override;
+    void Loaded() override;
+
+protected:
+    void Paint() override;
+    void FontChanged() override;
+    void ParentColorChanged() override;
+
+private:
+    void UpdateLook();
+    void CalcAdvColors();
+    void AdjustHeight();
+
+    gfx::TColor colors_[3];
+    bool parentColor_ = true;
+    int advFocused_ = 10, advBorder_ = 50;
+    bool useAdvColors_ = false;
+    bool mouseOver_ = false;
+    bool adjusting_ = false;
+};
+
+}  // namespace flat
