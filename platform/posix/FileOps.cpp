@@ -112,7 +112,6 @@ private:
     CopyResult result_;
     CopyProgress progress_;
     bool yesToAll_ = false;
-    bool cancelled_ = false;
 };
 
 bool Copier::Fail(int err, const std::string& path, const char* what) {
@@ -125,7 +124,6 @@ bool Copier::Fail(int err, const std::string& path, const char* what) {
 
 bool Copier::Progress() {
     if (cb_.progress && !cb_.progress(progress_)) {
-        cancelled_ = true;
         result_.status = CopyStatus::kCancelled;
         return false;
     }
@@ -151,7 +149,6 @@ bool Copier::MayReplace(const std::string& target, bool& skip) {
                 skip = true;
                 return true;
             case OverwriteAnswer::kCancel:
-                cancelled_ = true;
                 result_.status = CopyStatus::kCancelled;
                 return false;
         }
