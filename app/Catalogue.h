@@ -19,6 +19,9 @@ public:
 
     // The whole file; EFOpenError "Datei %s kann nicht geöffnet werden" when it cannot be read.
     static TCatalogue LoadFromFile(const std::string& fileName);
+    // Reads the file afresh into this object, reusing its buffer: a page built from the same
+    // catalogue object again costs the read, not a new allocation of the whole file.
+    void Load(const std::string& fileName);
 
     const std::string& Bytes() const { return bytes_; }
     // Number of lines and one line by index (counts the file once; meant for tests and tools).

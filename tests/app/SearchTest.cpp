@@ -2,6 +2,7 @@
 
 #include "app/Catalogue.h"
 #include "base/Cp1252.h"
+#include "base/StringList.h"
 #include "tools/common/CatalogueWriter.h"
 
 namespace {
@@ -100,4 +101,29 @@ TEST(Search, ResultsAreSortedAndListedOnce) {
     TCatalogue twins(
         "Programm:  Omega\nTreffer\n\nProgramm:  OMEGA\nTreffer\n\nProgramm:   Omega  \nTreffer\n");
     EXPECT_EQ(SearchCatalogue(twins, "Treffer", true), (Names{"Omega"}));
+}
+
+TEST(Search, ResultsMatchASortedListFilledInFileOrder) {
+    // Names that collide under the locale-aware comparison in several ways; the list keeps the first.
+    const std::vector<std::string> names = {
+        "beta",    "Gamma", base::Cp("Äpfel"), "Beta",     "apfel",   base::Cp("äpfel"),
+        "Zulu",    "gamma", "Alpha 2",         "alpha 10", "Alpha 1", base::Cp("Straße"),
+        "Strasse", "BETA",  "Apfel",           "zulu",     "x",       "X",
+        "Ende"};
+    std::string file;
+    for (size_t round = 0; round < 3; ++round) {
+        for (size_t i = 0; i < names.size(); ++i) {
+            const std::string& n = names[(i * 7 + round * 5) % names.size()];
+            file += "Programm:  " + n + "\r\nText:\r\nTreffer\r\n\r\n";
+        }
+    }
+    base::TStringList expected;
+    expected.SetSorted(true);
+    expected.SetDuplicates(base::TDuplicates::dupIgnore);
+    for (size_t round = 0; round < 3; ++round)
+        for (size_t i = 0; i < names.size(); ++i) expected.Add(names[(i * 7 + round * 5) % names.size()]);
+    Names want;
+    for (int i = 0; i < expected.Count(); ++i) want.push_back(expected[i]);
+    EXPECT_EQ(SearchCatalogue(TCatalogue(file), "Treffer", true), want);
+    EXPECT_LT(want.size(), names.size());
 }
