@@ -144,6 +144,7 @@ private:
     void UpdateHint();
     void ShowHintFor(TControl* c);
     std::uint64_t HintDeadline() const;
+    bool syncQueueEmpty();
 
     std::unique_ptr<gui::Backend> backend_;
     std::unique_ptr<TScreen> screen_;
@@ -154,6 +155,9 @@ private:
     std::vector<TTimer*> timers_;
     std::vector<TComponent::WeakOf<TForm>> released_;
     bool terminated_ = false;
+    bool stalled_ = false;
+    bool suppressChar_ = false;  // the key press was used up: its character is not typed
+    int handlingException_ = 0;
     int modalLevel_ = 0;
     std::vector<TForm*> modalStack_;
     std::thread::id guiThread_;
@@ -173,6 +177,7 @@ private:
     TColor hintColor_;
     WeakOf<TControl> hintPending_;  // control the pointer rests on
     std::uint64_t hintPendingSince_ = 0;
+    bool hintPendingShort_ = false;
     WeakOf<TControl> hintControl_;
     std::string hintText_;
     std::uint64_t hintShownAt_ = 0;

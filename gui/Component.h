@@ -98,7 +98,7 @@ protected:
     // on to everything this component owns.
     virtual void Notification(TComponent* c, TOperation op);
     // Marks destroying and notifies; runs once, at the start of destruction.
-    void Destroying();
+    void MarkDestroying();
     void SetLoadingState(bool loading);
 
 private:

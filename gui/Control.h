@@ -23,7 +23,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "gfx/Bitmap.h"
 #include "gfx/Canvas.h"
 #include "gfx/Color.h"
 #include "gfx/Font.h"
@@ -205,10 +207,15 @@ protected:
     virtual void ParentShowHintChanged();
     virtual void CursorChanged();
 
-    // Framework painting: draw this control (and, for windowed ones, their children) into the
-    // form's back buffer canvas. origin = this control's client origin in form coordinates;
-    // clip = form coordinates.
+    // Framework painting: draw this control (and, for windowed ones, its children) on canvas.
+    // origin = where the control's client 0,0 lies on canvas's bitmap; clip = bitmap pixels.
     virtual void PaintAt(TCanvas& canvas, TPoint origin, const TRect& clip);
+    // Run Paint() with Canvas() set up on canvas's bitmap at origin, clipped to clip.
+    void RunPaint(TCanvas& canvas, TPoint origin, const TRect& clip);
+    virtual bool HasCanvas() const { return false; }
+    TCanvas& SurfaceCanvas();
+    // The parts of VisibleFormRect() not covered by windowed controls above this one.
+    void VisibleRegion(std::vector<TRect>& region) const;
     // This control's area in form coordinates, clipped by its parents' client areas.
     TRect VisibleFormRect() const;
 
@@ -235,6 +242,10 @@ private:
     TControlStyle style_ = csCaptureMouse | csClickEvents | csDoubleClicks;
     TControlState controlState_ = 0;
     bool mouseInside_ = false;
+    bool fontFromParent_ = false;
+    std::unique_ptr<TCanvas> ownCanvas_;  // on the form's back buffer (or scratch_ off a form)
+    std::unique_ptr<gfx::TBitmap> scratch_;
+    TCanvas* paintCanvas_ = nullptr;  // the surface while Paint() runs
 };
 
 }  // namespace gui

@@ -1,6 +1,6 @@
 #pragma once
 // TCustomControl: a windowed control that draws itself: override Paint() and draw on Canvas()
-// in client coordinates (the canvas is clipped to the control minus its windowed children).
+// in client coordinates (clipped to the control; windowed children are painted after it).
 #include "gui/WinControl.h"
 
 namespace gui {
@@ -10,14 +10,12 @@ public:
     explicit TCustomControl(TComponent* owner);
     ~TCustomControl() override;
 
-    TCanvas& Canvas() { return *canvas_; }
-    TCanvas* ControlCanvas() override { return canvas_.get(); }
+    // During Paint() the surface being painted; otherwise the control's place on its form.
+    TCanvas& Canvas() { return SurfaceCanvas(); }
+    TCanvas* ControlCanvas() override { return &SurfaceCanvas(); }
 
 protected:
-    TCanvas* SurfaceCanvas(TCanvas& backBuffer) override;
-
-private:
-    std::unique_ptr<TCanvas> canvas_;
+    bool HasCanvas() const override { return true; }
 };
 
 }  // namespace gui

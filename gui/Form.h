@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "gfx/Bitmap.h"
-#include "gui/WinControl.h"
+#include "gui/CustomControl.h"
 #include "gui/backend/Backend.h"
 
 namespace gui {
@@ -36,7 +36,7 @@ enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TComponent* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TComponent* sender, bool& canClose)>;
 
-class TForm : public TWinControl {
+class TForm : public TCustomControl {
 public:
     explicit TForm(TComponent* owner);
     ~TForm() override;
@@ -104,8 +104,11 @@ public:
     void Present(const TRect& r);
     TCanvas& FormCanvas() { return *formCanvas_; }
     void DoCreate();
-    void SetActive(bool active);                      // the window became (in)active
-    void WindowMoved(int screenLeft, int screenTop);  // the user moved it
+    void SetActive(bool active);                                           // the window became (in)active
+    void WindowMoved(int screenLeft, int screenTop);                       // the user moved it
+    void WindowStateChanged(TWindowState state) { windowState_ = state; }  // the user changed it
+    // Popup windows (hints) are never activated and take no focus.
+    virtual bool IsPopup() const { return false; }
 
     void SetBounds(int left, int top, int width, int height) override;
     void SetParent(TWinControl* parent) override;  // forms stay top-level; ignored

@@ -1,7 +1,7 @@
 #pragma once
 // TGraphicControl: a control without a window of its own. It paints on its parent's surface, in
-// z-order with its graphic siblings and below the parent's windowed children; during Paint() and
-// PaintNow() its Canvas() draws there, in the control's client coordinates, clipped to it.
+// z-order with its graphic siblings and below the parent's windowed children; during Paint() its
+// Canvas() draws there, in the control's client coordinates, clipped to it.
 #include "gui/Control.h"
 
 namespace gui {
@@ -11,14 +11,12 @@ public:
     explicit TGraphicControl(TComponent* owner);
     ~TGraphicControl() override;
 
-    TCanvas& Canvas() { return *canvas_; }
-    TCanvas* ControlCanvas() override { return canvas_.get(); }
+    // During Paint() the surface being painted; otherwise the control's place on its form.
+    TCanvas& Canvas() { return SurfaceCanvas(); }
+    TCanvas* ControlCanvas() override { return &SurfaceCanvas(); }
 
 protected:
-    void PaintAt(TCanvas& canvas, TPoint origin, const TRect& clip) override;
-
-private:
-    std::unique_ptr<TCanvas> canvas_;
+    bool HasCanvas() const override { return true; }
 };
 
 }  // namespace gui

@@ -9,10 +9,9 @@ public:
     explicit TGroupBox(TComponent* owner);
     ~TGroupBox() override;
 
-    TRect ClientRect() const override;  // inside the frame, below the caption
-
 protected:
     void Paint() override;
+    void AlignControls(TRect& rect) override;  // children align inside the frame
     void TextChanged() override;
     void FontChanged() override;
 };

@@ -68,6 +68,8 @@ public:
 
     // Lay out the children with Align (alClient fills what the edges leave).
     void Realign();
+    // Destroy every child control (also those owned elsewhere), topmost first.
+    void DestroyControls();
 
 protected:
     friend class TControl;
@@ -81,8 +83,6 @@ protected:
     // Paint the graphic children below 'upTo' (all when nullptr); used for "parent image".
     void PaintGraphicChildren(TCanvas& canvas, TPoint origin, const TRect& clip, const TControl* upTo);
     void PaintWindowedChildren(TCanvas& canvas, TPoint origin, const TRect& clip);
-    // The canvas this control paints itself on during PaintAt (custom controls give theirs).
-    virtual TCanvas* SurfaceCanvas(TCanvas& backBuffer) { return &backBuffer; }
     virtual void AlignControls(TRect& rect);
     void ParentColorChanged() override;
     void ParentFontChanged() override;
@@ -93,6 +93,7 @@ protected:
 
 private:
     std::vector<TControl*> controls_;
+    std::vector<TWinControl*> tabList_;
     bool tabStop_ = false;
     int tabOrder_ = -1;
     bool doubleBuffered_ = false;

@@ -52,7 +52,8 @@ enum class EventType {
     Expose,        // the window's pixels were lost; present everything again
     Activated,
     Deactivated,
-    Moved,  // x, y = new screen position
+    Moved,    // x, y = new screen position
+    Resized,  // x, y = new client size (maximised, restored, resized by the user)
     Minimized,
     Restored,
     Wake,  // Backend::Wake() was called (a worker posted something)

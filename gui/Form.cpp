@@ -1,0 +1,470 @@
+#include "gui/Form.h"
+
+#include <algorithm>
+
+#include "gui/Application.h"
+#include "gui/Screen.h"
+
+namespace gui {
+
+TForm::TForm(TComponent* owner)
+    : TCustomControl(owner),
+      backBuffer_(std::make_unique<gfx::TBitmap>(320, 240, gfx::pf32bit)),
+      formCanvas_(std::make_unique<TCanvas>(*backBuffer_)) {
+    visible_ = false;  // a form appears only when shown
+    width_ = 320;
+    height_ = 240;
+    SetColor(gfx::clBtnFace);
+    SetParentFont(false);
+    SetParentColor(false);
+    SetShowHint(false);
+    SetParentShowHint(false);
+    if (Application) Application->RegisterForm(this);
+}
+
+TForm::~TForm() {
+    MarkDestroying();
+    if (OnDestroy) {
+        try {
+            auto h = OnDestroy;
+            h(this);
+        } catch (...) {
+            if (Application) Application->HandleException(this);
+        }
+    }
+    if (Application) {
+        if (modal_) Application->LeaveModal(this);
+        Application->UnregisterForm(this);
+    }
+    // Children go while the form is still whole (their destructors look for their form).
+    DestroyControls();
+    if (handle_ && Application) Application->TheBackend().DestroyWindow(handle_);
+    handle_ = 0;
+}
+
+void TForm::SetParent(TWinControl*) {}
+
+// ---- window properties -----------------------------------------------------------------------
+
+WindowParams TForm::MakeWindowParams() const {
+    WindowParams p;
+    p.bounds = gfx::Bounds(left_, top_, width_, height_);
+    p.caption = Caption();
+    p.frameless = borderStyle_ == bsNone;
+    p.dialogFrame = borderStyle_ == bsDialog || borderStyle_ == bsSingle || borderStyle_ == bsToolWindow;
+    p.topmost = formStyle_ == fsStayOnTop || IsPopup();
+    p.popup = IsPopup();
+    p.minimizeBox = (borderIcons_ & biSystemMenu) && (borderIcons_ & biMinimize) && borderStyle_ != bsDialog;
+    p.maximizeBox =
+        (borderIcons_ & biSystemMenu) && (borderIcons_ & biMaximize) && borderStyle_ == bsSizeable;
+    return p;
+}
+
+WindowHandle TForm::HandleNeeded() {
+    if (!handle_ && Application) {
+        handle_ = Application->TheBackend().CreateWindow(MakeWindowParams());
+        if (!region_.empty()) Application->TheBackend().SetWindowShape(handle_, region_);
+    }
+    return handle_;
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle v) {
+    if (v == borderStyle_) return;
+    borderStyle_ = v;
+    // The frame is fixed when the window is made; a change afterwards makes it anew.
+    if (handle_ && Application) {
+        Backend& b = Application->TheBackend();
+        b.DestroyWindow(handle_);
+        handle_ = 0;
+        if (windowShown_) {
+            HandleNeeded();
+            b.ShowWindow(handle_, true);
+            Present(ClientRect());
+        }
+    }
+}
+
+void TForm::SetBorderIcons(TBorderIcons v) {
+    borderIcons_ = v;
+}
+
+void TForm::SetFormStyle(TFormStyle v) {
+    if (v == formStyle_) return;
+    formStyle_ = v;
+    if (handle_ && Application) Application->TheBackend().SetWindowTopmost(handle_, v == fsStayOnTop);
+}
+
+void TForm::SetWindowState(TWindowState v) {
+    if (v == windowState_) return;
+    windowState_ = v;
+    if (!handle_ || !windowShown_ || !Application) return;
+    Backend& b = Application->TheBackend();
+    switch (v) {
+        case wsMaximized:
+            b.MaximizeWindow(handle_);
+            break;
+        case wsMinimized:
+            b.MinimizeWindow(handle_);
+            break;
+        case wsNormal:
+            b.RestoreWindow(handle_);
+            break;
+    }
+}
+
+void TForm::SetWindowRegion(std::vector<TRect> region) {
+    region_ = std::move(region);
+    if (handle_ && Application) Application->TheBackend().SetWindowShape(handle_, region_);
+}
+
+void TForm::StartWindowDrag() {
+    if (!Application || !handle_) return;
+    Application->SetCaptureControl(nullptr);
+    Application->TheBackend().BeginWindowDrag(handle_);
+}
+
+void TForm::SetBounds(int left, int top, int width, int height) {
+    if (width < 0) width = 0;
+    if (height < 0) height = 0;
+    bool resized = width != width_ || height != height_;
+    bool moved = left != left_ || top != top_;
+    if (!resized && !moved) return;
+    left_ = left;
+    top_ = top;
+    if (resized) {
+        width_ = width;
+        height_ = height;
+        backBuffer_->SetSize(std::max(width, 1), std::max(height, 1));
+        dirty_.clear();
+        InvalidateFormRect(ClientRect());
+    }
+    if (handle_ && Application)
+        Application->TheBackend().SetWindowBounds(handle_, gfx::Bounds(left, top, width, height));
+    if (resized) {
+        Realign();
+        Resize();
+    }
+}
+
+void TForm::WindowMoved(int screenLeft, int screenTop) {
+    left_ = screenLeft;
+    top_ = screenTop;
+}
+
+void TForm::TextChanged() {
+    if (handle_ && Application) Application->TheBackend().SetWindowCaption(handle_, Caption());
+}
+
+void TForm::Notification(TComponent* c, TOperation op) {
+    if (op == opRemove && c == activeControl_) activeControl_ = nullptr;
+    TCustomControl::Notification(c, op);
+}
+
+// ---- focus ------------------------------------------------------------------------------------
+
+void TForm::SetActiveControl(TWinControl* c) {
+    if (c == activeControl_) return;
+    if (c && (!ContainsControl(c) || c == this)) return;
+    TWinControl* old = activeControl_;
+    activeControl_ = c;
+    WeakOf<TForm> self(this);
+    WeakOf<TWinControl> newOne(c);
+    if (old) {
+        WeakOf<TWinControl> oldOne(old);
+        old->DoExit();
+        if (oldOne) old->Invalidate();
+    }
+    if (!self) return;
+    if (newOne && activeControl_ == c) {
+        c->DoEnter();
+        if (newOne) c->Invalidate();
+    }
+    if (self && handle_ && Application) {
+        Backend& b = Application->TheBackend();
+        if (activeControl_ && activeControl_->WantsChars())
+            b.StartTextInput(handle_);
+        else
+            b.StopTextInput(handle_);
+    }
+}
+
+void TForm::SelectNext(TWinControl* current, bool forward, bool checkTabStop) {
+    if (TWinControl* next = FindNextControl(current, forward, checkTabStop)) next->SetFocus();
+}
+
+void TForm::SetActive(bool active) {
+    if (active == active_) return;
+    active_ = active;
+    WeakOf<TForm> self(this);
+    if (active) {
+        if (!activeControl_) {
+            if (TWinControl* first = FindNextControl(nullptr, true, true)) SetActiveControl(first);
+        }
+        if (self && OnActivate) {
+            auto h = OnActivate;
+            h(this);
+        }
+    } else if (OnDeactivate) {
+        auto h = OnDeactivate;
+        h(this);
+    }
+    if (self && activeControl_) activeControl_->Invalidate();
+}
+
+// ---- showing and closing ----------------------------------------------------------------------
+
+void TForm::Show() {
+    SetVisible(true);
+    if (handle_ && Application && windowShown_ && !IsPopup()) {
+        Application->TheBackend().RaiseWindow(handle_);
+        Application->SetActiveForm(this);
+    }
+}
+
+void TForm::Hide() {
+    SetVisible(false);
+}
+
+void TForm::ApplyPosition() {
+    if (positioned_) return;
+    positioned_ = true;
+    int sw = Screen ? Screen->Width() : 1024;
+    int sh = Screen ? Screen->Height() : 768;
+    switch (position_) {
+        case poScreenCenter:
+        case poDesktopCenter:
+            left_ = (sw - width_) / 2;
+            top_ = (sh - height_) / 2;
+            break;
+        case poMainFormCenter:
+        case poOwnerFormCenter: {
+            TForm* main = Application ? Application->MainForm() : nullptr;
+            if (main && main != this) {
+                left_ = main->Left() + (main->Width() - width_) / 2;
+                top_ = main->Top() + (main->Height() - height_) / 2;
+            } else {
+                left_ = (sw - width_) / 2;
+                top_ = (sh - height_) / 2;
+            }
+            break;
+        }
+        case poDesigned:
+        case poDefault:
+            break;
+    }
+}
+
+void TForm::VisibleChanged() {
+    if (!Application) return;
+    Backend& b = Application->TheBackend();
+    WeakOf<TForm> self(this);
+    if (Visible()) {
+        ApplyPosition();
+        DoShow();
+        if (!self || !Visible()) return;
+        HandleNeeded();
+        b.SetWindowBounds(handle_, gfx::Bounds(left_, top_, width_, height_));
+        dirty_.clear();
+        PaintAt(*formCanvas_, {0, 0}, ClientRect());
+        if (!self) return;
+        b.ShowWindow(handle_, true);
+        windowShown_ = true;
+        b.Present(handle_, *backBuffer_, ClientRect());
+        if (windowState_ == wsMaximized) b.MaximizeWindow(handle_);
+        if (windowState_ == wsMinimized) b.MinimizeWindow(handle_);
+        if (!IsPopup()) Application->SetActiveForm(this);
+    } else {
+        if (handle_ && windowShown_) b.ShowWindow(handle_, false);
+        windowShown_ = false;
+        Application->CancelHint();
+        if (Application->ActiveForm() == this) Application->SetActiveForm(nullptr);
+        DoHide();
+    }
+}
+
+void TForm::DoShow() {
+    if (OnShow) {
+        auto h = OnShow;
+        h(this);
+    }
+}
+
+void TForm::DoHide() {
+    if (OnHide) {
+        auto h = OnHide;
+        h(this);
+    }
+}
+
+void TForm::DoClose(TCloseAction& action) {
+    if (OnClose) {
+        auto h = OnClose;
+        h(this, action);
+    }
+}
+
+bool TForm::CloseQuery() {
+    bool canClose = true;
+    if (OnCloseQuery) {
+        auto h = OnCloseQuery;
+        h(this, canClose);
+    }
+    return canClose;
+}
+
+void TForm::Close() {
+    if (modal_) {
+        modalResult_ = mrCancel;
+        return;
+    }
+    WeakOf<TForm> self(this);
+    if (!CloseQuery() || !self) return;
+    TCloseAction action = caHide;
+    DoClose(action);
+    if (!self || action == caNone) return;
+    if (Application && Application->MainForm() == this) {
+        Application->Terminate();
+        return;
+    }
+    switch (action) {
+        case caHide:
+            Hide();
+            break;
+        case caMinimize:
+            SetWindowState(wsMinimized);
+            break;
+        case caFree:
+            Release();
+            break;
+        case caNone:
+            break;
+    }
+}
+
+TModalResult TForm::ShowModal() {
+    if (!Application) return mrCancel;
+    Application->CancelHint();
+    Application->SetCaptureControl(nullptr);
+    WeakOf<TForm> self(this);
+    modal_ = true;
+    modalResult_ = mrNone;
+    Application->EnterModal(this);
+    TModalResult result = mrCancel;
+    try {
+        Show();
+        for (;;) {
+            if (!self) return mrCancel;
+            Application->ModalLoop(this);
+            if (!self) return mrCancel;
+            if (Application->Terminated() && !modalResult_) modalResult_ = mrCancel;
+            // The modal result closes the form unless OnCloseQuery/OnClose refuse.
+            bool canClose = CloseQuery();
+            if (!self) return mrCancel;
+            TCloseAction action = caHide;
+            if (canClose) DoClose(action);
+            if (!self) return mrCancel;
+            if ((canClose && action != caNone) || Application->Terminated()) {
+                if (action == caFree) Release();
+                break;
+            }
+            modalResult_ = mrNone;
+        }
+        result = modalResult_;
+        Hide();
+    } catch (...) {
+        if (self) {
+            modal_ = false;
+            Application->LeaveModal(this);
+            Hide();
+        }
+        throw;
+    }
+    if (self) {
+        modal_ = false;
+        Application->LeaveModal(this);
+    }
+    return result;
+}
+
+void TForm::Release() {
+    if (Application) Application->ScheduleRelease(this);
+}
+
+void TForm::DoCreate() {
+    if (!OnCreate) return;
+    try {
+        auto h = OnCreate;
+        h(this);
+    } catch (...) {
+        if (Application) Application->HandleException(this);
+    }
+}
+
+// ---- painting ---------------------------------------------------------------------------------
+
+void TForm::InvalidateFormRect(const TRect& r) {
+    TRect c = gfx::Intersect(r, ClientRect());
+    if (c.IsEmpty()) return;
+    for (TRect& d : dirty_) {
+        TRect overlap = gfx::Intersect(d, c);
+        if (!overlap.IsEmpty() || gfx::Intersect(gfx::Inflate(d, 1, 1), c).Width() > 0) {
+            // Touching or overlapping: one rectangle is cheaper than two.
+            if (overlap == c) return;
+            d = gfx::UnionRect(d, c);
+            return;
+        }
+    }
+    dirty_.push_back(c);
+    if (dirty_.size() > 16) {
+        TRect all{};
+        for (const TRect& d : dirty_) all = gfx::UnionRect(all, d);
+        dirty_.assign(1, all);
+    }
+}
+
+void TForm::PaintInvalid() {
+    if (dirty_.empty()) return;
+    if (!windowShown_ || !Visible()) {
+        dirty_.clear();  // the whole form paints when it is shown
+        return;
+    }
+    std::vector<TRect> rects;
+    rects.swap(dirty_);
+    WeakOf<TForm> self(this);
+    for (const TRect& r : rects) {
+        PaintAt(*formCanvas_, {0, 0}, r);
+        if (!self) return;
+    }
+    for (const TRect& r : rects) Present(r);
+}
+
+void TForm::PaintFormRect(const TRect& r) {
+    TRect c = gfx::Intersect(r, ClientRect());
+    if (c.IsEmpty() || !windowShown_) return;
+    // Invalid areas inside r are painted now too.
+    dirty_.erase(std::remove_if(dirty_.begin(), dirty_.end(),
+                                [&](const TRect& d) { return gfx::Intersect(d, c) == d; }),
+                 dirty_.end());
+    WeakOf<TForm> self(this);
+    PaintAt(*formCanvas_, {0, 0}, c);
+    if (self) Present(c);
+}
+
+void TForm::Present(const TRect& r) {
+    TRect c = gfx::Intersect(r, ClientRect());
+    if (c.IsEmpty() || !handle_ || !windowShown_ || !Application) return;
+    Application->TheBackend().Present(handle_, *backBuffer_, c);
+}
+
+void TForm::EraseBackground(TCanvas& canvas) {
+    TWinControl::EraseBackground(canvas);
+}
+
+void TForm::Paint() {
+    if (OnPaint) {
+        auto h = OnPaint;
+        h(this);
+    }
+}
+
+}  // namespace gui

@@ -1,0 +1,111 @@
+#include "gui/Image.h"
+
+#include <algorithm>
+
+namespace gui {
+
+TImage::TImage(TComponent* owner) : TGraphicControl(owner), picture_(std::make_unique<gfx::TBitmap>()) {
+    SetBounds(0, 0, 105, 105);
+}
+
+TImage::~TImage() = default;
+
+void TImage::SetPicture(const gfx::TBitmap& bitmap) {
+    picture_->Assign(bitmap);
+    PictureChanged();
+}
+
+void TImage::LoadFromFile(const std::string& fileName) {
+    gfx::TBitmap b;
+    b.LoadFromFile(fileName);
+    SetPicture(b);
+}
+
+void TImage::LoadFromStream(base::TStream& stream) {
+    gfx::TBitmap b;
+    b.LoadFromStream(stream);
+    SetPicture(b);
+}
+
+void TImage::ClearPicture() {
+    picture_->FreeImage();
+    PictureChanged();
+}
+
+void TImage::PictureChanged() {
+    if (autoSize_ && HasPicture()) SetBounds(Left(), Top(), picture_->Width(), picture_->Height());
+    if (transparent_ || !HasPicture() || Stretch() || picture_->Width() < Width() ||
+        picture_->Height() < Height())
+        SetControlStyle(ControlStyle() & ~csOpaque);
+    else
+        SetControlStyle(ControlStyle() | csOpaque);
+    Invalidate();
+}
+
+void TImage::SetStretch(bool v) {
+    if (v == stretch_) return;
+    stretch_ = v;
+    PictureChanged();
+}
+
+void TImage::SetCenter(bool v) {
+    if (v == center_) return;
+    center_ = v;
+    Invalidate();
+}
+
+void TImage::SetAutoSize(bool v) {
+    if (v == autoSize_) return;
+    autoSize_ = v;
+    PictureChanged();
+}
+
+void TImage::SetTransparent(bool v) {
+    if (v == transparent_) return;
+    transparent_ = v;
+    PictureChanged();
+}
+
+void TImage::SetProportional(bool v) {
+    if (v == proportional_) return;
+    proportional_ = v;
+    Invalidate();
+}
+
+TRect TImage::DestRect() const {
+    int w = picture_->Width(), h = picture_->Height();
+    int cw = Width(), ch = Height();
+    if (stretch_ || (proportional_ && (w > cw || h > ch))) {
+        if (proportional_ && w > 0 && h > 0) {
+            // Fit inside, keeping the proportions.
+            if (double(cw) / w < double(ch) / h) {
+                h = int(std::int64_t(h) * cw / w);
+                w = cw;
+            } else {
+                w = int(std::int64_t(w) * ch / h);
+                h = ch;
+            }
+        } else {
+            w = cw;
+            h = ch;
+        }
+    }
+    TRect r{0, 0, w, h};
+    if (center_) gfx::OffsetRect(r, (cw - w) / 2, (ch - h) / 2);
+    return r;
+}
+
+void TImage::Paint() {
+    if (!HasPicture()) return;
+    TCanvas& c = Canvas();
+    bool was = picture_->Transparent();
+    picture_->SetTransparent(transparent_);
+    TRect d = DestRect();
+    if (d.Width() == picture_->Width() && d.Height() == picture_->Height())
+        c.Draw(d.Left, d.Top, *picture_);
+    else
+        c.StretchDraw(d, *picture_);
+    picture_->SetTransparent(was);
+}
+
+}  // namespace gui

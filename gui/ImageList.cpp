@@ -1,0 +1,120 @@
+#include "gui/ImageList.h"
+
+namespace gui {
+
+TImageList::TImageList(TComponent* owner, int width, int height)
+    : TComponent(owner), width_(width > 0 ? width : 1), height_(height > 0 ? height : 1) {}
+
+TImageList::~TImageList() = default;
+
+void TImageList::SetSize(int width, int height) {
+    if (width <= 0) width = 1;
+    if (height <= 0) height = 1;
+    if (width == width_ && height == height_) return;
+    width_ = width;
+    height_ = height;
+    images_.clear();
+    Changed();
+}
+
+void TImageList::Changed() {
+    if (OnChange) {
+        auto h = OnChange;
+        h(this);
+    }
+}
+
+int TImageList::AddMasked(const gfx::TBitmap& strip, TColor maskColor) {
+    if (strip.Empty()) return -1;
+    int count = strip.Width() / width_;
+    if (count <= 0) return -1;
+    TColor key = gfx::ColorToRGB(maskColor) & 0xFFFFFF;
+    int first = Count();
+    for (int i = 0; i < count; ++i) {
+        Image img;
+        img.pixels.assign(size_t(width_) * size_t(height_), gfx::clBlack);
+        img.mask.assign(size_t(width_) * size_t(height_), false);
+        for (int y = 0; y < height_ && y < strip.Height(); ++y) {
+            for (int x = 0; x < width_; ++x) {
+                TColor c = strip.Pixel(i * width_ + x, y) & 0xFFFFFF;
+                size_t at = size_t(y) * size_t(width_) + size_t(x);
+                img.pixels[at] = c;
+                img.mask[at] = c != key;
+            }
+        }
+        images_.push_back(std::move(img));
+    }
+    Changed();
+    return first;
+}
+
+int TImageList::Add(const gfx::TBitmap& image, const std::vector<bool>& mask) {
+    Image img;
+    img.pixels.assign(size_t(width_) * size_t(height_), gfx::clBlack);
+    img.mask.assign(size_t(width_) * size_t(height_), false);
+    for (int y = 0; y < height_ && y < image.Height(); ++y) {
+        for (int x = 0; x < width_ && x < image.Width(); ++x) {
+            size_t at = size_t(y) * size_t(width_) + size_t(x);
+            img.pixels[at] = image.Pixel(x, y) & 0xFFFFFF;
+            size_t src = size_t(y) * size_t(image.Width()) + size_t(x);
+            img.mask[at] = src < mask.size() ? bool(mask[src]) : true;
+        }
+    }
+    images_.push_back(std::move(img));
+    Changed();
+    return Count() - 1;
+}
+
+void TImageList::Delete(int index) {
+    if (index < 0 || index >= Count()) return;
+    images_.erase(images_.begin() + index);
+    Changed();
+}
+
+void TImageList::Clear() {
+    images_.clear();
+    Changed();
+}
+
+bool TImageList::Masked(int index, int x, int y) const {
+    if (index < 0 || index >= Count() || x < 0 || y < 0 || x >= width_ || y >= height_) return false;
+    return images_[size_t(index)].mask[size_t(y) * size_t(width_) + size_t(x)];
+}
+
+void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) const {
+    if (index < 0 || index >= Count()) return;
+    const Image& img = images_[size_t(index)];
+    // Only pixels inside the mask and the canvas's clip change.
+    TRect clip = canvas.ClipRect();
+    for (int iy = 0; iy < height_; ++iy) {
+        int ty = y + iy;
+        if (ty < clip.Top || ty >= clip.Bottom) continue;
+        for (int ix = 0; ix < width_; ++ix) {
+            int tx = x + ix;
+            if (tx < clip.Left || tx >= clip.Right) continue;
+            size_t at = size_t(iy) * size_t(width_) + size_t(ix);
+            if (!img.mask[at]) continue;
+            TColor c = img.pixels[at];
+            if (!enabled) {
+                // Disabled images are drawn in grey, keeping their lightness.
+                int l = (gfx::GetRValue(c) * 30 + gfx::GetGValue(c) * 59 + gfx::GetBValue(c) * 11) / 100;
+                l = 128 + l / 2;
+                c = gfx::RGB(l, l, l);
+            }
+            canvas.SetPixel(tx, ty, c);
+        }
+    }
+}
+
+void TImageList::GetBitmap(int index, gfx::TBitmap& bmp) const {
+    if (index < 0 || index >= Count()) return;
+    bmp.SetSize(width_, height_);
+    gfx::TCanvas& c = bmp.Canvas();
+    int level = c.SaveState();
+    c.SetOrigin(0, 0);
+    c.ResetClip();
+    Draw(c, 0, 0, index);
+    c.RestoreState(level);
+}
+
+}  // namespace gui

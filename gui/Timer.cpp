@@ -1,0 +1,68 @@
+#include "gui/Timer.h"
+
+#include "gui/Application.h"
+
+namespace gui {
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner) {}
+
+TTimer::~TTimer() {
+    MarkDestroying();
+    if (registered_ && Application) Application->UnregisterTimer(this);
+}
+
+void TTimer::SetEnabled(bool v) {
+    if (v == enabled_) return;
+    enabled_ = v;
+    Reschedule();
+}
+
+void TTimer::SetInterval(int ms) {
+    if (ms == interval_) return;
+    interval_ = ms;
+    Reschedule();
+}
+
+void TTimer::SetOnTimer(TNotifyEvent handler) {
+    OnTimer = std::move(handler);
+    Reschedule();
+}
+
+void TTimer::Loaded() {
+    TComponent::Loaded();
+    Reschedule();
+}
+
+void TTimer::Reschedule() {
+    if (!Application) return;
+    // Changing anything starts the interval afresh, as re-creating a window timer does.
+    due_ = Application->TheBackend().Now() + std::uint64_t(interval_ > 0 ? interval_ : 0);
+    if (!registered_) {
+        Application->RegisterTimer(this);
+        registered_ = true;
+    }
+}
+
+void TTimer::Fire() {
+    if (running_) return;
+    if (!Application) return;
+    due_ = Application->TheBackend().Now() + std::uint64_t(interval_ > 0 ? interval_ : 1);
+    running_ = true;
+    WeakOf<TTimer> alive(this);
+    try {
+        Timer();
+    } catch (...) {
+        if (alive) running_ = false;
+        throw;
+    }
+    if (alive) running_ = false;
+}
+
+void TTimer::Timer() {
+    if (OnTimer) {
+        auto h = OnTimer;
+        h(this);
+    }
+}
+
+}  // namespace gui

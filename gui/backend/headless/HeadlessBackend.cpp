@@ -1,0 +1,471 @@
+#include "gui/backend/headless/HeadlessBackend.h"
+
+#include <algorithm>
+
+#include "base/Cp1252.h"
+#include "gfx/Canvas.h"
+
+namespace gui {
+
+HeadlessBackend::HeadlessBackend() = default;
+
+HeadlessBackend::~HeadlessBackend() {
+    for (auto& [h, w] : windows_) delete w.pixels;
+}
+
+// ---- screen, clock ----------------------------------------------------------------------------
+
+void HeadlessBackend::SetScreenSize(int width, int height) {
+    screenWidth_ = std::max(1, width);
+    screenHeight_ = std::max(1, height);
+}
+
+void HeadlessBackend::SetColorDepth(int bits) {
+    colorDepth_ = bits;
+}
+
+void HeadlessBackend::Pump() {
+    if (host_) host_->Pump();
+}
+
+void HeadlessBackend::Advance(std::uint64_t ms) {
+    std::uint64_t target = now_ + ms;
+    Pump();
+    // Step from one due timer to the next so that every tick sees its own time.
+    for (int guard = 0; guard < 10'000'000; ++guard) {
+        std::uint64_t next = host_ ? host_->NextDeadline() : kNoDeadline;
+        if (next <= now_) next = now_ + 1;  // something due now was already run: move on
+        if (next > target) break;
+        now_ = next;
+        Pump();
+    }
+    now_ = target;
+    Pump();
+}
+
+// ---- input ------------------------------------------------------------------------------------
+
+WindowHandle HeadlessBackend::Target() const {
+    if (target_ && windows_.count(target_)) return target_;
+    return active_;
+}
+
+void HeadlessBackend::Inject(const Event& ev) {
+    queue_.push_back(ev);
+}
+
+void HeadlessBackend::Mouse(EventType type, int x, int y, TMouseButton button, TShiftState shift, int wheel) {
+    WindowHandle w = Target();
+    const WindowState* ws = Window(w);
+    if (!ws) return;
+    TPoint screen{ws->bounds.Left + x, ws->bounds.Top + y};
+    TShiftState bit = button == mbLeft ? ssLeft : button == mbRight ? ssRight : ssMiddle;
+    if (dragging_) {
+        // The window follows the pointer until the button comes up; nothing reaches the program.
+        WindowState* d = Find(dragging_);
+        if (d && type == EventType::MouseMove) {
+            int dx = screen.X - dragStart_.X, dy = screen.Y - dragStart_.Y;
+            d->bounds = gfx::Offset(dragBounds_, dx, dy);
+            Event moved;
+            moved.type = EventType::Moved;
+            moved.window = dragging_;
+            moved.x = d->bounds.Left;
+            moved.y = d->bounds.Top;
+            queue_.push_back(moved);
+        }
+        cursor_pos_ = screen;
+        if (type == EventType::MouseUp && button == mbLeft) {
+            dragging_ = 0;
+            buttons_ &= ~ssLeft;
+        }
+        Pump();
+        return;
+    }
+    cursor_pos_ = screen;
+    if (type == EventType::MouseDown) buttons_ |= bit;
+    Event ev;
+    ev.type = type;
+    ev.window = w;
+    ev.x = x;
+    ev.y = y;
+    ev.button = button;
+    ev.shift = shift | buttons_;
+    ev.wheelDelta = wheel;
+    if (type == EventType::MouseUp) buttons_ &= ~bit;
+    if (ws->enabled || type == EventType::MouseMove) queue_.push_back(ev);
+    Pump();
+}
+
+void HeadlessBackend::MouseMove(int x, int y, TShiftState shift) {
+    Mouse(EventType::MouseMove, x, y, mbLeft, shift, 0);
+}
+
+void HeadlessBackend::MouseDown(int x, int y, TMouseButton button, TShiftState shift) {
+    Mouse(EventType::MouseMove, x, y, button, shift, 0);
+    Mouse(EventType::MouseDown, x, y, button, shift, 0);
+}
+
+void HeadlessBackend::MouseUp(int x, int y, TMouseButton button, TShiftState shift) {
+    Mouse(EventType::MouseUp, x, y, button, shift, 0);
+}
+
+void HeadlessBackend::Click(int x, int y, TMouseButton button, TShiftState shift) {
+    MouseDown(x, y, button, shift);
+    MouseUp(x, y, button, shift);
+}
+
+void HeadlessBackend::DoubleClick(int x, int y) {
+    Click(x, y);
+    Click(x, y);
+}
+
+void HeadlessBackend::Wheel(int x, int y, int notches) {
+    Mouse(EventType::MouseMove, x, y, mbLeft, 0, 0);
+    Mouse(EventType::MouseWheel, x, y, mbLeft, 0, notches * 120);
+}
+
+void HeadlessBackend::KeyDown(int key, TShiftState shift) {
+    Event ev;
+    ev.type = EventType::KeyDown;
+    ev.window = Target();
+    ev.key = key;
+    ev.shift = shift;
+    queue_.push_back(ev);
+    Pump();
+}
+
+void HeadlessBackend::KeyUp(int key, TShiftState shift) {
+    Event ev;
+    ev.type = EventType::KeyUp;
+    ev.window = Target();
+    ev.key = key;
+    ev.shift = shift;
+    queue_.push_back(ev);
+    Pump();
+}
+
+void HeadlessBackend::Key(int key, TShiftState shift) {
+    Event down;
+    down.type = EventType::KeyDown;
+    down.window = Target();
+    down.key = key;
+    down.shift = shift;
+    queue_.push_back(down);
+    // Printable keys type their character, as the keyboard layer would (Enter, Escape, Tab and
+    // Backspace are typed by the framework itself).
+    char ch = 0;
+    if (!(shift & (ssCtrl | ssAlt))) {
+        if (key >= 'A' && key <= 'Z')
+            ch = char((shift & ssShift) ? key : key - 'A' + 'a');
+        else if (key >= '0' && key <= '9' && !(shift & ssShift))
+            ch = char(key);
+        else if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9)
+            ch = char('0' + key - VK_NUMPAD0);
+        else if (key == VK_SPACE)
+            ch = ' ';
+    }
+    if (ch) {
+        Event text;
+        text.type = EventType::Text;
+        text.window = Target();
+        text.text = std::string(1, ch);
+        queue_.push_back(text);
+    }
+    Event up = down;
+    up.type = EventType::KeyUp;
+    queue_.push_back(up);
+    Pump();
+}
+
+void HeadlessBackend::Type(const std::string& utf8) {
+    Event ev;
+    ev.type = EventType::Text;
+    ev.window = Target();
+    ev.text = base::Utf8ToCp1252(utf8);
+    queue_.push_back(ev);
+    Pump();
+}
+
+void HeadlessBackend::RequestClose(WindowHandle w) {
+    Event ev;
+    ev.type = EventType::CloseRequest;
+    ev.window = w;
+    queue_.push_back(ev);
+    Pump();
+}
+
+void HeadlessBackend::Post(std::function<void()> fn) {
+    posted_.push_back(std::move(fn));
+}
+
+// ---- windows ------------------------------------------------------------------------------------
+
+HeadlessBackend::WindowState* HeadlessBackend::Find(WindowHandle w) {
+    auto it = windows_.find(w);
+    return it == windows_.end() ? nullptr : &it->second;
+}
+
+const HeadlessBackend::WindowState* HeadlessBackend::Window(WindowHandle w) const {
+    auto it = windows_.find(w);
+    return it == windows_.end() ? nullptr : &it->second;
+}
+
+std::vector<WindowHandle> HeadlessBackend::Windows() const {
+    return zOrder_;
+}
+
+WindowHandle HeadlessBackend::CreateWindow(const WindowParams& params) {
+    WindowHandle h = nextHandle_++;
+    WindowState& w = windows_[h];
+    w.params = params;
+    w.bounds = params.bounds;
+    w.pixels = new gfx::TBitmap(std::max(1, params.bounds.Width()), std::max(1, params.bounds.Height()));
+    zOrder_.push_back(h);
+    return h;
+}
+
+void HeadlessBackend::DestroyWindow(WindowHandle w) {
+    auto it = windows_.find(w);
+    if (it == windows_.end()) return;
+    delete it->second.pixels;
+    windows_.erase(it);
+    zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), w), zOrder_.end());
+    queue_.erase(std::remove_if(queue_.begin(), queue_.end(), [&](const Event& e) { return e.window == w; }),
+                 queue_.end());
+    if (active_ == w) {
+        active_ = 0;
+        for (auto r = zOrder_.rbegin(); r != zOrder_.rend(); ++r)
+            if (windows_[*r].visible && !windows_[*r].params.popup) {
+                active_ = *r;
+                break;
+            }
+    }
+    if (target_ == w) target_ = 0;
+    if (dragging_ == w) dragging_ = 0;
+}
+
+void HeadlessBackend::Activate(WindowHandle w) {
+    zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), w), zOrder_.end());
+    zOrder_.push_back(w);
+    if (!windows_[w].params.popup) active_ = w;
+}
+
+void HeadlessBackend::ShowWindow(WindowHandle w, bool show) {
+    WindowState* ws = Find(w);
+    if (!ws) return;
+    ws->visible = show;
+    if (show) {
+        Activate(w);
+    } else if (active_ == w) {
+        active_ = 0;
+        for (auto r = zOrder_.rbegin(); r != zOrder_.rend(); ++r)
+            if (*r != w && windows_[*r].visible && !windows_[*r].params.popup) {
+                active_ = *r;
+                break;
+            }
+    }
+}
+
+void HeadlessBackend::SetWindowBounds(WindowHandle w, const TRect& screen) {
+    WindowState* ws = Find(w);
+    if (!ws) return;
+    ws->bounds = screen;
+    if (ws->pixels->Width() != screen.Width() || ws->pixels->Height() != screen.Height())
+        ws->pixels->SetSize(std::max(1, screen.Width()), std::max(1, screen.Height()));
+}
+
+TRect HeadlessBackend::WindowBounds(WindowHandle w) const {
+    const WindowState* ws = Window(w);
+    return ws ? ws->bounds : TRect{};
+}
+
+void HeadlessBackend::SetWindowCaption(WindowHandle w, const std::string& caption) {
+    if (WindowState* ws = Find(w)) ws->params.caption = caption;
+}
+
+void HeadlessBackend::SetWindowShape(WindowHandle w, const std::vector<TRect>& region) {
+    if (WindowState* ws = Find(w)) ws->shape = region;
+}
+
+void HeadlessBackend::SetWindowTopmost(WindowHandle w, bool topmost) {
+    if (WindowState* ws = Find(w)) ws->params.topmost = topmost;
+}
+
+void HeadlessBackend::SetWindowEnabled(WindowHandle w, bool enabled) {
+    if (WindowState* ws = Find(w)) ws->enabled = enabled;
+}
+
+void HeadlessBackend::RaiseWindow(WindowHandle w) {
+    if (Find(w)) Activate(w);
+}
+
+void HeadlessBackend::MinimizeWindow(WindowHandle w) {
+    WindowState* ws = Find(w);
+    if (!ws || ws->minimized) return;
+    ws->minimized = true;
+    Event ev;
+    ev.type = EventType::Minimized;
+    ev.window = w;
+    queue_.push_back(ev);
+}
+
+void HeadlessBackend::MaximizeWindow(WindowHandle w) {
+    WindowState* ws = Find(w);
+    if (!ws) return;
+    ws->maximized = true;
+    ws->minimized = false;
+    SetWindowBounds(w, {0, 0, screenWidth_, screenHeight_});
+    Event moved;
+    moved.type = EventType::Moved;
+    moved.window = w;
+    queue_.push_back(moved);
+    Event ev;
+    ev.type = EventType::Resized;
+    ev.window = w;
+    ev.x = screenWidth_;
+    ev.y = screenHeight_;
+    queue_.push_back(ev);
+}
+
+void HeadlessBackend::RestoreWindow(WindowHandle w) {
+    WindowState* ws = Find(w);
+    if (!ws) return;
+    bool was = ws->minimized;
+    ws->minimized = false;
+    if (was) {
+        Event ev;
+        ev.type = EventType::Restored;
+        ev.window = w;
+        queue_.push_back(ev);
+    }
+}
+
+void HeadlessBackend::BeginWindowDrag(WindowHandle w) {
+    WindowState* ws = Find(w);
+    if (!ws || !(buttons_ & ssLeft)) return;
+    dragging_ = w;
+    dragStart_ = cursor_pos_;
+    dragBounds_ = ws->bounds;
+}
+
+void HeadlessBackend::Present(WindowHandle w, const gfx::TBitmap& backBuffer, const TRect& rect) {
+    WindowState* ws = Find(w);
+    if (!ws) return;
+    gfx::TBitmap& px = *ws->pixels;
+    if (px.Width() != backBuffer.Width() || px.Height() != backBuffer.Height())
+        px.SetSize(backBuffer.Width(), backBuffer.Height());
+    TRect r = gfx::Intersect(rect, {0, 0, backBuffer.Width(), backBuffer.Height()});
+    for (int y = r.Top; y < r.Bottom; ++y) {
+        const std::uint32_t* src = backBuffer.Row32(y);
+        std::uint32_t* dst = px.Row32(y);
+        std::copy(src + r.Left, src + r.Right, dst + r.Left);
+    }
+    ws->presentCount++;
+    ws->lastPresent = r;
+}
+
+std::int64_t HeadlessBackend::PixelAt(WindowHandle w, int x, int y) const {
+    const WindowState* ws = Window(w);
+    if (!ws || x < 0 || y < 0 || x >= ws->pixels->Width() || y >= ws->pixels->Height()) return -1;
+    return std::int64_t(ws->pixels->Pixel(x, y));
+}
+
+bool HeadlessBackend::SavePng(WindowHandle w, const std::string& path) const {
+    const WindowState* ws = Window(w);
+    if (!ws) return false;
+    try {
+        ws->pixels->SaveToPng(path);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+// ---- events ---------------------------------------------------------------------------------------
+
+bool HeadlessBackend::PollEvent(Event& ev) {
+    if (queue_.empty()) return false;
+    ev = std::move(queue_.front());
+    queue_.pop_front();
+    return true;
+}
+
+WaitResult HeadlessBackend::WaitEvent(std::uint64_t) {
+    {
+        std::lock_guard<std::mutex> lock(wakeMutex_);
+        if (woken_) {
+            woken_ = false;
+            return WaitResult::Event;
+        }
+    }
+    if (!queue_.empty()) return WaitResult::Event;
+    if (!posted_.empty()) {
+        auto fn = std::move(posted_.front());
+        posted_.pop_front();
+        fn();
+        return WaitResult::Event;
+    }
+    // The clock never moves by itself: a loop waiting here would wait for ever.
+    log_.push_back("stalled: a loop waited with nothing queued or posted");
+    return WaitResult::Stalled;
+}
+
+void HeadlessBackend::Wake() {
+    std::lock_guard<std::mutex> lock(wakeMutex_);
+    woken_ = true;
+}
+
+// ---- prompts --------------------------------------------------------------------------------------
+
+std::optional<int> HeadlessBackend::PromptMessageBox(const MessageBoxRequest& request) {
+    MessageBoxRecord rec;
+    rec.request = request;
+    if (!boxAnswers_.empty()) {
+        rec.answer = boxAnswers_.front();
+        boxAnswers_.pop_front();
+    } else {
+        // The default button: the first, or the second with MB_DEFBUTTON2.
+        int set = request.flags & 0x0F;
+        bool second = request.flags & MB_DEFBUTTON2;
+        switch (set) {
+            case MB_OKCANCEL:
+                rec.answer = second ? IDCANCEL : IDOK;
+                break;
+            case MB_YESNO:
+            case MB_YESNOCANCEL:
+                rec.answer = second ? IDNO : IDYES;
+                break;
+            default:
+                rec.answer = IDOK;
+                break;
+        }
+        rec.answeredByDefault = true;
+        log_.push_back("message box answered by default: " + base::Cp1252ToUtf8(request.text));
+    }
+    boxes_.push_back(rec);
+    return rec.answer;
+}
+
+std::optional<std::optional<std::string>> HeadlessBackend::PromptFolder(const std::string& title,
+                                                                        const std::string& start) {
+    FolderRecord rec;
+    rec.title = title;
+    rec.start = start;
+    if (!folderAnswers_.empty()) {
+        rec.answer = folderAnswers_.front();
+        folderAnswers_.pop_front();
+    } else {
+        rec.answeredByDefault = true;  // cancelled
+        log_.push_back("folder prompt cancelled by default: " + base::Cp1252ToUtf8(title));
+    }
+    folders_.push_back(rec);
+    return rec.answer;
+}
+
+void HeadlessBackend::ClearRecords() {
+    boxes_.clear();
+    folders_.clear();
+    log_.clear();
+}
+
+}  // namespace gui

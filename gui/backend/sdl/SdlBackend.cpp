@@ -1,0 +1,741 @@
+// SDL2 backend.
+//
+//  1. start-up: hints, display, scale
+//  2. windows: create, shape, present (window surface, integer scale)
+//  3. events: translation, waiting, wake-up
+//  4. window dragging: SDL's hit test where a window manager moves windows, else our own
+//  5. pointer, keyboard, clipboard, screen
+#include "gui/backend/sdl/SdlBackend.h"
+
+#include <SDL.h>
+#include <SDL_shape.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <deque>
+#include <map>
+#include <stdexcept>
+
+#include "base/Cp1252.h"
+#include "gui/backend/sdl/X11Probe.h"
+
+namespace gui {
+
+namespace {
+
+int MapKey(SDL_Keycode k) {
+    if (k >= SDLK_a && k <= SDLK_z) return 'A' + (k - SDLK_a);
+    if (k >= SDLK_0 && k <= SDLK_9) return '0' + (k - SDLK_0);
+    if (k >= SDLK_F1 && k <= SDLK_F12) return VK_F1 + (k - SDLK_F1);
+    if (k >= SDLK_KP_1 && k <= SDLK_KP_9) return VK_NUMPAD0 + 1 + (k - SDLK_KP_1);
+    switch (k) {
+        case SDLK_KP_0:
+            return VK_NUMPAD0;
+        case SDLK_BACKSPACE:
+            return VK_BACK;
+        case SDLK_TAB:
+            return VK_TAB;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return VK_RETURN;
+        case SDLK_ESCAPE:
+            return VK_ESCAPE;
+        case SDLK_SPACE:
+            return VK_SPACE;
+        case SDLK_PAGEUP:
+            return VK_PRIOR;
+        case SDLK_PAGEDOWN:
+            return VK_NEXT;
+        case SDLK_END:
+            return VK_END;
+        case SDLK_HOME:
+            return VK_HOME;
+        case SDLK_LEFT:
+            return VK_LEFT;
+        case SDLK_UP:
+            return VK_UP;
+        case SDLK_RIGHT:
+            return VK_RIGHT;
+        case SDLK_DOWN:
+            return VK_DOWN;
+        case SDLK_INSERT:
+            return VK_INSERT;
+        case SDLK_DELETE:
+            return VK_DELETE;
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT:
+            return VK_SHIFT;
+        case SDLK_LCTRL:
+        case SDLK_RCTRL:
+            return VK_CONTROL;
+        case SDLK_LALT:
+        case SDLK_RALT:
+            return VK_MENU;
+        case SDLK_PAUSE:
+            return VK_PAUSE;
+        case SDLK_CAPSLOCK:
+            return VK_CAPITAL;
+        case SDLK_KP_MULTIPLY:
+            return VK_MULTIPLY;
+        case SDLK_KP_PLUS:
+            return VK_ADD;
+        case SDLK_KP_MINUS:
+            return VK_SUBTRACT;
+        case SDLK_KP_PERIOD:
+            return VK_DECIMAL;
+        case SDLK_KP_DIVIDE:
+            return VK_DIVIDE;
+        default:
+            return 0;
+    }
+}
+
+TShiftState ModState(Uint16 mod) {
+    TShiftState s = 0;
+    if (mod & KMOD_SHIFT) s |= ssShift;
+    if (mod & KMOD_CTRL) s |= ssCtrl;
+    if (mod & KMOD_ALT) s |= ssAlt;
+    return s;
+}
+
+TShiftState ButtonState() {
+    Uint32 b = SDL_GetMouseState(nullptr, nullptr);
+    TShiftState s = 0;
+    if (b & SDL_BUTTON_LMASK) s |= ssLeft;
+    if (b & SDL_BUTTON_RMASK) s |= ssRight;
+    if (b & SDL_BUTTON_MMASK) s |= ssMiddle;
+    return s;
+}
+
+}  // namespace
+
+class SdlBackend : public Backend {
+public:
+    explicit SdlBackend(const BackendOptions& options);
+    ~SdlBackend() override;
+
+    const char* Name() const override { return "sdl"; }
+    void SetHost(BackendHost* host) override { host_ = host; }
+    WindowHandle CreateWindow(const WindowParams& params) override;
+    void DestroyWindow(WindowHandle w) override;
+    void ShowWindow(WindowHandle w, bool show) override;
+    void SetWindowBounds(WindowHandle w, const TRect& screen) override;
+    TRect WindowBounds(WindowHandle w) const override;
+    void SetWindowCaption(WindowHandle w, const std::string& caption) override;
+    void SetWindowShape(WindowHandle w, const std::vector<TRect>& region) override;
+    void SetWindowTopmost(WindowHandle w, bool topmost) override;
+    void SetWindowEnabled(WindowHandle, bool) override {}
+    void RaiseWindow(WindowHandle w) override;
+    void MinimizeWindow(WindowHandle w) override;
+    void MaximizeWindow(WindowHandle w) override;
+    void RestoreWindow(WindowHandle w) override;
+    void BeginWindowDrag(WindowHandle w) override;
+    void Present(WindowHandle w, const gfx::TBitmap& backBuffer, const TRect& rect) override;
+    bool PollEvent(Event& ev) override;
+    WaitResult WaitEvent(std::uint64_t deadline) override;
+    void Wake() override;
+    std::uint64_t Now() const override { return SDL_GetTicks64(); }
+    TPoint CursorPos() const override;
+    void SetCursor(TCursor cursor) override;
+    void CaptureMouse(bool capture) override { SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE); }
+    void StartTextInput(WindowHandle) override {}
+    void StopTextInput(WindowHandle) override {}
+    std::string ClipboardText() override;
+    void SetClipboardText(const std::string& text) override;
+    int ScreenWidth() const override;
+    int ScreenHeight() const override;
+    int ColorDepth() const override;
+    DesktopSettings Settings() const override { return settings_; }
+
+private:
+    struct Win {
+        SDL_Window* sdl = nullptr;
+        WindowParams params;
+        TRect bounds{};  // logical screen rectangle
+        bool visible = false;
+        bool shaped = false;
+        std::vector<TRect> shape;
+        gfx::TBitmap* last = nullptr;  // the back buffer last presented (for re-presenting)
+    };
+    static SDL_HitTestResult HitTest(SDL_Window* win, const SDL_Point* area, void* data);
+    SDL_Window* MakeSdlWindow(WindowHandle h, Win& w, bool shaped);
+    Win* Find(WindowHandle w);
+    Win* FindSdl(Uint32 id, WindowHandle* h);
+    void Translate(const SDL_Event& e);
+    void Push(const Event& ev) { queue_.push_back(ev); }
+
+    BackendHost* host_ = nullptr;
+    int scale_ = 1;
+    bool useHitTest_ = true;
+    bool hitTestChecked_ = false;
+    Uint32 wakeEvent_ = 0;
+    std::map<WindowHandle, Win> windows_;
+    WindowHandle nextHandle_ = 1;
+    std::deque<Event> queue_;
+    DesktopSettings settings_;
+    std::map<int, SDL_Cursor*> cursors_;
+    TCursor cursor_ = crDefault;
+    // Our own window move (no window manager, or no hit test).
+    WindowHandle dragging_ = 0;
+    int dragStartX_ = 0, dragStartY_ = 0, dragWinX_ = 0, dragWinY_ = 0;
+};
+
+// ---- 1. start-up ------------------------------------------------------------------------------
+
+SdlBackend::SdlBackend(const BackendOptions& options) {
+    // The window surface without GPU reaches the first frame sooner and needs far less memory.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, options.accelerated ? "1" : "0");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::string why = SDL_GetError();
+        throw std::runtime_error("Keine Anzeige verf\xC3\xBCgbar (" + why +
+                                 "). Mit --headless l\xC3\xA4uft das Programm ohne Anzeige.");
+    }
+    wakeEvent_ = SDL_RegisterEvents(1);
+    scale_ = options.scale;
+    if (scale_ <= 0) {
+        // High-density displays show every logical pixel as an integer block.
+        float ddpi = 0;
+        scale_ = 1;
+        if (SDL_GetDisplayDPI(0, &ddpi, nullptr, nullptr) == 0 && ddpi >= 168.0f)
+            scale_ = std::clamp(int(ddpi / 96.0f + 0.25f), 2, 4);
+    }
+    if (const char* env = SDL_getenv("CDMENU_HITTEST"); env && *env == '0') {
+        useHitTest_ = false;
+        hitTestChecked_ = true;
+    }
+    SDL_StartTextInput();
+}
+
+SdlBackend::~SdlBackend() {
+    for (auto& [h, w] : windows_)
+        if (w.sdl) SDL_DestroyWindow(w.sdl);
+    for (auto& [id, c] : cursors_) SDL_FreeCursor(c);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+std::unique_ptr<Backend> CreateSdlBackend(const BackendOptions& options) {
+    return std::make_unique<SdlBackend>(options);
+}
+
+// ---- 2. windows ---------------------------------------------------------------------------------
+
+SdlBackend::Win* SdlBackend::Find(WindowHandle w) {
+    auto it = windows_.find(w);
+    return it == windows_.end() ? nullptr : &it->second;
+}
+
+SdlBackend::Win* SdlBackend::FindSdl(Uint32 id, WindowHandle* h) {
+    for (auto& [handle, w] : windows_)
+        if (w.sdl && SDL_GetWindowID(w.sdl) == id) {
+            if (h) *h = handle;
+            return &w;
+        }
+    return nullptr;
+}
+
+SDL_Window* SdlBackend::MakeSdlWindow(WindowHandle, Win& w, bool shaped) {
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (w.params.frameless || shaped) flags |= SDL_WINDOW_BORDERLESS;
+    if (w.params.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    if (w.params.popup) flags |= SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_TOOLTIP;
+    std::string title = base::Cp1252ToUtf8(w.params.caption);
+    int x = w.bounds.Left * scale_, y = w.bounds.Top * scale_;
+    int cw = std::max(1, w.bounds.Width()) * scale_, ch = std::max(1, w.bounds.Height()) * scale_;
+    SDL_Window* win = shaped ? SDL_CreateShapedWindow(title.c_str(), unsigned(x), unsigned(y), unsigned(cw),
+                                                      unsigned(ch), flags)
+                             : SDL_CreateWindow(title.c_str(), x, y, cw, ch, flags);
+    if (!win) return nullptr;
+    if (w.params.frameless || shaped) SDL_SetWindowHitTest(win, &SdlBackend::HitTest, this);
+    if (!hitTestChecked_) {
+        hitTestChecked_ = true;
+        useHitTest_ = X11HasWindowManager(win);
+    }
+    return win;
+}
+
+WindowHandle SdlBackend::CreateWindow(const WindowParams& params) {
+    WindowHandle h = nextHandle_++;
+    Win& w = windows_[h];
+    w.params = params;
+    w.bounds = params.bounds;
+    w.sdl = MakeSdlWindow(h, w, false);
+    if (!w.sdl) {
+        std::string why = SDL_GetError();
+        windows_.erase(h);
+        throw std::runtime_error("Fenster kann nicht angelegt werden: " + why);
+    }
+    return h;
+}
+
+void SdlBackend::DestroyWindow(WindowHandle h) {
+    Win* w = Find(h);
+    if (!w) return;
+    if (w->sdl) SDL_DestroyWindow(w->sdl);
+    windows_.erase(h);
+    if (dragging_ == h) dragging_ = 0;
+    queue_.erase(std::remove_if(queue_.begin(), queue_.end(), [&](const Event& e) { return e.window == h; }),
+                 queue_.end());
+}
+
+void SdlBackend::ShowWindow(WindowHandle h, bool show) {
+    Win* w = Find(h);
+    if (!w) return;
+    w->visible = show;
+    if (show) {
+        SDL_ShowWindow(w->sdl);
+        if (!w->params.popup) SDL_RaiseWindow(w->sdl);
+    } else {
+        SDL_HideWindow(w->sdl);
+    }
+}
+
+void SdlBackend::SetWindowBounds(WindowHandle h, const TRect& r) {
+    Win* w = Find(h);
+    if (!w) return;
+    w->bounds = r;
+    SDL_SetWindowPosition(w->sdl, r.Left * scale_, r.Top * scale_);
+    int cw = 0, ch = 0;
+    SDL_GetWindowSize(w->sdl, &cw, &ch);
+    if (cw != std::max(1, r.Width()) * scale_ || ch != std::max(1, r.Height()) * scale_)
+        SDL_SetWindowSize(w->sdl, std::max(1, r.Width()) * scale_, std::max(1, r.Height()) * scale_);
+}
+
+TRect SdlBackend::WindowBounds(WindowHandle h) const {
+    auto it = windows_.find(h);
+    if (it == windows_.end()) return {};
+    int x = 0, y = 0, cw = 0, ch = 0;
+    SDL_GetWindowPosition(it->second.sdl, &x, &y);
+    SDL_GetWindowSize(it->second.sdl, &cw, &ch);
+    return gfx::Bounds(x / scale_, y / scale_, cw / scale_, ch / scale_);
+}
+
+void SdlBackend::SetWindowCaption(WindowHandle h, const std::string& caption) {
+    if (Win* w = Find(h)) {
+        w->params.caption = caption;
+        SDL_SetWindowTitle(w->sdl, base::Cp1252ToUtf8(caption).c_str());
+    }
+}
+
+void SdlBackend::SetWindowShape(WindowHandle h, const std::vector<TRect>& region) {
+    Win* w = Find(h);
+    if (!w) return;
+    w->shape = region;
+    if (region.empty() && !w->shaped) return;
+    if (!region.empty() && !w->shaped) {
+        // Only a window made as shaped can take a shape: make it anew.
+        SDL_Window* shaped = MakeSdlWindow(h, *w, true);
+        if (!shaped) {
+            std::fprintf(stderr,
+                         "cdmenu: shaped windows are not available (%s); the window stays rectangular\n",
+                         SDL_GetError());
+            return;
+        }
+        SDL_DestroyWindow(w->sdl);
+        w->sdl = shaped;
+        w->shaped = true;
+        if (w->visible) SDL_ShowWindow(w->sdl);
+    }
+    int cw = std::max(1, w->bounds.Width()) * scale_, ch = std::max(1, w->bounds.Height()) * scale_;
+    SDL_Surface* mask = SDL_CreateRGBSurfaceWithFormat(0, cw, ch, 32, SDL_PIXELFORMAT_RGBA8888);
+    if (!mask) return;
+    SDL_FillRect(mask, nullptr, SDL_MapRGBA(mask->format, 0, 0, 0, region.empty() ? 255 : 0));
+    for (const TRect& r : region) {
+        SDL_Rect sr{r.Left * scale_, r.Top * scale_, r.Width() * scale_, r.Height() * scale_};
+        SDL_FillRect(mask, &sr, SDL_MapRGBA(mask->format, 255, 255, 255, 255));
+    }
+    SDL_WindowShapeMode mode;
+    mode.mode = ShapeModeBinarizeAlpha;
+    mode.parameters.binarizationCutoff = 128;
+    if (SDL_SetWindowShape(w->sdl, mask, &mode) != 0)
+        std::fprintf(stderr, "cdmenu: the window shape was refused (%s)\n", SDL_GetError());
+    SDL_FreeSurface(mask);
+    SDL_SetWindowPosition(w->sdl, w->bounds.Left * scale_, w->bounds.Top * scale_);
+}
+
+void SdlBackend::SetWindowTopmost(WindowHandle h, bool topmost) {
+    if (Win* w = Find(h)) {
+        w->params.topmost = topmost;
+        SDL_SetWindowAlwaysOnTop(w->sdl, topmost ? SDL_TRUE : SDL_FALSE);
+    }
+}
+
+void SdlBackend::RaiseWindow(WindowHandle h) {
+    if (Win* w = Find(h)) SDL_RaiseWindow(w->sdl);
+}
+
+void SdlBackend::MinimizeWindow(WindowHandle h) {
+    if (Win* w = Find(h)) SDL_MinimizeWindow(w->sdl);
+}
+
+void SdlBackend::MaximizeWindow(WindowHandle h) {
+    if (Win* w = Find(h)) SDL_MaximizeWindow(w->sdl);
+}
+
+void SdlBackend::RestoreWindow(WindowHandle h) {
+    if (Win* w = Find(h)) SDL_RestoreWindow(w->sdl);
+}
+
+void SdlBackend::Present(WindowHandle h, const gfx::TBitmap& bb, const TRect& rect) {
+    Win* w = Find(h);
+    if (!w || !w->visible) return;
+    SDL_Surface* s = SDL_GetWindowSurface(w->sdl);
+    if (!s) return;
+    TRect r = gfx::Intersect(rect, {0, 0, bb.Width(), bb.Height()});
+    r = gfx::Intersect(r, {0, 0, s->w / scale_, s->h / scale_});
+    if (r.IsEmpty()) return;
+    bool direct = s->format->BytesPerPixel == 4 && s->format->Rmask == 0x00FF0000 &&
+                  s->format->Gmask == 0x0000FF00 && s->format->Bmask == 0x000000FF;
+    if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
+    for (int y = r.Top; y < r.Bottom; ++y) {
+        const std::uint32_t* src = bb.Row32(y);
+        for (int sy = 0; sy < scale_; ++sy) {
+            auto* row = reinterpret_cast<std::uint8_t*>(s->pixels) + (y * scale_ + sy) * s->pitch;
+            if (direct) {
+                auto* dst = reinterpret_cast<std::uint32_t*>(row);
+                if (scale_ == 1) {
+                    for (int x = r.Left; x < r.Right; ++x) dst[x] = src[x] | 0xFF000000u;
+                } else {
+                    for (int x = r.Left; x < r.Right; ++x)
+                        for (int sx = 0; sx < scale_; ++sx) dst[x * scale_ + sx] = src[x] | 0xFF000000u;
+                }
+            } else {
+                for (int x = r.Left; x < r.Right; ++x) {
+                    std::uint32_t p = src[x];
+                    Uint32 mapped = SDL_MapRGB(s->format, Uint8(p >> 16), Uint8(p >> 8), Uint8(p));
+                    for (int sx = 0; sx < scale_; ++sx) {
+                        std::uint8_t* at = row + (x * scale_ + sx) * s->format->BytesPerPixel;
+                        switch (s->format->BytesPerPixel) {
+                            case 1:
+                                *at = Uint8(mapped);
+                                break;
+                            case 2:
+                                *reinterpret_cast<Uint16*>(at) = Uint16(mapped);
+                                break;
+                            case 3:
+                                at[0] = Uint8(mapped);
+                                at[1] = Uint8(mapped >> 8);
+                                at[2] = Uint8(mapped >> 16);
+                                break;
+                            default:
+                                *reinterpret_cast<Uint32*>(at) = mapped;
+                                break;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+    SDL_Rect sr{r.Left * scale_, r.Top * scale_, r.Width() * scale_, r.Height() * scale_};
+    SDL_UpdateWindowSurfaceRects(w->sdl, &sr, 1);
+}
+
+// ---- 3. events ----------------------------------------------------------------------------------
+
+void SdlBackend::Translate(const SDL_Event& e) {
+    if (e.type == wakeEvent_) {
+        Event ev;
+        ev.type = EventType::Wake;
+        Push(ev);
+        return;
+    }
+    WindowHandle h = 0;
+    switch (e.type) {
+        case SDL_MOUSEMOTION: {
+            if (dragging_) {
+                int gx = 0, gy = 0;
+                SDL_GetGlobalMouseState(&gx, &gy);
+                if (Win* w = Find(dragging_)) {
+                    int nx = dragWinX_ + gx - dragStartX_, ny = dragWinY_ + gy - dragStartY_;
+                    SDL_SetWindowPosition(w->sdl, nx, ny);
+                    w->bounds = gfx::Bounds(nx / scale_, ny / scale_, w->bounds.Width(), w->bounds.Height());
+                    Event ev;
+                    ev.type = EventType::Moved;
+                    ev.window = dragging_;
+                    ev.x = nx / scale_;
+                    ev.y = ny / scale_;
+                    Push(ev);
+                }
+                return;
+            }
+            if (!FindSdl(e.motion.windowID, &h)) return;
+            Event ev;
+            ev.type = EventType::MouseMove;
+            ev.window = h;
+            ev.x = e.motion.x / scale_;
+            ev.y = e.motion.y / scale_;
+            ev.shift = ModState(SDL_GetModState()) | ButtonState();
+            Push(ev);
+            return;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            if (dragging_) {
+                if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT) {
+                    dragging_ = 0;
+                    SDL_CaptureMouse(SDL_FALSE);
+                }
+                return;
+            }
+            if (!FindSdl(e.button.windowID, &h)) return;
+            Event ev;
+            ev.type = e.type == SDL_MOUSEBUTTONDOWN ? EventType::MouseDown : EventType::MouseUp;
+            ev.window = h;
+            ev.x = e.button.x / scale_;
+            ev.y = e.button.y / scale_;
+            if (e.button.button == SDL_BUTTON_LEFT)
+                ev.button = mbLeft;
+            else if (e.button.button == SDL_BUTTON_RIGHT)
+                ev.button = mbRight;
+            else if (e.button.button == SDL_BUTTON_MIDDLE)
+                ev.button = mbMiddle;
+            else
+                return;
+            ev.shift = ModState(SDL_GetModState()) | ButtonState();
+            Push(ev);
+            return;
+        }
+        case SDL_MOUSEWHEEL: {
+            if (!FindSdl(e.wheel.windowID, &h)) return;
+            int notches = e.wheel.y;
+            if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+            if (!notches) return;
+            int mx = 0, my = 0;
+            SDL_GetMouseState(&mx, &my);
+            Event ev;
+            ev.type = EventType::MouseWheel;
+            ev.window = h;
+            ev.x = mx / scale_;
+            ev.y = my / scale_;
+            ev.wheelDelta = notches * 120;
+            ev.shift = ModState(SDL_GetModState()) | ButtonState();
+            Push(ev);
+            return;
+        }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            FindSdl(e.key.windowID, &h);
+            int key = MapKey(e.key.keysym.sym);
+            if (!key) return;
+            Event ev;
+            ev.type = e.type == SDL_KEYDOWN ? EventType::KeyDown : EventType::KeyUp;
+            ev.window = h;
+            ev.key = key;
+            ev.shift = ModState(e.key.keysym.mod);
+            ev.repeat = e.key.repeat != 0;
+            Push(ev);
+            return;
+        }
+        case SDL_TEXTINPUT: {
+            FindSdl(e.text.windowID, &h);
+            Event ev;
+            ev.type = EventType::Text;
+            ev.window = h;
+            ev.text = base::Utf8ToCp1252(e.text.text);
+            if (!ev.text.empty()) Push(ev);
+            return;
+        }
+        case SDL_WINDOWEVENT: {
+            Win* w = FindSdl(e.window.windowID, &h);
+            if (!w) return;
+            Event ev;
+            ev.window = h;
+            switch (e.window.event) {
+                case SDL_WINDOWEVENT_CLOSE:
+                    ev.type = EventType::CloseRequest;
+                    break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                    ev.type = EventType::Expose;
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    ev.type = EventType::Activated;
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    ev.type = EventType::Deactivated;
+                    break;
+                case SDL_WINDOWEVENT_LEAVE:
+                    ev.type = EventType::MouseLeftWindow;
+                    break;
+                case SDL_WINDOWEVENT_MINIMIZED:
+                    ev.type = EventType::Minimized;
+                    break;
+                case SDL_WINDOWEVENT_RESTORED:
+                    ev.type = EventType::Restored;
+                    break;
+                case SDL_WINDOWEVENT_MOVED:
+                    ev.type = EventType::Moved;
+                    ev.x = e.window.data1 / scale_;
+                    ev.y = e.window.data2 / scale_;
+                    w->bounds = gfx::Bounds(ev.x, ev.y, w->bounds.Width(), w->bounds.Height());
+                    break;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    ev.type = EventType::Resized;
+                    ev.x = e.window.data1 / scale_;
+                    ev.y = e.window.data2 / scale_;
+                    if (ev.x == w->bounds.Width() && ev.y == w->bounds.Height()) return;
+                    w->bounds = gfx::Bounds(w->bounds.Left, w->bounds.Top, ev.x, ev.y);
+                    break;
+                default:
+                    return;
+            }
+            Push(ev);
+            return;
+        }
+        case SDL_QUIT: {
+            Event ev;
+            ev.type = EventType::Quit;
+            Push(ev);
+            return;
+        }
+        default:
+            return;
+    }
+}
+
+bool SdlBackend::PollEvent(Event& ev) {
+    SDL_Event e;
+    while (queue_.empty() && SDL_PollEvent(&e)) Translate(e);
+    if (queue_.empty()) return false;
+    ev = std::move(queue_.front());
+    queue_.pop_front();
+    return true;
+}
+
+WaitResult SdlBackend::WaitEvent(std::uint64_t deadline) {
+    if (!queue_.empty()) return WaitResult::Event;
+    SDL_Event e;
+    int got;
+    if (deadline == kNoDeadline) {
+        got = SDL_WaitEvent(&e);
+    } else {
+        std::uint64_t now = Now();
+        if (deadline <= now) return WaitResult::Timeout;
+        std::uint64_t wait = std::min<std::uint64_t>(deadline - now, INT_MAX);
+        got = SDL_WaitEventTimeout(&e, int(wait));
+    }
+    if (!got) return WaitResult::Timeout;
+    Translate(e);
+    return WaitResult::Event;
+}
+
+void SdlBackend::Wake() {
+    SDL_Event e;
+    SDL_zero(e);
+    e.type = wakeEvent_;
+    SDL_PushEvent(&e);
+}
+
+// ---- 4. window dragging -------------------------------------------------------------------------
+
+SDL_HitTestResult SdlBackend::HitTest(SDL_Window* win, const SDL_Point* area, void* data) {
+    auto* self = static_cast<SdlBackend*>(data);
+    if (!self->useHitTest_ || !self->host_) return SDL_HITTEST_NORMAL;
+    WindowHandle h = 0;
+    if (!self->FindSdl(SDL_GetWindowID(win), &h)) return SDL_HITTEST_NORMAL;
+    return self->host_->IsWindowDragArea(h, area->x / self->scale_, area->y / self->scale_)
+               ? SDL_HITTEST_DRAGGABLE
+               : SDL_HITTEST_NORMAL;
+}
+
+void SdlBackend::BeginWindowDrag(WindowHandle h) {
+    // Reached when the press came through (no window manager to move the window): move it here.
+    Win* w = Find(h);
+    if (!w || !(SDL_GetGlobalMouseState(&dragStartX_, &dragStartY_) & SDL_BUTTON_LMASK)) return;
+    SDL_GetWindowPosition(w->sdl, &dragWinX_, &dragWinY_);
+    dragging_ = h;
+    SDL_CaptureMouse(SDL_TRUE);
+}
+
+// ---- 5. pointer, keyboard, clipboard, screen ------------------------------------------------------
+
+TPoint SdlBackend::CursorPos() const {
+    int x = 0, y = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    return {x / scale_, y / scale_};
+}
+
+void SdlBackend::SetCursor(TCursor cursor) {
+    if (cursor == cursor_) return;
+    cursor_ = cursor;
+    if (cursor == crNone) {
+        SDL_ShowCursor(SDL_DISABLE);
+        return;
+    }
+    SDL_ShowCursor(SDL_ENABLE);
+    SDL_SystemCursor id = SDL_SYSTEM_CURSOR_ARROW;
+    switch (cursor) {
+        case crIBeam:
+            id = SDL_SYSTEM_CURSOR_IBEAM;
+            break;
+        case crHourGlass:
+            id = SDL_SYSTEM_CURSOR_WAIT;
+            break;
+        case crAppStart:
+            id = SDL_SYSTEM_CURSOR_WAITARROW;
+            break;
+        case crCross:
+            id = SDL_SYSTEM_CURSOR_CROSSHAIR;
+            break;
+        case crHandPoint:
+            id = SDL_SYSTEM_CURSOR_HAND;
+            break;
+        case crSizeAll:
+            id = SDL_SYSTEM_CURSOR_SIZEALL;
+            break;
+        case crSizeNS:
+            id = SDL_SYSTEM_CURSOR_SIZENS;
+            break;
+        case crSizeWE:
+            id = SDL_SYSTEM_CURSOR_SIZEWE;
+            break;
+        case crSizeNWSE:
+            id = SDL_SYSTEM_CURSOR_SIZENWSE;
+            break;
+        case crSizeNESW:
+            id = SDL_SYSTEM_CURSOR_SIZENESW;
+            break;
+        case crNo:
+            id = SDL_SYSTEM_CURSOR_NO;
+            break;
+        default:
+            break;
+    }
+    SDL_Cursor*& c = cursors_[int(id)];
+    if (!c) c = SDL_CreateSystemCursor(id);
+    if (c) SDL_SetCursor(c);
+}
+
+std::string SdlBackend::ClipboardText() {
+    char* t = SDL_GetClipboardText();
+    if (!t) return {};
+    std::string s = base::Utf8ToCp1252(t);
+    SDL_free(t);
+    return s;
+}
+
+void SdlBackend::SetClipboardText(const std::string& text) {
+    SDL_SetClipboardText(base::Cp1252ToUtf8(text).c_str());
+}
+
+int SdlBackend::ScreenWidth() const {
+    SDL_DisplayMode m;
+    return SDL_GetDesktopDisplayMode(0, &m) == 0 ? m.w / scale_ : 1024;
+}
+
+int SdlBackend::ScreenHeight() const {
+    SDL_DisplayMode m;
+    return SDL_GetDesktopDisplayMode(0, &m) == 0 ? m.h / scale_ : 768;
+}
+
+int SdlBackend::ColorDepth() const {
+    SDL_DisplayMode m;
+    if (SDL_GetDesktopDisplayMode(0, &m) != 0) return 32;
+    int bits = int(SDL_BITSPERPIXEL(m.format));
+    return bits == 24 ? 32 : bits;  // 24-bit true colour is reported as 32, as the system does
+}
+
+}  // namespace gui

@@ -1,0 +1,48 @@
+// Kept apart from the backend: the X11 headers that SDL_syswm.h pulls in define macros (Expose,
+// None, ...) that clash with ordinary names.
+#include "gui/backend/sdl/X11Probe.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <dlfcn.h>
+
+namespace gui {
+
+// Whether an X11 window manager runs (one that would move a window for SDL's hit test). Asked
+// through a run-time loaded libX11 so that the program does not depend on it.
+bool X11HasWindowManager(SDL_Window* probe) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(probe, &info) || info.subsystem != SDL_SYSWM_X11) return true;
+    void* lib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
+    if (!lib) return true;
+    using InternAtom = unsigned long (*)(Display*, const char*, int);
+    using GetProperty = int (*)(Display*, unsigned long, unsigned long, long, long, int, unsigned long,
+                                unsigned long*, int*, unsigned long*, unsigned long*, unsigned char**);
+    using Free = int (*)(void*);
+    using DefaultRoot = unsigned long (*)(Display*);
+    auto intern = reinterpret_cast<InternAtom>(dlsym(lib, "XInternAtom"));
+    auto getProp = reinterpret_cast<GetProperty>(dlsym(lib, "XGetWindowProperty"));
+    auto xfree = reinterpret_cast<Free>(dlsym(lib, "XFree"));
+    auto root = reinterpret_cast<DefaultRoot>(dlsym(lib, "XDefaultRootWindow"));
+    bool found = true;
+    if (intern && getProp && xfree && root) {
+        Display* d = info.info.x11.display;
+        unsigned long atom = intern(d, "_NET_SUPPORTING_WM_CHECK", 1);
+        found = false;
+        if (atom) {
+            unsigned long type = 0, count = 0, after = 0;
+            int format = 0;
+            unsigned char* data = nullptr;
+            if (getProp(d, root(d), atom, 0, 1, 0, 0 /*AnyPropertyType*/, &type, &format, &count, &after,
+                        &data) == 0) {
+                found = count > 0;
+                if (data) xfree(data);
+            }
+        }
+    }
+    dlclose(lib);
+    return found;
+}
+
+}  // namespace gui
