@@ -236,9 +236,13 @@ void TFlatButton::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int 
     held_ = false;
     const bool inside = x >= 0 && x < ClientWidth() && y >= 0 && y <= ClientHeight();
     if (groupIndex_ == 0) {
+        const bool wasInside = mouseInControl_;
         state_ = BS::Up;
         mouseInControl_ = false;
-        if (inside) Redraw();
+        // Released outside after the hover look was shown: the look must go too, and the
+        // hover watch with it.
+        if (!inside) HoverTimer().Unwatch(this);
+        if (inside || wasInside) Redraw();
     } else if (inside) {
         SetDown(!down_);
         if (down_) Redraw();
@@ -469,9 +473,13 @@ void TFlatButton::PaintButton(gfx::TCanvas& canvas) {
         const int image = kImage[numGlyphs_ - 1][int(state_)];
         gfx::TBitmap part(glyphSize.cx, glyphSize.cy);
         part.Canvas().BitBlt(0, 0, glyphSize.cx, glyphSize.cy, glyph_, image * glyphSize.cx, 0, gfx::SRCCOPY);
-        if (numGlyphs_ == 1 && state_ == BS::Disabled) part = CreateDisabledGlyph(part);
-        // The bottom-left pixel's colour is the see-through colour of the image.
-        const TColor key = part.Pixel(0, part.Height() - 1);
+        // The strip's bottom-left pixel is the see-through colour of every image; the
+        // embossed image has its own background there.
+        TColor key = glyph_.Pixel(0, glyph_.Height() - 1);
+        if (numGlyphs_ == 1 && state_ == BS::Disabled) {
+            part = CreateDisabledGlyph(part);
+            key = part.Pixel(0, part.Height() - 1);
+        }
         canvas.TransparentCopy(layout.GlyphPos.X, layout.GlyphPos.Y, glyphSize.cx, glyphSize.cy, part, 0, 0,
                                key);
     }
