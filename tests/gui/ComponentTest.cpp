@@ -1,0 +1,162 @@
+// Ownership, removal notifications and loading state.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "HeadlessApp.h"
+#include "gui/Button.h"
+#include "gui/Component.h"
+#include "gui/ImageList.h"
+#include "gui/Label.h"
+
+using namespace gui;
+
+namespace {
+
+// Holds a reference to an image list owned elsewhere and records what it hears.
+class Holder : public TComponent {
+public:
+    explicit Holder(TComponent* owner) : TComponent(owner) {}
+    ~Holder() override { (*log) += "~" + Name() + ";"; }
+    void SetList(TImageList* l) {
+        list = l;
+        if (l) l->FreeNotification(this);
+    }
+    void Loaded() override {
+        TComponent::Loaded();
+        (*log) += "loaded " + Name() + ";";
+    }
+    TImageList* list = nullptr;
+    std::string* log = &spare;
+    std::string spare;
+
+protected:
+    void Notification(TComponent* c, TOperation op) override {
+        if (op == opRemove && c == list) {
+            list = nullptr;
+            (*log) += Name() + " lost list;";
+        }
+        TComponent::Notification(c, op);
+    }
+};
+
+}  // namespace
+
+TEST(Component, OwnerDestroysOwnedLastFirstAndNotificationsClearReferences) {
+    std::string log;
+    auto* root = new TComponent(nullptr);
+    auto* a = root->Make<Holder>();
+    a->SetName("a");
+    a->log = &log;
+    auto* b = root->Make<Holder>();
+    b->SetName("b");
+    b->log = &log;
+    EXPECT_EQ(root->ComponentCount(), 2);
+    EXPECT_EQ(root->FindComponent("A"), a);  // names compare without case
+    EXPECT_EQ(a->Owner(), root);
+
+    // A list owned by another owner: only the free notification reaches the holder.
+    auto* other = new TComponent(nullptr);
+    auto* list = other->Make<TImageList>(16, 16);
+    a->SetList(list);
+    b->SetList(list);
+    delete list;
+    EXPECT_EQ(a->list, nullptr);
+    EXPECT_EQ(b->list, nullptr);
+    EXPECT_EQ(log, "a lost list;b lost list;");
+    EXPECT_EQ(other->ComponentCount(), 0);
+
+    // A list owned by the same owner: the owner passes the removal on to all it owns.
+    auto* sibling = root->Make<TImageList>(8, 8);
+    a->list = sibling;  // no FreeNotification: the owner's broadcast suffices
+    log.clear();
+    delete sibling;
+    EXPECT_EQ(a->list, nullptr);
+    EXPECT_EQ(log, "a lost list;");
+
+    // The holder going first unhooks itself: the list's later death tells nobody stale.
+    auto* list2 = other->Make<TImageList>(16, 16);
+    a->SetList(list2);
+    log.clear();
+    delete a;
+    EXPECT_EQ(log, "~a;");
+    delete list2;
+    EXPECT_EQ(log, "~a;");
+
+    log.clear();
+    auto* c = root->Make<Holder>();
+    c->SetName("c");
+    c->log = &log;
+    delete root;  // last made first
+    EXPECT_EQ(log, "~c;~b;");
+    delete other;
+}
+
+TEST(Component, LoadingStateCoversOwnedComponentsAndEndsOwnedFirst) {
+    std::string log;
+    TComponent root(nullptr);
+    root.BeginLoading();
+    auto* a = root.Make<Holder>();
+    a->SetName("a");
+    a->log = &log;
+    auto* inner = a->Make<Holder>();
+    inner->SetName("inner");
+    inner->log = &log;
+    EXPECT_TRUE(root.Loading());
+    EXPECT_TRUE(a->Loading());
+    EXPECT_TRUE(inner->Loading());
+    root.Loaded();
+    EXPECT_FALSE(root.Loading());
+    EXPECT_FALSE(a->Loading());
+    EXPECT_FALSE(inner->Loading());
+    EXPECT_EQ(log, "loaded inner;loaded a;");
+    auto* late = root.Make<Holder>();
+    EXPECT_FALSE(late->Loading());
+}
+
+TEST(Component, ClickHandlerMayFreeItsOwnForm) {
+    HeadlessApp t;
+    auto* main = t.Form(300, 200);
+    main->Show();
+    auto* dialog = t.app->CreateForm<TForm>();
+    dialog->SetBorderStyle(bsNone);
+    dialog->SetBounds(0, 0, 100, 60);
+    auto* b = dialog->Make<TButton>();
+    b->SetParent(dialog);
+    b->SetBounds(10, 10, 60, 25);
+    std::vector<std::string> events;
+    b->OnMouseUp = [&](TComponent*, TMouseButton, TShiftState, int, int) { events.push_back("up"); };
+    b->OnClick = [&](TComponent* sender) {
+        events.push_back("click");
+        delete static_cast<TButton*>(sender)->ParentForm();
+    };
+    dialog->Show();
+    TComponent::Weak alive(dialog);
+    t.hb->Click(20, 20);
+    EXPECT_FALSE(alive);
+    // The release handling after the click does not touch the freed button.
+    EXPECT_EQ(events, (std::vector<std::string>{"click"}));
+    EXPECT_EQ(t.app->Forms().size(), 1u);
+    EXPECT_EQ(t.hb->ActiveWindow(), main->Handle());
+    // The loop goes on with the main window.
+    t.hb->Click(5, 5);
+    EXPECT_FALSE(t.app->Terminated());
+}
+
+TEST(Component, ReleaseFreesTheFormWhenIdleAndChildrenGoWithTheirParent) {
+    HeadlessApp t;
+    auto* f = t.Form();
+    auto* owner = new TComponent(nullptr);
+    auto* label = owner->Make<TLabel>();  // owned elsewhere, parented on the form
+    label->SetParent(f);
+    TComponent::Weak labelAlive(label);
+    TComponent::Weak formAlive(f);
+    f->Release();
+    EXPECT_TRUE(formAlive);
+    t.app->ProcessMessages();
+    EXPECT_FALSE(formAlive);
+    EXPECT_FALSE(labelAlive);
+    EXPECT_EQ(owner->ComponentCount(), 0);
+    delete owner;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// A headless application for one test: virtual clock at 0, a 1024x768 screen, deterministic text.
+#include <memory>
+
+#include "gfx/Font.h"
+#include "gui/Application.h"
+#include "gui/Form.h"
+#include "gui/backend/headless/HeadlessBackend.h"
+
+struct HeadlessApp {
+    gui::HeadlessBackend* hb;
+    std::unique_ptr<gui::TApplication> app;
+
+    HeadlessApp() {
+        auto backend = std::make_unique<gui::HeadlessBackend>();
+        hb = backend.get();
+        app = std::make_unique<gui::TApplication>(std::move(backend));
+        gfx::SetFontSmoothing(false);
+    }
+
+    // A borderless form at the screen origin, so client and screen points agree.
+    template <class T = gui::TForm>
+    T* Form(int w = 200, int h = 150) {
+        T* f = app->CreateForm<T>();
+        f->SetBorderStyle(gui::bsNone);
+        f->SetBounds(0, 0, w, h);
+        return f;
+    }
+
+    std::int64_t Pixel(gui::TForm* f, int x, int y) const { return hb->PixelAt(f->Handle(), x, y); }
+};
