@@ -1,5 +1,7 @@
 #include "tools/makedisc/ImageFiles.h"
 
+#include "tools/common/BmpWriter.h"
+
 #include <jpeglib.h>
 #include <png.h>
 
@@ -7,91 +9,35 @@
 #include <cstdlib>
 #include <stdexcept>
 
-namespace {
-
-void Put16(std::string& out, uint32_t v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>((v >> 8) & 0xFF));
-}
-void Put32(std::string& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
-// BITMAPFILEHEADER + BITMAPINFOHEADER; rows are stored bottom-up, each padded to 4 bytes.
-std::string Headers(int width, int height, int bits, int colours, uint32_t imageSize) {
-    std::string out;
-    const uint32_t offset = 14 + 40 + 4 * colours;
-    out += "BM";
-    Put32(out, offset + imageSize);
-    Put32(out, 0);
-    Put32(out, offset);
-    Put32(out, 40);
-    Put32(out, static_cast<uint32_t>(width));
-    Put32(out, static_cast<uint32_t>(height));
-    Put16(out, 1);
-    Put16(out, static_cast<uint32_t>(bits));
-    Put32(out, 0);  // BI_RGB
-    Put32(out, imageSize);
-    Put32(out, 2835);  // 72 dpi
-    Put32(out, 2835);
-    Put32(out, static_cast<uint32_t>(colours));
-    Put32(out, 0);
-    return out;
-}
-
-int Stride(int width, int bits) {
-    return ((width * bits + 31) / 32) * 4;
-}
-
-}  // namespace
-
 std::string EncodeBmp24(const Raster& raster) {
-    const int w = raster.Width(), h = raster.Height(), stride = Stride(w, 24);
-    std::string out = Headers(w, h, 24, 0, static_cast<uint32_t>(stride * h));
-    for (int y = h - 1; y >= 0; --y) {
-        std::string row(stride, '\0');
-        for (int x = 0; x < w; ++x) {
-            const Rgb c = raster.At(x, y);
-            row[3 * x] = static_cast<char>(c.B), row[3 * x + 1] = static_cast<char>(c.G),
-                    row[3 * x + 2] = static_cast<char>(c.R);
-        }
-        out += row;
-    }
-    return out;
+    return TBmpWriter::Fill24(raster.Width(), raster.Height(), [&](int x, int y) {
+        const Rgb c = raster.At(x, y);
+        return (uint32_t(c.R) << 16) | (uint32_t(c.G) << 8) | c.B;
+    });
 }
 
 std::string EncodeBmp8(const IndexedImage& image) {
-    const int w = image.Width, h = image.Height, stride = Stride(w, 8);
-    // Always a full 256-entry table, as 8-bit palette pictures of the window layout have.
-    std::string out = Headers(w, h, 8, 256, static_cast<uint32_t>(stride * h));
-    for (int i = 0; i < 256; ++i) {
-        const Rgb c = i < static_cast<int>(image.Palette.size()) ? image.Palette[i] : Rgb{};
-        out.push_back(static_cast<char>(c.B)), out.push_back(static_cast<char>(c.G)),
-            out.push_back(static_cast<char>(c.R));
-        out.push_back('\0');
-    }
-    for (int y = h - 1; y >= 0; --y) {
-        std::string row(stride, '\0');
-        for (int x = 0; x < w; ++x) row[x] = static_cast<char>(image.Pixels[static_cast<size_t>(y) * w + x]);
-        out += row;
-    }
-    return out;
+    TBmpSpec spec;
+    spec.Width = image.Width;
+    spec.Height = image.Height;
+    spec.BitCount = 8;
+    // Always a full 256-entry table, as the 8-bit palette pictures of the window layout have.
+    spec.Palette.assign(256, 0);
+    for (size_t i = 0; i < image.Palette.size() && i < 256; ++i)
+        spec.Palette[i] =
+            (uint32_t(image.Palette[i].R) << 16) | (uint32_t(image.Palette[i].G) << 8) | image.Palette[i].B;
+    spec.Pixels.assign(image.Pixels.begin(), image.Pixels.end());
+    return TBmpWriter::Write(spec);
 }
 
 std::string EncodeBmpMask(int width, int height, const std::vector<bool>& transparent) {
-    const int stride = Stride(width, 1);
-    std::string out = Headers(width, height, 1, 2, static_cast<uint32_t>(stride * height));
-    Put32(out, 0x000000);
-    Put32(out, 0xFFFFFF);
-    for (int y = height - 1; y >= 0; --y) {
-        std::string row(stride, '\0');
-        for (int x = 0; x < width; ++x)
-            if (transparent[static_cast<size_t>(y) * width + x])
-                row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
-        out += row;
-    }
-    return out;
+    TBmpSpec spec;
+    spec.Width = width;
+    spec.Height = height;
+    spec.BitCount = 1;
+    spec.Palette = {0x000000, 0xFFFFFF};
+    spec.Pixels.assign(transparent.begin(), transparent.end());
+    return TBmpWriter::Write(spec);
 }
 
 std::string EncodeJpeg(const Raster& raster, int quality) {

@@ -17,16 +17,6 @@ double RoundRectDistance(double px, double py, double x0, double y0, double x1, 
     return outside + std::min(std::max(qx, qy), 0.0) - r;
 }
 
-bool InsidePolygon(const Raster::Points& pts, double x, double y) {
-    bool inside = false;
-    for (size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
-        const auto [xi, yi] = pts[i];
-        const auto [xj, yj] = pts[j];
-        if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) inside = !inside;
-    }
-    return inside;
-}
-
 }  // namespace
 
 Rgb Mix(Rgb a, Rgb b, double t) {
@@ -151,18 +141,33 @@ void Raster::Line(double x0, double y0, double x1, double y1, double width, Rgb 
 
 void Raster::Polygon(const Points& points, Rgb c, double alpha) {
     if (points.size() < 3) return;
-    double x0 = points[0].first, x1 = x0, y0 = points[0].second, y1 = y0;
-    for (auto [x, y] : points) {
-        x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
-    }
-    for (int y = std::max(0, static_cast<int>(y0)); y < std::min(height_, static_cast<int>(y1) + 1); ++y)
-        for (int x = std::max(0, static_cast<int>(x0)); x < std::min(width_, static_cast<int>(x1) + 1); ++x) {
-            int hits = 0;
-            for (int sy = 0; sy < 4; ++sy)
-                for (int sx = 0; sx < 4; ++sx)
-                    hits += InsidePolygon(points, x + (sx + 0.5) / 4, y + (sy + 0.5) / 4);
-            if (hits) Blend(x, y, c, alpha * hits / 16.0);
+    double y0 = points[0].second, y1 = y0;
+    for (auto [x, y] : points) y0 = std::min(y0, y), y1 = std::max(y1, y);
+    // 4×4 samples per pixel, counted span by span on each sample row (even-odd rule).
+    std::vector<int> hits(width_ + 1);
+    std::vector<double> crossings;
+    for (int y = std::max(0, static_cast<int>(y0)); y < std::min(height_, static_cast<int>(y1) + 1); ++y) {
+        std::fill(hits.begin(), hits.end(), 0);
+        for (int sy = 0; sy < 4; ++sy) {
+            const double py = y + (sy + 0.5) / 4;
+            crossings.clear();
+            for (size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
+                const auto [xi, yi] = points[i];
+                const auto [xj, yj] = points[j];
+                if ((yi > py) != (yj > py)) crossings.push_back((xj - xi) * (py - yi) / (yj - yi) + xi);
+            }
+            std::sort(crossings.begin(), crossings.end());
+            for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
+                // Samples at x + (sx + 0.5) / 4 with a <= sample < b.
+                const int first = std::max(0, static_cast<int>(std::ceil(crossings[k] * 4 - 0.5)));
+                const int last =
+                    std::min(width_ * 4, static_cast<int>(std::ceil(crossings[k + 1] * 4 - 0.5)));
+                for (int s = first; s < last; ++s) ++hits[s / 4];
+            }
         }
+        for (int x = 0; x < width_; ++x)
+            if (hits[x]) Blend(x, y, c, alpha * hits[x] / 16.0);
+    }
 }
 
 Raster Raster::Crop(int x, int y, int w, int h) const {

@@ -79,7 +79,7 @@ void Paint(Raster& r, const Box& c, Random& rnd, double s, Rgb accent) {
     const Box canvas{c.X + tools + 10, c.Y + 10, c.W - tools - 20, c.H - static_cast<int>(40 * s) - 10};
     r.FillRect(canvas.X, canvas.Y, canvas.W, canvas.H, Hex(0xFFFFFF));
     r.FillRect(canvas.X, canvas.Y, canvas.W, canvas.H, [&](double, double y) {
-        return Mix(Hex(0x93C5FD), Hex(0xFDE68A), (y - canvas.Y) / (canvas.H * 2.0 / 3));
+        return Mix(Hex(0x93C5FD), Hex(0xFDE68A), (y - canvas.Y) / canvas.H);
     });
     r.Circle(canvas.X + canvas.W * 0.72, canvas.Y + canvas.H * 0.35, canvas.H * 0.12, Hex(0xFB923C));
     r.Polygon({{double(canvas.X), canvas.Y + canvas.H * 0.75},

@@ -4,18 +4,23 @@
 // progname.txt, daten.txt, screenshots and program folders; the window pictures, image lists, sounds
 // and banners are drawn and synthesised here; Menue.dat collects logo, sounds and banners. Everything
 // is deterministic, so two runs give identical discs. --preview also writes PNG views of the pictures.
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
 
+#include "base/Cp1252.h"
+#include "tools/common/MenuDatWriter.h"
+#include "tools/makedisc/BannerArt.h"
 #include "tools/makedisc/ButtonArt.h"
 #include "tools/makedisc/CatalogueFiles.h"
 #include "tools/makedisc/DiscFiles.h"
 #include "tools/makedisc/ImageFiles.h"
 #include "tools/makedisc/Mockup.h"
 #include "tools/makedisc/SkinArt.h"
+#include "tools/makedisc/SoundArt.h"
 
 namespace fs = std::filesystem;
 
@@ -76,6 +81,20 @@ Raster WriteChrome(DiscFiles& disc, const fs::path& preview) {
     return skin;
 }
 
+// Menue.dat: project id, credits, banner targets, logo, the seven sounds and the three banners.
+void WriteMenuFile(DiscFiles& disc, const Raster& logo, const std::array<Banner, 3>& banners) {
+    TMenuDatWriter menu;
+    menu.ProjectField = "SOFTBOX26~~~SoftBox 2026, Beispiel-CD";
+    menu.Credits = {base::Cp("Anna Beispiel & Jonas Muster"), base::Cp("Lena Vorlage"),
+                    base::Cp("© 2026 Muster-Verlag GmbH")};
+    menu.BannerTargets = {"www.softbox.example/abo", "www.muster-verlag.example/heft",
+                          "www.softbox.example/gewinnspiel"};
+    menu.Logo = EncodeBmp24(logo);
+    menu.Sounds = SynthesiseSounds();
+    for (int i = 0; i < 3; ++i) menu.Gifs[i] = banners[i].Gif;
+    disc.Write("Menue.dat", menu.Build());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,10 +107,19 @@ int main(int argc, char** argv) {
     for (int i = 3; i + 1 < argc; ++i)
         if (std::string(argv[i]) == "--preview") preview = argv[++i];
     try {
+        // A rebuild starts from an empty folder, so nothing of an older catalogue survives; a folder
+        // that holds something other than a disc is left alone.
+        if (fs::exists(output) && !fs::is_empty(output)) {
+            if (!fs::exists(output / "Menue.dat") && !fs::exists(output / "progname.txt"))
+                throw std::runtime_error(output.string() + " is not empty and holds no disc");
+            fs::remove_all(output);
+        }
         DiscFiles disc(output);
         const Raster skin = WriteChrome(disc, preview);
         const Raster logo = PaintLogo(skin, kTitle);
         Preview(preview, "logo", logo);
+        const auto banners = PaintBanners();
+        WriteMenuFile(disc, logo, banners);
         const auto catalogue = ReadCatalogueSource(ReadFile(source / "catalogue.txt"));
         const CatalogueSummary summary =
             WriteCatalogue(disc, catalogue, [&](const std::string& name, const Raster& shot) {
@@ -101,8 +129,14 @@ int main(int argc, char** argv) {
             std::vector<std::string> cats;
             for (const auto& c : catalogue) cats.push_back(c.Name);
             Preview(preview, "mock-start",
-                    MockStartPage(skin, logo, PaintStartPicture(skin, kTitle), Raster(170, 70, Hex(0x445566)),
+                    MockStartPage(skin, logo, PaintStartPicture(skin, kTitle), banners[0].Frames[4],
                                   PaintImageLists(), cats));
+            for (int i = 0; i < 3; ++i) {
+                Raster sheet(170, 74 * static_cast<int>(banners[i].Frames.size()), Hex(0xFFFFFF));
+                for (size_t f = 0; f < banners[i].Frames.size(); ++f)
+                    sheet.Draw(banners[i].Frames[f], 0, 74 * static_cast<int>(f));
+                Preview(preview, "banner" + std::to_string(i + 1), sheet);
+            }
             Preview(preview, "imagelists", ImageListSheet(PaintImageLists(), 3));
         }
         std::cout << "makedisc: " << output.string() << ": " << summary.Categories << " categories, "
