@@ -294,10 +294,11 @@ bool TFlatButton::DialogChar(char key) {
 }
 
 bool TFlatButton::DialogKey(int key, gui::TShiftState shift) {
-    // Enter belongs to the focused flat button, or to the default one when the focus is elsewhere.
+    // Enter belongs to the focused push button, or to the default one when the focus is on
+    // something else.
     if (key != gui::VK_RETURN || shift != 0 || !CanFocus()) return false;
     gui::TWinControl* focused = gui::Screen ? gui::Screen->ActiveControl() : nullptr;
-    const bool active = dynamic_cast<TFlatButton*>(focused) ? focused == this : default_;
+    const bool active = (focused && focused->IsPushButton()) ? focused == this : default_;
     if (!active) return false;
     Click();
     return true;

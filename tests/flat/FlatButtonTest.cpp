@@ -1,5 +1,6 @@
 #include "flat/FlatButton.h"
 
+#include "flat/FlatEdit.h"
 #include "flat/HoverTimer.h"
 #include "tests/flat/FlatFixture.h"
 
@@ -216,6 +217,32 @@ TEST_F(FlatButtonTest, ClickSetsModalResultAndKeysClick) {
     g->OnDblClick = [&](gui::TComponent*) { ++dbl; };
     hb->DoubleClick(70, 20);  // the first click puts it down, the second press is a double click
     EXPECT_EQ(dbl, 1);
+}
+
+TEST_F(FlatButtonTest, EnterAndAccelerators) {
+    auto* ok = Add<TFlatButton>(10, 10, 40, 30);
+    auto* other = Add<TFlatButton>(60, 10, 40, 30);
+    auto* edit = Add<TFlatEdit>(10, 50, 100, 19);
+    int okClicks = 0, otherClicks = 0;
+    ok->OnClick = [&](gui::TComponent*) { ++okClicks; };
+    other->OnClick = [&](gui::TComponent*) { ++otherClicks; };
+    ok->SetDefault(true);
+    other->SetCaption("&Weiter");
+
+    edit->SetFocus();  // Enter in an edit goes to the default button
+    hb->Key(gui::VK_RETURN);
+    EXPECT_EQ(okClicks, 1);
+    other->SetFocus();  // a focused push button takes Enter itself
+    hb->Key(gui::VK_RETURN);
+    EXPECT_EQ(okClicks, 1);
+    EXPECT_EQ(otherClicks, 1);
+
+    edit->SetFocus();
+    hb->Key('W', gui::ssAlt);
+    EXPECT_EQ(otherClicks, 2);
+    other->SetEnabled(false);
+    hb->Key('W', gui::ssAlt);
+    EXPECT_EQ(otherClicks, 2);
 }
 
 }  // namespace
