@@ -1,0 +1,46 @@
+#pragma once
+// Shared set-up of the zip tests: a scratch folder per test, archives written there by TZipWriter,
+// and a TZipFront that records its messages and finds the unpack library in the build folder.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tools/common/ZipWriter.h"
+#include "zip/ZipFront.h"
+
+namespace ziptest {
+
+namespace fs = std::filesystem;
+
+struct TRecorded {
+    int errCode;  // the code passed to OnMessage
+    int id;       // the component's ErrCode right after the message
+    std::string text;
+};
+
+class ZipTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Path of a file in the scratch folder.
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Save(const TZipWriter& writer, const std::string& name);
+    std::string SaveBytes(const std::string& bytes, const std::string& name);
+    static std::string ReadFile(const std::string& path);
+    // Files below folder, relative, '/'-separated, sorted (folders end in '/').
+    static std::vector<std::string> Tree(const std::string& folder);
+
+    // Wires zip to record messages and to find the library of this build.
+    void Wire(TZipFront& zip);
+    static std::string LibraryFolder();
+
+    fs::path dir_;
+    std::vector<TRecorded> messages_;
+    int dirUpdates_ = 0;
+};
+
+}  // namespace ziptest
