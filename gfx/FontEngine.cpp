@@ -43,8 +43,10 @@ std::string AliasFor(const std::string& family) {
     return "";
 }
 
+// Marlett shares the four title-button characters with Webdings.
 bool IsOwnSymbolFont(const TFont& font) {
-    return Lower(font.Name()) == "webdings";
+    std::string n = Lower(font.Name());
+    return n == "webdings" || n == "marlett";
 }
 
 // Pixel em size for a font height: negative = character height; positive = cell height, which
@@ -362,7 +364,7 @@ void TFontEngine::AddFontFolder(const std::string& folder) {
 
 std::string TFontEngine::ResolveFile(const std::string& family, bool bold, bool italic) {
     std::lock_guard lock(impl_->mutex);
-    if (Lower(family) == "webdings") return "";
+    if (Lower(family) == "webdings" || Lower(family) == "marlett") return "";
     bool matched;
     return impl_->Resolve(family, bold, italic, matched);
 }
