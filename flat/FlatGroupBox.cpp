@@ -20,8 +20,9 @@ TFlatGroupBox::TFlatGroupBox(gui::TComponent* owner)
 
 TFlatGroupBox::~TFlatGroupBox() = default;
 
+// The box holds controls: its area is painted again with them on top, at once.
 void TFlatGroupBox::Redraw() {
-    if (Showing()) PaintNow();
+    if (Showing()) Repaint();
 }
 
 void TFlatGroupBox::SetTransparent(bool v) {
