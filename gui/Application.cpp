@@ -326,6 +326,8 @@ bool TApplication::IsWindowDragArea(WindowHandle window, int x, int y) {
 // ---- 3. dispatch ------------------------------------------------------------------------------
 
 void TApplication::Dispatch(const Event& ev) {
+    // A used-up key press swallows only the text that comes right after it.
+    if (ev.type != EventType::Text) suppressChar_ = false;
     try {
         TForm* form = FormOfHandle(ev.window);
         bool blocked = form && !modalStack_.empty() && modalStack_.back() != form && !form->IsPopup() &&

@@ -1,0 +1,317 @@
+// The loop: modal forms driven from a test, message boxes, the exception box, timers and hints on
+// the virtual clock, Synchronize, window dragging, the screen.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "HeadlessApp.h"
+#include "base/Exceptions.h"
+#include "gui/Button.h"
+#include "gui/GraphicControl.h"
+#include "gui/Screen.h"
+#include "gui/Timer.h"
+
+using namespace gui;
+
+namespace {
+
+class Skin : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    int ups = 0;
+
+protected:
+    bool StartsWindowDrag(int, int) const override { return true; }
+    void MouseDown(TMouseButton b, TShiftState, int, int) override {
+        if (b == mbLeft) ParentForm()->StartWindowDrag();
+    }
+    void MouseUp(TMouseButton, TShiftState, int, int) override { ++ups; }
+};
+
+}  // namespace
+
+TEST(Loop, ModalFormRunsItsOwnLoopAndDisablesTheOthers) {
+    HeadlessApp t;
+    auto* main = t.Form(300, 200);
+    auto* open = main->Make<TButton>();
+    open->SetParent(main);
+    open->SetBounds(10, 10, 80, 25);
+    int mainClicks = 0;
+    main->OnClick = [&](TComponent*) { ++mainClicks; };
+    auto* dialog = t.app->CreateForm<TForm>();
+    dialog->SetBorderStyle(bsDialog);
+    dialog->SetPosition(poScreenCenter);
+    dialog->SetBounds(0, 0, 200, 100);
+    auto* ok = dialog->Make<TButton>();
+    ok->SetParent(dialog);
+    ok->SetModalResult(mrOk);
+    ok->SetBounds(10, 60, 75, 25);
+    main->Show();
+
+    TModalResult result = mrNone;
+    bool mainEnabledInside = true;
+    open->OnClick = [&](TComponent*) { result = dialog->ShowModal(); };
+    t.hb->Post([&] {
+        mainEnabledInside = t.hb->Window(main->Handle())->enabled;
+        EXPECT_EQ(t.app->ModalLevel(), 1);
+        EXPECT_EQ(t.hb->ActiveWindow(), dialog->Handle());
+        // Centred on the 1024x768 screen.
+        EXPECT_EQ(dialog->Left(), (1024 - 200) / 2);
+        // A click on the main window does nothing while the dialog is up.
+        t.hb->SetTarget(main->Handle());
+        t.hb->Click(200, 150);
+        t.hb->SetTarget(0);
+        t.hb->Click(20, 70);  // OK
+    });
+    t.hb->Click(20, 20);
+    EXPECT_EQ(result, mrOk);
+    EXPECT_FALSE(mainEnabledInside);
+    EXPECT_EQ(mainClicks, 0);
+    EXPECT_TRUE(t.hb->Window(main->Handle())->enabled);
+    EXPECT_FALSE(dialog->Visible());
+    EXPECT_EQ(t.app->ModalLevel(), 0);
+    EXPECT_EQ(t.hb->ActiveWindow(), main->Handle());
+
+    // Escape has no cancel button here; Close() cancels.
+    t.hb->Post([&] { dialog->Close(); });
+    t.hb->Advance(1000);
+    t.hb->Click(20, 20);
+    EXPECT_EQ(result, mrCancel);
+
+    // OnCloseQuery can refuse: the loop goes on until it agrees.
+    int asked = 0;
+    dialog->OnCloseQuery = [&](TComponent*, bool& can) { can = ++asked > 1; };
+    t.hb->Post([&] { t.hb->Click(20, 70); });
+    t.hb->Post([&] { t.hb->Advance(1000), t.hb->Click(20, 70); });
+    t.hb->Advance(1000);
+    t.hb->Click(20, 20);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(result, mrOk);
+
+    // Nobody answers: the stalled loop gives up as if cancelled and says so.
+    dialog->OnCloseQuery = nullptr;
+    t.hb->Advance(1000);
+    t.hb->Click(20, 20);
+    EXPECT_EQ(result, mrCancel);
+    ASSERT_FALSE(t.hb->Log().empty());
+    EXPECT_NE(t.hb->Log().back().find("stalled"), std::string::npos);
+}
+
+TEST(Loop, MessageBoxesAreRecordedAndExceptionsReachTheBoxWhileTheLoopGoesOn) {
+    HeadlessApp t;
+    t.app->SetTitle("Titel");
+    auto* f = t.Form(200, 100);
+    auto* b = f->Make<TButton>();
+    b->SetParent(f);
+    b->SetBounds(0, 0, 50, 25);
+    int clicks = 0;
+    b->OnClick = [&](TComponent*) {
+        if (++clicks == 1) throw base::EReadError();
+        if (clicks == 2) throw std::runtime_error("kaputt");
+    };
+    f->Show();
+    t.hb->Click(10, 10);
+    t.hb->Advance(1000);
+    t.hb->Click(10, 10);
+    t.hb->Advance(1000);
+    t.hb->Click(10, 10);
+    EXPECT_EQ(clicks, 3);
+    ASSERT_EQ(t.hb->MessageBoxes().size(), 2u);
+    EXPECT_EQ(t.hb->MessageBoxes()[0].request.text, "Stream-Read-Fehler.");
+    EXPECT_EQ(t.hb->MessageBoxes()[0].request.caption, "Titel");
+    EXPECT_EQ(t.hb->MessageBoxes()[0].request.flags, MB_OK | MB_ICONERROR);
+    EXPECT_EQ(t.hb->MessageBoxes()[1].request.text, "kaputt.");
+
+    // The kinds and their titles; answers come from the queue, else the default button.
+    t.hb->ClearRecords();
+    EXPECT_EQ(t.app->Warning(base::Cp("Farbtiefe prüfen")), IDOK);
+    t.hb->AnswerMessageBox(IDCANCEL);
+    EXPECT_EQ(t.app->Information("Fertig", MB_OKCANCEL), IDCANCEL);
+    ASSERT_EQ(t.hb->MessageBoxes().size(), 2u);
+    EXPECT_EQ(t.hb->MessageBoxes()[0].request.caption, "Warnung");
+    EXPECT_EQ(t.hb->MessageBoxes()[0].request.flags, MB_OK | MB_ICONWARNING);
+    EXPECT_TRUE(t.hb->MessageBoxes()[0].answeredByDefault);
+    EXPECT_EQ(t.hb->MessageBoxes()[1].request.caption, "Information");
+    EXPECT_FALSE(t.hb->MessageBoxes()[1].answeredByDefault);
+
+    // An exception in OnCreate is shown; the form is still made.
+    t.hb->ClearRecords();
+    struct Failing : TForm {
+        explicit Failing(TComponent* o) : TForm(o) {
+            OnCreate = [](TComponent*) { throw base::EFOpenError::CannotOpen("Menue.dat"); };
+        }
+    };
+    auto* failing = t.app->CreateForm<Failing>();
+    EXPECT_NE(failing, nullptr);
+    ASSERT_EQ(t.hb->MessageBoxes().size(), 1u);
+    EXPECT_EQ(t.hb->MessageBoxes()[0].request.text, base::Cp("Datei Menue.dat kann nicht geöffnet werden."));
+
+    // OnException replaces the box.
+    std::string seen;
+    t.app->OnException = [&](TComponent*, const std::exception& e) { seen = e.what(); };
+    t.hb->Advance(1000);
+    clicks = 0;
+    t.hb->Click(10, 10);
+    EXPECT_EQ(seen, "Stream-Read-Fehler");
+}
+
+TEST(Loop, TimersFireOnTheVirtualClockWithoutCatchingUp) {
+    HeadlessApp t;
+    auto* f = t.Form();
+    auto* timer = f->Make<TTimer>();
+    std::vector<std::uint64_t> ticks;
+    timer->SetInterval(100);
+    timer->OnTimer = [&](TComponent*) { ticks.push_back(t.hb->Now()); };
+    timer->SetEnabled(false);
+    timer->SetEnabled(true);  // starts counting now
+    t.hb->Advance(350);
+    EXPECT_EQ(ticks, (std::vector<std::uint64_t>{100, 200, 300}));
+
+    // Changing the interval starts it afresh; a handler may stop its own timer.
+    ticks.clear();
+    timer->SetInterval(1000);
+    t.hb->Advance(999);
+    EXPECT_TRUE(ticks.empty());
+    timer->OnTimer = [&](TComponent* sender) {
+        ticks.push_back(t.hb->Now());
+        static_cast<TTimer*>(sender)->SetEnabled(false);
+    };
+    t.hb->Advance(5000);
+    EXPECT_EQ(ticks, (std::vector<std::uint64_t>{1350}));
+
+    // A handler that pumps the loop itself is not entered again; a throwing one reaches the box.
+    ticks.clear();
+    int depth = 0, maxDepth = 0;
+    timer->SetInterval(10);
+    timer->OnTimer = [&](TComponent*) {
+        maxDepth = std::max(maxDepth, ++depth);
+        t.hb->Advance(50);
+        --depth;
+        throw std::runtime_error("tick");
+    };
+    timer->SetEnabled(true);
+    t.hb->Advance(25);
+    EXPECT_EQ(maxDepth, 1);
+    EXPECT_FALSE(t.hb->MessageBoxes().empty());
+    // A timer that is destroyed never fires again.
+    delete timer;
+    t.hb->Advance(1000);
+}
+
+TEST(Loop, HintsFollowThePauseAndHideTimes) {
+    HeadlessApp t;
+    t.hb->MutableSettings();
+    auto* f = t.Form(300, 200);
+    auto* a = f->Make<TButton>();
+    a->SetParent(f);
+    a->SetBounds(10, 10, 50, 25);
+    a->SetHint("Minimieren");
+    a->SetShowHint(true);
+    auto* b = f->Make<TButton>();
+    b->SetParent(f);
+    b->SetBounds(100, 10, 50, 25);
+    b->SetHint(base::Cp("Schließen"));
+    b->SetShowHint(true);
+    auto* plain = f->Make<TButton>();
+    plain->SetParent(f);
+    plain->SetBounds(200, 10, 50, 25);
+    f->Show();
+    EXPECT_EQ(t.app->HintPause(), 500);
+    t.hb->MouseMove(20, 20);
+    t.hb->Advance(499);
+    EXPECT_FALSE(t.app->HintShowing());
+    t.hb->Advance(1);
+    EXPECT_TRUE(t.app->HintShowing());
+    EXPECT_EQ(t.app->HintText(), "Minimieren");
+    EXPECT_EQ(t.app->HintControl(), a);
+    // The hint stays up for the hide pause, then goes and does not come back over the same control.
+    t.hb->Advance(2499);
+    EXPECT_TRUE(t.app->HintShowing());
+    t.hb->Advance(1);
+    EXPECT_FALSE(t.app->HintShowing());
+    t.hb->Advance(5000);
+    EXPECT_FALSE(t.app->HintShowing());
+
+    // From one hint to the next: the short pause.
+    t.hb->MouseMove(110, 20);
+    t.hb->Advance(500);
+    EXPECT_EQ(t.app->HintText(), base::Cp("Schließen"));
+    t.hb->MouseMove(20, 20);
+    EXPECT_FALSE(t.app->HintShowing());
+    t.hb->Advance(50);
+    EXPECT_EQ(t.app->HintText(), "Minimieren");
+
+    // A press cancels; a control without a hint shows none; the setting switches hints off.
+    t.hb->Click(20, 20);
+    EXPECT_FALSE(t.app->HintShowing());
+    t.hb->MouseMove(210, 20);
+    t.hb->Advance(3000);
+    EXPECT_FALSE(t.app->HintShowing());
+    t.app->SetShowHint(false);
+    t.hb->MouseMove(110, 20);
+    t.hb->Advance(3000);
+    EXPECT_FALSE(t.app->HintShowing());
+}
+
+TEST(Loop, SynchronizeRunsOnTheGuiThreadAndDragMovesTheWindow) {
+    HeadlessApp t;
+    auto* f = t.Form(200, 100);
+    auto* skin = f->Make<Skin>();
+    skin->SetParent(f);
+    skin->SetAlign(alClient);
+    f->Show();
+    EXPECT_EQ(skin->Width(), 200);
+
+    std::atomic<bool> done{false};
+    std::thread::id ranOn;
+    std::thread worker([&] {
+        t.app->Synchronize([&] { ranOn = std::this_thread::get_id(); });
+        done = true;
+    });
+    while (!done) t.app->ProcessMessages();
+    worker.join();
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+
+    // Dragging: press on the skin, move, release: the window follows and the release is eaten.
+    EXPECT_TRUE(t.hb->Window(f->Handle()) != nullptr);
+    t.hb->MouseDown(50, 50);
+    t.hb->MouseMove(80, 70);
+    t.hb->MouseUp(80, 70);
+    EXPECT_EQ(f->Left(), 30);
+    EXPECT_EQ(f->Top(), 20);
+    EXPECT_EQ(t.hb->WindowBounds(f->Handle()), gfx::Bounds(30, 20, 200, 100));
+    EXPECT_EQ(skin->ups, 0);
+}
+
+TEST(Loop, ScreenReportsTheBackendAndOverridesTheCursor) {
+    HeadlessApp t;
+    t.hb->SetScreenSize(800, 600);
+    t.hb->SetColorDepth(8);
+    EXPECT_EQ(Screen->Width(), 800);
+    EXPECT_EQ(Screen->ColorDepth(), 8);
+    auto* f = t.Form(200, 100);
+    auto* b = f->Make<TButton>();
+    b->SetParent(f);
+    b->SetBounds(0, 0, 50, 25);
+    b->SetCursor(crHandPoint);
+    f->Show();
+    t.hb->MouseMove(10, 10);
+    EXPECT_EQ(t.hb->CurrentCursor(), crHandPoint);
+    EXPECT_EQ(Screen->ControlAtCursor(), b);
+    EXPECT_EQ(Screen->ActiveForm(), f);
+    Screen->SetCursor(crHourGlass);
+    EXPECT_EQ(t.hb->CurrentCursor(), crHourGlass);
+    Screen->SetCursor(crDefault);
+    EXPECT_EQ(t.hb->CurrentCursor(), crHandPoint);
+    t.hb->MouseMove(100, 50);
+    EXPECT_EQ(t.hb->CurrentCursor(), crArrow);
+    // A maximised form takes the screen.
+    f->SetWindowState(wsMaximized);
+    t.app->ProcessMessages();
+    EXPECT_EQ(f->Width(), 800);
+    EXPECT_EQ(f->Height(), 600);
+}
