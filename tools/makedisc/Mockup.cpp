@@ -1,6 +1,8 @@
 #include "tools/makedisc/Mockup.h"
 
 #include <algorithm>
+#include <cmath>
+#include <sstream>
 
 #include "tools/makedisc/Theme.h"
 #include "tools/makedisc/Typeface.h"
@@ -24,7 +26,120 @@ void Band(Raster& r, const ImageStrip& list, int image, int state, int x, int y,
         }
 }
 
+// A button stretched as the image-list button does it: caps of roundWidth, a repeated strip between.
+void Stretched(Raster& r, const ImageStrip& list, int image, int state, int x, int y, int width,
+               int roundWidth) {
+    Band(r, list, image, state, x, y, list.ImageWidth);
+    Band(r, list, image, state, x, y, width);
+    const int band = list.ImageHeight / 4;
+    for (int i = 0; i <= width - 2 * roundWidth; ++i)
+        for (int yy = 0; yy < band; ++yy)
+            for (int dx = 0; dx < 2; ++dx)
+                r.At(x + roundWidth + i + dx, y + yy) =
+                    list.Colour.At(image * list.ImageWidth + roundWidth + 1 + dx, state * band + yy);
+}
+
+void Wrapped(Raster& r, double x, double y, double width, double bottom, const std::vector<std::string>& text,
+             double px) {
+    const double line = px * 1.36;
+    for (const auto& para : text) {
+        std::istringstream words(para);
+        std::string word, current;
+        auto flush = [&] {
+            if (y + line <= bottom) Typeface::Sans().Draw(r, x, y + px, current, px, Hex(0));
+            y += line;
+            current.clear();
+        };
+        while (words >> word) {
+            const std::string candidate = current.empty() ? word : current + " " + word;
+            if (!current.empty() && Typeface::Sans().Measure(candidate, px) > width) {
+                flush();
+                current = word;
+            } else {
+                current = candidate;
+            }
+        }
+        flush();
+    }
+}
+
 }  // namespace
+
+Raster MockProgramPage(const Raster& skin, const Raster& logo, const Raster& headerBar, const Raster& factBar,
+                       const std::vector<ImageStrip>& lists, const PageMock& page) {
+    Raster r = skin;
+    r.Draw(logo, 10, 25);
+    // Program list column at (15, 128), its background taken from the skin at its form place (8, 128).
+    r.Draw(skin.Crop(8, 128, 170, 265), 15, 128);
+    r.Draw(headerBar, 15, 128);
+    Typeface::Sans().Draw(r, 20, 143, page.Category, 11, theme::kWhite);
+    r.FillRect(15, 148, 170, 214, Hex(0));
+    for (size_t i = 0; i < page.Programs.size(); ++i) {
+        const int y = 149 + 14 * static_cast<int>(i);
+        if (i == 0) r.FillRect(16, y, 156, 14, Hex(0xC0C0C0));
+        Typeface::Sans().Draw(r, 19, y + 11, page.Programs[i], 10.5, i == 0 ? Hex(0) : theme::kWhite);
+    }
+    r.FillRect(15, 361, 170, 15, Hex(0xD4D0C8));
+    Typeface::Sans().DrawCentred(r, 100, 372, "Rubrikauswahl", 10, Hex(0));
+    const std::string count = "1/" + std::to_string(page.Programs.size());
+    Typeface::Sans().Draw(r, 185 - Typeface::Sans().Measure(count, 10.5), 387, count, 10.5, theme::kWhite);
+
+    // The page.
+    Typeface::SansBold().Draw(r, 208, 41, page.Programs.front(), 15, Hex(0));
+    r.FillRect(200 + 8 + static_cast<int>(Typeface::SansBold().Measure(page.Programs.front(), 15)) + 6, 34,
+               420, 1, Hex(0xA09683));
+    r.FillRect(215, 55, 261, 196, Hex(0xF0F0F0));
+    if (page.Screenshot.Width() > 0) {
+        const int w = page.Screenshot.Width(), h = page.Screenshot.Height();
+        if (w < 261 || h < 196) {
+            const Raster clip = page.Screenshot.Crop(std::max(0, (w - 261) / 2), std::max(0, (h - 196) / 2),
+                                                     std::min(w, 261), std::min(h, 196));
+            r.Draw(clip, 215 + std::max(0, (261 - w) / 2), 55 + std::max(0, (196 - h) / 2));
+        } else {
+            const bool byWidth = 196.0 / h > 261.0 / w;
+            const int sw = byWidth ? 261 : static_cast<int>(std::lround(double(w) * 196 / h));
+            const int sh = byWidth ? static_cast<int>(std::lround(double(h) * 261 / w)) : 196;
+            r.Draw(page.Screenshot.Scaled(sw, sh), 215 + (261 - sw) / 2, 55 + (196 - sh) / 2);
+        }
+    }
+    for (size_t k = 0; k < page.Facts.size(); ++k) {
+        const int top = 55 + 33 * static_cast<int>(k);
+        r.Draw(factBar, 485, top);
+        Typeface::SansBold().DrawCentred(r, 550, top + 10.5, page.Facts[k].first, 9.5, theme::kWhite);
+        std::string value = page.Facts[k].second;
+        Typeface::Sans().DrawCentred(r, 550, top + 25, value, 9, Hex(0));
+    }
+    const ImageStrip& glyphs = Find(lists, "ilGlyphs1");
+    Band(r, glyphs, 0, 0, 586, 37, 16);
+    Band(r, glyphs, 1, 0, 606, 37, 16);
+    const bool features = page.Features.size() >= 3;
+    Wrapped(r, 216, 261, 378, features ? 261 + 146 : 261 + 166, page.Text, 10);
+    if (features) {
+        Typeface::SansBold().Draw(r, 216, 423, "Besonderheiten:", 10, Hex(0));
+        Typeface::Sans().Draw(r, 328, 423, page.Features, 10, Hex(0));
+    }
+    // The description's scroll bar.
+    r.FillRect(599, 260, 12, 148, Hex(0xEFE9E0));
+    r.FillRect(599, 260, 12, 17, Hex(0xFFFFFF));
+    r.FillRect(599, 391, 12, 17, Hex(0xFFFFFF));
+    r.FillRect(599, 277, 12, 17, Hex(0xA29A82));
+    const ImageStrip& buttons = Find(lists, "ilButtons1");
+    struct Button {
+        const char* Caption;
+        int X, Image;
+        bool Enabled;
+    };
+    const Button row[] = {{"Suche", 215, 1, true},
+                          {"Starten", 357, 0, page.Start},
+                          {"Kopieren", 443, 0, page.Start || page.Install || page.Unpack},
+                          {page.Unpack ? "Entpacken" : "Installieren", 529, 0, page.Install || page.Unpack}};
+    for (const Button& b : row) {
+        Stretched(r, buttons, b.Image, b.Enabled ? 0 : 3, b.X, 435, 80, 15);
+        Typeface::SansBold().DrawCentred(r, b.X + 40, 449, b.Caption, 10,
+                                         b.Enabled ? theme::kWhite : Hex(0xC0C0C0));
+    }
+    return r;
+}
 
 Raster MockStartPage(const Raster& skin, const Raster& logo, const Raster& start, const Raster& banner,
                      const std::vector<ImageStrip>& lists, const std::vector<std::string>& categories) {

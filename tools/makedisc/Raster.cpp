@@ -178,6 +178,24 @@ Raster Raster::Crop(int x, int y, int w, int h) const {
     return out;
 }
 
+Raster Raster::Scaled(int w, int h) const {
+    Raster out(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int x0 = x * width_ / w, x1 = std::max(x0 + 1, (x + 1) * width_ / w);
+            const int y0 = y * height_ / h, y1 = std::max(y0 + 1, (y + 1) * height_ / h);
+            double sum[3] = {0, 0, 0};
+            for (int yy = y0; yy < y1; ++yy)
+                for (int xx = x0; xx < x1; ++xx) {
+                    const Rgb c = At(xx, yy);
+                    sum[0] += c.R, sum[1] += c.G, sum[2] += c.B;
+                }
+            const double n = double(x1 - x0) * (y1 - y0);
+            out.At(x, y) = Rgb{Channel(sum[0] / n), Channel(sum[1] / n), Channel(sum[2] / n)};
+        }
+    return out;
+}
+
 void Raster::Draw(const Raster& src, int x, int y) {
     for (int yy = 0; yy < src.Height(); ++yy)
         for (int xx = 0; xx < src.Width(); ++xx)

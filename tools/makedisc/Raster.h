@@ -60,6 +60,8 @@ public:
     void Polygon(const Points& points, Rgb c, double alpha = 1.0);
 
     Raster Crop(int x, int y, int w, int h) const;
+    // Resampled to a new size by averaging the source pixels each target pixel covers.
+    Raster Scaled(int w, int h) const;
     void Draw(const Raster& src, int x, int y);
 
 private:

@@ -19,6 +19,7 @@
 #include "tools/makedisc/DiscFiles.h"
 #include "tools/makedisc/ImageFiles.h"
 #include "tools/makedisc/Mockup.h"
+#include "tools/makedisc/ScreenshotArt.h"
 #include "tools/makedisc/SkinArt.h"
 #include "tools/makedisc/SoundArt.h"
 
@@ -138,6 +139,28 @@ int main(int argc, char** argv) {
                 Preview(preview, "banner" + std::to_string(i + 1), sheet);
             }
             Preview(preview, "imagelists", ImageListSheet(PaintImageLists(), 3));
+            // The first program of the second category, as its page appears.
+            const CategorySource& category = catalogue[1];
+            const ProgramSource& program = category.Programs.front();
+            PageMock page;
+            page.Category = category.Name;
+            for (const auto& p : category.Programs) page.Programs.push_back(p.Name);
+            const std::pair<const char*, std::string> facts[] = {
+                {"Betriebssystem", program.Os}, {"Lizenz", program.Licence},  {"Preis", program.Price},
+                {"Sprache", program.Language},  {"Anbieter", program.Vendor}, {"Homepage", program.Homepage}};
+            for (const auto& [key, value] : facts)
+                if (!value.empty())
+                    page.Facts.emplace_back(key, value.size() >= 25 ? value.substr(0, 22) + "..." : value);
+            page.Features = program.Features;
+            page.Text = program.Text;
+            page.Screenshot = PaintScreenshot({program.Name, program.ShotKind, program.Homepage, program.Text,
+                                               program.ShotWidth, program.ShotHeight});
+            page.Install = program.HasSetup();
+            page.Unpack = program.HasZip();
+            page.Start = program.HasStart();
+            Preview(preview, "mock-page",
+                    MockProgramPage(skin, logo, PaintHeaderBar(skin), PaintFactBar(skin), PaintImageLists(),
+                                    page));
         }
         std::cout << "makedisc: " << output.string() << ": " << summary.Categories << " categories, "
                   << summary.Programs << " programs, " << summary.Screenshots << " screenshots, "
