@@ -35,6 +35,15 @@ private:
     int row_ = 0;
 };
 
+// Strings are mostly a few bytes long; a call to memcpy costs more than the copy then.
+inline void CopyRun(uint8_t* dst, const uint8_t* src, std::size_t n) {
+    if (n <= 16) {
+        for (std::size_t i = 0; i < n; ++i) dst[i] = src[i];
+    } else {
+        std::memcpy(dst, src, n);
+    }
+}
+
 }  // namespace
 
 TGIFDecoder::TGIFDecoder() {
@@ -262,40 +271,42 @@ void TGIFDecoder::DecodeLZW(TGIFFrame& frame) {
     if (R < 0 || R > 15) return;
 
     // --- bit reader over the data sub-blocks -------------------------------------------------
-    uint8_t buf[3 + 255 + 8] = {};
-    int bytesHeld = 0;
-    int bitPos = 0;
-    bool failed = false;  // the last sub-block read hit the terminator, the end, or a short block
+    // Codes are taken least significant bit first from the bytes of the sub-blocks, read in place.
+    uint64_t acc = 0;
+    int accBits = 0;
+    const uint8_t* bp = nullptr;
+    const uint8_t* be = nullptr;
+    bool failed = false;  // a sub-block read hit the terminator, the end of the data, or was short
     auto readSubBlock = [&]() {
-        int length = ReadByte();
+        const int length = ReadByte();
         if (length <= 0) {
             failed = true;
             return;
         }
-        std::size_t got = Read(buf + bytesHeld, static_cast<std::size_t>(length));
-        bytesHeld += static_cast<int>(got);
+        const std::size_t got = std::min(static_cast<std::size_t>(length), size_ - pos_);
+        bp = data_ + pos_;
+        be = bp + got;
+        pos_ += got;
         if (got < static_cast<std::size_t>(length)) failed = true;
     };
     readSubBlock();
 
     int codeSize = R + 1;
     auto readCode = [&]() -> int {
-        if (bitPos + codeSize > bytesHeld * 8) {
-            if (failed) return -1;
-            // Keep the unread tail, append the next sub-block behind it.
-            const int keep = bitPos >> 3;
-            std::memmove(buf, buf + keep, static_cast<std::size_t>(bytesHeld - keep));
-            bytesHeld -= keep;
-            bitPos &= 7;
-            std::memset(buf + bytesHeld, 0, sizeof(buf) - static_cast<std::size_t>(bytesHeld));
-            readSubBlock();
-            // A code cut off by the end of the data is no code.
-            if (bitPos + codeSize > bytesHeld * 8) return -1;
+        while (accBits < codeSize) {
+            if (bp < be) {
+                acc |= uint64_t(*bp++) << accBits;
+                accBits += 8;
+            } else if (failed) {
+                return -1;  // also a code cut off by the end of the data
+            } else {
+                readSubBlock();
+            }
         }
-        const uint8_t* p = buf + (bitPos >> 3);
-        uint32_t v = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
-        bitPos += codeSize;
-        return static_cast<int>((v >> ((bitPos - codeSize) & 7)) & ((1u << codeSize) - 1));
+        const int code = static_cast<int>(acc & ((1u << codeSize) - 1));
+        acc >>= codeSize;
+        accBits -= codeSize;
+        return code;
     };
 
     // --- code tables -------------------------------------------------------------------------
@@ -307,6 +318,10 @@ void TGIFDecoder::DecodeLZW(TGIFFrame& frame) {
     uint16_t* suffix = prefix + kTableSize;
     uint16_t* length = suffix + kTableSize;  // string length, valid while the data is clean
     uint16_t* root = length + kTableSize;    // first value of the string, likewise
+    // Where the string of an entry was first written (rows stored in order only): decoding a code
+    // is then a copy of earlier output instead of a walk down its prefix chain.
+    std::vector<uint32_t> start(kTableSize, 0);
+    std::size_t prevStart = 0;
     for (int i = 0; i < std::min(clear, kTableSize); ++i) {
         suffix[i] = static_cast<uint16_t>(i);
         length[i] = 1;
@@ -394,6 +409,16 @@ void TGIFDecoder::DecodeLZW(TGIFFrame& frame) {
         if (mask) mask[(rowPtr - pixels) + x] = value == ti;
         if (++x == W) endRow();
     };
+    auto advance = [&](int n) {
+        while (n > 0) {
+            const int step = std::min(n, W - x);
+            x += step;
+            n -= step;
+            if (x == W) endRow();
+        }
+    };
+    const bool linear = !frame.Interlaced;
+    auto here = [&]() { return std::size_t(rowPtr - pixels) + std::size_t(x); };
     auto putStack = [&]() {
         while (sp > 0 && !rows.Done()) put(stack[--sp]);
     };
@@ -406,6 +431,7 @@ void TGIFDecoder::DecodeLZW(TGIFFrame& frame) {
         ended = true;
     } else {
         takeFirst(code);
+        prevStart = here();
         put(code);
     }
 
@@ -423,6 +449,7 @@ void TGIFDecoder::DecodeLZW(TGIFFrame& frame) {
                 break;
             }
             takeFirst(code);
+            prevStart = here();
             put(code);
             continue;
         }
@@ -430,6 +457,37 @@ void TGIFDecoder::DecodeLZW(TGIFFrame& frame) {
             if (!failed) SkipSubBlocks(ReadByte());
             ended = true;
             break;
+        }
+        if (!tainted && linear && code <= next) {
+            const std::size_t at = here();
+            const std::size_t room = area - at;
+            uint8_t* out = pixels + at;
+            int n, newFirst;
+            if (code < clear) {
+                n = 1;
+                *out = static_cast<uint8_t>(code);
+                newFirst = code;
+            } else if (code < next) {
+                n = length[code];
+                CopyRun(out, pixels + start[code], std::min(std::size_t(n), room));
+                newFirst = root[code];
+            } else {  // the code being defined: the previous string and its own first value
+                const int previous = length[old];
+                n = previous + 1;
+                CopyRun(out, pixels + prevStart, std::min(std::size_t(previous), room));
+                if (room > std::size_t(previous)) out[previous] = static_cast<uint8_t>(first);
+                newFirst = first;
+            }
+            if (next < kTableSize) start[next] = static_cast<uint32_t>(prevStart);
+            addEntry(newFirst);
+            first = newFirst;
+            old = code;
+            prevStart = at;
+            const int stored = static_cast<int>(std::min(std::size_t(n), room));
+            if (mask)
+                for (int i = 0; i < stored; ++i) mask[at + i] = out[i] == ti;
+            advance(stored);
+            continue;
         }
         if (!tainted && code < next && length[code] <= W - x) {
             const int n = length[code];
