@@ -531,6 +531,22 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
         return face.TextWidth(StripPrefix(s, u));
     };
 
+    // Tabs stop every 8 characters.
+    std::string expanded;
+    if ((flags & DT_EXPANDTABS) && text.find('\t') != std::string_view::npos) {
+        size_t column = 0;
+        for (char ch : text) {
+            if (ch == '\t') {
+                do expanded += ' ';
+                while (++column % 8 != 0);
+            } else {
+                expanded += ch;
+                column = (ch == '\n') ? 0 : column + 1;
+            }
+        }
+        text = expanded;
+    }
+
     // Break into lines: at CR LF / LF unless single-line, then at spaces when word-breaking.
     std::vector<std::string> lines;
     std::vector<std::string> paragraphs;
@@ -576,6 +592,14 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
             lines.push_back(para.substr(start, lastFit - start));
             start = lastFit;
             while (start < para.size() && para[start] == ' ') ++start;
+        }
+    }
+
+    if (flags & DT_END_ELLIPSIS) {
+        for (std::string& l : lines) {
+            if (measure(l) <= maxWidth) continue;
+            while (!l.empty() && measure(l + "...") > maxWidth) l.pop_back();
+            l += "...";
         }
     }
 

@@ -99,6 +99,7 @@ public:
 private:
     TGlyph Render(unsigned char c) {
         TGlyph g;
+        if (c < 0x20) return g;  // control characters take no room and show nothing
         char32_t cp = base::Cp1252ToUnicode(c);
         FT_UInt index = FT_Get_Char_Index(face_, cp);
         FT_Int32 flags = FT_LOAD_DEFAULT | (antialias_ ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO);

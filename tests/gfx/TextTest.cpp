@@ -111,6 +111,13 @@ TEST(Text, DrawTextAlignsAndBreaks) {
     EXPECT_EQ(c.DrawText("eins zwei drei", narrower, DT_WORDBREAK | DT_CALCRECT), 3 * lh);
     TRect tiny{0, 0, 3, 0};  // words wider than the box stay whole, one per line
     EXPECT_EQ(c.DrawText("eins zwei", tiny, DT_WORDBREAK | DT_CALCRECT), 2 * lh);
+    TRect tabs{0, 0, 500, 0};
+    c.DrawText("ab\tc", tabs, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+    EXPECT_EQ(tabs.Right, c.TextWidth("ab      c"));
+    TRect cut{0, 0, c.TextWidth("Installieren"), 0};
+    c.DrawText("Installieren und Entpacken", cut, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
+    EXPECT_LE(cut.Right, c.TextWidth("Installieren"));
+    EXPECT_GT(cut.Right, c.TextWidth("Install"));
     TRect two{0, 0, 500, 0};
     EXPECT_EQ(c.DrawText("eins\r\nzwei", two, DT_CALCRECT), 2 * lh);
 }
