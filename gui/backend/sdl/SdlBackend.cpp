@@ -447,9 +447,13 @@ void SdlBackend::Translate(const SDL_Event& e) {
     switch (e.type) {
         case SDL_MOUSEMOTION: {
             if (dragging_) {
-                int gx = 0, gy = 0;
-                SDL_GetGlobalMouseState(&gx, &gy);
                 if (Win* w = Find(dragging_)) {
+                    // The global pointer position from the event itself: the global query may
+                    // answer from a cache that a grabbed pointer does not refresh.
+                    int wx = 0, wy = 0;
+                    SDL_Window* from = SDL_GetWindowFromID(e.motion.windowID);
+                    SDL_GetWindowPosition(from ? from : w->sdl, &wx, &wy);
+                    int gx = wx + e.motion.x, gy = wy + e.motion.y;
                     int nx = dragWinX_ + gx - dragStartX_, ny = dragWinY_ + gy - dragStartY_;
                     SDL_SetWindowPosition(w->sdl, nx, ny);
                     w->bounds = gfx::Bounds(nx / scale_, ny / scale_, w->bounds.Width(), w->bounds.Height());
