@@ -4,6 +4,7 @@
 
 #include "base/Cp1252.h"
 #include "base/Exceptions.h"
+#include "tests/support/CatalogueReference.h"
 #include "tools/common/CatalogueWriter.h"
 
 namespace {
@@ -234,4 +235,89 @@ TEST(Catalogue, RecordCutOffByTheEndOfTheFile) {
               "berschreitet das Maximum (1)");
     // A record of another category is never read.
     EXPECT_FALSE(FindProgramRecord(TCatalogue("Kategorie:B\nProgramm:  T\n"), "T", "A", false));
+}
+
+TEST(Catalogue, AgreesWithTheLineByLineRules) {
+    // Random catalogues from pieces that exercise every rule: keys anywhere in a line, headers with
+    // blanks around them, names differing in case, lone CRs, short records at the end of the file.
+    const std::vector<std::string> pieces = {"Programm:  Alpha",
+                                             "Programm:  alpha ",
+                                             "  Programm:  Beta",
+                                             "Programm:  Beta\r",
+                                             "Programm: Gamma",
+                                             "Kategorie:Eins",
+                                             " Kategorie:Eins  ",
+                                             "Kategorie:Zwei",
+                                             "UnterKategorie:Eins",
+                                             "Prog_OS:  Linux",
+                                             "Lizenz:   Freeware",
+                                             "Preis:    frei",
+                                             "Homepage:  www.wort.de",
+                                             "Screenshot:D:\\WORT.JPG",
+                                             "Install:   D:\\A\\WORT.ZIP",
+                                             "Starten:  D:\\A.EXE",
+                                             "Text:",
+                                             "Ein Wort im Text.",
+                                             "WORT am Anfang",
+                                             "wort",
+                                             "Das Programm: Wortspiel",
+                                             "x Lizenz: Wortlaut",
+                                             "",
+                                             "",
+                                             "",
+                                             "   ",
+                                             "wo\rrt",
+                                             base::Cp("Wörter"),
+                                             "Besonders: alles"};
+    const std::vector<std::string> terms = {"wort", "Wort", "WORT",         "o",  "Alpha", "Linux",
+                                            "frei", "Eins", base::Cp("wö"), "rt", ":  ",   "Programm",
+                                            "w"};
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 8) & 0xFFFF; };
+    for (int round = 0; round < 400; ++round) {
+        std::string file;
+        const int lines = int(next() % 60);
+        for (int i = 0; i < lines; ++i) file += pieces[next() % pieces.size()] + (next() % 5 ? "\r\n" : "\n");
+        if (next() % 2 && !file.empty()) file.pop_back();
+        TCatalogue catalogue(file);
+        for (const std::string& term : terms) {
+            for (bool matchCase : {false, true}) {
+                ASSERT_EQ(SearchCatalogue(catalogue, term, matchCase),
+                          reference::Search(file, term, matchCase))
+                    << "term " << term << " in\n"
+                    << file;
+            }
+        }
+        for (const char* program : {"Alpha", "Beta", "Gamma", "alpha"}) {
+            for (const char* category : {"Eins", "Zwei"}) {
+                for (bool all : {false, true}) {
+                    std::string mine, theirs;
+                    std::optional<TProgramRecord> got;
+                    std::optional<reference::Record> want;
+                    try {
+                        got = FindProgramRecord(catalogue, program, category, all);
+                    } catch (const base::Exception& e) {
+                        mine = e.Message();
+                    }
+                    try {
+                        want = reference::Find(file, program, category, all);
+                    } catch (const base::Exception& e) {
+                        theirs = e.Message();
+                    }
+                    ASSERT_EQ(mine, theirs) << program << " in\n" << file;
+                    ASSERT_EQ(got.has_value(), want.has_value()) << program << " in\n" << file;
+                    if (!got) continue;
+                    std::vector<std::string> values(got->Facts.begin(), got->Facts.end());
+                    values.insert(values.end(), {got->Screenshot, got->Features, got->Install, got->Start});
+                    ASSERT_EQ(values, want->Values) << program << " in\n" << file;
+                    ASSERT_EQ(got->Description, want->Description) << program << " in\n" << file;
+                }
+            }
+        }
+        std::vector<std::string> lineList;
+        for (std::string_view l : catalogue.Lines()) lineList.emplace_back(l);
+        ASSERT_EQ(lineList, reference::SplitLines(file));
+        for (const std::string& l : lineList)
+            ASSERT_EQ(std::string(StripFieldKey(l)), reference::StripFieldKey(l));
+    }
 }

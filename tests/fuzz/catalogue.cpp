@@ -1,0 +1,43 @@
+// Catalogue readers on arbitrary bytes, checked against the line-by-line rules.
+// Layout: flags byte, term length byte, term, then the file.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "app/Catalogue.h"
+#include "base/Exceptions.h"
+#include "tests/support/CatalogueReference.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 2) return 0;
+    const uint8_t flags = data[0];
+    const size_t termLength = std::min<size_t>(data[1], size - 2);
+    const std::string term(reinterpret_cast<const char*>(data + 2), termLength);
+    const std::string file(reinterpret_cast<const char*>(data + 2 + termLength), size - 2 - termLength);
+    const bool matchCase = flags & 1, all = flags & 2;
+    TCatalogue catalogue(file);
+
+    if (SearchCatalogue(catalogue, term, matchCase) != reference::Search(file, term, matchCase))
+        __builtin_trap();
+
+    std::string mine, theirs;
+    std::optional<TProgramRecord> got;
+    std::optional<reference::Record> want;
+    try {
+        got = FindProgramRecord(catalogue, term, term, all);
+    } catch (const base::Exception& e) {
+        mine = e.Message();
+    }
+    try {
+        want = reference::Find(file, term, term, all);
+    } catch (const base::Exception& e) {
+        theirs = e.Message();
+    }
+    if (mine != theirs || got.has_value() != want.has_value()) __builtin_trap();
+    if (got && got->Description != want->Description) __builtin_trap();
+
+    (void)ReadCategoryList(catalogue);
+    (void)ReadCategoryPrograms(catalogue, term);
+    for (std::string_view line : catalogue.Lines()) (void)StripFieldKey(line);
+    return 0;
+}
