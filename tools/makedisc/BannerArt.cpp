@@ -26,12 +26,12 @@ void Encode(Banner& banner) {
     if (banner.LoopCount >= 0) gif.LoopCount(banner.LoopCount);
     for (size_t i = 0; i < banner.Frames.size(); ++i) {
         if (banner.Frames.size() > 1) gif.GraphicControl(banner.DelaysCs[i], 1);
-        TGifImageSpec spec;
-        spec.Width = kW;
-        spec.Height = kH;
-        spec.Pixels.assign(indexed.Pixels.begin() + static_cast<long>(i) * kW * kH,
-                           indexed.Pixels.begin() + static_cast<long>(i + 1) * kW * kH);
-        gif.Image(spec);
+        TGifImageSpec image;
+        image.Width = kW;
+        image.Height = kH;
+        image.Pixels.assign(indexed.Pixels.begin() + static_cast<long>(i) * kW * kH,
+                            indexed.Pixels.begin() + static_cast<long>(i + 1) * kW * kH);
+        gif.Image(image);
     }
     gif.Trailer();
     banner.Gif = gif.Str();

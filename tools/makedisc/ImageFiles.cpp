@@ -17,27 +17,27 @@ std::string EncodeBmp24(const Raster& raster) {
 }
 
 std::string EncodeBmp8(const IndexedImage& image) {
-    TBmpSpec spec;
-    spec.Width = image.Width;
-    spec.Height = image.Height;
-    spec.BitCount = 8;
+    TBmpSpec bmp;
+    bmp.Width = image.Width;
+    bmp.Height = image.Height;
+    bmp.BitCount = 8;
     // Always a full 256-entry table, as the 8-bit palette pictures of the window layout have.
-    spec.Palette.assign(256, 0);
+    bmp.Palette.assign(256, 0);
     for (size_t i = 0; i < image.Palette.size() && i < 256; ++i)
-        spec.Palette[i] =
+        bmp.Palette[i] =
             (uint32_t(image.Palette[i].R) << 16) | (uint32_t(image.Palette[i].G) << 8) | image.Palette[i].B;
-    spec.Pixels.assign(image.Pixels.begin(), image.Pixels.end());
-    return TBmpWriter::Write(spec);
+    bmp.Pixels.assign(image.Pixels.begin(), image.Pixels.end());
+    return TBmpWriter::Write(bmp);
 }
 
 std::string EncodeBmpMask(int width, int height, const std::vector<bool>& transparent) {
-    TBmpSpec spec;
-    spec.Width = width;
-    spec.Height = height;
-    spec.BitCount = 1;
-    spec.Palette = {0x000000, 0xFFFFFF};
-    spec.Pixels.assign(transparent.begin(), transparent.end());
-    return TBmpWriter::Write(spec);
+    TBmpSpec bmp;
+    bmp.Width = width;
+    bmp.Height = height;
+    bmp.BitCount = 1;
+    bmp.Palette = {0x000000, 0xFFFFFF};
+    bmp.Pixels.assign(transparent.begin(), transparent.end());
+    return TBmpWriter::Write(bmp);
 }
 
 std::string EncodeJpeg(const Raster& raster, int quality) {

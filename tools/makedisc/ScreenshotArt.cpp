@@ -53,18 +53,18 @@ void Bevel(Raster& r, const Box& b, Rgb face) {
     r.FillRect(b.X, b.Y + b.H - 1, b.W, 1, Shade(face, -0.3));
 }
 
-void Editor(Raster& r, const Box& c, const ScreenshotSpec& spec, double s) {
+void Editor(Raster& r, const Box& c, const ScreenshotRequest& shot, double s) {
     r.FillRect(c.X, c.Y, c.W, c.H, Hex(0xDADDE3));
     const Box page{c.X + static_cast<int>(20 * s), c.Y + static_cast<int>(12 * s),
                    c.W - static_cast<int>(40 * s), c.H};
     r.FillRect(page.X + 3, page.Y + 3, page.W, page.H, Hex(0xB9BDC6));
     r.FillRect(page.X, page.Y, page.W, page.H, Hex(0xFFFFFF));
     const double pad = 24 * s;
-    Typeface::SansBold().Draw(r, page.X + pad, page.Y + pad + 10 * s, spec.Title, 15 * s, Hex(0x1F2937));
+    Typeface::SansBold().Draw(r, page.X + pad, page.Y + pad + 10 * s, shot.Title, 15 * s, Hex(0x1F2937));
     DrawWrapped(r,
                 {static_cast<int>(page.X + pad), static_cast<int>(page.Y + pad + 18 * s),
                  static_cast<int>(page.W - 2 * pad), page.H},
-                spec.Text, std::max(6.0, 9.5 * s), Hex(0x374151));
+                shot.Text, std::max(6.0, 9.5 * s), Hex(0x374151));
 }
 
 void Paint(Raster& r, const Box& c, Random& rnd, double s, Rgb accent) {
@@ -159,11 +159,11 @@ void Player(Raster& r, const Box& c, Random& rnd, double s, Rgb accent) {
     for (int side : {-1, 1}) r.Circle(cx + side * 30 * s, by, 6 * s + 1, Hex(0x9CA3AF));
 }
 
-void Browser(Raster& r, const Box& c, const ScreenshotSpec& spec, double s, Rgb accent) {
+void Browser(Raster& r, const Box& c, const ScreenshotRequest& shot, double s, Rgb accent) {
     const int bar = std::max(14, static_cast<int>(28 * s));
     r.FillRect(c.X, c.Y, c.W, bar, Hex(0xE5E7EB));
     r.RoundRect(c.X + 50 * s, c.Y + 4 * s, c.X + c.W - 10 * s, c.Y + bar - 4 * s, 8 * s, Hex(0xFFFFFF));
-    Typeface::Sans().Draw(r, c.X + 60 * s, c.Y + bar * 0.68, "http://" + spec.Url, std::max(6.0, 10 * s),
+    Typeface::Sans().Draw(r, c.X + 60 * s, c.Y + bar * 0.68, "http://" + shot.Url, std::max(6.0, 10 * s),
                           Hex(0x374151));
     for (int i = 0; i < 3; ++i) r.Circle(c.X + (10 + 13 * i) * s, c.Y + bar / 2.0, 4 * s, Hex(0x9CA3AF));
     const Box page{c.X, c.Y + bar, c.W, c.H - bar};
@@ -171,13 +171,13 @@ void Browser(Raster& r, const Box& c, const ScreenshotSpec& spec, double s, Rgb 
     const int hero = page.H / 3;
     r.FillRect(page.X, page.Y, page.W, hero,
                [&](double x, double) { return Mix(accent, Shade(accent, -0.5), (x - page.X) / page.W); });
-    Typeface::SansBold().Draw(r, page.X + 24 * s, page.Y + hero * 0.55, spec.Title, 22 * s, Hex(0xFFFFFF));
+    Typeface::SansBold().Draw(r, page.X + 24 * s, page.Y + hero * 0.55, shot.Title, 22 * s, Hex(0xFFFFFF));
     Typeface::Sans().Draw(r, page.X + 24 * s, page.Y + hero * 0.55 + 20 * s,
                           "Willkommen auf unserer Homepage", 11 * s, Hex(0xE0E7FF));
     DrawWrapped(r,
                 {static_cast<int>(page.X + 24 * s), page.Y + hero + static_cast<int>(8 * s),
                  static_cast<int>(page.W * 0.6), page.H - hero},
-                spec.Text, std::max(6.0, 9.5 * s), Hex(0x374151));
+                shot.Text, std::max(6.0, 9.5 * s), Hex(0x374151));
     r.RoundRect(page.X + page.W * 0.68, page.Y + hero + 14 * s, page.X + page.W - 20 * s,
                 page.Y + page.H - 14 * s, 6 * s, Hex(0xF1F5F9));
 }
@@ -275,12 +275,12 @@ void Chart(Raster& r, const Box& c, Random& rnd, double s, Rgb accent) {
                                      std::max(6.0, 8.5 * s), Hex(0x6B7280));
 }
 
-void Dialog(Raster& r, const Box& c, const ScreenshotSpec& spec, double s, Rgb accent) {
+void Dialog(Raster& r, const Box& c, const ScreenshotRequest& shot, double s, Rgb accent) {
     r.FillRect(c.X, c.Y, c.W, c.H, Hex(0xF3F4F6));
     const double px = std::max(6.5, 10 * s), row = px * 2.6;
     const char* labels[] = {"Quelle:", "Ziel:", "Format:", "Qualität:", "Optionen:"};
     double y = c.Y + row * 0.8;
-    Typeface::SansBold().Draw(r, c.X + 10, y, spec.Title, px * 1.2, Hex(0x111827));
+    Typeface::SansBold().Draw(r, c.X + 10, y, shot.Title, px * 1.2, Hex(0x111827));
     y += row * 0.7;
     for (int i = 0; y + row < c.Y + c.H - row * 1.4; ++i, y += row) {
         Typeface::Sans().Draw(r, c.X + 10, y + px, labels[i % 5], px, Hex(0x374151));
@@ -345,21 +345,21 @@ void Calendar(Raster& r, const Box& c, Random& rnd, double s, Rgb accent) {
 
 }  // namespace
 
-Raster PaintScreenshot(const ScreenshotSpec& spec) {
-    Random rnd(spec.Title);
+Raster PaintScreenshot(const ScreenshotRequest& shot) {
+    Random rnd(shot.Title);
     const Rgb accent = kAccents[rnd.Int(0, 7)];
-    const int w = spec.Width, h = spec.Height;
+    const int w = shot.Width, h = shot.Height;
     const double s = std::clamp(std::min(w / 640.0, h / 480.0), 0.45, 1.5);
     Raster r(w, h, Hex(0xF3F4F6));
     // Window frame: title bar in the program's colour, menu bar, tool bar and status bar as the size allows.
     const int title = std::max(12, static_cast<int>(std::lround(24 * s)));
     r.FillRect(0, 0, w, title, [&](double x, double) { return Mix(accent, Shade(accent, -0.35), x / w); });
-    Typeface::SansBold().Draw(r, title * 0.4, title * 0.7, spec.Title, title * 0.5, Hex(0xFFFFFF));
+    Typeface::SansBold().Draw(r, title * 0.4, title * 0.7, shot.Title, title * 0.5, Hex(0xFFFFFF));
     for (int i = 0; i < 3; ++i)
         r.RoundRect(w - (i + 1) * title * 1.2, title * 0.2, w - (i + 1) * title * 1.2 + title, title * 0.8, 2,
                     i == 0 ? Hex(0xEF4444) : Shade(accent, 0.25));
     int top = title;
-    const bool chrome = h >= 200 && spec.Kind != "dialog";
+    const bool chrome = h >= 200 && shot.Kind != "dialog";
     if (chrome) {
         const int menu = static_cast<int>(18 * s) + 2;
         Bevel(r, {0, top, w, menu}, Hex(0xF9FAFB));
@@ -380,30 +380,30 @@ Raster PaintScreenshot(const ScreenshotSpec& spec) {
     }
     const int status = chrome ? static_cast<int>(18 * s) + 2 : 0;
     const Box content{0, top, w, h - top - status};
-    if (spec.Kind == "editor")
-        Editor(r, content, spec, s);
-    else if (spec.Kind == "paint")
+    if (shot.Kind == "editor")
+        Editor(r, content, shot, s);
+    else if (shot.Kind == "paint")
         Paint(r, content, rnd, s, accent);
-    else if (spec.Kind == "table")
+    else if (shot.Kind == "table")
         Table(r, content, rnd, s);
-    else if (spec.Kind == "player")
+    else if (shot.Kind == "player")
         Player(r, content, rnd, s, accent);
-    else if (spec.Kind == "browser")
-        Browser(r, content, spec, s, accent);
-    else if (spec.Kind == "game")
+    else if (shot.Kind == "browser")
+        Browser(r, content, shot, s, accent);
+    else if (shot.Kind == "game")
         Game(r, content, rnd, s);
-    else if (spec.Kind == "terminal")
+    else if (shot.Kind == "terminal")
         Terminal(r, content, rnd, s);
-    else if (spec.Kind == "files")
+    else if (shot.Kind == "files")
         Files(r, content, rnd, s, accent);
-    else if (spec.Kind == "chart")
+    else if (shot.Kind == "chart")
         Chart(r, content, rnd, s, accent);
-    else if (spec.Kind == "map")
+    else if (shot.Kind == "map")
         Map(r, content, rnd, s, accent);
-    else if (spec.Kind == "calendar")
+    else if (shot.Kind == "calendar")
         Calendar(r, content, rnd, s, accent);
     else
-        Dialog(r, content, spec, s, accent);
+        Dialog(r, content, shot, s, accent);
     if (status) {
         Bevel(r, {0, h - status, w, status}, Hex(0xE5E7EB));
         Typeface::Sans().Draw(r, 8, h - status * 0.28, "Bereit", std::max(6.0, 9 * s), Hex(0x4B5563));

@@ -6,7 +6,7 @@
 
 #include "tools/makedisc/Raster.h"
 
-struct ScreenshotSpec {
+struct ScreenshotRequest {
     std::string Title;  // UTF-8
     std::string
         Kind;  // editor, paint, table, player, browser, game, terminal, files, chart, dialog, map, calendar
@@ -15,4 +15,4 @@ struct ScreenshotSpec {
     int Width = 0, Height = 0;
 };
 
-Raster PaintScreenshot(const ScreenshotSpec& spec);
+Raster PaintScreenshot(const ScreenshotRequest& shot);

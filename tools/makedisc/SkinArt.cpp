@@ -64,6 +64,7 @@ Raster PaintSkin(const DiscTitle& title) {
     });
     r.Shadow(215, 57, 476, 251, 3, 10, Hex(0x4A3C28), 0.22);
     r.RoundFrame(213, 53, 478, 253, 3, 1, Hex(0xD6CEBF));
+    r.FillRect(214, 54, 263, 198, Hex(0xF0F0F0));  // the thumbnail panel's own colour
     r.RoundRect(480, 50, 621, 252, 8, Hex(0xFFFFFF), 0.55);
     r.RoundFrame(480, 50, 621, 252, 8, 1, Hex(0xE2DACB));
     r.RoundRect(210, 257, 624, 433, 8, Hex(0xFFFFFF), 0.55);
