@@ -108,6 +108,8 @@ int main(int argc, char** argv) {
     for (int i = 3; i + 1 < argc; ++i)
         if (std::string(argv[i]) == "--preview") preview = argv[++i];
     try {
+        // The catalogue is checked first, so a mistake in it stops the build before anything is written.
+        const auto catalogue = ReadCatalogueSource(ReadFile(source / "catalogue.txt"));
         // A rebuild starts from an empty folder, so nothing of an older catalogue survives; a folder
         // that holds something other than a disc is left alone.
         if (fs::exists(output) && !fs::is_empty(output)) {
@@ -121,7 +123,6 @@ int main(int argc, char** argv) {
         Preview(preview, "logo", logo);
         const auto banners = PaintBanners();
         WriteMenuFile(disc, logo, banners);
-        const auto catalogue = ReadCatalogueSource(ReadFile(source / "catalogue.txt"));
         const CatalogueSummary summary =
             WriteCatalogue(disc, catalogue, [&](const std::string& name, const Raster& shot) {
                 Preview(preview.empty() ? preview : preview / "Bilder", name, shot);
