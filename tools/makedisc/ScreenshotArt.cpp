@@ -282,7 +282,7 @@ void Dialog(Raster& r, const Box& c, const ScreenshotRequest& shot, double s, Rg
     double y = c.Y + row * 0.8;
     Typeface::SansBold().Draw(r, c.X + 10, y, shot.Title, px * 1.2, Hex(0x111827));
     y += row * 0.7;
-    for (int i = 0; y + row < c.Y + c.H - row * 1.4; ++i, y += row) {
+    for (int i = 0; i < 5 && y + row < c.Y + c.H - row * 1.4; ++i, y += row) {
         Typeface::Sans().Draw(r, c.X + 10, y + px, labels[i % 5], px, Hex(0x374151));
         const double fx = c.X + std::min(c.W * 0.35, 90.0 * s);
         if (i % 5 == 4) {
@@ -296,6 +296,15 @@ void Dialog(Raster& r, const Box& c, const ScreenshotRequest& shot, double s, Rg
         }
     }
     const double bw = std::min(80.0 * s, c.W / 2.5), bh = px * 2.2, by = c.Y + c.H - bh - 8;
+    // Room left in a tall dialog holds a preview.
+    if (by - y > row * 2) {
+        r.RoundRect(c.X + 10, y, c.X + c.W - 10, by - 10, 4, Hex(0xFFFFFF));
+        r.RoundFrame(c.X + 10, y, c.X + c.W - 10, by - 10, 4, 1, Hex(0xCBD5E1));
+        Typeface::SansBold().Draw(r, c.X + 18, y + px * 1.6, "Vorschau", px, Hex(0x6B7280));
+        DrawWrapped(
+            r, {c.X + 18, static_cast<int>(y + px * 2), c.W - 36, static_cast<int>(by - 14 - y - px * 2)},
+            shot.Text, px * 0.9, Hex(0x374151));
+    }
     r.RoundRect(c.X + c.W - 2 * bw - 16, by, c.X + c.W - bw - 16, by + bh, 4, accent);
     Typeface::SansBold().DrawCentred(r, c.X + c.W - 1.5 * bw - 16, by + bh * 0.68, "OK", px, Hex(0xFFFFFF));
     r.RoundRect(c.X + c.W - bw - 8, by, c.X + c.W - 8, by + bh, 4, Hex(0xE5E7EB));
