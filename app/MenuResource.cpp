@@ -8,6 +8,8 @@
 #include "base/MemoryStream.h"
 #include "base/StrUtils.h"
 #include "base/Stream.h"
+#include "gfx/Bitmap.h"
+#include "gfx/BmpCodec.h"
 
 namespace {
 
@@ -161,6 +163,10 @@ TMenuResource ReadMenuResource(const uint8_t* data, size_t size) {
     const int64_t logoLength = BmpImageLength(in.Here(), in.Left());
     const uint8_t* logo = in.Take(logoLength);
     menu.Logo.assign(logo, logo + logoLength);
+    // The blob offsets follow the length computed above; the decoder only turns the bytes into pixels.
+    auto bitmap = std::make_shared<gfx::TBitmap>();
+    gfx::ReadBmp(menu.Logo.data(), menu.Logo.size(), *bitmap);
+    menu.LogoBitmap = std::move(bitmap);
 
     for (size_t slot = 0; slot < 7; ++slot) menu.SoundSlots[slot] = in.Blob(h.Sizes[kSoundSize + slot]);
     for (size_t i = 0; i < 3; ++i) {

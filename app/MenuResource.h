@@ -9,12 +9,16 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace base {
 class TStream;
+}
+namespace gfx {
+class TBitmap;
 }
 
 namespace MenuDat {
@@ -47,6 +51,7 @@ public:
     // BannerLink1..3: redirect prefix + project id + "&url=" + all 254 target bytes.
     std::array<std::string, 3> BannerLinks;
     std::vector<uint8_t> Logo;                       // the BMP file image as consumed
+    std::shared_ptr<const gfx::TBitmap> LogoBitmap;  // the logo decoded, for iLogo
     std::array<std::vector<uint8_t>, 7> SoundSlots;  // RIFF WAVE images; empty for a size <= 0
     std::array<std::vector<uint8_t>, 3> Banners;     // GIF images; empty for a size <= 0
 
@@ -59,7 +64,8 @@ public:
 // Reads DataDir + "Menue.dat" (a native path). EFOpenError "Datei %s kann nicht geöffnet werden",
 // EReadError "Stream-Read-Fehler" for a file shorter than a field or blob it announces,
 // EConvertError "'%s' ist kein gültiger Integerwert" for a size field, base::Exception for a logo
-// that is no bitmap or a banner blob that is no GIF.
+// that is no bitmap (gfx::EInvalidGraphic when its pixels cannot be decoded) or a banner blob that is
+// no GIF.
 TMenuResource LoadMenuResourceFile(const std::string& fileName);
 // The same from the current position of a stream.
 TMenuResource ReadMenuResource(base::TStream& stream);

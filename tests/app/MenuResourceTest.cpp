@@ -8,6 +8,7 @@
 #include "app/TextHelpers.h"
 #include "base/Exceptions.h"
 #include "base/MemoryStream.h"
+#include "gfx/Bitmap.h"
 #include "tools/common/BmpWriter.h"
 #include "tools/common/GifWriter.h"
 #include "tools/common/MenuDatWriter.h"
@@ -159,6 +160,9 @@ TEST(MenuResource, ReadsEveryBlobAtItsPlace) {
     EXPECT_EQ(menu.Header.ProjectId, "CD42");
     EXPECT_EQ(menu.Header.ProjectField.size(), 100u);
     EXPECT_EQ(Str(menu.Logo), w.Logo);
+    ASSERT_TRUE(menu.LogoBitmap);
+    EXPECT_EQ(menu.LogoBitmap->Width(), 5);
+    EXPECT_EQ(menu.LogoBitmap->Height(), 3);
     for (size_t slot = 0; slot < 7; ++slot) EXPECT_EQ(Str(menu.SoundSlots[slot]), w.Sounds[slot]) << slot;
     for (size_t i = 0; i < 3; ++i) EXPECT_EQ(Str(menu.Banners[i]), w.Gifs[i]) << i;
     EXPECT_EQ(w.BlobOffsets()[0], MenuDat::kHeaderLength);
@@ -171,6 +175,7 @@ TEST(MenuResource, LogoConsumesHeadersTableAndPaddedRows) {
         w.Logo = logo;
         TMenuResource menu = Read(w.Build());
         EXPECT_EQ(Str(menu.Logo), logo) << what;
+        EXPECT_TRUE(menu.LogoBitmap && menu.LogoBitmap->Width() > 0) << what;
         EXPECT_EQ(Str(menu.SoundSlots[0]), w.Sounds[0]) << what;
         EXPECT_EQ(Str(menu.Banners[2]), w.Gifs[2]) << what;
     };
