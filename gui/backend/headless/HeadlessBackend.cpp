@@ -420,6 +420,11 @@ void HeadlessBackend::Wake() {
 std::optional<int> HeadlessBackend::PromptMessageBox(const MessageBoxRequest& request) {
     MessageBoxRecord rec;
     rec.request = request;
+    if (showBoxes_) {
+        rec.answer = -1;
+        boxes_.push_back(rec);
+        return std::nullopt;
+    }
     if (!boxAnswers_.empty()) {
         rec.answer = boxAnswers_.front();
         boxAnswers_.pop_front();

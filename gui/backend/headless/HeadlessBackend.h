@@ -98,6 +98,9 @@ public:
 
     // Prompts.
     void AnswerMessageBox(int answer) { boxAnswers_.push_back(answer); }
+    // Off by default: boxes are answered from the queue. On: they are recorded (answer -1) and the
+    // framework shows its own message form, which a test drives with Post().
+    void SetShowMessageForms(bool show) { showBoxes_ = show; }
     void AnswerFolder(std::optional<std::string> path) { folderAnswers_.push_back(std::move(path)); }
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return boxes_; }
     const std::vector<FolderRecord>& FolderPrompts() const { return folders_; }
@@ -173,6 +176,7 @@ private:
     int screenWidth_ = 1024, screenHeight_ = 768, colorDepth_ = 32;
     DesktopSettings settings_;
     std::deque<int> boxAnswers_;
+    bool showBoxes_ = false;
     std::deque<std::optional<std::string>> folderAnswers_;
     std::vector<MessageBoxRecord> boxes_;
     std::vector<FolderRecord> folders_;
