@@ -5,6 +5,7 @@
 
 #include "gui/Application.h"
 #include "media/TimerEx.h"
+#include "platform/ThreadPriority.h"
 
 namespace media {
 
@@ -95,9 +96,13 @@ bool TTimerThread::WaitWhileSuspended() {
 }
 
 void TTimerThread::Execute(std::shared_ptr<TTimerThread> self) {
-    // No OS priority is set: the platform layer offers no thread service yet; the value is kept
-    // for the owner to read.
+    int applied = -1;
     while (WaitWhileSuspended()) {
+        // Set when the thread starts and again whenever its timer asked for another one.
+        if (priority_ != applied) {
+            applied = priority_;
+            platform::SetCurrentThreadPriority(applied);
+        }
         const bool slept = Sleep(interval_);
         // A thread suspended during its sleep fires once it is resumed, as a suspended sleeper does.
         if (!WaitWhileSuspended()) break;
