@@ -1,0 +1,172 @@
+#include "skin/SkinButton.h"
+
+#include <cmath>
+
+namespace skin {
+
+namespace {
+
+// Round to nearest, ties to even, like the runtime's Round.
+int RoundHalfEven(double v) {
+    return int(std::nearbyint(v));
+}
+
+}  // namespace
+
+TSkinButton::TSkinButton(gui::TComponent* owner)
+    : gui::TGraphicControl(owner), work_(0, 0, gfx::pf24bit), scratch_(0, 0, gfx::pf32bit) {
+    SetBounds(0, 0, 30, 30);
+    work_.SetTransparentColor(kKeyColor);
+    work_.SetTransparentMode(gfx::tmFixed);
+    work_.SetTransparent(true);  // text edges over the key blend onto the skin, no key fringe
+}
+
+TSkinButton::~TSkinButton() {
+    if (imageList_) imageList_->RemoveFreeNotification(this);
+}
+
+void TSkinButton::SetImageList(gui::TImageList* list) {
+    if (imageList_) imageList_->RemoveFreeNotification(this);
+    imageList_ = list;
+    if (list) {
+        list->FreeNotification(this);
+        PaintNow();
+    }
+}
+
+void TSkinButton::SetImageIndex(int index) {
+    // Clamped at the top only: a negative index is kept (and draws nothing).
+    if (imageList_ && index > imageList_->Count() - 1) index = imageList_->Count() - 1;
+    imageIndex_ = index;
+    PaintNow();
+}
+
+bool TSkinButton::Enabled() {
+    state_ = enabled_ ? stNormal : stDisabled;
+    return enabled_;
+}
+
+void TSkinButton::SetEnabled(bool enabled) {
+    // The control stays enabled: a disabled skin button still sees the mouse.
+    enabled_ = enabled;
+    state_ = enabled ? stNormal : stDisabled;
+    PaintNow();
+}
+
+void TSkinButton::SetTextDistance(int v) {
+    textDistance_ = v;
+    PaintNow();
+}
+
+void TSkinButton::SetAlignment(gui::TAlignment v) {
+    alignment_ = v;
+    PaintNow();
+}
+
+void TSkinButton::TextChanged() {
+    PaintNow();
+}
+
+void TSkinButton::Notification(gui::TComponent* c, gui::TOperation op) {
+    if (op == gui::opRemove && c == imageList_) imageList_ = nullptr;
+    gui::TGraphicControl::Notification(c, op);
+}
+
+void TSkinButton::RepaintIfEnabled() {
+    if (enabled_)
+        PaintNow();
+    else
+        state_ = stDisabled;
+}
+
+void TSkinButton::MouseEnter() {
+    gui::TGraphicControl::MouseEnter();
+    if (Loading()) return;
+    state_ = stHot;
+    RepaintIfEnabled();
+}
+
+void TSkinButton::MouseLeave() {
+    gui::TGraphicControl::MouseLeave();
+    state_ = stNormal;
+    RepaintIfEnabled();
+}
+
+void TSkinButton::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
+    WeakOf<TSkinButton> alive(this);
+    gui::TGraphicControl::MouseDown(button, shift, x, y);
+    if (!alive) return;
+    state_ = stPressed;
+    RepaintIfEnabled();
+}
+
+void TSkinButton::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
+    WeakOf<TSkinButton> alive(this);
+    gui::TGraphicControl::MouseUp(button, shift, x, y);
+    if (!alive) return;
+    if (state_ != stNormal) state_ = stHot;
+    RepaintIfEnabled();
+}
+
+void TSkinButton::Click() {
+    if (state_ != stDisabled) gui::TGraphicControl::Click();
+}
+
+void TSkinButton::Paint() {
+    if (!imageList_) return;
+    if (!enabled_) state_ = stDisabled;
+    const int iw = imageList_->Width(), ih = imageList_->Height();
+    const int rw = roundWidth_, s = state_;
+    // Four equal bands; the button is always exactly one band high.
+    const int band = RoundHalfEven(ih / 4.0);
+    if (Height() != band) SetHeight(band);
+    const int w = Width(), h = Height();
+
+    work_.SetSize(w, h);
+    gfx::TCanvas& wc = work_.Canvas();
+    wc.Brush().SetStyle(gfx::bsSolid);
+    wc.Brush().SetColor(kKeyColor);
+    wc.FillRect({0, 0, w, h});
+
+    // The strip comes from the whole image on white: outside the mask it is white, not key.
+    scratch_.SetSize(iw, ih);
+    gfx::TCanvas& sc = scratch_.Canvas();
+    sc.Brush().SetStyle(gfx::bsSolid);
+    sc.Brush().SetColor(gfx::clWhite);
+    sc.FillRect({0, 0, iw, ih});
+    imageList_->Draw(sc, 0, 0, imageIndex_);
+
+    // Left cap, then the right cap right-aligned; both from band s.
+    imageList_->Draw(wc, 0, -s * h, imageIndex_);
+    imageList_->Draw(wc, w - iw, -s * h, imageIndex_);
+
+    if (w - 2 * rw >= 0) {
+        for (int i = 0; i <= w - 2 * rw; ++i)
+            wc.BitBlt(rw + i, 0, 2, h, scratch_, rw + 1, band * s, gfx::SRCCOPY);
+    }
+
+    wc.SetFont(Font());
+    wc.Brush().SetStyle(gfx::bsClear);
+    if (!enabled_) wc.Font().SetColor(disabledFontColor_);
+    const std::string& caption = Caption();
+    const int tw = wc.TextWidth(caption), th = wc.TextHeight(caption);
+    switch (alignment_) {
+        case gui::taLeftJustify:
+            textX_ = textDistance_;
+            break;
+        case gui::taRightJustify:
+            textX_ = w - tw - textDistance_;
+            break;
+        case gui::taCenter:
+            textX_ = RoundHalfEven(w / 2.0) - tw / 2;
+            break;
+        default:
+            break;  // keeps the last position
+    }
+    const int textY = RoundHalfEven(h / 2.0) - th / 2;
+    wc.TextOut(textX_, textY, caption);  // "&" is an ordinary character here
+
+    Canvas().TransparentCopy(0, 0, w, h, work_, 0, 0, kKeyColor);
+}
+
+}  // namespace skin
