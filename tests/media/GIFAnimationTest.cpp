@@ -2,6 +2,8 @@
 // animation switch and painting, all on the virtual clock.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "base/MemoryStream.h"
 #include "media/GIFImage.h"
 #include "tests/media/MediaFixture.h"
@@ -215,4 +217,51 @@ TEST_F(GIFAnimation, PaintsOverTheParentStretchedTiledAndOpaque) {
     noMask->SetCurrentFrame(2);  // disposal 2 of frame 1 leaves black, frame 2 keeps a hole there
     EXPECT_EQ(Pixel(100, 100), gfx::clBlack);
     EXPECT_EQ(Pixel(101, 100), Col(6));
+}
+
+TEST_F(GIFAnimation, ReloadWhileRunningAndThreadedTicks) {
+    TGIFImage* image = Banner(Animation({10, 10, 10}, 0));
+    image->SetAnimate(true);
+    hb->Pump();
+    hb->Advance(200);
+    EXPECT_EQ(Take(), (Log{"changing", "change 2", "changing", "change 3"}));
+    ASSERT_NE(image->AnimationTimer(), nullptr);
+
+    // Loading stops the old animation first; the new picture starts at frame 1, armed by the paint.
+    base::TMemoryStream next(Animation({5, 5}, 0).Bytes());
+    ASSERT_TRUE(image->LoadFromStream(next));
+    EXPECT_EQ(image->CurrentFrame(), 1);
+    EXPECT_EQ(image->FrameCount(), 2);
+    EXPECT_EQ(Take(), (Log{"changing", "change 1"}));  // the decoder composes frame 1
+    EXPECT_EQ(image->AnimationTimer(), nullptr);
+    hb->Pump();
+    ASSERT_NE(image->AnimationTimer(), nullptr);
+    hb->Advance(50);
+    EXPECT_EQ(Take(), (Log{"changing", "change 2"}));
+
+    // With Threaded on, the ticks come from the timer thread and run on the GUI thread.
+    clock = media::testing::ThreadClock::Install();
+    const auto gui = std::this_thread::get_id();
+    std::thread::id where;
+    image->OnChange = [&](gui::TComponent*) {
+        where = std::this_thread::get_id();
+        log.push_back("change " + std::to_string(image->CurrentFrame()));
+    };
+    image->SetThreaded(true);
+    EXPECT_EQ(clock->WaitForSleeper(), 50u);
+    hb->Advance(1000);  // the window timer no longer runs
+    EXPECT_EQ(Take(), Log{});
+    clock->Elapse();
+    while (log.size() < 3) app->ProcessMessages();
+    EXPECT_EQ(Take(), (Log{"changing", "change 1", "wrap"}));
+    EXPECT_EQ(where, gui);
+    EXPECT_EQ(Pixel(25, 33), Col(2));
+
+    // AutoSize takes the picture's size; switching the animation off frees the timer and its thread.
+    image->SetAutoSize(true);
+    EXPECT_EQ(image->Width(), 10);
+    image->SetAnimate(false);
+    EXPECT_EQ(image->AnimationTimer(), nullptr);
+    clock->Close();
+    media::TTimerThread::WaitUntilNoneAlive();
 }
