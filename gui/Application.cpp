@@ -92,7 +92,17 @@ void TApplication::UnregisterForm(TForm* f) {
     forms_.erase(std::remove(forms_.begin(), forms_.end(), f), forms_.end());
     modalStack_.erase(std::remove(modalStack_.begin(), modalStack_.end(), f), modalStack_.end());
     if (f == hintWindow_) hintWindow_ = nullptr;
-    if (f == activeForm_) activeForm_ = nullptr;
+    activation_.erase(std::remove(activation_.begin(), activation_.end(), f), activation_.end());
+    if (f == activeForm_) {
+        activeForm_ = nullptr;
+        if (!Destroying()) {
+            for (auto it = activation_.rbegin(); it != activation_.rend(); ++it)
+                if ((*it)->Visible() && !(*it)->IsPopup()) {
+                    SetActiveForm(*it);
+                    break;
+                }
+        }
+    }
     if (f == dragForm_) dragForm_ = nullptr;
     if (f == mainForm_) {
         mainForm_ = nullptr;
@@ -119,8 +129,24 @@ void TApplication::SetActiveForm(TForm* f) {
         return;
     }
     activeForm_ = f;
+    if (f) {
+        activation_.erase(std::remove(activation_.begin(), activation_.end(), f), activation_.end());
+        activation_.push_back(f);
+    }
     if (old && std::find(forms_.begin(), forms_.end(), old) != forms_.end()) old->SetActive(false);
     if (f && activeForm_ == f) f->SetActive(true);
+}
+
+void TApplication::ActivateNext(TForm* f) {
+    activation_.erase(std::remove(activation_.begin(), activation_.end(), f), activation_.end());
+    if (activeForm_ != f) return;
+    TForm* next = nullptr;
+    if (!modalStack_.empty() && modalStack_.back() != f && modalStack_.back()->Visible())
+        next = modalStack_.back();
+    for (auto it = activation_.rbegin(); !next && it != activation_.rend(); ++it)
+        if ((*it)->Visible() && !(*it)->IsPopup()) next = *it;
+    SetActiveForm(next);
+    if (next && next->Handle()) backend_->RaiseWindow(next->Handle());
 }
 
 void TApplication::RegisterTimer(TTimer* t) {

@@ -106,6 +106,8 @@ public:
     void RegisterForm(TForm* f);
     void UnregisterForm(TForm* f);
     void SetActiveForm(TForm* f);
+    // f is going (hidden or destroyed): the form activated before it becomes active again.
+    void ActivateNext(TForm* f);
     void RegisterTimer(TTimer* t);
     void UnregisterTimer(TTimer* t);
     void ScheduleRelease(TForm* f);
@@ -152,6 +154,7 @@ private:
     TForm* mainForm_ = nullptr;
     std::vector<TForm*> forms_;
     TForm* activeForm_ = nullptr;
+    std::vector<TForm*> activation_;  // forms in the order they were last activated
     std::vector<TTimer*> timers_;
     std::vector<TComponent::WeakOf<TForm>> released_;
     bool terminated_ = false;

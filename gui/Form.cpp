@@ -277,7 +277,7 @@ void TForm::VisibleChanged() {
         if (handle_ && windowShown_) b.ShowWindow(handle_, false);
         windowShown_ = false;
         Application->CancelHint();
-        if (Application->ActiveForm() == this) Application->SetActiveForm(nullptr);
+        Application->ActivateNext(this);
         DoHide();
     }
 }

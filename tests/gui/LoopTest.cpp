@@ -75,6 +75,8 @@ TEST(Loop, ModalFormRunsItsOwnLoopAndDisablesTheOthers) {
     EXPECT_FALSE(dialog->Visible());
     EXPECT_EQ(t.app->ModalLevel(), 0);
     EXPECT_EQ(t.hb->ActiveWindow(), main->Handle());
+    EXPECT_EQ(t.app->ActiveForm(), main);  // the main form is active again, its focus works
+    EXPECT_TRUE(open->Focused());
 
     // Escape has no cancel button here; Close() cancels.
     t.hb->Post([&] { dialog->Close(); });

@@ -456,6 +456,10 @@ std::optional<std::optional<std::string>> HeadlessBackend::PromptFolder(const st
     FolderRecord rec;
     rec.title = title;
     rec.start = start;
+    if (showBoxes_) {
+        folders_.push_back(rec);
+        return std::nullopt;
+    }
     if (!folderAnswers_.empty()) {
         rec.answer = folderAnswers_.front();
         folderAnswers_.pop_front();

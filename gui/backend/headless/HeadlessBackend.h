@@ -98,8 +98,8 @@ public:
 
     // Prompts.
     void AnswerMessageBox(int answer) { boxAnswers_.push_back(answer); }
-    // Off by default: boxes are answered from the queue. On: they are recorded (answer -1) and the
-    // framework shows its own message form, which a test drives with Post().
+    // Off by default: boxes and folder prompts are answered from the queues. On: they are recorded
+    // (a box with answer -1) and the framework shows its own dialogs, which a test drives with Post().
     void SetShowMessageForms(bool show) { showBoxes_ = show; }
     void AnswerFolder(std::optional<std::string> path) { folderAnswers_.push_back(std::move(path)); }
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return boxes_; }
