@@ -74,11 +74,10 @@ Raster PaintSkin(const DiscTitle& title) {
 
 Raster PaintStartPicture(const Raster& skin, const DiscTitle& title) {
     Raster r = skin.Crop(200, 25, 425, 440);
-    // The skin's page decorations belong to the program page; the start page is plain paper.
-    r.FillRect(0, 3, 425, 437, [](double, double y) { return Paper(y + 25, kPageTop, kPageBottom); });
-    r.FillRect(0, 0, 425, 3, [](double x, double) {
-        return Mix(kAmber, kBlue, (x + 200 - kPageLeft) / (kPageRight - kPageLeft));
-    });
+    // The skin's page decorations belong to the program page; the start page is plain paper below
+    // the accent edge, which it keeps from the skin so that both meet without a seam.
+    r.FillRect(0, static_cast<int>(kPageTop) + 3 - 25, 425, 440,
+               [](double, double y) { return Paper(y + 25, kPageTop, kPageBottom); });
     for (int i = 0; i < 5; ++i) r.Ring(212, 118, 80 + 16 * i, 1, Hex(0xD8CFBF), 0.5 - 0.09 * i);
     theme::DrawDisc(r, 212, 118, 72, Hex(0xF4F0E8));
     Typeface::SansBold().DrawCentred(r, 212.5, 236, "Willkommen!", 28, kInk);
