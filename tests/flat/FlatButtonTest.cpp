@@ -2,6 +2,7 @@
 
 #include "flat/FlatEdit.h"
 #include "flat/HoverTimer.h"
+#include "flat/HslColor.h"
 #include "tests/flat/FlatFixture.h"
 
 namespace flat {
@@ -243,6 +244,34 @@ TEST_F(FlatButtonTest, EnterAndAccelerators) {
     other->SetEnabled(false);
     hb->Key('W', gui::ssAlt);
     EXPECT_EQ(otherClicks, 2);
+}
+
+}  // namespace
+}  // namespace flat
+
+namespace flat {
+namespace {
+
+TEST_F(FlatButtonTest, AdvancedColoursFollowTheParent) {
+    auto* b = Add<TFlatButton>(10, 10, 40, 30);
+    b->SetColor(gfx::clRed);
+    b->SetUseAdvColors(true);  // back to the parent's colour, shades derived from it
+    EXPECT_TRUE(b->ParentColor());
+    EXPECT_EQ(b->Color(), kFormColor);
+    EXPECT_EQ(b->ColorBorder(), CalcAdvancedColor(kFormColor, 0, 50, ctDarken));
+    EXPECT_EQ(b->ColorFocused(), CalcAdvancedColor(kFormColor, 0, 10, ctLighten));
+
+    const gfx::TColor light = gfx::RGB(235, 234, 225);
+    form->SetColor(light);
+    EXPECT_EQ(b->ColorDown(), CalcAdvancedColor(light, 0, 10, ctDarken));
+    // The light parent's "lighter" shade is darker than the parent itself.
+    EXPECT_LT(gfx::GetRValue(b->ColorFocused()), 235);
+    EXPECT_EQ(Pixel(30, 25), light);
+    hb->MouseMove(30, 25);
+    EXPECT_EQ(Pixel(30, 25), b->ColorFocused());
+
+    b->SetAdvColorBorder(0);  // 0 percent keeps the current border colour
+    EXPECT_EQ(b->ColorBorder(), CalcAdvancedColor(light, 0, 50, ctDarken));
 }
 
 }  // namespace
