@@ -203,7 +203,7 @@ void Game(Raster& r, const Box& c, Random& rnd, double s) {
                               std::max(7.0, 14 * s), Hex(0xFFFFFF));
 }
 
-void Terminal(Raster& r, const Box& c, Random& rnd, double s) {
+void Terminal(Raster& r, const Box& c, double s) {
     r.FillRect(c.X, c.Y, c.W, c.H, Hex(0x0B1020));
     const char* lines[] = {"C:\\> dir /w",
                            "Datenträger in Laufwerk C: ist SYSTEM",
@@ -219,7 +219,6 @@ void Terminal(Raster& r, const Box& c, Random& rnd, double s) {
     for (int i = 0; y < c.Y + c.H; ++i, y += px * 1.5)
         Typeface::Mono().Draw(r, c.X + 8, y, lines[i % 9], px,
                               lines[i % 9][0] == 'C' ? Hex(0x86EFAC) : Hex(0xCBD5E1));
-    (void)rnd;
 }
 
 void Files(Raster& r, const Box& c, Random& rnd, double s, Rgb accent) {
@@ -402,7 +401,7 @@ Raster PaintScreenshot(const ScreenshotRequest& shot) {
     else if (shot.Kind == "game")
         Game(r, content, rnd, s);
     else if (shot.Kind == "terminal")
-        Terminal(r, content, rnd, s);
+        Terminal(r, content, s);
     else if (shot.Kind == "files")
         Files(r, content, rnd, s, accent);
     else if (shot.Kind == "chart")

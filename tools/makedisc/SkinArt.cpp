@@ -90,8 +90,7 @@ Raster PaintStartPicture(const Raster& skin, const DiscTitle& title) {
     return r;
 }
 
-Raster PaintInfoBackground(const Raster& skin, const DiscTitle& title) {
-    (void)skin;
+Raster PaintInfoBackground(const DiscTitle& title) {
     Raster r(640, 450);
     r.FillRect(0, 0, 640, 450, [](double x, double y) { return theme::Backdrop(x, y + 20); });
     for (int i = 0; i < 4; ++i) r.Ring(560, 64, 70 + 18 * i, 1, Hex(0x5A7BB5), 0.35 - 0.07 * i);

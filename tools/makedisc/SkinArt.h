@@ -17,7 +17,7 @@ Raster PaintSkin(const DiscTitle& title);
 // 425×440 at (200, 25) of the skin, drawn over the skin's own page so that it blends in.
 Raster PaintStartPicture(const Raster& skin, const DiscTitle& title);
 // 640×450, shown at (0, 20) of the window.
-Raster PaintInfoBackground(const Raster& skin, const DiscTitle& title);
+Raster PaintInfoBackground(const DiscTitle& title);
 // 380×120 skin of the search dialog.
 Raster PaintSearchSkin();
 // 190×101, shown stretched at (10, 25).

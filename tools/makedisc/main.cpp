@@ -66,7 +66,7 @@ Raster WriteChrome(DiscFiles& disc, const fs::path& preview) {
     disc.Write("skin/iStart.bmp", EncodeBmp24(start));
     Preview(preview, "iStart", start);
 
-    const Raster info = PaintInfoBackground(skin, kTitle);
+    const Raster info = PaintInfoBackground(kTitle);
     disc.Write("skin/iHintergrund.jpg", EncodeJpeg(info, 90));
     Preview(preview, "iHintergrund", info);
 
