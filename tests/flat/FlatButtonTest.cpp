@@ -276,3 +276,27 @@ TEST_F(FlatButtonTest, AdvancedColoursFollowTheParent) {
 
 }  // namespace
 }  // namespace flat
+
+namespace flat {
+namespace {
+
+TEST_F(FlatButtonTest, TransparentModesShowTheParent) {
+    auto* b = Add<TFlatButton>(100, 100, 40, 30);
+    b->SetColor(gfx::clRed);
+    b->SetTransparentMode(tmAlways);
+    EXPECT_EQ(Pixel(120, 115), kFormColor);
+    hb->MouseMove(120, 115);
+    EXPECT_EQ(Pixel(120, 115), kFormColor);
+    EXPECT_EQ(Pixel(100, 100), gfx::clWhite);  // the frame is still drawn
+
+    b->SetTransparentMode(tmNotFocused);  // under the mouse: the focused face
+    EXPECT_EQ(Pixel(120, 115), b->ColorFocused());
+    hb->MouseMove(10, 10);
+    hb->Advance(100);
+    EXPECT_EQ(Pixel(120, 115), kFormColor);
+    b->SetTransparentMode(tmNone);
+    EXPECT_EQ(Pixel(120, 115), gfx::clRed);
+}
+
+}  // namespace
+}  // namespace flat
