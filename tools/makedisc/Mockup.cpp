@@ -141,6 +141,32 @@ Raster MockProgramPage(const Raster& skin, const Raster& logo, const Raster& hea
     return r;
 }
 
+Raster MockInfoPage(const Raster& skin, const Raster& background, const std::vector<ImageStrip>& lists,
+                    const std::vector<std::string>& credits, const std::string& mail,
+                    const std::string& web) {
+    Raster r = skin;
+    r.Draw(background, 0, 20);
+    const double tops[] = {182, 257, 332};
+    const std::string names[] = {credits[0], credits[1], "morvane.development"};
+    for (int i = 0; i < 3; ++i) Typeface::SansBold().Draw(r, 275, 20 + tops[i] + 14, names[i], 15, Hex(0));
+    Typeface::SansBold().Draw(r, 12, 20 + 430 + 11, credits[2], 12, Hex(0x9FCBFF));
+    for (auto [text, top] : {std::pair{mail, 169}, std::pair{web, 185}}) {
+        Typeface::SansBold().Draw(r, 12, 20 + top + 10, text, 11, theme::kWhite);
+        r.FillRect(12, 20 + top + 12, static_cast<int>(Typeface::SansBold().Measure(text, 11)), 1,
+                   theme::kWhite);
+    }
+    Stretched(r, Find(lists, "ilButtons1"), 0, 0, 525, 20 + 425, 100, 15);
+    Typeface::SansBold().DrawCentred(r, 575, 20 + 439, "Schließen", 10, theme::kWhite);
+    const ImageStrip& title = Find(lists, "ilButtons4");
+    const char* glyphs[] = {"i", "–", "×"};
+    for (int i = 0; i < 3; ++i) {
+        Band(r, title, 0, i == 0 ? 3 : 0, 577 + 17 * i, 2, 17);
+        Typeface::SansBold().DrawCentred(r, 577 + 17 * i + 8.5, 15, glyphs[i], 11,
+                                         i == 0 ? Hex(0xC0C0C0) : theme::kWhite);
+    }
+    return r;
+}
+
 Raster MockStartPage(const Raster& skin, const Raster& logo, const Raster& start, const Raster& banner,
                      const std::vector<ImageStrip>& lists, const std::vector<std::string>& categories) {
     Raster r = skin;

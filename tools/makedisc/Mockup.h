@@ -21,4 +21,7 @@ struct PageMock {
 };
 Raster MockProgramPage(const Raster& skin, const Raster& logo, const Raster& headerBar, const Raster& factBar,
                        const std::vector<ImageStrip>& lists, const PageMock& page);
+// The info page over the window, with the credits and contact links where the page puts them.
+Raster MockInfoPage(const Raster& skin, const Raster& background, const std::vector<ImageStrip>& lists,
+                    const std::vector<std::string>& credits, const std::string& mail, const std::string& web);
 Raster ImageListSheet(const std::vector<ImageStrip>& lists, int scale);

@@ -10,9 +10,10 @@ using namespace theme;
 
 namespace {
 
-// Where the layout puts things (window coordinates).
-constexpr double kSidebarLeft = 5, kSidebarTop = 24, kSidebarRight = 195, kSidebarBottom = 474;
-constexpr double kPageLeft = 197, kPageTop = 24, kPageRight = 637, kPageBottom = 473;
+// Where the layout puts things (window coordinates). Both panels end at 470, where the info page
+// ends, so that nothing of them shows below it.
+constexpr double kSidebarLeft = 5, kSidebarTop = 24, kSidebarRight = 195, kSidebarBottom = 470;
+constexpr double kPageLeft = 197, kPageTop = 24, kPageRight = 637, kPageBottom = 470;
 
 void DrawTitleStrip(Raster& r, int width, const std::string& caption) {
     r.FillRect(0, 0, width, 20, [](double, double y) { return Mix(Hex(0x2A3C66), Hex(0x172239), y / 20); });
@@ -52,8 +53,8 @@ Raster PaintSkin(const DiscTitle& title) {
                 [](double x, double y) { return theme::Weave(theme::Sidebar(y), int(x), int(y), 0.6); });
     r.RoundFrame(kSidebarLeft, kSidebarTop, kSidebarRight, kSidebarBottom, 10, 1, kSidebarEdge);
     r.FillRect(12, 126, 176, 1, Hex(0xFFFFFF), 0.08);
-    r.RoundRect(11, 391, 189, 470, 7, Hex(0x070B16), 0.55);
-    r.RoundFrame(11, 391, 189, 470, 7, 1, Hex(0x33446C), 0.9);
+    r.RoundRect(11, 391, 189, 467, 6, Hex(0x070B16), 0.55);
+    r.RoundFrame(11, 391, 189, 467, 6, 1, Hex(0x33446C), 0.9);
 
     // The page: paper with an accent edge on top, a framed place for the screenshot, a card for the
     // facts and a well for the description.

@@ -30,6 +30,9 @@ namespace {
 const DiscTitle kTitle{"SoftBox", "Ihre Software-Sammlung 2026",
                        "SoftBox 2026  ·  Software-Sammlung auf CD & DVD", "Muster-Verlag GmbH"};
 
+// Info page credits: compilation, editorial assistance, copyright line.
+const char* const kCredits[3] = {"Anna Beispiel & Jonas Muster", "Lena Vorlage", "© 2026 Muster-Verlag GmbH"};
+
 void Preview(const fs::path& dir, const std::string& name, const Raster& picture) {
     if (dir.empty()) return;
     DiscFiles(dir).Write(name + ".png", EncodePng(picture));
@@ -86,8 +89,7 @@ Raster WriteChrome(DiscFiles& disc, const fs::path& preview) {
 void WriteMenuFile(DiscFiles& disc, const Raster& logo, const std::array<Banner, 3>& banners) {
     TMenuDatWriter menu;
     menu.ProjectField = "SOFTBOX26~~~SoftBox 2026, Beispiel-CD";
-    menu.Credits = {base::Cp("Anna Beispiel & Jonas Muster"), base::Cp("Lena Vorlage"),
-                    base::Cp("© 2026 Muster-Verlag GmbH")};
+    for (int i = 0; i < 3; ++i) menu.Credits[i] = base::Cp(kCredits[i]);
     menu.BannerTargets = {"www.softbox.example/abo", "www.muster-verlag.example/heft",
                           "www.softbox.example/gewinnspiel"};
     menu.Logo = EncodeBmp24(logo);
@@ -140,6 +142,10 @@ int main(int argc, char** argv) {
                 Preview(preview, "banner" + std::to_string(i + 1), sheet);
             }
             Preview(preview, "imagelists", ImageListSheet(PaintImageLists(), 3));
+            Preview(preview, "mock-info",
+                    MockInfoPage(skin, PaintInfoBackground(kTitle), PaintImageLists(),
+                                 {kCredits[0], kCredits[1], kCredits[2]}, "redaktion@example.net",
+                                 "www.example.net"));
             // The first program of the second category, as its page appears.
             const CategorySource& category = catalogue[1];
             const ProgramSource& program = category.Programs.front();
