@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gui/Application.h"
+#include "gui/Form.h"
 
 namespace media {
 
@@ -483,12 +484,14 @@ void TGIFImage::Repaint() {
     if (r.IsEmpty()) return;
     if (ControlStyle() & gui::csOpaque) {
         PaintNow();
-    } else {
-        // The form paints what lies behind the picture, then the picture, into its back buffer and
-        // shows that rectangle at once.
-        InvalidateRect(r);
-        Update();
+        return;
     }
+    // The form paints what lies behind the picture rectangle, then the picture, into its back
+    // buffer and shows that rectangle at once.
+    gui::TForm* form = ParentForm();
+    if (!form || !Showing() || Loading()) return;
+    const TRect area = gfx::Intersect(FormRectOf(r), VisibleFormRect());
+    if (!area.IsEmpty()) form->PaintFormRect(area);
 }
 
 }  // namespace media
