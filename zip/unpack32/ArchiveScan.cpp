@@ -122,18 +122,19 @@ TArchiveScan ScanArchive(int fd, uint64_t fileSize) {
     }
 
     // Sort by position and check that every entry ends before the next begins: O(n log n).
-    std::vector<const TScanEntry*> order;
+    std::vector<TScanEntry*> order;
     order.reserve(scan.Entries.size());
-    for (const TScanEntry& e : scan.Entries) order.push_back(&e);
+    for (TScanEntry& e : scan.Entries) order.push_back(&e);
     std::sort(order.begin(), order.end(),
               [](const TScanEntry* a, const TScanEntry* b) { return a->LocalOffset < b->LocalOffset; });
     for (size_t i = 0; i < order.size(); ++i) {
-        const TScanEntry& e = *order[i];
+        TScanEntry& e = *order[i];
         uint64_t limit = i + 1 < order.size() ? order[i + 1]->LocalOffset : dirOffset;
         unsigned char local[30];
         if (e.LocalOffset + 30 > dirOffset || !ReadAt(fd, scan.Start + e.LocalOffset, local, 30) ||
             Get32(local) != kLocal)
             return fail("lokaler Header fehlt oder liegt hinter dem Verzeichnis");
+        e.DataOffset = scan.Start + e.LocalOffset + 30 + Get16(local + 26) + Get16(local + 28);
         uint64_t extent = e.LocalOffset + 30 + Get16(local + 26) + Get16(local + 28) + e.Compressed;
         if (extent > limit) {
             if (i + 1 == order.size()) return fail("Daten reichen in das Verzeichnis");

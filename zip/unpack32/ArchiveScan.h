@@ -13,6 +13,7 @@ struct TScanEntry {
     uint64_t LocalOffset = 0;  // from the archive's start (behind any prefix)
     uint64_t Compressed = 0;
     uint64_t Size = 0;
+    uint64_t DataOffset = 0;  // where the compressed data starts in the file
     uint16_t Flags = 0;
     uint16_t NameLength = 0;
 };

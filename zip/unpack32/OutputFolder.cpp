@@ -54,9 +54,14 @@ TOutputFolder::TExisting TOutputFolder::Existing(int dir, const std::string& lea
     return TExisting::Other;
 }
 
+std::string TOutputFolder::NextTempName() {
+    if (pid_.empty()) pid_ = std::to_string(getpid());
+    return ".~unpack32." + pid_ + "." + std::to_string(counter_++);
+}
+
 int TOutputFolder::CreateTemp(int dir, std::string& tempName) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempName = ".~unpack32." + std::to_string(getpid()) + "." + std::to_string(counter_++);
+        tempName = NextTempName();
         int fd = openat(dir, tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (fd >= 0 || errno != EEXIST) return fd;
     }

@@ -27,6 +27,8 @@ public:
     enum class TExisting { None, File, Folder, Other };
     TExisting Existing(int dir, const std::string& leaf, time_t* mtime) const;
 
+    // A name for a temporary file, unique within this process.
+    std::string NextTempName();
     // A new temporary file in dir; its descriptor, or -1 with errno set.
     int CreateTemp(int dir, std::string& tempName);
     // Replaces leaf by the finished temporary file.
@@ -40,6 +42,7 @@ private:
     std::vector<std::string> cachedParts_;
     int cached_ = -1;
     unsigned counter_ = 0;
+    std::string pid_;
 };
 
 }  // namespace unpack32

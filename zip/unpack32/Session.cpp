@@ -14,6 +14,7 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <thread>
 
 #include "zip/unpack32/ArchiveScan.h"
 #include "zip/unpack32/SafePath.h"
@@ -24,6 +25,9 @@ namespace {
 
 constexpr size_t kChunk = 1 << 20;
 constexpr uint64_t kProgressStep = 1 << 20;
+// Entries up to this size go to the worker threads; the jobs in flight hold at most kInflightLimit.
+constexpr uint64_t kJobLimit = uint64_t(32) << 20;
+constexpr uint64_t kInflightLimit = uint64_t(256) << 20;
 #ifdef UNPACK32_HAVE_LIBDEFLATE
 // Entries up to this size are inflated in one piece by libdeflate; larger ones stream through zlib.
 constexpr uint64_t kWholeLimit = uint64_t(256) << 20;
@@ -122,7 +126,9 @@ TSession::TSession(const void* cmd) {
 }
 
 TSession::~TSession() {
+    workers_.reset();  // finishes what was submitted
     if (zip_) zip_discard(zip_);
+    if (archiveFd_ >= 0) close(archiveFd_);
 }
 
 bool TSession::Report(int32_t action, int32_t error, uint64_t size, const std::string& text) {
@@ -181,7 +187,7 @@ int32_t TSession::RunChecked() {
         return 0;
     }
     TArchiveScan scan = ScanArchive(fd, uint64_t(st.st_size));
-    close(fd);
+    archiveFd_ = fd;
     if (!scan.Error.empty()) {
         Fail(scan.Overlap ? kErrOverlap : kErrArchive, "Archiv abgelehnt (" + scan.Error + "): " + archive_);
         Report(kUnpackEnd, 0, 0, std::string());
@@ -210,10 +216,16 @@ int32_t TSession::RunChecked() {
         ++files;
     }
     buffer_.resize(kChunk);
+    entries_ = scan.Entries;
+    if (entries_.size() > 1) {
+        unsigned threads = std::clamp(2 * std::thread::hardware_concurrency(), 2u, 8u);
+        workers_ = std::make_unique<TWorkers>(threads);
+    }
     if (Report(kUnpackFileCount, 0, files, std::string()) &&
         Report(kUnpackByteTotal, 0, total, std::string())) {
         for (zip_uint64_t i = 0; i < scan.Entries.size() && !cancelled_; ++i) ExtractEntry(i);
     }
+    Collect(true);
     if (cancelled_) Report(kUnpackMessage, kErrCancel, 0, "Abbruch durch den Benutzer");
     Report(kUnpackEnd, 0, 0, std::string());
     return extracted_;
@@ -262,6 +274,10 @@ void TSession::ExtractEntry(zip_uint64_t index) {
     }
     if (folder) return;
     const std::string& leaf = parts.back();
+    std::string key;
+    for (const std::string& p : parts) key += p + '/';
+    // A second entry of the same name waits for the first, so the later one wins as it would in order.
+    if (inflightKeys_.count(key)) Collect(true);
 
     time_t existingTime = 0;
     TOutputFolder::TExisting existing =
@@ -280,6 +296,7 @@ void TSession::ExtractEntry(zip_uint64_t index) {
     }
 
     if (link) {
+        Collect(true);
         // The target is the entry's data; it is small, and a hostile one must not leave the folder.
         uint16_t flags = flags_[index];
         if (st.size > 4095 || (flags & 1)) {
@@ -306,6 +323,43 @@ void TSession::ExtractEntry(zip_uint64_t index) {
         return;
     }
 
+    bool encrypted = (flags_[index] & 1) ||
+                     ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE);
+    if (workers_ && !encrypted && (st.comp_method == ZIP_CM_STORE || st.comp_method == ZIP_CM_DEFLATE) &&
+        st.size <= kJobLimit && st.comp_size <= kJobLimit && entries_[index].Compressed == st.comp_size &&
+        entries_[index].Size == st.size) {
+        auto job = std::make_shared<TFileJob>();
+        job->archiveFd = archiveFd_;
+        job->dir = test_ ? -1 : dup(dir);
+        if (!test_ && job->dir < 0) {
+            FailEntry(WriteError(errno), shown);
+            return;
+        }
+        job->leaf = leaf;
+        job->temp = out_.NextTempName();
+        job->shown = shown;
+        job->key = key;
+        job->dataOffset = entries_[index].DataOffset;
+        job->compressed = st.comp_size;
+        job->size = st.size;
+        job->crc = st.crc;
+        job->method = st.comp_method;
+        job->mode = unixMode & 0777;
+        job->mtime = entryTime;
+        // Bounded memory: the jobs in flight hold their data.
+        while (!inflight_.empty() && inflightBytes_ + job->size + job->compressed > kInflightLimit) {
+            workers_->Wait(*inflight_.front());
+            Collect(false);
+        }
+        inflightKeys_.insert(key);
+        inflightBytes_ += job->size + job->compressed;
+        inflight_.push_back(job);
+        workers_->Submit(job);
+        Collect(false);
+        return;
+    }
+    Collect(true);
+
     std::string temp;
     TSink sink{*this};
     if (!test_) {
@@ -329,9 +383,15 @@ void TSession::ExtractEntry(zip_uint64_t index) {
         if (error == 0 && !out_.Commit(dir, temp, leaf)) error = WriteError(errno);
         if (error != 0) out_.Discard(dir, temp);
     }
+    if (error == 0)
+        ++extracted_;
+    else
+        FailEntry(error, shown);
+}
+
+void TSession::FailEntry(int32_t error, const std::string& shown) {
     switch (error & 0xFF) {
         case 0:
-            ++extracted_;
             break;
         case kErrCancel:
             break;
@@ -356,9 +416,31 @@ void TSession::ExtractEntry(zip_uint64_t index) {
         case kErrWrite:
             Fail(error, "Schreibfehler: " + shown);
             break;
+        case kErrMemory:
+            Fail(error, "Nicht genug Speicher: " + shown);
+            break;
         default:
             Fail(error, "Gepackte Daten defekt: " + shown);
             break;
+    }
+}
+
+void TSession::Collect(bool all) {
+    while (!inflight_.empty()) {
+        std::shared_ptr<TFileJob> job = inflight_.front();
+        if (!job->done) {
+            if (!all) break;
+            workers_->Wait(*job);
+        }
+        inflight_.pop_front();
+        inflightKeys_.erase(job->key);
+        inflightBytes_ -= job->size + job->compressed;
+        if (job->result == 0) {
+            ++extracted_;
+            if (!cancelled_) Report(kUnpackAdvance, 0, job->size, std::string());
+        } else {
+            FailEntry(job->result, job->shown);
+        }
     }
 }
 

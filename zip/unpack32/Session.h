@@ -5,11 +5,16 @@
 #include <zip.h>
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "zip/Unpack32.h"
+#include "zip/unpack32/ArchiveScan.h"
 #include "zip/unpack32/OutputFolder.h"
+#include "zip/unpack32/Workers.h"
 
 namespace unpack32 {
 
@@ -45,6 +50,9 @@ private:
     void Fail(int32_t error, const std::string& text);
     bool Wanted(const std::string& name) const;
     void ExtractEntry(zip_uint64_t index);
+    void FailEntry(int32_t error, const std::string& shown);
+    // Reports finished jobs in submission order; with all, waits for every one.
+    void Collect(bool all);
     int32_t Decode(zip_uint64_t index, const zip_stat_t& st, uint16_t flags, TSink& sink);
     int32_t Stream(zip_file_t* f, uint64_t declared, bool raw, TSink& sink, bool checkCrc, uint32_t crc);
 
@@ -62,6 +70,13 @@ private:
     bool cancelled_ = false;
     int32_t extracted_ = 0;
     std::vector<char> buffer_;
+
+    int archiveFd_ = -1;
+    std::vector<TScanEntry> entries_;
+    std::unique_ptr<TWorkers> workers_;
+    std::deque<std::shared_ptr<TFileJob>> inflight_;
+    std::unordered_set<std::string> inflightKeys_;  // target paths being written
+    uint64_t inflightBytes_ = 0;
 };
 
 }  // namespace unpack32

@@ -1,0 +1,195 @@
+#include "zip/unpack32/Workers.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zlib.h>
+#ifdef UNPACK32_HAVE_LIBDEFLATE
+#include <libdeflate.h>
+#endif
+
+#include <cerrno>
+
+#include "zip/unpack32/Session.h"
+
+namespace unpack32 {
+
+namespace {
+
+bool ReadAt(int fd, uint64_t at, char* buffer, size_t n) {
+    while (n > 0) {
+        ssize_t got = pread(fd, buffer, n, off_t(at));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        buffer += got;
+        at += uint64_t(got);
+        n -= size_t(got);
+    }
+    return true;
+}
+
+int32_t WriteErrorCode(int e) {
+    return (e == ENOSPC || e == EDQUOT ? kErrDiskFull : kErrWrite) | (e << 8);
+}
+
+// Inflates in into out (exactly size bytes expected).
+int32_t Inflate(TWorkerState& state, const std::vector<char>& in, size_t compressed, char* out, size_t size) {
+#ifdef UNPACK32_HAVE_LIBDEFLATE
+    if (!state.inflater) return kErrMemory;
+    size_t produced = 0;
+    libdeflate_result r = libdeflate_deflate_decompress(static_cast<libdeflate_decompressor*>(state.inflater),
+                                                        in.data(), compressed, out, size, &produced);
+    if (r == LIBDEFLATE_INSUFFICIENT_SPACE) return kErrSize;
+    if (r == LIBDEFLATE_SHORT_OUTPUT || (r == LIBDEFLATE_SUCCESS && produced != size)) return kErrSize;
+    return r == LIBDEFLATE_SUCCESS ? 0 : kErrData;
+#else
+    (void)state;
+    z_stream z{};
+    if (inflateInit2(&z, -15) != Z_OK) return kErrMemory;
+    char extra;
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
+    z.avail_in = uInt(compressed);
+    z.next_out = reinterpret_cast<Bytef*>(out);
+    z.avail_out = uInt(size);
+    int r = inflate(&z, Z_FINISH);
+    if (r == Z_BUF_ERROR && z.avail_out == 0) {
+        // Full at the declared size: one byte more tells whether the stream wanted to go on.
+        z.next_out = reinterpret_cast<Bytef*>(&extra);
+        z.avail_out = 1;
+        r = inflate(&z, Z_FINISH);
+        inflateEnd(&z);
+        return r == Z_STREAM_END && z.avail_out == 1 ? 0 : kErrSize;
+    }
+    size_t produced = size - z.avail_out;
+    inflateEnd(&z);
+    if (r != Z_STREAM_END) return r == Z_BUF_ERROR ? kErrSize : kErrData;
+    return produced == size ? 0 : kErrSize;
+#endif
+}
+
+}  // namespace
+
+#ifdef UNPACK32_HAVE_LIBDEFLATE
+TWorkerState::TWorkerState() : inflater(libdeflate_alloc_decompressor()) {}
+TWorkerState::~TWorkerState() {
+    libdeflate_free_decompressor(static_cast<libdeflate_decompressor*>(inflater));
+}
+#else
+TWorkerState::TWorkerState() = default;
+TWorkerState::~TWorkerState() = default;
+#endif
+
+int32_t ExecuteFileJob(TFileJob& job, TWorkerState& state) {
+    int32_t error = 0;
+    const char* data = nullptr;
+    if (state.in.size() < job.compressed) state.in.resize(size_t(job.compressed));
+    if (job.compressed && !ReadAt(job.archiveFd, job.dataOffset, state.in.data(), size_t(job.compressed))) {
+        error = kErrData;
+    } else if (job.method == 0) {
+        if (job.compressed != job.size) error = kErrSize;
+        data = state.in.data();
+    } else {
+        if (state.out.size() < job.size) state.out.resize(size_t(job.size));
+        data = state.out.data();
+        error = Inflate(state, state.in, size_t(job.compressed), state.out.data(), size_t(job.size));
+    }
+    if (error == 0) {
+        uLong crc = crc32(0, nullptr, 0);
+        // zlib's crc32 takes at most 4 GiB at a time; entries here are far smaller.
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(data), uInt(job.size));
+        if (uint32_t(crc) != job.crc) error = kErrCrc;
+    }
+    if (job.dir < 0) return error;
+    if (error == 0) {
+        int fd = -1;
+        for (int attempt = 0; attempt < 20 && fd < 0; ++attempt) {
+            fd =
+                openat(job.dir, job.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+            if (fd < 0 && errno == EEXIST)
+                job.temp += 'x';
+            else if (fd < 0)
+                break;
+        }
+        if (fd < 0) {
+            error = WriteErrorCode(errno);
+        } else {
+            size_t left = size_t(job.size);
+            const char* p = data;
+            while (left > 0 && error == 0) {
+                ssize_t w = write(fd, p, left);
+                if (w < 0 && errno == EINTR) continue;
+                if (w <= 0)
+                    error = WriteErrorCode(w < 0 ? errno : ENOSPC);
+                else
+                    p += w, left -= size_t(w);
+            }
+            if (error == 0 && job.mode) fchmod(fd, job.mode);
+            if (error == 0 && job.mtime) {
+                struct timespec times[2] = {{0, UTIME_OMIT}, {job.mtime, 0}};
+                futimens(fd, times);
+            }
+            if (close(fd) != 0 && error == 0) error = WriteErrorCode(errno);
+            // rename replaces a link at leaf instead of writing through it.
+            if (error == 0 && renameat(job.dir, job.temp.c_str(), job.dir, job.leaf.c_str()) != 0)
+                error = WriteErrorCode(errno);
+            if (error != 0) unlinkat(job.dir, job.temp.c_str(), 0);
+        }
+    }
+    close(job.dir);
+    job.dir = -1;
+    return error;
+}
+
+TWorkers::TWorkers(unsigned threads) {
+    for (unsigned i = 0; i < threads; ++i) threads_.emplace_back([this] { Loop(); });
+}
+
+TWorkers::~TWorkers() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stop_ = true;
+    }
+    work_.notify_all();
+    for (std::thread& t : threads_) t.join();
+}
+
+void TWorkers::Submit(std::shared_ptr<TFileJob> job) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        queue_.push_back(std::move(job));
+    }
+    work_.notify_one();
+}
+
+void TWorkers::Wait(const TFileJob& job) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    finished_.wait(lock, [&] { return job.done.load(); });
+}
+
+void TWorkers::Loop() {
+    TWorkerState state;
+    for (;;) {
+        std::shared_ptr<TFileJob> job;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            work_.wait(lock, [&] { return stop_ || !queue_.empty(); });
+            if (queue_.empty()) return;
+            job = std::move(queue_.front());
+            queue_.pop_front();
+        }
+        int32_t result;
+        try {
+            result = ExecuteFileJob(*job, state);
+        } catch (...) {
+            result = kErrMemory;
+        }
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            job->result = result;
+            job->done = true;
+        }
+        finished_.notify_all();
+    }
+}
+
+}  // namespace unpack32

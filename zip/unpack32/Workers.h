@@ -1,0 +1,69 @@
+#pragma once
+// Parallel extraction of plain entries (stored or deflated, not encrypted, of a size that fits in
+// memory): worker threads read the raw data with pread, inflate it, check size and CRC, and write
+// and rename the file, so that inflating and the file system's work on one entry overlap with the
+// next. The caller's callbacks stay on the calling thread: it submits entries in archive order and
+// reports each result when the oldest job is done.
+
+#include <sys/types.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <ctime>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace unpack32 {
+
+struct TFileJob {
+    int archiveFd = -1;  // shared, read with pread only
+    int dir = -1;        // the job's own descriptor of the target folder (closed by the job); -1: test only
+    std::string leaf, temp, shown, key;
+    uint64_t dataOffset = 0, compressed = 0, size = 0;
+    uint32_t crc = 0;
+    uint16_t method = 0;  // 0 stored, 8 deflated
+    mode_t mode = 0;      // permission bits to apply, 0 for none
+    time_t mtime = 0;
+    int32_t result = 0;
+    std::atomic<bool> done{false};
+};
+
+// One worker's buffers and inflater, kept for the worker's life: no allocation per entry.
+struct TWorkerState {
+    TWorkerState();
+    ~TWorkerState();
+    TWorkerState(const TWorkerState&) = delete;
+    TWorkerState& operator=(const TWorkerState&) = delete;
+    std::vector<char> in, out;
+    void* inflater = nullptr;
+};
+
+// Inflates, checks and writes one entry; returns 0 or an error code of Session.h.
+int32_t ExecuteFileJob(TFileJob& job, TWorkerState& state);
+
+class TWorkers {
+public:
+    explicit TWorkers(unsigned threads);
+    ~TWorkers();
+    TWorkers(const TWorkers&) = delete;
+    TWorkers& operator=(const TWorkers&) = delete;
+
+    void Submit(std::shared_ptr<TFileJob> job);
+    // Waits until job is done.
+    void Wait(const TFileJob& job);
+
+private:
+    void Loop();
+    std::mutex mutex_;
+    std::condition_variable work_, finished_;
+    std::deque<std::shared_ptr<TFileJob>> queue_;
+    std::vector<std::thread> threads_;
+    bool stop_ = false;
+};
+
+}  // namespace unpack32
