@@ -1,0 +1,37 @@
+#pragma once
+// A face rendered by FreeType. Metrics follow the window system: the cell is the face's
+// Windows ascent + descent, both rounded up; a positive font height fixes the cell exactly.
+#include <array>
+#include <optional>
+
+#include "gfx/FontFace.h"
+
+struct FT_FaceRec_;
+typedef struct FT_FaceRec_* FT_Face;  // NOLINT: as FreeType declares it
+
+namespace gfx {
+
+class TFreeTypeFace : public TFontFace {
+public:
+    // Takes ownership of face. cellHeight > 0 fixes ascent + descent to exactly that many pixels.
+    TFreeTypeFace(FT_Face face, double em, int cellHeight, bool antialias, bool synthBold, bool synthItalic);
+    ~TFreeTypeFace() override;
+    TFreeTypeFace(const TFreeTypeFace&) = delete;
+    TFreeTypeFace& operator=(const TFreeTypeFace&) = delete;
+
+    const TFontMetrics& Metrics() const override { return metrics_; }
+    const TGlyph& Glyph(unsigned char c) override;
+
+private:
+    TGlyph Render(unsigned char c);
+
+    FT_Face face_;
+    bool antialias_;
+    bool synthBold_;
+    bool synthItalic_;
+    double emPixels_ = 0;
+    TFontMetrics metrics_;
+    std::array<std::optional<TGlyph>, 256> cache_;
+};
+
+}  // namespace gfx

@@ -1,0 +1,188 @@
+#include "gfx/Raster.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "gfx/Canvas.h"
+
+namespace gfx::raster {
+
+uint32_t Rop3(uint8_t code, uint32_t p, uint32_t s, uint32_t d) {
+    uint32_t r = 0;
+    for (int i = 0; i < 8; ++i) {
+        if (!((code >> i) & 1)) continue;
+        r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+    }
+    return r & kRgbMask;
+}
+
+bool RopUsesSource(uint8_t code) {
+    return ((code >> 2) & 0x33) != (code & 0x33);
+}
+
+void BlitCore(TBitmap& dst, int dx, int dy, int w, int h, const TBitmap* src, int sx, int sy, uint8_t rop,
+              const BlitColors& col) {
+    if (w <= 0 || h <= 0) return;
+    if (!RopUsesSource(rop)) src = nullptr;
+    const bool srcMono = src && src->PixelFormat() == pf1bit;
+    if (dst.Is32()) {
+        const uint32_t p = col.pattern;
+        if (!src || src->Is32()) {
+            for (int y = 0; y < h; ++y) {
+                uint32_t* d = dst.Row32(dy + y) + dx;
+                const uint32_t* s = src ? src->Row32(sy + y) + sx : nullptr;
+                switch (rop) {
+                    case 0xCC:
+                        for (int i = 0; i < w; ++i) d[i] = s[i] & kRgbMask;
+                        break;
+                    case 0x88:
+                        for (int i = 0; i < w; ++i) d[i] = d[i] & s[i] & kRgbMask;
+                        break;
+                    case 0x66:
+                        for (int i = 0; i < w; ++i) d[i] = (d[i] ^ s[i]) & kRgbMask;
+                        break;
+                    case 0xEE:
+                        for (int i = 0; i < w; ++i) d[i] = (d[i] | s[i]) & kRgbMask;
+                        break;
+                    case 0x33:
+                        for (int i = 0; i < w; ++i) d[i] = ~s[i] & kRgbMask;
+                        break;
+                    case 0x00:
+                        std::fill(d, d + w, 0u);
+                        break;
+                    case 0xFF:
+                        std::fill(d, d + w, kRgbMask);
+                        break;
+                    case 0xF0:
+                        std::fill(d, d + w, p);
+                        break;
+                    case 0x55:
+                        for (int i = 0; i < w; ++i) d[i] = ~d[i] & kRgbMask;
+                        break;
+                    case 0xAA:
+                        break;
+                    default:
+                        for (int i = 0; i < w; ++i) d[i] = Rop3(rop, p, s ? s[i] : 0, d[i]);
+                        break;
+                }
+            }
+            return;
+        }
+        for (int y = 0; y < h; ++y) {
+            uint32_t* d = dst.Row32(dy + y) + dx;
+            for (int i = 0; i < w; ++i) {
+                uint32_t s;
+                if (srcMono)
+                    s = src->PixelIndex(sx + i, sy + y) ? col.back : col.text;
+                else
+                    s = src->PixelRgb(sx + i, sy + y);
+                d[i] = rop == 0xCC ? s : Rop3(rop, p, s, d[i]);
+            }
+        }
+        return;
+    }
+    const bool dstMono = dst.PixelFormat() == pf1bit;
+    // Same palette, plain copy: indices carry over exactly.
+    if (src && rop == 0xCC && src->PixelFormat() == dst.PixelFormat() &&
+        (dstMono || src->Palette() == dst.Palette())) {
+        for (int y = 0; y < h; ++y)
+            for (int i = 0; i < w; ++i) dst.SetPixelIndex(dx + i, dy + y, src->PixelIndex(sx + i, sy + y));
+        return;
+    }
+    uint32_t p = col.pattern;
+    if (dstMono) p = PixelToColor(p) == clWhite ? kRgbMask : ColorToPixel(dst.Palette()[0]);
+    for (int y = 0; y < h; ++y) {
+        for (int i = 0; i < w; ++i) {
+            uint32_t s = 0;
+            if (src) {
+                if (dstMono) {
+                    bool one = srcMono ? src->PixelIndex(sx + i, sy + y) != 0
+                                       : src->PixelRgb(sx + i, sy + y) == col.reference;
+                    s = one ? kRgbMask : 0;
+                } else if (srcMono) {
+                    s = src->PixelIndex(sx + i, sy + y) ? col.back : col.text;
+                } else {
+                    s = src->PixelRgb(sx + i, sy + y);
+                }
+            }
+            uint32_t d = dst.PixelRgb(dx + i, dy + y);
+            uint32_t r = Rop3(rop, p, s, d);
+            dst.SetPixel(dx + i, dy + y, PixelToColor(r));
+        }
+    }
+}
+
+bool ClipBlit(const TRect& clip, int& dx, int& dy, int& w, int& h, const TBitmap* src, int& sx, int& sy) {
+    TRect d = Intersect({dx, dy, dx + w, dy + h}, clip);
+    if (d.IsEmpty()) return false;
+    sx += d.Left - dx, sy += d.Top - dy;
+    dx = d.Left, dy = d.Top, w = d.Width(), h = d.Height();
+    if (src) {
+        TRect s = Intersect({sx, sy, sx + w, sy + h}, {0, 0, src->Width(), src->Height()});
+        if (s.IsEmpty()) return false;
+        dx += s.Left - sx, dy += s.Top - sy;
+        sx = s.Left, sy = s.Top, w = s.Width(), h = s.Height();
+    }
+    return true;
+}
+
+TBitmap StretchSource(const TBitmap& src, int sx, int sy, int sw, int sh, int w, int h, int mode) {
+    bool mirrorX = (w < 0) != (sw < 0), mirrorY = (h < 0) != (sh < 0);
+    if (sw < 0) sx += sw + 1, sw = -sw;
+    if (sh < 0) sy += sh + 1, sh = -sh;
+    w = std::abs(w), h = std::abs(h);
+    bool mono = src.PixelFormat() == pf1bit;
+    TBitmap out(w, h, mono ? pf1bit : pf32bit);
+    auto clampX = [&](int x) { return std::clamp(x, 0, src.Width() - 1); };
+    auto clampY = [&](int y) { return std::clamp(y, 0, src.Height() - 1); };
+    for (int j = 0; j < h; ++j) {
+        int jj = mirrorY ? h - 1 - j : j;
+        int a0 = int(int64_t(jj) * sh / h), a1 = std::max(a0 + 1, int(int64_t(jj + 1) * sh / h));
+        int ys = int((int64_t(2 * jj + 1) * sh) / (2 * int64_t(h)));
+        for (int i = 0; i < w; ++i) {
+            int ii = mirrorX ? w - 1 - i : i;
+            int b0 = int(int64_t(ii) * sw / w), b1 = std::max(b0 + 1, int(int64_t(ii + 1) * sw / w));
+            int xs = int((int64_t(2 * ii + 1) * sw) / (2 * int64_t(w)));
+            if (mode == COLORONCOLOR ||
+                ((mode == BLACKONWHITE || mode == WHITEONBLACK) && a1 - a0 == 1 && b1 - b0 == 1)) {
+                int px = clampX(sx + xs), py = clampY(sy + ys);
+                if (mono)
+                    out.SetPixelIndex(i, j, src.PixelIndex(px, py));
+                else
+                    out.Row32(j)[i] = SourceRgb(src, px, py);
+                continue;
+            }
+            if (mode == HALFTONE) {
+                uint64_t r = 0, g = 0, b = 0, n = 0;
+                for (int y = a0; y < a1; ++y)
+                    for (int x = b0; x < b1; ++x) {
+                        uint32_t c = SourceRgb(src, clampX(sx + x), clampY(sy + y));
+                        r += c >> 16 & 0xFF, g += c >> 8 & 0xFF, b += c & 0xFF, ++n;
+                    }
+                uint32_t avg = uint32_t((r + n / 2) / n) << 16 | uint32_t((g + n / 2) / n) << 8 |
+                               uint32_t((b + n / 2) / n);
+                if (mono)
+                    out.SetPixelIndex(i, j, (avg & 0xFF) >= 128 ? 1 : 0);
+                else
+                    out.Row32(j)[i] = avg;
+                continue;
+            }
+            // BLACKONWHITE keeps dark pixels (AND), WHITEONBLACK light ones (OR).
+            bool andMode = mode != WHITEONBLACK;
+            uint32_t acc = andMode ? kRgbMask : 0;
+            for (int y = a0; y < a1; ++y)
+                for (int x = b0; x < b1; ++x) {
+                    uint32_t c = mono ? (src.PixelIndex(clampX(sx + x), clampY(sy + y)) ? kRgbMask : 0)
+                                      : SourceRgb(src, clampX(sx + x), clampY(sy + y));
+                    acc = andMode ? (acc & c) : (acc | c);
+                }
+            if (mono)
+                out.SetPixelIndex(i, j, acc ? 1 : 0);
+            else
+                out.Row32(j)[i] = acc;
+        }
+    }
+    return out;
+}
+
+}  // namespace gfx::raster
