@@ -1,0 +1,397 @@
+// TMainForm, continued: the program page, the banner strip, the info page and the full-screen view.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/Catalogue.h"
+#include "app/InfoFrame.h"
+#include "app/MainForm.h"
+#include "app/MenuResource.h"
+#include "app/TextHelpers.h"
+#include "app/VollbildForm.h"
+#include "base/Exceptions.h"
+#include "base/Paths.h"
+#include "base/StrUtils.h"
+#include "flat/FlatGroupBox.h"
+#include "flat/FlatListBox.h"
+#include "flat/FlatScrollbar.h"
+#include "gfx/GraphicError.h"
+#include "gfx/JpegCodec.h"
+#include "gui/Application.h"
+#include "gui/Image.h"
+#include "gui/Label.h"
+#include "gui/Panel.h"
+#include "gui/Screen.h"
+#include "gui/Timer.h"
+#include "media/GIFImage.h"
+#include "platform/Services.h"
+#include "platform/Shell.h"
+#include "skin/PicturePanel.h"
+#include "skin/SkinButton.h"
+#include "skin/TransText.h"
+
+namespace {
+
+constexpr int kThumbWidth = 261, kThumbHeight = 196;
+constexpr int kBannerShownLeft = 15, kBannerWaitingLeft = -200, kBannerTop = 395;
+
+// Windows' MulDiv: a*b/c rounded to the nearest integer, halves away from zero.
+int MulDiv(int a, int b, int c) {
+    if (c == 0) return -1;
+    int64_t n = int64_t(a) * b;
+    const bool negative = (n < 0) != (c < 0);
+    n = n < 0 ? -n : n;
+    const int64_t d = c < 0 ? -int64_t(c) : c;
+    const int64_t r = (n + d / 2) / d;
+    return int(negative ? -r : r);
+}
+
+// Box-filter reduction of a 32-bit picture to w x h: every source pixel counts once, so the
+// thumbnail of a detailed screenshot stays calm instead of aliasing.
+gfx::TBitmap Reduce(const gfx::TBitmap& src, int w, int h) {
+    const int sw = src.Width(), sh = src.Height();
+    if (sw == w && sh == h) return src;
+    gfx::TBitmap out(w, h);
+    for (int y = 0; y < h; ++y) {
+        const int y0 = int(int64_t(y) * sh / h), y1 = std::max(y0 + 1, int(int64_t(y + 1) * sh / h));
+        uint32_t* row = out.Row32(y);
+        for (int x = 0; x < w; ++x) {
+            const int x0 = int(int64_t(x) * sw / w), x1 = std::max(x0 + 1, int(int64_t(x + 1) * sw / w));
+            uint32_t r = 0, g = 0, b = 0, n = 0;
+            for (int yy = y0; yy < y1 && yy < sh; ++yy) {
+                const uint32_t* s = src.Row32(yy);
+                for (int xx = x0; xx < x1 && xx < sw; ++xx) {
+                    r += (s[xx] >> 16) & 0xFF;
+                    g += (s[xx] >> 8) & 0xFF;
+                    b += s[xx] & 0xFF;
+                    ++n;
+                }
+            }
+            n = std::max<uint32_t>(n, 1);
+            row[x] = 0xFF000000u | ((r / n) << 16) | ((g / n) << 8) | (b / n);
+        }
+    }
+    return out;
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+bool IsFile(const std::string& nativePath) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(nativePath, ec);
+}
+
+// Shows the hourglass while a page is built and restores the normal cursor however it ends.
+struct THourGlass {
+    THourGlass() {
+        if (gui::Screen) gui::Screen->SetCursor(gui::crHourGlass);
+    }
+    ~THourGlass() {
+        if (gui::Screen) gui::Screen->SetCursor(gui::crDefault);
+    }
+    THourGlass(const THourGlass&) = delete;
+    THourGlass& operator=(const THourGlass&) = delete;
+};
+
+}  // namespace
+
+// ---- program page -----------------------------------------------------------------------------
+
+void TMainForm::ShowProgramPage() {
+    iStart->Hide();
+    if (ListFilling) return;
+    const int count = lbProgramme->Items().Count();
+    if (lbProgramme->ItemIndex() > count - 1) lbProgramme->SetItemIndex(count - 1);
+    const int index = lbProgramme->ItemIndex();
+    // Nothing selected (an empty list, or a click beside the entries): there is no page to build.
+    if (index < 0 || index >= count) return;
+    const std::string selected = lbProgramme->Items().Strings(index);
+    gbProgramm->SetCaption(EscapeAmpersand(selected));
+    if (gbProgramm->Caption() == LastShownProgram && lRubrik->Caption() == LastShownCategory) return;
+    LastShownProgram = gbProgramm->Caption();
+    LastShownCategory = lRubrik->Caption();
+
+    THourGlass busy;
+    PicturePanel1->Show();
+    try {
+        daten_->Load(DataFile("daten.txt"));
+    } catch (const base::EFOpenError&) {
+        throw base::EFOpenError::CannotOpen(DataDir + "daten.txt");
+    }
+    ++pageBuilds_;
+    CurrentProgram = selected;
+    for (TFactRow& row : FactRows) {
+        if (row.Picture) row.Picture->Hide();
+        if (row.Key) row.Key->Hide();
+        if (row.Value) row.Value->Hide();
+    }
+    const bool searchMode = lRubrik->Caption() == "Suchergebnisse";
+    if (auto record = FindProgramRecord(*daten_, selected, UnescapeAmpersand(lRubrik->Caption()), searchMode))
+        FillPage(*record);
+
+    FlatScrollbar1->SetPosition(0);
+    lRubrik->SetCaption(EscapeAmpersand(CurrentCategory));
+    lAnzahlProgramme->SetCaption(std::to_string(index + 1) + "/" + std::to_string(count));
+    gbProgramm->Show();
+}
+
+void TMainForm::FillPage(const TProgramRecord& record) {
+    FactRowCount = 0;
+    for (size_t i = 0; i < record.Facts.size(); ++i) AddFactRow(std::string(kFactKeys[i]), record.Facts[i]);
+
+    const std::string screenshot = MapToDiscRoot(record.Screenshot);
+    ShowScreenshot(screenshot);
+    ScreenshotPath = screenshot;
+
+    lBesonderheiten2->SetCaption(EscapeAmpersand(record.Features));
+    const bool features = lBesonderheiten2->Caption().size() >= 3;
+    lBesonderheiten1->SetVisible(features);
+    lBesonderheiten2->SetVisible(features);
+    TransText1->SetHeight(features ? 146 : 166);
+
+    InstallPath = MapToDiscRoot(record.Install);
+    bInstallieren->SetCaption(base::UpperCase(base::ExtractFileExt(InstallPath)) == ".ZIP" ? "Entpacken"
+                                                                                           : "Installieren");
+    if (InstallPath.size() <= 4) InstallPath.clear();
+    bInstallieren->SetEnabled(!InstallPath.empty());
+
+    StartPath = MapToDiscRoot(record.Start);
+    if (StartPath.size() <= 4) StartPath.clear();
+    bStarten->SetEnabled(!StartPath.empty());
+    bKopieren->SetEnabled(bStarten->EnabledFlag() || bInstallieren->EnabledFlag());
+
+    CopySourcePath = !InstallPath.empty() ? InstallPath : StartPath;
+    CopySourcePath = MapToDiscRoot(CopySourcePath);
+
+    base::TStringList& text = TransText1->Text();
+    text.Clear();
+    for (const std::string& line : record.Description) text.Add(line);
+    TransText1->WrapText();
+    TransText1->Repaint();
+}
+
+void TMainForm::AddFactRow(const std::string& key, const std::string& value) {
+    const std::string trimmed = base::Trim(value);
+    if (trimmed.empty()) return;
+    if (FactRowCount >= int(FactRows.size())) return;
+    const int k = FactRowCount;
+    TFactRow& row = FactRows[size_t(k)];
+    if (!row.Picture) return;  // the rows are made at the end of the initialisation
+
+    row.Picture->SetBounds(285, 33 * k + 30, iFacts->Width(), iFacts->Height());
+    row.Picture->SetPicture(iFacts->Picture());
+    row.Picture->Show();
+
+    auto style = [](gui::TLabel* label, const gui::TLabel* from, int top) {
+        label->SetAutoSize(false);
+        label->SetAlignment(from->Alignment());
+        label->SetBounds(285, top, from->Width(), from->Height());
+        label->SetFont(from->Font());
+        label->SetColor(from->Color());
+        label->SetTransparent(true);
+    };
+    style(row.Key, lFactsKey, 33 * k + 30);
+    row.Key->SetCaption(EscapeAmpersand(key));
+    row.Key->Show();
+
+    style(row.Value, lFactsValue, 33 * k + 45);
+    const auto [text, shortened] = ShortenFactValue(trimmed);
+    row.Value->SetCaption(EscapeAmpersand(text));
+    row.Value->SetHint(trimmed);
+    row.Value->SetShowHint(shortened);
+    gfx::TFont font = row.Value->Font();
+    font.SetStyle(0);
+    row.Value->SetFont(font);
+    row.Value->SetCursor(gui::crDefault);
+    row.Value->OnClick = nullptr;
+    row.Value->Show();
+
+    if (key == "Homepage") {
+        font.SetStyle(gfx::fsUnderline);
+        row.Value->SetFont(font);
+        row.Value->SetCursor(gui::crHandPoint);
+        row.Value->OnClick = [this](gui::TComponent* s) { lFactsValueClick(s); };
+        HomepageUrl = trimmed;
+    }
+    ++FactRowCount;
+}
+
+std::pair<std::string, bool> TMainForm::ShortenFactValue(const std::string& text) {
+    if (text.size() >= 25) return {text.substr(0, 22) + "...", true};
+    return {text, false};
+}
+
+void TMainForm::lFactsValueClick(gui::TComponent*) {
+    if (auto* shell = platform::Services().shell) shell->Open("http://" + HomepageUrl);
+}
+
+std::string TMainForm::MapToDiscRoot(const std::string& path) const {
+    const std::string trimmed = base::Trim(path);
+    if (trimmed.size() <= 3) return {};
+    const std::string drive = base::ExtractFileDrive(trimmed);
+    const size_t from = std::min(drive.size() + 1, path.size());
+    return DiscRoot + path.substr(from);
+}
+
+bool TMainForm::ScaleImageToRect(const gfx::TRect& source, const gfx::TRect& target, gfx::TRect& result) {
+    const int sw = source.Right - source.Left, sh = source.Bottom - source.Top;
+    const int tw = target.Right - target.Left, th = target.Bottom - target.Top;
+    if (sw == 0 || sh == 0) return false;
+    int w, h;
+    if (double(th) / sh > double(tw) / sw) {
+        w = MulDiv(sw, tw, sw);
+        h = MulDiv(sh, tw, sw);
+    } else {
+        w = MulDiv(sw, th, sh);
+        h = MulDiv(sh, th, sh);
+    }
+    const int dx = target.Left + (tw - w) / 2, dy = target.Top + (th - h) / 2;
+    result = {dx, dy, dx + w, dy + h};
+    return true;
+}
+
+void TMainForm::ShowScreenshot(const std::string& path) {
+    const std::string file = path.empty() ? std::string() : NativeFile(path);
+    if (file.empty() || !IsFile(file)) {
+        iScreenshot->Hide();
+        return;
+    }
+    std::vector<uint8_t> bytes;
+    gfx::TBitmap picture;
+    gfx::TRect place{0, 0, kThumbWidth, kThumbHeight};
+    bool fitted = false;
+    try {
+        if (!ReadWholeFile(file, bytes)) return;
+        const gfx::TSize size = gfx::JpegSize(bytes.data(), bytes.size());
+        if (size.cx < kThumbWidth || size.cy < kThumbHeight) {
+            gfx::DecodeJpeg(bytes.data(), bytes.size(), picture);
+        } else {
+            if (!ScaleImageToRect({0, 0, size.cx, size.cy}, {0, 0, kThumbWidth, kThumbHeight}, place)) return;
+            const int w = place.Right - place.Left, h = place.Bottom - place.Top;
+            // The decoder's DCT scaling does most of the reduction: the largest 1/n that still
+            // leaves at least the frame's pixels.
+            int denom = 1;
+            for (int d : {8, 4, 2})
+                if ((size.cx + d - 1) / d >= w && (size.cy + d - 1) / d >= h) {
+                    denom = d;
+                    break;
+                }
+            gfx::TBitmap decoded;
+            gfx::DecodeJpeg(bytes.data(), bytes.size(), decoded, denom);
+            picture = Reduce(decoded, w, h);
+            fitted = true;
+        }
+    } catch (const std::exception&) {
+        // Not a picture the decoder can read: the previous thumbnail stays.
+        return;
+    }
+    iScreenshot->SetStretch(fitted);
+    iScreenshot->SetCenter(!fitted);
+    iScreenshot->SetBounds(place.Left, place.Top, place.Right - place.Left, place.Bottom - place.Top);
+    iScreenshot->SetPicture(picture);
+    iScreenshot->Show();
+}
+
+void TMainForm::gbProgrammEnter(gui::TComponent*) {
+    PicturePanel1->Show();
+}
+
+// ---- banners ----------------------------------------------------------------------------------
+
+media::TGIFImage* TMainForm::Banner(int index) const {
+    switch (index) {
+        case 0:
+            return iBanner1;
+        case 1:
+            return ibanner2;
+        case 2:
+            return iBanner3;
+    }
+    return nullptr;
+}
+
+void TMainForm::CycleBanner() {
+    const int count = BannerLinks[1].find("---") != std::string::npos   ? 1
+                      : BannerLinks[2].find("---") != std::string::npos ? 2
+                                                                        : 3;
+    if (count == 1) {
+        if (iBanner1->Left() == kBannerShownLeft) return;
+        iBanner1->SetLeft(kBannerShownLeft);
+    }
+    Timer1->SetEnabled(false);
+    for (int i = 0; i < 3; ++i) {
+        Banner(i)->SetBounds(kBannerWaitingLeft, kBannerTop, Banner(i)->Width(), Banner(i)->Height());
+        Banner(i)->SetAnimate(false);
+    }
+    std::uniform_int_distribution<int> pick(0, count - 1);
+    media::TGIFImage* chosen = Banner(pick(random_));
+    Timer1->SetEnabled(!chosen->Animated());
+    chosen->SetBounds(kBannerShownLeft, kBannerTop, chosen->Width(), chosen->Height());
+    if (chosen->Animated()) chosen->SetAnimate(true);
+}
+
+void TMainForm::Timer1Timer(gui::TComponent*) {
+    Timer1->SetEnabled(false);
+    CycleBanner();
+}
+
+void TMainForm::BannerWrapAnimation(gui::TComponent* sender) {
+    auto* banner = dynamic_cast<media::TGIFImage*>(sender);
+    if (banner && banner->Left() == kBannerShownLeft) BannerWrapped = true;
+}
+
+void TMainForm::BannerChange(gui::TComponent* sender) {
+    auto* banner = dynamic_cast<media::TGIFImage*>(sender);
+    if (banner && banner->Left() == kBannerShownLeft && BannerWrapped) {
+        CycleBanner();
+        BannerWrapped = false;
+    }
+}
+
+void TMainForm::BannerClick(gui::TComponent* sender) {
+    for (int i = 0; i < 3; ++i)
+        if (Banner(i) == sender) {
+            // The link ends at the target field's first zero byte.
+            const std::string& link = BannerLinks[size_t(i)];
+            if (auto* shell = platform::Services().shell) shell->Open(link.substr(0, link.find('\0')));
+        }
+}
+
+// ---- info page and full-screen view -----------------------------------------------------------
+
+void TMainForm::bInfoClick(gui::TComponent*) {
+    PlaySlotSound(0);
+    InfoFrame1->SetLeft(0);
+    bInfo->SetEnabled(false);
+    PicturePanel1->Hide();
+    pProgramme->Hide();
+}
+
+void TMainForm::InfoBeendenClick(gui::TComponent*) {
+    PlaySlotSound(0);
+    InfoFrame1->SetLeft(640);
+    bInfo->SetEnabled(true);
+    const bool page = gbProgramm->Visible();
+    PicturePanel1->SetVisible(page);
+    pProgramme->SetVisible(page);
+}
+
+void TMainForm::bVollbildClick(gui::TComponent*) {
+    PlaySlotSound(0);
+    const std::string path = base::Trim(ScreenshotPath);
+    if (path.empty()) return;
+    const std::string file = NativeFile(path);
+    if (!IsFile(file) || !VollbildForm) return;
+    VollbildForm->ShowPicture(file);
+    VollbildForm->ShowModal();
+}
+
+void TMainForm::iScreenshotDblClick(gui::TComponent*) {
+    bVollbildClick(this);
+}

@@ -1,0 +1,135 @@
+#include "app/Start.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <stdexcept>
+
+#include "app/MainForm.h"
+#include "app/VollbildForm.h"
+#include "base/Cp1252.h"
+#include "gfx/Font.h"
+#include "gui/Application.h"
+#include "gui/backend/Backend.h"
+#include "platform/Services.h"
+#include "platform/SingleInstance.h"
+
+// The search and target-folder dialogs come from their own units; until they exist the program
+// starts without them.
+#if __has_include("app/SuchenForm.h")
+#include "app/SuchenForm.h"
+#define CDMENU_HAS_SUCHEN 1
+#endif
+#if __has_include("app/SelFolderForm.h")
+#include "app/SelFolderForm.h"
+#define CDMENU_HAS_SELFOLDER 1
+#endif
+
+namespace {
+
+std::optional<platform::AppPaths> gPaths;
+
+}  // namespace
+
+const platform::AppPaths& ProgramPaths() {
+    if (!gPaths) gPaths = platform::AppPaths::Resolve();
+    return *gPaths;
+}
+
+std::string StartUsage() {
+    return "usage: cdmenu [--data DIR] [--root DIR] [--headless] [--scale N] [--script FILE] [--preview "
+           "OUTDIR]\n";
+}
+
+TStartOptions ParseStartOptions(int argc, const char* const* argv) {
+    TStartOptions o;
+    if (const char* env = std::getenv("CDMENU_HEADLESS"); env && *env && std::strcmp(env, "0") != 0)
+        o.headless = true;
+    auto value = [&](int& i, const std::string& option) -> std::string {
+        const std::string arg = argv[i];
+        if (arg.size() > option.size() && arg.compare(0, option.size() + 1, option + "=") == 0)
+            return arg.substr(option.size() + 1);
+        if (i + 1 >= argc) throw std::invalid_argument(option + " needs a value");
+        return argv[++i];
+    };
+    auto is = [](const std::string& arg, const char* option) {
+        return arg == option || arg.rfind(std::string(option) + "=", 0) == 0;
+    };
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (is(arg, "--data")) {
+            o.dataDir = value(i, "--data");
+        } else if (is(arg, "--root")) {
+            o.rootDir = value(i, "--root");
+        } else if (arg == "--headless") {
+            o.headless = true;
+        } else if (is(arg, "--scale")) {
+            const std::string v = value(i, "--scale");
+            char* end = nullptr;
+            const long n = std::strtol(v.c_str(), &end, 10);
+            if (v.empty() || *end || n < 0 || n > 8)
+                throw std::invalid_argument("--scale needs a number from 0 to 8");
+            o.scale = int(n);
+        } else if (is(arg, "--script")) {
+            o.script = value(i, "--script");
+        } else if (is(arg, "--preview")) {
+            o.preview = value(i, "--preview");
+            // Previews are rendered without a display.
+            o.headless = true;
+        } else if (arg == "--help" || arg == "-h") {
+            o.help = true;
+        } else {
+            throw std::invalid_argument("unknown option " + arg);
+        }
+    }
+    return o;
+}
+
+TProgramStart::TProgramStart(TStartOptions options) : options_(std::move(options)) {}
+
+TProgramStart::~TProgramStart() {
+    // Forms go before the application object they belong to.
+    app_.reset();
+}
+
+bool TProgramStart::AcquireInstance() {
+    if (options_.headless) platform::UseRecordingServices();
+    platform::SingleInstance* lock = platform::Services().singleInstance;
+    // The lock is held until the process ends.
+    return !lock || lock->Acquire(kInstanceName);
+}
+
+bool TProgramStart::CreateWindows(std::unique_ptr<gui::Backend> backend) {
+    if (!backend) {
+        gui::BackendOptions bo;
+        bo.headless = options_.headless;
+        bo.scale = options_.scale;
+        backend = gui::CreateBackend(bo);
+    }
+    app_ = std::make_unique<gui::TApplication>(std::move(backend));
+    app_->SetTitle(base::Cp("CD&DVD-Menü - powered by morvane.development"));
+
+    platform::AppPathOptions po;
+    po.programFile = options_.programFile;
+    po.dataDir = options_.dataDir;
+    po.rootDir = options_.rootDir;
+    gPaths = platform::AppPaths::Resolve(po);
+    platform::Services().paths = gPaths->Mapping();
+
+    main_ = app_->CreateForm<TMainForm>();
+    if (!main_->Initialised()) return false;
+#ifdef CDMENU_HAS_SUCHEN
+    app_->CreateForm<TSuchenForm>();
+#endif
+    app_->CreateForm<TVollbildForm>();
+#ifdef CDMENU_HAS_SELFOLDER
+    app_->CreateForm<TSelFolderForm>();
+#endif
+    return true;
+}
+
+int TProgramStart::Run() {
+    if (!app_) return 1;
+    app_->Run();
+    return 0;
+}
