@@ -274,7 +274,7 @@ TEST(Catalogue, AgreesWithTheLineByLineRules) {
                                             "w"};
     uint32_t seed = 12345;
     auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 8) & 0xFFFF; };
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < 150; ++round) {
         std::string file;
         const int lines = int(next() % 60);
         for (int i = 0; i < lines; ++i) file += pieces[next() % pieces.size()] + (next() % 5 ? "\r\n" : "\n");
