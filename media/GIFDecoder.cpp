@@ -8,6 +8,8 @@ namespace media {
 namespace {
 
 constexpr int kTableSize = 4096;
+// Chain steps the drain may spend on strings of damaged data (clean data drains at one step a code).
+constexpr std::size_t kDrainBudget = std::size_t{1} << 24;
 
 // Rows in the order the image data stores them: top to bottom, or the four interlace passes.
 class RowOrder {
@@ -511,7 +513,10 @@ void TGIFDecoder::DecodeLZW(TGIFFrame& frame) {
         putStack();
     }
 
-    // Drain the rest of the data up to the end code, the end of the data, or damage.
+    // Drain the rest of the data up to the end code, the end of the data, or damage. Values drained
+    // are thrown away, so damaged data must not make their strings cost without bound: past a budget
+    // far beyond what any real file needs, the drain stops as it would at damage.
+    std::size_t drainWork = 0;
     while (!ended) {
         code = readCode();
         if (code < 0) break;
@@ -533,6 +538,8 @@ void TGIFDecoder::DecodeLZW(TGIFFrame& frame) {
             continue;
         }
         if (!expand(code)) break;
+        drainWork += std::size_t(sp);
+        if (drainWork > kDrainBudget) break;
     }
 }
 
