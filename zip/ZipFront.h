@@ -165,7 +165,15 @@ public:
 
     // --- run-time state ---
     int32_t ErrCode() const { return errCode_; }
+    // Forgets the last failure, so that the next operation's ErrCode speaks for that operation alone.
+    void ClearErrCode() {
+        errCode_ = 0;
+        fullErrCode_ = 0;
+        message_.clear();
+    }
     int32_t FullErrCode() const { return fullErrCode_; }
+    // The component never resets ErrCode itself; a caller that judges each unpack on its own does.
+    void ClearErrCode() { errCode_ = fullErrCode_ = 0; }
     const std::string& Message() const { return message_; }
     int32_t SuccessCount() const { return successCount_; }
     bool Cancel() const { return cancel_; }
