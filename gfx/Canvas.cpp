@@ -334,7 +334,7 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom) {
         if (state_.brush.Style() != bsClear)
             FillDevice({xa + state_.origin.X, dy, xb + state_.origin.X, dy + 1}, fill);
         if (!pen) continue;
-        int pa, pb, na, nb;
+        int pa = 0, pb = 0, na = 0, nb = 0;
         bool hasPrev = span(y - 1, pa, pb) && y > top;
         bool hasNext = span(y + 1, na, nb) && y + 1 < bottom;
         for (int x = xa; x < xb; ++x) {
@@ -691,20 +691,23 @@ void TCanvas::TransparentCopy(int x, int y, int w, int h, const TBitmap& src, in
     if (!ClipBlit(DeviceClip(state_.clip, *target_), dx, dy, w, h, &src, sx, sy)) return;
     const uint32_t keyPix = ResolvePixel(key);
     TBitmap& dst = *target_;
+    // Plain copies of the clipped size: the loops below vectorise only with bounds that no
+    // store can change.
+    const int width = w, height = h;
     if (dst.Is32() && src.Is32()) {
-        for (int j = 0; j < h; ++j) {
+        for (int j = 0; j < height; ++j) {
             uint32_t* d = dst.Row32(dy + j) + dx;
             const uint32_t* s = src.Row32(sy + j) + sx;
             uint32_t partial = 0;
             // Branch-free select first (vectorises); pixels carrying text coverage are rare and
             // fixed up in a second pass only for rows that have any.
-            for (int i = 0; i < w; ++i) {
+            for (int i = 0; i < width; ++i) {
                 uint32_t v = s[i];
                 partial |= v;
                 d[i] = (v == keyPix || v > kRgbMask) ? d[i] : v;
             }
             if (partial >> 24) {
-                for (int i = 0; i < w; ++i) {
+                for (int i = 0; i < width; ++i) {
                     uint32_t v = s[i];
                     unsigned share = v >> 24;
                     if (share) d[i] = Blend(d[i] & kRgbMask, v & kRgbMask, 255 - share);
@@ -713,8 +716,8 @@ void TCanvas::TransparentCopy(int x, int y, int w, int h, const TBitmap& src, in
         }
         return;
     }
-    for (int j = 0; j < h; ++j)
-        for (int i = 0; i < w; ++i) {
+    for (int j = 0; j < height; ++j)
+        for (int i = 0; i < width; ++i) {
             uint32_t v = SourceRgb(src, sx + i, sy + j);
             if (v == keyPix) continue;
             if (dst.Is32())
