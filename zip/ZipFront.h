@@ -172,8 +172,6 @@ public:
         message_.clear();
     }
     int32_t FullErrCode() const { return fullErrCode_; }
-    // The component never resets ErrCode itself; a caller that judges each unpack on its own does.
-    void ClearErrCode() { errCode_ = fullErrCode_ = 0; }
     const std::string& Message() const { return message_; }
     int32_t SuccessCount() const { return successCount_; }
     bool Cancel() const { return cancel_; }
