@@ -10,6 +10,7 @@
 #include "base/Exceptions.h"
 #include "base/Paths.h"
 #include "base/StrUtils.h"
+#include "flat/FlatEdit.h"
 #include "flat/FlatGroupBox.h"
 #include "flat/FlatListBox.h"
 #include "gui/Application.h"
