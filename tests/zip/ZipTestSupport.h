@@ -22,6 +22,10 @@ struct TRecorded {
 };
 
 class ZipTest : public ::testing::Test {
+public:
+    static std::string LibraryFolder();
+    static std::string BuildFolder() { return LibraryFolder(); }
+
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -36,7 +40,6 @@ protected:
 
     // Wires zip to record messages and to find the library of this build.
     void Wire(TZipFront& zip);
-    static std::string LibraryFolder();
 
     fs::path dir_;
     std::vector<TRecorded> messages_;
