@@ -102,6 +102,18 @@ void RunOnDisplay() {
     TRect bounds = app.TheBackend().WindowBounds(form->Handle());
     EXPECT_EQ(bounds.Left, 140);
     EXPECT_EQ(bounds.Top, 130);
+
+    // A window region that leaves the button out: the click there passes the window by.
+    form->SetWindowRegion({{100, 0, 200, 150}});
+    app.ProcessMessages();
+    ASSERT_EQ(std::system("xdotool search --sync --onlyvisible --name cdmenu-e2e >/dev/null"), 0);
+    ASSERT_EQ(std::system("xdotool mousemove 170 160 click 1 mousemove 300 200 click 1"), 0);
+    EXPECT_TRUE(PumpUntil(app, [&] { return skin->presses == 2; })) << "the click in the region got lost";
+    EXPECT_EQ(clicks, 2);
+    // The shaped window keeps its place.
+    bounds = app.TheBackend().WindowBounds(form->Handle());
+    EXPECT_EQ(bounds.Left, 140);
+    EXPECT_EQ(bounds.Top, 130);
 }
 
 }  // namespace

@@ -167,7 +167,7 @@ private:
 
     BackendHost* host_ = nullptr;
     int scale_ = 1;
-    bool useHitTest_ = true;
+    bool useHitTest_ = true;  // a window manager runs: it moves and maximises windows
     bool hitTestChecked_ = false;
     Uint32 wakeEvent_ = 0;
     std::map<WindowHandle, Win> windows_;
@@ -372,7 +372,30 @@ void SdlBackend::MinimizeWindow(WindowHandle h) {
 }
 
 void SdlBackend::MaximizeWindow(WindowHandle h) {
-    if (Win* w = Find(h)) SDL_MaximizeWindow(w->sdl);
+    Win* w = Find(h);
+    if (!w) return;
+    if (useHitTest_) {
+        SDL_MaximizeWindow(w->sdl);
+        return;
+    }
+    // No window manager to do it: cover the display ourselves.
+    SDL_Rect r;
+    if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(w->sdl)), &r) != 0) return;
+    SDL_SetWindowPosition(w->sdl, r.x, r.y);
+    SDL_SetWindowSize(w->sdl, r.w, r.h);
+    w->bounds = gfx::Bounds(r.x / scale_, r.y / scale_, r.w / scale_, r.h / scale_);
+    Event moved;
+    moved.type = EventType::Moved;
+    moved.window = h;
+    moved.x = w->bounds.Left;
+    moved.y = w->bounds.Top;
+    Push(moved);
+    Event resized;
+    resized.type = EventType::Resized;
+    resized.window = h;
+    resized.x = w->bounds.Width();
+    resized.y = w->bounds.Height();
+    Push(resized);
 }
 
 void SdlBackend::RestoreWindow(WindowHandle h) {
