@@ -262,12 +262,15 @@ std::string_view StripFieldKey(std::string_view line) {
 }
 
 std::vector<std::string> ReadCategoryList(const TCatalogue& progname) {
+    const Searcher categoryWord("Kategorie", true);
     std::vector<std::string> names;
     const std::string& s = progname.Bytes();
     for (size_t pos = 0; pos < s.size();) {
         LineRef line = LineAt(s, pos);
         std::string_view text = line.View(s);
-        if (Contains(text, "Kategorie")) names.emplace_back(TextFrom(text, 11));
+        // Compounds count as the format's authors use them: "Unterkategorie:Spiele" is a category
+        // line too, so this one test ignores the letter case (a-z) of the word.
+        if (categoryWord.Find(text.data(), 0, text.size()) != npos) names.emplace_back(TextFrom(text, 11));
         pos = line.Next;
     }
     return names;

@@ -56,7 +56,8 @@ std::string_view TextFrom(std::string_view line, size_t position, size_t maxLeng
 // nothing for path and "Text:" lines, any other line whole.
 std::string_view StripFieldKey(std::string_view line);
 
-// progname.txt: the name of every line that contains "Kategorie" (from its 11th character), in file
+// progname.txt: the name of every line that contains "Kategorie" in any letter case (so also
+// "Unterkategorie:..."), taken from its 11th character, in file
 // order with duplicates kept.
 std::vector<std::string> ReadCategoryList(const TCatalogue& progname);
 

@@ -99,6 +99,8 @@ TEST(Catalogue, CategoryLinesAreSubstringMatches) {
                               "Puzzle",
                               "",
                               "Unterkategorie:Musik",
+                              "Geige",
+                              "",
                               "Kategorie:Spiele 2",
                               "Tetrix",
                               "",
@@ -112,10 +114,10 @@ TEST(Catalogue, CategoryLinesAreSubstringMatches) {
                               "   ",
                               "Zeichner",
                               ""}));
-    // The key test is case-sensitive: "Unterkategorie" is no category line, "UnterKategorie" is one
-    // whose name starts at its 11th character.
-    EXPECT_EQ(ReadCategoryList(progname),
-              (Lines{"Spiele", "orie:Spiele", "Spiele 2", "Spiele", base::Cp("Büro"), "Grafik"}));
+    // Any line with the word is a category line, compounds included; the name starts at its 11th
+    // character whatever stands there.
+    EXPECT_EQ(ReadCategoryList(progname), (Lines{"Spiele", "orie:Spiele", "orie:Musik", "Spiele 2", "Spiele",
+                                                 base::Cp("Büro"), "Grafik"}));
 
     // "Kategorie:Spiele" is contained in "Kategorie:Spiele 2" and "UnterKategorie:Spiele", so those
     // blocks are collected too; both blocks headed Spiele count.
@@ -127,7 +129,9 @@ TEST(Catalogue, CategoryLinesAreSubstringMatches) {
     EXPECT_EQ(ReadCategoryPrograms(progname, base::Cp("Büro")),
               (Lines{"Texter", "Kategorie:Grafik", "Maler  ", "   ", "Zeichner"}));
     EXPECT_EQ(ReadCategoryPrograms(progname, "Grafik"), (Lines{"Maler  ", "   ", "Zeichner"}));
+    // The block test is case-sensitive: "Unterkategorie:Musik" opens no block for Musik.
     EXPECT_TRUE(ReadCategoryPrograms(progname, "Musik").empty());
+    EXPECT_TRUE(ReadCategoryPrograms(progname, "orie:Musik").empty());
     EXPECT_EQ(ReadCategoryPrograms(TCatalogue("Kategorie:A\nx\ny"), "A"), (Lines{"x", "y"}));
 }
 
