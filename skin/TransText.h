@@ -6,7 +6,8 @@
 //
 // Wrapping cuts a line right after the last space at which it fits, the space staying at the end
 // of the display line. A word too wide for the view on its own is broken at the last character
-// that fits.
+// that fits. A linked scroll bar that lies over the right part of the view makes the text wrap to
+// the room left of it while the bar is shown.
 #include <string>
 
 #include "base/StringList.h"

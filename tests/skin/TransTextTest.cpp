@@ -171,6 +171,20 @@ TEST(TransText, ScrollBarFitsTheTextAndScrollingMovesItByThePosition) {
     EXPECT_EQ(c.view->ScrollOffset(), 0);
 }
 
+TEST(TransText, ABarOverTheTextWrapsTheTextToTheRoomLeftOfIt) {
+    TextCase c;
+    c.view->SetBounds(0, 0, 30 * c.cw, 40);
+    c.AddBar();
+    c.bar->SetLeft(20 * c.cw);  // lies over the last ten columns of the view
+    c.form->Show();
+    c.view->SetText(List({"aaaa bbbb cccc dddd eeee ffff gggg hhhh iiii jjjj kkkk llll mmmm"}));
+    c.t.hb->Pump();
+    c.t.hb->Pump();
+    EXPECT_TRUE(c.bar->Visible());  // stays shown: no rewrap that hides it on every paint
+    for (const auto& line : Lines(c.view->WrappedLines())) EXPECT_LE(int(line.size()), 20) << line;
+    EXPECT_EQ(c.bar->Max(), c.view->ContentHeight() - 40);
+}
+
 TEST(TransText, LinesStartingAboveMinusTwentyAreNotDrawn) {
     TextCase c(-40);
     c.view->SetBounds(0, 0, 300, 100);
