@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -10,6 +13,7 @@
 
 #include "HeadlessApp.h"
 #include "base/Exceptions.h"
+#include "gfx/PngCodec.h"
 #include "gui/Button.h"
 #include "gui/GraphicControl.h"
 #include "gui/Screen.h"
@@ -311,9 +315,29 @@ TEST(Loop, ScreenReportsTheBackendAndOverridesTheCursor) {
     EXPECT_EQ(t.hb->CurrentCursor(), crHandPoint);
     t.hb->MouseMove(100, 50);
     EXPECT_EQ(t.hb->CurrentCursor(), crArrow);
-    // A maximised form takes the screen.
+    // A maximised form takes the screen; minimising the application minimises its windows.
     f->SetWindowState(wsMaximized);
     t.app->ProcessMessages();
     EXPECT_EQ(f->Width(), 800);
     EXPECT_EQ(f->Height(), 600);
+    t.app->Minimize();
+    t.app->ProcessMessages();
+    EXPECT_TRUE(t.hb->Window(f->Handle())->minimized);
+    EXPECT_EQ(f->WindowState(), wsMinimized);
+    t.app->Restore();
+    t.app->ProcessMessages();
+    EXPECT_EQ(f->WindowState(), wsNormal);
+
+    // Any window can be saved as PNG: what it shows, pixel for pixel.
+    f->SetColor(gfx::clNavy);
+    t.app->ProcessMessages();
+    std::string png = ::testing::TempDir() + "gui-window.png";
+    ASSERT_TRUE(t.hb->SavePng(f->Handle(), png));
+    std::ifstream in(png, std::ios::binary);
+    std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)), {});
+    gfx::TBitmap back;
+    gfx::DecodePng(data.data(), data.size(), back);
+    EXPECT_EQ(back.Width(), 800);
+    EXPECT_EQ(back.Pixel(400, 500), gfx::clNavy);
+    std::remove(png.c_str());
 }
