@@ -9,6 +9,7 @@
 #include "gui/Component.h"
 #include "gui/ImageList.h"
 #include "gui/Label.h"
+#include "gui/Timer.h"
 
 using namespace gui;
 
@@ -159,4 +160,63 @@ TEST(Component, ReleaseFreesTheFormWhenIdleAndChildrenGoWithTheirParent) {
     EXPECT_FALSE(labelAlive);
     EXPECT_EQ(owner->ComponentCount(), 0);
     delete owner;
+}
+
+TEST(Component, HandlersMayDestroyTheirSenderAtAnyStep) {
+    HeadlessApp t;
+    auto* main = t.Form(300, 200);
+    main->Show();
+    auto makeButton = [&]() {
+        auto* b = main->Make<TButton>();
+        b->SetParent(main);
+        b->SetBounds(10, 10, 60, 25);
+        return b;
+    };
+    // In the press: no click, no release reaches it, the capture is gone.
+    auto* b = makeButton();
+    b->OnMouseDown = [](TComponent* s, TMouseButton, TShiftState, int, int) { delete s; };
+    TComponent::Weak alive(b);
+    t.hb->Click(20, 20);
+    EXPECT_FALSE(alive);
+    EXPECT_EQ(t.app->CaptureControl(), nullptr);
+    EXPECT_EQ(t.app->MouseControl(), main);
+
+    // In a key handler of the focused control.
+    b = makeButton();
+    b->SetFocus();
+    b->OnKeyDown = [](TComponent* s, int&, TShiftState) { delete s; };
+    alive = TComponent::Weak(b);
+    t.hb->Key(VK_RETURN);
+    EXPECT_FALSE(alive);
+    EXPECT_EQ(main->ActiveControl(), nullptr);
+
+    // A timer whose handler destroys the form that owns it.
+    auto* other = t.app->CreateForm<TForm>();
+    auto* timer = other->Make<TTimer>();
+    timer->SetInterval(100);
+    int ticks = 0;
+    timer->OnTimer = [&](TComponent* s) {
+        ++ticks;
+        delete static_cast<TTimer*>(s)->Owner();
+    };
+    TComponent::Weak otherAlive(other);
+    t.hb->Advance(1000);
+    EXPECT_FALSE(otherAlive);
+    EXPECT_EQ(ticks, 1);
+
+    // A modal form released by its own button: ShowModal returns and the form goes when idle.
+    auto* dialog = t.app->CreateForm<TForm>();
+    auto* close = dialog->Make<TButton>();
+    close->SetParent(dialog);
+    close->SetBounds(0, 0, 50, 20);
+    close->OnClick = [&](TComponent*) {
+        dialog->SetModalResult(mrAbort);
+        dialog->Release();
+    };
+    TComponent::Weak dialogAlive(dialog);
+    t.hb->Post([&] { t.hb->Click(5, 5); });
+    EXPECT_EQ(dialog->ShowModal(), mrAbort);
+    t.app->ProcessMessages();
+    EXPECT_FALSE(dialogAlive);
+    EXPECT_EQ(t.app->ActiveForm(), main);
 }
