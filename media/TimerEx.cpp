@@ -1,25 +1,11 @@
 #include "media/TimerEx.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "gui/Application.h"
 #include "gui/Timer.h"
 
 namespace media {
-
-namespace {
-
-// Window timers whose TTimerEx was destroyed from inside their own tick: the framework's timer is
-// still on the stack then, so it is freed at the next safe moment instead.
-std::vector<std::unique_ptr<gui::TTimer>>& Graveyard() {
-    static std::vector<std::unique_ptr<gui::TTimer>> graves;
-    return graves;
-}
-
-thread_local gui::TTimer* t_firing = nullptr;
-
-}  // namespace
 
 TTimerEx::TTimerEx(gui::TComponent* owner) : gui::TComponent(owner) {
     UpdateTimer();
@@ -39,10 +25,8 @@ TTimerEx::~TTimerEx() {
 void TTimerEx::ReleaseTimerWindow() {
     if (!timerWindow_) return;
     timerWindow_->SetEnabled(false);
-    if (t_firing == timerWindow_.get())
-        Graveyard().push_back(std::move(timerWindow_));  // never fires again
-    else
-        timerWindow_.reset();
+    // Also from inside its own tick: the framework's timer may be freed by its handler.
+    timerWindow_.reset();
     windowTimerSet_ = false;
 }
 
@@ -91,11 +75,6 @@ void TTimerEx::FireTimer() {
 }
 
 void TTimerEx::WindowTick() {
-    if (!Graveyard().empty()) {
-        // Only graves of other timers can be freed here; ours is running.
-        auto& graves = Graveyard();
-        std::erase_if(graves, [](const auto& t) { return t.get() != t_firing; });
-    }
     try {
         FireTimer();
     } catch (...) {
@@ -134,13 +113,7 @@ void TTimerEx::UpdateTimer() {
             if (!timerWindow_) {
                 timerWindow_ = std::make_unique<gui::TTimer>(nullptr);
                 timerWindow_->SetEnabled(false);
-                gui::TTimer* raw = timerWindow_.get();
-                timerWindow_->OnTimer = [this, raw](gui::TComponent*) {
-                    gui::TTimer* outer = t_firing;
-                    t_firing = raw;
-                    WindowTick();  // may destroy this TTimerEx
-                    t_firing = outer;
-                };
+                timerWindow_->OnTimer = [this](gui::TComponent*) { WindowTick(); };  // may destroy this
             }
             timerWindow_->SetInterval(static_cast<int>(std::min<uint32_t>(interval_, 0x7FFFFFFF)));
             timerWindow_->SetEnabled(true);
