@@ -736,8 +736,40 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& src, const TRect& sourc
                source.Height(), state_.copyMode);
 }
 
+namespace {
+// Drawing a whole monochrome bitmap shows its own two colours, not the canvas's text and
+// background colours that a raw blit would use.
+class MonoColours {
+public:
+    MonoColours(TCanvas& canvas, const TBitmap& bitmap)
+        : canvas_(canvas), active_(bitmap.PixelFormat() == pf1bit) {
+        if (!active_) return;
+        text_ = canvas.Font().Color();
+        back_ = canvas.Brush().Color();
+        backStyle_ = canvas.Brush().Style();
+        canvas.Font().SetColor(bitmap.Palette()[0]);
+        canvas.Brush().SetColor(bitmap.Palette()[1]);
+    }
+    ~MonoColours() {
+        if (!active_) return;
+        canvas_.Font().SetColor(text_);
+        canvas_.Brush().SetColor(back_);
+        canvas_.Brush().SetStyle(backStyle_);
+    }
+    MonoColours(const MonoColours&) = delete;
+    MonoColours& operator=(const MonoColours&) = delete;
+
+private:
+    TCanvas& canvas_;
+    bool active_;
+    TColor text_ = clBlack, back_ = clWhite;
+    TBrushStyle backStyle_ = bsSolid;
+};
+}  // namespace
+
 void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {
     if (bitmap.Empty()) return;
+    MonoColours mono(*this, bitmap);
     if (bitmap.Transparent())
         TransparentCopy(x, y, bitmap.Width(), bitmap.Height(), bitmap, 0, 0, bitmap.TransparentColor());
     else
@@ -746,6 +778,7 @@ void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {
 
 void TCanvas::StretchDraw(const TRect& dest, const TBitmap& bitmap) {
     if (bitmap.Empty() || dest.IsEmpty()) return;
+    MonoColours mono(*this, bitmap);
     int saved = state_.stretchMode;
     state_.stretchMode = COLORONCOLOR;
     if (bitmap.Transparent()) {

@@ -89,6 +89,15 @@ TEST(CanvasRop, MonochromeConversionsFollowTextBackgroundAndReferenceColours) {
     EXPECT_EQ(mask.PixelIndex(1, 0), 0);  // near black is not black
     EXPECT_EQ(mask.PixelIndex(2, 0), 0);
 
+    // Drawing a whole mono bitmap shows its palette, whatever the canvas colours are.
+    TBitmap shown(2, 1);
+    shown.Canvas().Font().SetColor(clRed);
+    shown.Canvas().Brush().SetColor(clBlue);
+    shown.Canvas().Draw(0, 0, mono);
+    EXPECT_EQ(shown.Pixel(0, 0), clBlack);
+    EXPECT_EQ(shown.Pixel(1, 0), clWhite);
+    EXPECT_EQ(shown.Canvas().Font().Color(), clRed);
+
     // Mono -> mono copies bits unchanged, whatever the colours.
     TBitmap mono2(2, 1, pf1bit);
     mono2.Canvas().Font().SetColor(clRed);
