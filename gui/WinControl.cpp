@@ -12,6 +12,8 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 TWinControl::~TWinControl() {
     MarkDestroying();
     DestroyControls();
+    // Leave the parent while still a windowed control (its tab list and focus need to know).
+    if (Parent()) Parent()->RemoveControl(this);
 }
 
 void TWinControl::DestroyControls() {
@@ -46,8 +48,10 @@ void TWinControl::RemoveControl(TControl* c) {
             TWinControl* active = f->ActiveControl();
             if (active && static_cast<TWinControl*>(c)->ContainsControl(active)) f->SetActiveControl(nullptr);
         }
-        tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), c), tabList_.end());
     }
+    tabList_.erase(std::remove_if(tabList_.begin(), tabList_.end(),
+                                  [c](TWinControl* w) { return static_cast<TControl*>(w) == c; }),
+                   tabList_.end());
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
     c->parent_ = nullptr;
     if (c->align_ != alNone && !Destroying()) Realign();
