@@ -23,9 +23,10 @@ TFreeTypeFace::TFreeTypeFace(FT_Face face, double em, int cellHeight, bool antia
         desc = os2->usWinDescent;
     }
     double scale = em / upem;
-    // The window system rounds both parts of the cell up.
-    metrics_.ascent = int(std::ceil(asc * scale - 0.01));
-    metrics_.descent = int(std::ceil(desc * scale - 0.01));
+    // Both parts of the cell rounded to whole pixels, as the window system does (an 8-point
+    // dialog font: ascent 11, descent 2, cell 13).
+    metrics_.ascent = int(std::lround(asc * scale));
+    metrics_.descent = int(std::lround(desc * scale));
     if (cellHeight > 0) {
         metrics_.ascent = int(std::lround(cellHeight * asc / (asc + desc)));
         metrics_.descent = cellHeight - metrics_.ascent;

@@ -1,6 +1,6 @@
 #pragma once
 // A face rendered by FreeType. Metrics follow the window system: the cell is the face's
-// Windows ascent + descent, both rounded up; a positive font height fixes the cell exactly.
+// Windows ascent + descent, each rounded to whole pixels; a positive font height fixes the cell exactly.
 #include <array>
 #include <optional>
 
