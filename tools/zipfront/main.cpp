@@ -155,7 +155,7 @@ int Join(const char* first, const char* out) {
     }
     int number = base::StrToIntDef(stem.substr(stem.size() - 3), 1);
     auto volume = [&](int n) {
-        char digits[8];
+        char digits[16];
         std::snprintf(digits, sizeof digits, "%03d", n);
         return (p.parent_path() / (stem.substr(0, stem.size() - 3) + digits + p.extension().string()))
             .string();
