@@ -65,6 +65,29 @@ TEST(CanvasDraw, DottedPenAndPenModes) {
     EXPECT_EQ(x.Pixel(1, 0), clWhite);
 }
 
+TEST(CanvasDraw, EllipsesAndWidePens) {
+    TBitmap b(9, 9);
+    TCanvas& c = b.Canvas();
+    c.Pen().SetColor(clRed);
+    c.Brush().SetColor(clBlack);
+    c.Ellipse(0, 0, 9, 9);
+    EXPECT_EQ(b.Pixel(4, 4), clBlack);
+    EXPECT_EQ(b.Pixel(4, 0), clRed);  // outline at the extremes
+    EXPECT_EQ(b.Pixel(0, 4), clRed);
+    EXPECT_EQ(b.Pixel(8, 4), clRed);
+    EXPECT_EQ(b.Pixel(0, 0), clWhite);  // corners stay outside
+    EXPECT_EQ(b.Pixel(8, 8), clWhite);
+
+    TBitmap w(8, 7);
+    w.Canvas().Pen().SetWidth(3);
+    w.Canvas().MoveTo(1, 3);
+    w.Canvas().LineTo(6, 3);
+    EXPECT_EQ(Row(w, 1), "........");
+    // Three rows thick; the pen square sticks out half its width beyond both ends.
+    for (int y = 2; y <= 4; ++y) EXPECT_EQ(Row(w, y), "#######.") << y;
+    EXPECT_EQ(Row(w, 5), "........");
+}
+
 TEST(CanvasDraw, PolygonFillUsesAlternateRule) {
     TBitmap b(100, 100);
     TCanvas& c = b.Canvas();
