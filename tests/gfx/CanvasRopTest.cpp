@@ -190,3 +190,38 @@ TEST(CanvasRop, AntialiasedTextOnKeyBitmapLeavesNoKeyFringe) {
     (void)greyPlain;
     (void)blackPlain;
 }
+
+TEST(CanvasRop, OriginsAndClipsOfBothCanvasesApply) {
+    TBitmap src(4, 4), dst(6, 6);
+    src.Canvas().Brush().SetColor(clRed);
+    src.Canvas().FillRect({2, 2, 4, 4});  // red square bottom-right
+    src.Canvas().SetOrigin(2, 2);         // logical (0,0) is the red square
+    dst.Canvas().SetOrigin(1, 1);
+    int outer = dst.Canvas().SaveState();
+    dst.Canvas().IntersectClip({0, 0, 1, 2});  // device x 1, y 1..2
+    dst.Canvas().BitBlt(0, 0, 2, 2, src.Canvas(), 0, 0, SRCCOPY);
+    EXPECT_EQ(dst.Pixel(1, 1), clRed);
+    EXPECT_EQ(dst.Pixel(1, 2), clRed);
+    EXPECT_EQ(dst.Pixel(2, 1), clWhite);  // clipped
+    int inner = dst.Canvas().SaveState();
+    dst.Canvas().SetOrigin(0, 0);
+    dst.Canvas().RestoreState(outer);  // restoring the outer level drops the inner one too
+    EXPECT_EQ(dst.Canvas().Origin(), Point(1, 1));
+    EXPECT_EQ(dst.Canvas().ClipRect(), Rect(-1, -1, 5, 5));
+    dst.Canvas().RestoreState(inner);  // no longer exists: nothing happens
+    EXPECT_EQ(dst.Canvas().Origin(), Point(1, 1));
+
+    // The key copy honours the source canvas's origin and the target's clip alike.
+    TBitmap work(3, 3);
+    work.Canvas().Brush().SetColor(clFuchsia);
+    work.Canvas().FillRect({0, 0, 3, 3});
+    work.SetPixel(2, 2, clBlue);
+    work.Canvas().SetOrigin(1, 1);
+    TBitmap screen(4, 4);
+    screen.Canvas().IntersectClip({0, 0, 4, 3});
+    screen.Canvas().TransparentCopy(0, 0, 3, 3, work.Canvas(), 0, 0, clFuchsia);  // work (1,1).. at (0,0)
+    EXPECT_EQ(screen.Pixel(1, 1), clBlue);
+    EXPECT_EQ(screen.Pixel(0, 0), clWhite);
+    screen.Canvas().TransparentCopy(2, 2, 3, 3, work.Canvas(), 0, 0, clFuchsia);  // blue would land at (3,3)
+    EXPECT_EQ(screen.Pixel(3, 3), clWhite);                                       // outside the clip
+}
