@@ -250,10 +250,15 @@ void TBitmap::LoadFromFile(const std::string& fileName) {
         TBmpReadOptions opt;
         opt.honourPixelOffset = true;
         ReadBmp(d, n, *this, opt);
-    } else if (IsJpeg(d, n)) {
-        DecodeJpeg(d, n, *this);
-    } else if (IsPng(d, n)) {
-        DecodePng(d, n, *this);
+    } else if (IsJpeg(d, n) || IsPng(d, n)) {
+        bool transparent = transparent_;
+        TTransparentMode mode = transparentMode_;
+        TColor key = transparentColor_;
+        if (IsJpeg(d, n))
+            DecodeJpeg(d, n, *this);
+        else
+            DecodePng(d, n, *this);
+        transparent_ = transparent, transparentMode_ = mode, transparentColor_ = key;
     } else {
         throw EInvalidGraphic(base::Cp("Unbekanntes Bildformat: ") + fileName);
     }
@@ -271,10 +276,15 @@ void TBitmap::LoadFromStream(base::TStream& stream) {
     if (IsJpeg(sig, size_t(got)) || IsPng(sig, size_t(got))) {
         std::vector<uint8_t> rest(size_t(std::max<int64_t>(stream.Size() - start, 0)));
         stream.ReadBuffer(rest.data(), int64_t(rest.size()));
+        bool transparent = transparent_;
+        TTransparentMode mode = transparentMode_;
+        TColor key = transparentColor_;
         if (IsJpeg(sig, size_t(got)))
             DecodeJpeg(rest.data(), rest.size(), *this);
         else
             DecodePng(rest.data(), rest.size(), *this);
+        // Loading replaces the pixels, not the way the picture is drawn.
+        transparent_ = transparent, transparentMode_ = mode, transparentColor_ = key;
         return;
     }
     throw EInvalidGraphic("Unbekanntes Bildformat");
