@@ -363,32 +363,34 @@ void TControl::PaintAt(TCanvas& canvas, TPoint origin, const TRect& clip) {
     if (HasCanvas()) RunPaint(canvas, origin, clip);
 }
 
+void TControl::EnsureOwnCanvas(gfx::TBitmap& target) {
+    if (ownCanvas_ && &ownCanvas_->Bitmap() == &target) return;
+    auto c = std::make_unique<TCanvas>(target);
+    if (ownCanvas_) {
+        // The pen, brush and font a control set up stay with it.
+        c->SetFont(ownCanvas_->Font());
+        c->SetPen(ownCanvas_->Pen());
+        c->SetBrush(ownCanvas_->Brush());
+    }
+    ownCanvas_ = std::move(c);
+}
+
 TCanvas& TControl::SurfaceCanvas() {
     if (paintCanvas_) return *paintCanvas_;
     TForm* f = ParentForm();
     if (f) {
-        gfx::TBitmap& bb = f->BackBuffer();
-        if (!ownCanvas_ || &ownCanvas_->Bitmap() != &bb) {
-            auto c = std::make_unique<TCanvas>(bb);
-            if (ownCanvas_) {
-                c->SetFont(ownCanvas_->Font());
-                c->SetPen(ownCanvas_->Pen());
-                c->SetBrush(ownCanvas_->Brush());
-            }
-            ownCanvas_ = std::move(c);
-        }
-        // Outside Paint() the canvas still draws at the control's place on the form.
+        EnsureOwnCanvas(f->BackBuffer());
+        // Outside Paint() the canvas still draws at the control's place on the form; what is
+        // drawn there is shown when the loop is idle.
         TPoint o = ClientToForm({0, 0});
+        TRect visible = VisibleFormRect();
         ownCanvas_->SetOrigin(o);
-        ownCanvas_->SetClipRect(gfx::Offset(VisibleFormRect(), -o.X, -o.Y));
+        ownCanvas_->SetClipRect(gfx::Offset(visible, -o.X, -o.Y));
+        if (Showing()) f->MarkDrawn(visible);
         return *ownCanvas_;
     }
     if (!scratch_) scratch_ = std::make_unique<gfx::TBitmap>(1, 1);
-    if (!ownCanvas_ || &ownCanvas_->Bitmap() != scratch_.get()) {
-        auto c = std::make_unique<TCanvas>(*scratch_);
-        if (ownCanvas_) c->SetFont(ownCanvas_->Font());
-        ownCanvas_ = std::move(c);
-    }
+    EnsureOwnCanvas(*scratch_);
     return *ownCanvas_;
 }
 
@@ -399,7 +401,7 @@ void TControl::RunPaint(TCanvas& canvas, TPoint origin, const TRect& clip) {
     TCanvas* surface;
     int level = -1;
     if (f && &canvas.Bitmap() == &f->BackBuffer()) {
-        SurfaceCanvas();  // (re)creates the own canvas on the back buffer
+        EnsureOwnCanvas(f->BackBuffer());
         surface = ownCanvas_.get();
     } else {
         surface = &canvas;

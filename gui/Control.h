@@ -214,6 +214,7 @@ protected:
     void RunPaint(TCanvas& canvas, TPoint origin, const TRect& clip);
     virtual bool HasCanvas() const { return false; }
     TCanvas& SurfaceCanvas();
+    void EnsureOwnCanvas(gfx::TBitmap& target);
     // The parts of VisibleFormRect() not covered by windowed controls above this one.
     void VisibleRegion(std::vector<TRect>& region) const;
     // This control's area in form coordinates, clipped by its parents' client areas.

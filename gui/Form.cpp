@@ -423,11 +423,17 @@ void TForm::InvalidateFormRect(const TRect& r) {
 }
 
 void TForm::PaintInvalid() {
-    if (dirty_.empty()) return;
     if (!windowShown_ || !Visible()) {
         dirty_.clear();  // the whole form paints when it is shown
+        unshown_ = {};
         return;
     }
+    if (!unshown_.IsEmpty()) {
+        TRect r = unshown_;
+        unshown_ = {};
+        Present(r);
+    }
+    if (dirty_.empty()) return;
     std::vector<TRect> rects;
     rects.swap(dirty_);
     WeakOf<TForm> self(this);

@@ -98,7 +98,10 @@ public:
     gfx::TBitmap& BackBuffer() { return *backBuffer_; }
     // Mark/paint: rectangles in client coordinates.
     void InvalidateFormRect(const TRect& r);
-    bool HasInvalid() const { return !dirty_.empty(); }
+    bool HasInvalid() const { return !dirty_.empty() || !unshown_.IsEmpty(); }
+    // Pixels drawn straight into the back buffer (a control's Canvas outside Paint): shown when
+    // the loop is idle, without painting anything again.
+    void MarkDrawn(const TRect& r) { unshown_ = gfx::UnionRect(unshown_, gfx::Intersect(r, ClientRect())); }
     void PaintInvalid();                 // paint and present everything invalid
     void PaintFormRect(const TRect& r);  // paint r now (all layers) and present it
     void Present(const TRect& r);
@@ -143,6 +146,7 @@ private:
     std::unique_ptr<gfx::TBitmap> backBuffer_;
     std::unique_ptr<TCanvas> formCanvas_;
     std::vector<TRect> dirty_;
+    TRect unshown_{};
 };
 
 }  // namespace gui

@@ -82,7 +82,6 @@ struct DesktopSettings {
     int hintPause = 500;       // ms the mouse rests before a hint appears
     int hintShortPause = 50;   // ms between hints while one is showing
     int hintHidePause = 2500;  // ms a hint stays
-    int caretBlinkTime = 530;
 };
 
 struct MessageBoxRequest {

@@ -151,6 +151,14 @@ TEST(Paint, InvalidateWaitsForIdleWhileRepaintAndPaintNowShowAtOnce) {
     half->PaintNow();
     EXPECT_EQ(t.Pixel(f, 55, 55), gfx::clTeal);
     EXPECT_EQ(t.Pixel(f, 65, 55), gfx::clMaroon);  // not erased
+
+    // Drawing on a canvas outside Paint shows when the loop is idle, without repainting.
+    f->Canvas().FillRect({0, 90, 10, 100});
+    EXPECT_EQ(t.Pixel(f, 5, 95), gfx::clWhite);
+    paintLog.clear();
+    t.app->ProcessMessages();
+    EXPECT_EQ(t.Pixel(f, 5, 95), gfx::clMaroon);
+    EXPECT_TRUE(paintLog.empty());
     EXPECT_FALSE(f->HasInvalid());
 
     // While the form is being loaded, or hidden, nothing is painted.
