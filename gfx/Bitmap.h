@@ -36,8 +36,8 @@ public:
     int Height() const { return height_; }
     void SetWidth(int width) { SetSize(width, height_); }
     void SetHeight(int height) { SetSize(width_, height); }
-    // Keeps the overlapping top-left part; new pixels are white (index 0 / bit 1 resp. for
-    // palette formats: white too, as a fresh device bitmap would be).
+    // Keeps the overlapping top-left part; new pixels are white (bit 1 for pf1bit, the palette's
+    // white entry for pf8bit).
     void SetSize(int width, int height);
     bool Empty() const { return width_ <= 0 || height_ <= 0; }
 
