@@ -58,12 +58,15 @@ TSuchenForm::TSuchenForm(gui::TComponent* owner) : gui::TForm(owner) {
     ilButtons1->SetName("ilButtons1");
     ilButtons4 = Make<gui::TImageList>(17, 68);
     ilButtons4->SetName("ilButtons4");
+    // Before the buttons: an image index beyond an empty list would be clamped to -1.
+    LoadImageLists();
 
     SkinForm1 = Place<skin::TSkinForm>(this, "SkinForm1", 0, 0, 380, 120);
+    LoadSkinPicture(*SkinForm1, SkinFolderOf(ProgramPaths().DataDir()), "SuchenForm.bmp");
 
     lSuchbegriff = Place<gui::TLabel>(this, "lSuchbegriff", 20, 40, 60, 13);
     lSuchbegriff->SetTransparent(true);
-    lSuchbegriff->SetFont(MakeFont("MS Sans Serif", -11, gfx::clWhite));
+    lSuchbegriff->SetFont(MakeFont("MS Sans Serif", -11, gfx::clBlack));
     lSuchbegriff->SetCaption("Suchbegiff:");
 
     eSuchbegriff = Place<flat::TFlatEdit>(this, "eSuchbegriff", 20, 56, 215, 19);
@@ -117,7 +120,6 @@ TSuchenForm::TSuchenForm(gui::TComponent* owner) : gui::TForm(owner) {
     bBeenden2->OnClick = [this](gui::TComponent* s) { bBeenden2Click(s); };
 
     OnShow = [this](gui::TComponent* s) { FormShow(s); };
-    LoadSkinPictures();
     Loaded();
     SuchenForm = this;
 }
@@ -126,9 +128,8 @@ TSuchenForm::~TSuchenForm() {
     if (SuchenForm == this) SuchenForm = nullptr;
 }
 
-void TSuchenForm::LoadSkinPictures() {
+void TSuchenForm::LoadImageLists() {
     const std::string folder = SkinFolderOf(ProgramPaths().DataDir());
-    LoadSkinPicture(*SkinForm1, folder, "SuchenForm.bmp");
     LoadSkinImageList(*ilButtons1, folder, "ilButtons1");
     LoadSkinImageList(*ilButtons4, folder, "ilButtons4");
 }

@@ -46,7 +46,7 @@ public:
     void FlatCheckBox1Click(gui::TComponent* sender);
 
 private:
-    void LoadSkinPictures();
+    void LoadImageLists();
 };
 
 // The search dialog (set while it exists).

@@ -19,9 +19,11 @@
 #include "flat/FlatListBox.h"
 #include "gui/Button.h"
 #include "gui/Edit.h"
+#include "gui/ImageList.h"
 #include "gui/Keys.h"
 #include "gui/Label.h"
 #include "skin/SkinButton.h"
+#include "skin/SkinForm.h"
 #include "tests/support/MenuFixture.h"
 #include "tools/common/CatalogueWriter.h"
 #include "tools/common/ZipWriter.h"
@@ -306,6 +308,12 @@ TEST_F(ActionsTest, SearchDialogAndResults) {
     EXPECT_EQ(s.Height(), 120);
     EXPECT_EQ(s.FormStyle(), gui::fsStayOnTop);
     EXPECT_EQ(s.lSuchbegriff->Caption(), "Suchbegiff:");
+    // Its skin and buttons come from the disc's skin folder.
+    EXPECT_EQ(s.SkinForm1->Picture().Width(), 380);
+    EXPECT_EQ(s.ilButtons1->Count(), 2);
+    EXPECT_EQ(s.ilButtons4->Count(), 1);
+    EXPECT_EQ(s.bBeenden->Height(), 20);
+    for (skin::TSkinButton* b : {s.bBeenden, s.bAbbrechen, s.bBeenden2}) EXPECT_EQ(b->ImageIndex(), 0);
     Main().lbProgramme->Items().Add("a");
     Main().lbProgramme->Items().Add("b");
 
