@@ -212,7 +212,7 @@ void TApplication::Run() {
             Dispatch(ev);
             continue;
         }
-        if (Idle(true), terminated_) break;
+        Idle(true);
         if (stalled_) {
             stalled_ = false;
             terminated_ = true;  // nothing can ever happen again (headless without a script)

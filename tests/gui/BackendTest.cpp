@@ -37,7 +37,7 @@ TEST(Backend, WithoutADisplayTheErrorSaysSoAndPointsToHeadless) {
     std::string runtime = std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "";
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
-    unsetenv("XDG_RUNTIME_DIR");  // no default Wayland socket either
+    unsetenv("XDG_RUNTIME_DIR");                  // no default Wayland socket either
     setenv("SDL_VIDEODRIVER", "x11,wayland", 1);  // never a console or dummy driver here
     BackendOptions o;
     std::string message;

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <stdexcept>
 #include <string>
@@ -340,4 +341,37 @@ TEST(Loop, ScreenReportsTheBackendAndOverridesTheCursor) {
     EXPECT_EQ(back.Width(), 800);
     EXPECT_EQ(back.Pixel(400, 500), gfx::clNavy);
     std::remove(png.c_str());
+}
+
+TEST(Loop, RunShowsTheMainFormAndEndsWhenItCloses) {
+    HeadlessApp t;
+    auto* main = t.Form(200, 100);
+    auto* second = t.app->CreateForm<TForm>();
+    EXPECT_EQ(t.app->MainForm(), main);
+    bool closed = false;
+    main->OnClose = [&](TComponent*, TCloseAction&) { closed = true; };
+    // OnIdle drives the program the way a script does: one step per idle turn.
+    std::vector<std::function<void()>> steps{
+        [&] { EXPECT_TRUE(main->Visible()); },
+        [&] { second->Show(); },
+        [&] { second->Close(); },  // another form only hides
+        [&] { main->Close(); },
+    };
+    size_t next = 0;
+    t.app->OnIdle = [&](TComponent*, bool& done) {
+        if (next < steps.size()) steps[next++]();
+        done = next >= steps.size();
+    };
+    t.app->Run();
+    EXPECT_EQ(next, steps.size());
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(second->Visible());
+    EXPECT_TRUE(t.app->Terminated());
+
+    // Without anything to do, a headless run ends instead of waiting for ever.
+    HeadlessApp idle;
+    idle.Form(100, 100);
+    idle.app->Run();
+    EXPECT_TRUE(idle.app->Terminated());
+    ASSERT_FALSE(idle.hb->Log().empty());
 }
