@@ -77,6 +77,24 @@ TEST_F(SpanTest, FixedStorageSetIsJoinedByteIdenticallyAndExtracted) {
     EXPECT_TRUE(Tree(Path("tmp")).empty());
 }
 
+TEST_F(SpanTest, DirectorySpreadOverVolumesIsReadAcrossThem) {
+    TZipWriter w = SplitSample();
+    fs::create_directories(Path("small"));
+    // Volumes smaller than the directory: it starts on one volume and ends on a later one.
+    std::vector<std::string> volumes = w.SaveSplit(Path("small/prog001.zip"), 1024);
+    std::string last = ReadFile(volumes.back());
+    ASSERT_LT(last.size(), 2000u);
+    TZipFront zip;
+    Wire(zip);
+    zip.SetZipFilename(volumes.back());
+    EXPECT_EQ(zip.ErrCode(), 0);
+    ASSERT_EQ(zip.Count(), 31);
+    EXPECT_EQ(zip.Contents()[30].FileName, "prog\\empty\\");
+    std::string joined = Path("joined.zip");
+    EXPECT_EQ(zip.ReadSpan(volumes.back(), joined), 0);
+    EXPECT_EQ(ReadFile(joined), w.Build());
+}
+
 TEST_F(SpanTest, MissingOrWrongVolumesEndInTheirMessages) {
     TZipWriter w = SplitSample();
     fs::create_directories(Path("set"));
