@@ -25,7 +25,7 @@ struct TBmpSpec {
 
 class TBmpWriter {
 public:
-    // The whole file image. Throws std::invalid_argument for a spec it cannot write.
+    // The whole file image. Throws std::invalid_argument for a picture it cannot write.
     static std::string Write(const TBmpSpec& spec);
     // Bytes per stored pixel row (padded to a multiple of 4).
     static int RowBytes(int width, int bitCount);
