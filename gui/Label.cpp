@@ -1,6 +1,7 @@
 #include "gui/Label.h"
 
 #include <cctype>
+#include <string_view>
 
 #include "gui/WinControl.h"
 
@@ -43,7 +44,7 @@ void TLabel::AdjustBounds() {
     int level = c.SaveState();
     c.SetFont(Font());
     TRect r{0, 0, wordWrap_ ? Width() : 0, 0};
-    std::string text = Caption();
+    std::string_view text = Caption();
     // An empty caption still has the height of a line.
     if (text.empty() || (showAccelChar_ && text == "&")) text = " ";
     c.DrawText(text, r, DrawTextFlags() | gfx::DT_CALCRECT);

@@ -16,6 +16,7 @@
 #include <deque>
 #include <map>
 #include <stdexcept>
+#include <string_view>
 
 #include "base/Cp1252.h"
 #include "gui/backend/sdl/X11Probe.h"
@@ -762,6 +763,11 @@ int SdlBackend::ColorDepth() const {
     SDL_DisplayMode m;
     if (SDL_GetDesktopDisplayMode(0, &m) != 0) return 32;
     int bits = int(SDL_BITSPERPIXEL(m.format));
+    // SDL names no format for a palette screen; ask the display itself.
+    if (bits == 0 &&
+        std::string_view(SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "") == "x11")
+        bits = X11DefaultDepth();
+    if (bits == 0) bits = 8;
     return bits == 24 ? 32 : bits;  // 24-bit true colour is reported as 32, as the system does
 }
 

@@ -45,4 +45,26 @@ bool X11HasWindowManager(SDL_Window* probe) {
     return found;
 }
 
+int X11DefaultDepth() {
+    void* lib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
+    if (!lib) return 0;
+    using Open = Display* (*)(const char*);
+    using Close = int (*)(Display*);
+    using DefScreen = int (*)(Display*);
+    using DefDepth = int (*)(Display*, int);
+    auto open = reinterpret_cast<Open>(dlsym(lib, "XOpenDisplay"));
+    auto close = reinterpret_cast<Close>(dlsym(lib, "XCloseDisplay"));
+    auto screen = reinterpret_cast<DefScreen>(dlsym(lib, "XDefaultScreen"));
+    auto depth = reinterpret_cast<DefDepth>(dlsym(lib, "XDefaultDepth"));
+    int bits = 0;
+    if (open && close && screen && depth) {
+        if (Display* d = open(nullptr)) {
+            bits = depth(d, screen(d));
+            close(d);
+        }
+    }
+    dlclose(lib);
+    return bits;
+}
+
 }  // namespace gui

@@ -8,4 +8,7 @@ namespace gui {
 // test). True when the display is not X11 or the question cannot be asked.
 bool X11HasWindowManager(SDL_Window* probe);
 
+// Bits per pixel of the default visual of $DISPLAY (8 for a palette screen), 0 when unknown.
+int X11DefaultDepth();
+
 }  // namespace gui
