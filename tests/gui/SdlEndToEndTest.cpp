@@ -126,12 +126,17 @@ TEST(SdlEndToEnd, FramelessWindowTakesAClickAndIsDraggedBySkin) {
     if (!Have("xvfb-run") || !Have("Xvfb") || !Have("xdotool"))
         GTEST_SKIP() << "xvfb-run, Xvfb or xdotool is not installed; the SDL end-to-end test needs them";
     // SDL's D-Bus connection lives until SDL_Quit, which the sound service may still need: not ours.
-    std::ofstream("sdl-e2e.supp") << "leak:libdbus\n";
-    std::string cmd =
-        "LSAN_OPTIONS=suppressions=sdl-e2e.supp CDMENU_E2E_CHILD=1 xvfb-run -a -s '-screen 0 800x600x24 "
-        "-nolisten tcp' /proc/" +
-        std::to_string(getpid()) + "/exe --gtest_filter=SdlEndToEnd.* >sdl-e2e.log 2>&1";
+    const std::string dir = ::testing::TempDir();
+    std::ofstream(dir + "sdl-e2e.supp") << "leak:libdbus\n";
+    std::string cmd = "LSAN_OPTIONS=suppressions=" + dir +
+                      "sdl-e2e.supp CDMENU_E2E_CHILD=1 xvfb-run -a -s '-screen 0 800x600x24 "
+                      "-nolisten tcp' /proc/" +
+                      std::to_string(getpid()) + "/exe --gtest_filter=SdlEndToEnd.* >" + dir +
+                      "sdl-e2e.log 2>&1";
     int rc = std::system(cmd.c_str());
-    if (rc != 0) std::system("cat sdl-e2e.log");
+    if (rc != 0) {
+        int shown = std::system(("cat " + dir + "sdl-e2e.log").c_str());
+        (void)shown;
+    }
     EXPECT_EQ(rc, 0) << "the run on the virtual display failed (see sdl-e2e.log)";
 }
