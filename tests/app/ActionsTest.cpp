@@ -278,6 +278,20 @@ TEST_F(ActionsTest, CopyKeepsTheUsersScreenshotNamesake) {
     ASSERT_EQ(Hb().MessageBoxes().size(), 1u);  // the overwrite question
     EXPECT_EQ(Hb().MessageBoxes()[0].request.caption, "Datei ersetzen");
 
+    // A copy that fails half-way (a file stands where a subfolder must go) says so in an error
+    // box; the files copied before stay, and the screenshot rule still holds.
+    fs::remove_all(target);
+    menu.WriteFile("ziel/unter", "a file, not a folder");
+    Hb().ClearRecords();
+    AnswerFolderDialog("");
+    Main().bKopierenClick(nullptr);
+    ASSERT_EQ(Hb().MessageBoxes().size(), 1u);
+    EXPECT_EQ(Hb().MessageBoxes()[0].request.caption, "Fehler");
+    EXPECT_NE(Hb().MessageBoxes()[0].request.text.find("unter"), std::string::npos)
+        << Hb().MessageBoxes()[0].request.text;
+    EXPECT_EQ(menu.ReadFile("ziel/unter"), "a file, not a folder");
+    EXPECT_FALSE(fs::exists(target + "/shot.jpg"));
+
     // A folder that cannot be made ends the action with the input/output error.
     AnswerFolderDialog(menu.Dir() + "fehlt/ziel");
     EXPECT_THROW(Main().bKopierenClick(nullptr), base::EInOutError);
