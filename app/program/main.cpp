@@ -2,6 +2,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "app/Preview.h"
+#include "app/ScriptRunner.h"
 #include "app/Start.h"
 
 int main(int argc, char** argv) {
@@ -28,7 +30,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // --preview OUTDIR and --script FILE hook in here (the preview renderer and the script runner).
+    // --preview OUTDIR renders every page and ends; --script FILE drives the running menu.
+    if (!options.preview.empty()) return RunPreview(*start.App(), options.preview);
+    if (!options.script.empty()) return RunScript(*start.App(), options.script);
 
     return start.Run();
 }

@@ -1,0 +1,303 @@
+#include "app/Preview.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <set>
+
+#include "app/Catalogue.h"
+#include "app/MainForm.h"
+#include "base/Cp1252.h"
+#include "base/Exceptions.h"
+#include "base/StrUtils.h"
+#include "flat/FlatListBox.h"
+#include "gfx/Bitmap.h"
+#include "gfx/JpegCodec.h"
+#include "gfx/PngCodec.h"
+#include "gui/Application.h"
+#include "gui/backend/headless/HeadlessBackend.h"
+#include "skin/SkinButton.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Utf8(const std::string& cp1252) {
+    return base::Cp1252ToUtf8(cp1252);
+}
+
+std::string Quoted(const std::string& cp1252) {
+    return "\"" + Utf8(cp1252) + "\"";
+}
+
+std::string Number(int n) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d", n);
+    return buf;
+}
+
+bool ReadFile(const std::string& file, std::vector<uint8_t>& bytes) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+bool DecodableJpeg(const std::vector<uint8_t>& bytes) {
+    if (!gfx::IsJpeg(bytes.data(), bytes.size())) return false;
+    try {
+        gfx::TBitmap probe;
+        // The thumbnail decodes the picture; an eighth is enough to know that it can.
+        gfx::DecodeJpeg(bytes.data(), bytes.size(), probe, 8);
+        return probe.Width() > 0 && probe.Height() > 0;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace
+
+bool WritePng(const gfx::TBitmap& bitmap, const std::filesystem::path& file) {
+    try {
+        const std::vector<uint8_t> bytes = gfx::EncodePng(bitmap);
+        std::ofstream out(file, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        return bool(out);
+    } catch (...) {
+        return false;
+    }
+}
+
+std::string SanitiseFileName(const std::string& cp1252) {
+    std::string out;
+    for (unsigned char c : cp1252) {
+        if (c < 0x20 || c == 0x7F || std::string_view("/\\:*?\"<>|").find(char(c)) != std::string_view::npos)
+            out += '_';
+        else
+            out += char(c);
+    }
+    // No leading or trailing blanks and dots (hidden files, names some systems refuse).
+    while (!out.empty() && (out.back() == ' ' || out.back() == '.')) out.pop_back();
+    size_t lead = 0;
+    while (lead < out.size() && (out[lead] == ' ' || out[lead] == '.')) ++lead;
+    out.erase(0, lead);
+    if (out.size() > 80) out.resize(80);
+    if (out.empty()) out = "_";
+    return Utf8(out);
+}
+
+TPreview::TPreview(gui::TApplication& app, TMainForm& main) : app_(app), main_(main) {}
+
+void TPreview::Problem(const std::string& where, const std::string& what) {
+    problems_.push_back(where.empty() ? what : where + ": " + what);
+}
+
+void TPreview::Note(const std::string& where, const std::string& what) {
+    notes_.push_back(where + ": " + what);
+}
+
+void TPreview::Save(const std::string& name) {
+    app_.ProcessMessages();
+    const std::string file = name + ".png";
+    // What was presented (headless), else what was painted.
+    const gfx::TBitmap* pixels = &main_.BackBuffer();
+    if (gui::HeadlessBackend* hb = app_.Headless())
+        if (const auto* w = hb->Window(main_.Handle())) pixels = w->pixels;
+    if (WritePng(*pixels, fs::path(outDir_) / fs::path(file)))
+        pictures_.push_back(file);
+    else
+        Problem("", "could not write " + file);
+}
+
+bool TPreview::PathExists(const std::string& recordPath, std::string& mapped) const {
+    mapped = main_.MapToDiscRoot(recordPath);
+    if (mapped.empty()) return true;
+    std::error_code ec;
+    return fs::exists(TMainForm::NativeFile(mapped), ec);
+}
+
+bool TPreview::Render(const std::string& outDir) {
+    outDir_ = outDir;
+    std::error_code ec;
+    fs::create_directories(outDir_, ec);
+    if (!fs::is_directory(outDir_, ec)) {
+        error_ = "cannot create the folder " + outDir_;
+        return false;
+    }
+    CheckCatalogue();
+    RenderPages();
+    WriteReport();
+    return error_.empty();
+}
+
+// ---- what a reader would stumble over --------------------------------------------------------------
+
+void TPreview::CheckCatalogue() {
+    TCatalogue progname, daten;
+    try {
+        progname = TCatalogue::LoadFromFile(main_.DataFile("progname.txt"));
+    } catch (const std::exception& e) {
+        Problem("progname.txt", e.what());
+        return;
+    }
+    try {
+        daten = TCatalogue::LoadFromFile(main_.DataFile("daten.txt"));
+    } catch (const std::exception& e) {
+        Problem("daten.txt", e.what());
+        return;
+    }
+    const std::vector<std::string> categories = ReadCategoryList(progname);
+    if (categories.empty()) Problem("progname.txt", "no categories");
+    std::set<std::string> checked;
+    for (const std::string& category : categories) {
+        // A name that occurs twice shows the same list twice: check it once.
+        if (!checked.insert(category).second) continue;
+        const std::vector<std::string> programs = ReadCategoryPrograms(progname, category);
+        const std::string where = Utf8(category);
+        if (programs.empty()) {
+            Problem(where, "category without programs");
+            continue;
+        }
+        for (const std::string& program : programs) {
+            const std::string at = where + " / " + Utf8(program);
+            std::optional<TProgramRecord> record;
+            try {
+                record = FindProgramRecord(daten, program, category, false);
+            } catch (const std::exception& e) {
+                Problem(at, std::string("record cut off at the end of daten.txt (") + e.what() + ")");
+                continue;
+            }
+            if (!record) {
+                Problem(at, "record not found in daten.txt under \"Kategorie:" + Utf8(category) + "\"");
+                continue;
+            }
+            for (size_t i = 0; i < record->Facts.size(); ++i) {
+                const std::string value = base::Trim(record->Facts[i]);
+                auto [shown, shortened] = TMainForm::ShortenFactValue(value);
+                if (shortened)
+                    Note(at, std::string(kFactKeys[i]) + " shortened to " + Quoted(shown) + " (" +
+                                 std::to_string(value.size()) + " characters; 24 fit)");
+            }
+            std::string mapped;
+            if (main_.MapToDiscRoot(record->Screenshot).empty()) {
+                Note(at, "no screenshot given: the page shows none");
+            } else if (!PathExists(record->Screenshot, mapped)) {
+                Problem(at, "screenshot missing: " + Quoted(mapped));
+            } else {
+                std::vector<uint8_t> bytes;
+                if (!ReadFile(TMainForm::NativeFile(mapped), bytes) || !DecodableJpeg(bytes))
+                    Problem(at, "screenshot is not a JPEG picture: " + Quoted(mapped));
+            }
+            // The page treats 4 characters or fewer as no path at all.
+            if (main_.MapToDiscRoot(record->Install).size() > 4 && !PathExists(record->Install, mapped))
+                Problem(at, "install path does not exist on the disc: " + Quoted(mapped));
+            if (main_.MapToDiscRoot(record->Start).size() > 4 && !PathExists(record->Start, mapped))
+                Problem(at, "start path does not exist on the disc: " + Quoted(mapped));
+            for (const std::string& line : record->Description) {
+                if (line.find("Programm:") != std::string::npos ||
+                    line.find("Kategorie:") != std::string::npos) {
+                    Problem(at, "description runs into the next record (" + Quoted(base::Trim(line)) +
+                                    "); an empty description needs one line of its own before the "
+                                    "empty separator line");
+                    break;
+                }
+            }
+        }
+    }
+}
+
+// ---- the pictures ----------------------------------------------------------------------------------
+
+void TPreview::RenderPages() {
+    if (!main_.Visible()) main_.Show();
+    Save("00 Startseite");
+    const int count = int(main_.CategoryList.size());
+    for (int c = 0; c < count; ++c) {
+        // Page the column until the category has a button, as a reader would with the arrows.
+        for (int guard = 0; guard < count && c < main_.FirstVisibleCategory; ++guard)
+            main_.ScrollCategories(-1);
+        for (int guard = 0; guard < count && c >= main_.FirstVisibleCategory + main_.VisibleCategoryCount;
+             ++guard)
+            main_.ScrollCategories(+1);
+        const int k = c - main_.FirstVisibleCategory;
+        if (k < 0 || k >= int(main_.CategoryButtons.size())) continue;
+        const std::string category = main_.CategoryList[size_t(c)];
+        const std::string base = Number(c + 1) + " " + SanitiseFileName(category);
+        bool listed = true;
+        try {
+            main_.ShowCategory(main_.CategoryButtons[size_t(k)]);
+        } catch (const std::exception&) {
+            // An empty category: its failure is in the report already; the picture shows the list.
+            listed = false;
+        }
+        Save(base);
+        if (listed) {
+            const int programs = main_.lbProgramme->Items().Count();
+            for (int i = 0; i < programs; ++i) {
+                const std::string program = main_.lbProgramme->Items().Strings(i);
+                try {
+                    main_.lbProgramme->SetItemIndex(i);
+                    main_.ShowProgramPage();
+                } catch (const std::exception& e) {
+                    Problem(Utf8(category) + " / " + Utf8(program),
+                            std::string("the page fails: ") + e.what());
+                }
+                Save(base + " - " + Number(i + 1) + " " + SanitiseFileName(program));
+            }
+        }
+        main_.bRubrikauswahlClick(&main_);
+    }
+    main_.bInfoClick(&main_);
+    Save("Info");
+    main_.InfoBeendenClick(&main_);
+    app_.ProcessMessages();
+}
+
+void TPreview::WriteReport() {
+    std::ofstream out(fs::path(outDir_) / "report.txt", std::ios::binary);
+    if (!out) {
+        error_ = "cannot write " + (fs::path(outDir_) / "report.txt").string();
+        return;
+    }
+    out << "cdmenu preview of " << TMainForm::NativeFile(main_.DataDir) << "\n";
+    out << pictures_.size() << " pictures of the menu's pages\n\n";
+    if (problems_.empty()) {
+        out << "No problems found.\n";
+    } else {
+        out << problems_.size() << (problems_.size() == 1 ? " problem:\n" : " problems:\n");
+        for (const std::string& p : problems_) out << "- " << p << "\n";
+    }
+    if (!notes_.empty()) {
+        out << "\n"
+            << notes_.size() << (notes_.size() == 1 ? " note" : " notes")
+            << " (the page shows these as written; not counted as problems):\n";
+        for (const std::string& n : notes_) out << "- " << n << "\n";
+    }
+}
+
+int RunPreview(gui::TApplication& app, const std::string& outDir) {
+    auto* main = dynamic_cast<TMainForm*>(app.MainForm());
+    if (!main) {
+        std::cerr << "cdmenu: --preview: the menu has no main window\n";
+        return 1;
+    }
+    TPreview preview(app, *main);
+    const bool written = preview.Render(outDir);
+    if (!written) {
+        std::cerr << "cdmenu: --preview: " << preview.Error() << "\n";
+        return 1;
+    }
+    std::error_code ec;
+    const std::string where = fs::absolute(outDir, ec).string();
+    std::cout << "cdmenu: " << preview.Pictures().size() << " pages rendered to " << where << "\n";
+    if (preview.Problems().empty()) {
+        std::cout << "cdmenu: no problems found";
+        if (!preview.Notes().empty()) std::cout << ", " << preview.Notes().size() << " notes";
+        std::cout << " (" << where << "/report.txt)\n";
+        return 0;
+    }
+    std::cout << "cdmenu: " << preview.Problems().size() << " problems listed in " << where
+              << "/report.txt\n";
+    return 1;
+}

@@ -1,0 +1,68 @@
+#pragma once
+// TPreview: `cdmenu --preview OUTDIR` for disc authors. Renders, without a display, the start page,
+// every category's program list, every program's page and the info page to PNG files, and writes
+// report.txt with what a reader of the disc would stumble over. Problems (they make the exit code
+// 1): records not found, screenshot files missing or not JPEG, paths that do not exist on the disc,
+// categories without programs, descriptions that run into the next record, errors the menu itself
+// reports while showing a page. Notes (listed, not counted): values shortened with "..." (the
+// page offers the whole value as a hint) and records that name no screenshot at all — both are
+// ordinary on a disc and the author may well have meant them.
+// File names: "00 Startseite.png", "NN <category>.png" (the list with its first page),
+// "NN <category> - MM <program>.png", "Info.png" — numbered in menu order, so that equal names
+// stay apart and a folder listing reads like the menu.
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace gui {
+class TApplication;
+}
+namespace gfx {
+class TBitmap;
+}
+class TMainForm;
+
+class TPreview {
+public:
+    TPreview(gui::TApplication& app, TMainForm& main);
+
+    // Renders into outDir (a native folder, created when missing) and writes report.txt. False
+    // when outDir cannot be written.
+    bool Render(const std::string& outDir);
+
+    // The findings, one line each (UTF-8), in menu order.
+    const std::vector<std::string>& Problems() const { return problems_; }
+    const std::vector<std::string>& Notes() const { return notes_; }
+    // The pictures written (file names in outDir).
+    const std::vector<std::string>& Pictures() const { return pictures_; }
+    const std::string& Error() const { return error_; }
+
+private:
+    void Save(const std::string& name);
+    void Problem(const std::string& where, const std::string& what);
+    void Note(const std::string& where, const std::string& what);
+    void CheckCatalogue();
+    void RenderPages();
+    void WriteReport();
+    // A path from a record on this disc: "" when absent, else whether it exists.
+    bool PathExists(const std::string& recordPath, std::string& mapped) const;
+
+    gui::TApplication& app_;
+    TMainForm& main_;
+    std::string outDir_;
+    std::vector<std::string> problems_;
+    std::vector<std::string> notes_;
+    std::vector<std::string> pictures_;
+    std::string error_;
+};
+
+// Writes a PNG to a native (UTF-8) file name; false when it cannot.
+bool WritePng(const gfx::TBitmap& bitmap, const std::filesystem::path& file);
+
+// A file name made of free text: no separators, control or reserved characters; UTF-8; bounded.
+std::string SanitiseFileName(const std::string& cp1252);
+
+// main()'s call for --preview OUTDIR: 0 when the report is clean, 1 when it lists problems or the
+// pictures could not be written. Says on stdout where the pictures are.
+int RunPreview(gui::TApplication& app, const std::string& outDir);

@@ -1,0 +1,108 @@
+#pragma once
+// TScriptRunner: `cdmenu --script FILE` — drives the menu as a person would, one command per line.
+//
+// The commands run from the application's idle hook, one per idle turn, so they also run inside a
+// modal dialog's loop (a script can fill in and close the dialogs it opened). In headless mode the
+// input goes through the headless backend (which keeps pointer and drag state) and `wait` moves the
+// virtual clock; on a display the events are dispatched directly and `wait` lets real time pass.
+//
+// Commands (`#` starts a comment; NAME is a component of the active window, else of the main
+// window, or `Form.NAME` / `Frame.NAME` for a nested one):
+//   click NAME | click X Y, dblclick, press, release (NAME or X Y), move X Y, wheel N,
+//   key KEY, type TEXT, wait MS, answer OK|Cancel|Yes|No, folder PATH | folder cancel,
+//   screenshot [FORM] FILE, expect-box TEXT, expect-sound SLOT, expect-shell TEXT,
+//   expect-caption NAME TEXT, expect-visible NAME, expect-hidden NAME, expect-enabled NAME,
+//   expect-disabled NAME.
+// The exit code is 0 when every line ran and every expectation held; otherwise the failing line
+// and the reason go to the error stream and the code is 1.
+#include <cstdint>
+#include <deque>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gui {
+class TApplication;
+class TComponent;
+class TControl;
+class TForm;
+class TTimer;
+class HeadlessBackend;
+}  // namespace gui
+
+class TScriptRunner {
+public:
+    explicit TScriptRunner(gui::TApplication& app);
+    ~TScriptRunner();
+    TScriptRunner(const TScriptRunner&) = delete;
+    TScriptRunner& operator=(const TScriptRunner&) = delete;
+
+    // The script as text (UTF-8).
+    void SetScript(std::string_view text);
+    // False with Error() set when the file cannot be read.
+    bool LoadFromFile(const std::string& fileName);
+
+    // Installs the idle hook, runs the application's loop until the script has ended (or the
+    // program has closed) and returns the exit code. Messages go to err.
+    int Run(std::ostream& err);
+
+    // One command: the next line. False when there is nothing more to run (the end, or a failure).
+    bool Step();
+
+    bool Finished() const { return next_ >= lines_.size() && !failed_; }
+    bool Failed() const { return failed_; }
+    // "line N: TEXT: why" of the failure.
+    const std::string& Error() const { return error_; }
+    // The message boxes the script has seen (cp1252), on a display, where no backend records them.
+    const std::vector<std::string>& SeenBoxes() const { return seenBoxes_; }
+
+private:
+    struct Line {
+        int number = 0;
+        std::string text;  // trimmed, UTF-8
+    };
+
+    void Fail(const Line& line, const std::string& why);
+    void Execute(const Line& line);
+    void OnIdle(bool& done);
+    void WatchDialogs();
+
+    // Finding things.
+    gui::TForm* ActiveForm() const;
+    gui::TForm* FindForm(std::string_view name) const;
+    gui::TComponent* FindComponent(const std::string& path, std::string& why) const;
+    gui::TControl* FindControl(const std::string& path, std::string& why) const;
+    // The form and client point of a command's target: a component's centre, or X Y.
+    bool Target(const std::vector<std::string>& args, gui::TForm*& form, int& x, int& y, std::string& why);
+
+    // Input on either backend.
+    enum class Mouse { Move, Down, Up, Click, DoubleClick };
+    void MouseInput(gui::TForm* form, Mouse what, int x, int y);
+    void WheelInput(gui::TForm* form, int x, int y, int notches);
+    void KeyInput(int key);
+    void TextInput(const std::string& utf8);
+    void Wait(std::uint64_t ms);
+
+    gui::TApplication& app_;
+    gui::HeadlessBackend* headless_ = nullptr;
+    std::vector<Line> lines_;
+    size_t next_ = 0;
+    bool failed_ = false;
+    bool ended_ = false;
+    std::string error_;
+    std::ostream* err_ = nullptr;
+    size_t logSeen_ = 0;
+    // Display mode: answers for message boxes still to come, boxes seen, the wait timer.
+    std::deque<int> pendingAnswers_;
+    std::vector<std::string> seenBoxes_;
+    const void* lastSeenBox_ = nullptr;
+    gui::TTimer* waitTimer_ = nullptr;
+    bool waiting_ = false;
+    // The last pointer position the script used (client point of that window).
+    std::uint32_t lastWindow_ = 0;
+    int lastX_ = 0, lastY_ = 0;
+};
+
+// main()'s call for --script FILE: runs the script on the running program and returns the exit code.
+int RunScript(gui::TApplication& app, const std::string& fileName);

@@ -1,0 +1,144 @@
+// cdmenu --preview on the sample disc and on a damaged copy of it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ProgramRun.h"
+#include "app/Preview.h"
+#include "base/Cp1252.h"
+
+using e2e::fs::path;
+
+namespace {
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+        pos = end + 1;
+    }
+    return lines;
+}
+
+std::string JoinCrLf(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& l : lines) out += l + "\r\n";
+    return out;
+}
+
+// Categories and programs of progname.txt, counted the simple way the sample disc allows.
+void CountCatalogue(const path& disc, int& categories, int& programs) {
+    categories = programs = 0;
+    bool inBlock = false;
+    for (const std::string& line : SplitLines(e2e::ReadText(disc / "progname.txt"))) {
+        if (line.rfind("Kategorie:", 0) == 0) {
+            ++categories;
+            inBlock = true;
+        } else if (line.empty()) {
+            inBlock = false;
+        } else if (inBlock) {
+            ++programs;
+        }
+    }
+}
+
+e2e::RunResult Preview(const e2e::Scratch& s, const path& disc, const path& out) {
+    return e2e::Run(
+        {"--headless", "--data", disc.string(), "--root", disc.string(), "--preview", out.string()}, s.path);
+}
+
+size_t PngCount(const path& dir) {
+    return size_t(std::count_if(e2e::fs::directory_iterator(dir), {},
+                                [](const auto& e) { return e.path().extension() == ".png"; }));
+}
+
+}  // namespace
+
+TEST(Preview, SampleDiscGivesEveryPageAndACleanReport) {
+    E2E_REQUIRE_PROGRAM();
+    e2e::Scratch s;
+    const path disc = e2e::CopyDisc(s.path);
+    const path out = s.path / "out";
+    const e2e::RunResult r = Preview(s, disc, out);
+    EXPECT_EQ(r.code, 0) << r.output;
+    EXPECT_NE(r.output.find(out.string()), std::string::npos) << "says where the pictures are: " << r.output;
+    int categories = 0, programs = 0;
+    CountCatalogue(disc, categories, programs);
+    ASSERT_GT(programs, 0);
+    // Start page, one list per category, one page per program, the info page.
+    EXPECT_EQ(PngCount(out), size_t(1 + categories + programs + 1));
+    EXPECT_TRUE(e2e::fs::exists(out / "00 Startseite.png"));
+    EXPECT_TRUE(e2e::fs::exists(out / "Info.png"));
+    EXPECT_TRUE(e2e::fs::exists(out / "02 Grafik & Foto - 01 Pixelwerk 2.1.png"));
+    const std::string report = e2e::ReadText(out / "report.txt");
+    EXPECT_NE(report.find("No problems found."), std::string::npos) << report;
+}
+
+TEST(Preview, DamagedDiscListsEachProblemAndFails) {
+    E2E_REQUIRE_PROGRAM();
+    e2e::Scratch s;
+    const path disc = e2e::CopyDisc(s.path);
+    std::vector<std::string> daten = SplitLines(e2e::ReadText(disc / "daten.txt"));
+    auto find = [&](const std::string& line) {
+        auto it = std::find(daten.begin(), daten.end(), line);
+        EXPECT_NE(it, daten.end()) << line;
+        return size_t(it - daten.begin());
+    };
+    // A long vendor.
+    const size_t fuchs = find("Programm:  TextFuchs 3.2");
+    daten[fuchs + 5] = "Anbieter: Fuchsbau Software und Partner GmbH";
+    // A description left out: the record runs into the next one.
+    const size_t adress = find("Programm:  Adressmeister 5");
+    ASSERT_EQ(daten[adress + 11], "Text:");
+    // Up to the empty line before the next record (the description has empty lines of its own).
+    size_t end = adress + 12;
+    while (end < daten.size() && daten[end].rfind("Programm:", 0) != 0) ++end;
+    ASSERT_TRUE(daten[end - 1].empty());
+    daten.erase(daten.begin() + long(adress + 12), daten.begin() + long(end - 1));
+    // A record removed.
+    const size_t haus = find("Programm:  Haushaltsbuch Plus");
+    size_t next = haus + 1;
+    while (next < daten.size() && daten[next].rfind("Programm:", 0) != 0) ++next;
+    daten.erase(daten.begin() + long(haus), daten.begin() + long(next));
+    e2e::WriteText(disc / "daten.txt", JoinCrLf(daten));
+    // A screenshot deleted, another one that is no JPEG, an installer gone, an empty category.
+    e2e::fs::remove(disc / "Bilder" / "textfuchs32.jpg");
+    e2e::WriteText(disc / "Bilder" / "notiztermin2.jpg", "not a picture");
+    e2e::fs::remove(disc / "Programme" / "BueroOrganisation" / "NotizTermin2" / "setup.sh");
+    e2e::WriteText(disc / "progname.txt",
+                   e2e::ReadText(disc / "progname.txt") + "Kategorie:Leere Rubrik\r\n\r\n");
+
+    const path out = s.path / "out";
+    const e2e::RunResult r = Preview(s, disc, out);
+    EXPECT_EQ(r.code, 1) << r.output;
+    const std::string report = e2e::ReadText(out / "report.txt");
+    const char* office = "Büro & Organisation / ";
+    const std::vector<std::string> expected = {
+        std::string(office) + "TextFuchs 3.2: Anbieter shortened to \"Fuchsbau Software und ...\"",
+        std::string(office) + "TextFuchs 3.2: screenshot missing: ",
+        std::string(office) + "Notiz & Termin 2: screenshot is not a JPEG picture",
+        std::string(office) + "Notiz & Termin 2: install path does not exist on the disc: ",
+        std::string(office) + "Haushaltsbuch Plus: record not found",
+        std::string(office) + "Adressmeister 5: description runs into the next record",
+        "Leere Rubrik: category without programs",
+        "6 problems:",
+    };
+    for (const std::string& e : expected) EXPECT_NE(report.find(e), std::string::npos) << e << "\n" << report;
+    // The pages are still rendered, the empty category's list included.
+    EXPECT_TRUE(e2e::fs::exists(out / "16 Leere Rubrik.png"));
+    EXPECT_TRUE(e2e::fs::exists(out / "01 Büro & Organisation - 01 TextFuchs 3.2.png"));
+}
+
+TEST(Preview, FileNamesAreSanitised) {
+    EXPECT_EQ(SanitiseFileName("a/b\\c:d*e?f\"g<h>i|j"), "a_b_c_d_e_f_g_h_i_j");
+    EXPECT_EQ(SanitiseFileName(" .versteckt. "), "versteckt");
+    EXPECT_EQ(SanitiseFileName(base::Cp("Büro & Co")), "Büro & Co");
+    EXPECT_EQ(SanitiseFileName(".."), "_");
+    EXPECT_EQ(SanitiseFileName(std::string("a\tb\x01", 4)), "a_b_");
+    EXPECT_EQ(SanitiseFileName(std::string(200, 'x')).size(), 80u);
+}

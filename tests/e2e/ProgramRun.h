@@ -1,0 +1,97 @@
+#pragma once
+// Running the built cdmenu on a private copy of the sample disc (CTest sets CDMENU_BUILD to the
+// build root; the disc is <build>/disc).
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+inline fs::path BuildRoot() {
+    const char* env = std::getenv("CDMENU_BUILD");
+    return env && *env ? fs::path(env) : fs::path();
+}
+
+inline fs::path Program() {
+    return BuildRoot() / "cdmenu";
+}
+
+// A fresh folder for one test, removed afterwards.
+struct Scratch {
+    fs::path path;
+    Scratch() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        path = fs::temp_directory_path() / ("cdmenu-e2e-" + std::to_string(::getpid()) + "-" +
+                                            info->test_suite_name() + "-" + info->name());
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~Scratch() { fs::remove_all(path); }
+};
+
+// Copies the sample disc into dir/disc and returns that folder.
+inline fs::path CopyDisc(const fs::path& dir) {
+    const fs::path disc = dir / "disc";
+    fs::copy(BuildRoot() / "disc", disc, fs::copy_options::recursive);
+    return disc;
+}
+
+struct RunResult {
+    int code = -1;
+    std::string output;  // stdout and stderr
+};
+
+// Runs the program with args (no shell), the environment of the test plus CDMENU_HEADLESS unset.
+inline RunResult Run(const std::vector<std::string>& args, const fs::path& workDir) {
+    RunResult r;
+    const fs::path out = workDir / "output.txt";
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        std::vector<char*> argv;
+        std::string prog = Program().string();
+        argv.push_back(prog.data());
+        std::vector<std::string> copy = args;
+        for (std::string& a : copy) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        FILE* f = std::fopen(out.c_str(), "wb");
+        if (!f) ::_exit(126);
+        ::dup2(::fileno(f), 1);
+        ::dup2(::fileno(f), 2);
+        if (::chdir(workDir.c_str()) != 0) ::_exit(126);
+        ::execv(prog.c_str(), argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    std::ifstream in(out, std::ios::binary);
+    r.output.assign(std::istreambuf_iterator<char>(in), {});
+    return r;
+}
+
+inline std::string ReadText(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteText(const fs::path& p, const std::string& text) {
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+// Skips the test when the program or the disc has not been built (a test binary run by hand).
+#define E2E_REQUIRE_PROGRAM()                                                              \
+    do {                                                                                   \
+        if (e2e::BuildRoot().empty() || !std::filesystem::exists(e2e::Program()) ||        \
+            !std::filesystem::exists(e2e::BuildRoot() / "disc" / "Menue.dat"))             \
+            GTEST_SKIP() << "set CDMENU_BUILD to a build with cdmenu and the sample disc"; \
+    } while (0)
+
+}  // namespace e2e

@@ -1,0 +1,121 @@
+// The whole program driven by scripts, headless, on a copy of the sample disc.
+#include <gtest/gtest.h>
+
+#include "ProgramRun.h"
+
+using e2e::fs::path;
+
+namespace {
+
+e2e::RunResult RunScript(const e2e::Scratch& s, const path& disc, const std::string& script) {
+    const path file = s.path / "script.txt";
+    e2e::WriteText(file, script);
+    return e2e::Run(
+        {"--headless", "--data", disc.string(), "--root", disc.string(), "--script", file.string()}, s.path);
+}
+
+}  // namespace
+
+TEST(ProgramScript, CategoryListPageFullScreenAndClose) {
+    E2E_REQUIRE_PROGRAM();
+    e2e::Scratch s;
+    const path disc = e2e::CopyDisc(s.path);
+    const std::string script = R"(# start page: 15 categories page ten at a time
+expect-visible iStart
+expect-hidden pProgramme
+expect-sound 1
+expect-caption bRubrik2 Büro & Organisation
+expect-caption bRubrik11 Denkspiele
+expect-disabled bPfeilOben
+expect-enabled bPfeilUnten
+screenshot start.png
+
+# a category: its list and the first program's page
+click bRubrik3
+expect-sound 0
+expect-visible pProgramme
+expect-hidden iStart
+expect-caption lRubrik Grafik && Foto
+expect-caption gbProgramm Pixelwerk 2.1
+expect-caption lAnzahlProgramme 1/5
+expect-visible gbProgramm
+expect-visible TransText1
+
+# the second program of the list
+click 60 185
+expect-caption lAnzahlProgramme 2/5
+expect-caption gbProgramm Fotoschätze
+key Down
+expect-caption lAnzahlProgramme 3/5
+screenshot page.png
+
+# the screenshot full-screen, closed by a click anywhere
+click bVollbild
+expect-visible VollbildForm
+screenshot VollbildForm full.png
+click VollbildForm
+expect-hidden VollbildForm
+expect-visible gbProgramm
+
+# back to the categories, then close the program
+click bRubrikauswahl
+expect-visible iStart
+expect-hidden pProgramme
+expect-hidden gbProgramm
+click bBeenden2
+)";
+    const e2e::RunResult r = RunScript(s, disc, script);
+    EXPECT_EQ(r.code, 0) << r.output;
+    for (const char* png : {"start.png", "page.png", "full.png"})
+        EXPECT_GT(e2e::fs::file_size(s.path / png), 1000u) << png;
+}
+
+TEST(ProgramScript, InfoPageAndHomepageLink) {
+    E2E_REQUIRE_PROGRAM();
+    e2e::Scratch s;
+    const path disc = e2e::CopyDisc(s.path);
+    const std::string script = R"(click bInfo
+expect-sound 0
+expect-disabled bInfo
+expect-visible InfoFrame1.bBeenden
+click InfoFrame1.lInternet
+expect-shell http://www.example.net
+click InfoFrame1.bBeenden
+expect-enabled bInfo
+expect-visible iStart
+
+# a program page with a homepage: only its value opens it
+click bRubrik2
+expect-caption gbProgramm TextFuchs 3.2
+expect-caption lFactKey6 Homepage
+click lFactValue6
+expect-shell http://www.textfuchs.example
+click bInfo
+expect-hidden pProgramme
+click InfoFrame1.bBeenden
+expect-visible pProgramme
+)";
+    const e2e::RunResult r = RunScript(s, disc, script);
+    EXPECT_EQ(r.code, 0) << r.output;
+}
+
+TEST(ProgramScript, FailingExpectationEndsWithItsLine) {
+    E2E_REQUIRE_PROGRAM();
+    e2e::Scratch s;
+    const path disc = e2e::CopyDisc(s.path);
+    const e2e::RunResult r = RunScript(s, disc,
+                                       "click bRubrik2\n"
+                                       "expect-caption gbProgramm Kein solches Programm\n"
+                                       "click bBeenden2\n");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(
+        r.output.find(
+            "line 2: expect-caption gbProgramm Kein solches Programm: the caption is \"TextFuchs 3.2\""),
+        std::string::npos)
+        << r.output;
+
+    const e2e::RunResult missing = RunScript(s, disc, "click bRubrik99\n");
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.output.find("line 1: click bRubrik99: no component named bRubrik99"), std::string::npos)
+        << missing.output;
+}
