@@ -4,6 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 type=${1:-release}
 ./scripts/setup.sh
+if [ "$type" = sanitize ]; then export CDMENU_CMAKE_ARGS="${CDMENU_CMAKE_ARGS:-} -DCDMENU_BENCH=OFF"; fi
 ./scripts/build.sh "$type"
 cd "${CDMENU_BUILD_DIR:-build/$type}"
 ctest --output-on-failure -j"$(nproc)" --timeout 300
