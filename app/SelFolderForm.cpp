@@ -36,6 +36,7 @@ TSelFolderForm::TSelFolderForm(gui::TComponent* owner) : gui::TForm(owner) {
     SetBounds(0, 0, 415, 84);
 
     Label1 = Place<gui::TLabel>(this, "Label1", 8, 8, 200, 13);
+    Label1->SetShowAccelChar(false);  // it shows paths, and "&" is common in folder names
     Label1->SetCaption("Kopieren nach...");
     Edit1 = Place<gui::TEdit>(this, "Edit1", 8, 24, 300, 21);
     Edit1->SetCaption(DefaultFolder());
