@@ -858,7 +858,8 @@ void TApplication::UpdateHint() {
 void TApplication::ShowHintFor(TControl* c) {
     if (!hintWindow_) hintWindow_ = new THintWindow(this);
     hintControl_ = WeakOf<TControl>(c);
-    hintText_ = c->Hint();
+    // "short|long": the hint window shows the short part.
+    hintText_ = c->Hint().substr(0, c->Hint().find('|'));
     hintWindow_->SetColor(hintColor_);
     TPoint at = backend_->CursorPos();
     hintWindow_->ActivateHint({at.X, at.Y + 20}, hintText_);

@@ -221,7 +221,7 @@ TEST(Loop, HintsFollowThePauseAndHideTimes) {
     auto* b = f->Make<TButton>();
     b->SetParent(f);
     b->SetBounds(100, 10, 50, 25);
-    b->SetHint(base::Cp("Schließen"));
+    b->SetHint(base::Cp("Schließen|Beendet das Programm"));
     b->SetShowHint(true);
     auto* plain = f->Make<TButton>();
     plain->SetParent(f);
