@@ -1,6 +1,7 @@
 // Extraction through the front-end and the unpack library of this build: results on disk, progress,
 // cancel, and every hostile or damaged entry refused with a code and nothing written for it.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -271,6 +272,22 @@ TEST_F(UnpackTest, HostileArchivesAreRefusedWhole) {
     EXPECT_NE(Unpack(SaveBytes(Random(3000, 9), "noise.zip")), 0);
     EXPECT_EQ(messages_.front().id, 11036);
     EXPECT_TRUE(Tree(out_).empty());
+}
+
+TEST_F(UnpackTest, ManySmallEntriesStayWithinTheDescriptorLimit) {
+    TZipWriter w;
+    for (int i = 0; i < 3000; ++i) w.AddFile("d" + std::to_string(i % 7) + "/f" + std::to_string(i), "x");
+    std::string archive = Save(w, "many.zip");
+    rlimit previous;
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &previous), 0);
+    rlimit tight = previous;
+    tight.rlim_cur = 160;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+    int code = Unpack(archive);
+    setrlimit(RLIMIT_NOFILE, &previous);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(successCount_, 3000);
+    EXPECT_EQ(ReadFile(out_ + "/d3/f2999"), "x");
 }
 
 TEST_F(UnpackTest, CancelFromTheCallbackStopsTheLibrary) {

@@ -28,6 +28,8 @@ constexpr uint64_t kProgressStep = 1 << 20;
 // Entries up to this size go to the worker threads; the jobs in flight hold at most kInflightLimit.
 constexpr uint64_t kJobLimit = uint64_t(32) << 20;
 constexpr uint64_t kInflightLimit = uint64_t(256) << 20;
+// Each job holds a descriptor of its folder: the count stays far below the process's limit.
+constexpr size_t kInflightJobs = 64;
 #ifdef UNPACK32_HAVE_LIBDEFLATE
 // Entries up to this size are inflated in one piece by libdeflate; larger ones stream through zlib.
 constexpr uint64_t kWholeLimit = uint64_t(256) << 20;
@@ -346,8 +348,9 @@ void TSession::ExtractEntry(zip_uint64_t index) {
         job->method = st.comp_method;
         job->mode = unixMode & 0777;
         job->mtime = entryTime;
-        // Bounded memory: the jobs in flight hold their data.
-        while (!inflight_.empty() && inflightBytes_ + job->size + job->compressed > kInflightLimit) {
+        // Bounded memory and descriptors: the jobs in flight hold their data and a folder descriptor.
+        while (!inflight_.empty() && (inflightBytes_ + job->size + job->compressed > kInflightLimit ||
+                                      inflight_.size() >= kInflightJobs)) {
             workers_->Wait(*inflight_.front());
             Collect(false);
         }
