@@ -82,6 +82,8 @@ TInfoFrame::~TInfoFrame() = default;
 void TInfoFrame::LoadPictures(const std::string& skinFolder) {
     LoadSkinPicture(*iHintergrund, skinFolder, "iHintergrund.jpg");
     LoadSkinImageList(*ilButtons1, skinFolder, "ilButtons1");
+    // The index was cut to -1 while the list was empty.
+    bBeenden->SetImageIndex(0);
 }
 
 void TInfoFrame::leMailClick(gui::TComponent*) {

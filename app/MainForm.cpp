@@ -101,6 +101,13 @@ void TMainForm::BuildLayout() {
     ilButtons4->SetName("ilButtons4");
     ilGlyphs1 = Make<gui::TImageList>(16, 16);
     ilGlyphs1->SetName("ilGlyphs1");
+    // Before any button takes an image index: an index beyond an empty list would be cut to -1.
+    const std::string skinFolder = SkinFolderOf(ProgramPaths().DataDir());
+    LoadSkinImageList(*ilButtons1, skinFolder, "ilButtons1");
+    LoadSkinImageList(*ilButtons2, skinFolder, "ilButtons2");
+    LoadSkinImageList(*ilButtons3, skinFolder, "ilButtons3");
+    LoadSkinImageList(*ilButtons4, skinFolder, "ilButtons4");
+    LoadSkinImageList(*ilGlyphs1, skinFolder, "ilGlyphs1");
     Timer1 = Make<gui::TTimer>();
     Timer1->SetName("Timer1");
     Timer1->SetInterval(20000);
@@ -134,12 +141,14 @@ void TMainForm::BuildLayout() {
     bPfeilOben = Place<skin::TSkinButton>(this, this, "bPfeilOben", 31, 130, 133, 23);
     bPfeilOben->SetImageList(ilButtons3);
     bPfeilOben->SetImageIndex(0);
+    bPfeilOben->SetRoundWidth(67);
     bPfeilOben->SetEnabled(false);
     bPfeilOben->OnMouseDown = [this](gui::TComponent* s, gui::TMouseButton b, gui::TShiftState sh, int x,
                                      int y) { bPfeilObenMouseDown(s, b, sh, x, y); };
     bPfeilUnten = Place<skin::TSkinButton>(this, this, "bPfeilUnten", 35, 360, 133, 23);
     bPfeilUnten->SetImageList(ilButtons3);
     bPfeilUnten->SetImageIndex(1);
+    bPfeilUnten->SetRoundWidth(67);
     bPfeilUnten->OnMouseDown = [this](gui::TComponent* s, gui::TMouseButton b, gui::TShiftState sh, int x,
                                       int y) { bPfeilUntenMouseDown(s, b, sh, x, y); };
 
@@ -148,7 +157,7 @@ void TMainForm::BuildLayout() {
         auto* b = Place<skin::TSkinButton>(this, this, name, left, 2, 17, 17);
         b->SetImageList(ilButtons4);
         b->SetImageIndex(0);
-        b->SetRoundWidth(8);
+        b->SetRoundWidth(9);
         b->SetTextDistance(0);
         b->SetAlignment(gui::taCenter);
         b->SetFont(
@@ -301,7 +310,7 @@ void TMainForm::BuildListPanel() {
     lbProgramme = Place<flat::TFlatListBox>(this, pProgramme, "lbProgramme", 0, 20, 170, 214);
     lbProgramme->SetColor(gfx::clBlack);
     lbProgramme->SetColorItemsSelect(gfx::clSilver);
-    lbProgramme->SetFont(MakeFont("Arial", -11, gfx::clWhite));
+    lbProgramme->SetFont(MakeFont("Arial", -11, gfx::clBlack));
     lbProgramme->SetScrollBars(true);
     lbProgramme->OnClick = [this](gui::TComponent* s) { lbProgrammeClick(s); };
     lbProgramme->OnKeyUp = [this](gui::TComponent* s, int& k, gui::TShiftState sh) {
@@ -309,6 +318,7 @@ void TMainForm::BuildListPanel() {
     };
     lbProgramme->OnDblClick = [this](gui::TComponent* s) { lbProgrammeDblClick(s); };
     bRubrikauswahl = Place<flat::TFlatButton>(this, pProgramme, "bRubrikauswahl", 0, 233, 170, 15);
+    bRubrikauswahl->SetColor(gfx::clBtnFace);
     bRubrikauswahl->SetFont(MakeFont("Arial", -11, gfx::clBlack));
     bRubrikauswahl->SetCaption("Rubrikauswahl");
     bRubrikauswahl->OnClick = [this](gui::TComponent* s) { bRubrikauswahlClick(s); };
@@ -327,11 +337,6 @@ void TMainForm::LoadSkinPictures() {
     LoadSkinPicture(*iStart, folder, "iStart.bmp");
     LoadSkinPicture(*iRubrik, folder, "iRubrik.bmp");
     LoadSkinPicture(*iFacts, folder, "iFacts.bmp");
-    LoadSkinImageList(*ilButtons1, folder, "ilButtons1");
-    LoadSkinImageList(*ilButtons2, folder, "ilButtons2");
-    LoadSkinImageList(*ilButtons3, folder, "ilButtons3");
-    LoadSkinImageList(*ilButtons4, folder, "ilButtons4");
-    LoadSkinImageList(*ilGlyphs1, folder, "ilGlyphs1");
     InfoFrame1->LoadPictures(folder);
     // The panels take their background from the skin as it lies behind them now.
     PicturePanel1->SetSkinForm(SkinForm1);

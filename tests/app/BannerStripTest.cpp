@@ -1,0 +1,151 @@
+// The banner strip: which banners rotate, the wrap/change handshake and the clicks, on a Menue.dat
+// the tests write (banner 1 loops, banner 2 plays once, banner 3 is a still).
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "gui/Timer.h"
+#include "media/GIFImage.h"
+#include "tests/support/MenuFixture.h"
+#include "tools/common/BmpWriter.h"
+#include "tools/common/GifWriter.h"
+#include "tools/common/MenuDatWriter.h"
+#include "tools/common/WavWriter.h"
+
+namespace {
+
+std::string Gif(int frames, bool loop) {
+    TGifWriter w;
+    w.Header(170, 70, {0, 0, 0, 255, 255, 255, 200, 40, 40, 40, 40, 200});
+    if (loop) w.LoopCount(0);
+    for (int f = 0; f < frames; ++f) {
+        TGifImageSpec image;
+        image.Width = 170;
+        image.Height = 70;
+        image.Pixels.assign(170 * 70, uint8_t(f % 4));
+        w.GraphicControl(10).Image(image);
+    }
+    return w.Trailer().Str();
+}
+
+// Starts the menu with these banner targets.
+void StartWith(MenuFixture& menu, const std::string& target2, const std::string& target3) {
+    TMenuDatWriter w;
+    w.ProjectField = "TEST~~~";
+    w.Credits = {"Zusammenstellung", "Redaktion", "Copyright"};
+    w.BannerTargets = {"www.eins.de", target2, target3};
+    w.Logo = TBmpWriter::Fill24(190, 101, [](int x, int y) { return uint32_t(x * 256 + y); });
+    for (int i = 0; i < 7; ++i) {
+        WavWriter wav;
+        wav.AddTone(440.0 + 40 * i, 20);
+        w.Sounds[size_t(i)] = TMenuDatWriter::Bytes(wav.Image());
+    }
+    w.Gifs = {Gif(2, true), Gif(2, false), Gif(1, false)};
+    menu.WriteFile("Menue.dat", w.Build());
+    ASSERT_TRUE(menu.Start());
+    menu.Main()->SeedRandom(7);
+}
+
+int Shown(const TMainForm* m) {
+    int shown = -1, count = 0;
+    for (int i = 0; i < 3; ++i)
+        if (m->Banner(i)->Left() == 15) shown = i, ++count;
+    return count == 1 ? shown : -2;
+}
+
+}  // namespace
+
+TEST(BannerStrip, OnlyBannerOneWhenTheSecondIsAbsent) {
+    // "---" anywhere in the second target restricts the strip to banner 1, whatever the third says.
+    for (const std::string target2 : {"---", "www.zwei---drei.de"}) {
+        MenuFixture menu(MenuFixture::kNoStart);
+        StartWith(menu, target2, "www.drei.de");
+        TMainForm* m = menu.Main();
+        EXPECT_EQ(Shown(m), 0);
+        for (int i = 0; i < 50; ++i) m->CycleBanner();
+        EXPECT_EQ(Shown(m), 0);
+        // Its animation wraps again and again; nothing changes.
+        menu.Backend().Advance(60000);
+        EXPECT_EQ(Shown(m), 0);
+        EXPECT_TRUE(m->iBanner1->Animate());
+    }
+}
+
+TEST(BannerStrip, BannersOneAndTwoAlternateAtRandom) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    StartWith(menu, "www.zwei.de", "---");
+    TMainForm* m = menu.Main();
+    std::set<int> seen;
+    for (int i = 0; i < 100; ++i) {
+        m->CycleBanner();
+        const int shown = Shown(m);
+        seen.insert(shown);
+        // Waiting banners stand off-screen and do not animate.
+        for (int b = 0; b < 3; ++b)
+            if (b != shown) {
+                EXPECT_EQ(m->Banner(b)->Left(), -200);
+                EXPECT_EQ(m->Banner(b)->Top(), 395);
+                EXPECT_FALSE(m->Banner(b)->Animate());
+            }
+        // Both are animated: the 20-second timer is off while they show.
+        EXPECT_FALSE(m->Timer1->Enabled());
+    }
+    EXPECT_EQ(seen, (std::set<int>{0, 1}));
+}
+
+TEST(BannerStrip, WaitingBannersEventsAreIgnoredAndTheStillOneUsesTheTimer) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    StartWith(menu, "www.zwei.de", "www.drei.de");
+    TMainForm* m = menu.Main();
+    while (Shown(m) != 2) m->CycleBanner();
+    // The still banner: the timer replaces it.
+    EXPECT_TRUE(m->Timer1->Enabled());
+    media::TGIFImage* waiting = m->iBanner1;
+    m->BannerWrapped = false;
+    m->BannerWrapAnimation(waiting);
+    EXPECT_FALSE(m->BannerWrapped);
+    m->BannerWrapped = true;
+    m->BannerChange(waiting);
+    EXPECT_EQ(Shown(m), 2);
+    EXPECT_TRUE(m->BannerWrapped);
+    // The shown banner's change after a wrap rotates (and clears the flag).
+    m->BannerChange(m->iBanner3);
+    EXPECT_FALSE(m->BannerWrapped);
+
+    while (Shown(m) != 2) m->CycleBanner();
+    int rotations = 0;
+    for (int i = 0; i < 20 && rotations == 0; ++i) {
+        menu.Backend().Advance(20000);
+        if (Shown(m) != 2 || m->Timer1->Enabled()) ++rotations;
+    }
+    EXPECT_GT(rotations, 0);
+}
+
+TEST(BannerStrip, AnimatedBannerRotatesAfterItsWrapAndAPlayOnceBannerStays) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    StartWith(menu, "www.zwei.de", "---");
+    TMainForm* m = menu.Main();
+    while (Shown(m) != 0) m->CycleBanner();
+    // The looping banner: a wrap, then the next frame change rotates.
+    bool wrapped = false, rotated = false;
+    for (int step = 0; step < 100 && !rotated; ++step) {
+        menu.Backend().Advance(50);
+        if (m->BannerWrapped) wrapped = true;
+        if (wrapped && !m->BannerWrapped) rotated = true;
+    }
+    EXPECT_TRUE(wrapped);
+    EXPECT_TRUE(rotated);
+
+    // The banner that plays once stays for the rest of the run.
+    while (Shown(m) != 1) m->CycleBanner();
+    menu.Backend().Advance(120000);
+    EXPECT_EQ(Shown(m), 1);
+    EXPECT_FALSE(m->Timer1->Enabled());
+
+    // A click opens the banner's own redirect link.
+    menu.Shell().Clear();
+    menu.Click(m->ibanner2);
+    ASSERT_EQ(menu.Shell().Calls().size(), 1u);
+    EXPECT_EQ(menu.Shell().Calls()[0].target,
+              "http://redirect.example.net/redirect.php4?project=TEST&url=www.zwei.de");
+}

@@ -1,0 +1,377 @@
+// The program start and the category column, on copies of the sample disc and on small discs the
+// tests write.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+
+#include "app/VollbildForm.h"
+#include "base/Cp1252.h"
+#include "flat/FlatListBox.h"
+#include "gui/Timer.h"
+#include "platform/posix/FlockSingleInstance.h"
+#include "skin/PicturePanel.h"
+#include "skin/SkinButton.h"
+#include "tests/support/MenuFixture.h"
+#include "tools/common/CatalogueWriter.h"
+
+namespace {
+
+// A catalogue of n categories "Rubrik 0".. with one program each.
+void WriteCategories(const MenuFixture& menu, int n) {
+    TCatalogueWriter w;
+    for (int i = 0; i < n; ++i) {
+        TCatalogueProgram p;
+        p.Name = "Programm " + std::to_string(i);
+        p.Os = "Linux";
+        p.Description = {"Text."};
+        w.Categories.push_back({"Rubrik " + std::to_string(i), {p}});
+    }
+    menu.WriteFile("progname.txt", w.ProgName());
+    menu.WriteFile("daten.txt", w.Daten());
+}
+
+skin::TSkinButton* Button(const MenuFixture& menu, int k) {
+    return menu.Main()->CategoryButtons.at(size_t(k));
+}
+
+}  // namespace
+
+TEST(MainFormStart, WindowsTitleStateAndStartSounds) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    ASSERT_TRUE(menu.Start(false));
+    TMainForm* m = menu.Main();
+    ASSERT_TRUE(m->Initialised());
+    EXPECT_EQ(menu.App()->Title(), base::Cp("CD&DVD-Menü - powered by morvane.development"));
+    EXPECT_EQ(m->Caption(), base::Cp("Menü"));
+    // The main window first, the full-screen view after it.
+    const auto& forms = menu.App()->Forms();
+    ASSERT_GE(forms.size(), 2u);
+    EXPECT_EQ(forms.front(), m);
+    EXPECT_EQ(menu.App()->MainForm(), m);
+    auto vollbild = std::find(forms.begin(), forms.end(), static_cast<gui::TForm*>(VollbildForm));
+    EXPECT_NE(vollbild, forms.end());
+    EXPECT_EQ(m->Width(), 640);
+    EXPECT_EQ(m->Height(), 480);
+
+    // The start sound at creation, and again at showing.
+    EXPECT_EQ(menu.PlayedSlots(), std::vector<int>{1});
+    m->Show();
+    menu.Backend().Pump();
+    EXPECT_EQ(menu.PlayedSlots(), (std::vector<int>{1, 1}));
+
+    // Start page: start picture shown, list, page and description hidden, info page outside.
+    EXPECT_TRUE(m->iStart->Visible());
+    EXPECT_FALSE(m->pProgramme->Visible());
+    EXPECT_FALSE(m->gbProgramm->Visible());
+    EXPECT_FALSE(m->PicturePanel1->Visible());
+    EXPECT_EQ(menu.Find("InfoFrame1")->Left(), 640);
+    EXPECT_EQ(m->bRubrik1->Left(), -200);
+    // The first banner and the data of Menue.dat.
+    EXPECT_EQ(m->iBanner1->Left() == 15 || m->ibanner2->Left() == 15 || m->iBanner3->Left() == 15, true);
+    ASSERT_NE(m->MenuData, nullptr);
+    EXPECT_TRUE(m->iLogo->HasPicture());
+    // The skin's image lists are there before the buttons take their images.
+    EXPECT_EQ(m->ilButtons3->Count(), 2);
+    EXPECT_EQ(m->bPfeilUnten->ImageIndex(), 1);
+    EXPECT_EQ(m->bSuche->ImageIndex(), 1);
+    EXPECT_EQ(m->bRubrik1->ImageIndex(), 0);
+    EXPECT_EQ(m->InfoFrame1->bBeenden->ImageIndex(), 0);
+    const gfx::TPoint arrow = MenuFixture::Centre(m->bPfeilUnten);
+    EXPECT_NE(menu.Pixel(arrow.X, arrow.Y), 0xFFFFFF);
+    EXPECT_EQ(m->DataDir, "D:\\");
+    EXPECT_EQ(m->DiscRoot, "D:\\");
+    menu.Screenshot("start.png");
+
+    // Minimise: slot 0; closing: the farewell sound, and the application ends.
+    menu.ClearSounds();
+    menu.Click("bMinimieren");
+    EXPECT_EQ(menu.PlayedSlots(), std::vector<int>{0});
+    EXPECT_TRUE(menu.Backend().Window(m->Handle())->minimized);
+    const uint8_t* farewell = m->MenuData->SoundSlots[6].data();
+    menu.Click("bBeenden2");
+    ASSERT_NE(menu.Sound().LastPlayed(), nullptr);
+    EXPECT_EQ(menu.Sound().LastPlayed()->image, farewell);
+    EXPECT_TRUE(menu.App()->Terminated());
+    for (const TFactRow& row : m->FactRows) EXPECT_EQ(row.Picture, nullptr);
+}
+
+TEST(MainFormStart, EightBitWarningOnceBeforeShowing) {
+    for (int depth : {8, 4, 16, 32}) {
+        MenuFixture menu(MenuFixture::kNoStart);
+        menu.colorDepth = depth;
+        ASSERT_TRUE(menu.Start(false));
+        const auto& boxes = menu.Backend().MessageBoxes();
+        if (depth <= 8) {
+            ASSERT_EQ(boxes.size(), 1u) << depth;
+            EXPECT_EQ(boxes[0].request.caption, "Warnung");
+            EXPECT_EQ(
+                boxes[0].request.text,
+                base::Cp("Wir empfehlen eine Farbtiefe von mindestens 16 Bit (65.536 Farben) zur optimalen "
+                         "Darstellung des CD-Menüs."));
+        } else {
+            EXPECT_TRUE(boxes.empty()) << depth;
+        }
+        // The window is shown only after it, and showing asks nothing more.
+        EXPECT_FALSE(menu.Main()->Visible());
+        menu.Main()->Show();
+        menu.Backend().Pump();
+        EXPECT_EQ(boxes.size(), depth <= 8 ? 1u : 0u);
+        // The program runs on.
+        EXPECT_TRUE(menu.Main()->Initialised());
+    }
+}
+
+TEST(MainFormStart, DataDirAndDiscRootOfAProgramInASubfolder) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    // The disc's data files beside a program in MENU/.
+    std::filesystem::create_directories(menu.Dir() + "MENU");
+    for (const char* f : {"Menue.dat", "progname.txt", "daten.txt"})
+        std::filesystem::rename(menu.Dir() + f, menu.Dir() + "MENU/" + f);
+    menu.Options.dataDir.clear();
+    menu.Options.programFile = menu.Dir() + "MENU/cdmenu";
+    ASSERT_TRUE(menu.Start());
+    EXPECT_EQ(menu.Main()->DataDir, "D:\\MENU\\");
+    EXPECT_EQ(menu.Main()->DiscRoot, "D:\\");
+    EXPECT_EQ(menu.Main()->DataFile("daten.txt"), menu.Dir() + "MENU/daten.txt");
+    EXPECT_EQ(menu.Main()->MapToDiscRoot("E:\\PROGS\\A\\SETUP.EXE"), "D:\\PROGS\\A\\SETUP.EXE");
+}
+
+TEST(MainFormStart, MissingOrShortDataFilesStopTheInitialisation) {
+    {
+        MenuFixture menu(MenuFixture::kNoStart);
+        std::filesystem::remove(menu.Dir() + "progname.txt");
+        EXPECT_FALSE(menu.Start(false));
+        ASSERT_EQ(menu.Backend().MessageBoxes().size(), 1u);
+        EXPECT_EQ(menu.Backend().MessageBoxes()[0].request.text,
+                  base::Cp("Datei D:\\progname.txt kann nicht geöffnet werden."));
+        // Menue.dat was never read: no sounds, no data.
+        EXPECT_EQ(menu.Main()->MenuData, nullptr);
+        EXPECT_TRUE(menu.PlayedSlots().empty());
+    }
+    {
+        MenuFixture menu(MenuFixture::kNoStart);
+        const std::string dat = menu.ReadFile("Menue.dat");
+        menu.WriteFile("Menue.dat", dat.substr(0, dat.size() / 2));
+        EXPECT_FALSE(menu.Start(false));
+        ASSERT_EQ(menu.Backend().MessageBoxes().size(), 1u);
+        EXPECT_EQ(menu.Backend().MessageBoxes()[0].request.text, "Stream-Read-Fehler.");
+        EXPECT_EQ(menu.Main()->MenuData, nullptr);
+        // The categories were read before; nothing after the failing step ran.
+        EXPECT_EQ(menu.Main()->CategoryButtonCount, 10);
+        EXPECT_EQ(menu.Main()->FactRows[0].Picture, nullptr);
+    }
+}
+
+TEST(MainFormStart, SecondProcessEndsSilently) {
+    const std::string program =
+        std::string(getenv("CDMENU_BUILD") ? getenv("CDMENU_BUILD") : "..") + "/cdmenu";
+    if (access(program.c_str(), X_OK) != 0) GTEST_SKIP() << "cdmenu not built";
+    char tmpl[] = "/tmp/cdmenu-lock-XXXXXX";
+    const std::string folder = mkdtemp(tmpl);
+    // Runs cdmenu with the lock folder and without a display; returns exit code and output.
+    auto run = [&](std::string& output) {
+        const std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR=" + folder +
+                                " SDL_VIDEODRIVER=x11 CDMENU_HEADLESS=0 " + program + " 2>&1";
+        FILE* p = popen(cmd.c_str(), "r");
+        char buf[256];
+        output.clear();
+        while (size_t n = fread(buf, 1, sizeof buf, p)) output.append(buf, n);
+        return WEXITSTATUS(pclose(p));
+    };
+    std::string output;
+    {
+        // Another process holds "vorlap": the menu ends at once, with 0 and no output.
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        pid_t holder = fork();
+        if (holder == 0) {
+            platform::FlockSingleInstance lock(folder);
+            char ok = lock.Acquire("vorlap") ? '1' : '0';
+            (void)!write(ready[1], &ok, 1);
+            pause();
+            _exit(0);
+        }
+        char ok = 0;
+        ASSERT_EQ(read(ready[0], &ok, 1), 1);
+        ASSERT_EQ(ok, '1');
+        EXPECT_EQ(run(output), 0);
+        EXPECT_EQ(output, "");
+        kill(holder, SIGKILL);
+        waitpid(holder, nullptr, 0);
+        close(ready[0]);
+        close(ready[1]);
+    }
+    // With the holder gone the lock is free again: the menu goes on to open its window (and, with
+    // no display here, says so).
+    EXPECT_NE(run(output), 0);
+    EXPECT_NE(output, "");
+    std::filesystem::remove_all(folder);
+}
+
+TEST(MainFormCategories, ColumnFor13And14Categories) {
+    {
+        MenuFixture menu(MenuFixture::kNoStart);
+        WriteCategories(menu, 13);
+        ASSERT_TRUE(menu.Start());
+        TMainForm* m = menu.Main();
+        ASSERT_EQ(m->CategoryButtonCount, 13);
+        EXPECT_EQ(m->VisibleCategoryCount, 13);
+        for (int k = 0; k < 13; ++k) {
+            EXPECT_EQ(Button(menu, k)->Top(), 130 + 20 * k);
+            EXPECT_EQ(Button(menu, k)->Left(), 15);
+            EXPECT_EQ(Button(menu, k)->Caption(), "Rubrik " + std::to_string(k));
+            EXPECT_EQ(Button(menu, k)->Name(), "bRubrik" + std::to_string(k + 2));
+        }
+        EXPECT_EQ(Button(menu, 12)->Top(), 370);
+        EXPECT_EQ(m->bPfeilOben->Left(), -200);
+        EXPECT_EQ(m->bPfeilUnten->Left(), -200);
+    }
+    {
+        MenuFixture menu(MenuFixture::kNoStart);
+        WriteCategories(menu, 14);
+        ASSERT_TRUE(menu.Start());
+        TMainForm* m = menu.Main();
+        ASSERT_EQ(m->CategoryButtonCount, 10);
+        EXPECT_EQ(Button(menu, 0)->Top(), 153);
+        EXPECT_EQ(Button(menu, 9)->Top(), 333);
+        EXPECT_EQ(m->bPfeilOben->Left(), 31);
+        EXPECT_EQ(m->bPfeilOben->Top(), 130);
+        EXPECT_FALSE(m->bPfeilOben->EnabledFlag());
+        EXPECT_EQ(m->bPfeilUnten->Left(), 31);
+        EXPECT_EQ(m->bPfeilUnten->Top(), 356);
+        EXPECT_TRUE(m->bPfeilUnten->EnabledFlag());
+        menu.ClearSounds();
+        // A disabled arrow takes no press: no sound, no step.
+        menu.Press(m->bPfeilOben);
+        EXPECT_TRUE(menu.PlayedSlots().empty());
+        EXPECT_EQ(m->FirstVisibleCategory, 0);
+        for (int press = 1; press <= 4; ++press) {
+            menu.Press(m->bPfeilUnten);
+            EXPECT_EQ(m->FirstVisibleCategory, press);
+            EXPECT_EQ(m->bPfeilUnten->EnabledFlag(), press < 4);
+        }
+        EXPECT_EQ(Button(menu, 9)->Caption(), "Rubrik 13");
+        menu.Screenshot("categories14.png");
+    }
+}
+
+TEST(MainFormCategories, FivePressesOnTheDownArrowWith15) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    WriteCategories(menu, 15);
+    ASSERT_TRUE(menu.Start());
+    TMainForm* m = menu.Main();
+    menu.ClearSounds();
+    for (int press = 1; press <= 5; ++press) {
+        menu.Press(m->bPfeilUnten);
+        EXPECT_EQ(m->FirstVisibleCategory, press);
+        EXPECT_TRUE(m->bPfeilOben->EnabledFlag()) << press;
+        EXPECT_EQ(m->bPfeilUnten->EnabledFlag(), press < 5) << press;
+        // Holding the button does not repeat.
+        menu.Backend().Advance(1000);
+        EXPECT_EQ(m->FirstVisibleCategory, press);
+    }
+    for (int k = 0; k < 10; ++k) EXPECT_EQ(Button(menu, k)->Caption(), "Rubrik " + std::to_string(k + 5));
+    EXPECT_EQ(menu.PlayedSlots(), std::vector<int>(5, 0));
+    menu.Press(m->bPfeilUnten);
+    EXPECT_EQ(m->FirstVisibleCategory, 5);
+    EXPECT_EQ(menu.PlayedSlots().size(), 5u);
+    // And back up to the top.
+    for (int press = 0; press < 7; ++press) menu.Press(m->bPfeilOben);
+    EXPECT_EQ(m->FirstVisibleCategory, 0);
+    EXPECT_FALSE(m->bPfeilOben->EnabledFlag());
+    EXPECT_TRUE(m->bPfeilUnten->EnabledFlag());
+    EXPECT_EQ(Button(menu, 0)->Caption(), "Rubrik 0");
+}
+
+TEST(MainFormCategories, CategoryToListToPageAndBack) {
+    MenuFixture menu;
+    TMainForm* m = menu.Main();
+    ASSERT_EQ(m->CategoryCount, 15);
+    menu.ClearSounds();
+    skin::TSkinButton* second = Button(menu, 1);
+    const std::string category = second->Caption();
+    menu.Click(second);
+    EXPECT_EQ(m->CurrentCategory, category);
+    EXPECT_TRUE(m->pProgramme->Visible());
+    EXPECT_EQ(m->pProgramme->Left(), 15);
+    ASSERT_GT(m->lbProgramme->Items().Count(), 2);
+    EXPECT_EQ(m->lbProgramme->ItemIndex(), 0);
+    EXPECT_TRUE(m->gbProgramm->Visible());
+    EXPECT_FALSE(m->iStart->Visible());
+    EXPECT_EQ(m->CurrentProgram, m->lbProgramme->Items().Strings(0));
+    EXPECT_EQ(m->gbProgramm->Caption(), m->lbProgramme->Items().Strings(0));
+    const int n = m->lbProgramme->Items().Count();
+    EXPECT_EQ(m->lAnzahlProgramme->Caption(), "1/" + std::to_string(n));
+    EXPECT_GT(m->FactRowCount, 0);
+    EXPECT_GT(m->TransText1->WrappedLines().Count(), 0);
+    // The category's sound, then the list's own click.
+    EXPECT_EQ(menu.PlayedSlots(), (std::vector<int>{0, 0}));
+    EXPECT_EQ(m->PageBuilds(), 1);
+    menu.Screenshot("page1.png");
+
+    // The third entry by mouse.
+    const gfx::TRect slot = m->lbProgramme->SlotRect(2);
+    const gfx::TPoint p =
+        m->lbProgramme->ClientToForm({(slot.Left + slot.Right) / 2, (slot.Top + slot.Bottom) / 2});
+    menu.ClearSounds();
+    menu.Backend().Click(p.X, p.Y);
+    EXPECT_EQ(m->lbProgramme->ItemIndex(), 2);
+    EXPECT_EQ(m->CurrentProgram, m->lbProgramme->Items().Strings(2));
+    EXPECT_EQ(m->lAnzahlProgramme->Caption(), "3/" + std::to_string(n));
+    EXPECT_EQ(menu.PlayedSlots(), std::vector<int>{0});
+    EXPECT_EQ(m->PageBuilds(), 2);
+    // The same entry again: the page is not built again.
+    menu.Backend().Click(p.X, p.Y);
+    EXPECT_EQ(m->PageBuilds(), 2);
+    // Arrow keys in the list build the next page without a sound.
+    menu.ClearSounds();
+    menu.Backend().Key(gui::VK_DOWN);
+    EXPECT_EQ(m->lbProgramme->ItemIndex(), 3);
+    EXPECT_EQ(m->CurrentProgram, m->lbProgramme->Items().Strings(3));
+    EXPECT_TRUE(menu.PlayedSlots().empty());
+    menu.Screenshot("page4.png");
+
+    // Back to the categories.
+    menu.Click(m->bRubrikauswahl);
+    EXPECT_FALSE(m->pProgramme->Visible());
+    EXPECT_FALSE(m->gbProgramm->Visible());
+    EXPECT_FALSE(m->PicturePanel1->Visible());
+    EXPECT_TRUE(m->iStart->Visible());
+    EXPECT_EQ(menu.LastSoundSlot(), 0);
+    EXPECT_EQ(m->LastShownProgram, "");
+    // The same category again builds its first page afresh.
+    menu.Click(second);
+    EXPECT_EQ(m->PageBuilds(), 4);
+}
+
+TEST(MainFormCategories, EmptyCategoryReportsTheListIndex) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    menu.WriteFile("progname.txt",
+                   "Kategorie:Voll\r\nEins\r\n\r\nKategorie:Leer\r\n\r\nKategorie:A & B\r\nEins\r\n\r\n");
+    TCatalogueWriter w;
+    TCatalogueProgram eins;
+    eins.Name = "Eins";
+    eins.Os = "Linux";
+    w.Categories.push_back({"Voll", {eins}});
+    eins.Os = "BSD";
+    w.Categories.push_back({"A & B", {eins}});
+    menu.WriteFile("daten.txt", w.Daten());
+    ASSERT_TRUE(menu.Start());
+    TMainForm* m = menu.Main();
+    menu.Click(Button(menu, 1));
+    ASSERT_EQ(menu.Backend().MessageBoxes().size(), 1u);
+    EXPECT_EQ(menu.Backend().MessageBoxes()[0].request.text,
+              base::Cp("Der Index der Liste überschreitet das Maximum (0)"));
+    EXPECT_TRUE(m->pProgramme->Visible());
+    EXPECT_EQ(m->lbProgramme->Items().Count(), 0);
+    EXPECT_FALSE(m->gbProgramm->Visible());
+    EXPECT_EQ(m->PageBuilds(), 0);
+    // A name with "&" is shown with it in the heading, and finds its record.
+    menu.Click(m->bRubrikauswahl);
+    menu.Click(Button(menu, 2));
+    EXPECT_EQ(m->lRubrik->Caption(), "A && B");
+    EXPECT_EQ(m->FactRows[0].Value->Caption(), "BSD");
+}

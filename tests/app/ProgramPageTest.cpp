@@ -1,0 +1,388 @@
+// The program page, the info page and the full-screen view, on small discs the tests write.
+#include <gtest/gtest.h>
+
+#include "app/InfoFrame.h"
+#include "app/VollbildForm.h"
+#include "base/Cp1252.h"
+#include "flat/FlatGroupBox.h"
+#include "flat/FlatListBox.h"
+#include "gfx/Bitmap.h"
+#include "gfx/JpegCodec.h"
+#include "gui/Image.h"
+#include "gui/Label.h"
+#include "gui/Screen.h"
+#include "skin/GlyphButton.h"
+#include "skin/PicturePanel.h"
+#include "skin/SkinButton.h"
+#include "skin/TransText.h"
+#include "tests/support/MenuFixture.h"
+#include "tools/common/CatalogueWriter.h"
+
+namespace {
+
+TCatalogueProgram Program(const std::string& name) {
+    TCatalogueProgram p;
+    p.Name = name;
+    p.Os = "Linux";
+    p.Licence = "Freeware";
+    p.Price = "0 Euro";
+    p.Language = "Deutsch";
+    p.Vendor = "Beispiel GmbH";
+    p.Homepage = "www.beispiel.de";
+    p.Features = "schnell";
+    p.Description = {"Eine Zeile.", "Noch eine Zeile."};
+    return p;
+}
+
+// A JPEG of the given size in Bilder/ of the disc; returns its path as the records write it.
+std::string WriteJpeg(const MenuFixture& menu, const std::string& name, int w, int h) {
+    gfx::TBitmap b(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) b.SetPixel(x, y, gfx::RGB(x * 255 / w, y * 255 / h, 128));
+    const std::vector<uint8_t> jpeg = gfx::EncodeJpeg(b, 80);
+    menu.WriteFile("Bilder/" + name, std::string(jpeg.begin(), jpeg.end()));
+    return "D:\\Bilder\\" + name;
+}
+
+// Starts the menu on one category "Test" with these programs and opens it.
+void StartWith(MenuFixture& menu, const std::vector<TCatalogueProgram>& programs) {
+    TCatalogueWriter w;
+    w.Categories.push_back({"Test", programs});
+    menu.WriteFile("progname.txt", w.ProgName());
+    menu.WriteFile("daten.txt", w.Daten());
+    ASSERT_TRUE(menu.Start());
+    menu.Click(menu.Main()->CategoryButtons.at(0));
+}
+
+// A click on the list entry, through the backend (failures end in the error box).
+void ClickItem(MenuFixture& menu, int index) {
+    TMainForm* m = menu.Main();
+    m->lbProgramme->SetTopIndex(0);
+    const gfx::TRect slot = m->lbProgramme->SlotRect(index);
+    const gfx::TPoint p =
+        m->lbProgramme->ClientToForm({(slot.Left + slot.Right) / 2, (slot.Top + slot.Bottom) / 2});
+    menu.Backend().SetTarget(m->Handle());
+    menu.Backend().Click(p.X, p.Y);
+}
+
+void Select(MenuFixture& menu, int index) {
+    TMainForm* m = menu.Main();
+    m->lbProgramme->SetItemIndex(index);
+    m->lbProgrammeClick(m->lbProgramme);
+}
+
+}  // namespace
+
+TEST(ProgramPage, FactRowsShorteningAndHomepage) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    TCatalogueProgram noPrice = Program("Ohne Preis");
+    noPrice.Price = "   ";
+    TCatalogueProgram longValues = Program("Lang");
+    longValues.Vendor = std::string(24, 'v');
+    longValues.Language = std::string(25, 's');
+    TCatalogueProgram noHomepage = Program("Ohne Homepage");
+    noHomepage.Homepage = "";
+    StartWith(menu, {noPrice, longValues, noHomepage});
+    TMainForm* m = menu.Main();
+
+    // Five rows, the homepage on row 4 at 162 and 177, underlined and clickable.
+    ASSERT_EQ(m->FactRowCount, 5);
+    const TFactRow& home = m->FactRows[4];
+    EXPECT_EQ(home.Picture->Top(), 162);
+    EXPECT_EQ(home.Picture->Left(), 285);
+    EXPECT_EQ(home.Key->Top(), 162);
+    EXPECT_EQ(home.Value->Top(), 177);
+    EXPECT_EQ(home.Key->Caption(), "Homepage");
+    EXPECT_EQ(home.Value->Caption(), "www.beispiel.de");
+    EXPECT_TRUE(home.Value->Font().Style() & gfx::fsUnderline);
+    EXPECT_EQ(home.Value->Cursor(), gui::crHandPoint);
+    EXPECT_FALSE(m->FactRows[5].Picture->Visible());
+    EXPECT_EQ(m->FactRows[2].Key->Caption(), "Sprache");
+    menu.Shell().Clear();
+    menu.Click(home.Value);
+    ASSERT_EQ(menu.Shell().Calls().size(), 1u);
+    EXPECT_EQ(menu.Shell().Calls()[0].target, "http://www.beispiel.de");
+    menu.Shell().Clear();
+    menu.Click(m->FactRows[0].Value);
+    EXPECT_TRUE(menu.Shell().Calls().empty());
+
+    // 24 characters whole, 25 cut to 22 and "..." with the whole value as hint.
+    Select(menu, 1);
+    ASSERT_EQ(m->FactRowCount, 6);
+    const TFactRow& language = m->FactRows[3];
+    EXPECT_EQ(language.Value->Caption(), std::string(22, 's') + "...");
+    EXPECT_EQ(language.Value->Hint(), std::string(25, 's'));
+    EXPECT_TRUE(language.Value->ShowHint());
+    const TFactRow& vendor = m->FactRows[4];
+    EXPECT_EQ(vendor.Value->Caption(), std::string(24, 'v'));
+    EXPECT_FALSE(vendor.Value->ShowHint());
+    EXPECT_EQ(TMainForm::ShortenFactValue(std::string(25, 'x')),
+              std::make_pair(std::string(22, 'x') + "...", true));
+    EXPECT_EQ(TMainForm::ShortenFactValue("kurz"), std::make_pair(std::string("kurz"), false));
+
+    // Without a homepage the row that showed one before is plain and silent; the homepage kept.
+    Select(menu, 2);
+    ASSERT_EQ(m->FactRowCount, 5);
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_FALSE(m->FactRows[size_t(k)].Value->Font().Style() & gfx::fsUnderline) << k;
+        menu.Shell().Clear();
+        menu.Click(m->FactRows[size_t(k)].Value);
+        EXPECT_TRUE(menu.Shell().Calls().empty()) << k;
+    }
+    EXPECT_EQ(m->HomepageUrl, "www.beispiel.de");
+    EXPECT_FALSE(m->FactRows[5].Value->Visible());
+    menu.Screenshot("facts.png");
+}
+
+TEST(ProgramPage, ButtonsFromInstallAndStartPaths) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    TCatalogueProgram zipLower = Program("Zip klein");
+    zipLower.Install = "D:\\Programme\\a\\paket.zip";
+    TCatalogueProgram zipMixed = Program("Zip gemischt");
+    zipMixed.Install = "D:\\Programme\\b\\PAKET.Zip";
+    zipMixed.Start = "D:\\Programme\\b\\start.exe";
+    TCatalogueProgram installer = Program("Installer");
+    installer.Install = "D:\\Programme\\c\\setup.exe";
+    TCatalogueProgram startOnly = Program("Nur Start");
+    startOnly.Start = "E:\\Programme\\d\\start.exe";
+    TCatalogueProgram none = Program("Nichts");
+    StartWith(menu, {zipLower, zipMixed, installer, startOnly, none});
+    TMainForm* m = menu.Main();
+
+    auto state = [&](const char* caption, bool install, bool start, bool copy) {
+        EXPECT_EQ(m->bInstallieren->Caption(), caption);
+        EXPECT_EQ(m->bInstallieren->EnabledFlag(), install);
+        EXPECT_EQ(m->bStarten->EnabledFlag(), start);
+        EXPECT_EQ(m->bKopieren->EnabledFlag(), copy);
+    };
+    state("Entpacken", true, false, true);
+    EXPECT_EQ(m->InstallPath, "D:\\Programme\\a\\paket.zip");
+    EXPECT_EQ(m->CopySourcePath, m->InstallPath);
+    Select(menu, 1);
+    state("Entpacken", true, true, true);
+    Select(menu, 2);
+    state("Installieren", true, false, true);
+    Select(menu, 3);
+    state("Installieren", false, true, true);
+    // Another drive letter is put onto the disc's root.
+    EXPECT_EQ(m->StartPath, "D:\\Programme\\d\\start.exe");
+    EXPECT_EQ(m->CopySourcePath, m->StartPath);
+    EXPECT_EQ(m->InstallPath, "");
+    Select(menu, 4);
+    state("Installieren", false, false, false);
+    EXPECT_EQ(m->CopySourcePath, "");
+    menu.Screenshot("buttons.png");
+}
+
+TEST(ProgramPage, MapToDiscRoot) {
+    MenuFixture menu;
+    TMainForm* m = menu.Main();
+    EXPECT_EQ(m->MapToDiscRoot("E:\\PROGS\\A\\SETUP.EXE"), "D:\\PROGS\\A\\SETUP.EXE");
+    EXPECT_EQ(m->MapToDiscRoot("\\PROGS\\A"), "D:\\PROGS\\A");
+    EXPECT_EQ(m->MapToDiscRoot("  C:\\  "), "");
+    EXPECT_EQ(m->MapToDiscRoot("abc"), "");
+    const std::string once = m->MapToDiscRoot("F:\\x\\y.exe");
+    EXPECT_EQ(m->MapToDiscRoot(once), once);
+}
+
+TEST(ProgramPage, FeaturesLineAndDescription) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    TCatalogueProgram with = Program("Mit");
+    with.Description = {
+        "Absatz eins mit so vielen Worten, dass er sicher mehr als eine Zeile der Ansicht "
+        "braucht, wenn sie nur dreihundert Pixel breit ist und klein geschrieben wird.",
+        "", "Absatz zwei."};
+    TCatalogueProgram without = Program("Ohne");
+    without.Features = "ab";
+    StartWith(menu, {with, without});
+    TMainForm* m = menu.Main();
+    EXPECT_TRUE(m->lBesonderheiten1->Visible());
+    EXPECT_EQ(m->lBesonderheiten2->Caption(), "schnell");
+    EXPECT_EQ(m->TransText1->Height(), 146);
+    EXPECT_EQ(m->TransText1->Text().Count(), 3);
+    EXPECT_GT(m->TransText1->WrappedLines().Count(), 3);
+    Select(menu, 1);
+    EXPECT_FALSE(m->lBesonderheiten1->Visible());
+    EXPECT_FALSE(m->lBesonderheiten2->Visible());
+    EXPECT_EQ(m->TransText1->Height(), 166);
+    EXPECT_EQ(m->TransText1->Text().Count(), 2);
+    EXPECT_EQ(m->TransText1->Text()[0], "Eine Zeile.");
+}
+
+TEST(ProgramPage, ThumbnailPlacement) {
+    gfx::TRect r{-1, -1, -1, -1};
+    // The worked example: 640x480 is fitted to the width, 195.75 rounded to 196.
+    ASSERT_TRUE(TMainForm::ScaleImageToRect({0, 0, 640, 480}, {0, 0, 261, 196}, r));
+    EXPECT_EQ(r, (gfx::TRect{0, 0, 261, 196}));
+    ASSERT_TRUE(TMainForm::ScaleImageToRect({0, 0, 800, 600}, {0, 0, 261, 196}, r));
+    EXPECT_EQ(r, (gfx::TRect{0, 0, 261, 196}));
+    // Tall and wide pictures are centred, the halving truncated.
+    ASSERT_TRUE(TMainForm::ScaleImageToRect({0, 0, 400, 800}, {0, 0, 261, 196}, r));
+    EXPECT_EQ(r, (gfx::TRect{81, 0, 179, 196}));
+    ASSERT_TRUE(TMainForm::ScaleImageToRect({0, 0, 1000, 300}, {0, 0, 261, 196}, r));
+    EXPECT_EQ(r, (gfx::TRect{0, 59, 261, 137}));
+    EXPECT_FALSE(TMainForm::ScaleImageToRect({0, 0, 0, 10}, {0, 0, 261, 196}, r));
+
+    MenuFixture menu(MenuFixture::kNoStart);
+    TCatalogueProgram tall = Program("Schmal");
+    tall.Screenshot = WriteJpeg(menu, "schmal.jpg", 260, 400);
+    TCatalogueProgram big = Program("Gross");
+    big.Screenshot = WriteJpeg(menu, "gross.jpg", 800, 600);
+    TCatalogueProgram huge = Program("Riesig");
+    huge.Screenshot = WriteJpeg(menu, "riesig.jpg", 2000, 600);
+    TCatalogueProgram broken = Program("Kaputt");
+    broken.Screenshot = "D:\\Bilder\\kaputt.jpg";
+    menu.WriteFile("Bilder/kaputt.jpg", "kein Bild");
+    TCatalogueProgram missing = Program("Fehlt");
+    missing.Screenshot = "D:\\Bilder\\fehlt.jpg";
+    StartWith(menu, {tall, big, huge, broken, missing});
+    TMainForm* m = menu.Main();
+    gui::TImage* shot = m->iScreenshot;
+
+    // Smaller than the frame in one direction: unscaled, centred in the whole panel.
+    EXPECT_TRUE(shot->Visible());
+    EXPECT_EQ(shot->BoundsRect(), (gfx::TRect{0, 0, 261, 196}));
+    EXPECT_FALSE(shot->Stretch());
+    EXPECT_TRUE(shot->Center());
+    EXPECT_EQ(shot->Picture().Width(), 260);
+    EXPECT_EQ(shot->Picture().Height(), 400);
+    EXPECT_EQ(m->ScreenshotPath, "D:\\Bilder\\schmal.jpg");
+    Select(menu, 1);
+    EXPECT_EQ(shot->BoundsRect(), (gfx::TRect{0, 0, 261, 196}));
+    EXPECT_TRUE(shot->Stretch());
+    // The panel shows the picture over its whole area: no panel colour at the corners.
+    const gfx::TPoint corner = shot->ClientToForm({1, 1});
+    EXPECT_NE(menu.Pixel(corner.X, corner.Y), gfx::RGB(240, 240, 240));
+    Select(menu, 2);
+    EXPECT_EQ(shot->BoundsRect(), (gfx::TRect{0, 59, 261, 137}));
+    EXPECT_EQ(shot->Picture().Width(), 261);
+    EXPECT_EQ(shot->Picture().Height(), 78);
+    menu.Screenshot("thumb-wide.png");
+    // An undecodable file keeps the thumbnail; a missing one hides it.
+    Select(menu, 3);
+    EXPECT_TRUE(shot->Visible());
+    EXPECT_EQ(shot->Picture().Width(), 261);
+    Select(menu, 4);
+    EXPECT_FALSE(shot->Visible());
+}
+
+TEST(ProgramPage, RecordMissingOrCutShort) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    menu.WriteFile("progname.txt", "Kategorie:Test\r\nDa\r\nFehlt\r\nKurz\r\n\r\n");
+    TCatalogueWriter w;
+    w.Categories.push_back({"Test", {Program("Da")}});
+    menu.WriteFile("daten.txt", w.Daten() + "Kategorie:Test\r\nProgramm:  Kurz\r\nProg_OS:  Linux\r\n");
+    ASSERT_TRUE(menu.Start());
+    menu.Click(menu.Main()->CategoryButtons.at(0));
+    TMainForm* m = menu.Main();
+    EXPECT_EQ(m->FactRowCount, 6);
+    // No record: the title changes, no facts, the counter follows.
+    Select(menu, 1);
+    EXPECT_EQ(m->gbProgramm->Caption(), "Fehlt");
+    for (const TFactRow& row : m->FactRows) EXPECT_FALSE(row.Value->Visible());
+    EXPECT_EQ(m->lAnzahlProgramme->Caption(), "2/3");
+    EXPECT_TRUE(m->bStarten->Caption() == "Starten");
+    // A record cut off by the end of the file: the list index message.
+    menu.Backend().ClearRecords();
+    m->lbProgramme->SetFocus();
+    menu.Backend().Key(gui::VK_DOWN);
+    ASSERT_EQ(menu.Backend().MessageBoxes().size(), 1u);
+    EXPECT_EQ(
+        menu.Backend().MessageBoxes()[0].request.text.rfind(base::Cp("Der Index der Liste überschreitet"), 0),
+        0u);
+    // A missing daten.txt names the file.
+    std::filesystem::remove(menu.Dir() + "daten.txt");
+    menu.Backend().ClearRecords();
+    ClickItem(menu, 0);
+    ASSERT_EQ(menu.Backend().MessageBoxes().size(), 1u);
+    EXPECT_EQ(menu.Backend().MessageBoxes()[0].request.text,
+              base::Cp("Datei D:\\daten.txt kann nicht geöffnet werden."));
+    EXPECT_EQ(gui::Screen->Cursor(), gui::crDefault);
+}
+
+TEST(InfoPage, FromTheStartPageAndFromAProgramPage) {
+    MenuFixture menu;
+    TMainForm* m = menu.Main();
+    TInfoFrame* info = m->InfoFrame1;
+    EXPECT_EQ(info->lProgrammierung->Caption(), "morvane.development");
+    EXPECT_FALSE(info->lZusammenstellung->Caption().empty());
+
+    menu.ClearSounds();
+    menu.Click(m->bInfo);
+    EXPECT_EQ(info->Left(), 0);
+    EXPECT_FALSE(m->bInfo->EnabledFlag());
+    EXPECT_EQ(menu.LastSoundSlot(), 0);
+    menu.Screenshot("info.png");
+    // The publisher's links.
+    menu.Shell().Clear();
+    menu.Click(info->leMail);
+    menu.Click(info->lInternet);
+    ASSERT_EQ(menu.Shell().Calls().size(), 2u);
+    EXPECT_EQ(menu.Shell().Calls()[0].target.rfind("mailto:", 0), 0u);
+    EXPECT_EQ(menu.Shell().Calls()[1].target.rfind("http://", 0), 0u);
+    menu.ClearSounds();
+    menu.Click(info->bBeenden);
+    EXPECT_EQ(info->Left(), 640);
+    EXPECT_TRUE(m->bInfo->EnabledFlag());
+    EXPECT_EQ(menu.PlayedSlots(), std::vector<int>{0});
+    // From the start page both panels stay hidden.
+    EXPECT_FALSE(m->PicturePanel1->Visible());
+    EXPECT_FALSE(m->pProgramme->Visible());
+
+    // From a program page they come back.
+    menu.Click(m->CategoryButtons.at(0));
+    menu.Click(m->bInfo);
+    EXPECT_FALSE(m->PicturePanel1->Visible());
+    EXPECT_FALSE(m->pProgramme->Visible());
+    menu.Click(info->bBeenden);
+    EXPECT_TRUE(m->PicturePanel1->Visible());
+    EXPECT_TRUE(m->pProgramme->Visible());
+}
+
+TEST(FullScreen, CentredOnBlackAndClosedByAClick) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    TCatalogueProgram p = Program("Bild");
+    p.Screenshot = WriteJpeg(menu, "bild.jpg", 800, 600);
+    TCatalogueProgram none = Program("Ohne Bild");
+    StartWith(menu, {p, none});
+    TMainForm* m = menu.Main();
+    gui::HeadlessBackend& hb = menu.Backend();
+    ASSERT_NE(VollbildForm, nullptr);
+
+    gfx::TRect imageBounds{};
+    bool shown = false;
+    hb.Post([&] {
+        shown = VollbildForm->Visible();
+        imageBounds = VollbildForm->Image1->BoundsRect();
+        menu.Screenshot("fullscreen.png", VollbildForm);
+        hb.SetTarget(VollbildForm->Handle());
+        hb.Click(5, 5);  // on the black
+    });
+    menu.ClearSounds();
+    menu.Click(m->bVollbild);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(imageBounds, (gfx::TRect{112, 84, 912, 684}));
+    EXPECT_FALSE(VollbildForm->Visible());
+    EXPECT_EQ(menu.PlayedSlots(), std::vector<int>{0});
+
+    // A double click on the thumbnail opens it too; a click on the picture closes it.
+    shown = false;
+    hb.Post([&] {
+        shown = VollbildForm->Visible();
+        hb.SetTarget(VollbildForm->Handle());
+        hb.Click(512, 384);
+    });
+    const gfx::TPoint thumb = MenuFixture::Centre(m->iScreenshot);
+    hb.SetTarget(m->Handle());
+    hb.DoubleClick(thumb.X, thumb.Y);
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(VollbildForm->Visible());
+
+    // Without a screenshot only the sound.
+    Select(menu, 1);
+    menu.ClearSounds();
+    shown = false;
+    menu.Click(m->bVollbild);
+    EXPECT_FALSE(VollbildForm->Visible());
+    EXPECT_EQ(menu.PlayedSlots(), std::vector<int>{0});
+}
