@@ -342,6 +342,13 @@ bool TScriptRunner::Target(const std::vector<std::string>& args, gui::TForm*& fo
         why = args[1] + " is on no window";
         return false;
     }
+    if (headless_) {
+        const auto* w = headless_->Window(form->Handle());
+        if (w && !w->enabled) {
+            why = args[1] + " is on a disabled window (another one is modal)";
+            return false;
+        }
+    }
     const gfx::TPoint centre = asForm ? gfx::TPoint{c->ClientWidth() / 2, c->ClientHeight() / 2}
                                       : c->ClientToForm({c->Width() / 2, c->Height() / 2});
     x = centre.X;

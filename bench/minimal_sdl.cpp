@@ -6,6 +6,9 @@
 #include <cstdio>
 
 int main() {
+    // The menu presents through the plain window surface; without this hint SDL would put a GPU
+    // renderer behind the surface and load the GL stack, which is not the floor we compare with.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "minimal_sdl: %s\n", SDL_GetError());
         return 1;

@@ -29,15 +29,16 @@ trap cleanup EXIT
 # No sound device in a benchmark: the audio driver's start is not the menu's.
 export SDL_AUDIODRIVER=dummy
 
-# One measurement: wall time in microseconds and peak resident memory in KiB, appended to $1.
+# One measurement appended to $1: wall time in microseconds, peak resident memory in KiB, and the
+# CPU time (user + system) in microseconds — the figure that still means something on a busy machine.
 measure() {
   local out=$1; shift
   local t0 t1
   t0=$(date +%s%N)
-  /usr/bin/time -f %M -o "$work/mem" "$@" > /dev/null 2> "$work/err" || {
+  /usr/bin/time -f '%M %U %S' -o "$work/mem" "$@" > /dev/null 2> "$work/err" || {
     echo "startup.sh: '$*' failed:" >&2; cat "$work/err" >&2; exit 1; }
   t1=$(date +%s%N)
-  echo "$(( (t1 - t0) / 1000 )) $(tail -1 "$work/mem")" >> "$out"
+  tail -1 "$work/mem" | awk -v w=$(( (t1 - t0) / 1000 )) '{printf "%d %d %d\n", w, $1, ($2 + $3) * 1000000}' >> "$out"
 }
 
 # Median of column $2 of file $1.
@@ -76,15 +77,18 @@ fi
 ms() { awk -v u="$1" 'BEGIN {printf "%.1f ms", u / 1000}'; }
 mb() { awk -v k="$1" 'BEGIN {printf "%.1f MB", k / 1024}'; }
 
+row() {
+  printf '  %-24s wall %10s   cpu %10s   peak memory %s\n' "$1" "$(ms "$(median "$2" 1)")" \
+    "$(ms "$(median "$2" 3)")" "$(mb "$(peak "$2")")"
+}
 echo "start-up to the first presented frame, median of $runs runs (sample disc: $disc)"
-printf '  %-28s %12s   peak memory %s\n' "menu, headless" "$(ms "$(median "$work/headless" 1)")" \
-  "$(mb "$(peak "$work/headless")")"
+echo "  machine load: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
+row "menu, headless" "$work/headless"
 if [ -n "$have_display" ]; then
-  sdl=$(median "$work/sdl" 1)
-  min=$(median "$work/minimal" 1)
-  printf '  %-28s %12s   peak memory %s\n' "menu, SDL on Xvfb" "$(ms "$sdl")" "$(mb "$(peak "$work/sdl")")"
-  printf '  %-28s %12s   peak memory %s\n' "minimal SDL2 program" "$(ms "$min")" "$(mb "$(peak "$work/minimal")")"
-  awk -v a="$sdl" -v b="$min" 'BEGIN {printf "  menu / minimal SDL2: %.2fx\n", a / b}'
+  row "menu, SDL on Xvfb" "$work/sdl"
+  row "minimal SDL2 program" "$work/minimal"
+  awk -v a="$(median "$work/sdl" 1)" -v b="$(median "$work/minimal" 1)" -v c="$(median "$work/sdl" 3)" \
+    -v d="$(median "$work/minimal" 3)" 'BEGIN {printf "  menu / minimal SDL2: %.2fx wall, %.2fx cpu\n", a / b, c / d}'
 else
   echo "  (no Xvfb: the SDL comparison was skipped)"
 fi
