@@ -78,6 +78,8 @@ void TMainForm::bInstallierenClick(gui::TComponent*) {
         OpenFromDisc(base::Trim(InstallPath));
         return;
     }
+    // The unpacking keeps the window answering; a second click meanwhile must not start another.
+    if (ZipFront1->Busy()) return;
     TSelFolderForm& dialog = FolderDialog();
     dialog.Label1->SetCaption("Dateien entpacken (" + InstallPath + ")");
     dialog.ShowModal();
