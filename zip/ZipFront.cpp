@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <new>
+#include <stdexcept>
 
 #include "base/Paths.h"
 #include "base/StrUtils.h"

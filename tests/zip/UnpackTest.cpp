@@ -274,6 +274,25 @@ TEST_F(UnpackTest, HostileArchivesAreRefusedWhole) {
     EXPECT_TRUE(Tree(out_).empty());
 }
 
+TEST_F(UnpackTest, ArchivesBehindAStubAreExtracted) {
+    for (bool shifted : {false, true}) {
+        SCOPED_TRACE(shifted ? "offsets count the stub" : "stub simply prepended");
+        TZipWriter w;
+        w.AddFile("a.txt", Random(70000, 5));
+        w.AddFile("b/c.txt", "c", TZipWriter::TMethod::Stored);
+        w.Prefix = "MZ" + std::string(3000, 's');
+        w.PrefixShiftsOffsets = shifted;
+        std::error_code ec;
+        fs::remove_all(Path("out"), ec);
+        messages_.clear();
+        int code = Unpack(Save(w, "stub.zip"));
+        EXPECT_EQ(code, shifted ? 0 : 10203);  // the listing's warning; the extraction itself is sound
+        EXPECT_TRUE(LibraryCodes().empty());
+        EXPECT_EQ(ReadFile(out_ + "/a.txt"), w.Entries()[0].Data);
+        EXPECT_EQ(ReadFile(out_ + "/b/c.txt"), "c");
+    }
+}
+
 TEST_F(UnpackTest, ManySmallEntriesStayWithinTheDescriptorLimit) {
     TZipWriter w;
     for (int i = 0; i < 3000; ++i) w.AddFile("d" + std::to_string(i % 7) + "/f" + std::to_string(i), "x");
