@@ -253,6 +253,13 @@ TEST_F(ActionsTest, InstallerStartAndExplorerGoThroughTheShell) {
     EXPECT_EQ(menu.Shell().Calls()[2].operation, "explore");
     EXPECT_EQ(menu.Shell().Calls()[2].argv,
               (std::vector<std::string>{"xdg-open", fs::current_path().string()}));
+
+    // The homepage opens with the desktop's handler, the scheme put in front.
+    Main().HomepageUrl = "www.example.org/a b";
+    Main().lFactsValueClick(nullptr);
+    ASSERT_EQ(menu.Shell().Calls().size(), 4u);
+    EXPECT_EQ(menu.Shell().Calls()[3].argv,
+              (std::vector<std::string>{"xdg-open", "http://www.example.org/a b"}));
 }
 
 TEST_F(ActionsTest, CopyKeepsTheUsersScreenshotNamesake) {
