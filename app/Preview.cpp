@@ -211,6 +211,8 @@ void TPreview::CheckCatalogue() {
 
 void TPreview::RenderPages() {
     if (!main_.Visible()) main_.Show();
+    // The banners draw their first frame from their animation timer: let it run once.
+    if (gui::HeadlessBackend* hb = app_.Headless()) hb->Advance(50);
     Save("00 Startseite");
     const int count = int(main_.CategoryList.size());
     for (int c = 0; c < count; ++c) {
