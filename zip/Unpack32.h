@@ -31,9 +31,9 @@ struct TUnpackCallbackRec {
 // 0 to go on, non-zero to cancel.
 typedef int32_t(UNPACK_CALL* TUnpackCallback)(TUnpackCallbackRec* rec);
 
-// One file specification of the short record.
-struct TUnpackSpec {
-    const char* Spec;
+// One file pattern of the short record.
+struct TUnpackPattern {
+    const char* Pattern;
     uint8_t Zero[68];
 };
 
@@ -55,25 +55,25 @@ struct TUnpackCmdHead {
     int32_t Freshen;       // -1 on
     int32_t DirNames;      // -1: recreate stored folder names
     int32_t Overwrite;     // -1: replace existing files without asking
-    int32_t SpecCount;     // 0: the whole archive
+    int32_t PatternCount;  // 0: the whole archive
     const char* ZipFilename;
 };
 
 // Short form (library version 152 and above).
 struct TUnpackCmdShort {
     TUnpackCmdHead Head;
-    TUnpackSpec* Specs;  // SpecCount entries
+    TUnpackPattern* Patterns;  // PatternCount entries
     uint8_t Zero[68];
     int32_t Seven;  // 7
 };
 
-constexpr int kUnpackMaxLongSpecs = 4097;
+constexpr int kUnpackMaxLongPatterns = 4097;
 
 // Long form (library versions below 152).
 struct TUnpackCmdLong {
     TUnpackCmdHead Head;
     int32_t Seven;  // 7
-    const char* Specs[kUnpackMaxLongSpecs];
+    const char* Patterns[kUnpackMaxLongPatterns];
 };
 
 typedef int32_t(UNPACK_CALL* TGetUnpackVersion)();
@@ -100,7 +100,7 @@ static_assert(offsetof(TUnpackCallbackRec, ActionCode) == 16);
 static_assert(offsetof(TUnpackCallbackRec, ErrorCode) == 20);
 static_assert(offsetof(TUnpackCallbackRec, Size) == 24);
 static_assert(offsetof(TUnpackCallbackRec, Text) == 28);
-static_assert(sizeof(TUnpackSpec) == 72);
+static_assert(sizeof(TUnpackPattern) == 72);
 static_assert(offsetof(TUnpackCmdHead, Version) == 8);
 static_assert(offsetof(TUnpackCmdHead, Callback) == 12);
 static_assert(offsetof(TUnpackCmdHead, Trace) == 16);
@@ -110,14 +110,14 @@ static_assert(offsetof(TUnpackCmdHead, Reserved40) == 40);
 static_assert(offsetof(TUnpackCmdHead, Verbose) == 44);
 static_assert(offsetof(TUnpackCmdHead, DirNames) == 56);
 static_assert(offsetof(TUnpackCmdHead, Overwrite) == 60);
-static_assert(offsetof(TUnpackCmdHead, SpecCount) == 64);
+static_assert(offsetof(TUnpackCmdHead, PatternCount) == 64);
 static_assert(offsetof(TUnpackCmdHead, ZipFilename) == 68);
 static_assert(sizeof(TUnpackCmdHead) == 72);
-static_assert(offsetof(TUnpackCmdShort, Specs) == 72);
+static_assert(offsetof(TUnpackCmdShort, Patterns) == 72);
 static_assert(offsetof(TUnpackCmdShort, Zero) == 76);
 static_assert(offsetof(TUnpackCmdShort, Seven) == 144);
 static_assert(sizeof(TUnpackCmdShort) == 148);
 static_assert(offsetof(TUnpackCmdLong, Seven) == 72);
-static_assert(offsetof(TUnpackCmdLong, Specs) == 76);
+static_assert(offsetof(TUnpackCmdLong, Patterns) == 76);
 static_assert(sizeof(TUnpackCmdLong) == 16464);
 #endif

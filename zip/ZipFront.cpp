@@ -131,10 +131,10 @@ int TZipFront::UnzipLibraryVersion() {
 // --- List and the end record ---
 
 std::string TZipFront::ConvertName(const std::string& raw, uint16_t madeBy) const {
-    int host = madeBy >> 8, spec = madeBy & 0xFF;
+    int host = madeBy >> 8, format = madeBy & 0xFF;
     bool oem = codePage_ == TCodePageDirection::cpOEM ||
                (codePage_ == TCodePageDirection::cpAuto && host == 0) || host == 6 ||
-               (host == 11 && spec == 50);
+               (host == 11 && format == 50);
     return oem ? OemToAnsi(raw, OemCodePage) : raw;
 }
 
@@ -348,8 +348,8 @@ void TZipFront::Extract() {
         changed = chdir(Native(extrBaseDir_).c_str()) == 0;
 
     // Everything handed to the library lives here until it returns.
-    std::vector<std::string> specs;
-    for (int i = 0; i < fSpecArgs_.Count(); ++i) specs.push_back(fSpecArgs_[i]);
+    std::vector<std::string> patterns;
+    for (int i = 0; i < fSpecArgs_.Count(); ++i) patterns.push_back(fSpecArgs_[i]);
     char password[81] = {};
     std::memcpy(password, password_.data(), std::min<size_t>(password_.size(), 80));
     try {
@@ -370,18 +370,18 @@ void TZipFront::Extract() {
         head.Freshen = extrOptions_.Has(TExtrOptsEnum::ExtrFreshen) && !update ? -1 : 0;
         head.DirNames = extrOptions_.Has(TExtrOptsEnum::ExtrDirNames) ? -1 : 0;
         head.Overwrite = extrOptions_.Has(TExtrOptsEnum::ExtrOverWrite) ? -1 : 0;
-        head.SpecCount = int32_t(specs.size());
+        head.PatternCount = int32_t(patterns.size());
         head.ZipFilename = archive.c_str();
         if (version >= kUnpackShortRecordVersion) {
             auto rec = std::make_unique<TUnpackCmdShort>();
             std::memset(rec.get(), 0, sizeof(TUnpackCmdShort));
-            std::vector<TUnpackSpec> entries(specs.size());
-            for (size_t i = 0; i < specs.size(); ++i) {
-                std::memset(&entries[i], 0, sizeof(TUnpackSpec));
-                entries[i].Spec = specs[i].c_str();
+            std::vector<TUnpackPattern> entries(patterns.size());
+            for (size_t i = 0; i < patterns.size(); ++i) {
+                std::memset(&entries[i], 0, sizeof(TUnpackPattern));
+                entries[i].Pattern = patterns[i].c_str();
             }
             rec->Head = head;
-            rec->Specs = entries.empty() ? nullptr : entries.data();
+            rec->Patterns = entries.empty() ? nullptr : entries.data();
             rec->Seven = 7;
             successCount_ = execFunc_(rec.get());
         } else {
@@ -389,9 +389,9 @@ void TZipFront::Extract() {
             std::memset(rec.get(), 0, sizeof(TUnpackCmdLong));
             rec->Head = head;
             rec->Head.Version = version;
-            rec->Head.SpecCount = int32_t(std::min<size_t>(specs.size(), kUnpackMaxLongSpecs));
+            rec->Head.PatternCount = int32_t(std::min<size_t>(patterns.size(), kUnpackMaxLongPatterns));
             rec->Seven = 7;
-            for (int i = 0; i < rec->Head.SpecCount; ++i) rec->Specs[i] = specs[size_t(i)].c_str();
+            for (int i = 0; i < rec->Head.PatternCount; ++i) rec->Patterns[i] = patterns[size_t(i)].c_str();
             successCount_ = execFunc_(rec.get());
         }
     } catch (...) {

@@ -118,7 +118,7 @@ TEST_F(UnpackTest, OptionsSelectNamesFoldersAndOverwrite) {
     w.AddFile("c.txt", "new c");
     std::string archive = Save(w, "o.zip");
 
-    // Only the given specifications, without folder names, keeping an existing file.
+    // Only the given patterns, without folder names, keeping an existing file.
     fs::create_directories(Path("out"));
     TZipWriter::SaveFile(Path("out/c.txt"), "old c");
     TZipFront zip;

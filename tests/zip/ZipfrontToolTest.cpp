@@ -67,7 +67,7 @@ TEST_F(ToolTest, ListExtractAndJoinFromTheCommandLine) {
     EXPECT_EQ(RunTool("frobnicate").status, 2);
 }
 
-TEST_F(ToolTest, LibraryTakesTheLongRecordWithItsSpecifications) {
+TEST_F(ToolTest, LibraryTakesTheLongRecordWithItsPatterns) {
     TZipWriter w;
     w.AddFile("a.txt", "a");
     w.AddFile("b.txt", "b");
@@ -84,10 +84,10 @@ TEST_F(ToolTest, LibraryTakesTheLongRecordWithItsSpecifications) {
     record->Head.DirNames = -1;
     record->Head.Reserved40 = -1;
     record->Head.ZipFilename = archive.c_str();
-    record->Head.SpecCount = 2;
+    record->Head.PatternCount = 2;
     record->Seven = 7;
-    record->Specs[0] = "b.txt";
-    record->Specs[1] = "*.dat";
+    record->Patterns[0] = "b.txt";
+    record->Patterns[1] = "*.dat";
     fs::create_directories(Path("long"));
     fs::path previous = fs::current_path();
     fs::current_path(Path("long"));

@@ -114,17 +114,17 @@ TSession::TSession(const void* cmd) {
     freshen_ = head->Freshen != 0 && !update_;
     dirNames_ = head->DirNames != 0;
     overwrite_ = head->Overwrite != 0;
-    int32_t count = std::max<int32_t>(head->SpecCount, 0);
+    int32_t count = std::max<int32_t>(head->PatternCount, 0);
     if (head->Version >= kUnpackShortRecordVersion) {
         const auto* rec = static_cast<const TUnpackCmdShort*>(cmd);
-        for (int32_t i = 0; rec->Specs && i < count; ++i)
-            if (rec->Specs[i].Spec) specs_.emplace_back(rec->Specs[i].Spec);
+        for (int32_t i = 0; rec->Patterns && i < count; ++i)
+            if (rec->Patterns[i].Pattern) patterns_.emplace_back(rec->Patterns[i].Pattern);
     } else {
         const auto* rec = static_cast<const TUnpackCmdLong*>(cmd);
-        for (int32_t i = 0; i < std::min(count, kUnpackMaxLongSpecs); ++i)
-            if (rec->Specs[i]) specs_.emplace_back(rec->Specs[i]);
+        for (int32_t i = 0; i < std::min(count, kUnpackMaxLongPatterns); ++i)
+            if (rec->Patterns[i]) patterns_.emplace_back(rec->Patterns[i]);
     }
-    for (std::string& s : specs_) std::replace(s.begin(), s.end(), '\\', '/');
+    for (std::string& s : patterns_) std::replace(s.begin(), s.end(), '\\', '/');
 }
 
 TSession::~TSession() {
@@ -151,12 +151,12 @@ void TSession::Fail(int32_t error, const std::string& text) {
 }
 
 bool TSession::Wanted(const std::string& name) const {
-    if (specs_.empty()) return true;
-    for (const std::string& spec : specs_) {
-        if (fnmatch(spec.c_str(), name.c_str(), FNM_CASEFOLD | FNM_NOESCAPE) == 0) return true;
+    if (patterns_.empty()) return true;
+    for (const std::string& pattern : patterns_) {
+        if (fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD | FNM_NOESCAPE) == 0) return true;
         // "folder/" selects everything below it.
-        if (!spec.empty() && spec.back() == '/' && name.size() >= spec.size() &&
-            strncasecmp(spec.c_str(), name.c_str(), spec.size()) == 0)
+        if (!pattern.empty() && pattern.back() == '/' && name.size() >= pattern.size() &&
+            strncasecmp(pattern.c_str(), name.c_str(), pattern.size()) == 0)
             return true;
     }
     return false;

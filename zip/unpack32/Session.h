@@ -60,7 +60,7 @@ private:
     TUnpackCallback callback_ = nullptr;
     void* caller_ = nullptr;
     std::string archive_, password_;
-    std::vector<std::string> specs_;
+    std::vector<std::string> patterns_;
     bool test_ = false, verbose_ = false, update_ = false, freshen_ = false, dirNames_ = false,
          overwrite_ = false;
 
