@@ -5,6 +5,7 @@
 
 #include "base/Exceptions.h"
 #include "gfx/Bitmap.h"
+#include "gfx/Canvas.h"
 #include "gui/Image.h"
 #include "gui/ImageList.h"
 #include "platform/NativePath.h"
@@ -44,6 +45,9 @@ std::string SkinFolderOf(const std::string& nativeDataDir) {
 bool LoadSkinPicture(gui::TImage& image, const std::string& folder, const std::string& file) {
     gfx::TBitmap bitmap;
     if (!LoadBitmap(bitmap, folder, file)) return false;
+    // Palette pictures (the skin is 8-bit) are drawn on every repaint behind the controls: stored
+    // as 32-bit they take the fast copy instead of a palette lookup per pixel.
+    if (!bitmap.Is32()) bitmap.SetPixelFormat(gfx::pf32bit);
     image.SetPicture(bitmap);
     return true;
 }
@@ -57,15 +61,19 @@ bool LoadSkinImageList(gui::TImageList& list, const std::string& folder, const s
         mask.Height() != strip.Height()) {
         return list.AddMasked(strip, kButtonKey) >= 0;
     }
+    // Palette index of white in the mask (the file says which entry that is).
+    int white = 1;
+    for (int i = 0; i < int(mask.Palette().size()); ++i)
+        if ((mask.Palette()[size_t(i)] & 0xFFFFFF) == 0xFFFFFF) white = i;
     for (int x0 = 0; x0 + w <= strip.Width() && h <= strip.Height(); x0 += w) {
         gfx::TBitmap image(w, h);
+        image.Canvas().BitBlt(0, 0, w, h, strip, x0, 0, gfx::SRCCOPY);
         std::vector<bool> bits(size_t(w) * size_t(h));
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                image.SetPixel(x, y, strip.Pixel(x0 + x, y));
-                // White in the mask is outside the image.
-                bits[size_t(y) * size_t(w) + size_t(x)] = (mask.Pixel(x0 + x, y) & 0xFFFFFF) != 0xFFFFFF;
-            }
+            for (int x = 0; x < w; ++x)
+                bits[size_t(y) * size_t(w) + size_t(x)] =
+                    mask.Monochrome() ? mask.PixelIndex(x0 + x, y) != white
+                                      : (mask.Pixel(x0 + x, y) & 0xFFFFFF) != 0xFFFFFF;
         list.Add(image, bits);
     }
     return list.Count() > 0;
