@@ -1,0 +1,322 @@
+// The program page of the real main window (headless) on a generated daten.txt of 20,000 records
+// (about 20 MB), for a program near the end of the file, against grep -c over the same file in the
+// same run: grep's time is what merely reading the file costs. The page reads and scans the whole
+// file for every build, as the menu does; two neighbouring programs alternate so that the guard
+// against rebuilding the same page never skips one.
+//
+// CPU figures: the page's as process CPU time, grep's as the child's user + system time (wait4),
+// so that other work on the machine does not count; wall times are reported beside them.
+// BM_PageAgainstGrep interleaves the two, one of each per iteration, and reports the medians and
+// their ratio.
+#include <benchmark/benchmark.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "bench/Timing.h"
+#include "flat/FlatGroupBox.h"
+#include "flat/FlatListBox.h"
+#include "tests/support/MenuFixture.h"
+#include "tools/common/CatalogueWriter.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr int kCategories = 10;  // all of them get a button (more than 13 would scroll)
+constexpr int kPerCategory = 2000;
+constexpr int kRecords = kCategories * kPerCategory;
+// The two programs shown in turn: in the last category, a few records before the end of the file.
+constexpr int kFromEnd[2] = {7, 8};
+
+std::string ProgramName(int i) {
+    return "Programm Nummer " + std::to_string(i);
+}
+
+// Records as a disc author writes them: ten lines of description, a screenshot of the sample disc
+// (so the page decodes a real thumbnail), install and start paths, features on every fourth.
+TCatalogueWriter MakeCatalogue(const std::vector<std::string>& pictures) {
+    std::mt19937 rng(1234);
+    const std::vector<std::string> words = {"Daten",
+                                            "Dateien",
+                                            "schnell",
+                                            "einfach",
+                                            "Bilder",
+                                            "Musik",
+                                            "verwalten",
+                                            "Werkzeug",
+                                            "Fenster",
+                                            "Drucker",
+                                            "Tabellen",
+                                            "Texte",
+                                            "Archiv",
+                                            "Sicherung",
+                                            "komfortabel",
+                                            "Funktion",
+                                            "Optionen",
+                                            "Benutzer",
+                                            "Format",
+                                            "Export",
+                                            "Import",
+                                            "Vorschau",
+                                            "Farben",
+                                            "Schrift",
+                                            "Ordner",
+                                            "Liste",
+                                            "Kalender",
+                                            "Termine",
+                                            "Adressen",
+                                            "Spiel",
+                                            "Grafik",
+                                            "Sound",
+                                            "Netz",
+                                            "Internet",
+                                            "und",
+                                            "mit",
+                                            "f\xFCr",
+                                            "die",
+                                            "der",
+                                            "das",
+                                            "eine",
+                                            "viele",
+                                            "Oberfl\xE4"
+                                            "che"};
+    auto sentence = [&](int n) {
+        std::string s;
+        for (int k = 0; k < n; ++k) s += (k ? " " : "") + words[rng() % words.size()];
+        return s + ".";
+    };
+    TCatalogueWriter w;
+    for (int c = 0; c < kCategories; ++c) {
+        TCatalogueCategory category{"Rubrik " + std::to_string(c), {}};
+        for (int i = c * kPerCategory; i < (c + 1) * kPerCategory; ++i) {
+            TCatalogueProgram p;
+            p.Name = ProgramName(i);
+            p.Os = "Windows 95/98/ME/NT/2000/XP";
+            p.Licence = i % 3 ? "Freeware" : "Shareware (30 Tage Testversion)";
+            p.Price = i % 3 ? "kostenlos" : "19,95 EUR";
+            p.Language = i % 2 ? "Deutsch" : "Deutsch, Englisch";
+            p.Vendor = "Hersteller " + std::to_string(i % 500);
+            p.Homepage = "www.example.org/programm" + std::to_string(i);
+            p.Screenshot = "D:\\Bilder\\" + pictures[size_t(i) % pictures.size()];
+            p.Install = "D:\\Programme\\P" + std::to_string(i) + "\\setup.exe";
+            p.Start = i % 2 ? "D:\\Programme\\P" + std::to_string(i) + "\\start.exe" : "";
+            p.Features = i % 4 ? "" : "netzwerkf\xE4hig, portabel";
+            for (int line = 0; line < 10; ++line) p.Description.push_back(sentence(12));
+            category.Programs.push_back(std::move(p));
+        }
+        w.Categories.push_back(std::move(category));
+    }
+    return w;
+}
+
+// The menu started on a copy of the sample disc whose catalogue is the generated one, with the last
+// category's list shown. Made once; the benchmarks share it.
+struct PageSetup {
+    std::unique_ptr<MenuFixture> menu;
+    std::string daten;  // native path of the generated daten.txt
+    int index[2] = {0, 0};
+    std::string error;
+
+    PageSetup() {
+        menu = std::make_unique<MenuFixture>(MenuFixture::kNoStart);
+        std::vector<std::string> pictures;
+        for (const auto& e : std::filesystem::directory_iterator(menu->Dir() + "Bilder"))
+            if (e.path().extension() == ".jpg") pictures.push_back(e.path().filename().string());
+        std::sort(pictures.begin(), pictures.end());
+        if (pictures.empty()) {
+            error = "the sample disc has no screenshots";
+            return;
+        }
+        const TCatalogueWriter w = MakeCatalogue(pictures);
+        menu->WriteFile("daten.txt", w.Daten());
+        menu->WriteFile("progname.txt", w.ProgName());
+        daten = menu->Dir() + "daten.txt";
+        if (!menu->Start()) {
+            error = "the menu did not start on the disc copy";
+            return;
+        }
+        TMainForm* m = menu->Main();
+        if (int(m->CategoryButtons.size()) != kCategories) {
+            error = "not every category has its button";
+            return;
+        }
+        menu->Click(m->CategoryButtons.back());
+        const int count = m->lbProgramme->Items().Count();
+        if (count != kPerCategory) {
+            error = "the last category's list is incomplete";
+            return;
+        }
+        for (int k = 0; k < 2; ++k) index[k] = count - kFromEnd[k];
+    }
+
+    // Selects the other of the two programs and builds its page; false when it was not built.
+    // The turn is kept across runs, so that no run starts on the page the last one ended with.
+    bool ShowNext() {
+        const int k = turn;
+        turn ^= 1;
+        TMainForm* m = menu->Main();
+        const int before = m->PageBuilds();
+        m->lbProgramme->SetItemIndex(index[k]);
+        m->ShowProgramPage();
+        return m->PageBuilds() == before + 1 && m->FactRowCount == 6 &&
+               m->CurrentProgram == ProgramName(kRecords - kFromEnd[k]);
+    }
+    int turn = 0;
+    // Paints and presents what the page changed (not part of the page's figure).
+    void Present() { menu->Backend().Pump(); }
+};
+
+PageSetup* setup = nullptr;  // made by the first benchmark, removed after the last
+
+PageSetup& Setup() {
+    if (!setup) setup = new PageSetup;
+    return *setup;
+}
+
+// Runs grep -c for the line of the program (LC_ALL=C, its fastest form) and returns the count; the
+// child's CPU time goes to cpuMs.
+long GrepCount(const std::string& pattern, const std::string& file, double& cpuMs) {
+    int out[2];
+    if (pipe(out) != 0) throw std::runtime_error("pipe");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    posix_spawn_file_actions_addclose(&actions, out[1]);
+    std::string a0 = "grep", a1 = "-c", a2 = pattern, a3 = file;
+    char* argv[] = {a0.data(), a1.data(), a2.data(), a3.data(), nullptr};
+    std::vector<char*> env;
+    for (char** e = environ; *e; ++e) {
+        const std::string_view v(*e);
+        if (v.substr(0, 3) != "LC_" && v.substr(0, 4) != "LANG") env.push_back(*e);
+    }
+    std::string cLocale = "LC_ALL=C";
+    env.push_back(cLocale.data());
+    env.push_back(nullptr);
+    pid_t pid = 0;
+    const int rc = posix_spawnp(&pid, "grep", &actions, nullptr, argv, env.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    if (rc != 0) {
+        close(out[0]);
+        throw std::runtime_error("grep cannot be started");
+    }
+    std::string text;
+    char buf[256];
+    for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;) text.append(buf, size_t(n));
+    close(out[0]);
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    cpuMs += double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+             double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    return std::strtol(text.c_str(), nullptr, 10);
+}
+
+std::string GrepPattern(int k) {
+    return "Programm:  " + ProgramName(kRecords - kFromEnd[k]);
+}
+
+void BM_ShowProgramPage(benchmark::State& state) {
+    PageSetup& s = Setup();
+    if (!s.error.empty()) {
+        state.SkipWithError(s.error.c_str());
+        return;
+    }
+    for (auto _ : state) {
+        if (!s.ShowNext()) {
+            state.SkipWithError("the page was not built from its record");
+            break;
+        }
+        state.PauseTiming();
+        s.Present();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * int64_t(std::filesystem::file_size(s.daten)));
+}
+BENCHMARK(BM_ShowProgramPage)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Time column: grep's wall time as the parent sees it (spawn to exit); grep_cpu_ms: the child's.
+void BM_GrepCount(benchmark::State& state) {
+    PageSetup& s = Setup();
+    if (!s.error.empty()) {
+        state.SkipWithError(s.error.c_str());
+        return;
+    }
+    double cpuMs = 0;
+    int i = 0;
+    for (auto _ : state) {
+        if (GrepCount(GrepPattern(i++ % 2), s.daten, cpuMs) != 1) {
+            state.SkipWithError("grep did not find the program's line once");
+            break;
+        }
+    }
+    state.counters["grep_cpu_ms"] = cpuMs / double(std::max<int64_t>(state.iterations(), 1));
+}
+BENCHMARK(BM_GrepCount)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// One page and one grep per iteration, so both see the same load; medians of each and the ratios.
+void BM_PageAgainstGrep(benchmark::State& state) {
+    PageSetup& s = Setup();
+    if (!s.error.empty()) {
+        state.SkipWithError(s.error.c_str());
+        return;
+    }
+    std::vector<double> pageCpu, pageWall, grepCpu, grepWall;
+    for (auto _ : state) {
+        const int k = s.turn;
+        double c0 = bench::ProcessCpuMs(), w0 = bench::WallMs();
+        const bool built = s.ShowNext();
+        pageCpu.push_back(bench::ProcessCpuMs() - c0);
+        pageWall.push_back(bench::WallMs() - w0);
+        s.Present();
+        double childCpu = 0;
+        w0 = bench::WallMs();
+        const long n = GrepCount(GrepPattern(k), s.daten, childCpu);
+        grepWall.push_back(bench::WallMs() - w0);
+        grepCpu.push_back(childCpu);
+        if (!built || n != 1) {
+            state.SkipWithError("a page was not built, or grep did not find its line");
+            break;
+        }
+    }
+    const double pc = bench::Median(pageCpu), pw = bench::Median(pageWall), gc = bench::Median(grepCpu),
+                 gw = bench::Median(grepWall);
+    state.counters["page_cpu_ms"] = pc;
+    state.counters["page_wall_ms"] = pw;
+    state.counters["grep_cpu_ms"] = gc;
+    state.counters["grep_wall_ms"] = gw;
+    state.counters["ratio_cpu"] = gc > 0 ? pc / gc : 0;
+    state.counters["ratio_wall"] = gw > 0 ? pw / gw : 0;
+}
+BENCHMARK(BM_PageAgainstGrep)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(21)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    delete setup;  // the menu and its disc copy
+    return 0;
+}
