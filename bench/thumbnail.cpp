@@ -1,0 +1,220 @@
+// The thumbnail of a 4000x3000 baseline JPEG through the program page's screenshot path
+// (TMainForm::ShowScreenshot: read the file, DCT-scaled decode, the final fit to 261x196, the
+// picture handed to iScreenshot), against libjpeg-turbo's own decode of the same file at 1/8 —
+// a plain jpeg_read_scanlines loop from the file — in the same run.
+//
+// CPU figures are process CPU time, so that other work on the machine does not count; wall times
+// are reported beside them. BM_ThumbnailAgainstLibjpeg interleaves the two, one of each per
+// iteration, and reports the medians and their ratio.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "bench/Timing.h"
+#include "gfx/Bitmap.h"
+#include "gfx/JpegCodec.h"
+#include "tests/support/MenuFixture.h"
+
+namespace {
+
+constexpr int kWidth = 4000, kHeight = 3000;
+
+// A photograph's worth of detail: smooth gradients, a few soft-edged shapes and sensor noise, so
+// that the entropy-coded data is about as dense as a camera picture's at quality 85.
+std::vector<uint8_t> MakePhoto() {
+    gfx::TBitmap picture(kWidth, kHeight);
+    uint32_t seed = 0x9E3779B9u;
+    auto noise = [&seed]() {
+        seed ^= seed << 13;
+        seed ^= seed >> 17;
+        seed ^= seed << 5;
+        return int(seed % 25) - 12;
+    };
+    struct Disc {
+        int x, y, r, red, green, blue;
+    };
+    const Disc discs[] = {{900, 800, 500, 200, 60, 40},
+                          {2600, 1400, 800, 40, 160, 70},
+                          {3300, 600, 350, 230, 210, 60},
+                          {1500, 2300, 600, 50, 80, 200}};
+    auto clamp = [](int v) { return uint32_t(v < 0 ? 0 : v > 255 ? 255 : v); };
+    for (int y = 0; y < kHeight; ++y) {
+        uint32_t* row = picture.Row32(y);
+        for (int x = 0; x < kWidth; ++x) {
+            int r = 40 + x * 150 / kWidth, g = 90 + y * 120 / kHeight,
+                b = 200 - (x + y) * 120 / (kWidth + kHeight);
+            for (const Disc& d : discs) {
+                const int64_t dx = x - d.x, dy = y - d.y, dd = dx * dx + dy * dy, rr = int64_t(d.r) * d.r;
+                if (dd < rr) {
+                    // Shaded towards the rim.
+                    const int shade = int(255 - 128 * dd / rr);
+                    r = d.red * shade / 255;
+                    g = d.green * shade / 255;
+                    b = d.blue * shade / 255;
+                }
+            }
+            // Fine texture (stripes of a few pixels) on top of the noise.
+            const int texture = ((x / 3 + y / 5) % 7) * 3;
+            row[x] = 0xFF000000u | clamp(r + texture + noise()) << 16 | clamp(g + noise()) << 8 |
+                     clamp(b + texture + noise());
+        }
+    }
+    return gfx::EncodeJpeg(picture, 85);
+}
+
+// The menu on a copy of the sample disc, with the large picture among its screenshots.
+struct ThumbnailSetup {
+    std::unique_ptr<MenuFixture> menu;
+    std::string file;     // native path of the picture
+    std::string appPath;  // the path the page hands to ShowScreenshot
+    size_t bytes = 0;
+    std::string error;
+
+    ThumbnailSetup() {
+        menu = std::make_unique<MenuFixture>(MenuFixture::kNoStart);
+        const std::vector<uint8_t> jpeg = MakePhoto();
+        bytes = jpeg.size();
+        menu->WriteFile("Bilder/gross.jpg", std::string(jpeg.begin(), jpeg.end()));
+        file = menu->Dir() + "Bilder/gross.jpg";
+        if (!menu->Start()) {
+            error = "the menu did not start on the disc copy";
+            return;
+        }
+        appPath = menu->Main()->MapToDiscRoot("D:\\Bilder\\gross.jpg");
+    }
+
+    // The page's thumbnail; false when it did not come out as the fitted 261x196 picture.
+    bool Show() {
+        TMainForm* m = menu->Main();
+        m->iScreenshot->Hide();
+        m->ShowScreenshot(appPath);
+        return m->iScreenshot->Visible() && m->iScreenshot->Width() == 261 && m->iScreenshot->Height() == 196;
+    }
+};
+
+ThumbnailSetup* setup = nullptr;  // made by the first benchmark, removed after the last
+
+ThumbnailSetup& Setup() {
+    if (!setup) setup = new ThumbnailSetup;
+    return *setup;
+}
+
+// libjpeg-turbo on its own: the file decoded at 1/8 into RGB rows; returns the output size.
+std::pair<int, int> DecodeEighth(const std::string& file) {
+    FILE* in = std::fopen(file.c_str(), "rb");
+    if (!in) return {0, 0};
+    jpeg_decompress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_decompress(&cinfo);
+    jpeg_stdio_src(&cinfo, in);
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = 8;
+    jpeg_start_decompress(&cinfo);
+    std::vector<uint8_t> row(size_t(cinfo.output_width) * size_t(cinfo.output_components));
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW rp = row.data();
+        jpeg_read_scanlines(&cinfo, &rp, 1);
+    }
+    const std::pair<int, int> size{int(cinfo.output_width), int(cinfo.output_height)};
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    std::fclose(in);
+    return size;
+}
+
+bool Eighth(const std::string& file) {
+    return DecodeEighth(file) == std::pair<int, int>{kWidth / 8, kHeight / 8};
+}
+
+void BM_Thumbnail(benchmark::State& state) {
+    ThumbnailSetup& s = Setup();
+    if (!s.error.empty()) {
+        state.SkipWithError(s.error.c_str());
+        return;
+    }
+    for (auto _ : state)
+        if (!s.Show()) {
+            state.SkipWithError("the thumbnail was not fitted to 261x196");
+            break;
+        }
+    state.SetBytesProcessed(state.iterations() * int64_t(s.bytes));
+}
+BENCHMARK(BM_Thumbnail)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_LibjpegEighth(benchmark::State& state) {
+    ThumbnailSetup& s = Setup();
+    if (!s.error.empty()) {
+        state.SkipWithError(s.error.c_str());
+        return;
+    }
+    for (auto _ : state)
+        if (!Eighth(s.file)) {
+            state.SkipWithError("unexpected output size");
+            break;
+        }
+    state.SetBytesProcessed(state.iterations() * int64_t(s.bytes));
+}
+BENCHMARK(BM_LibjpegEighth)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_ThumbnailAgainstLibjpeg(benchmark::State& state) {
+    ThumbnailSetup& s = Setup();
+    if (!s.error.empty()) {
+        state.SkipWithError(s.error.c_str());
+        return;
+    }
+    std::vector<double> ownCpu, ownWall, peerCpu, peerWall;
+    for (auto _ : state) {
+        double c0 = bench::ProcessCpuMs(), w0 = bench::WallMs();
+        const bool shown = s.Show();
+        ownCpu.push_back(bench::ProcessCpuMs() - c0);
+        ownWall.push_back(bench::WallMs() - w0);
+        c0 = bench::ProcessCpuMs(), w0 = bench::WallMs();
+        const bool decoded = Eighth(s.file);
+        peerCpu.push_back(bench::ProcessCpuMs() - c0);
+        peerWall.push_back(bench::WallMs() - w0);
+        if (!shown || !decoded) {
+            state.SkipWithError("the thumbnail or the plain decode went wrong");
+            break;
+        }
+    }
+    const double oc = bench::Median(ownCpu), ow = bench::Median(ownWall), pc = bench::Median(peerCpu),
+                 pw = bench::Median(peerWall);
+    state.counters["thumb_cpu_ms"] = oc;
+    state.counters["thumb_wall_ms"] = ow;
+    state.counters["libjpeg_cpu_ms"] = pc;
+    state.counters["libjpeg_wall_ms"] = pw;
+    state.counters["ratio_cpu"] = pc > 0 ? oc / pc : 0;
+    state.counters["ratio_wall"] = pw > 0 ? ow / pw : 0;
+    state.SetLabel(std::to_string(s.bytes / 1024) + " KiB");
+}
+BENCHMARK(BM_ThumbnailAgainstLibjpeg)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(21)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    delete setup;  // the menu and its disc copy
+    return 0;
+}
