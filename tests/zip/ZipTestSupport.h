@@ -21,6 +21,15 @@ struct TRecorded {
     std::string text;
 };
 
+// Equality of large contents without printing them when they differ.
+inline ::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected) {
+    if (actual == expected) return ::testing::AssertionSuccess();
+    size_t at = 0;
+    while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
+    return ::testing::AssertionFailure()
+           << "sizes " << actual.size() << " and " << expected.size() << ", first difference at byte " << at;
+}
+
 class ZipTest : public ::testing::Test {
 public:
     static std::string LibraryFolder();
