@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace e2e {
@@ -49,24 +50,28 @@ struct RunResult {
     std::string output;  // stdout and stderr
 };
 
-// Runs the program with args (no shell), the environment of the test plus CDMENU_HEADLESS unset.
-inline RunResult Run(const std::vector<std::string>& args, const fs::path& workDir) {
+// Runs the program with args (no shell) in workDir, with the test's environment plus env; prefix
+// (e.g. xvfb-run and its options) is looked up in PATH and runs the program.
+inline RunResult Run(const std::vector<std::string>& args, const fs::path& workDir,
+                     const std::vector<std::string>& prefix = {},
+                     const std::vector<std::pair<std::string, std::string>>& env = {}) {
     RunResult r;
     const fs::path out = workDir / "output.txt";
     pid_t pid = ::fork();
     if (pid == 0) {
+        std::vector<std::string> all = prefix;
+        all.push_back(Program().string());
+        all.insert(all.end(), args.begin(), args.end());
         std::vector<char*> argv;
-        std::string prog = Program().string();
-        argv.push_back(prog.data());
-        std::vector<std::string> copy = args;
-        for (std::string& a : copy) argv.push_back(a.data());
+        for (std::string& a : all) argv.push_back(a.data());
         argv.push_back(nullptr);
         FILE* f = std::fopen(out.c_str(), "wb");
         if (!f) ::_exit(126);
         ::dup2(::fileno(f), 1);
         ::dup2(::fileno(f), 2);
         if (::chdir(workDir.c_str()) != 0) ::_exit(126);
-        ::execv(prog.c_str(), argv.data());
+        for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
+        ::execvp(argv[0], argv.data());
         ::_exit(127);
     }
     int status = 0;

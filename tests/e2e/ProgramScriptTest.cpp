@@ -1,6 +1,8 @@
 // The whole program driven by scripts, headless, on a copy of the sample disc.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "ProgramRun.h"
 
 using e2e::fs::path;
@@ -118,4 +120,36 @@ TEST(ProgramScript, FailingExpectationEndsWithItsLine) {
     EXPECT_EQ(missing.code, 1);
     EXPECT_NE(missing.output.find("line 1: click bRubrik99: no component named bRubrik99"), std::string::npos)
         << missing.output;
+}
+
+TEST(ProgramScript, RunsOnADisplayToo) {
+    E2E_REQUIRE_PROGRAM();
+    if (std::system("command -v xvfb-run >/dev/null && command -v Xvfb >/dev/null") != 0)
+        GTEST_SKIP() << "xvfb-run or Xvfb is not installed";
+    e2e::Scratch s;
+    const path disc = e2e::CopyDisc(s.path);
+    // Events go straight to the framework; wait lets real time pass; the picture is the back buffer.
+    const std::string script = R"(click bRubrik3
+expect-caption gbProgramm Pixelwerk 2.1
+wait 150
+click 60 185
+expect-caption lAnzahlProgramme 2/5
+key Down
+expect-caption lAnzahlProgramme 3/5
+click bVollbild
+expect-visible VollbildForm
+click VollbildForm
+expect-hidden VollbildForm
+screenshot display.png
+click bBeenden2
+)";
+    e2e::WriteText(s.path / "script.txt", script);
+    // No sound device on the virtual display; SDL's D-Bus connection is not ours to free.
+    e2e::WriteText(s.path / "lsan.supp", "leak:libdbus\n");
+    const e2e::RunResult r = e2e::Run(
+        {"--data", disc.string(), "--root", disc.string(), "--script", "script.txt"}, s.path,
+        {"xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -nolisten tcp"},
+        {{"SDL_AUDIODRIVER", "none"}, {"LSAN_OPTIONS", "suppressions=" + (s.path / "lsan.supp").string()}});
+    EXPECT_EQ(r.code, 0) << r.output;
+    EXPECT_GT(e2e::fs::file_size(s.path / "display.png"), 1000u);
 }
