@@ -339,6 +339,7 @@ void TSession::ExtractEntry(zip_uint64_t index) {
         }
         job->leaf = leaf;
         job->temp = out_.NextTempName();
+        job->direct = !exists;
         job->shown = shown;
         job->key = key;
         job->dataOffset = entries_[index].DataOffset;

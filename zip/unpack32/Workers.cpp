@@ -94,14 +94,26 @@ int32_t ExecuteFileJob(TFileJob& job, TWorkerState& state) {
         error = Inflate(state, state.in, size_t(job.compressed), state.out.data(), size_t(job.size));
     }
     if (error == 0) {
-        uLong crc = crc32(0, nullptr, 0);
+#ifdef UNPACK32_HAVE_LIBDEFLATE
+        uint32_t crc = libdeflate_crc32(0, data, size_t(job.size));
+#else
         // zlib's crc32 takes at most 4 GiB at a time; entries here are far smaller.
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(data), uInt(job.size));
-        if (uint32_t(crc) != job.crc) error = kErrCrc;
+        uint32_t crc =
+            uint32_t(crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(data), uInt(job.size)));
+#endif
+        if (crc != job.crc) error = kErrCrc;
     }
     if (job.dir < 0) return error;
     if (error == 0) {
         int fd = -1;
+        // A name that is still free is created as it is: the data is already checked, and O_EXCL
+        // keeps any file or link that appeared meanwhile; otherwise a temporary file replaces it.
+        bool direct = job.direct;
+        if (direct) {
+            fd =
+                openat(job.dir, job.leaf.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+            if (fd < 0) direct = false;
+        }
         for (int attempt = 0; attempt < 20 && fd < 0; ++attempt) {
             fd =
                 openat(job.dir, job.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
@@ -130,9 +142,9 @@ int32_t ExecuteFileJob(TFileJob& job, TWorkerState& state) {
             }
             if (close(fd) != 0 && error == 0) error = WriteErrorCode(errno);
             // rename replaces a link at leaf instead of writing through it.
-            if (error == 0 && renameat(job.dir, job.temp.c_str(), job.dir, job.leaf.c_str()) != 0)
+            if (error == 0 && !direct && renameat(job.dir, job.temp.c_str(), job.dir, job.leaf.c_str()) != 0)
                 error = WriteErrorCode(errno);
-            if (error != 0) unlinkat(job.dir, job.temp.c_str(), 0);
+            if (error != 0) unlinkat(job.dir, (direct ? job.leaf : job.temp).c_str(), 0);
         }
     }
     close(job.dir);

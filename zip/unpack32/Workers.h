@@ -29,6 +29,7 @@ struct TFileJob {
     uint16_t method = 0;  // 0 stored, 8 deflated
     mode_t mode = 0;      // permission bits to apply, 0 for none
     time_t mtime = 0;
+    bool direct = false;  // leaf did not exist when the job was made: create it without a temporary name
     int32_t result = 0;
     std::atomic<bool> done{false};
 };
