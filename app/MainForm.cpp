@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "app/Catalogue.h"
+#include "app/FormBuilding.h"
 #include "app/InfoFrame.h"
 #include "app/MenuResource.h"
 #include "app/SkinFiles.h"
@@ -44,24 +45,8 @@ namespace {
 
 constexpr int kThumbWidth = 261, kThumbHeight = 196;
 
-gfx::TFont MakeFont(const char* name, int height, gfx::TColor color, gfx::TFontStyles style = 0) {
-    gfx::TFont f;
-    f.SetName(name);
-    f.SetHeight(height);
-    f.SetColor(color);
-    f.SetStyle(style);
-    return f;
-}
-
-template <class T>
-T* Place(gui::TComponent* owner, gui::TWinControl* parent, const char* name, int left, int top, int width,
-         int height) {
-    T* c = owner->Make<T>();
-    c->SetName(name);
-    c->SetParent(parent);
-    c->SetBounds(left, top, width, height);
-    return c;
-}
+using layout::MakeFont;
+using layout::Place;
 
 }  // namespace
 
@@ -279,16 +264,7 @@ void TMainForm::BuildProgramPage() {
     bScreenshot->OnClick = [this](gui::TComponent* s) { bScreenshotClick(s); };
 
     auto actionButton = [this](const char* name, int left, int image, const char* caption) {
-        auto* b = Place<skin::TSkinButton>(this, gbProgramm, name, left, 410, 80, 20);
-        b->SetImageList(ilButtons1);
-        b->SetImageIndex(image);
-        b->SetRoundWidth(15);
-        b->SetTextDistance(5);
-        b->SetAlignment(gui::taCenter);
-        b->SetDisabledFontColor(gfx::clSilver);
-        b->SetFont(MakeFont("MS Sans Serif", -11, gfx::clWhite, gfx::fsBold));
-        b->SetCaption(caption);
-        return b;
+        return layout::MakeTextButton(this, gbProgramm, name, left, 410, 80, 20, ilButtons1, image, caption);
     };
     bSuche = actionButton("bSuche", 15, 1, "Suche");
     bSuche->OnClick = [this](gui::TComponent* s) { bSucheClick(s); };

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "app/FormBuilding.h"
 #include "base/Cp1252.h"
 #include "gui/Button.h"
 #include "gui/Edit.h"
@@ -13,18 +14,7 @@
 bool FolderDialogConfirmed = false;
 TSelFolderForm* SelFolderForm = nullptr;
 
-namespace {
-
-template <class T>
-T* Place(TSelFolderForm* form, const char* name, int left, int top, int width, int height) {
-    T* c = form->Make<T>();
-    c->SetName(name);
-    c->SetParent(form);
-    c->SetBounds(left, top, width, height);
-    return c;
-}
-
-}  // namespace
+using layout::Place;
 
 TSelFolderForm::TSelFolderForm(gui::TComponent* owner) : gui::TForm(owner) {
     BeginLoading();

@@ -1,5 +1,6 @@
 #include "app/SuchenForm.h"
 
+#include "app/FormBuilding.h"
 #include "app/MainForm.h"
 #include "app/SkinFiles.h"
 #include "app/Start.h"
@@ -19,23 +20,8 @@ namespace {
 
 constexpr gfx::TColor kFace = gfx::RGB(112, 127, 144);
 
-gfx::TFont MakeFont(const char* name, int height, gfx::TColor color, gfx::TFontStyles style = 0) {
-    gfx::TFont f;
-    f.SetName(name);
-    f.SetHeight(height);
-    f.SetColor(color);
-    f.SetStyle(style);
-    return f;
-}
-
-template <class T>
-T* Place(TSuchenForm* form, const char* name, int left, int top, int width, int height) {
-    T* c = form->Make<T>();
-    c->SetName(name);
-    c->SetParent(form);
-    c->SetBounds(left, top, width, height);
-    return c;
-}
+using layout::MakeFont;
+using layout::Place;
 
 void PlaySound0() {
     if (MainForm) MainForm->PlaySlotSound(0);
@@ -90,16 +76,7 @@ TSuchenForm::TSuchenForm(gui::TComponent* owner) : gui::TForm(owner) {
     FlatCheckBox1->OnClick = [this](gui::TComponent* s) { FlatCheckBox1Click(s); };
 
     auto button = [this](const char* name, int left, int top, const char* caption) {
-        auto* b = Place<skin::TSkinButton>(this, name, left, top, 100, 20);
-        b->SetImageList(ilButtons1);
-        b->SetImageIndex(0);
-        b->SetRoundWidth(15);
-        b->SetTextDistance(5);
-        b->SetAlignment(gui::taCenter);
-        b->SetDisabledFontColor(gfx::clSilver);
-        b->SetFont(MakeFont("MS Sans Serif", -11, gfx::clWhite, gfx::fsBold));
-        b->SetCaption(caption);
-        return b;
+        return layout::MakeTextButton(this, this, name, left, top, 100, 20, ilButtons1, 0, caption);
     };
     bBeenden = button("bBeenden", 266, 40, "Suchen");
     bBeenden->OnClick = [this](gui::TComponent* s) { bBeendenClick(s); };
