@@ -124,33 +124,27 @@ void HeadlessBackend::Wheel(int x, int y, int notches) {
     Mouse(EventType::MouseWheel, x, y, mbLeft, 0, notches * 120);
 }
 
-void HeadlessBackend::KeyDown(int key, TShiftState shift) {
+void HeadlessBackend::QueueKey(EventType type, int key, TShiftState shift) {
     Event ev;
-    ev.type = EventType::KeyDown;
+    ev.type = type;
     ev.window = Target();
     ev.key = key;
     ev.shift = shift;
     queue_.push_back(ev);
+}
+
+void HeadlessBackend::KeyDown(int key, TShiftState shift) {
+    QueueKey(EventType::KeyDown, key, shift);
     Pump();
 }
 
 void HeadlessBackend::KeyUp(int key, TShiftState shift) {
-    Event ev;
-    ev.type = EventType::KeyUp;
-    ev.window = Target();
-    ev.key = key;
-    ev.shift = shift;
-    queue_.push_back(ev);
+    QueueKey(EventType::KeyUp, key, shift);
     Pump();
 }
 
 void HeadlessBackend::Key(int key, TShiftState shift) {
-    Event down;
-    down.type = EventType::KeyDown;
-    down.window = Target();
-    down.key = key;
-    down.shift = shift;
-    queue_.push_back(down);
+    QueueKey(EventType::KeyDown, key, shift);
     // Printable keys type their character, as the keyboard layer would (Enter, Escape, Tab and
     // Backspace are typed by the framework itself).
     char ch = 0;
@@ -171,9 +165,7 @@ void HeadlessBackend::Key(int key, TShiftState shift) {
         text.text = std::string(1, ch);
         queue_.push_back(text);
     }
-    Event up = down;
-    up.type = EventType::KeyUp;
-    queue_.push_back(up);
+    QueueKey(EventType::KeyUp, key, shift);
     Pump();
 }
 

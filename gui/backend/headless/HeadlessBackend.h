@@ -150,6 +150,7 @@ public:
 
 private:
     void Mouse(EventType type, int x, int y, TMouseButton button, TShiftState shift, int wheel);
+    void QueueKey(EventType type, int key, TShiftState shift);
     WindowState* Find(WindowHandle w);
     void Activate(WindowHandle w);
 
