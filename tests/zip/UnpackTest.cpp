@@ -248,6 +248,13 @@ TEST_F(UnpackTest, DamagedEntriesFailAloneAndLeaveNoFile) {
         EXPECT_FALSE(fs::exists(out_ + "/bad.bin"));
         EXPECT_EQ(ReadFile(out_ + "/after.txt"), "ok");
         EXPECT_EQ(Tree(out_), (std::vector<std::string>{"after.txt", "before.txt"}));
+
+        // With overwrite on, a damaged entry leaves the file it would have replaced as it was.
+        TZipWriter::SaveFile(out_ + "/bad.bin", "kept");
+        messages_.clear();
+        EXPECT_EQ(Unpack(Save(w, "d.zip")), c.code);
+        EXPECT_EQ(ReadFile(out_ + "/bad.bin"), "kept");
+        EXPECT_EQ(Tree(out_), (std::vector<std::string>{"after.txt", "bad.bin", "before.txt"}));
     }
 }
 

@@ -27,8 +27,6 @@ public:
     enum class TExisting { None, File, Folder, Other };
     TExisting Existing(int dir, const std::string& leaf, time_t* mtime) const;
 
-    // A name for a temporary file, unique within this process.
-    std::string NextTempName();
     // A new temporary file in dir; its descriptor, or -1 with errno set.
     int CreateTemp(int dir, std::string& tempName);
     // Replaces leaf by the finished temporary file.
@@ -37,6 +35,9 @@ public:
     bool MakeLink(int dir, const std::string& leaf, const std::string& target, bool replace);
 
 private:
+    // A name for a temporary file, unique within this process.
+    std::string NextTempName();
+
     int root_ = -1;
     // The last folder opened; archives list their files folder by folder.
     std::vector<std::string> cachedParts_;

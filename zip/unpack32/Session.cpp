@@ -220,7 +220,8 @@ int32_t TSession::RunChecked() {
     buffer_.resize(kChunk);
     entries_ = scan.Entries;
     if (entries_.size() > 1) {
-        unsigned threads = std::clamp(2 * std::thread::hardware_concurrency(), 2u, 8u);
+        // One thread per core: more only contend for the folder locks in the kernel.
+        unsigned threads = std::clamp(std::thread::hardware_concurrency(), 2u, 8u);
         workers_ = std::make_unique<TWorkers>(threads);
     }
     if (Report(kUnpackFileCount, 0, files, std::string()) &&
@@ -338,8 +339,23 @@ void TSession::ExtractEntry(zip_uint64_t index) {
             return;
         }
         job->leaf = leaf;
-        job->temp = out_.NextTempName();
-        job->direct = !exists;
+        if (!test_) {
+            // A free name is created as it is (O_EXCL keeps a file or link that appeared meanwhile);
+            // an existing one is replaced by a temporary file at the end.
+            job->direct = !exists;
+            if (job->direct) {
+                job->fd =
+                    openat(dir, leaf.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+                job->direct = job->fd >= 0;
+            }
+            if (!job->direct) job->fd = out_.CreateTemp(dir, job->temp);
+            if (job->fd < 0) {
+                int e = errno;
+                close(job->dir);
+                Fail(WriteError(e), "Datei kann nicht angelegt werden: " + shown);
+                return;
+            }
+        }
         job->shown = shown;
         job->key = key;
         job->dataOffset = entries_[index].DataOffset;

@@ -9,6 +9,7 @@
 #endif
 
 #include <cerrno>
+#include <new>
 
 #include "zip/unpack32/Session.h"
 
@@ -82,14 +83,19 @@ TWorkerState::~TWorkerState() = default;
 int32_t ExecuteFileJob(TFileJob& job, TWorkerState& state) {
     int32_t error = 0;
     const char* data = nullptr;
-    if (state.in.size() < job.compressed) state.in.resize(size_t(job.compressed));
-    if (job.compressed && !ReadAt(job.archiveFd, job.dataOffset, state.in.data(), size_t(job.compressed))) {
+    try {
+        if (state.in.size() < job.compressed) state.in.resize(size_t(job.compressed));
+        if (job.method != 0 && state.out.size() < job.size) state.out.resize(size_t(job.size));
+    } catch (const std::bad_alloc&) {
+        error = kErrMemory;
+    }
+    if (error == 0 && job.compressed &&
+        !ReadAt(job.archiveFd, job.dataOffset, state.in.data(), size_t(job.compressed)))
         error = kErrData;
-    } else if (job.method == 0) {
+    if (error == 0 && job.method == 0) {
         if (job.compressed != job.size) error = kErrSize;
         data = state.in.data();
-    } else {
-        if (state.out.size() < job.size) state.out.resize(size_t(job.size));
+    } else if (error == 0) {
         data = state.out.data();
         error = Inflate(state, state.in, size_t(job.compressed), state.out.data(), size_t(job.size));
     }
@@ -104,49 +110,28 @@ int32_t ExecuteFileJob(TFileJob& job, TWorkerState& state) {
         if (crc != job.crc) error = kErrCrc;
     }
     if (job.dir < 0) return error;
-    if (error == 0) {
-        int fd = -1;
-        // A name that is still free is created as it is: the data is already checked, and O_EXCL
-        // keeps any file or link that appeared meanwhile; otherwise a temporary file replaces it.
-        bool direct = job.direct;
-        if (direct) {
-            fd =
-                openat(job.dir, job.leaf.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-            if (fd < 0) direct = false;
-        }
-        for (int attempt = 0; attempt < 20 && fd < 0; ++attempt) {
-            fd =
-                openat(job.dir, job.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-            if (fd < 0 && errno == EEXIST)
-                job.temp += 'x';
-            else if (fd < 0)
-                break;
-        }
-        if (fd < 0) {
-            error = WriteErrorCode(errno);
-        } else {
-            size_t left = size_t(job.size);
-            const char* p = data;
-            while (left > 0 && error == 0) {
-                ssize_t w = write(fd, p, left);
-                if (w < 0 && errno == EINTR) continue;
-                if (w <= 0)
-                    error = WriteErrorCode(w < 0 ? errno : ENOSPC);
-                else
-                    p += w, left -= size_t(w);
-            }
-            if (error == 0 && job.mode) fchmod(fd, job.mode);
-            if (error == 0 && job.mtime) {
-                struct timespec times[2] = {{0, UTIME_OMIT}, {job.mtime, 0}};
-                futimens(fd, times);
-            }
-            if (close(fd) != 0 && error == 0) error = WriteErrorCode(errno);
-            // rename replaces a link at leaf instead of writing through it.
-            if (error == 0 && !direct && renameat(job.dir, job.temp.c_str(), job.dir, job.leaf.c_str()) != 0)
-                error = WriteErrorCode(errno);
-            if (error != 0) unlinkat(job.dir, (direct ? job.leaf : job.temp).c_str(), 0);
-        }
+    size_t left = size_t(job.size);
+    const char* p = data;
+    while (left > 0 && error == 0) {
+        ssize_t w = write(job.fd, p, left);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0)
+            error = WriteErrorCode(w < 0 ? errno : ENOSPC);
+        else
+            p += w, left -= size_t(w);
     }
+    if (error == 0 && job.mode) fchmod(job.fd, job.mode);
+    if (error == 0 && job.mtime) {
+        struct timespec times[2] = {{0, UTIME_OMIT}, {job.mtime, 0}};
+        futimens(job.fd, times);
+    }
+    if (close(job.fd) != 0 && error == 0) error = WriteErrorCode(errno);
+    job.fd = -1;
+    // rename replaces a link at leaf instead of writing through it.
+    if (error == 0 && !job.direct && renameat(job.dir, job.temp.c_str(), job.dir, job.leaf.c_str()) != 0)
+        error = WriteErrorCode(errno);
+    // Nothing half-written stays behind.
+    if (error != 0) unlinkat(job.dir, (job.direct ? job.leaf : job.temp).c_str(), 0);
     close(job.dir);
     job.dir = -1;
     return error;

@@ -1,9 +1,10 @@
 #pragma once
 // Parallel extraction of plain entries (stored or deflated, not encrypted, of a size that fits in
-// memory): worker threads read the raw data with pread, inflate it, check size and CRC, and write
-// and rename the file, so that inflating and the file system's work on one entry overlap with the
-// next. The caller's callbacks stay on the calling thread: it submits entries in archive order and
-// reports each result when the oldest job is done.
+// memory): the calling thread creates each file, one after the other as the kernel serialises them
+// per folder anyway; worker threads read the raw data with pread, inflate it, check size and CRC,
+// write the file and rename it into place, so that inflating overlaps with the file system's work.
+// The caller's callbacks stay on the calling thread: it submits entries in archive order and reports
+// each result when the oldest job is done.
 
 #include <sys/types.h>
 
@@ -23,13 +24,14 @@ namespace unpack32 {
 struct TFileJob {
     int archiveFd = -1;  // shared, read with pread only
     int dir = -1;        // the job's own descriptor of the target folder (closed by the job); -1: test only
+    int fd = -1;         // the file to write, created by the caller (closed by the job)
     std::string leaf, temp, shown, key;
     uint64_t dataOffset = 0, compressed = 0, size = 0;
     uint32_t crc = 0;
     uint16_t method = 0;  // 0 stored, 8 deflated
     mode_t mode = 0;      // permission bits to apply, 0 for none
     time_t mtime = 0;
-    bool direct = false;  // leaf did not exist when the job was made: create it without a temporary name
+    bool direct = false;  // fd is leaf itself, not the temporary file that replaces it
     int32_t result = 0;
     std::atomic<bool> done{false};
 };
