@@ -4,12 +4,14 @@
 
 #include "gui/Application.h"
 #include "gui/Panel.h"
+#include "gui/Timer.h"
 
 namespace gui {
 
 namespace {
-constexpr int kPad = 3;  // text inset inside the border
-}
+constexpr int kPad = 3;              // text inset inside the border
+constexpr int kBlinkInterval = 530;  // the usual desktop caret rate, in ms
+}  // namespace
 
 TEdit::TEdit(TComponent* owner) : TCustomControl(owner) {
     SetControlStyle(ControlStyle() | csOpaque);
@@ -18,6 +20,13 @@ TEdit::TEdit(TComponent* owner) : TCustomControl(owner) {
     SetParentColor(false);
     SetCursor(crIBeam);
     SetBounds(0, 0, 121, 21);
+    blink_ = new TTimer(this);
+    blink_->SetEnabled(false);
+    blink_->SetInterval(kBlinkInterval);
+    blink_->SetOnTimer([this](TComponent*) {
+        caretOn_ = !caretOn_;
+        Invalidate();
+    });
 }
 
 TEdit::~TEdit() = default;
@@ -54,7 +63,7 @@ int TEdit::SelLength() const {
 void TEdit::SetSelStart(int pos) {
     pos = std::clamp(pos, 0, int(Text().size()));
     caret_ = anchor_ = pos;
-    ScrollToCaret();
+    CaretMoved();
     Invalidate();
 }
 
@@ -62,7 +71,7 @@ void TEdit::SetSelLength(int len) {
     int start = SelStart();
     anchor_ = start;
     caret_ = std::clamp(start + std::max(0, len), 0, int(Text().size()));
-    ScrollToCaret();
+    CaretMoved();
     Invalidate();
 }
 
@@ -77,7 +86,7 @@ void TEdit::SetSelText(const std::string& text) {
 void TEdit::SelectAll() {
     anchor_ = 0;
     caret_ = int(Text().size());
-    ScrollToCaret();
+    CaretMoved();
     Invalidate();
 }
 
@@ -122,11 +131,11 @@ void TEdit::ReplaceSelection(const std::string& insert) {
         TControl::SetCaption(text);
         settingText_ = false;
         modified_ = true;
-        ScrollToCaret();
+        CaretMoved();
         Invalidate();
         Change();
     } else {
-        ScrollToCaret();
+        CaretMoved();
         Invalidate();
     }
 }
@@ -136,7 +145,7 @@ void TEdit::TextChanged() {
         // Text set from outside: caret to the end, nothing selected.
         caret_ = anchor_ = int(Text().size());
         scroll_ = 0;
-        ScrollToCaret();
+        CaretMoved();
         Invalidate();
         Change();
     }
@@ -171,7 +180,16 @@ int TEdit::PosAt(int x) {
     return best;
 }
 
-void TEdit::ScrollToCaret() {
+void TEdit::RestartBlink() {
+    if (!Focused()) return;
+    caretOn_ = true;
+    blink_->SetEnabled(false);
+    blink_->SetEnabled(true);
+}
+
+// Scrolls the caret into view and shows it.
+void TEdit::CaretMoved() {
+    RestartBlink();
     int inner = Width() - 2 * kPad;
     if (inner <= 0) return;
     int x = TextX(caret_) + scroll_ - kPad;  // caret offset in the unscrolled text
@@ -184,7 +202,7 @@ void TEdit::MoveCaret(int pos, bool extend) {
     pos = std::clamp(pos, 0, int(Text().size()));
     caret_ = pos;
     if (!extend) anchor_ = pos;
-    ScrollToCaret();
+    CaretMoved();
     Invalidate();
 }
 
@@ -306,7 +324,7 @@ void TEdit::DblClick() {
 }
 
 void TEdit::DoEnter() {
-    caretOn_ = true;
+    RestartBlink();
     if (autoSelect_) SelectAll();
     TCustomControl::DoEnter();
     Invalidate();
@@ -314,6 +332,7 @@ void TEdit::DoEnter() {
 
 void TEdit::DoExit() {
     caretOn_ = false;
+    blink_->SetEnabled(false);
     selecting_ = false;
     TCustomControl::DoExit();
     Invalidate();

@@ -4,11 +4,14 @@
 // double click selects all. Keys: Left/Right/Home/End (with Shift: select), Backspace, Delete,
 // Ctrl+A, Ctrl+C/X/V and Shift+Insert/Del, Ctrl+Insert through the backend's clipboard.
 // OnKeyPress runs before a character is inserted and may swallow it (set it to 0).
+// The focused box's caret blinks; typing or moving it shows it at once and restarts the blink.
 #include <string>
 
 #include "gui/CustomControl.h"
 
 namespace gui {
+
+class TTimer;
 
 class TEdit : public TCustomControl {
 public:
@@ -64,7 +67,8 @@ private:
     int TextX(int pos);
     void MoveCaret(int pos, bool extend);
     void ReplaceSelection(const std::string& text);
-    void ScrollToCaret();
+    void CaretMoved();
+    void RestartBlink();
     std::string Shown() const;
 
     int maxLength_ = 0;
@@ -77,6 +81,7 @@ private:
     int anchor_ = 0;
     int scroll_ = 0;  // pixels the text is scrolled left
     bool caretOn_ = false;
+    TTimer* blink_ = nullptr;  // owned as a child component
     bool selecting_ = false;
     bool settingText_ = false;
 };

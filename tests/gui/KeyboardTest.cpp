@@ -165,3 +165,47 @@ TEST(Keyboard, EditTypesSelectsAndUsesTheClipboard) {
     EXPECT_EQ(e->SelStart(), 0);
     EXPECT_EQ(e->SelLength(), 11);
 }
+
+TEST(Keyboard, FocusedEditCaretBlinksAndTypingShowsIt) {
+    HeadlessApp t;
+    auto* f = t.Form(300, 100);
+    auto* a = f->Make<TEdit>();
+    a->SetParent(f);
+    a->SetBounds(10, 10, 200, 21);
+    auto* b = f->Make<TEdit>();
+    b->SetParent(f);
+    b->SetBounds(10, 40, 200, 21);
+    f->Show();
+    t.app->ProcessMessages();
+    ASSERT_TRUE(a->Focused());
+    // Empty box: the caret is the one dark column at the text inset.
+    auto caretShown = [&] { return t.Pixel(f, 10 + 3, 20) != t.Pixel(f, 10 + 30, 20); };
+    EXPECT_TRUE(a->CaretVisible());
+    EXPECT_TRUE(caretShown());
+    t.hb->Advance(530);
+    EXPECT_FALSE(a->CaretVisible());
+    EXPECT_FALSE(caretShown());
+    t.hb->Advance(530);
+    EXPECT_TRUE(a->CaretVisible());
+    EXPECT_TRUE(caretShown());
+
+    // Typing in the dark half shows the caret again for a whole interval.
+    t.hb->Advance(530);
+    ASSERT_FALSE(a->CaretVisible());
+    t.hb->Advance(300);
+    t.hb->Type("x");
+    EXPECT_TRUE(a->CaretVisible());
+    t.hb->Advance(500);
+    EXPECT_TRUE(a->CaretVisible());
+    t.hb->Advance(30);
+    EXPECT_FALSE(a->CaretVisible());
+
+    // Only the focused box blinks.
+    t.hb->Key(VK_TAB);
+    ASSERT_TRUE(b->Focused());
+    for (int i = 0; i < 3; ++i) {
+        t.hb->Advance(530);
+        EXPECT_FALSE(a->CaretVisible());
+    }
+    EXPECT_FALSE(b->CaretVisible());
+}
