@@ -34,6 +34,7 @@ enum : TModalResult {
     mrIgnore = 5,
     mrYes = 6,
     mrNo = 7,
+    mrYesToAll = 10,
 };
 
 // Message-box flags: one button set | one icon.
@@ -42,6 +43,7 @@ enum : int {
     MB_OKCANCEL = 0x01,
     MB_YESNOCANCEL = 0x03,
     MB_YESNO = 0x04,
+    MB_YESALLNOCANCEL = 0x07,  // our own set, for the file-replace question: Ja, Ja alle, Nein, Abbrechen
     MB_ICONERROR = 0x10,
     MB_ICONQUESTION = 0x20,
     MB_ICONWARNING = 0x30,
@@ -49,6 +51,6 @@ enum : int {
     MB_DEFBUTTON2 = 0x100,
 };
 // Message-box results are the modal results: IDOK == mrOk, IDCANCEL == mrCancel, IDYES, IDNO.
-enum : int { IDOK = mrOk, IDCANCEL = mrCancel, IDYES = mrYes, IDNO = mrNo };
+enum : int { IDOK = mrOk, IDCANCEL = mrCancel, IDYES = mrYes, IDNO = mrNo, IDYESTOALL = mrYesToAll };
 
 }  // namespace gui

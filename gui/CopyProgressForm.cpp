@@ -69,9 +69,11 @@ void TCopyProgressForm::Paint() {
 platform::OverwriteAnswer AskOverwrite(const std::string& target) {
     if (!Application) return platform::OverwriteAnswer::kCancel;
     std::string text = "Die Datei \"" + target + "\" ist bereits vorhanden.\n\nSoll sie ersetzt werden?";
-    switch (Application->MessageBox(text, "Datei ersetzen", MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    switch (Application->MessageBox(text, "Datei ersetzen", MB_YESALLNOCANCEL | MB_ICONQUESTION)) {
         case IDYES:
             return platform::OverwriteAnswer::kYes;
+        case IDYESTOALL:
+            return platform::OverwriteAnswer::kYesToAll;
         case IDNO:
             return platform::OverwriteAnswer::kNo;
         default:

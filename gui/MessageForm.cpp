@@ -43,6 +43,9 @@ TMessageForm::TMessageForm(TComponent* owner, const MessageBoxRequest& request)
         case MB_YESNOCANCEL:
             specs = {{"&Ja", mrYes}, {"&Nein", mrNo}, {"Abbrechen", mrCancel}};
             break;
+        case MB_YESALLNOCANCEL:
+            specs = {{"&Ja", mrYes}, {"Ja, &alle", mrYesToAll}, {"&Nein", mrNo}, {"Abbrechen", mrCancel}};
+            break;
         default:
             specs = {{"OK", mrOk}};
             break;

@@ -44,6 +44,16 @@ TEST(Controls, MessageFormIsDrawnModalAndAnsweredByItsButtons) {
     // Escape on a yes/no box does nothing; the stalled loop then gives up.
     t.hb->Post([&] { t.hb->Key(VK_ESCAPE); });
     EXPECT_EQ(t.app->MessageBox("Weiter?", "Frage", MB_YESNO), IDCANCEL);
+
+    // The replace question has four buttons; Alt+A is "Ja, alle".
+    t.hb->Post([&] {
+        auto* form = dynamic_cast<TMessageForm*>(t.app->ActiveForm());
+        ASSERT_NE(form, nullptr);
+        ASSERT_EQ(form->ButtonCount(), 4);
+        EXPECT_EQ(form->Buttons(1)->Caption(), "Ja, &alle");
+        t.hb->Key('A', ssAlt);
+    });
+    EXPECT_EQ(t.app->MessageBox("Ersetzen?", "Datei ersetzen", MB_YESALLNOCANCEL), IDYESTOALL);
 }
 
 TEST(Controls, LabelSizesToItsTextAndImagePlacesItsPicture) {

@@ -124,7 +124,7 @@ TEST(Dialogs, CopyShowsProgressAndAsksBeforeOverwriting) {
     ASSERT_EQ(t.hb->MessageBoxes().size(), 1u);
     EXPECT_EQ(t.hb->MessageBoxes()[0].request.caption, "Datei ersetzen");
     EXPECT_NE(t.hb->MessageBoxes()[0].request.text.find("a.txt"), std::string::npos);
-    EXPECT_EQ(t.hb->MessageBoxes()[0].request.flags, MB_YESNOCANCEL | MB_ICONQUESTION);
+    EXPECT_EQ(t.hb->MessageBoxes()[0].request.flags, MB_YESALLNOCANCEL | MB_ICONQUESTION);
     // The window is gone and the main form takes input again.
     EXPECT_EQ(t.app->Forms().size(), 1u);
     EXPECT_TRUE(t.hb->Window(main->Handle())->enabled);
@@ -135,6 +135,17 @@ TEST(Dialogs, CopyShowsProgressAndAsksBeforeOverwriting) {
     r = CopyFolderWithProgress((tmp.path / "src").string(), (tmp.path / "dst").string());
     EXPECT_EQ(r.status, platform::CopyStatus::kCancelled);
     EXPECT_EQ(Read(tmp.path / "dst" / "a.txt"), "old a");
+
+    // "Ja, alle" replaces this file and every later one without asking again.
+    Write(tmp.path / "dst" / "sub" / "b.txt", "old b");
+    t.hb->ClearRecords();
+    t.hb->AnswerMessageBox(IDYESTOALL);
+    r = CopyFolderWithProgress((tmp.path / "src").string(), (tmp.path / "dst").string());
+    EXPECT_TRUE(r.Ok());
+    EXPECT_EQ(r.filesCopied, 2);
+    EXPECT_EQ(Read(tmp.path / "dst" / "a.txt"), "new a");
+    EXPECT_EQ(Read(tmp.path / "dst" / "sub" / "b.txt"), "new b");
+    EXPECT_EQ(t.hb->MessageBoxes().size(), 1u);
 
     // The progress window: percent over the bytes, the file's name.
     TCopyProgressForm form(t.app.get(), "Kopieren...");

@@ -432,6 +432,9 @@ std::optional<int> HeadlessBackend::PromptMessageBox(const MessageBoxRequest& re
             case MB_YESNOCANCEL:
                 rec.answer = second ? IDNO : IDYES;
                 break;
+            case MB_YESALLNOCANCEL:
+                rec.answer = second ? IDYESTOALL : IDYES;
+                break;
             default:
                 rec.answer = IDOK;
                 break;
