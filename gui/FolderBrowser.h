@@ -1,7 +1,8 @@
 #pragma once
-// TFolderBrowser: the modal "choose a folder" dialog. It starts at the computer's drives (on
-// POSIX: the home folder, the root and the user's mounts), opens folders by double click or
-// Enter, goes up with "..", and confirms only a real folder: the one selected, else the one open.
+// TFolderBrowser: the modal "choose a folder" dialog, a tree whose top level is the computer's
+// drives (on POSIX: the home folder, the root and the user's mounts). A folder's subfolders are
+// read when it is first expanded; the box before a folder expands or collapses it, as do a double
+// click, Right/Left and +/-. OK confirms the selected folder and only a real one.
 //
 // BrowseForFolder() is what programs call: a backend that answers prompts itself (headless) does
 // so; otherwise the dialog runs.
@@ -18,17 +19,26 @@ class TLabel;
 
 class TFolderBrowser : public TForm {
 public:
-    // title: the instruction above the list. Paths are app paths (cp1252, native form).
+    // title: the instruction above the tree. Paths are app paths (cp1252, native form). A start
+    // folder is opened down to and selected.
     TFolderBrowser(TComponent* owner, const std::string& title, const std::string& start = {});
 
-    // "" = the top level (the drives).
-    const std::string& Folder() const { return folder_; }
-    void OpenFolder(const std::string& folder);
-    const std::vector<std::string>& Entries() const { return entries_; }  // shown names
-    int Selected() const { return selected_; }
-    void Select(int index);
-    void OpenSelected();
-    // The folder OK would return; nullopt while none (top level, nothing selected).
+    // One visible line of the tree.
+    struct TRow {
+        std::string name;  // as shown
+        std::string path;  // app path, without a trailing '/' (except the root "/")
+        int depth = 0;     // 0 for a drive
+        bool expanded = false;
+        bool leaf = false;  // expanded once and found without subfolders
+    };
+    const std::vector<TRow>& Rows() const { return rows_; }
+    int Selected() const { return selected_; }  // -1: none
+    void Select(int row);
+    void Expand(int row);
+    void Collapse(int row);
+    // The row of path among the visible ones, -1 if not shown.
+    int RowOf(const std::string& path) const;
+    // The folder OK would return; nullopt while none is selected.
     std::optional<std::string> Choice() const;
     std::optional<std::string> Execute();  // ShowModal; the choice after OK
 
@@ -36,16 +46,14 @@ public:
     TButton* CancelButton() const { return cancel_; }
 
 private:
-    friend class FolderList;
-    void Refresh();
-    std::string PathOf(int index) const;
+    friend class FolderTree;
+    void OpenDownTo(const std::string& folder);
+    void Changed();
 
-    std::string folder_;
-    std::vector<std::string> entries_;
-    std::vector<std::string> paths_;  // full app path per entry ("" for "..")
+    std::vector<TRow> rows_;
     int selected_ = -1;
     TLabel* where_ = nullptr;
-    TCustomControl* list_ = nullptr;
+    TCustomControl* tree_ = nullptr;
     TButton* ok_ = nullptr;
     TButton* cancel_ = nullptr;
 };

@@ -1,6 +1,8 @@
 // The platform dialogs built from the framework: the folder browser and the copy with progress.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <unistd.h>
 #include <filesystem>
 #include <fstream>
@@ -58,50 +60,77 @@ TEST(Dialogs, FolderBrowserNavigatesAndConfirmsOnlyRealFolders) {
     EXPECT_EQ(t.hb->FolderPrompts()[0].title, "Ziel");
     EXPECT_TRUE(t.hb->FolderPrompts()[1].answeredByDefault);
 
-    // The framework's dialog: keys move the selection, Enter confirms it.
+    // The framework's dialog opens down to the start folder, selects it and shows its subfolders
+    // (folders only, sorted); keys move the selection, Enter confirms it.
     t.hb->SetShowMessageForms(true);
-    std::vector<std::string> entries;
+    std::vector<std::string> children;
     t.hb->Post([&] {
         auto* dlg = dynamic_cast<TFolderBrowser*>(t.app->ActiveForm());
         ASSERT_NE(dlg, nullptr);
-        entries = dlg->Entries();
-        t.hb->Key(VK_DOWN);  // ".."
+        int at = dlg->Selected();
+        ASSERT_GE(at, 0);
+        EXPECT_EQ(dlg->Rows()[size_t(at)].path, tmp.Str());
+        EXPECT_EQ(dlg->Rows()[0].depth, 0);  // a drive
+        for (size_t i = size_t(at) + 1;
+             i < dlg->Rows().size() && dlg->Rows()[i].depth > dlg->Rows()[size_t(at)].depth; ++i)
+            children.push_back(dlg->Rows()[i].name);
         t.hb->Key(VK_DOWN);  // "A"
         t.hb->Key(VK_DOWN);  // "b"
         t.hb->Key(VK_DOWN);  // "C"
         t.hb->Key(VK_RETURN);
     });
     EXPECT_EQ(BrowseForFolder("Ziel", tmp.Str()), tmp.Str() + "/C");
-    EXPECT_EQ(entries, (std::vector<std::string>{"..", "A", "b", "C"}));  // folders only, sorted
+    EXPECT_EQ(children, (std::vector<std::string>{"A", "b", "C"}));
 
-    // Opening a folder and going up again; with nothing selected OK takes the open folder.
-    std::string shown;
+    // Right opens a folder and then steps into it; Left steps out and then closes it; the box before
+    // a folder opens it to the mouse.
     t.hb->Post([&] {
         auto* dlg = dynamic_cast<TFolderBrowser*>(t.app->ActiveForm());
         ASSERT_NE(dlg, nullptr);
-        dlg->Select(3);
-        dlg->OpenSelected();
-        shown = dlg->Folder();
-        EXPECT_EQ(dlg->Entries(), (std::vector<std::string>{"..", "sub"}));
-        dlg->Select(0);
-        dlg->OpenSelected();
-        EXPECT_EQ(dlg->Folder(), tmp.Str());
-        t.hb->Click(172 + 10, 322 + 10);  // OK
+        int c = dlg->RowOf(tmp.Str() + "/C");
+        dlg->Select(c);
+        size_t before = dlg->Rows().size();
+        t.hb->Key(VK_RIGHT);
+        EXPECT_TRUE(dlg->Rows()[size_t(c)].expanded);
+        EXPECT_EQ(dlg->Rows().size(), before + 1);
+        t.hb->Key(VK_RIGHT);
+        EXPECT_EQ(dlg->Rows()[size_t(dlg->Selected())].path, tmp.Str() + "/C/sub");
+        t.hb->Key(VK_RIGHT);  // no subfolders: marked so, nothing opens
+        EXPECT_TRUE(dlg->Rows()[size_t(dlg->Selected())].leaf);
+        t.hb->Key(VK_LEFT);
+        EXPECT_EQ(dlg->Selected(), c);
+        t.hb->Key(VK_LEFT);
+        EXPECT_FALSE(dlg->Rows()[size_t(c)].expanded);
+        EXPECT_EQ(dlg->Rows().size(), before);
+        EXPECT_EQ(dlg->RowOf(tmp.Str() + "/C/sub"), -1);
+        t.hb->Key(VK_RETURN);
     });
-    EXPECT_EQ(BrowseForFolder("Ziel", tmp.Str()), tmp.Str());
-    EXPECT_EQ(shown, tmp.Str() + "/C");
+    EXPECT_EQ(BrowseForFolder("Ziel", tmp.Str()), tmp.Str() + "/C");
 
-    // A start that is not a folder shows the drives, where OK needs a selection; Escape cancels.
+    // A start that is not a folder shows the drives closed, where OK needs a selection; Escape cancels.
     bool okEnabled = true;
+    bool closed = false;
     t.hb->Post([&] {
         auto* dlg = dynamic_cast<TFolderBrowser*>(t.app->ActiveForm());
         ASSERT_NE(dlg, nullptr);
-        EXPECT_EQ(dlg->Folder(), "");
+        EXPECT_EQ(dlg->Selected(), -1);
+        closed = std::all_of(dlg->Rows().begin(), dlg->Rows().end(),
+                             [](const TFolderBrowser::TRow& r) { return r.depth == 0 && !r.expanded; });
         okEnabled = dlg->OkButton()->Enabled();
+        // The tree starts at 12,62 inside a 2-pixel frame, rows 18 high: a click on the first
+        // drive's name selects it, one on its box opens it.
+        ASSERT_FALSE(dlg->Rows().empty());
+        t.hb->Click(12 + 40, 62 + 2 + 9);
+        EXPECT_EQ(dlg->Selected(), 0);
+        EXPECT_TRUE(dlg->OkButton()->Enabled());
+        t.hb->Advance(1000);
+        t.hb->Click(12 + 4 + 4, 62 + 2 + 9);
+        EXPECT_TRUE(dlg->Rows()[0].expanded || dlg->Rows()[0].leaf);
         t.hb->Key(VK_ESCAPE);
     });
     EXPECT_EQ(BrowseForFolder("Ziel", tmp.Str() + "/file.txt"), std::nullopt);
     EXPECT_FALSE(okEnabled);
+    EXPECT_TRUE(closed);
 }
 
 TEST(Dialogs, CopyShowsProgressAndAsksBeforeOverwriting) {
