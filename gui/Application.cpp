@@ -28,6 +28,24 @@ TApplication* Application = nullptr;
 
 namespace {
 
+// The controls of a form that can take a dialog key or an accelerator: the visible, enabled ones
+// whose containers are visible and enabled too.
+std::vector<TControl*> DialogControls(TForm* form) {
+    std::vector<TControl*> all;
+    std::vector<TWinControl*> stack{form};
+    while (!stack.empty()) {
+        TWinControl* w = stack.back();
+        stack.pop_back();
+        for (int i = 0; i < w->ControlCount(); ++i) {
+            TControl* c = w->Controls(i);
+            if (!c->Visible() || !c->Enabled()) continue;
+            all.push_back(c);
+            if (c->IsWinControl()) stack.push_back(static_cast<TWinControl*>(c));
+        }
+    }
+    return all;
+}
+
 bool IsInside(const TControl* c, const TControl* container) {
     for (; c; c = c->Parent())
         if (c == container) return true;
@@ -605,18 +623,7 @@ void TApplication::DispatchKey(TForm* form, const Event& ev) {
         return;
     }
     if ((key == VK_RETURN || key == VK_ESCAPE) && plain) {
-        std::vector<TControl*> all;
-        std::vector<TWinControl*> stack{form};
-        while (!stack.empty()) {
-            TWinControl* w = stack.back();
-            stack.pop_back();
-            for (int i = 0; i < w->ControlCount(); ++i) {
-                TControl* c = w->Controls(i);
-                if (!c->Visible() || !c->Enabled()) continue;
-                all.push_back(c);
-                if (c->IsWinControl()) stack.push_back(static_cast<TWinControl*>(c));
-            }
-        }
+        std::vector<TControl*> all = DialogControls(form);
         std::vector<WeakOf<TControl>> weak;
         for (TControl* c : all) weak.emplace_back(c);
         for (auto& w : weak) {
@@ -684,18 +691,7 @@ void TApplication::KeyPressChar(TForm* form, char ch) {
 }
 
 bool TApplication::DoDialogChar(TForm* form, char ch) {
-    std::vector<TControl*> all;
-    std::vector<TWinControl*> stack{form};
-    while (!stack.empty()) {
-        TWinControl* w = stack.back();
-        stack.pop_back();
-        for (int i = 0; i < w->ControlCount(); ++i) {
-            TControl* c = w->Controls(i);
-            if (!c->Visible() || !c->Enabled()) continue;
-            all.push_back(c);
-            if (c->IsWinControl()) stack.push_back(static_cast<TWinControl*>(c));
-        }
-    }
+    std::vector<TControl*> all = DialogControls(form);
     for (TControl* c : all)
         if (c->DialogChar(ch)) return true;
     return false;
