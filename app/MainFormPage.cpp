@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "app/Catalogue.h"
 #include "app/InfoFrame.h"
@@ -299,7 +300,7 @@ void TMainForm::ShowScreenshot(const std::string& path) {
     iScreenshot->SetStretch(fitted);
     iScreenshot->SetCenter(!fitted);
     iScreenshot->SetBounds(place.Left, place.Top, place.Right - place.Left, place.Bottom - place.Top);
-    iScreenshot->SetPicture(picture);
+    iScreenshot->SetPicture(std::move(picture));
     iScreenshot->Show();
 }
 

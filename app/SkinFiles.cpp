@@ -1,6 +1,7 @@
 #include "app/SkinFiles.h"
 
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 #include "base/Exceptions.h"
@@ -48,7 +49,7 @@ bool LoadSkinPicture(gui::TImage& image, const std::string& folder, const std::s
     // Palette pictures (the skin is 8-bit) are drawn on every repaint behind the controls: stored
     // as 32-bit they take the fast copy instead of a palette lookup per pixel.
     if (!bitmap.Is32()) bitmap.SetPixelFormat(gfx::pf32bit);
-    image.SetPicture(bitmap);
+    image.SetPicture(std::move(bitmap));
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "gfx/Bitmap.h"
 
 #include <cstring>
+#include <utility>
 
 #include "base/Cp1252.h"
 #include "base/FileStream.h"
@@ -72,6 +73,15 @@ TBitmap& TBitmap::operator=(const TBitmap& other) {
     return *this;
 }
 
+TBitmap::TBitmap(TBitmap&& other) noexcept {
+    Assign(std::move(other));
+}
+
+TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
+    Assign(std::move(other));
+    return *this;
+}
+
 TBitmap::~TBitmap() = default;
 
 void TBitmap::Allocate(int width, int height, TPixelFormat format) {
@@ -129,11 +139,31 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
         format_ = format;
         return;
     }
-    TBitmap old(*this);
-    std::vector<TColor> keepPalette = palette_;
-    if (format == pf8bit) palette_ = format_ == pf8bit ? keepPalette : DefaultPalette256();
+    TBitmap old;
+    old.width_ = width_;
+    old.height_ = height_;
+    old.stride_ = stride_;
+    old.format_ = format_;
+    old.palette_ = palette_;
+    old.bits_.swap(bits_);
+    if (format == pf8bit) palette_ = format_ == pf8bit ? old.palette_ : DefaultPalette256();
     if (format == pf1bit) palette_ = MonoPalette();
     Allocate(old.width_, old.height_, format);
+    if (!toPacked) {
+        // Palette indices to pixels: one table lookup each.
+        uint32_t table[256] = {};
+        for (size_t i = 0; i < old.palette_.size() && i < 256; ++i)
+            table[i] = ColorToPixel(ColorToRGB(old.palette_[i]) & 0xFFFFFF);
+        for (int y = 0; y < height_; ++y) {
+            const uint8_t* from = old.bits_.data() + size_t(y) * size_t(old.stride_);
+            uint32_t* to = Row32(y);
+            if (old.format_ == pf8bit)
+                for (int x = 0; x < width_; ++x) to[x] = table[from[x]];
+            else
+                for (int x = 0; x < width_; ++x) to[x] = table[(from[x >> 3] >> (7 - (x & 7))) & 1];
+        }
+        return;
+    }
     TColor reference = ColorToRGB(old.canvas_ ? old.canvas_->Brush().Color() : clWhite) & 0xFFFFFF;
     if (canvas_) reference = ColorToRGB(canvas_->Brush().Color()) & 0xFFFFFF;
     for (int y = 0; y < height_; ++y)
@@ -239,6 +269,24 @@ void TBitmap::Assign(const TBitmap& other) {
     transparentMode_ = other.transparentMode_;
     transparentColor_ = other.transparentColor_;
     if (canvas_) canvas_->TargetResized();
+}
+
+void TBitmap::Assign(TBitmap&& other) noexcept {
+    if (this == &other) return;
+    width_ = other.width_;
+    height_ = other.height_;
+    stride_ = other.stride_;
+    format_ = other.format_;
+    bits_ = std::move(other.bits_);
+    palette_ = std::move(other.palette_);
+    transparent_ = other.transparent_;
+    transparentMode_ = other.transparentMode_;
+    transparentColor_ = other.transparentColor_;
+    if (canvas_) canvas_->TargetResized();
+    other.width_ = other.height_ = other.stride_ = 0;
+    other.bits_.clear();
+    other.palette_.clear();
+    if (other.canvas_) other.canvas_->TargetResized();
 }
 
 void TBitmap::LoadFromFile(const std::string& fileName) {

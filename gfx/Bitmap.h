@@ -30,6 +30,8 @@ public:
     TBitmap(int width, int height, TPixelFormat format = pf32bit);
     TBitmap(const TBitmap& other);
     TBitmap& operator=(const TBitmap& other);
+    TBitmap(TBitmap&& other) noexcept;
+    TBitmap& operator=(TBitmap&& other) noexcept;
     ~TBitmap();
 
     int Width() const { return width_; }
@@ -87,6 +89,8 @@ public:
 
     // Copies size, format, palette, pixels and the transparency settings.
     void Assign(const TBitmap& other);
+    // Takes other's pixels without copying them; other is left empty.
+    void Assign(TBitmap&& other) noexcept;
     void FreeImage() { SetSize(0, 0); }
 
     // BMP or JPEG, chosen by the data's signature; EInvalidGraphic / EFOpenError otherwise.

@@ -1,6 +1,7 @@
 #include "gfx/BmpCodec.h"
 
 #include <cstring>
+#include <utility>
 
 #include "base/Exceptions.h"
 #include "base/MemoryStream.h"
@@ -117,9 +118,8 @@ void ReadBmp(base::TStream& stream, TBitmap& bitmap, const TBmpReadOptions& opti
             palette.push_back(RGB(e[2], e[1], e[0]));
         }
     }
-    TBitmap out;
+    TBitmap out(w, hgt, bits == 1 ? pf1bit : bits <= 8 ? pf8bit : bits == 24 ? pf24bit : pf32bit);
     if (bits == 1) {
-        out = TBitmap(w, hgt, pf1bit);
         palette.resize(2, clBlack);
         out.SetPalette(palette);
         for (int y = 0; y < hgt; ++y) {
@@ -127,7 +127,6 @@ void ReadBmp(base::TStream& stream, TBitmap& bitmap, const TBmpReadOptions& opti
             std::memcpy(out.Row8(y), src, size_t(std::min<int64_t>(rowBytes, out.Stride())));
         }
     } else if (bits <= 8) {
-        out = TBitmap(w, hgt, pf8bit);
         palette.resize(256, clBlack);  // indices beyond the table show black
         out.SetPalette(palette);
         for (int y = 0; y < hgt; ++y) {
@@ -140,7 +139,6 @@ void ReadBmp(base::TStream& stream, TBitmap& bitmap, const TBmpReadOptions& opti
             }
         }
     } else {
-        out = TBitmap(w, hgt, bits == 24 ? pf24bit : pf32bit);
         const int step = bits / 8;
         for (int y = 0; y < hgt; ++y) {
             const uint8_t* src = data.data() + size_t(topDown ? y : hgt - 1 - y) * size_t(rowBytes);
@@ -153,7 +151,7 @@ void ReadBmp(base::TStream& stream, TBitmap& bitmap, const TBmpReadOptions& opti
     }
     out.SetTransparent(bitmap.Transparent());
     if (bitmap.TransparentMode() == tmFixed) out.SetTransparentColor(bitmap.TransparentColor());
-    bitmap.Assign(out);
+    bitmap.Assign(std::move(out));
 }
 
 size_t ReadBmp(const uint8_t* data, size_t size, TBitmap& bitmap, const TBmpReadOptions& options) {

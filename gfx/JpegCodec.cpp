@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -141,7 +142,7 @@ void DecodeJpeg(const uint8_t* data, size_t size, TBitmap& bitmap, int scaleDeno
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
-    bitmap.Assign(out);
+    bitmap.Assign(std::move(out));
 }
 
 std::vector<uint8_t> EncodeJpeg(const TBitmap& bitmap, int quality) {

@@ -5,6 +5,7 @@
 #include <csetjmp>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "base/FileStream.h"
 #include "gfx/Bitmap.h"
@@ -81,7 +82,7 @@ void DecodePng(const uint8_t* data, size_t size, TBitmap& bitmap) {
     png_read_image(png, rows.data());
     png_read_end(png, nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
-    bitmap.Assign(out);
+    bitmap.Assign(std::move(out));
 }
 
 std::vector<uint8_t> EncodePng(const TBitmap& bitmap) {

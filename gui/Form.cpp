@@ -9,7 +9,7 @@ namespace gui {
 
 TForm::TForm(TComponent* owner)
     : TCustomControl(owner),
-      backBuffer_(std::make_unique<gfx::TBitmap>(320, 240, gfx::pf32bit)),
+      backBuffer_(std::make_unique<gfx::TBitmap>(1, 1, gfx::pf32bit)),
       formCanvas_(std::make_unique<TCanvas>(*backBuffer_)) {
     visible_ = false;  // a form appears only when shown
     width_ = 320;
@@ -134,7 +134,7 @@ void TForm::SetBounds(int left, int top, int width, int height) {
     if (resized) {
         width_ = width;
         height_ = height;
-        backBuffer_->SetSize(std::max(width, 1), std::max(height, 1));
+        if (windowShown_) SizeBackBuffer();
         dirty_.clear();
         InvalidateFormRect(ClientRect());
     }
@@ -264,6 +264,7 @@ void TForm::VisibleChanged() {
         if (!self || !Visible()) return;
         HandleNeeded();
         b.SetWindowBounds(handle_, gfx::Bounds(left_, top_, width_, height_));
+        SizeBackBuffer();
         dirty_.clear();
         PaintAt(*formCanvas_, {0, 0}, ClientRect());
         if (!self) return;
@@ -280,6 +281,11 @@ void TForm::VisibleChanged() {
         Application->ActivateNext(this);
         DoHide();
     }
+}
+
+// Forms that are never shown (most dialogs, the full-screen viewer) never hold a buffer of their size.
+void TForm::SizeBackBuffer() {
+    backBuffer_->SetSize(std::max(width_, 1), std::max(height_, 1));
 }
 
 void TForm::DoShow() {

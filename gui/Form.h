@@ -95,6 +95,7 @@ public:
     // The framework's side.
     WindowHandle Handle() const { return handle_; }
     WindowHandle HandleNeeded();
+    // The form's pixels; of the client area's size once the form has been shown.
     gfx::TBitmap& BackBuffer() { return *backBuffer_; }
     // Mark/paint: rectangles in client coordinates.
     void InvalidateFormRect(const TRect& r);
@@ -127,6 +128,7 @@ protected:
     virtual void DoClose(TCloseAction& action);
     WindowParams MakeWindowParams() const;
     void ApplyPosition();
+    void SizeBackBuffer();
 
 private:
     TFormBorderStyle borderStyle_ = bsSizeable;

@@ -1,6 +1,7 @@
 #include "gui/Image.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace gui {
 
@@ -15,16 +16,21 @@ void TImage::SetPicture(const gfx::TBitmap& bitmap) {
     PictureChanged();
 }
 
+void TImage::SetPicture(gfx::TBitmap&& bitmap) {
+    picture_->Assign(std::move(bitmap));
+    PictureChanged();
+}
+
 void TImage::LoadFromFile(const std::string& fileName) {
     gfx::TBitmap b;
     b.LoadFromFile(fileName);
-    SetPicture(b);
+    SetPicture(std::move(b));
 }
 
 void TImage::LoadFromStream(base::TStream& stream) {
     gfx::TBitmap b;
     b.LoadFromStream(stream);
-    SetPicture(b);
+    SetPicture(std::move(b));
 }
 
 void TImage::ClearPicture() {

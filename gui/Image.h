@@ -23,6 +23,7 @@ public:
     // Edit the picture in place, then call PictureChanged().
     gfx::TBitmap& MutablePicture() { return *picture_; }
     void SetPicture(const gfx::TBitmap& bitmap);
+    void SetPicture(gfx::TBitmap&& bitmap);          // takes the pixels over
     void LoadFromFile(const std::string& fileName);  // raises on unreadable data
     void LoadFromStream(base::TStream& stream);
     void ClearPicture();

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "gfx/Canvas.h"
 #include "gfx/GraphicError.h"
 
@@ -64,4 +67,41 @@ TEST(Bitmap, StorageLayoutsAndPixelAccess) {
     a.Canvas().Brush().SetColor(clBlue);
     a.Canvas().FillRect({0, 0, 5, 5});
     EXPECT_EQ(a.Pixel(4, 4), clBlue);
+}
+
+TEST(Bitmap, PalettePicturesBecomeTheirColoursAndMovesTakeThePixels) {
+    // 8-bit, a width that pads its rows, every entry of a palette of its own used.
+    TBitmap p(13, 3, pf8bit);
+    std::vector<TColor> palette(256);
+    for (int i = 0; i < 256; ++i) palette[size_t(i)] = RGB(i, 255 - i, (i * 7) & 0xFF);
+    p.SetPalette(palette);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 13; ++x) p.SetPixelIndex(x, y, (y * 13 + x) * 5 % 256);
+    p.SetPixelFormat(pf32bit);
+    ASSERT_TRUE(p.Is32());
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 13; ++x)
+            EXPECT_EQ(p.Pixel(x, y), palette[size_t((y * 13 + x) * 5 % 256)]) << x << "," << y;
+
+    // 1-bit across a byte boundary.
+    TBitmap m(10, 2, pf1bit);
+    for (int x = 0; x < 10; ++x) m.SetPixelIndex(x, 1, x % 3 == 0 ? 0 : 1);
+    m.SetPixelFormat(pf32bit);
+    for (int x = 0; x < 10; ++x) {
+        EXPECT_EQ(m.Pixel(x, 0), clWhite);
+        EXPECT_EQ(m.Pixel(x, 1), x % 3 == 0 ? clBlack : clWhite) << x;
+    }
+
+    // A move leaves the source empty; the target's canvas draws on the new size.
+    TBitmap target(1, 1);
+    target.Canvas();
+    p.SetTransparentColor(clLime);
+    target.Assign(std::move(p));
+    EXPECT_TRUE(p.Empty());
+    EXPECT_EQ(target.Width(), 13);
+    EXPECT_EQ(target.Pixel(12, 2), palette[size_t((2 * 13 + 12) * 5 % 256)]);
+    EXPECT_EQ(target.TransparentColor(), clLime);
+    target.Canvas().Brush().SetColor(clBlue);
+    target.Canvas().FillRect({0, 0, 13, 3});
+    EXPECT_EQ(target.Pixel(12, 2), clBlue);
 }
