@@ -197,3 +197,24 @@ TEST(Paint, PaintNowStaysUnderWindowedSiblingsAndParentImageShowsWhatIsBehind) {
     // The glass lies above the cover pane; a windowed sibling is no part of the parent's image.
     EXPECT_EQ(t.Pixel(f, 60, 35), gfx::clWhite);
 }
+
+TEST(Paint, FormsResizedWhileHiddenPaintTheirWholeAreaWhenShown) {
+    HeadlessApp t;
+    auto* f = t.Form(100, 80);
+    f->SetColor(gfx::clRed);
+    auto* never = t.Form(1024, 768);  // never shown: no buffer of that size
+    EXPECT_LE(never->BackBuffer().Width() * never->BackBuffer().Height(), 1);
+
+    f->Show();
+    EXPECT_EQ(t.Pixel(f, 99, 79), gfx::clRed);
+    f->Hide();
+    f->SetBounds(0, 0, 200, 150);
+    f->Show();
+    t.app->ProcessMessages();
+    EXPECT_EQ(t.Pixel(f, 199, 149), gfx::clRed);
+    // Growing while shown paints the new part too.
+    f->SetBounds(0, 0, 260, 180);
+    t.app->ProcessMessages();
+    EXPECT_EQ(t.Pixel(f, 259, 179), gfx::clRed);
+    EXPECT_EQ(f->BackBuffer().Width(), 260);
+}
