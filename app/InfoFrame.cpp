@@ -80,10 +80,17 @@ TInfoFrame::TInfoFrame(gui::TComponent* owner) : gui::TCustomControl(owner) {
 TInfoFrame::~TInfoFrame() = default;
 
 void TInfoFrame::LoadPictures(const std::string& skinFolder) {
-    LoadSkinPicture(*iHintergrund, skinFolder, "iHintergrund.jpg");
+    skinFolder_ = skinFolder;
+    backgroundRead_ = false;
     LoadSkinImageList(*ilButtons1, skinFolder, "ilButtons1");
     // The index was cut to -1 while the list was empty.
     bBeenden->SetImageIndex(0);
+}
+
+void TInfoFrame::LoadBackground() {
+    if (backgroundRead_ || skinFolder_.empty()) return;
+    backgroundRead_ = true;
+    LoadSkinPicture(*iHintergrund, skinFolder_, "iHintergrund.jpg");
 }
 
 void TInfoFrame::leMailClick(gui::TComponent*) {

@@ -30,11 +30,17 @@ public:
     skin::TSkinButton* bBeenden = nullptr;
     gui::TImageList* ilButtons1 = nullptr;
 
-    // The background picture and the button images from the disc's skin folder (native, with a
-    // trailing '/'). Missing files leave the page plain.
+    // The button images from the disc's skin folder (native, with a trailing '/'). The background
+    // picture is read from there only when the page is first shown: most sessions never open it.
+    // Missing files leave the page plain.
     void LoadPictures(const std::string& skinFolder);
+    void LoadBackground();
 
     // The publisher's links: "mailto:" + address, "http://" + address, opened through the shell.
     void leMailClick(gui::TComponent* sender);
     void lInternetClick(gui::TComponent* sender);
+
+private:
+    std::string skinFolder_;
+    bool backgroundRead_ = false;
 };

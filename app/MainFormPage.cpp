@@ -373,6 +373,7 @@ void TMainForm::BannerClick(gui::TComponent* sender) {
 
 void TMainForm::bInfoClick(gui::TComponent*) {
     PlaySlotSound(0);
+    InfoFrame1->LoadBackground();
     InfoFrame1->SetLeft(0);
     bInfo->SetEnabled(false);
     PicturePanel1->Hide();

@@ -30,34 +30,40 @@ trap cleanup EXIT
 # ~100 ms) to the process exit, which is not start-up. The menu runs on silently without audio.
 export SDL_AUDIODRIVER=none
 
-# One measurement appended to $1: wall time in microseconds, peak resident memory in KiB, and the
-# CPU time (user + system) in microseconds — the figure that still means something on a busy machine.
-# perf's task-clock (all threads, to the microsecond) when perf may count, else time's 10 ms ticks.
+# One timing appended to $1: wall time and CPU time (user + system, all threads) in microseconds.
+# perf counts exactly the program, to the microsecond; without perf, date and time's 10 ms ticks
+# stand in, and then include the cost of starting /usr/bin/time itself.
 use_perf=
-if command -v perf > /dev/null && perf stat -x, -e task-clock -o /dev/null true 2> /dev/null; then use_perf=1; fi
+if command -v perf > /dev/null && perf stat -x, -e duration_time,task-clock -o /dev/null true 2> /dev/null; then
+  use_perf=1
+fi
 measure() {
   local out=$1; shift
-  local t0 t1 cpu
-  t0=$(date +%s%N)
   if [ -n "$use_perf" ]; then
-    perf stat -x, -e task-clock -o "$work/cpu" -- /usr/bin/time -f '%M %U %S' -o "$work/mem" "$@" \
-      > /dev/null 2> "$work/err" || { echo "startup.sh: '$*' failed:" >&2; cat "$work/err" >&2; exit 1; }
-  else
-    /usr/bin/time -f '%M %U %S' -o "$work/mem" "$@" > /dev/null 2> "$work/err" || {
+    perf stat -x, -e duration_time,task-clock -o "$work/cpu" -- "$@" > /dev/null 2> "$work/err" || {
       echo "startup.sh: '$*' failed:" >&2; cat "$work/err" >&2; exit 1; }
-  fi
-  t1=$(date +%s%N)
-  if [ -n "$use_perf" ]; then
-    cpu=$(awk -F, '/task-clock/ {printf "%d", $1 * 1000}' "$work/cpu")
+    awk -F, '/duration_time/ {w = $1 / 1000} /task-clock/ {c = $1 * 1000} END {printf "%d %d\n", w, c}' \
+      "$work/cpu" >> "$out"
   else
-    cpu=$(tail -1 "$work/mem" | awk '{printf "%d", ($2 + $3) * 1000000}')
+    local t0 t1
+    t0=$(date +%s%N)
+    /usr/bin/time -f '%U %S' -o "$work/mem" "$@" > /dev/null 2> "$work/err" || {
+      echo "startup.sh: '$*' failed:" >&2; cat "$work/err" >&2; exit 1; }
+    t1=$(date +%s%N)
+    tail -1 "$work/mem" | awk -v w=$(( (t1 - t0) / 1000 )) '{printf "%d %d\n", w, ($1 + $2) * 1000000}' >> "$out"
   fi
-  tail -1 "$work/mem" | awk -v w=$(( (t1 - t0) / 1000 )) -v c="$cpu" '{printf "%d %d %d\n", w, $1, c}' >> "$out"
+}
+# Peak resident memory in KiB appended to $1.mem, from runs of their own so that the timing runs carry
+# no wrapper.
+memory() {
+  local out=$1; shift
+  /usr/bin/time -f '%M' -o "$work/mem" "$@" > /dev/null 2>&1 || true
+  tail -1 "$work/mem" >> "$out.mem"
 }
 
 # Median of column $2 of file $1.
 median() { sort -n -k"$2","$2" "$1" | awk -v c="$2" '{v[NR]=$c} END {print v[int((NR+1)/2)]}'; }
-peak() { sort -n -k2,2 "$1" | tail -1 | awk '{print $2}'; }
+peak() { sort -n "$1.mem" | tail -1; }
 
 menu_args=(--data "$disc" --root "$disc" --script "$work/empty.script")
 
@@ -65,6 +71,7 @@ menu_args=(--data "$disc" --root "$disc" --script "$work/empty.script")
 "$menu" --headless "${menu_args[@]}" > /dev/null 2>&1 || true
 
 for _ in $(seq "$runs"); do measure "$work/headless" "$menu" --headless "${menu_args[@]}"; done
+for _ in 1 2 3; do memory "$work/headless" "$menu" --headless "${menu_args[@]}"; done
 
 have_display=
 if [ -x /usr/bin/Xvfb ]; then
@@ -86,6 +93,10 @@ if [ -n "$have_display" ]; then
     measure "$work/sdl" "$menu" "${menu_args[@]}"
     measure "$work/minimal" "$minimal"
   done
+  for _ in 1 2 3; do
+    memory "$work/sdl" "$menu" "${menu_args[@]}"
+    memory "$work/minimal" "$minimal"
+  done
 fi
 
 ms() { awk -v u="$1" 'BEGIN {printf "%.1f ms", u / 1000}'; }
@@ -93,7 +104,7 @@ mb() { awk -v k="$1" 'BEGIN {printf "%.1f MB", k / 1024}'; }
 
 row() {
   printf '  %-24s wall %10s   cpu %10s   peak memory %s\n' "$1" "$(ms "$(median "$2" 1)")" \
-    "$(ms "$(median "$2" 3)")" "$(mb "$(peak "$2")")"
+    "$(ms "$(median "$2" 2)")" "$(mb "$(peak "$2")")"
 }
 echo "start-up to the first presented frame, median of $runs runs (sample disc: $disc)"
 echo "  machine load: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
@@ -101,8 +112,8 @@ row "menu, headless" "$work/headless"
 if [ -n "$have_display" ]; then
   row "menu, SDL on Xvfb" "$work/sdl"
   row "minimal SDL2 program" "$work/minimal"
-  awk -v a="$(median "$work/sdl" 1)" -v b="$(median "$work/minimal" 1)" -v c="$(median "$work/sdl" 3)" \
-    -v d="$(median "$work/minimal" 3)" 'BEGIN {printf "  menu / minimal SDL2: %.2fx wall, %.2fx cpu\n", a / b, c / d}'
+  awk -v a="$(median "$work/sdl" 1)" -v b="$(median "$work/minimal" 1)" -v c="$(median "$work/sdl" 2)" \
+    -v d="$(median "$work/minimal" 2)" 'BEGIN {printf "  menu / minimal SDL2: %.2fx wall, %.2fx cpu\n", a / b, c / d}'
 else
   echo "  (no Xvfb: the SDL comparison was skipped)"
 fi

@@ -84,15 +84,18 @@ bool TImageList::Masked(int index, int x, int y) const {
 void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) const {
     if (index < 0 || index >= Count()) return;
     const Image& img = images_[size_t(index)];
-    // Only pixels inside the mask and the canvas's clip change.
-    TRect clip = canvas.ClipRect();
-    for (int iy = 0; iy < height_; ++iy) {
-        int ty = y + iy;
-        if (ty < clip.Top || ty >= clip.Bottom) continue;
-        for (int ix = 0; ix < width_; ++ix) {
-            int tx = x + ix;
-            if (tx < clip.Left || tx >= clip.Right) continue;
-            size_t at = size_t(iy) * size_t(width_) + size_t(ix);
+    // Only pixels inside the mask and the canvas's clip change; they are written straight into the
+    // target's rows (buttons draw their image on every repaint).
+    gfx::TBitmap& target = canvas.Bitmap();
+    const TPoint o = canvas.Origin();
+    const int left = x + o.X, top = y + o.Y;
+    const TRect area =
+        gfx::Intersect(gfx::Offset(canvas.ClipRect(), o.X, o.Y), gfx::Bounds(left, top, width_, height_));
+    for (int ty = area.Top; ty < area.Bottom; ++ty) {
+        const size_t rowStart = size_t(ty - top) * size_t(width_);
+        uint32_t* row = target.Is32() ? target.Row32(ty) : nullptr;
+        for (int tx = area.Left; tx < area.Right; ++tx) {
+            const size_t at = rowStart + size_t(tx - left);
             if (!img.mask[at]) continue;
             TColor c = img.pixels[at];
             if (!enabled) {
@@ -101,7 +104,10 @@ void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) co
                 l = 128 + l / 2;
                 c = gfx::RGB(l, l, l);
             }
-            canvas.SetPixel(tx, ty, c);
+            if (row)
+                row[tx] = gfx::ResolvePixel(c);
+            else
+                target.SetPixel(tx, ty, c);
         }
     }
 }

@@ -308,7 +308,9 @@ TEST(InfoPage, FromTheStartPageAndFromAProgramPage) {
     EXPECT_FALSE(info->lZusammenstellung->Caption().empty());
 
     menu.ClearSounds();
+    EXPECT_FALSE(info->iHintergrund->HasPicture());  // read when first shown
     menu.Click(m->bInfo);
+    EXPECT_TRUE(info->iHintergrund->HasPicture());
     EXPECT_EQ(info->Left(), 0);
     EXPECT_FALSE(m->bInfo->EnabledFlag());
     EXPECT_EQ(menu.LastSoundSlot(), 0);

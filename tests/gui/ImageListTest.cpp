@@ -42,6 +42,9 @@ TEST(ImageList, StripIsCutIntoMaskedImagesAndDrawnOnlyInsideTheMask) {
     EXPECT_EQ(target.Pixel(7, 7), gfx::clLime);  // clipped
     target.Canvas().SetOrigin(0, 0);
     target.Canvas().ResetClip();
+    // Past the right and bottom edges only the part on the target is drawn.
+    list.Draw(target.Canvas(), 8, 8, 0);
+    EXPECT_EQ(target.Pixel(9, 9), gfx::clRed);
 
     // An index out of range draws nothing; changing the size empties the list.
     gfx::TBitmap before(target);
