@@ -225,12 +225,7 @@ void TApplication::Run() {
         }
     }
     while (!terminated_) {
-        Event ev;
-        if (backend_->PollEvent(ev)) {
-            Dispatch(ev);
-            continue;
-        }
-        Idle(true);
+        HandleMessage();
         if (stalled_) {
             stalled_ = false;
             terminated_ = true;  // nothing can ever happen again (headless without a script)
@@ -302,12 +297,7 @@ bool TApplication::syncQueueEmpty() {
 void TApplication::ModalLoop(TForm* f) {
     WeakOf<TForm> self(f);
     while (self && !self->ModalResult() && !terminated_) {
-        Event ev;
-        if (backend_->PollEvent(ev)) {
-            Dispatch(ev);
-            continue;
-        }
-        Idle(true);
+        HandleMessage();
         if (stalled_) {
             stalled_ = false;
             // Nobody can ever answer this form: give up on it as if it were cancelled.

@@ -248,18 +248,10 @@ void TWinControl::AlignControls(TRect& rect) {
 
 // ---- look -------------------------------------------------------------------------------------
 
-void TWinControl::ParentColorChanged() {
-    TControl::ParentColorChanged();
-}
-
 void TWinControl::ColorChanged() {
     TControl::ColorChanged();
     std::vector<TControl*> list = controls_;
     for (TControl* c : list) c->ParentColorChanged();
-}
-
-void TWinControl::ParentFontChanged() {
-    TControl::ParentFontChanged();
 }
 
 void TWinControl::FontChanged() {

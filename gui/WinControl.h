@@ -84,8 +84,6 @@ protected:
     void PaintGraphicChildren(TCanvas& canvas, TPoint origin, const TRect& clip, const TControl* upTo);
     void PaintWindowedChildren(TCanvas& canvas, TPoint origin, const TRect& clip);
     virtual void AlignControls(TRect& rect);
-    void ParentColorChanged() override;
-    void ParentFontChanged() override;
     void ParentShowHintChanged() override;
     void ColorChanged() override;
     void FontChanged() override;
