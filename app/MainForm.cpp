@@ -535,6 +535,10 @@ void TMainForm::ShowCategory(gui::TComponent* button) {
     LoadCatalogue(progname, DataFile("progname.txt"), DataDir + "progname.txt");
     for (const std::string& program : ReadCategoryPrograms(progname, UnescapeAmpersand(lRubrik->Caption())))
         lbProgramme->Items().Add(program);
+    ShowListAndFirstProgram();
+}
+
+void TMainForm::ShowListAndFirstProgram() {
     pProgramme->Show();
     pProgramme->SetLeft(CategoryButtons.empty() ? 15 : CategoryButtons.front()->Left());
     // Index 1 first, so that the list repaints even when it was at 0 already.

@@ -152,6 +152,8 @@ public:
     void AddCategoryButton(const std::string& name);
     void ScrollCategories(int step);
     void ShowCategory(gui::TComponent* button);
+    // Shows the filled program list and the page of its first program.
+    void ShowListAndFirstProgram();
 
     void ShowProgramPage();
     void AddFactRow(const std::string& key, const std::string& value);

@@ -189,13 +189,5 @@ void TMainForm::bSucheClick(gui::TComponent*) {
     ListFilling = false;
 
     // As a category button shows its list.
-    pProgramme->Show();
-    pProgramme->SetLeft(CategoryButtons.empty() ? 15 : CategoryButtons.front()->Left());
-    if (lbProgramme->Items().Count() > 1) lbProgramme->SetItemIndex(1);
-    lbProgramme->SetItemIndex(0);
-    int home = gui::VK_HOME;
-    lbProgramme->KeyDown(home, 0);
-    lbProgrammeClick(lbProgramme);
-    CurrentProgram = lbProgramme->Items().Strings(0);
-    ShowProgramPage();
+    ShowListAndFirstProgram();
 }
