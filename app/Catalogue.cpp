@@ -380,3 +380,24 @@ std::vector<std::string> SearchCatalogue(const TCatalogue& daten, std::string_vi
     found.erase(std::unique(found.begin(), found.end(), same), found.end());
     return found;
 }
+
+std::vector<std::string> SampleStoredPaths(std::string_view bytes, size_t max) {
+    std::vector<std::string> paths;
+    while (!bytes.empty() && paths.size() < max) {
+        const size_t lf = bytes.find('\n');
+        const std::string_view line = bytes.substr(0, lf);
+        bytes = lf == npos ? std::string_view() : bytes.substr(lf + 1);
+        for (std::string_view key : {"Screenshot:", "Install:", "Starten:"}) {
+            const size_t at = line.find(key);
+            if (at == npos) continue;
+            std::string value = base::Trim(line.substr(at + key.size()));
+            if (value.size() <= 3) break;  // an absent path
+            const size_t colon = value.find(':');
+            if (colon != std::string::npos) value.erase(0, colon + 1);  // the authoring drive
+            const size_t rest = value.find_first_not_of("\\/");
+            if (rest != std::string::npos) paths.push_back(value.substr(rest));
+            break;
+        }
+    }
+    return paths;
+}

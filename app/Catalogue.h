@@ -76,3 +76,8 @@ std::optional<TProgramRecord> FindProgramRecord(const TCatalogue& daten, std::st
 // (exactly, or with only a-z folded to A-Z when matchCase is off). "Kategorie:" lines never count.
 // Sorted by the locale-aware comparison, an entry comparing equal to an earlier one dropped.
 std::vector<std::string> SearchCatalogue(const TCatalogue& daten, std::string_view term, bool matchCase);
+
+// daten.txt: up to max of the screenshot, installer and start paths written in the given bytes (the
+// head of the file is enough), each without its drive ("Programme\A\x.zip"), in file order. They
+// tell which folder the catalogue takes for the disc's root.
+std::vector<std::string> SampleStoredPaths(std::string_view bytes, size_t max);

@@ -412,18 +412,22 @@ std::string TMainForm::NativeFile(const std::string& appPath) {
     return platform::Services().paths.Resolve(appPath);
 }
 
+std::string TMainForm::ShownFile(const std::string& appPath) {
+    return base::Utf8ToCp1252(NativeFile(appPath));
+}
+
 std::string TMainForm::DataFile(const std::string& name) const {
     return NativeFile(DataDir + name);
 }
 
 namespace {
 
-// A data file of the disc; a failure names the file as the menu knows it (DataDir + name).
-void LoadCatalogue(TCatalogue& catalogue, const std::string& nativeName, const std::string& appName) {
+// A data file of the disc; a failure names the file as it was looked for.
+void LoadCatalogue(TCatalogue& catalogue, const std::string& nativeName) {
     try {
         catalogue.Load(nativeName);
     } catch (const base::EFOpenError&) {
-        throw base::EFOpenError::CannotOpen(appName);
+        throw base::EFOpenError::CannotOpen(base::Utf8ToCp1252(nativeName));
     }
 }
 
@@ -434,7 +438,7 @@ void TMainForm::LoadMenuResourceFile() {
     try {
         menu = std::make_unique<TMenuResource>(::LoadMenuResourceFile(DataFile("Menue.dat")));
     } catch (const base::EFOpenError&) {
-        throw base::EFOpenError::CannotOpen(DataDir + "Menue.dat");
+        throw base::EFOpenError::CannotOpen(ShownFile(DataDir + "Menue.dat"));
     }
     InfoFrame1->lZusammenstellung->SetCaption(menu->CreditCaptions[0]);
     InfoFrame1->lRedaktionsassistenz->SetCaption(menu->CreditCaptions[1]);
@@ -455,7 +459,7 @@ void TMainForm::LoadCategoryIndex() {
     CategoryCount = 0;
     CategoryButtonCount = 0;
     TCatalogue progname;
-    LoadCatalogue(progname, DataFile("progname.txt"), DataDir + "progname.txt");
+    LoadCatalogue(progname, DataFile("progname.txt"));
     for (std::string& name : ReadCategoryList(progname)) {
         CategoryList.push_back(std::move(name));
         ++CategoryCount;
@@ -532,7 +536,7 @@ void TMainForm::ShowCategory(gui::TComponent* button) {
     lRubrik->SetCaption(EscapeAmpersand(CurrentCategory));
     lbProgramme->Items().Clear();
     TCatalogue progname;
-    LoadCatalogue(progname, DataFile("progname.txt"), DataDir + "progname.txt");
+    LoadCatalogue(progname, DataFile("progname.txt"));
     for (const std::string& program : ReadCategoryPrograms(progname, UnescapeAmpersand(lRubrik->Caption())))
         lbProgramme->Items().Add(program);
     ShowListAndFirstProgram();
@@ -541,9 +545,16 @@ void TMainForm::ShowCategory(gui::TComponent* button) {
 void TMainForm::ShowListAndFirstProgram() {
     pProgramme->Show();
     pProgramme->SetLeft(CategoryButtons.empty() ? 15 : CategoryButtons.front()->Left());
+    // An empty category has no first program: the list stays empty beside the start picture.
+    if (lbProgramme->Items().Count() < 1) {
+        HideProgramPage();
+        lbProgramme->SetItemIndex(-1);
+        lAnzahlProgramme->SetCaption("0/0");
+        iStart->Show();
+        return;
+    }
     // Index 1 first, so that the list repaints even when it was at 0 already.
     if (lbProgramme->Items().Count() > 1) lbProgramme->SetItemIndex(1);
-    if (lbProgramme->Items().Count() < 1) throw base::EStringListError::IndexOutOfBounds(0);
     lbProgramme->SetItemIndex(0);
     int home = gui::VK_HOME;
     lbProgramme->KeyDown(home, 0);
@@ -552,12 +563,17 @@ void TMainForm::ShowListAndFirstProgram() {
     ShowProgramPage();
 }
 
-void TMainForm::bRubrikauswahlClick(gui::TComponent*) {
+void TMainForm::HideProgramPage() {
+    // A hidden page must be built again by the next show, even for the same program and heading.
     LastShownCategory.clear();
     LastShownProgram.clear();
-    pProgramme->Hide();
     gbProgramm->Hide();
     PicturePanel1->Hide();
+}
+
+void TMainForm::bRubrikauswahlClick(gui::TComponent*) {
+    pProgramme->Hide();
+    HideProgramPage();
     PlaySlotSound(0);
     iStart->Show();
 }

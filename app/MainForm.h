@@ -146,6 +146,8 @@ public:
     // The native name of a file in DataDir, and of any Windows-form app path.
     std::string DataFile(const std::string& name) const;
     static std::string NativeFile(const std::string& appPath);
+    // A file as a person finds it on the disc (the native name, in cp1252): what messages show.
+    static std::string ShownFile(const std::string& appPath);
 
     void LoadMenuResourceFile();
     void LoadCategoryIndex();
@@ -156,6 +158,8 @@ public:
     void ShowListAndFirstProgram();
 
     void ShowProgramPage();
+    // Hides the program page and its description and forgets which page they showed.
+    void HideProgramPage();
     void AddFactRow(const std::string& key, const std::string& value);
     // A value of 25 characters or more is cut to 22 and "..."; second: it was cut.
     static std::pair<std::string, bool> ShortenFactValue(const std::string& text);
@@ -212,6 +216,7 @@ private:
 
     std::unique_ptr<TCatalogue> daten_;  // daten.txt, read afresh into the same buffer per page
     bool initialised_ = false;
+    bool listBeforeInfo_ = false;  // the program list was open when the info page came in
     int pageBuilds_ = 0;
     std::mt19937 random_;
 };

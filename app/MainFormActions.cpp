@@ -48,11 +48,12 @@ public:
 void OpenFromDisc(const std::string& path) {
     if (path.empty()) return;
     if (!platform::FileOps::FileExists(path)) {
-        gui::Application->Warning("Die Datei " + path + " wurde nicht gefunden.");
+        gui::Application->Warning("Die Datei " + TMainForm::ShownFile(path) + " wurde nicht gefunden.");
         return;
     }
     if (auto* shell = platform::Services().shell; shell && !shell->Open(path))
-        gui::Application->Warning("Die Datei " + path + " konnte nicht gestartet werden.");
+        gui::Application->Warning("Die Datei " + TMainForm::ShownFile(path) +
+                                  " konnte nicht gestartet werden.");
 }
 
 TSelFolderForm& FolderDialog() {
@@ -81,7 +82,7 @@ void TMainForm::bInstallierenClick(gui::TComponent*) {
     // The unpacking keeps the window answering; a second click meanwhile must not start another.
     if (ZipFront1->Busy()) return;
     TSelFolderForm& dialog = FolderDialog();
-    dialog.Label1->SetCaption("Dateien entpacken (" + InstallPath + ")");
+    dialog.Label1->SetCaption("Dateien entpacken (" + ShownFile(InstallPath) + ")");
     dialog.ShowModal();
     if (!FolderDialogConfirmed) return;
 
@@ -117,7 +118,7 @@ void TMainForm::bKopierenClick(gui::TComponent*) {
     CopySourcePath = base::Trim(CopySourcePath);
     const std::string source = base::ExtractFilePath(CopySourcePath);
     TSelFolderForm& dialog = FolderDialog();
-    dialog.Label1->SetCaption("Dateien kopieren (" + source + ")");
+    dialog.Label1->SetCaption("Dateien kopieren (" + ShownFile(source) + ")");
     dialog.ShowModal();
     if (!FolderDialogConfirmed) return;
 
@@ -165,7 +166,7 @@ void TMainForm::bSucheClick(gui::TComponent*) {
     try {
         daten.Load(DataFile("daten.txt"));
     } catch (const base::EFOpenError&) {
-        throw base::EFOpenError::CannotOpen(DataDir + "daten.txt");
+        throw base::EFOpenError::CannotOpen(ShownFile(DataDir + "daten.txt"));
     }
     const std::vector<std::string> results = SearchCatalogue(daten, term, dialog.MatchCase());
     if (results.empty()) {
@@ -174,8 +175,7 @@ void TMainForm::bSucheClick(gui::TComponent*) {
         return;
     }
 
-    gbProgramm->Hide();
-    PicturePanel1->Hide();
+    HideProgramPage();
     lRubrik->SetCaption(kSearchResults);
     CurrentCategory = kSearchResults;
     lbProgramme->Items().Clear();

@@ -35,6 +35,7 @@ namespace {
 
 constexpr int kThumbWidth = 261, kThumbHeight = 196;
 constexpr int kBannerShownLeft = 15, kBannerWaitingLeft = -200, kBannerTop = 395;
+constexpr int kStillBannerTime = 20000;
 
 // Windows' MulDiv: a*b/c rounded to the nearest integer, halves away from zero.
 int MulDiv(int a, int b, int c) {
@@ -110,9 +111,11 @@ struct THourGlass {
 // ---- program page -----------------------------------------------------------------------------
 
 void TMainForm::ShowProgramPage() {
+    const int count = lbProgramme->Items().Count();
+    // An empty list has no page to show: whatever stands on the right stays.
+    if (count == 0 && !ListFilling) return;
     iStart->Hide();
     if (ListFilling) return;
-    const int count = lbProgramme->Items().Count();
     if (lbProgramme->ItemIndex() > count - 1) lbProgramme->SetItemIndex(count - 1);
     const int index = lbProgramme->ItemIndex();
     // Nothing selected (an empty list, or a click beside the entries): there is no page to build.
@@ -128,7 +131,7 @@ void TMainForm::ShowProgramPage() {
     try {
         daten_->Load(DataFile("daten.txt"));
     } catch (const base::EFOpenError&) {
-        throw base::EFOpenError::CannotOpen(DataDir + "daten.txt");
+        throw base::EFOpenError::CannotOpen(ShownFile(DataDir + "daten.txt"));
     }
     ++pageBuilds_;
     CurrentProgram = selected;
@@ -327,10 +330,18 @@ void TMainForm::CycleBanner() {
                       : BannerLinks[2].find("---") != std::string::npos ? 2
                                                                         : 3;
     if (count == 1) {
-        if (iBanner1->Left() == kBannerShownLeft) return;
+        if (iBanner1->Left() == kBannerShownLeft) {
+            // The only banner, played once to its end: it starts again rather than stand still.
+            if (iBanner1->Animated() && !iBanner1->AnimationTimer()) {
+                iBanner1->SetAnimate(false);
+                iBanner1->SetAnimate(true);
+            }
+            return;
+        }
         iBanner1->SetLeft(kBannerShownLeft);
     }
     Timer1->SetEnabled(false);
+    Timer1->SetInterval(kStillBannerTime);
     for (int i = 0; i < 3; ++i) {
         Banner(i)->SetBounds(kBannerWaitingLeft, kBannerTop, Banner(i)->Width(), Banner(i)->Height());
         Banner(i)->SetAnimate(false);
@@ -349,7 +360,15 @@ void TMainForm::Timer1Timer(gui::TComponent*) {
 
 void TMainForm::BannerWrapAnimation(gui::TComponent* sender) {
     auto* banner = dynamic_cast<media::TGIFImage*>(sender);
-    if (banner && banner->Left() == kBannerShownLeft) BannerWrapped = true;
+    if (!banner || banner->Left() != kBannerShownLeft) return;
+    BannerWrapped = true;
+    // A banner that plays once raises no change after its last wrap, so nothing else would ever
+    // replace it: Timer1 does, once its last frame has been shown for its own delay.
+    if (!banner->AnimationTimer()) {
+        Timer1->SetEnabled(false);
+        Timer1->SetInterval(int(banner->FrameInterval(banner->FrameCount())));
+        Timer1->SetEnabled(true);
+    }
 }
 
 void TMainForm::BannerChange(gui::TComponent* sender) {
@@ -376,6 +395,7 @@ void TMainForm::bInfoClick(gui::TComponent*) {
     InfoFrame1->LoadBackground();
     InfoFrame1->SetLeft(0);
     bInfo->SetEnabled(false);
+    listBeforeInfo_ = pProgramme->Visible();
     PicturePanel1->Hide();
     pProgramme->Hide();
 }
@@ -386,7 +406,8 @@ void TMainForm::InfoBeendenClick(gui::TComponent*) {
     bInfo->SetEnabled(true);
     const bool page = gbProgramm->Visible();
     PicturePanel1->SetVisible(page);
-    pProgramme->SetVisible(page);
+    // An empty category's list has no page under it, but was open all the same.
+    pProgramme->SetVisible(page || listBeforeInfo_);
 }
 
 void TMainForm::bVollbildClick(gui::TComponent*) {

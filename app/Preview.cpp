@@ -17,6 +17,7 @@
 #include "gfx/PngCodec.h"
 #include "gui/Application.h"
 #include "gui/backend/headless/HeadlessBackend.h"
+#include "platform/Services.h"
 #include "skin/SkinButton.h"
 
 namespace fs = std::filesystem;
@@ -230,7 +231,7 @@ void TPreview::RenderPages() {
         try {
             main_.ShowCategory(main_.CategoryButtons[size_t(k)]);
         } catch (const std::exception&) {
-            // An empty category: its failure is in the report already; the picture shows the list.
+            // A category whose list cannot be read: the failure is in the report already.
             listed = false;
         }
         Save(base);
@@ -263,6 +264,7 @@ void TPreview::WriteReport() {
         return;
     }
     out << "cdmenu preview of " << TMainForm::NativeFile(main_.DataDir) << "\n";
+    out << "disc root: " << platform::Services().paths.DiscRoot() << "\n";
     out << pictures_.size() << " pictures of the menu's pages\n\n";
     if (problems_.empty()) {
         out << "No problems found.\n";

@@ -17,6 +17,7 @@
 #include "gui/MessageForm.h"
 #include "gui/Timer.h"
 #include "gui/backend/headless/HeadlessBackend.h"
+#include "media/GIFImage.h"
 #include "platform/RecordingSound.h"
 #include "platform/Services.h"
 #include "platform/posix/RecordingShell.h"
@@ -126,6 +127,10 @@ bool TScriptRunner::LoadFromFile(const std::string& fileName) {
     text << in.rdbuf();
     SetScript(text.str());
     return true;
+}
+
+size_t TScriptRunner::BoxesShown() const {
+    return headless_ ? headless_->MessageBoxes().size() : seenBoxes_.size();
 }
 
 void TScriptRunner::Fail(const Line& line, const std::string& why) {
@@ -573,7 +578,9 @@ void TScriptRunner::Execute(const Line& line) {
         const gfx::TBitmap* pixels = &form->BackBuffer();
         if (headless_)
             if (const auto* w = headless_->Window(form->Handle())) pixels = w->pixels;
-        if (!WritePng(*pixels, std::filesystem::path(file))) return Fail(line, "cannot write " + file);
+        std::filesystem::path where(file);
+        if (where.is_relative() && !baseFolder_.empty()) where = std::filesystem::path(baseFolder_) / where;
+        if (!WritePng(*pixels, where)) return Fail(line, "cannot write " + file);
         return;
     }
     if (cmd == "expect-box") {
@@ -587,9 +594,33 @@ void TScriptRunner::Execute(const Line& line) {
             last = seenBoxes_.back();
             any = true;
         }
+        boxesChecked_ = BoxesShown();
         if (!any) return Fail(line, "no message box was shown");
         if (last.find(text) == std::string::npos)
             return Fail(line, "the last message box said " + Show(last));
+        return;
+    }
+    if (cmd == "expect-no-box") {
+        const size_t shown = BoxesShown(), since = boxesChecked_;
+        boxesChecked_ = shown;
+        if (shown > since) {
+            const std::string& first =
+                headless_ ? headless_->MessageBoxes()[since].request.text : seenBoxes_[since];
+            return Fail(line, std::to_string(shown - since) + " message box(es) shown, the first said " +
+                                  Show(first));
+        }
+        return;
+    }
+    if (cmd == "expect-banner") {
+        long long n = 0;
+        if (args.size() != 2 || !ParseInt(args[1], n) || n < 1 || n > 3)
+            return Fail(line, "expected a banner 1 to 3");
+        if (!MainForm) return Fail(line, "the menu has no main window");
+        int shown = 0;
+        for (int i = 0; i < 3; ++i)
+            if (MainForm->Banner(i) && MainForm->Banner(i)->Left() == 15) shown = i + 1;
+        if (shown != n)
+            return Fail(line, shown ? "banner " + std::to_string(shown) + " is shown" : "no banner is shown");
         return;
     }
     if (cmd == "expect-sound") {
@@ -658,8 +689,9 @@ void TScriptRunner::Execute(const Line& line) {
     Fail(line, "unknown command");
 }
 
-int RunScript(gui::TApplication& app, const std::string& fileName) {
+int RunScript(gui::TApplication& app, const std::string& fileName, const std::string& baseFolder) {
     TScriptRunner runner(app);
+    runner.SetBaseFolder(baseFolder);
     runner.LoadFromFile(fileName);
     return runner.Run(std::cerr);
 }

@@ -40,6 +40,8 @@ public:
 
     // The script as text (UTF-8).
     void SetScript(std::string_view text);
+    // Where relative file names of the script (screenshots) lie; the current folder by default.
+    void SetBaseFolder(std::string folder) { baseFolder_ = std::move(folder); }
     // False with Error() set when the file cannot be read.
     bool LoadFromFile(const std::string& fileName);
 
@@ -96,6 +98,9 @@ private:
     // Display mode: answers for message boxes still to come, boxes seen, the wait timer.
     std::deque<int> pendingAnswers_;
     std::vector<std::string> seenBoxes_;
+    size_t boxesChecked_ = 0;  // boxes shown up to the last expect-box / expect-no-box
+    size_t BoxesShown() const;
+    std::string baseFolder_;
     const void* lastSeenBox_ = nullptr;
     gui::TTimer* waitTimer_ = nullptr;
     bool waiting_ = false;
@@ -105,4 +110,5 @@ private:
 };
 
 // main()'s call for --script FILE: runs the script on the running program and returns the exit code.
-int RunScript(gui::TApplication& app, const std::string& fileName);
+// Relative screenshot names mean baseFolder (the folder the program was started from).
+int RunScript(gui::TApplication& app, const std::string& fileName, const std::string& baseFolder = {});

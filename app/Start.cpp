@@ -2,9 +2,12 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <stdexcept>
 
+#include "app/Catalogue.h"
 #include "app/MainForm.h"
 #include "app/VollbildForm.h"
 #include "base/Cp1252.h"
@@ -28,6 +31,25 @@
 namespace {
 
 std::optional<platform::AppPaths> gPaths;
+
+// A few paths from the head of daten.txt; the disc root is where they exist. Reading the head only
+// keeps a slow drive from reading a large catalogue twice at start.
+std::vector<std::string> StoredPathsOf(const std::string& dataDir) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path file = fs::path(dataDir) / "daten.txt";
+    if (!fs::is_regular_file(file, ec)) {
+        file.clear();
+        for (const fs::directory_entry& e : fs::directory_iterator(dataDir, ec))
+            if (platform::NativePath::SameName(e.path().filename().string(), "daten.txt")) file = e.path();
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (file.empty() || !in) return {};
+    std::string head(64 * 1024, '\0');
+    in.read(head.data(), std::streamsize(head.size()));
+    head.resize(size_t(in.gcount()));
+    return SampleStoredPaths(head, 8);
+}
 
 }  // namespace
 
@@ -82,6 +104,15 @@ TStartOptions ParseStartOptions(int argc, const char* const* argv) {
             throw std::invalid_argument("unknown option " + arg);
         }
     }
+    // The menu makes the disc root its current folder: names given here mean the folder it was
+    // started from.
+    std::error_code ec;
+    for (std::string* path : {&o.dataDir, &o.rootDir, &o.script, &o.preview})
+        if (!path->empty()) {
+            const std::filesystem::path absolute = std::filesystem::absolute(*path, ec);
+            if (!ec) *path = absolute.string();
+        }
+    o.launchFolder = std::filesystem::current_path(ec).string();
     return o;
 }
 
@@ -114,6 +145,8 @@ bool TProgramStart::CreateWindows(std::unique_ptr<gui::Backend> backend) {
     po.dataDir = options_.dataDir;
     po.rootDir = options_.rootDir;
     gPaths = platform::AppPaths::Resolve(po);
+    gPaths->FindDiscRoot(StoredPathsOf(gPaths->DataDir()));
+    gPaths->EnterDiscRoot();
     platform::Services().paths = gPaths->Mapping();
 
     main_ = app_->CreateForm<TMainForm>();

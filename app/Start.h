@@ -21,14 +21,15 @@ class TMainForm;
 
 // cdmenu [--data DIR] [--root DIR] [--headless] [--scale N] [--script FILE] [--preview OUTDIR]
 struct TStartOptions {
-    std::string dataDir;      // --data
-    std::string rootDir;      // --root
-    bool headless = false;    // --headless (also CDMENU_HEADLESS=1)
-    int scale = 0;            // --scale
-    std::string script;       // --script
-    std::string preview;      // --preview
-    std::string programFile;  // the program file when it is not the running one (tests)
-    bool help = false;        // --help
+    std::string dataDir;       // --data
+    std::string rootDir;       // --root
+    bool headless = false;     // --headless (also CDMENU_HEADLESS=1)
+    int scale = 0;             // --scale
+    std::string script;        // --script
+    std::string preview;       // --preview
+    std::string programFile;   // the program file when it is not the running one (tests)
+    bool help = false;         // --help
+    std::string launchFolder;  // the current folder when the options were read
 };
 
 // Throws std::invalid_argument with a message for the user for an unknown option or a missing value.

@@ -8,10 +8,13 @@
 //    <program folder>/../share/cdmenu/disc/, the first that holds Menue.dat. When none does, the
 //    program's folder stays DataDir (reading the data files then reports the missing file).
 //  - DiscRoot: --root DIR when given; for the sample disc its own folder (it stands for a whole
-//    disc, and its stored paths are relative to it); otherwise the mount point that holds DataDir.
+//    disc, and its stored paths are relative to it); otherwise the nearest folder from DataDir up to
+//    its mount point under which the catalogue's stored paths exist (FindDiscRoot), else the mount
+//    point. An author's staging folder or an unpacked image is thus a disc of its own.
 // In Windows form the disc root is "D:\" (see NativePath), so the program started as
 // <disc root>/MENU/cdmenu has the DataDir "D:\MENU\" and the DiscRoot "D:\".
 #include <string>
+#include <vector>
 
 #include "platform/NativePath.h"
 
@@ -37,6 +40,13 @@ public:
     const std::string& DiscRoot() const { return discRoot_; }
     bool UsingSampleDisc() const { return sampleDisc_; }
 
+    // Looks for the disc root among DataDir and its parents up to the mount point: the folder under
+    // which most of the given paths (relative to a disc root, Windows or native separators) exist,
+    // the nearest one on a tie. Changes nothing when the root was given or no path is found.
+    void FindDiscRoot(const std::vector<std::string>& storedPaths);
+    // Makes the disc root the current folder, as the system's autostart starts a disc program.
+    bool EnterDiscRoot() const;
+
     // The mapping between Windows-form and native paths for this disc.
     NativePath Mapping() const { return NativePath(discRoot_); }
     // cp1252 Windows forms, as the menu's state holds them.
@@ -50,6 +60,7 @@ private:
     std::string dataDir_;
     std::string discRoot_;
     bool sampleDisc_ = false;
+    bool rootGiven_ = false;
 };
 
 }  // namespace platform

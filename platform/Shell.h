@@ -2,7 +2,8 @@
 // The desktop shell: open a link or document, show a folder, run a program.
 // Targets are app paths (cp1252, Windows or native form; see NativePath) or URLs. Processes are
 // always started with an argument vector — no path or URL from the data ever reaches a command
-// interpreter. The started program inherits the menu's current directory.
+// interpreter. A file from the disc runs in its own folder, as it would when started from there;
+// the file manager of Explore("") opens on the menu's current directory (the disc root).
 // Each call returns true when a process was started. Callers ignore failures by design (a disc's
 // links and programs may be missing); the result is for tests and logs.
 #include <string>

@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
 
     // --preview OUTDIR renders every page and ends; --script FILE drives the running menu.
     if (!options.preview.empty()) return RunPreview(*start.App(), options.preview);
-    if (!options.script.empty()) return RunScript(*start.App(), options.script);
+    if (!options.script.empty()) return RunScript(*start.App(), options.script, options.launchFolder);
 
     return start.Run();
 }

@@ -74,13 +74,41 @@ AppPaths AppPaths::Resolve(const AppPathOptions& options) {
         }
     }
 
-    if (!options.rootDir.empty())
+    p.rootGiven_ = !options.rootDir.empty();
+    if (p.rootGiven_)
         p.discRoot_ = WithSlash(Absolute(options.rootDir));
     else if (p.sampleDisc_)
         p.discRoot_ = p.dataDir_;
     else
         p.discRoot_ = MountPointOf(p.dataDir_);
     return p;
+}
+
+void AppPaths::FindDiscRoot(const std::vector<std::string>& storedPaths) {
+    if (rootGiven_ || sampleDisc_ || storedPaths.empty()) return;
+    const std::string mount = MountPointOf(dataDir_);
+    int best = 0;
+    std::string bestRoot;
+    for (std::string folder = dataDir_;;) {
+        const NativePath paths(folder);
+        int found = 0;
+        for (const std::string& stored : storedPaths) {
+            struct stat st;
+            const std::string native = paths.Resolve(NativePath::WinDiscRoot() + stored);
+            if (stat(native.c_str(), &st) == 0) ++found;
+        }
+        if (found > best) {
+            best = found;
+            bestRoot = folder;
+        }
+        if (folder.size() <= mount.size() || folder == "/") break;
+        folder = FolderOf(folder.substr(0, folder.size() - 1));
+    }
+    if (best > 0) discRoot_ = bestRoot;
+}
+
+bool AppPaths::EnterDiscRoot() const {
+    return !discRoot_.empty() && chdir(discRoot_.c_str()) == 0;
 }
 
 }  // namespace platform

@@ -85,17 +85,26 @@ std::vector<std::string> PosixShell::ExecuteCommand(const std::string& file) con
     return {kOpener, NotAnOption(native)};
 }
 
+std::string PosixShell::WorkingFolder(const std::string& target) const {
+    const std::string t = base::Trim(target);
+    if (t.empty() || IsUrl(t)) return {};
+    const std::string native = Paths().Resolve(t);
+    const size_t slash = native.rfind('/');
+    if (slash == std::string::npos) return {};
+    return slash == 0 ? "/" : native.substr(0, slash);
+}
+
 bool PosixShell::Open(const std::string& target) {
-    return Spawn(OpenCommand(target));
+    return Spawn(OpenCommand(target), WorkingFolder(target));
 }
 bool PosixShell::Explore(const std::string& folder) {
     return Spawn(ExploreCommand(folder));
 }
 bool PosixShell::Execute(const std::string& file) {
-    return Spawn(ExecuteCommand(file));
+    return Spawn(ExecuteCommand(file), WorkingFolder(file));
 }
 
-bool PosixShell::Spawn(const std::vector<std::string>& argv) {
+bool PosixShell::Spawn(const std::vector<std::string>& argv, const std::string& folder) {
     if (argv.empty()) return false;
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -111,10 +120,17 @@ bool PosixShell::Spawn(const std::vector<std::string>& argv) {
     posix_spawnattr_setsigdefault(&attr, &all);
     posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     posix_spawnattr_setpgroup(&attr, 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    // A folder that cannot be entered leaves the child where the menu is rather than failing.
+    struct stat st;
+    if (!folder.empty() && stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
     pid_t pid = -1;
     const bool searchPath = argv[0].find('/') == std::string::npos;
-    const int rc = searchPath ? posix_spawnp(&pid, args[0], nullptr, &attr, args.data(), environ)
-                              : posix_spawn(&pid, args[0], nullptr, &attr, args.data(), environ);
+    const int rc = searchPath ? posix_spawnp(&pid, args[0], &actions, &attr, args.data(), environ)
+                              : posix_spawn(&pid, args[0], &actions, &attr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attr);
     if (rc != 0) return false;
     lastPid_ = pid;

@@ -25,6 +25,8 @@ public:
     std::vector<std::string> OpenCommand(const std::string& target) const;
     std::vector<std::string> ExploreCommand(const std::string& folder) const;
     std::vector<std::string> ExecuteCommand(const std::string& file) const;
+    // The folder a started file runs in: its own (UTF-8, native); empty for a URL or nothing.
+    std::string WorkingFolder(const std::string& target) const;
 
     // "scheme:" with a scheme of two or more letters (one letter is a drive).
     static bool IsUrl(const std::string& target);
@@ -32,8 +34,9 @@ public:
     pid_t LastProcessId() const { return lastPid_; }
 
 protected:
-    // Starts argv[0] (searched on PATH when it has no '/'); true when the program was started.
-    virtual bool Spawn(const std::vector<std::string>& argv);
+    // Starts argv[0] (searched on PATH when it has no '/') in folder (empty: the menu's current
+    // one); true when the program was started.
+    virtual bool Spawn(const std::vector<std::string>& argv, const std::string& folder = {});
 
 private:
     NativePath Paths() const;

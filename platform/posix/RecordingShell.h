@@ -12,6 +12,7 @@ struct ShellCall {
     std::string operation;          // "open", "explore" or "execute"
     std::string target;             // as the caller passed it (cp1252)
     std::vector<std::string> argv;  // what would have run (UTF-8); empty when nothing would
+    std::string folder;             // where it would have run (UTF-8); empty: the current folder
 };
 
 class RecordingShell : public PosixShell {
@@ -26,10 +27,11 @@ public:
     void Clear() { calls_.clear(); }
 
 protected:
-    bool Spawn(const std::vector<std::string>& argv) override { return !argv.empty(); }
+    bool Spawn(const std::vector<std::string>& argv, const std::string&) override { return !argv.empty(); }
 
 private:
-    bool Record(const char* operation, const std::string& target, std::vector<std::string> argv);
+    bool Record(const char* operation, const std::string& target, std::vector<std::string> argv,
+                std::string folder = {});
     std::vector<ShellCall> calls_;
 };
 

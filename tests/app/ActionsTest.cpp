@@ -188,7 +188,8 @@ TEST_F(ActionsTest, UnpackSuccessFailureAndSuccessAgain) {
     SetProgram("Kaputt", "paket.zip");
     AnswerFolderDialog(target);
     Main().bInstallierenClick(nullptr);
-    EXPECT_EQ(labelSeen, "Dateien entpacken (D:\\Programme\\Kaputt\\paket.zip)");
+    // The label names the archive as it lies on the disc.
+    EXPECT_EQ(labelSeen, "Dateien entpacken (" + menu.Dir() + "Programme/Kaputt/paket.zip)");
     ASSERT_EQ(Hb().MessageBoxes().size(), 1u);
     EXPECT_EQ(Hb().MessageBoxes()[0].request.caption, "Warnung");
     EXPECT_FALSE(Hb().MessageBoxes()[0].request.text.empty());
@@ -232,6 +233,8 @@ TEST_F(ActionsTest, InstallerStartAndExplorerGoThroughTheShell) {
     Main().bInstallierenClick(nullptr);  // no dialog: an installer runs
     ASSERT_EQ(menu.Shell().Calls().size(), 1u);
     EXPECT_EQ(menu.Shell().Calls()[0].argv, (std::vector<std::string>{"xdg-open", alpha + "setup.exe"}));
+    // An installer runs in its own folder, where it finds the files it brings along.
+    EXPECT_EQ(menu.Shell().Calls()[0].folder + "/", alpha);
     EXPECT_TRUE(Hb().FolderPrompts().empty());
 
     // An executable script runs directly, and stored upper case finds the file.
@@ -239,6 +242,7 @@ TEST_F(ActionsTest, InstallerStartAndExplorerGoThroughTheShell) {
     Main().bStartenClick(nullptr);
     ASSERT_EQ(menu.Shell().Calls().size(), 2u);
     EXPECT_EQ(menu.Shell().Calls()[1].argv, std::vector<std::string>{alpha + "start.sh"});
+    EXPECT_EQ(menu.Shell().Calls()[1].folder + "/", alpha);
     EXPECT_EQ(menu.LastSoundSlot(), 4);
 
     // A start file that is not on the disc is reported and nothing runs.
@@ -246,11 +250,13 @@ TEST_F(ActionsTest, InstallerStartAndExplorerGoThroughTheShell) {
     Main().bStartenClick(nullptr);
     EXPECT_EQ(menu.Shell().Calls().size(), 2u);
     ASSERT_EQ(BoxTexts().size(), 1u);
-    EXPECT_EQ(BoxTexts()[0], "Die Datei D:\\Programme\\Alpha\\fehlt.exe wurde nicht gefunden.");
+    EXPECT_EQ(BoxTexts()[0], "Die Datei " + alpha + "fehlt.exe wurde nicht gefunden.");
 
     Main().bScreenshotClick(nullptr);
     ASSERT_EQ(menu.Shell().Calls().size(), 3u);
     EXPECT_EQ(menu.Shell().Calls()[2].operation, "explore");
+    // The menu's current folder is the disc root, as an autostarted disc program has it.
+    EXPECT_EQ(fs::current_path().string() + "/", menu.Dir());
     EXPECT_EQ(menu.Shell().Calls()[2].argv,
               (std::vector<std::string>{"xdg-open", fs::current_path().string()}));
 
@@ -266,7 +272,7 @@ TEST_F(ActionsTest, CopyKeepsTheUsersScreenshotNamesake) {
     SetProgram("Alpha", "paket.Zip");
     AnswerFolderDialog(target);
     Main().bKopierenClick(nullptr);
-    EXPECT_EQ(labelSeen, "Dateien kopieren (D:\\Programme\\Alpha\\)");
+    EXPECT_EQ(labelSeen, "Dateien kopieren (" + menu.Dir() + "Programme/Alpha/)");
     EXPECT_EQ(menu.ReadFile("ziel/start.sh"), "#!/bin/sh\n");
     EXPECT_EQ(menu.ReadFile("ziel/unter/b.txt"), "unten");
     EXPECT_TRUE(fs::exists(target + "/paket.Zip"));
@@ -395,10 +401,16 @@ TEST_F(ActionsTest, SearchDialogAndResults) {
         Hb().Type("word");
         ClickOn(&s, s.bBeenden);
     });
+    const int builds = Main().PageBuilds();
     Main().bSucheClick(nullptr);
     EXPECT_TRUE(s.MatchCase());
     ASSERT_EQ(Main().lbProgramme->Items().Count(), 1);
     EXPECT_EQ(Main().lbProgramme->Items().Strings(0), "Mitte");
+    // The same first program as before: its page, hidden for the search, is built and shown again.
+    EXPECT_TRUE(Main().gbProgramm->Visible());
+    EXPECT_TRUE(Main().PicturePanel1->Visible());
+    EXPECT_EQ(Main().PageBuilds(), builds + 1);
+    EXPECT_EQ(Main().lAnzahlProgramme->Caption(), "1/1");
     bool stillChecked = false;
     Hb().Post([&] {
         stillChecked = s.FlatCheckBox1->Checked();

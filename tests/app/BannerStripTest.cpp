@@ -121,7 +121,7 @@ TEST(BannerStrip, WaitingBannersEventsAreIgnoredAndTheStillOneUsesTheTimer) {
     EXPECT_GT(rotations, 0);
 }
 
-TEST(BannerStrip, AnimatedBannerRotatesAfterItsWrapAndAPlayOnceBannerStays) {
+TEST(BannerStrip, AnimatedBannerRotatesAfterItsWrapAndAPlayOnceBannerAfterItsRun) {
     MenuFixture menu(MenuFixture::kNoStart);
     StartWith(menu, "www.zwei.de", "---");
     TMainForm* m = menu.Main();
@@ -136,11 +136,37 @@ TEST(BannerStrip, AnimatedBannerRotatesAfterItsWrapAndAPlayOnceBannerStays) {
     EXPECT_TRUE(wrapped);
     EXPECT_TRUE(rotated);
 
-    // The banner that plays once stays for the rest of the run.
+    // The banner that plays once: no change follows its last wrap, so the timer replaces it once its
+    // last frame has been up for its own delay.
     while (Shown(m) != 1) m->CycleBanner();
-    menu.Backend().Advance(120000);
+    media::TGIFImage* once = m->ibanner2;
+    for (int step = 0; step < 100 && once->AnimationTimer(); ++step) menu.Backend().Advance(10);
+    ASSERT_EQ(once->AnimationTimer(), nullptr);
+    EXPECT_TRUE(m->Timer1->Enabled());
+    EXPECT_EQ(m->Timer1->Interval(), int(once->FrameInterval(once->FrameCount())));
     EXPECT_EQ(Shown(m), 1);
-    EXPECT_FALSE(m->Timer1->Enabled());
+    menu.Backend().Advance(once->FrameInterval(once->FrameCount()));
+    // Rotated: another banner, or the same one started again.
+    EXPECT_TRUE(Shown(m) == 0 || once->AnimationTimer() != nullptr);
+    // A still banner still waits the full 20 seconds afterwards.
+    m->CycleBanner();
+    EXPECT_EQ(m->Timer1->Interval(), 20000);
+
+    // Ten minutes: the strip never stands still, and both banners keep coming to the end.
+    std::set<int> lastMinute;
+    int changes = 0, previous = Shown(m);
+    for (int t = 0; t < 600000; t += 100) {
+        menu.Backend().Advance(100);
+        const int shown = Shown(m);
+        ASSERT_TRUE(shown == 0 || shown == 1) << t;
+        const media::TGIFImage* b = m->Banner(shown);
+        ASSERT_TRUE(b->AnimationTimer() || m->Timer1->Enabled()) << "the strip stopped at " << t << " ms";
+        if (shown != previous) ++changes;
+        previous = shown;
+        if (t >= 540000) lastMinute.insert(shown);
+    }
+    EXPECT_GT(changes, 100);
+    EXPECT_EQ(lastMinute, (std::set<int>{0, 1}));
 
     // A click opens the banner's own redirect link.
     menu.Shell().Clear();

@@ -146,7 +146,7 @@ TEST(MainFormStart, MissingOrShortDataFilesStopTheInitialisation) {
         EXPECT_FALSE(menu.Start(false));
         ASSERT_EQ(menu.Backend().MessageBoxes().size(), 1u);
         EXPECT_EQ(menu.Backend().MessageBoxes()[0].request.text,
-                  base::Cp("Datei D:\\progname.txt kann nicht geöffnet werden."));
+                  base::Cp("Datei " + menu.Dir() + "progname.txt kann nicht geöffnet werden."));
         // Menue.dat was never read: no sounds, no data.
         EXPECT_EQ(menu.Main()->MenuData, nullptr);
         EXPECT_TRUE(menu.PlayedSlots().empty());
@@ -347,7 +347,7 @@ TEST(MainFormCategories, CategoryToListToPageAndBack) {
     EXPECT_EQ(m->PageBuilds(), 4);
 }
 
-TEST(MainFormCategories, EmptyCategoryReportsTheListIndex) {
+TEST(MainFormCategories, EmptyCategoryShowsAnEmptyListAndNoError) {
     MenuFixture menu(MenuFixture::kNoStart);
     menu.WriteFile("progname.txt",
                    "Kategorie:Voll\r\nEins\r\n\r\nKategorie:Leer\r\n\r\nKategorie:A & B\r\nEins\r\n\r\n");
@@ -361,14 +361,33 @@ TEST(MainFormCategories, EmptyCategoryReportsTheListIndex) {
     menu.WriteFile("daten.txt", w.Daten());
     ASSERT_TRUE(menu.Start());
     TMainForm* m = menu.Main();
+    // First a full category, so that the counter and the page have something to be stale with.
+    menu.Click(Button(menu, 0));
+    ASSERT_TRUE(m->gbProgramm->Visible());
+    ASSERT_EQ(m->lAnzahlProgramme->Caption(), "1/1");
+    menu.Click(m->bRubrikauswahl);
+    menu.ClearSounds();
     menu.Click(Button(menu, 1));
-    ASSERT_EQ(menu.Backend().MessageBoxes().size(), 1u);
-    EXPECT_EQ(menu.Backend().MessageBoxes()[0].request.text,
-              base::Cp("Der Index der Liste überschreitet das Maximum (0)"));
+    EXPECT_TRUE(menu.Backend().MessageBoxes().empty());
+    EXPECT_EQ(menu.PlayedSlots(), std::vector<int>{0});
     EXPECT_TRUE(m->pProgramme->Visible());
+    EXPECT_EQ(m->lRubrik->Caption(), "Leer");
     EXPECT_EQ(m->lbProgramme->Items().Count(), 0);
+    EXPECT_EQ(m->lAnzahlProgramme->Caption(), "0/0");
     EXPECT_FALSE(m->gbProgramm->Visible());
-    EXPECT_EQ(m->PageBuilds(), 0);
+    EXPECT_FALSE(m->PicturePanel1->Visible());
+    EXPECT_TRUE(m->iStart->Visible());  // the right side is not left blank
+    EXPECT_EQ(m->PageBuilds(), 1);
+    // A click or a key in the empty list changes nothing.
+    menu.Click(m->lbProgramme);
+    menu.Backend().Key(gui::VK_DOWN);
+    EXPECT_TRUE(menu.Backend().MessageBoxes().empty());
+    EXPECT_TRUE(m->iStart->Visible());
+    // The info page over an empty list gives the list back when it closes.
+    m->bInfoClick(m);
+    m->InfoBeendenClick(m);
+    EXPECT_TRUE(m->pProgramme->Visible());
+    EXPECT_TRUE(m->iStart->Visible());
     // A name with "&" is shown with it in the heading, and finds its record.
     menu.Click(m->bRubrikauswahl);
     menu.Click(Button(menu, 2));

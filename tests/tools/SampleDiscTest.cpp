@@ -306,7 +306,7 @@ TEST(SampleDisc, MenuFileHoldsLogoSevenSoundsAndThreeBanners) {
 }
 
 TEST(SampleDisc, GenerationIsDeterministic) {
-    const fs::path source = fs::path(__FILE__).parent_path().parent_path().parent_path() / "assets" / "src";
+    const fs::path source = fs::path(CDMENU_SOURCE_DIR) / "assets" / "src";
     const fs::path again = fs::temp_directory_path() / ("cdmenu-disc-" + std::to_string(::getpid()));
     fs::remove_all(again);
     std::string program = (BuildDir() / "makedisc").string(), src = source.string(), out = again.string();
