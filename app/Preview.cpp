@@ -111,8 +111,9 @@ void TPreview::Save(const std::string& name) {
         Problem("", "could not write " + file);
 }
 
-bool TPreview::PathExists(const std::string& recordPath, std::string& mapped) const {
-    mapped = main_.MapToDiscRoot(recordPath);
+bool TPreview::PathExists(const std::string& recordPath, std::string& shown) const {
+    const std::string mapped = main_.MapToDiscRoot(recordPath);
+    shown = TMainForm::ShownFile(mapped);
     if (mapped.empty()) return true;
     std::error_code ec;
     return fs::exists(TMainForm::NativeFile(mapped), ec);
@@ -187,7 +188,8 @@ void TPreview::CheckCatalogue() {
                 Problem(at, "screenshot missing: " + Quoted(mapped));
             } else {
                 std::vector<uint8_t> bytes;
-                if (!ReadFile(TMainForm::NativeFile(mapped), bytes) || !DecodableJpeg(bytes))
+                if (!ReadFile(TMainForm::NativeFile(main_.MapToDiscRoot(record->Screenshot)), bytes) ||
+                    !DecodableJpeg(bytes))
                     Problem(at, "screenshot is not a JPEG picture: " + Quoted(mapped));
             }
             // The page treats 4 characters or fewer as no path at all.

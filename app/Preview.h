@@ -46,7 +46,8 @@ private:
     void RenderPages();
     void WriteReport();
     // A path from a record on this disc: "" when absent, else whether it exists.
-    bool PathExists(const std::string& recordPath, std::string& mapped) const;
+    // shown: the file as a person finds it on the disc (native name, cp1252).
+    bool PathExists(const std::string& recordPath, std::string& shown) const;
 
     gui::TApplication& app_;
     TMainForm& main_;

@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "app/ScriptRunner.h"
 #include "gui/Timer.h"
 #include "media/GIFImage.h"
 #include "tests/support/MenuFixture.h"
@@ -174,4 +175,25 @@ TEST(BannerStrip, AnimatedBannerRotatesAfterItsWrapAndAPlayOnceBannerAfterItsRun
     ASSERT_EQ(menu.Shell().Calls().size(), 1u);
     EXPECT_EQ(menu.Shell().Calls()[0].target,
               "http://redirect.example.net/redirect.php4?project=TEST&url=www.zwei.de");
+}
+
+TEST(BannerStrip, ScriptsSeeWhichBannerIsShown) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    StartWith(menu, "www.zwei.de", "www.drei.de");
+    TMainForm* m = menu.Main();
+    while (Shown(m) != 2) m->CycleBanner();
+    auto run = [&](const std::string& script, std::string& err) {
+        TScriptRunner runner(*menu.App());
+        runner.SetScript(script);
+        while (runner.Step()) {
+        }
+        err = runner.Error();
+        return runner.Failed() ? 1 : 0;
+    };
+    std::string err;
+    EXPECT_EQ(run("expect-banner 3\n", err), 0) << err;
+    EXPECT_EQ(run("expect-banner 1\n", err), 1);
+    EXPECT_NE(err.find("line 1: expect-banner 1: banner 3 is shown"), std::string::npos) << err;
+    EXPECT_EQ(run("expect-banner 4\n", err), 1);
+    EXPECT_NE(err.find("expected a banner 1 to 3"), std::string::npos) << err;
 }

@@ -134,6 +134,32 @@ TEST(Preview, DamagedDiscListsEachProblemAndFails) {
     EXPECT_TRUE(e2e::fs::exists(out / "01 Büro & Organisation - 01 TextFuchs 3.2.png"));
 }
 
+TEST(Preview, StagingFolderWithoutRootFindsItsOwnRoot) {
+    E2E_REQUIRE_PROGRAM();
+    e2e::Scratch s;
+    // An author's folder: the menu's files in MENU/, the programs and pictures beside it.
+    const path stick = e2e::CopyDisc(s.path);
+    e2e::fs::create_directories(stick / "MENU");
+    for (const char* name : {"Menue.dat", "progname.txt", "daten.txt", "skin"})
+        e2e::fs::rename(stick / name, stick / "MENU" / name);
+    // Names relative to the folder the menu was started from, which it leaves for the disc root.
+    const e2e::RunResult r = e2e::Run({"--headless", "--data", "disc/MENU", "--preview", "out"}, s.path);
+    EXPECT_EQ(r.code, 0) << r.output;
+    const std::string report = e2e::ReadText(s.path / "out" / "report.txt");
+    EXPECT_NE(report.find("disc root: " + stick.string() + "/\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("No problems found."), std::string::npos) << report;
+
+    // Problems name the files as they lie on the disc.
+    e2e::fs::remove(stick / "Bilder" / "textfuchs32.jpg");
+    const e2e::RunResult damaged =
+        e2e::Run({"--headless", "--data", "disc/MENU", "--preview", "out2"}, s.path);
+    EXPECT_EQ(damaged.code, 1) << damaged.output;
+    const std::string listed = e2e::ReadText(s.path / "out2" / "report.txt");
+    EXPECT_NE(listed.find("screenshot missing: \"" + (stick / "Bilder" / "textfuchs32.jpg").string() + "\""),
+              std::string::npos)
+        << listed;
+}
+
 TEST(Preview, FileNamesAreSanitised) {
     EXPECT_EQ(SanitiseFileName("a/b\\c:d*e?f\"g<h>i|j"), "a_b_c_d_e_f_g_h_i_j");
     EXPECT_EQ(SanitiseFileName(" .versteckt. "), "versteckt");

@@ -101,6 +101,31 @@ expect-visible pProgramme
     EXPECT_EQ(r.code, 0) << r.output;
 }
 
+TEST(ProgramScript, TwoSearchesWithTheSameFirstProgramBothShowItsPage) {
+    E2E_REQUIRE_PROGRAM();
+    e2e::Scratch s;
+    const path disc = e2e::CopyDisc(s.path);
+    const std::string script = R"(click bRubrik3
+click bSuche
+type Windows
+key Enter
+expect-caption lRubrik Suchergebnisse
+expect-visible gbProgramm
+expect-visible TransText1
+click bSuche
+type Deutsch
+key Enter
+expect-no-box
+expect-caption lRubrik Suchergebnisse
+expect-visible gbProgramm
+expect-visible TransText1
+expect-hidden iStart
+click bBeenden2
+)";
+    const e2e::RunResult r = RunScript(s, disc, script);
+    EXPECT_EQ(r.code, 0) << r.output;
+}
+
 TEST(ProgramScript, FailingExpectationEndsWithItsLine) {
     E2E_REQUIRE_PROGRAM();
     e2e::Scratch s;

@@ -111,6 +111,7 @@ TEST(ScriptRunner, DrivesControlsAndTheModalLoopsTheyOpen) {
     const std::string script =
         "# a comment, then blank lines\n"
         "\n"
+        "expect-no-box\n"
         "expect-caption bOpen Öffnen\n"
         "click bOpen\n"
         // These run inside the dialog's modal loop.
@@ -130,6 +131,7 @@ TEST(ScriptRunner, DrivesControlsAndTheModalLoopsTheyOpen) {
         "answer No\n"
         "click 140 22\n"
         "expect-box Wirklich löschen\n"
+        "expect-no-box\n"
         "expect-caption lResult nein\n"
         "click bBox\n"
         "expect-caption lResult ja\n"
@@ -176,6 +178,10 @@ TEST(ScriptRunner, AFailingLineEndsTheRunWithItsNumberAndReason) {
         {"wait soon\n", "expected milliseconds"},
         {"expect-box Hallo\n", "no message box was shown"},
         {"answer Vielleicht\n", "expected OK, Cancel, Yes or No"},
+        {"click bBox\nexpect-no-box\nclick bOpen\n",
+         "line 2: expect-no-box: 1 message box(es) shown, the first said \"Wirklich"},
+        {"click bBox\nexpect-box Wirklich\nclick bBox\nclick bBox\nexpect-no-box\n",
+         "line 5: expect-no-box: 2 message box(es) shown"},
         {"# only the box\nclick bBox\nexpect-box Anders\n",
          "line 3: expect-box Anders: the last message box said"},
     };

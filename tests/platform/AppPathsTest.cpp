@@ -1,6 +1,7 @@
 #include "platform/AppPaths.h"
 
 #include <gtest/gtest.h>
+#include <limits.h>
 #include <unistd.h>
 
 #include "tests/platform/TempDir.h"
@@ -67,4 +68,49 @@ TEST(AppPaths, OverridesAndTheMountPointRule) {
     const std::string self = AppPaths::RunningProgram();
     EXPECT_EQ(self.substr(self.rfind('/') + 1).rfind("test_platform", 0), 0u) << self;
     EXPECT_EQ(AppPaths::Resolve().ProgramFile(), self);
+}
+
+TEST(AppPaths, DiscRootIsWhereTheStoredPathsExist) {
+    TempDir t;
+    // An author's staging folder: data in stick/MENU, programs beside it, all under a temp folder
+    // that is far from any mount point.
+    t.Write("stick/MENU/Menue.dat", "x");
+    t.Write("stick/PROGRAMME/A/SETUP.EXE", "x");
+    t.Write("stick/Bilder/a.jpg", "x");
+    t.Write("stick/MENU/Bilder/other.jpg", "x");
+    const std::string program = t / "stick/MENU/cdmenu";
+    const std::vector<std::string> stored = {"Programme\\A\\setup.exe", "Bilder\\a.jpg", "Bilder\\b.jpg"};
+
+    AppPaths found = AppPaths::Resolve({program, "", ""});
+    const std::string mount = found.DiscRoot();
+    EXPECT_EQ(mount, AppPaths::MountPointOf(t.Path()));
+    found.FindDiscRoot(stored);
+    // Two of three exist under stick/, one (a different picture) under stick/MENU/: the best wins,
+    // letter case aside.
+    EXPECT_EQ(found.DiscRoot(), t / "stick/");
+    EXPECT_EQ(found.Mapping().Resolve("D:\\programme\\a\\setup.exe"), t / "stick/PROGRAMME/A/SETUP.EXE");
+
+    // On a tie the nearest folder wins.
+    AppPaths tie = AppPaths::Resolve({program, "", ""});
+    tie.FindDiscRoot({"Bilder\\a.jpg", "Bilder\\other.jpg"});
+    EXPECT_EQ(tie.DiscRoot(), t / "stick/MENU/");
+
+    // Nothing found anywhere: the mount point stays.
+    AppPaths none = AppPaths::Resolve({program, "", ""});
+    none.FindDiscRoot({"Nirgends\\x.exe"});
+    EXPECT_EQ(none.DiscRoot(), mount);
+
+    // A given root is never second-guessed.
+    AppPaths given = AppPaths::Resolve({program, "", t / "stick/MENU"});
+    given.FindDiscRoot(stored);
+    EXPECT_EQ(given.DiscRoot(), t / "stick/MENU/");
+
+    // The current folder becomes the root.
+    char before[PATH_MAX];
+    ASSERT_NE(getcwd(before, sizeof before), nullptr);
+    ASSERT_TRUE(found.EnterDiscRoot());
+    char now[PATH_MAX];
+    ASSERT_NE(getcwd(now, sizeof now), nullptr);
+    EXPECT_EQ(std::string(now) + "/", t / "stick/");
+    ASSERT_EQ(chdir(before), 0);
 }
