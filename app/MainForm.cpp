@@ -60,6 +60,9 @@ TMainForm::TMainForm(gui::TComponent* owner) : gui::TForm(owner), daten_(std::ma
     OnCreate = [this](gui::TComponent* s) { FormCreate(s); };
     OnShow = [this](gui::TComponent* s) { FormShow(s); };
     OnClose = [this](gui::TComponent* s, gui::TCloseAction& a) { FormClose(s, a); };
+    SetKeyPreview(true);
+    SetFocusMarks(true);
+    OnKeyDown = [this](gui::TComponent* s, int& key, gui::TShiftState shift) { FormKeyDown(s, key, shift); };
 }
 
 TMainForm::~TMainForm() {
@@ -366,6 +369,7 @@ void TMainForm::CreateFactRows() {
 void TMainForm::FormShow(gui::TComponent*) {
     PicturePanel1->SetDoubleBuffered(true);
     PlaySlotSound(1);
+    if (!CategoryButtons.empty()) FocusControl(CategoryButtons.front());
 }
 
 void TMainForm::FormClose(gui::TComponent*, gui::TCloseAction&) {
@@ -528,7 +532,10 @@ void TMainForm::bPfeilUntenMouseDown(gui::TComponent*, gui::TMouseButton, gui::T
 void TMainForm::ShowCategory(gui::TComponent* button) {
     PlaySlotSound(0);
     for (int k = 0; k < VisibleCategoryCount && k < int(CategoryButtons.size()); ++k)
-        if (CategoryButtons[size_t(k)] == button) CurrentCategory = CategoryButtons[size_t(k)]->Caption();
+        if (CategoryButtons[size_t(k)] == button) {
+            CurrentCategory = CategoryButtons[size_t(k)]->Caption();
+            OpenCategory = FirstVisibleCategory + k;
+        }
     lRubrik->SetCaption(EscapeAmpersand(CurrentCategory));
     lbProgramme->Items().Clear();
     TCatalogue progname;
@@ -541,6 +548,7 @@ void TMainForm::ShowCategory(gui::TComponent* button) {
 void TMainForm::ShowListAndFirstProgram() {
     pProgramme->Show();
     pProgramme->SetLeft(CategoryButtons.empty() ? 15 : CategoryButtons.front()->Left());
+    if (lbProgramme->CanFocus()) lbProgramme->SetFocus();
     // Index 1 first, so that the list repaints even when it was at 0 already.
     if (lbProgramme->Items().Count() > 1) lbProgramme->SetItemIndex(1);
     if (lbProgramme->Items().Count() < 1) throw base::EStringListError::IndexOutOfBounds(0);
@@ -560,6 +568,7 @@ void TMainForm::bRubrikauswahlClick(gui::TComponent*) {
     PicturePanel1->Hide();
     PlaySlotSound(0);
     iStart->Show();
+    FocusCategory(OpenCategory < 0 ? FirstVisibleCategory : OpenCategory);
 }
 
 void TMainForm::lbProgrammeClick(gui::TComponent*) {
