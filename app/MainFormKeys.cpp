@@ -140,8 +140,8 @@ void TMainForm::StartPageKey(int& key, gui::TShiftState shift) {
 // ---- program panel ----------------------------------------------------------------------------
 
 std::vector<gui::TControl*> TMainForm::ProgramPanelRing() const {
-    std::vector<gui::TControl*> ring{lbProgramme, bRubrikauswahl, bSuche, bStarten, bKopieren, bInstallieren,
-                                     iScreenshot, bVollbild,      bScreenshot};
+    std::vector<gui::TControl*> ring{lbProgramme,   bRubrikauswahl, bSuche,    bStarten,   bKopieren,
+                                     bInstallieren, iScreenshot,    bVollbild, bScreenshot};
     for (const TFactRow& row : FactRows)
         if (row.Value && row.Value->OnClick && row.Value->Visible()) ring.push_back(row.Value);
     ring.push_back(TransText1);

@@ -16,7 +16,8 @@ TEST(HighDensity, XftDpi192OpensTheWindowAtTwiceItsSize) {
         GTEST_SKIP() << "xvfb-run, Xvfb, xdotool, xwininfo or xprop is not installed";
     e2e::Scratch s;
     const path disc = e2e::CopyDisc(s.path);
-    // Inside the display: announce the density as xrdb would (the root window's RESOURCE_MANAGER),
+    // Inside the display (kept from resetting between clients, which would drop the resources):
+    // announce the density as xrdb would (the root window's RESOURCE_MANAGER),
     // start the menu, measure its window and click the third category button at its centre
     // (logical 100,183) in the window's own pixels.
     e2e::WriteText(s.path / "display.sh", R"sh(set -u
@@ -37,13 +38,13 @@ expect-caption lRubrik Grafik && Foto
 click bBeenden2
 )");
     e2e::WriteText(s.path / "lsan.supp", "leak:libdbus\n");
-    const e2e::RunResult r = e2e::Run(
-        {"--data", disc.string(), "--root", disc.string(), "--script", "script.txt"}, s.path,
-        {"xvfb-run", "-a", "-s", "-screen 0 2048x1536x24 -dpi 192 -nolisten tcp", "bash",
-         (s.path / "display.sh").string()},
-        {{"SDL_AUDIODRIVER", "none"},
-         {"SDL_VIDEODRIVER", "x11"},
-         {"LSAN_OPTIONS", "suppressions=" + (s.path / "lsan.supp").string()}});
+    const e2e::RunResult r =
+        e2e::Run({"--data", disc.string(), "--root", disc.string(), "--script", "script.txt"}, s.path,
+                 {"xvfb-run", "-a", "-s", "-screen 0 2048x1536x24 -dpi 192 -noreset -nolisten tcp", "bash",
+                  (s.path / "display.sh").string()},
+                 {{"SDL_AUDIODRIVER", "none"},
+                  {"SDL_VIDEODRIVER", "x11"},
+                  {"LSAN_OPTIONS", "suppressions=" + (s.path / "lsan.supp").string()}});
     EXPECT_EQ(r.code, 0) << r.output;
     EXPECT_NE(r.output.find("window 1280x960"), std::string::npos) << r.output;
 }

@@ -163,9 +163,9 @@ expect-visible iStart
 )";
     const path file = s.path / "script.txt";
     e2e::WriteText(file, script);
-    const e2e::RunResult r = e2e::Run(
-        {"--headless", "--data", disc.string(), "--root", disc.string(), "--script", file.string()}, s.path, {},
-        {{"HOME", home.string()}});
+    const e2e::RunResult r =
+        e2e::Run({"--headless", "--data", disc.string(), "--root", disc.string(), "--script", file.string()},
+                 s.path, {}, {{"HOME", home.string()}});
     EXPECT_EQ(r.code, 0) << r.output;
     // The copy went to the dialog's default folder.
     EXPECT_TRUE(e2e::fs::exists(home / "Test")) << r.output;

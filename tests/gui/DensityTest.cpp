@@ -23,7 +23,8 @@ TEST(Density, DesktopAnnouncementBeforePhysicalSize) {
 
 TEST(Density, XftDpiFromTheResourceString) {
     EXPECT_EQ(gui::XftDpiOf("Xft.dpi:\t192\n"), 192);
-    EXPECT_EQ(gui::XftDpiOf("Xcursor.size:\t48\nXft.antialias:\t1\nXft.dpi:\t144.5\nXft.hinting:\t1\n"), 144.5);
+    EXPECT_EQ(gui::XftDpiOf("Xcursor.size:\t48\nXft.antialias:\t1\nXft.dpi:\t144.5\nXft.hinting:\t1\n"),
+              144.5);
     EXPECT_EQ(gui::XftDpiOf("Xft.antialias:\t1\n"), 0);
     EXPECT_EQ(gui::XftDpiOf("Xft.dpi:\tviele\n"), 0);
     EXPECT_EQ(gui::XftDpiOf(""), 0);
