@@ -60,6 +60,9 @@ TMainForm::TMainForm(gui::TComponent* owner) : gui::TForm(owner), daten_(std::ma
     OnCreate = [this](gui::TComponent* s) { FormCreate(s); };
     OnShow = [this](gui::TComponent* s) { FormShow(s); };
     OnClose = [this](gui::TComponent* s, gui::TCloseAction& a) { FormClose(s, a); };
+    SetKeyPreview(true);
+    SetFocusMarks(true);
+    OnKeyDown = [this](gui::TComponent* s, int& key, gui::TShiftState shift) { FormKeyDown(s, key, shift); };
 }
 
 TMainForm::~TMainForm() {
@@ -366,6 +369,7 @@ void TMainForm::CreateFactRows() {
 void TMainForm::FormShow(gui::TComponent*) {
     PicturePanel1->SetDoubleBuffered(true);
     PlaySlotSound(1);
+    if (!CategoryButtons.empty()) FocusControl(CategoryButtons.front());
 }
 
 void TMainForm::FormClose(gui::TComponent*, gui::TCloseAction&) {
@@ -532,7 +536,10 @@ void TMainForm::bPfeilUntenMouseDown(gui::TComponent*, gui::TMouseButton, gui::T
 void TMainForm::ShowCategory(gui::TComponent* button) {
     PlaySlotSound(0);
     for (int k = 0; k < VisibleCategoryCount && k < int(CategoryButtons.size()); ++k)
-        if (CategoryButtons[size_t(k)] == button) CurrentCategory = CategoryButtons[size_t(k)]->Caption();
+        if (CategoryButtons[size_t(k)] == button) {
+            CurrentCategory = CategoryButtons[size_t(k)]->Caption();
+            OpenCategory = FirstVisibleCategory + k;
+        }
     lRubrik->SetCaption(EscapeAmpersand(CurrentCategory));
     lbProgramme->Items().Clear();
     TCatalogue progname;
@@ -545,6 +552,7 @@ void TMainForm::ShowCategory(gui::TComponent* button) {
 void TMainForm::ShowListAndFirstProgram() {
     pProgramme->Show();
     pProgramme->SetLeft(CategoryButtons.empty() ? 15 : CategoryButtons.front()->Left());
+    if (lbProgramme->CanFocus()) lbProgramme->SetFocus();
     // An empty category has no first program: the list stays empty beside the start picture.
     if (lbProgramme->Items().Count() < 1) {
         HideProgramPage();
@@ -576,6 +584,7 @@ void TMainForm::bRubrikauswahlClick(gui::TComponent*) {
     HideProgramPage();
     PlaySlotSound(0);
     iStart->Show();
+    FocusCategory(OpenCategory < 0 ? FirstVisibleCategory : OpenCategory);
 }
 
 void TMainForm::lbProgrammeClick(gui::TComponent*) {

@@ -133,6 +133,8 @@ public:
     std::string HomepageUrl;
     bool ListFilling = false;
     bool BannerWrapped = false;
+    // The category whose list is open (index into CategoryList); -1 before the first.
+    int OpenCategory = -1;
 
     // The initialisation ran to its end (false after a failure that was reported in an error box).
     bool Initialised() const { return initialised_; }
@@ -199,6 +201,12 @@ public:
     void BannerClick(gui::TComponent* sender);
     // Info page.
     void InfoBeendenClick(gui::TComponent* sender);
+    // The keyboard (MainFormKeys.cpp).
+    void FormKeyDown(gui::TComponent* sender, int& key, gui::TShiftState shift);
+    // Gives the focus to the button of category index (clamped), paging the column to show it.
+    void FocusCategory(int index);
+    // Tab's stops on the program panel, in order; hidden and disabled ones are skipped when moving.
+    std::vector<gui::TControl*> ProgramPanelRing() const;
     // Defined in MainFormActions.cpp.
     void bStartenClick(gui::TComponent* sender);
     void bInstallierenClick(gui::TComponent* sender);
@@ -213,6 +221,10 @@ private:
     void LoadSkinPictures();
     void CreateFactRows();
     void FillPage(const TProgramRecord& record);
+    void StartPageKey(int& key, gui::TShiftState shift);
+    void ProgramPanelKey(int& key, gui::TShiftState shift);
+    void ScrollDescription(int key);
+    void OpenGallery();
 
     std::unique_ptr<TCatalogue> daten_;  // daten.txt, read afresh into the same buffer per page
     bool initialised_ = false;

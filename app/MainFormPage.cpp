@@ -416,8 +416,7 @@ void TMainForm::bVollbildClick(gui::TComponent*) {
     if (path.empty()) return;
     const std::string file = NativeFile(path);
     if (!IsFile(file) || !VollbildForm) return;
-    VollbildForm->ShowPicture(file);
-    VollbildForm->ShowModal();
+    OpenGallery();
 }
 
 void TMainForm::iScreenshotDblClick(gui::TComponent*) {

@@ -69,12 +69,37 @@ int KeyCode(const std::string& name) {
     };
     for (const auto& [n, code] : kKeys)
         if (base::SameText(name, n)) return code;
+    if (name.size() >= 2 && (name[0] == 'F' || name[0] == 'f')) {
+        long long n = 0;
+        if (ParseInt(name.substr(1), n) && n >= 1 && n <= 12 &&
+            std::isdigit(static_cast<unsigned char>(name[1])))
+            return gui::VK_F1 + int(n) - 1;
+    }
     if (name.size() == 1) {
         const unsigned char c = static_cast<unsigned char>(name[0]);
         if (std::isalpha(c)) return std::toupper(c);
         if (std::isdigit(c)) return c;
     }
     return 0;
+}
+
+// "Ctrl+Shift+F": the key and its modifiers; 0 for an unknown key or modifier.
+int KeyWithModifiers(const std::string& text, gui::TShiftState& shift) {
+    shift = 0;
+    size_t start = 0;
+    for (size_t plus; (plus = text.find('+', start)) != std::string::npos && plus + 1 < text.size();
+         start = plus + 1) {
+        const std::string mod = text.substr(start, plus - start);
+        if (base::SameText(mod, "Ctrl") || base::SameText(mod, "Strg"))
+            shift |= gui::ssCtrl;
+        else if (base::SameText(mod, "Shift"))
+            shift |= gui::ssShift;
+        else if (base::SameText(mod, "Alt"))
+            shift |= gui::ssAlt;
+        else
+            return 0;
+    }
+    return KeyCode(text.substr(start));
 }
 
 int AnswerCode(const std::string& name) {
@@ -428,9 +453,9 @@ void TScriptRunner::WheelInput(gui::TForm* form, int x, int y, int notches) {
     app_.ProcessMessages();
 }
 
-void TScriptRunner::KeyInput(int key) {
+void TScriptRunner::KeyInput(int key, gui::TShiftState shift) {
     if (headless_) {
-        headless_->Key(key);
+        headless_->Key(key, shift);
         return;
     }
     gui::TForm* form = ActiveForm();
@@ -438,10 +463,12 @@ void TScriptRunner::KeyInput(int key) {
     gui::Event ev;
     ev.window = form->Handle();
     ev.key = key;
+    ev.shift = shift;
     ev.type = gui::EventType::KeyDown;
     app_.Dispatch(ev);
-    // Letters, digits and space type their character as a keyboard would.
+    // Letters, digits and space type their character as a keyboard would (not with Ctrl or Alt).
     char ch = 0;
+    if (shift & (gui::ssCtrl | gui::ssAlt)) key = 0;
     if (key >= 'A' && key <= 'Z') ch = char(key - 'A' + 'a');
     if ((key >= '0' && key <= '9') || key == gui::VK_SPACE) ch = char(key);
     if (ch) {
@@ -533,9 +560,10 @@ void TScriptRunner::Execute(const Line& line) {
     }
     if (cmd == "key") {
         if (args.size() != 2) return Fail(line, "expected one key");
-        const int key = KeyCode(args[1]);
+        gui::TShiftState shift = 0;
+        const int key = KeyWithModifiers(args[1], shift);
         if (!key) return Fail(line, "unknown key " + args[1]);
-        KeyInput(key);
+        KeyInput(key, shift);
         return;
     }
     if (cmd == "type") {
@@ -657,6 +685,17 @@ void TScriptRunner::Execute(const Line& line) {
         if (all.find(text) == std::string::npos &&
             last.target.find(base::Utf8ToCp1252(text)) == std::string::npos)
             return Fail(line, "the last shell call was: " + all);
+        return;
+    }
+    if (cmd == "expect-focus") {
+        if (args.size() != 2) return Fail(line, "expected one component name");
+        gui::TControl* c = FindControl(args[1], why);
+        if (!c) return Fail(line, why);
+        gui::TForm* form = c->ParentForm();
+        gui::TControl* focused = form ? form->FocusedControl() : nullptr;
+        if (form != ActiveForm() || focused != c)
+            return Fail(line, focused && form == ActiveForm() ? "the focus is on " + focused->Name()
+                                                              : "its window does not have the focus");
         return;
     }
     if (cmd == "expect-caption") {

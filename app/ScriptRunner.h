@@ -9,10 +9,10 @@
 // Commands (`#` starts a comment; NAME is a component of the active window, else of the main
 // window, or `Form.NAME` / `Frame.NAME` for a nested one):
 //   click NAME | click X Y, dblclick, press, release (NAME or X Y), move X Y, wheel N,
-//   key KEY, type TEXT, wait MS, answer OK|Cancel|Yes|No, folder PATH | folder cancel,
-//   screenshot [FORM] FILE, expect-box TEXT, expect-sound SLOT, expect-shell TEXT,
+//   key [MOD+]KEY (F1-F12, Ctrl+, Shift+, Alt+), type TEXT, wait MS, answer OK|Cancel|Yes|No, folder PATH |
+//   folder cancel, screenshot [FORM] FILE, expect-box TEXT, expect-sound SLOT, expect-shell TEXT,
 //   expect-caption NAME TEXT, expect-visible NAME, expect-hidden NAME, expect-enabled NAME,
-//   expect-disabled NAME.
+//   expect-disabled NAME, expect-focus NAME (visible/hidden also take a form's name).
 // The exit code is 0 when every line ran and every expectation held; otherwise the failing line
 // and the reason go to the error stream and the code is 1.
 #include <cstdint>
@@ -82,7 +82,7 @@ private:
     enum class Mouse { Move, Down, Up, Click, DoubleClick };
     void MouseInput(gui::TForm* form, Mouse what, int x, int y);
     void WheelInput(gui::TForm* form, int x, int y, int notches);
-    void KeyInput(int key);
+    void KeyInput(int key, std::uint32_t shift = 0);
     void TextInput(const std::string& utf8);
     void Wait(std::uint64_t ms);
 

@@ -97,6 +97,13 @@ TSuchenForm::TSuchenForm(gui::TComponent* owner) : gui::TForm(owner) {
     bBeenden2->OnClick = [this](gui::TComponent* s) { bBeenden2Click(s); };
 
     OnShow = [this](gui::TComponent* s) { FormShow(s); };
+    // Escape leaves the dialog as "Abbrechen" does.
+    SetKeyPreview(true);
+    OnKeyDown = [this](gui::TComponent* s, int& key, gui::TShiftState shift) {
+        if (key != gui::VK_ESCAPE || (shift & (gui::ssCtrl | gui::ssAlt))) return;
+        key = 0;
+        bAbbrechenClick(s);
+    };
     Loaded();
     SuchenForm = this;
 }

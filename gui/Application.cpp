@@ -491,6 +491,7 @@ void TApplication::UpdateCursor() {
 void TApplication::DispatchMouse(TForm* form, const Event& ev) {
     TPoint p{ev.x, ev.y};
     TPoint screen{form->Left() + ev.x, form->Top() + ev.y};
+    if (ev.type == EventType::MouseDown) form->SetFocusMarkShown(false);
     TControl* under = form->DeepestControlAt(p);
     auto local = [&](TControl* c) { return c->ScreenToClient(screen); };
 
@@ -588,10 +589,18 @@ void TApplication::DispatchKey(TForm* form, const Event& ev) {
     }
     CancelHint();
     suppressChar_ = false;
+    if (key != VK_SHIFT && key != VK_CONTROL && key != VK_MENU) form->SetFocusMarkShown(true);
     if (form->KeyPreview()) form->KeyDown(key, shift);
     if (!formAlive) return;
     if (!key) {
         suppressChar_ = true;
+        return;
+    }
+    // A windowless control with the focus is pressed by Enter or Space.
+    if (TControl* g = form->FocusedControl();
+        g && !g->IsWinControl() && (key == VK_RETURN || key == VK_SPACE) && !(shift & (ssCtrl | ssAlt))) {
+        suppressChar_ = true;
+        if (g->Showing() && g->Enabled()) g->Click();
         return;
     }
     TWinControl* fc = form->ActiveControl();

@@ -427,6 +427,7 @@ void TControl::RunPaint(TCanvas& canvas, TPoint origin, const TRect& clip) {
     if (alive) {
         paintCanvas_ = outer;
         controlState_ = (controlState_ & ~csPainting) | (was & csPainting);
+        if (f && f != this) f->PaintFocusMark(this, *surface, origin, devClip);
     }
     if (level >= 0) canvas.RestoreState(level);
 }

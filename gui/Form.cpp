@@ -157,12 +157,17 @@ void TForm::TextChanged() {
 
 void TForm::Notification(TComponent* c, TOperation op) {
     if (op == opRemove && c == activeControl_) activeControl_ = nullptr;
+    if (op == opRemove && c == focusGraphic_) focusGraphic_ = nullptr;
     TCustomControl::Notification(c, op);
 }
 
 // ---- focus ------------------------------------------------------------------------------------
 
 void TForm::SetActiveControl(TWinControl* c) {
+    if (c && focusGraphic_) {
+        focusGraphic_->Invalidate();
+        focusGraphic_ = nullptr;
+    }
     if (c == activeControl_) return;
     if (c && (!ContainsControl(c) || c == this)) return;
     TWinControl* old = activeControl_;
@@ -188,6 +193,45 @@ void TForm::SetActiveControl(TWinControl* c) {
     }
 }
 
+TControl* TForm::FocusedControl() const {
+    if (focusGraphic_) return focusGraphic_;
+    return activeControl_;
+}
+
+void TForm::FocusControl(TControl* c) {
+    if (c && c->IsWinControl()) {
+        static_cast<TWinControl*>(c)->SetFocus();
+        return;
+    }
+    if (c == focusGraphic_ || (c && (c == this || !ContainsControl(c)))) return;
+    if (focusGraphic_) focusGraphic_->Invalidate();
+    SetActiveControl(nullptr);
+    focusGraphic_ = c;
+    if (c) c->Invalidate();
+}
+
+void TForm::SetFocusMarkShown(bool v) {
+    if (v == markShown_) return;
+    markShown_ = v;
+    if (!focusMarks_) return;
+    if (TControl* c = FocusedControl()) c->Invalidate();
+}
+
+void TForm::PaintFocusMark(const TControl* c, TCanvas& canvas, TPoint origin, const TRect& clip) const {
+    if (!FocusMarkShown() || c != FocusedControl() || c->Width() < 4 || c->Height() < 4) return;
+    if (focusGraphic_ ? !c->Showing() : !active_) return;
+    int level = canvas.SaveState();
+    canvas.SetOrigin(origin);
+    canvas.SetClipRect(gfx::Offset(clip, -origin.X, -origin.Y));
+    // Dark outside, amber inside: one of the two stands out on every part of the skin.
+    canvas.Brush().SetStyle(gfx::bsSolid);
+    canvas.Brush().SetColor(gfx::RGB(16, 16, 24));
+    canvas.FrameRect({0, 0, c->Width(), c->Height()});
+    canvas.Brush().SetColor(gfx::RGB(255, 184, 28));
+    canvas.FrameRect({1, 1, c->Width() - 1, c->Height() - 1});
+    canvas.RestoreState(level);
+}
+
 void TForm::SelectNext(TWinControl* current, bool forward, bool checkTabStop) {
     if (TWinControl* next = FindNextControl(current, forward, checkTabStop)) next->SetFocus();
 }
@@ -197,7 +241,7 @@ void TForm::SetActive(bool active) {
     active_ = active;
     WeakOf<TForm> self(this);
     if (active) {
-        if (!activeControl_) {
+        if (!activeControl_ && !focusGraphic_) {
             if (TWinControl* first = FindNextControl(nullptr, true, true)) SetActiveControl(first);
         }
         if (self && OnActivate) {

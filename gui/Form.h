@@ -68,6 +68,20 @@ public:
     void SetActiveControl(TWinControl* c);
     // Move the focus in tab order (Tab / Shift+Tab).
     void SelectNext(TWinControl* current, bool forward, bool checkTabStop);
+    // Keyboard focus that may also rest on a windowless control (a skin button, a link): while
+    // one holds it no windowed control is active, and the form's own key handlers act for it;
+    // Enter or Space clicks it. FocusedControl() is that control, else the active one.
+    TControl* FocusedControl() const;
+    void FocusControl(TControl* c);
+    // The focus mark: a frame the framework draws on the focused control of a form that asks for
+    // it, shown from the first key press until the next mouse press (as desktops do), so that
+    // pages used by mouse alone look exactly as they would without it.
+    bool FocusMarks() const { return focusMarks_; }
+    void SetFocusMarks(bool v) { focusMarks_ = v; }
+    bool FocusMarkShown() const { return focusMarks_ && markShown_; }
+    void SetFocusMarkShown(bool v);
+    // Draws the mark when c is the marked control (the painting of controls calls it).
+    void PaintFocusMark(const TControl* c, TCanvas& canvas, TPoint origin, const TRect& clip) const;
     bool Active() const { return active_; }
 
     // Showing and closing.
@@ -139,6 +153,9 @@ private:
     bool keyPreview_ = false;
     std::vector<TRect> region_;
     TWinControl* activeControl_ = nullptr;
+    TControl* focusGraphic_ = nullptr;
+    bool focusMarks_ = false;
+    bool markShown_ = false;
     bool active_ = false;
     bool modal_ = false;
     TModalResult modalResult_ = mrNone;

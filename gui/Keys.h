@@ -37,7 +37,10 @@ enum : int {
     VK_SUBTRACT = 0x6D,
     VK_DECIMAL = 0x6E,
     VK_DIVIDE = 0x6F,
-    VK_F1 = 0x70,
+    VK_F1 = 0x70,  // F1..F12 are 0x70..0x7B
+    VK_F3 = 0x72,
+    VK_F4 = 0x73,
+    VK_F11 = 0x7A,
     VK_F12 = 0x7B,
 };
 

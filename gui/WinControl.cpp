@@ -302,6 +302,9 @@ void TWinControl::PaintAt(TCanvas& canvas, TPoint origin, const TRect& clip) {
     PaintGraphicChildren(canvas, origin, mine, nullptr);
     if (!alive) return;
     PaintWindowedChildren(canvas, origin, mine);
+    // Over the children too (a list's scroll bar lies on its edge).
+    if (!alive || ControlCount() == 0) return;
+    if (TForm* f = ParentForm(); f && f != this) f->PaintFocusMark(this, canvas, origin, mine);
 }
 
 void TWinControl::PaintGraphicChildren(TCanvas& canvas, TPoint origin, const TRect& clip,

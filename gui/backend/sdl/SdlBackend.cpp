@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <map>
 #include <stdexcept>
@@ -198,11 +200,14 @@ SdlBackend::SdlBackend(const BackendOptions& options) {
     wakeEvent_ = SDL_RegisterEvents(1);
     scale_ = options.scale;
     if (scale_ <= 0) {
-        // High-density displays show every logical pixel as an integer block.
+        // High-density displays show every logical pixel as an integer block. What the desktop
+        // announces for scaling (GDK_SCALE, Xft.dpi) counts before the physical density, which
+        // X servers often report as 96 whatever the screen.
         float ddpi = 0;
-        scale_ = 1;
-        if (SDL_GetDisplayDPI(0, &ddpi, nullptr, nullptr) == 0 && ddpi >= 168.0f)
-            scale_ = std::clamp(int(ddpi / 96.0f + 0.25f), 2, 4);
+        SDL_GetDisplayDPI(0, &ddpi, nullptr, nullptr);
+        const char* gdk = SDL_getenv("GDK_SCALE");
+        const double xft = std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0 ? X11XftDpi() : 0;
+        scale_ = DensityScale(gdk ? std::atoi(gdk) : 0, xft, ddpi);
     }
     if (const char* env = SDL_getenv("CDMENU_HITTEST"); env && *env == '0') {
         useHitTest_ = false;

@@ -6,6 +6,10 @@
 #include <SDL_syswm.h>
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
 namespace gui {
 
 // Whether an X11 window manager runs (one that would move a window for SDL's hit test). Asked
@@ -65,6 +69,47 @@ int X11DefaultDepth() {
     }
     dlclose(lib);
     return bits;
+}
+
+int DensityScale(int gdkScale, double xftDpi, double physicalDpi) {
+    if (gdkScale >= 1) return std::clamp(gdkScale, 1, 4);
+    const double dpi = xftDpi > 0 ? xftDpi : physicalDpi;
+    if (dpi < 168.0) return 1;
+    return std::clamp(int(dpi / 96.0 + 0.25), 2, 4);
+}
+
+double XftDpiOf(const char* resources) {
+    if (!resources) return 0;
+    static const char kKey[] = "Xft.dpi:";
+    for (const char* line = resources; line && *line;) {
+        if (std::strncmp(line, kKey, sizeof kKey - 1) == 0) {
+            const double dpi = std::strtod(line + sizeof kKey - 1, nullptr);
+            return dpi > 0 ? dpi : 0;
+        }
+        line = std::strchr(line, '\n');
+        if (line) ++line;
+    }
+    return 0;
+}
+
+double X11XftDpi() {
+    void* lib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
+    if (!lib) return 0;
+    using Open = Display* (*)(const char*);
+    using Close = int (*)(Display*);
+    using Resources = char* (*)(Display*);
+    auto open = reinterpret_cast<Open>(dlsym(lib, "XOpenDisplay"));
+    auto close = reinterpret_cast<Close>(dlsym(lib, "XCloseDisplay"));
+    auto resources = reinterpret_cast<Resources>(dlsym(lib, "XResourceManagerString"));
+    double dpi = 0;
+    if (open && close && resources) {
+        if (Display* d = open(nullptr)) {
+            dpi = XftDpiOf(resources(d));
+            close(d);
+        }
+    }
+    dlclose(lib);
+    return dpi;
 }
 
 }  // namespace gui

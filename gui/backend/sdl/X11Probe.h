@@ -11,4 +11,15 @@ bool X11HasWindowManager(SDL_Window* probe);
 // Bits per pixel of the default visual of $DISPLAY (8 for a palette screen), 0 when unknown.
 int X11DefaultDepth();
 
+// The Xft.dpi value in the X resource database of $DISPLAY (what desktops set for 2x scaling),
+// 0 when unset or unknown.
+double X11XftDpi();
+
+// The integer scale for a display: GDK_SCALE when set (1..4), else the density the desktop
+// announces (Xft.dpi), else the physical one; 168 dpi and more (1.75x) is a high-density display.
+int DensityScale(int gdkScale, double xftDpi, double physicalDpi);
+
+// The value of "Xft.dpi:" in a resource manager string, 0 when it has none.
+double XftDpiOf(const char* resources);
+
 }  // namespace gui

@@ -1,0 +1,178 @@
+// The keyboard model of the main window and the full-screen gallery, on small discs the tests
+// write (the whole journey by keyboard is a script in tests/e2e).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/VollbildForm.h"
+#include "flat/FlatListBox.h"
+#include "flat/FlatScrollbar.h"
+#include "gfx/Bitmap.h"
+#include "gfx/JpegCodec.h"
+#include "gui/Image.h"
+#include "gui/Label.h"
+#include "skin/SkinButton.h"
+#include "skin/TransText.h"
+#include "tests/support/MenuFixture.h"
+#include "tools/common/CatalogueWriter.h"
+
+namespace {
+
+TCatalogueProgram Program(const std::string& name, const std::string& screenshot = "") {
+    TCatalogueProgram p;
+    p.Name = name;
+    p.Os = "Linux";
+    p.Licence = "Freeware";
+    p.Homepage = "www.beispiel.de";
+    p.Screenshot = screenshot;
+    p.Description = {"Eine Zeile."};
+    return p;
+}
+
+// A JPEG whose red rises from left to right and green from top to bottom.
+std::string WriteJpeg(const MenuFixture& menu, const std::string& name, int w, int h) {
+    gfx::TBitmap b(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) b.SetPixel(x, y, gfx::RGB(x * 255 / w, y * 255 / h, 128));
+    const std::vector<uint8_t> jpeg = gfx::EncodeJpeg(b, 90);
+    menu.WriteFile("Bilder/" + name, std::string(jpeg.begin(), jpeg.end()));
+    return "D:\\Bilder\\" + name;
+}
+
+void StartWith(MenuFixture& menu, const std::vector<TCatalogueProgram>& programs) {
+    TCatalogueWriter w;
+    w.Categories.push_back({"Test", programs});
+    menu.WriteFile("progname.txt", w.ProgName());
+    menu.WriteFile("daten.txt", w.Daten());
+    ASSERT_TRUE(menu.Start());
+}
+
+int Red(std::int64_t pixel) {
+    return int(pixel & 0xFF);
+}
+
+}  // namespace
+
+TEST(Gallery, FitsLargePicturesAndCentresSmallOnes) {
+    // Larger than the screen: scaled down keeping proportions; smaller: natural size, centred.
+    EXPECT_EQ(TVollbildForm::FitToScreen(1024, 768, 800, 600), (gfx::TRect{0, 0, 800, 600}));
+    EXPECT_EQ(TVollbildForm::FitToScreen(1600, 600, 800, 600), (gfx::TRect{0, 150, 800, 450}));
+    EXPECT_EQ(TVollbildForm::FitToScreen(600, 1200, 800, 600), (gfx::TRect{250, 0, 550, 600}));
+    EXPECT_EQ(TVollbildForm::FitToScreen(320, 240, 800, 600), (gfx::TRect{240, 180, 560, 420}));
+    EXPECT_EQ(TVollbildForm::FitToScreen(800, 600, 800, 600), (gfx::TRect{0, 0, 800, 600}));
+
+    MenuFixture menu(MenuFixture::kNoStart);
+    menu.screenWidth = 800;
+    menu.screenHeight = 600;
+    const std::string big = WriteJpeg(menu, "gross.jpg", 1024, 768);
+    const std::string small = WriteJpeg(menu, "klein.jpg", 320, 240);
+    StartWith(menu, {Program("Gross", big), Program("Klein", small), Program("Ohne")});
+    TMainForm* m = menu.Main();
+    gui::HeadlessBackend& hb = menu.Backend();
+    menu.Click(m->CategoryButtons.at(0));
+
+    gfx::TRect bigBounds{}, smallBounds{};
+    gfx::TSize bigPicture{};
+    std::int64_t left = -1, middle = -1, right = -1, corner = -1;
+    std::string bigName, smallName, noneName;
+    bool noneHasPicture = true;
+    hb.Post([&] {
+        gui::TForm* v = VollbildForm;
+        bigBounds = VollbildForm->Image1->BoundsRect();
+        bigPicture = {VollbildForm->Image1->Picture().Width(), VollbildForm->Image1->Picture().Height()};
+        bigName = VollbildForm->lName->Caption();
+        // The whole picture is there, averaged down: red runs 0..255 across the screen.
+        left = hb.PixelAt(v->Handle(), 2, 100);
+        middle = hb.PixelAt(v->Handle(), 400, 100);
+        right = hb.PixelAt(v->Handle(), 797, 100);
+        hb.SetTarget(v->Handle());
+        hb.Key(gui::VK_RIGHT);
+        smallBounds = VollbildForm->Image1->BoundsRect();
+        smallName = VollbildForm->lName->Caption();
+        corner = hb.PixelAt(v->Handle(), 100, 100);
+        hb.Key(gui::VK_END);
+        noneName = VollbildForm->lName->Caption();
+        noneHasPicture = VollbildForm->Image1->HasPicture();
+        hb.Key(gui::VK_ESCAPE);
+    });
+    menu.Click(m->bVollbild);
+    EXPECT_FALSE(VollbildForm->Visible());
+    EXPECT_EQ(bigBounds, (gfx::TRect{0, 0, 800, 600}));
+    EXPECT_EQ(bigPicture.cx, 800);
+    EXPECT_EQ(bigPicture.cy, 600);
+    EXPECT_EQ(bigName, "Gross");
+    EXPECT_LT(Red(left), 12);
+    EXPECT_NEAR(Red(middle), 128, 8);
+    EXPECT_GT(Red(right), 243);
+    EXPECT_EQ(smallBounds, (gfx::TRect{240, 180, 560, 420}));
+    EXPECT_EQ(smallName, "Klein");
+    EXPECT_EQ(corner, 0) << "black around a small picture";
+    // A program without a screenshot shows black with its name; the page behind followed.
+    EXPECT_EQ(noneName, "Ohne");
+    EXPECT_FALSE(noneHasPicture);
+    EXPECT_EQ(m->lbProgramme->ItemIndex(), 2);
+    EXPECT_EQ(m->gbProgramm->Caption(), "Ohne");
+}
+
+TEST(Keyboard, FocusMarkOnlyAfterTheKeyboardWasUsed) {
+    MenuFixture menu;
+    TMainForm* m = menu.Main();
+    gui::HeadlessBackend& hb = menu.Backend();
+    skin::TSkinButton* first = m->CategoryButtons.at(0);
+    EXPECT_EQ(m->FocusedControl(), first);
+    const gfx::TPoint at = first->ClientToForm({0, 0});
+    const std::int64_t edge = menu.Pixel(at.X, at.Y + 10), inner = menu.Pixel(at.X + 1, at.Y + 10);
+
+    hb.Key(gui::VK_DOWN);
+    EXPECT_EQ(m->FocusedControl(), m->CategoryButtons.at(1));
+    hb.Key(gui::VK_UP);
+    hb.Pump();
+    EXPECT_EQ(m->FocusedControl(), first);
+    EXPECT_EQ(menu.Pixel(at.X, at.Y + 10), 0x18'10'10) << "dark outer line";
+    EXPECT_EQ(menu.Pixel(at.X + 1, at.Y + 10), 0x1C'B8'FF) << "amber inner line";
+    EXPECT_EQ(menu.Pixel(at.X + 1, at.Y + 21), edge) << "the next button is not marked";
+
+    // A mouse press hides the mark again: the page is as the mouse user sees it.
+    hb.Click(400, 5);
+    hb.Pump();
+    EXPECT_EQ(menu.Pixel(at.X, at.Y + 10), edge);
+    EXPECT_EQ(menu.Pixel(at.X + 1, at.Y + 10), inner);
+}
+
+TEST(Keyboard, DescriptionScrollsWhenFocusedAndAltF4Ends) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    TCatalogueProgram p = Program("Lang");
+    p.Description.assign(40, "Eine lange Beschreibung, die viele Zeilen braucht, um ganz gelesen zu werden.");
+    StartWith(menu, {p});
+    TMainForm* m = menu.Main();
+    gui::HeadlessBackend& hb = menu.Backend();
+    hb.Key(gui::VK_RETURN);  // the first category
+    ASSERT_TRUE(m->pProgramme->Visible());
+    EXPECT_EQ(m->FocusedControl(), m->lbProgramme);
+    hb.Pump();
+    ASSERT_TRUE(m->FlatScrollbar1->Visible());
+    hb.Key(gui::VK_TAB, gui::ssShift);  // back from the list wraps to the description
+    EXPECT_EQ(m->FocusedControl(), m->TransText1);
+    hb.Key(gui::VK_DOWN);
+    EXPECT_EQ(m->FlatScrollbar1->Position(), 13);
+    EXPECT_EQ(m->TransText1->ScrollOffset(), 13);
+    hb.Key(gui::VK_NEXT);
+    EXPECT_GT(m->FlatScrollbar1->Position(), 13 + 100);
+    hb.Key(gui::VK_END);
+    EXPECT_EQ(m->FlatScrollbar1->Position(), m->FlatScrollbar1->Max());
+    hb.Key(gui::VK_HOME);
+    EXPECT_EQ(m->FlatScrollbar1->Position(), 0);
+    EXPECT_EQ(m->TransText1->ScrollOffset(), 0);
+    // The list keeps its own keys.
+    hb.Key(gui::VK_TAB);
+    EXPECT_EQ(m->FocusedControl(), m->lbProgramme);
+    hb.Key(gui::VK_END);
+    EXPECT_EQ(m->FlatScrollbar1->Position(), 0);
+
+    // Alt+F4 ends the menu with the farewell sound (its memory outlives the menu's data).
+    const uint8_t* farewell = m->MenuData->SoundSlots[6].data();
+    hb.Key(gui::VK_F4, gui::ssAlt);
+    EXPECT_TRUE(menu.App()->Terminated());
+    ASSERT_NE(menu.Sound().LastPlayed(), nullptr);
+    EXPECT_EQ(menu.Sound().LastPlayed()->image, farewell);
+}
