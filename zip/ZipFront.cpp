@@ -10,26 +10,21 @@
 #include <new>
 #include <stdexcept>
 
+#include "base/Cp1252.h"
 #include "base/Paths.h"
 #include "base/StrUtils.h"
 #include "platform/FileOps.h"
 #include "zip/EZipFront.h"
 #include "zip/OemCodePage.h"
+#include "zip/ZipBytes.h"
 #include "zip/ZipCallback.h"
 #include "zip/ZipMessages.h"
 
+using namespace zipbytes;
+
 namespace {
 
-constexpr uint32_t kEndSig = 0x06054B50, kCentralSig = 0x02014B50, kLocalSig = 0x04034B50,
-                   kSplitMarker = 0x08074B50;
 constexpr int64_t kMaxEndSearch = 65535 + 22;
-
-uint16_t Get16(const unsigned char* p) {
-    return uint16_t(p[0] | (p[1] << 8));
-}
-uint32_t Get32(const unsigned char* p) {
-    return uint32_t(Get16(p)) | (uint32_t(Get16(p + 2)) << 16);
-}
 
 }  // namespace
 
@@ -68,6 +63,7 @@ void TZipFront::ReportMessage(int id, const std::string& appendix) {
     std::string text = ZipMessage(id) + appendix;
     message_ = text;
     errCode_ = id;
+    warningPending_ = false;
     if (!unattended_ && ShowMessage) ShowMessage(text);
     Notify(0, text);
 }
@@ -76,7 +72,28 @@ void TZipFront::ReportException(const EZipFront& e) {
     if (e.ShowToUser() && !unattended_ && ShowMessage) ShowMessage(e.Message());
     errCode_ = e.MessageId();
     message_ = e.Message();
+    warningPending_ = false;
     Notify(0, message_);
+}
+
+void TZipFront::ReportWarning(int id) {
+    bool pending = warningPending_;
+    if (!pending) {
+        errBeforeWarning_ = errCode_;
+        fullErrBeforeWarning_ = fullErrCode_;
+        messageBeforeWarning_ = message_;
+    }
+    ReportMessage(id);
+    warningPending_ = true;
+}
+
+void TZipFront::ForgetWarnings() {
+    if (warningPending_) {
+        errCode_ = errBeforeWarning_;
+        fullErrCode_ = fullErrBeforeWarning_;
+        message_ = messageBeforeWarning_;
+    }
+    warningPending_ = false;
 }
 
 // --- the library ---
@@ -130,6 +147,30 @@ int TZipFront::UnzipLibraryVersion() {
 
 // --- List and the end record ---
 
+// Extra block 1 holds, in this order, the values of those fields that are set to 0xFFFFFFFF.
+void TZipFront::ApplyZip64Extra(ZipDirEntry& e, const std::string& extra) {
+    const auto* x = reinterpret_cast<const unsigned char*>(extra.data());
+    const unsigned char* end = x + extra.size();
+    while (end - x >= 4) {
+        uint16_t id = Get16(x), length = Get16(x + 2);
+        const unsigned char* data = x + 4;
+        if (end - data < length) return;
+        if (id == 1) {
+            const unsigned char* f = data;
+            auto take = [&](uint32_t field, uint64_t& value) {
+                if (field != 0xFFFFFFFF || data + length - f < 8) return;
+                value = Get64(f);
+                f += 8;
+            };
+            take(e.UncomprSize, e.UncomprSize64);
+            take(e.ComprSize, e.ComprSize64);
+            take(e.RelOffLocalHdr, e.RelOffLocalHdr64);
+            return;
+        }
+        x = data + length;
+    }
+}
+
 std::string TZipFront::ConvertName(const std::string& raw, uint16_t madeBy) const {
     int host = madeBy >> 8, format = madeBy & 0xFF;
     bool oem = codePage_ == TCodePageDirection::cpOEM ||
@@ -155,20 +196,20 @@ bool TZipFront::ReadEndRecord(bool raise) {
     if (std::fread(head, 1, 8, file_) == 8 && Get32(head) == kSplitMarker && Get32(head + 4) == kLocalSig)
         spanned_ = true;
 
-    if (std::fseek(file_, 0, SEEK_END) != 0) throw EZipFront(11008, true);
-    int64_t physical = std::ftell(file_);
+    if (Seek(file_, 0, SEEK_END) != 0) throw EZipFront(11008, true);
+    int64_t physical = Tell(file_);
     fileSize_ = physical;
     bool found = false;
     unsigned char rec[22];
-    if (physical >= 22 && std::fseek(file_, long(physical - 22), SEEK_SET) == 0 &&
-        std::fread(rec, 1, 22, file_) == 22 && Get32(rec) == kEndSig && Get16(rec + 20) == 0) {
+    if (physical >= 22 && Seek(file_, physical - 22, SEEK_SET) == 0 && std::fread(rec, 1, 22, file_) == 22 &&
+        Get32(rec) == kEndSig && Get16(rec + 20) == 0) {
         found = true;
         end_.offset = physical - 22;
     } else {
         int64_t size = std::min(physical, kMaxEndSearch);
         std::vector<unsigned char> buffer(static_cast<size_t>(size));
         try {
-            if (std::fseek(file_, long(physical - size), SEEK_SET) != 0) throw EZipFront(11008, true);
+            if (Seek(file_, physical - size, SEEK_SET) != 0) throw EZipFront(11008, true);
             if (std::fread(buffer.data(), 1, buffer.size(), file_) != buffer.size())
                 throw EZipFront(11011, true);
         } catch (const EZipFront&) {
@@ -189,7 +230,7 @@ bool TZipFront::ReadEndRecord(bool raise) {
                 fileSize_ -= surplus;
                 bool zeros = std::all_of(buffer.begin() + recordEnd, buffer.end(),
                                          [](unsigned char c) { return c == 0; });
-                if (!(physical % 512 == 0 && surplus < 512 && zeros)) ReportMessage(10204);
+                if (!(physical % 512 == 0 && surplus < 512 && zeros)) ReportWarning(10204);
             }
             if (commentLength)
                 archiveComment_.assign(reinterpret_cast<const char*>(p + 22), size_t(commentLength));
@@ -205,6 +246,8 @@ bool TZipFront::ReadEndRecord(bool raise) {
         end_.cdSize = Get32(rec + 12);
         end_.cdOffset = Get32(rec + 16);
         end_.commentLength = Get16(rec + 20);
+        end_.zip64Offset = -1;
+        ReadZip64EndRecord();
         return true;
     }
     if (!raise) return false;
@@ -212,6 +255,34 @@ bool TZipFront::ReadEndRecord(bool raise) {
     if (!spanned_) throw EZipFront(11036, true);
     if (labelNumber == 1) throw EZipFront(11037, true);
     throw EZipFront(11045, true);
+}
+
+// A Zip64 locator right in front of the end record points to the Zip64 end record, whose values
+// replace the 16- and 32-bit ones (which then hold 0xFFFF… or, as "zip -fz" writes them, copies).
+void TZipFront::ReadZip64EndRecord() {
+    unsigned char loc[20], rec[56];
+    if (end_.offset < 20 + 56 || Seek(file_, end_.offset - 20, SEEK_SET) != 0 ||
+        std::fread(loc, 1, 20, file_) != 20 || Get32(loc) != kLocator64Sig)
+        return;
+    // Behind a stub the stored position is short by the stub's length; the record then lies right
+    // in front of the locator (its usual size, without extensible data).
+    auto readAt = [&](int64_t at) {
+        return at >= 0 && at + 56 <= end_.offset - 20 && Seek(file_, at, SEEK_SET) == 0 &&
+               std::fread(rec, 1, 56, file_) == 56 && Get32(rec) == kEnd64Sig;
+    };
+    uint64_t stored = Get64(loc + 8);
+    int64_t at = stored <= uint64_t(INT64_MAX) ? int64_t(stored) : -1;
+    if (!readAt(at)) {
+        at = end_.offset - 20 - 56;
+        if (!readAt(at)) return;
+    }
+    end_.zip64Offset = at;
+    end_.thisDisk = Get32(rec + 16);
+    end_.cdDisk = Get32(rec + 20);
+    end_.diskEntries = Get64(rec + 24);
+    end_.totalEntries = Get64(rec + 32);
+    end_.cdSize = Get64(rec + 40);
+    end_.cdOffset = Get64(rec + 48);
 }
 
 void TZipFront::List() {
@@ -230,24 +301,31 @@ void TZipFront::List() {
     try {
         currentName_ = zipFilename_;
         volumeBase_ = zipFilename_;
-        if (!CheckDrive()) throw EZipFront(11004, driveRoot_);
+        if (!CheckDrive()) throw EZipFront(11004, ShownFolder());
         ReadEndRecord(true);
         totalDisks_ = end_.thisDisk;
         diskNr_ = totalDisks_;
         if (totalDisks_ != 0) spanned_ = true;
         int64_t computed;
-        if (end_.cdDisk == totalDisks_) {
-            computed = fileSize_ - int64_t(end_.cdSize) - end_.commentLength - 22;
+        if (end_.cdDisk == uint32_t(totalDisks_)) {
+            // The directory ends where the Zip64 end record or the end record begins.
+            int64_t directoryEnd = end_.zip64Offset >= 0 ? end_.zip64Offset : end_.offset;
+            computed = end_.cdSize <= uint64_t(directoryEnd) ? directoryEnd - int64_t(end_.cdSize) : -1;
         } else {
-            SwitchVolume(end_.cdDisk);
-            std::fseek(file_, 0, SEEK_END);
-            fileSize_ = std::ftell(file_);
-            computed = end_.cdOffset;
+            SwitchVolume(int(end_.cdDisk));
+            Seek(file_, 0, SEEK_END);
+            fileSize_ = Tell(file_);
+            computed = end_.cdOffset <= uint64_t(INT64_MAX) ? int64_t(end_.cdOffset) : -1;
         }
-        dataStart_ = fileSize_ == 22 ? 0 : int32_t(std::min<int64_t>(fileSize_, INT32_MAX));
-        if (int64_t(end_.cdOffset) != computed) ReportMessage(10203);
-        if (computed < 0 || std::fseek(file_, long(computed), SEEK_SET) != 0) throw EZipFront(10201, true);
-        for (int i = 0; i < end_.totalEntries; ++i) {
+        int64_t dataStart = fileSize_ == 22 ? 0 : fileSize_;
+        dataStart_ = int32_t(std::min<int64_t>(dataStart, INT32_MAX));
+        if (computed < 0 || end_.cdOffset != uint64_t(computed)) ReportWarning(10203);
+        if (computed < 0 || Seek(file_, computed, SEEK_SET) != 0) throw EZipFront(10201, true);
+        // Every record takes at least 46 bytes: a larger count is a damaged end record, not a reason
+        // to reserve memory.
+        if (end_.totalEntries <= end_.cdSize / 46) contents_.reserve(size_t(end_.totalEntries));
+        std::string extra;
+        for (uint64_t i = 0; i < end_.totalEntries; ++i) {
             unsigned char h[46];
             if (std::fread(h, 1, 46, file_) != 46) {
                 if (diskNr_ >= totalDisks_) throw EZipFront(11013, true);
@@ -277,16 +355,28 @@ void TZipFront::List() {
                 throw EZipFront(11017, true);
             e.FileName = ConvertName(name, e.MadeByVersion);
             std::replace(e.FileName.begin(), e.FileName.end(), '/', '\\');
+            e.ComprSize64 = e.ComprSize;
+            e.UncomprSize64 = e.UncomprSize;
+            e.RelOffLocalHdr64 = e.RelOffLocalHdr;
+            if (e.ComprSize == 0xFFFFFFFF || e.UncomprSize == 0xFFFFFFFF || e.RelOffLocalHdr == 0xFFFFFFFF) {
+                // The Zip64 values are only needed then: otherwise the extra field is skipped unread.
+                extra.resize(e.ExtraFieldLength);
+                if (!extra.empty() && std::fread(extra.data(), 1, extra.size(), file_) != extra.size())
+                    throw EZipFront(10201, true);
+                ApplyZip64Extra(e, extra);
+            } else if (e.ExtraFieldLength && Seek(file_, e.ExtraFieldLength, SEEK_CUR) != 0) {
+                throw EZipFront(10201, true);
+            }
             if (e.FileCommentLen) {
-                if (std::fseek(file_, e.ExtraFieldLength, SEEK_CUR) != 0) throw EZipFront(10201, true);
                 std::string comment(e.FileCommentLen, '\0');
                 if (std::fread(comment.data(), 1, comment.size(), file_) != comment.size())
                     throw EZipFront(11022, true);
                 e.FileComment = ConvertName(comment, e.MadeByVersion);
-            } else if (e.ExtraFieldLength && std::fseek(file_, e.ExtraFieldLength, SEEK_CUR) != 0) {
-                throw EZipFront(10201, true);
             }
-            if (int64_t(e.RelOffLocalHdr) < dataStart_) dataStart_ = int32_t(e.RelOffLocalHdr);
+            if (e.RelOffLocalHdr64 < uint64_t(dataStart)) {
+                dataStart = int64_t(e.RelOffLocalHdr64);
+                dataStart_ = int32_t(std::min<int64_t>(dataStart, INT32_MAX));
+            }
             contents_.push_back(std::move(e));
         }
     } catch (const EZipFront& e) {
@@ -309,6 +399,7 @@ void TZipFront::Extract() {
         return;
     }
     if (busy_) return;
+    ForgetWarnings();
     if (unattended_ && addOptions_.Has(TAddOptsEnum::AddEncrypt) && password_.empty()) {
         // A run without anyone to ask gets a password that fits no archive rather than a prompt.
         password_ = std::string(79, char('A' + (reinterpret_cast<uintptr_t>(this) >> 4) % 26));
@@ -336,6 +427,7 @@ void TZipFront::Extract() {
             return;
         }
         busy_ = true;  // ReadSpan ends its own busy time; the extraction's goes on
+        ForgetWarnings();
         archive = joined;
     }
     // The library works in the current directory; it is put back afterwards so that relative
@@ -343,6 +435,8 @@ void TZipFront::Extract() {
     std::error_code ec;
     std::filesystem::path previous = std::filesystem::current_path(ec);
     archive = std::filesystem::absolute(archive, ec).string();
+    libArchive_ = archive;
+    shownArchive_ = base::Utf8ToCp1252(std::filesystem::absolute(Native(zipFilename_), ec).string());
     bool changed = false;
     if (!extrBaseDir_.empty() && platform::FileOps::FolderExists(extrBaseDir_))
         changed = chdir(Native(extrBaseDir_).c_str()) == 0;
@@ -397,12 +491,34 @@ void TZipFront::Extract() {
     } catch (...) {
         ReportMessage(10501);
     }
-    if (!joined.empty()) std::filesystem::remove(joined, ec);
+    libArchive_.clear();
+    if (!joined.empty()) {
+        std::filesystem::remove(joined, ec);
+        // ReadSpan made the joined file in a private folder of its own.
+        std::filesystem::remove(std::filesystem::path(joined).parent_path(), ec);
+    }
     if (changed) std::filesystem::current_path(previous, ec);
     fSpecArgs_.Clear();
     if (loadedHere) UnloadUnzipLibrary();
     cancel_ = false;
     busy_ = false;
+}
+
+// Names inside the archive get "\" as separator; the archive handed to the library is named by its
+// native path as it was found (not the joined copy, not with its separators turned).
+std::string TZipFront::RelayedText(const std::string& text) const {
+    std::string result;
+    size_t from = 0;
+    while (from <= text.size()) {
+        size_t at = libArchive_.empty() ? std::string::npos : text.find(libArchive_, from);
+        std::string piece = text.substr(from, at == std::string::npos ? std::string::npos : at - from);
+        std::replace(piece.begin(), piece.end(), '/', '\\');
+        result += piece;
+        if (at == std::string::npos) break;
+        result += shownArchive_;
+        from = at + libArchive_.size();
+    }
+    return result;
 }
 
 int32_t TZipFront::HandleCallback(const TUnpackCallbackRec& rec) {
@@ -419,12 +535,12 @@ int32_t TZipFront::HandleCallback(const TUnpackCallbackRec& rec) {
             Progress(pkBatchEnd, std::string(), 0);
             break;
         case kUnpackMessage:
-            text = base::TrimRight(text);
-            std::replace(text.begin(), text.end(), '/', '\\');
+            text = RelayedText(base::TrimRight(text));
             message_ = text;
             if (rec.ErrorCode != 0) {
                 errCode_ = rec.ErrorCode & 0xFF;
                 fullErrCode_ = rec.ErrorCode;
+                warningPending_ = false;
             }
             if (OnMessage) OnMessage(rec.Caller, rec.ErrorCode, text);
             break;

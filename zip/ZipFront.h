@@ -96,6 +96,11 @@ struct ZipDirEntry {
     uint16_t IntFileAttrib = 0;
     uint32_t ExtFileAttrib = 0;
     uint32_t RelOffLocalHdr = 0;
+    // The true sizes and offset: the fields above, or the Zip64 extra field's values where those
+    // hold 0xFFFFFFFF (entries of 4 GB and more, or lying beyond 4 GB).
+    uint64_t ComprSize64 = 0;
+    uint64_t UncomprSize64 = 0;
+    uint64_t RelOffLocalHdr64 = 0;
     std::string FileName;     // code-page converted, "/" turned into "\"
     std::string FileComment;  // code-page converted; empty when there is none
 };
@@ -170,6 +175,7 @@ public:
         errCode_ = 0;
         fullErrCode_ = 0;
         message_.clear();
+        warningPending_ = false;
     }
     int32_t FullErrCode() const { return fullErrCode_; }
     const std::string& Message() const { return message_; }
@@ -191,8 +197,9 @@ public:
     int UnzipLibraryVersion();
     void Extract();
     // Joins the split set whose last volume is inFileName into one archive. outFilePath names the
-    // output file or only a folder (a unique name is made there); on return it holds the file made,
-    // or is empty after a failure. 0 on success, -7 after a reported failure, -8 out of memory, -9 other.
+    // output file or only a folder, in which case a private folder is made there and the file in it
+    // (the caller removes both); on return it holds the file made, or is empty after a failure.
+    // 0 on success, -7 after a reported failure, -8 out of memory, -9 other.
     int ReadSpan(const std::string& inFileName, std::string& outFilePath);
 
     // The form-loading phase: setting ZipFilename then only stores the name.
@@ -217,21 +224,33 @@ public:
     int32_t HandleCallback(const TUnpackCallbackRec& rec);
 
 private:
+    // The end record, with the Zip64 end record's values when the archive has one.
     struct TEndRecord {
-        uint16_t thisDisk = 0, cdDisk = 0, diskEntries = 0, totalEntries = 0;
-        uint32_t cdSize = 0, cdOffset = 0;
+        uint32_t thisDisk = 0, cdDisk = 0;
+        uint64_t diskEntries = 0, totalEntries = 0;
+        uint64_t cdSize = 0, cdOffset = 0;
         uint16_t commentLength = 0;
         int64_t offset = 0;
+        int64_t zip64Offset = -1;  // where the Zip64 end record lies, -1 without one
     };
 
     // Reporting.
     void ReportMessage(int id, const std::string& appendix = {});
+    // A warning of the listing (10203, 10204): reported like any message, but Extract forgets it
+    // again, since the archive was still read and only the extraction says whether it worked.
+    void ReportWarning(int id);
+    void ForgetWarnings();
+    // The native folder of the file being read, as messages name it.
+    std::string ShownFolder() const;
     void ReportException(const class EZipFront& e);
     void Notify(int errCode, const std::string& text, void* sender = nullptr);
+    std::string RelayedText(const std::string& text) const;
 
     // List and the end record (ZipFront.cpp).
     void List();
     bool ReadEndRecord(bool raise);
+    void ReadZip64EndRecord();
+    static void ApplyZip64Extra(ZipDirEntry& e, const std::string& extra);
     std::string ConvertName(const std::string& raw, uint16_t madeBy) const;
 
     // Drives and volumes (ZipFrontSpan.cpp).
@@ -241,6 +260,9 @@ private:
     platform::DriveType AskForVolume();
     bool IsRightVolume(platform::DriveType type);
     void SwitchVolume(int n);
+    // The app path of volume n (from 0) when it lies beside the given one as a file of its own
+    // (name001.zip, … or Info-ZIP's name.z01, …, name.zip); empty when it is not there.
+    std::string VolumeBeside(int n) const;
     bool IsFixed(platform::DriveType type) const;
     void CloseFile();
     bool ReadFully(void* buffer, size_t n, bool* atEnd = nullptr);
@@ -270,6 +292,12 @@ private:
     int32_t errCode_ = 0, fullErrCode_ = 0, successCount_ = 0, totalSize_ = 0, dataStart_ = 0;
     std::string message_;
     bool cancel_ = false, busy_ = false, loading_ = false;
+    // ErrCode, FullErrCode and Message as they were before the pending warnings.
+    bool warningPending_ = false;
+    int32_t errBeforeWarning_ = 0, fullErrBeforeWarning_ = 0;
+    std::string messageBeforeWarning_;
+    // During Extract: the archive path handed to the library and the native path shown for it.
+    std::string libArchive_, shownArchive_;
     std::vector<ZipDirEntry> contents_;
     std::string archiveComment_;
     bool spanned_ = false;

@@ -3,7 +3,9 @@
 // Volumes on fixed and network storage are separate files whose base names end in 001, 002, …;
 // on removable and optical drives every volume is a disk of its own, labelled "PKBACK# 001", …,
 // and the user is asked to insert the one needed.
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -17,28 +19,13 @@
 #include "platform/FileOps.h"
 #include "platform/Services.h"
 #include "zip/EZipFront.h"
+#include "zip/ZipBytes.h"
 #include "zip/ZipFront.h"
 #include "zip/ZipMessages.h"
 
+using namespace zipbytes;
+
 namespace {
-
-constexpr uint32_t kEndSig = 0x06054B50, kCentralSig = 0x02014B50, kLocalSig = 0x04034B50,
-                   kSplitMarker = 0x08074B50;
-
-uint16_t Get16(const unsigned char* p) {
-    return uint16_t(p[0] | (p[1] << 8));
-}
-uint32_t Get32(const unsigned char* p) {
-    return uint32_t(Get16(p)) | (uint32_t(Get16(p + 2)) << 16);
-}
-void Put16(unsigned char* p, uint32_t v) {
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-}
-void Put32(unsigned char* p, uint32_t v) {
-    Put16(p, v & 0xFFFF);
-    Put16(p + 2, v >> 16);
-}
 
 bool HasDriveLetter(const std::string& path) {
     return path.size() >= 2 && path[1] == ':';
@@ -63,6 +50,14 @@ std::string VolumeFileName(const std::string& path, int number) {
     char digits[8];
     std::snprintf(digits, sizeof digits, "%03d", number % 1000);
     return path.substr(0, from) + digits + path.substr(baseEnd);
+}
+
+// Info-ZIP's "zip -s" names the volumes of a set "name.z01", "name.z02", … and the last "name.zip".
+bool IsInfoZipVolumeExtension(const std::string& ext) {
+    if (ext.size() < 4 || (ext[1] != 'z' && ext[1] != 'Z')) return false;
+    for (size_t i = 2; i < ext.size(); ++i)
+        if (!std::isdigit(static_cast<unsigned char>(ext[i]))) return false;
+    return true;
 }
 
 std::string BaseNameTail(const std::string& path) {
@@ -106,6 +101,13 @@ std::string TZipFront::Native(const std::string& appPath) const {
     return platform::Services().paths.Resolve(appPath);
 }
 
+std::string TZipFront::ShownFolder() const {
+    const std::string& name = currentName_.empty() ? zipFilename_ : currentName_;
+    std::error_code ec;
+    std::filesystem::path native = std::filesystem::absolute(Native(name), ec);
+    return base::IncludeTrailingPathDelimiter(base::Utf8ToCp1252(native.parent_path().string()));
+}
+
 bool TZipFront::IsFixed(platform::DriveType type) const {
     return type != platform::DriveType::kRemovable && type != platform::DriveType::kOptical;
 }
@@ -120,9 +122,9 @@ bool TZipFront::CheckDrive() {
     bool network = base::StartsText("\\\\", driveRoot_);
     if (HasDriveLetter(driveRoot_)) {
         char letter = char(std::toupper(static_cast<unsigned char>(driveRoot_[0])));
-        if (letter < 'A' || letter > 'Z') throw EZipFront(11003, driveRoot_);
+        if (letter < 'A' || letter > 'Z') throw EZipFront(11003, ShownFolder());
         if (volume && volume->GetDriveType(driveRoot_) == platform::DriveType::kNoRootDir)
-            throw EZipFront(11004, driveRoot_);
+            throw EZipFront(11004, ShownFolder());
     }
     if (!volume) return driveReady_ = true;
     platform::VolumeInfo info;
@@ -150,7 +152,7 @@ platform::DriveType TZipFront::AskForVolume() {
         if (unattended_) throw EZipFront(11025, true);
         bool last = diskNr_ < 0 || diskNr_ == totalDisks_;
         std::string prompt = last ? ZipMessage(11033) : FormatNumbers(11034, diskNr_ + 1, totalDisks_ + 1);
-        prompt += FormatText(11035, driveRoot_);
+        prompt += FormatText(11035, ShownFolder());
         bool ok = AskForDisk ? AskForDisk(prompt, last) : false;
         newDisk_ = false;
         if (!ok) throw EZipFront(11007, false);
@@ -166,13 +168,44 @@ bool TZipFront::IsRightVolume(platform::DriveType type) {
         currentName_ = VolumeFileName(volumeBase_, diskNr_ + 1);
         return true;
     }
+    // The medium now inserted may hold the volume as a file of its own name.
+    std::string beside = VolumeBeside(diskNr_);
+    if (!beside.empty()) {
+        currentName_ = beside;
+        return true;
+    }
     CheckDrive();
-    return volumeLabel_ == std::string("PKBACK# ") + digits;
+    if (volumeLabel_ != std::string("PKBACK# ") + digits) return false;
+    currentName_ = volumeBase_;  // every disk of a set holds the file under the same name
+    return true;
+}
+
+std::string TZipFront::VolumeBeside(int n) const {
+    std::string ext = base::ExtractFileExt(volumeBase_);
+    std::string stem = volumeBase_.substr(0, volumeBase_.size() - ext.size());
+    bool lastIsZip = base::UpperCase(ext) == ".ZIP";
+    std::string name;
+    if (IsInfoZipVolumeExtension(ext) || (lastIsZip && platform::FileOps::FileExists(stem + ".z01"))) {
+        char number[16];
+        std::snprintf(number, sizeof number, ".z%02d", n + 1);
+        name = n != totalDisks_ ? stem + number : lastIsZip ? volumeBase_ : stem + ".zip";
+    } else {
+        name = VolumeFileName(volumeBase_, n + 1);
+    }
+    return platform::FileOps::FileExists(name) ? name : std::string();
 }
 
 void TZipFront::SwitchVolume(int n) {
     CloseFile();
     diskNr_ = n;
+    // A volume that lies beside the others as a file of its own is taken without asking, whatever
+    // the drive: a complete set copied onto a DVD or a stick needs nobody to change disks.
+    std::string beside = VolumeBeside(n);
+    if (!beside.empty()) {
+        currentName_ = beside;
+        file_ = std::fopen(Native(currentName_).c_str(), "rb");
+        if (file_) return;
+    }
     bool failed = false;
     for (;;) {
         platform::DriveType type;
@@ -234,7 +267,7 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
     busy_ = true;
     int result = 0;
     std::FILE* out = nullptr;
-    std::string outName;
+    std::string outName, privateFolder;
     bool ok = false;
     std::filesystem::file_time_type lastTime{};
     bool haveTime = false;
@@ -246,23 +279,32 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
 
         std::string target = Native(outFilePath);
         bool folderOnly = target.empty() || target.back() == '/' || std::filesystem::is_directory(target);
+        int fd = -1;
         if (folderOnly) {
-            std::string pattern =
+            // A folder of our own (mode 0700) that nobody else can have prepared, and in it a file
+            // created exclusively: no name to race for, no link to be led along.
+            std::string folder =
                 base::IncludeTrailingPathDelimiter(target.empty() ? "." : target) + "zipXXXXXX";
-            int fd = mkstemp(pattern.data());
-            if (fd < 0) throw EZipFront(11027, true);
-            close(fd);
-            unlink(pattern.c_str());
-            outName = pattern;
+            if (!mkdtemp(folder.data())) throw EZipFront(11027, true);
+            privateFolder = folder;
+            std::string stem = base::ExtractNativeFileName(Native(inFileName));
+            size_t dot = stem.find_last_of('.');
+            if (dot != std::string::npos && dot > 0) stem.erase(dot);
+            outName = folder + "/" + (stem.empty() ? std::string("span") : stem) + ".zip";
+            fd = open(outName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         } else {
             outName = target;
+            size_t slash = outName.find_last_of('/');
+            size_t dot = outName.find_last_of('.');
+            if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) outName.erase(dot);
+            outName += ".zip";
+            DeleteZipFile(outName);
+            fd = open(outName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
         }
-        size_t slash = outName.find_last_of('/');
-        size_t dot = outName.find_last_of('.');
-        if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) outName.erase(dot);
-        outName += ".zip";
-        if (!folderOnly) DeleteZipFile(outName);
-        out = std::fopen(outName.c_str(), "wb");
+        if (fd >= 0) {
+            out = fdopen(fd, "wb");
+            if (!out) close(fd);
+        }
         if (!out) throw EZipFront(11009, true);
 
         platform::DriveType type = platform::DriveType::kFixed;
@@ -287,8 +329,8 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
         TEndRecord end = end_;
         totalDisks_ = end.thisDisk;
         diskNr_ = totalDisks_;
-        if (end.cdDisk != diskNr_) SwitchVolume(end.cdDisk);
-        if (std::fseek(file_, long(end.cdOffset), SEEK_SET) != 0) throw EZipFront(11008, true);
+        if (int(end.cdDisk) != diskNr_) SwitchVolume(int(end.cdDisk));
+        if (Seek(file_, int64_t(end.cdOffset), SEEK_SET) != 0) throw EZipFront(11008, true);
 
         auto readCentral = [&](unsigned char* h) {
             bool atEnd = false;
@@ -301,7 +343,7 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
         std::vector<TSpanRow> rows;
         std::unordered_multimap<std::string, size_t> byName;
         int64_t total = 0;
-        for (int i = 0; i < end.totalEntries; ++i) {
+        for (uint64_t i = 0; i < end.totalEntries; ++i) {
             unsigned char h[46];
             readCentral(h);
             if (Get32(h) != kCentralSig) throw EZipFront(11015, true);
@@ -341,8 +383,8 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
             for (auto it = first; it != last && !row; ++it)
                 if (!rows[it->second].placed) row = &rows[it->second];
             if (!row) throw EZipFront(11026, true);
-            long at = std::ftell(out);
-            if (at < 0 || at > long(UINT32_MAX)) throw EZipFront(11028, true);
+            int64_t at = Tell(out);
+            if (at < 0 || at > int64_t(UINT32_MAX)) throw EZipFront(11028, true);
             row->newOffset = uint32_t(at);
             row->placed = true;
             // The copy notice goes to the event only: it is progress, not an error.
@@ -359,9 +401,9 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
         }
         writeProgress_ = false;
 
-        if (diskNr_ != end.cdDisk) SwitchVolume(end.cdDisk);
-        if (std::fseek(file_, long(end.cdOffset), SEEK_SET) != 0) throw EZipFront(11008, true);
-        long newDirectory = std::ftell(out);
+        if (diskNr_ != int(end.cdDisk)) SwitchVolume(int(end.cdDisk));
+        if (Seek(file_, int64_t(end.cdOffset), SEEK_SET) != 0) throw EZipFront(11008, true);
+        int64_t newDirectory = Tell(out);
         for (size_t k = 0; k < rows.size(); ++k) {
             unsigned char h[46];
             readCentral(h);
@@ -376,10 +418,13 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
             CopyChunk(out, Get16(h + 30), 11019);
             CopyChunk(out, Get16(h + 32), 11022);
         }
-        long directorySize = std::ftell(out) - newDirectory;
+        int64_t directorySize = Tell(out) - newDirectory;
+        // The joined archive has plain 16- and 32-bit fields only.
+        if (rows.size() > 0xFFFF || newDirectory + directorySize > int64_t(UINT32_MAX))
+            throw EZipFront(11030, true);
 
         if (diskNr_ != totalDisks_) SwitchVolume(totalDisks_);
-        if (std::fseek(file_, long(end.offset + 22), SEEK_SET) != 0) throw EZipFront(11008, true);
+        if (Seek(file_, end.offset + 22, SEEK_SET) != 0) throw EZipFront(11008, true);
         // One volume now: every count is the whole directory's.
         unsigned char e[22] = {};
         Put32(e, kEndSig);
@@ -414,6 +459,7 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
     if (ok && haveTime) std::filesystem::last_write_time(outName, lastTime, ec);
     if (!ok) {
         if (!outName.empty()) std::filesystem::remove(outName, ec);
+        if (!privateFolder.empty()) rmdir(privateFolder.c_str());
         outFilePath.clear();
     } else {
         outFilePath = outName;

@@ -2,11 +2,13 @@
 //
 //   zipfront list ARCHIVE                 entries, sizes, comment, split set, DataStart
 //   zipfront extract ARCHIVE FOLDER       unpack through the unpack library, with progress
-//   zipfront join FIRST-VOLUME OUT.zip    join a split set (volumes …001, …002, …) into one archive
+//   zipfront join VOLUME OUT.zip          join a split set (…001.zip, …002.zip, … or Info-ZIP's
+//                                         name.z01, …, name.zip) into one archive
 //
 // Exit status: 0 success, 1 failure (the front-end's numbered message is printed), 2 usage.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -25,6 +27,11 @@ std::string Out(const std::string& cp1252) {
 }
 std::string App(const char* utf8) {
     return base::Utf8ToCp1252(utf8);
+}
+
+int JoinFrom(const std::string& last, const char* out);
+unsigned char uchar(char c) {
+    return static_cast<unsigned char>(c);
 }
 
 int Usage() {
@@ -98,8 +105,10 @@ int List(const char* archive) {
     for (const ZipDirEntry& e : zip.Contents()) {
         int day = e.ModifDate & 31, month = (e.ModifDate >> 5) & 15, year = 1980 + (e.ModifDate >> 9);
         int hour = e.ModifTime >> 11, minute = (e.ModifTime >> 5) & 63;
-        std::printf("%10u %10u %-9s %04d-%02d-%02d %02d:%02d %s\n", e.UncomprSize, e.ComprSize,
-                    MethodName(e.ComprMethod), year, month, day, hour, minute, Out(e.FileName).c_str());
+        std::printf("%10llu %10llu %-9s %04d-%02d-%02d %02d:%02d %s\n",
+                    static_cast<unsigned long long>(e.UncomprSize64),
+                    static_cast<unsigned long long>(e.ComprSize64), MethodName(e.ComprMethod), year, month,
+                    day, hour, minute, Out(e.FileName).c_str());
         if (!e.FileComment.empty()) std::printf("%39s# %s\n", "", Out(e.FileComment).c_str());
     }
     std::printf("entries: %d\n", zip.Count());
@@ -119,11 +128,9 @@ int Extract(const char* archive, const char* folder) {
     TZipFront zip;
     zip.SetUnattended(true);
     zip.SetExtrOptions({TExtrOptsEnum::ExtrDirNames, TExtrOptsEnum::ExtrOverWrite});
-    bool extracting = false, failed = false;
+    bool libraryFailed = false;
     zip.OnMessage = [&](void*, int code, const std::string& text) {
-        // While extracting, the library's messages carry their code; the front-end's own reports
-        // arrive with 0 and are failures except for the copy notices of a join.
-        if (extracting && (code != 0 || !base::StartsText(ZipMessage(10105), text))) failed = true;
+        if (code != 0) libraryFailed = true;
         if (code != 0 || !base::StartsText(ZipMessage(10105), text)) PrintMessage(code, text, zip.ErrCode());
     };
     TProgressLine progress;
@@ -136,19 +143,27 @@ int Extract(const char* archive, const char* folder) {
     zip.LoadUnzipLibrary();
     if (!zip.UnzipLibraryLoaded()) return 1;
     zip.SetExtrBaseDir(App(std::filesystem::absolute(folder).string().c_str()));
-    extracting = true;
+    // The extraction alone decides: warnings of the listing (a stub, trailing data) are printed
+    // but leave the result to it.
     zip.Extract();
-    extracting = false;
     zip.UnloadUnzipLibrary();
     std::printf("%d files extracted\n", zip.SuccessCount());
-    return failed ? 1 : 0;
+    return zip.ErrCode() != 0 || libraryFailed ? 1 : 0;
 }
 
-// The volumes are numbered files: from the one given, the last is the highest number that exists.
+// Info-ZIP's sets ("zip -s") end in name.zip behind name.z01, name.z02, …; other sets are numbered
+// files, and from the one given the last is the highest number that exists.
 int Join(const char* first, const char* out) {
     std::string name = first;
     std::filesystem::path p(name);
     std::string stem = p.stem().string();
+    std::string ext = base::UpperCase(p.extension().string());
+    std::filesystem::path zipLast =
+        p.parent_path() / (stem + (ext == ".ZIP" ? p.extension().string() : ".zip"));
+    bool infoZip = ext.size() >= 4 && ext[1] == 'Z' && ext != ".ZIP" &&
+                   std::all_of(ext.begin() + 2, ext.end(), [](char c) { return std::isdigit(uchar(c)); });
+    if (ext == ".ZIP") infoZip = std::filesystem::is_regular_file(p.parent_path() / (stem + ".z01"));
+    if (infoZip) return JoinFrom(zipLast.string(), out);
     if (stem.size() < 3 || !std::isdigit(static_cast<unsigned char>(stem[stem.size() - 1]))) {
         std::fprintf(stderr, "zipfront: %s: a volume name ends in a number (…001.zip)\n", first);
         return 2;
@@ -162,7 +177,10 @@ int Join(const char* first, const char* out) {
     };
     std::string last = name;
     while (number < 999 && std::filesystem::is_regular_file(volume(number + 1))) last = volume(++number);
+    return JoinFrom(last, out);
+}
 
+int JoinFrom(const std::string& last, const char* out) {
     TZipFront zip;
     zip.SetUnattended(true);
     zip.OnMessage = [&](void*, int code, const std::string& text) {

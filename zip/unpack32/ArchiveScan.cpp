@@ -62,11 +62,13 @@ TArchiveScan ScanArchive(int fd, uint64_t fileSize) {
         if (endAt < 20 || !ReadAt(fd, endAt - 20, loc, 20) || Get32(loc) != kLocator64)
             return fail("64-Bit-Verzeichnisende fehlt");
         uint64_t recAt = Get64(loc + 8);
-        if (recAt + 56 > endAt - 20) {
+        if (endAt < 20 + 56) return fail("64-Bit-Verzeichnisende defekt");
+        if (recAt + 56 > endAt - 20 || !ReadAt(fd, recAt, rec, 56) || Get32(rec) != kEnd64) {
             // Behind a prefix the stored position is short by the prefix: look just before the locator.
             recAt = endAt - 20 - 56;
+            if (!ReadAt(fd, recAt, rec, 56) || Get32(rec) != kEnd64)
+                return fail("64-Bit-Verzeichnisende defekt");
         }
-        if (!ReadAt(fd, recAt, rec, 56) || Get32(rec) != kEnd64) return fail("64-Bit-Verzeichnisende defekt");
         count = Get64(rec + 32);
         dirSize = Get64(rec + 40);
         dirOffset = Get64(rec + 48);

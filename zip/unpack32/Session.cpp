@@ -68,6 +68,12 @@ int32_t WriteError(int e) {
     return (e == ENOSPC || e == EDQUOT ? kErrDiskFull : kErrWrite) | (e << 8);
 }
 
+// Deflate produces at most 258 bytes per two bits of input (a 1032:1 ratio): a declared size beyond
+// that is a lie, refused before any memory is set aside for it.
+bool DeflateCannotReach(uint64_t compressed, uint64_t declared) {
+    return compressed < (UINT64_MAX - 1024) / 1032 && declared > compressed * 1032 + 1024;
+}
+
 }  // namespace
 
 // Receives decoded bytes: writes them (unless testing), checks nothing itself, reports progress.
@@ -298,6 +304,11 @@ void TSession::ExtractEntry(zip_uint64_t index) {
         return;
     }
 
+    if (!link && st.comp_method == ZIP_CM_DEFLATE && DeflateCannotReach(st.comp_size, st.size)) {
+        FailEntry(kErrSize, shown);
+        return;
+    }
+
     if (link) {
         Collect(true);
         // The target is the entry's data; it is small, and a hostile one must not leave the folder.
@@ -498,22 +509,23 @@ int32_t TSession::Decode(zip_uint64_t index, const zip_stat_t& st, uint16_t flag
             zip_int64_t got = in.empty() ? 0 : zip_fread(f, in.data(), in.size());
             zip_fclose(f);
             if (got != zip_int64_t(in.size())) return kErrData;
-            std::vector<char> out(static_cast<size_t>(declared));
+            // Not value-initialised: only the pages that inflating really writes become resident.
+            std::unique_ptr<char[]> out(new char[static_cast<size_t>(declared)]);
             libdeflate_decompressor* d = libdeflate_alloc_decompressor();
             if (!d) throw std::bad_alloc();
             size_t outLength = 0;
-            libdeflate_result res =
-                libdeflate_deflate_decompress(d, in.data(), in.size(), out.data(), out.size(), &outLength);
+            libdeflate_result res = libdeflate_deflate_decompress(d, in.data(), in.size(), out.get(),
+                                                                  size_t(declared), &outLength);
             libdeflate_free_decompressor(d);
             if (res == LIBDEFLATE_INSUFFICIENT_SPACE) return kErrSize;
             if (res == LIBDEFLATE_SHORT_OUTPUT || (res == LIBDEFLATE_SUCCESS && outLength != declared))
                 return kErrSize;
             if (res != LIBDEFLATE_SUCCESS) return kErrData;
-            if (libdeflate_crc32(0, out.data(), out.size()) != st.crc) return kErrCrc;
+            if (libdeflate_crc32(0, out.get(), outLength) != st.crc) return kErrCrc;
             size_t at = 0;
-            while (at < out.size()) {
-                size_t n = std::min(kChunk, out.size() - at);
-                if (!sink.Put(out.data() + at, n)) return sink.error ? WriteError(sink.error) : kErrCancel;
+            while (at < outLength) {
+                size_t n = std::min(kChunk, outLength - at);
+                if (!sink.Put(out.get() + at, n)) return sink.error ? WriteError(sink.error) : kErrCancel;
                 at += n;
             }
             return 0;

@@ -34,12 +34,12 @@ int32_t WriteErrorCode(int e) {
 }
 
 // Inflates in into out (exactly size bytes expected).
-int32_t Inflate(TWorkerState& state, const std::vector<char>& in, size_t compressed, char* out, size_t size) {
+int32_t Inflate(TWorkerState& state, const char* in, size_t compressed, char* out, size_t size) {
 #ifdef UNPACK32_HAVE_LIBDEFLATE
     if (!state.inflater) return kErrMemory;
     size_t produced = 0;
     libdeflate_result r = libdeflate_deflate_decompress(static_cast<libdeflate_decompressor*>(state.inflater),
-                                                        in.data(), compressed, out, size, &produced);
+                                                        in, compressed, out, size, &produced);
     if (r == LIBDEFLATE_INSUFFICIENT_SPACE) return kErrSize;
     if (r == LIBDEFLATE_SHORT_OUTPUT || (r == LIBDEFLATE_SUCCESS && produced != size)) return kErrSize;
     return r == LIBDEFLATE_SUCCESS ? 0 : kErrData;
@@ -48,7 +48,7 @@ int32_t Inflate(TWorkerState& state, const std::vector<char>& in, size_t compres
     z_stream z{};
     if (inflateInit2(&z, -15) != Z_OK) return kErrMemory;
     char extra;
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in));
     z.avail_in = uInt(compressed);
     z.next_out = reinterpret_cast<Bytef*>(out);
     z.avail_out = uInt(size);
@@ -84,8 +84,8 @@ int32_t ExecuteFileJob(TFileJob& job, TWorkerState& state) {
     int32_t error = 0;
     const char* data = nullptr;
     try {
-        if (state.in.size() < job.compressed) state.in.resize(size_t(job.compressed));
-        if (job.method != 0 && state.out.size() < job.size) state.out.resize(size_t(job.size));
+        state.in.Grow(size_t(job.compressed));
+        if (job.method != 0) state.out.Grow(size_t(job.size));
     } catch (const std::bad_alloc&) {
         error = kErrMemory;
     }
@@ -97,7 +97,7 @@ int32_t ExecuteFileJob(TFileJob& job, TWorkerState& state) {
         data = state.in.data();
     } else if (error == 0) {
         data = state.out.data();
-        error = Inflate(state, state.in, size_t(job.compressed), state.out.data(), size_t(job.size));
+        error = Inflate(state, state.in.data(), size_t(job.compressed), state.out.data(), size_t(job.size));
     }
     if (error == 0) {
 #ifdef UNPACK32_HAVE_LIBDEFLATE

@@ -42,7 +42,18 @@ struct TWorkerState {
     ~TWorkerState();
     TWorkerState(const TWorkerState&) = delete;
     TWorkerState& operator=(const TWorkerState&) = delete;
-    std::vector<char> in, out;
+    // Grows without filling: only the bytes really read or inflated become resident.
+    struct TBuffer {
+        std::unique_ptr<char[]> bytes;
+        size_t size = 0;
+        char* data() const { return bytes.get(); }
+        void Grow(size_t n) {
+            if (n <= size) return;
+            bytes.reset(new char[n]);
+            size = n;
+        }
+    };
+    TBuffer in, out;
     void* inflater = nullptr;
 };
 
