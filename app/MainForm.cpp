@@ -196,10 +196,14 @@ void TMainForm::BuildLayout() {
     PicturePanel1->SetVisible(false);
     TransText1 = Place<skin::TTransText>(this, PicturePanel1, "TransText1", 0, 5, 382, 166);
     TransText1->SetFont(MakeFont("Verdana", -11, gfx::clBlack));
-    TransText1->SetAlignment(skin::ttaJustify);
+    TransText1->SetAlignment(skin::ttaLeft);
+    TransText1->Text().Clear();
+    TransText1->Text().Add("---");
     FlatScrollbar1 = Place<flat::TFlatScrollbar>(this, PicturePanel1, "FlatScrollbar1", 383, 4, 12, 148);
     FlatScrollbar1->SetKind(flat::sbVertical);
     FlatScrollbar1->SetBounds(383, 4, 12, 148);
+    FlatScrollbar1->SetSmallChange(2);
+    FlatScrollbar1->SetLargeChange(10);
     TransText1->SetScrollbar(FlatScrollbar1);
     lBesonderheiten1 = Place<gui::TLabel>(this, PicturePanel1, "lBesonderheiten1", 0, 157, 110, 14);
     lBesonderheiten1->SetTransparent(true);
