@@ -145,12 +145,11 @@ void TMainForm::BuildLayout() {
         auto* b = Place<skin::TSkinButton>(this, this, name, left, 2, 17, 17);
         b->SetImageList(ilButtons4);
         b->SetImageIndex(0);
-        b->SetRoundWidth(9);
-        b->SetTextDistance(0);
+        b->SetRoundWidth(8);
+        b->SetTextDistance(5);
         b->SetAlignment(gui::taCenter);
-        b->SetFont(
-            MakeFont(font, -12, gfx::clWhite,
-                     std::string(font) == "Arial" ? gfx::TFontStyles(gfx::fsBold) : gfx::TFontStyles(0)));
+        b->SetDisabledFontColor(gfx::clSilver);
+        b->SetFont(MakeFont(font, -12, gfx::clWhite, gfx::fsBold));
         b->SetCaption(glyph);
         b->SetHint(hint);
         b->SetShowHint(true);
@@ -160,7 +159,7 @@ void TMainForm::BuildLayout() {
     bMinimieren->OnClick = [this](gui::TComponent* s) { bMinimierenClick(s); };
     bBeenden2 = titleButton("bBeenden2", 611, "r", "Webdings", base::Cp("Schließen"));
     bBeenden2->OnClick = [this](gui::TComponent* s) { bBeenden2Click(s); };
-    bInfo = titleButton("bInfo", 577, "i", "Arial", "Info");
+    bInfo = titleButton("bInfo", 577, "i", "MS Sans Serif", "Info");
     bInfo->OnClick = [this](gui::TComponent* s) { bInfoClick(s); };
 
     const std::pair<const char*, gfx::TPoint> banners[] = {
@@ -200,10 +199,14 @@ void TMainForm::BuildLayout() {
     PicturePanel1->SetVisible(false);
     TransText1 = Place<skin::TTransText>(this, PicturePanel1, "TransText1", 0, 5, 382, 166);
     TransText1->SetFont(MakeFont("Verdana", -11, gfx::clBlack));
-    TransText1->SetAlignment(skin::ttaJustify);
+    TransText1->SetAlignment(skin::ttaLeft);
+    TransText1->Text().Clear();
+    TransText1->Text().Add("---");
     FlatScrollbar1 = Place<flat::TFlatScrollbar>(this, PicturePanel1, "FlatScrollbar1", 383, 4, 12, 148);
     FlatScrollbar1->SetKind(flat::sbVertical);
     FlatScrollbar1->SetBounds(383, 4, 12, 148);
+    FlatScrollbar1->SetSmallChange(2);
+    FlatScrollbar1->SetLargeChange(10);
     TransText1->SetScrollbar(FlatScrollbar1);
     lBesonderheiten1 = Place<gui::TLabel>(this, PicturePanel1, "lBesonderheiten1", 0, 157, 110, 14);
     lBesonderheiten1->SetTransparent(true);
@@ -285,7 +288,7 @@ void TMainForm::BuildListPanel() {
     iRubrik = Place<gui::TImage>(this, pProgramme, "iRubrik", 0, 0, 170, 20);
     lRubrik = Place<gui::TLabel>(this, pProgramme, "lRubrik", 5, 4, 160, 14);
     lRubrik->SetTransparent(true);
-    lRubrik->SetFont(MakeFont("Arial", -11, gfx::clWhite, gfx::fsBold));
+    lRubrik->SetFont(MakeFont("Arial", -11, gfx::clWhite));
     lbProgramme = Place<flat::TFlatListBox>(this, pProgramme, "lbProgramme", 0, 20, 170, 214);
     lbProgramme->SetColor(gfx::clBlack);
     lbProgramme->SetColorItemsSelect(gfx::clSilver);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 #include "base/StrUtils.h"
 #include "flat/HslColor.h"
@@ -362,12 +363,19 @@ bool TFlatListBox::DoMouseWheel(gui::TShiftState shift, int wheelDelta, gfx::TPo
     int lines = gui::Application ? gui::Application->TheBackend().Settings().wheelScrollLines : 3;
     if (lines == 0) lines = visibleCount_;  // 0 means a page
     const int n = items_.Count();
-    if (wheelDelta == -120) {
-        topIndex_ += lines;
-        if (topIndex_ + visibleCount_ > n) topIndex_ = std::max(0, n - visibleCount_);
-    } else if (wheelDelta == 120) {
-        topIndex_ = std::max(0, topIndex_ - lines);
-    }
+    // Backends merge notches (240, 360, ...) and fine wheels send less than 120: every whole 120
+    // is one notch, the remainder waits for the next delta.
+    const std::int64_t total = std::int64_t(wheelRest_) + wheelDelta;
+    const std::int64_t notches = total / kWheelDelta;
+    wheelRest_ = int(total - notches * kWheelDelta);
+    // Several notches at once end where as many single notches would.
+    const std::int64_t top = topIndex_ - notches * lines;
+    if (notches < 0 && top + visibleCount_ > n)
+        topIndex_ = std::max(0, n - visibleCount_);
+    else if (notches > 0)
+        topIndex_ = int(std::max<std::int64_t>(0, top));
+    else
+        topIndex_ = int(top);
     Redraw();
     gui::TCustomControl::DoMouseWheel(shift, wheelDelta, mousePos);
     return true;

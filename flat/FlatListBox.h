@@ -26,6 +26,7 @@ public:
     static constexpr int kStripHeight = 11;
     static constexpr int kFirstDelay = 600;
     static constexpr int kRepeatInterval = 100;
+    static constexpr int kWheelDelta = 120;  // one notch of the wheel
 
     // The item list. Every change clears the selection and repaints.
     class TItems {
@@ -140,6 +141,7 @@ private:
     int itemIndex_ = -1;
     int visibleCount_ = 0;
     bool repeatDown_ = false;
+    int wheelRest_ = 0;  // wheel delta short of a whole notch
 };
 
 }  // namespace flat

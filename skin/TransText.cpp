@@ -82,6 +82,8 @@ void TTransText::WrapText() {
         scrollbar_->Hide();
         scrollbar_->SetPosition(0);
     }
+    // The bar's first step after this must differ from the stored position, or it is ignored.
+    lastScrollPos_ = 0;
     scrollOffset_ = 0;
     Wrap(Width());
     contentHeight_ = 1;

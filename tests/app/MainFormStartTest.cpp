@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 
 #include "app/VollbildForm.h"
@@ -15,6 +16,7 @@
 #include "skin/PicturePanel.h"
 #include "skin/SkinButton.h"
 #include "tests/support/MenuFixture.h"
+#include "tools/common/BmpWriter.h"
 #include "tools/common/CatalogueWriter.h"
 
 namespace {
@@ -35,6 +37,36 @@ void WriteCategories(const MenuFixture& menu, int n) {
 
 skin::TSkinButton* Button(const MenuFixture& menu, int k) {
     return menu.Main()->CategoryButtons.at(size_t(k));
+}
+
+gfx::TFont Font(const char* name, int height, gfx::TFontStyles style) {
+    gfx::TFont f;
+    f.SetName(name);
+    f.SetHeight(height);
+    f.SetStyle(style);
+    f.SetColor(gfx::clWhite);
+    return f;
+}
+
+// The pixels that text in this font covers when drawn at (x, y) on a w by h surface (unsmoothed);
+// x < 0 centres it the way a skin button does: round(w / 2) less half the text's size, likewise y.
+std::vector<bool> Ink(const gfx::TFont& font, const std::string& text, int w, int h, int x, int y) {
+    gfx::TBitmap b(w, h);
+    gfx::TCanvas& c = b.Canvas();
+    c.Brush().SetColor(gfx::clBlack);
+    c.FillRect({0, 0, w, h});
+    c.Brush().SetStyle(gfx::bsClear);
+    c.SetFont(font);
+    if (x < 0) {
+        x = int(std::nearbyint(w / 2.0)) - c.TextWidth(text) / 2;  // ties to even: 8.5 gives 8
+        y = int(std::nearbyint(h / 2.0)) - c.TextHeight(text) / 2;
+    }
+    c.TextOut(x, y, text);
+    std::vector<bool> ink(size_t(w) * size_t(h));
+    for (int py = 0; py < h; ++py)
+        for (int px = 0; px < w; ++px)
+            ink[size_t(py) * size_t(w) + size_t(px)] = b.Pixel(px, py) != gfx::clBlack;
+    return ink;
 }
 
 }  // namespace
@@ -393,4 +425,63 @@ TEST(MainFormCategories, EmptyCategoryShowsAnEmptyListAndNoError) {
     menu.Click(Button(menu, 2));
     EXPECT_EQ(m->lRubrik->Caption(), "A && B");
     EXPECT_EQ(m->FactRows[0].Value->Caption(), "BSD");
+}
+
+TEST(MainFormStart, TitleButtonsRepeatTheirMiddleColumnAndDrawBoldCaptions) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    // Title-button art with a colour of its own in every column and no transparent pixel: each
+    // pixel of a button tells which image column it was copied from.
+    auto art = [](int x, int y) { return gfx::RGB(uint8_t(20 + 12 * x), uint8_t(3 * y), 40); };
+    menu.WriteFile("skin/ilButtons4.bmp", TBmpWriter::Fill24(17, 68, [&](int x, int y) {
+                       const gfx::TColor c = art(x, y);
+                       return uint32_t(gfx::GetRValue(c)) << 16 | uint32_t(gfx::GetGValue(c)) << 8 |
+                              gfx::GetBValue(c);
+                   }));
+    std::filesystem::remove(menu.Dir() + "skin/ilButtons4.mask.bmp");
+    ASSERT_TRUE(menu.Start());
+    TMainForm* m = menu.Main();
+    struct Case {
+        skin::TSkinButton* Button;
+        const char* FontName;
+        const char* Caption;
+    };
+    for (const Case& t : {Case{m->bInfo, "MS Sans Serif", "i"}, Case{m->bMinimieren, "Webdings", "0"},
+                          Case{m->bBeenden2, "Webdings", "r"}}) {
+        SCOPED_TRACE(t.Caption);
+        ASSERT_EQ(t.Button->Width(), 17);
+        ASSERT_EQ(t.Button->Height(), 17);
+        const std::vector<bool> ink = Ink(Font(t.FontName, -12, gfx::fsBold), t.Caption, 17, 17, -1, -1);
+        for (int y = 0; y < 17; ++y)
+            for (int x = 0; x < 17; ++x) {
+                // Caps of 8 columns: the strip copies image columns 9 and 10 to x 8 to 10, so
+                // x 8 shows column 9; everything else is the image as it is.
+                const gfx::TColor want =
+                    ink[size_t(y) * 17 + size_t(x)] ? gfx::clWhite : art(x == 8 ? 9 : x, y);
+                const gfx::TPoint p = t.Button->ClientToForm({x, y});
+                ASSERT_EQ(menu.Pixel(p.X, p.Y), want) << x << "," << y;
+            }
+    }
+}
+
+TEST(MainFormCategories, ListHeadingIsPlainWhiteText) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    WriteCategories(menu, 3);
+    menu.WriteFile("skin/iRubrik.bmp", TBmpWriter::Fill24(170, 20, [](int, int) { return 0x203050u; }));
+    ASSERT_TRUE(menu.Start());
+    TMainForm* m = menu.Main();
+    menu.Click(Button(menu, 2));
+    ASSERT_EQ(m->lRubrik->Caption(), "Rubrik 2");
+    // Over the whole heading bar right of the label's left edge: white exactly where plain Arial
+    // puts its glyphs.
+    const int w = 165, h = 16;
+    const std::vector<bool> ink = Ink(Font("Arial", -11, 0), "Rubrik 2", w, h, 0, 0);
+    int inked = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool in = ink[size_t(y) * size_t(w) + size_t(x)];
+            inked += in;
+            const gfx::TPoint p = m->lRubrik->ClientToForm({x, y});
+            ASSERT_EQ(menu.Pixel(p.X, p.Y) == gfx::clWhite, in) << x << "," << y;
+        }
+    EXPECT_GT(inked, 20);
 }

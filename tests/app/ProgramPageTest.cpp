@@ -6,6 +6,8 @@
 #include "base/Cp1252.h"
 #include "flat/FlatGroupBox.h"
 #include "flat/FlatListBox.h"
+#include "flat/FlatScrollbar.h"
+#include "flat/FlatScrollbarButton.h"
 #include "gfx/Bitmap.h"
 #include "gfx/JpegCodec.h"
 #include "gui/Image.h"
@@ -207,6 +209,91 @@ TEST(ProgramPage, FeaturesLineAndDescription) {
     EXPECT_EQ(m->TransText1->Height(), 166);
     EXPECT_EQ(m->TransText1->Text().Count(), 2);
     EXPECT_EQ(m->TransText1->Text()[0], "Eine Zeile.");
+}
+
+TEST(ProgramPage, DescriptionIsLeftAlignedAndScrollsByTwoAndTen) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    auto longText = [](const std::string& word) {
+        std::vector<std::string> lines{
+            "Der erste Absatz ist so lang, dass er umbrochen wird und seine erste Zeile "
+            "bei Blocksatz breitere Luecken bekaeme als hier."};
+        for (int i = 0; i < 16; ++i) lines.push_back(word + " " + std::to_string(i));
+        return lines;
+    };
+    TCatalogueProgram first = Program("Erstes");
+    first.Description = longText("Zeile");
+    TCatalogueProgram second = Program("Zweites");
+    second.Description = longText("Reihe");
+    TCatalogueWriter w;
+    w.Categories.push_back({"Test", {first, second}});
+    menu.WriteFile("progname.txt", w.ProgName());
+    menu.WriteFile("daten.txt", w.Daten());
+    ASSERT_TRUE(menu.Start());
+    TMainForm* m = menu.Main();
+    skin::TTransText* view = m->TransText1;
+    flat::TFlatScrollbar* bar = m->FlatScrollbar1;
+
+    gfx::TFont font;
+    font.SetName("Verdana");
+    font.SetHeight(-11);
+    gfx::TBitmap probe(1, 1);
+    probe.Canvas().SetFont(font);
+    const int lineHeight = probe.Canvas().TextHeight("x");
+    // The first display line's band: black exactly where the text, drawn plainly from x 0 and
+    // y 1, puts its glyphs.
+    auto expectFirstLine = [&](const std::string& text) {
+        const int w = view->Width(), h = lineHeight + 1;
+        gfx::TBitmap ref(w, h);
+        gfx::TCanvas& c = ref.Canvas();
+        c.Brush().SetColor(gfx::clWhite);
+        c.FillRect({0, 0, w, h});
+        c.Brush().SetStyle(gfx::bsClear);
+        c.SetFont(font);
+        c.TextOut(0, 1, text);
+        int inked = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const bool in = ref.Pixel(x, y) == gfx::clBlack;
+                inked += in;
+                const gfx::TPoint p = view->ClientToForm({x, y});
+                ASSERT_EQ(menu.Pixel(p.X, p.Y) == gfx::clBlack, in) << x << "," << y;
+            }
+        EXPECT_GT(inked, 0);
+    };
+
+    // Before any page the view holds three dashes.
+    m->PicturePanel1->Show();
+    menu.Backend().Pump();
+    expectFirstLine("---");
+
+    menu.Click(m->CategoryButtons.at(0));
+    ASSERT_GT(view->WrappedLines().Count(), 2);
+    const std::string line0 = view->WrappedLines()[0];
+    ASSERT_EQ(line0.back(), ' ');  // cut after a space: justification would widen its gaps
+    expectFirstLine(line0);
+
+    ASSERT_TRUE(bar->Visible());
+    auto arrowStep = [&] {
+        const gfx::TPoint p = MenuFixture::Centre(bar->SecondButton());
+        menu.Backend().MouseDown(p.X, p.Y);
+        menu.Backend().Advance(10);  // one tick of the held arrow
+        menu.Backend().MouseUp(p.X, p.Y);
+        menu.Backend().Pump();
+    };
+    arrowStep();
+    EXPECT_EQ(bar->Position(), 2);
+    EXPECT_EQ(view->ScrollOffset(), 2);
+    bar->SetFocus();
+    menu.Backend().Key(gui::VK_NEXT);
+    EXPECT_EQ(bar->Track()->Position(), 12);
+
+    // The next program starts at the top, and its first step scrolls it.
+    Select(menu, 1);
+    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_EQ(view->ScrollOffset(), 0);
+    arrowStep();
+    EXPECT_EQ(bar->Position(), 2);
+    EXPECT_EQ(view->ScrollOffset(), 2);
 }
 
 TEST(ProgramPage, ThumbnailPlacement) {

@@ -131,6 +131,46 @@ TEST_F(FlatListBoxTest, WheelKeepsTheLastPageFull) {
     EXPECT_EQ(lb->TopIndex(), 0);
 }
 
+TEST_F(FlatListBoxTest, MergedAndFineWheelDeltasStepOncePerWhole120) {
+    Fill(40);
+    lb->SetFocus();
+    auto wheel = [&](int delta) {
+        gui::Event ev;
+        ev.type = gui::EventType::MouseWheel;
+        ev.window = form->Handle();
+        ev.x = kLeft + 50;
+        ev.y = kTop + 50;
+        ev.wheelDelta = delta;
+        hb->Inject(ev);
+        hb->Pump();
+        return lb->TopIndex();
+    };
+    // Merged notches, as SDL delivers a fast turn: each 120 is a notch of three lines.
+    EXPECT_EQ(wheel(-240), 6);
+    EXPECT_EQ(wheel(-360), 15);
+    EXPECT_EQ(wheel(240), 9);
+    // Past the end in one event: the last page stays full.
+    EXPECT_EQ(wheel(-1200), 30);
+    // Past the top in one event.
+    EXPECT_EQ(wheel(600), 15);
+    EXPECT_EQ(wheel(720), 0);
+
+    // Fine wheels: deltas below a notch add up, and the rest carries over.
+    EXPECT_EQ(wheel(-60), 0);
+    EXPECT_EQ(wheel(-40), 0);
+    EXPECT_EQ(wheel(-40), 3);  // 140: one notch, 20 left
+    EXPECT_EQ(wheel(-100), 6);
+    EXPECT_EQ(wheel(90), 6);  // back the other way: not yet a notch
+    EXPECT_EQ(wheel(30), 3);
+    EXPECT_EQ(wheel(-250), 9);  // two notches and a rest of 10
+    EXPECT_EQ(wheel(-110), 12);
+
+    // A page per notch: two merged notches scroll two pages.
+    hb->MutableSettings().wheelScrollLines = 0;
+    EXPECT_EQ(wheel(240), 0);
+    EXPECT_EQ(wheel(-240), 20);
+}
+
 TEST_F(FlatListBoxTest, HeldArrowRepeatsAfter600ThenEvery100) {
     Fill(15);  // five steps until the last item reaches the last slot
     const int bottomStrip = kTop + 214 - 5;

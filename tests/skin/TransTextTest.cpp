@@ -8,6 +8,7 @@
 
 #include "SkinHarness.h"
 #include "flat/FlatScrollbar.h"
+#include "flat/FlatScrollbarButton.h"
 #include "skin/TransText.h"
 
 using skin::TTransText;
@@ -169,6 +170,49 @@ TEST(TransText, ScrollBarFitsTheTextAndScrollingMovesItByThePosition) {
     c.view->Invalidate();
     c.t.hb->Pump();
     EXPECT_EQ(c.view->ScrollOffset(), 0);
+}
+
+TEST(TransText, TheFirstArrowStepAfterNewTextScrollsIt) {
+    TextCase c;
+    c.view->SetBounds(0, 5, 200, 60);
+    c.AddBar();
+    c.bar->SetSmallChange(2);
+    c.form->Show();
+    auto page = [&](const char* word) {
+        base::TStringList text;
+        for (int i = 0; i < 9; ++i) text.Add(std::string(word) + " " + std::to_string(i));
+        c.view->SetText(text);
+        c.t.hb->Pump();
+    };
+    // One tick of the held down arrow, as a person's short press gives it.
+    auto arrowStep = [&] {
+        const gfx::TPoint p = c.bar->SecondButton()->ClientToForm({5, 5});
+        c.t.hb->MouseDown(p.X, p.Y);
+        c.t.hb->Advance(10);
+        c.t.hb->MouseUp(p.X, p.Y);
+        c.t.hb->Pump();
+    };
+    auto inkRows = [&] {
+        std::vector<bool> rows;
+        for (int y = 5; y < 65; ++y) rows.push_back(c.RowHasInk(y));
+        return rows;
+    };
+    page("alpha");
+    ASSERT_TRUE(c.bar->Visible());
+    arrowStep();
+    ASSERT_EQ(c.bar->Position(), 2);
+    EXPECT_EQ(c.view->ScrollOffset(), 2);
+
+    // New text starts at the top; the same first step must move it, as it did the first text.
+    page("beta");
+    EXPECT_EQ(c.bar->Position(), 0);
+    EXPECT_EQ(c.view->ScrollOffset(), 0);
+    const std::vector<bool> top = inkRows();
+    arrowStep();
+    EXPECT_EQ(c.bar->Position(), 2);
+    EXPECT_EQ(c.view->ScrollOffset(), 2);
+    const std::vector<bool> scrolled = inkRows();
+    for (size_t y = 0; y + 2 < top.size(); ++y) EXPECT_EQ(scrolled[y], top[y + 2]) << y;
 }
 
 TEST(TransText, ABarOverTheTextWrapsTheTextToTheRoomLeftOfIt) {

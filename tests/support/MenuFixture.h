@@ -107,6 +107,9 @@ public:
         hb_ = backend.get();
         hb_->SetColorDepth(colorDepth);
         hb_->SetScreenSize(screenWidth, screenHeight);
+        // Unsmoothed text, so that glyph pixels have the text's colour exactly: the application
+        // takes this from the desktop's settings when it is built.
+        hb_->MutableSettings().fontSmoothing = false;
         gfx::SetFontSmoothing(false);
         const bool ok = start_->CreateWindows(std::move(backend));
         if (ok && show) {
