@@ -66,6 +66,9 @@ protected:
         zip.AddFolder("daten");
         zip.AddFile("daten/werte.txt", "1 2 3");
         menu.WriteFile("Programme/Alpha/paket.Zip", zip.Build());
+        // As self-extractors are built: a program before the archive; and data after one.
+        menu.WriteFile("Programme/Alpha/selbst.zip", std::string(4096, 'M') + zip.Build());
+        menu.WriteFile("Programme/Alpha/anhang.zip", zip.Build() + "angehängt");
         menu.WriteFile("Programme/Kaputt/paket.zip", "PK\x03\x04 this is no archive");
         menu.WriteFile("Programme/Alpha/start.sh", "#!/bin/sh\n");
         chmod((menu.Dir() + "Programme/Alpha/start.sh").c_str(), 0755);
@@ -266,6 +269,20 @@ TEST_F(ActionsTest, InstallerStartAndExplorerGoThroughTheShell) {
     ASSERT_EQ(menu.Shell().Calls().size(), 4u);
     EXPECT_EQ(menu.Shell().Calls()[3].argv,
               (std::vector<std::string>{"xdg-open", "http://www.example.org/a b"}));
+}
+
+TEST_F(ActionsTest, UnpackSucceedsWhenTheListingOnlyWarned) {
+    for (const char* archive : {"selbst.zip", "anhang.zip"}) {
+        const std::string into = target + "-" + archive;
+        SetProgram("Alpha", archive);
+        AnswerFolderDialog(into);
+        Hb().ClearRecords();
+        Main().bInstallierenClick(nullptr);
+        EXPECT_EQ(BoxTexts(),
+                  std::vector<std::string>{"Die Archivdatei wurde erfolgreich nach " + into + "/ entpackt."})
+            << archive;
+        EXPECT_EQ(menu.ReadFile(into.substr(menu.Dir().size()) + "/daten/werte.txt"), "1 2 3") << archive;
+    }
 }
 
 TEST_F(ActionsTest, CopyKeepsTheUsersScreenshotNamesake) {

@@ -27,7 +27,8 @@ class OutsideTest : public ZipTest {
 protected:
     // Runs a shell command in the scratch folder; true when it exits with 0.
     bool Shell(const std::string& command) {
-        return std::system(("cd " + Quote(dir_.string()) + " && " + command + " >/dev/null 2>&1").c_str()) == 0;
+        return std::system(("cd " + Quote(dir_.string()) + " && " + command + " >/dev/null 2>&1").c_str()) ==
+               0;
     }
     bool Python(const std::string& script) {
         std::string file = Path("make.py");
@@ -71,7 +72,8 @@ protected:
         return ::testing::AssertionSuccess();
     }
     bool Warned(int id) const {
-        return std::any_of(messages_.begin(), messages_.end(), [id](const TRecorded& m) { return m.id == id; });
+        return std::any_of(messages_.begin(), messages_.end(),
+                           [id](const TRecorded& m) { return m.id == id; });
     }
 };
 
@@ -131,13 +133,14 @@ TEST_F(OutsideTest, ListingWarningsLeaveASoundExtractionSuccessful) {
 
     if (HaveTool("python3")) {
         // Python's zipfile behind a stub counts the stub in its offsets; with trailing data it warns.
-        ASSERT_TRUE(Python("import zipfile, os\n"
-                           "with open('py.zip', 'wb') as f:\n"
-                           "    f.write(b'#!stub\\n' * 300)\n"
-                           "    with zipfile.ZipFile(f, 'w', zipfile.ZIP_DEFLATED) as z:\n"
-                           "        for root, dirs, files in os.walk('src'):\n"
-                           "            for n in files: z.write(os.path.join(root, n))\n"
-                           "    f.write(b'appended')\n"));
+        ASSERT_TRUE(
+            Python("import zipfile, os\n"
+                   "with open('py.zip', 'wb') as f:\n"
+                   "    f.write(b'#!stub\\n' * 300)\n"
+                   "    with zipfile.ZipFile(f, 'w', zipfile.ZIP_DEFLATED) as z:\n"
+                   "        for root, dirs, files in os.walk('src'):\n"
+                   "            for n in files: z.write(os.path.join(root, n))\n"
+                   "    f.write(b'appended')\n"));
         messages_.clear();
         TZipFront py;
         Wire(py);
@@ -151,9 +154,10 @@ TEST_F(OutsideTest, ListingWarningsLeaveASoundExtractionSuccessful) {
 TEST_F(OutsideTest, Zip64DirectoriesAreListedWhole) {
     if (!HaveTool("python3")) GTEST_SKIP() << "python3 is not installed";
     // More entries than a 16-bit count holds: the Zip64 end record has the true count.
-    ASSERT_TRUE(Python("import zipfile\n"
-                       "with zipfile.ZipFile('many.zip', 'w') as z:\n"
-                       "    for i in range(65540): z.writestr('d%d/e%d.txt' % (i // 1000, i), str(i))\n"));
+    ASSERT_TRUE(
+        Python("import zipfile\n"
+               "with zipfile.ZipFile('many.zip', 'w') as z:\n"
+               "    for i in range(65540): z.writestr('d%d/e%d.txt' % (i // 1000, i), str(i))\n"));
     TZipFront zip;
     Wire(zip);
     zip.SetZipFilename(Path("many.zip"));
@@ -164,13 +168,14 @@ TEST_F(OutsideTest, Zip64DirectoriesAreListedWhole) {
     EXPECT_TRUE(messages_.empty());
 
     // Entries beyond 4 GB (a sparse file): their offsets come from the Zip64 extra field.
-    ASSERT_TRUE(Python("import zipfile\n"
-                       "with open('far.zip', 'wb') as f:\n"
-                       "    f.seek(5 << 30)\n"
-                       "    f.write(b'STUB')\n"
-                       "    with zipfile.ZipFile(f, 'w') as z:\n"
-                       "        z.writestr('a.txt', 'hello')\n"
-                       "        z.writestr('b/c.txt', 'x' * 1000)\n"));
+    ASSERT_TRUE(
+        Python("import zipfile\n"
+               "with open('far.zip', 'wb') as f:\n"
+               "    f.seek(5 << 30)\n"
+               "    f.write(b'STUB')\n"
+               "    with zipfile.ZipFile(f, 'w') as z:\n"
+               "        z.writestr('a.txt', 'hello')\n"
+               "        z.writestr('b/c.txt', 'x' * 1000)\n"));
     zip.SetZipFilename(Path("far.zip"));
     EXPECT_EQ(zip.ErrCode(), 0);
     ASSERT_EQ(zip.Count(), 2);
