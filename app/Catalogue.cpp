@@ -21,30 +21,30 @@ constexpr size_t npos = std::string_view::npos;
 // Lines in place. A line starts at 0 or after an LF and ends before the next LF (a CR right before
 // that LF is part of the line end).
 
-size_t LineEndRaw(const std::string& s, size_t start) {
+size_t LineEndRaw(std::string_view s, size_t start) {
     const void* lf = std::memchr(s.data() + start, '\n', s.size() - start);
     return lf ? static_cast<const char*>(lf) - s.data() : s.size();
 }
 
 struct LineRef {
     size_t Begin = 0, End = 0, Next = 0;  // content [Begin, End); Next = start of the following line
-    std::string_view View(const std::string& s) const { return {s.data() + Begin, End - Begin}; }
+    std::string_view View(std::string_view s) const { return {s.data() + Begin, End - Begin}; }
 };
 
-LineRef LineAt(const std::string& s, size_t start) {
+LineRef LineAt(std::string_view s, size_t start) {
     size_t raw = LineEndRaw(s, start);
     LineRef line{start, raw, raw < s.size() ? raw + 1 : s.size()};
     if (raw < s.size() && raw > start && s[raw - 1] == '\r') line.End = raw - 1;
     return line;
 }
 
-size_t LineStartOf(const std::string& s, size_t pos) {
+size_t LineStartOf(std::string_view s, size_t pos) {
     while (pos > 0 && s[pos - 1] != '\n') --pos;
     return pos;
 }
 
 // Index of the line that starts at byte `start`: the line feeds before it, eight bytes at a time.
-size_t LineIndexAt(const std::string& s, size_t start) {
+size_t LineIndexAt(std::string_view s, size_t start) {
     constexpr uint64_t kOnes = 0x0101010101010101ull, kLow7 = 0x7F7F7F7F7F7F7F7Full;
     size_t count = 0, i = 0;
     for (; i + 8 <= start; i += 8) {
@@ -150,7 +150,7 @@ private:
 };
 
 // Start of the next line in [from, to) whose trimmed content is exactly `target`, or npos.
-size_t NextLineTrimmedEqual(const std::string& s, const Searcher& searcher, std::string_view target,
+size_t NextLineTrimmedEqual(std::string_view s, const Searcher& searcher, std::string_view target,
                             size_t from, size_t to) {
     if (target.find('\n') != npos) return npos;
     for (size_t p = searcher.Find(s.data(), from, to); p != npos; p = searcher.Find(s.data(), p + 1, to)) {
@@ -165,7 +165,16 @@ size_t NextLineTrimmedEqual(const std::string& s, const Searcher& searcher, std:
     return npos;
 }
 
-TProgramRecord ReadRecord(const std::string& s, size_t start) {
+// A record needs lines beyond the bytes at hand: `missing` is the first one the page reads, counted
+// from the record's first line.
+struct TRecordCut {
+    size_t missing;
+};
+
+// Reads the record that starts at `start`. `reachedEnd` says whether the description ran up to the
+// end of s (so that more bytes after s could still belong to it); throws TRecordCut.
+TProgramRecord ReadRecordAt(std::string_view s, size_t start, bool& reachedEnd) {
+    reachedEnd = false;
     // Record lines 0..12 as far as the file has them.
     std::array<LineRef, 13> lines;
     size_t have = 0;
@@ -175,13 +184,11 @@ TProgramRecord ReadRecord(const std::string& s, size_t start) {
     }
     // The page reads the lines in this order; the first one missing names the failure.
     for (size_t k : {1, 2, 3, 4, 5, 6, 7, 10, 8, 9, 12}) {
-        if (k >= have)
-            throw base::EStringListError::IndexOutOfBounds(static_cast<int>(LineIndexAt(s, start) + k));
+        if (k >= have) throw TRecordCut{k};
     }
     auto line = [&](size_t k) { return lines[k].View(s); };
 
     TProgramRecord record;
-    record.Line = 0;
     for (size_t k = 0; k < 5; ++k) record.Facts[k] = std::string(TextFrom(line(k + 1), 11, 255));
     record.Facts[5] = std::string(TextFrom(line(6), 12, 255));
     record.Screenshot = std::string(TextFrom(line(7), 12));
@@ -194,9 +201,13 @@ TProgramRecord ReadRecord(const std::string& s, size_t start) {
     LineRef current = lines[12];
     for (;;) {
         record.Description.emplace_back(current.View(s));
-        if (current.Next >= s.size()) break;
+        if (current.Next >= s.size()) {
+            reachedEnd = true;
+            break;
+        }
         LineRef next = LineAt(s, current.Next);
         if (next.Next >= s.size()) {
+            reachedEnd = true;
             // The rule stops one line early at the end of the file; without a final empty line that
             // would drop the description's last line, so a non-empty last line is kept.
             if (next.End > next.Begin) record.Description.emplace_back(next.View(s));
@@ -208,6 +219,54 @@ TProgramRecord ReadRecord(const std::string& s, size_t start) {
     }
     return record;
 }
+
+TProgramRecord ReadRecord(std::string_view s, size_t start) {
+    bool reachedEnd = false;
+    try {
+        return ReadRecordAt(s, start, reachedEnd);
+    } catch (const TRecordCut& cut) {
+        throw base::EStringListError::IndexOutOfBounds(static_cast<int>(LineIndexAt(s, start) + cut.missing));
+    }
+}
+
+// The state of a record lookup carried from one piece of daten.txt to the next.
+struct RecordLookup {
+    std::string programLine, categoryLine;
+    Searcher programSearch, categorySearch;
+    bool allCategories;
+    bool inCategory;
+    RecordLookup(std::string_view program, std::string_view category, bool all)
+        : programLine(base::Trim("Programm:  " + std::string(program))),
+          categoryLine(base::Trim("Kategorie:" + std::string(category))),
+          programSearch(programLine, false),
+          categorySearch(categoryLine, false),
+          allCategories(all),
+          inCategory(all) {}
+
+    // Matching records in a piece that starts at a line start and ends after a line end (or at the
+    // end of the file), each with the position of its first line; the last one counts.
+    template <class OnMatch>
+    void Scan(std::string_view s, OnMatch onMatch) {
+        // Only header lines and the program's own lines change anything, so the walk jumps between
+        // the program's lines and looks for a header only where the switch is off.
+        size_t headerFrom = 0;
+        for (size_t p = NextLineTrimmedEqual(s, programSearch, programLine, 0, s.size()); p != npos;) {
+            if (!inCategory && NextLineTrimmedEqual(s, categorySearch, categoryLine, headerFrom, p) != npos)
+                inCategory = true;
+            headerFrom = p;
+            const size_t next = LineAt(s, p).Next;
+            if (inCategory) {
+                onMatch(p);
+                inCategory = allCategories;
+            }
+            p = NextLineTrimmedEqual(s, programSearch, programLine, next, s.size());
+        }
+        // A header after the last match opens the category for the next piece.
+        if (!inCategory &&
+            NextLineTrimmedEqual(s, categorySearch, categoryLine, headerFrom, s.size()) != npos)
+            inCategory = true;
+    }
+};
 
 }  // namespace
 
@@ -243,6 +302,50 @@ std::vector<std::string_view> TCatalogue::Lines() const {
         pos = line.Next;
     }
     return lines;
+}
+
+TCatalogueReader::TCatalogueReader(const std::string& fileName, size_t pieceSize)
+    : file_(std::make_unique<base::TFileStream>(fileName, base::TFileStream::fmOpenRead)),
+      buffer_(std::max<size_t>(pieceSize, 1), '\0') {}
+
+TCatalogueReader::~TCatalogueReader() = default;
+
+std::string_view TCatalogueReader::Next() {
+    // What followed the last line end of the previous piece starts this one.
+    std::memmove(buffer_.data(), buffer_.data() + used_, filled_ - used_);
+    filled_ -= used_;
+    offset_ = next_;
+    used_ = 0;
+    for (;;) {
+        if (!atEnd_ && filled_ < buffer_.size()) {
+            const int64_t got = file_->Read(buffer_.data() + filled_, int64_t(buffer_.size() - filled_));
+            if (got <= 0)
+                atEnd_ = true;
+            else
+                filled_ += size_t(got);
+        }
+        const void* lf = filled_ ? memrchr(buffer_.data(), '\n', filled_) : nullptr;
+        if (lf) {
+            used_ = size_t(static_cast<const char*>(lf) - buffer_.data()) + 1;
+            break;
+        }
+        if (atEnd_) {
+            used_ = filled_;
+            break;
+        }
+        // A line longer than the buffer: make room for the rest of it.
+        if (filled_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+    }
+    next_ = offset_ + used_;
+    return {buffer_.data(), used_};
+}
+
+std::string TCatalogueReader::ReadAt(uint64_t offset, size_t count) {
+    std::string bytes(count, '\0');
+    file_->Seek(int64_t(offset), base::TSeekOrigin::soBeginning);
+    const int64_t got = file_->Read(bytes.data(), int64_t(count));
+    bytes.resize(size_t(std::max<int64_t>(got, 0)));
+    return bytes;
 }
 
 std::string_view TextFrom(std::string_view line, size_t position, size_t maxLength) {
@@ -295,49 +398,68 @@ std::vector<std::string> ReadCategoryPrograms(const TCatalogue& progname, std::s
 
 std::optional<TProgramRecord> FindProgramRecord(const TCatalogue& daten, std::string_view program,
                                                 std::string_view category, bool allCategories) {
-    const std::string& s = daten.Bytes();
-    const std::string programLine = base::Trim("Programm:  " + std::string(program));
-    const std::string categoryLine = base::Trim("Kategorie:" + std::string(category));
-    const Searcher programSearch(programLine, false);
-    const Searcher categorySearch(categoryLine, false);
-
-    // Only header lines and the program's own lines change anything, so the walk jumps between the
-    // program's lines and looks for a header only where the switch is off.
+    RecordLookup lookup(program, category, allCategories);
     std::optional<TProgramRecord> found;
-    bool inCategory = allCategories;
-    size_t headerFrom = 0;
-    for (size_t p = NextLineTrimmedEqual(s, programSearch, programLine, 0, s.size()); p != npos;) {
-        if (!inCategory && NextLineTrimmedEqual(s, categorySearch, categoryLine, headerFrom, p) != npos)
-            inCategory = true;
-        headerFrom = p;
-        const size_t next = LineAt(s, p).Next;
-        if (inCategory) {
-            found = ReadRecord(s, p);
-            found->Line = LineIndexAt(s, p);
-            inCategory = allCategories;
+    // Every match is read, so that one cut short by the end of the file fails as it would alone.
+    lookup.Scan(daten.Bytes(), [&](size_t p) { found = ReadRecord(daten.Bytes(), p); });
+    return found;
+}
+
+std::optional<TProgramRecord> FindProgramRecordFile(const std::string& fileName, std::string_view program,
+                                                    std::string_view category, bool allCategories,
+                                                    size_t pieceSize) {
+    RecordLookup lookup(program, category, allCategories);
+    TCatalogueReader reader(fileName, pieceSize);
+    std::vector<uint64_t> matches;
+    for (std::string_view piece = reader.Next(); !piece.empty(); piece = reader.Next())
+        lookup.Scan(piece, [&](size_t p) { matches.push_back(reader.Offset() + p); });
+    // Each match is read again from where it starts, in as much of the file as it needs; every one
+    // is read, so that one cut short by the end of the file fails as it would alone.
+    std::optional<TProgramRecord> found;
+    for (const uint64_t at : matches) {
+        for (size_t window = std::min<size_t>(pieceSize, 64 * 1024);; window *= 2) {
+            const std::string bytes = reader.ReadAt(at, window);
+            const bool wholeRest = bytes.size() < window;
+            bool reachedEnd = false;
+            try {
+                TProgramRecord record = ReadRecordAt(bytes, 0, reachedEnd);
+                if (reachedEnd && !wholeRest) continue;
+                found = std::move(record);
+                break;
+            } catch (const TRecordCut& cut) {
+                if (!wholeRest) continue;
+                const std::string head = reader.ReadAt(0, size_t(at));
+                throw base::EStringListError::IndexOutOfBounds(
+                    static_cast<int>(LineIndexAt(head, head.size()) + cut.missing));
+            }
         }
-        p = NextLineTrimmedEqual(s, programSearch, programLine, next, s.size());
     }
     return found;
 }
 
-std::vector<std::string> SearchCatalogue(const TCatalogue& daten, std::string_view term, bool matchCase) {
-    const std::string& s = daten.Bytes();
-    const Searcher hits(term, !matchCase);
-    if (hits.Length() == 0) return {};
+namespace {
 
+// The search over one piece of daten.txt that starts at a line start and ends after a line end (or
+// at the end of the file). `name` carries the program whose record the piece starts in.
+struct SearchState {
+    const Searcher hits;
+    std::string name;
+    std::vector<std::string> found;  // in the order their hits are found
+    SearchState(std::string_view term, bool matchCase) : hits(term, !matchCase) {}
+};
+
+void SearchPiece(std::string_view s, SearchState& state) {
     // Record starts: lines that begin with "Programm:  " at their first character.
     static constexpr std::string_view kRecordKey = "Programm:  ";
-    const Searcher recordSearch("\nProgramm:  ", false);
+    static const Searcher recordSearch("\nProgramm:  ", false);
     auto nextRecord = [&](size_t from) -> size_t {
-        if (from == 0 && s.compare(0, kRecordKey.size(), kRecordKey) == 0) return 0;
+        if (from == 0 && s.substr(0, kRecordKey.size()) == kRecordKey) return 0;
         size_t p = recordSearch.Find(s.data(), from == 0 ? 0 : from - 1, s.size());
         return p == npos ? npos : p + 1;
     };
-
-    // Names in the order their hits are found.
-    std::vector<std::string> found;
+    const Searcher& hits = state.hits;
     std::string_view name;
+    bool carried = true;  // the name is still the one from before this piece
     size_t record = nextRecord(0);
     for (size_t pos = 0;;) {
         size_t p = hits.Find(s.data(), pos, s.size());
@@ -350,6 +472,7 @@ std::vector<std::string> SearchCatalogue(const TCatalogue& daten, std::string_vi
         }
         while (record != npos && record <= start) {
             name = TextFrom(LineAt(s, record).View(s), 11, 255);
+            carried = false;
             record = nextRecord(record + 1);
         }
         std::string_view text = line.View(s);
@@ -363,15 +486,22 @@ std::vector<std::string> SearchCatalogue(const TCatalogue& daten, std::string_vi
             continue;
         }
         // A hit before the first record has no program to show.
-        if (std::string trimmed = base::Trim(name); !trimmed.empty()) found.push_back(std::move(trimmed));
+        if (std::string trimmed = base::Trim(carried ? std::string_view(state.name) : name); !trimmed.empty())
+            state.found.push_back(std::move(trimmed));
         // Every further hit up to the next record would add the same name again.
         if (record == npos) break;
         pos = record;
     }
+    // The record the next piece starts in: the last one that starts in this piece, if any.
+    size_t last = s.rfind("\nProgramm:  ");
+    last = last != npos ? last + 1 : (s.substr(0, kRecordKey.size()) == kRecordKey ? 0 : npos);
+    if (last != npos) state.name = std::string(TextFrom(LineAt(s, last).View(s), 11, 255));
+}
 
-    // The result of adding the names one by one to a sorted string list that ignores duplicates:
-    // locale-aware order, and of names that compare equal the first one found. A stable sort followed
-    // by dropping equal neighbours gives the same list in n log n instead of one insertion per name.
+// The result of adding the names one by one to a sorted string list that ignores duplicates:
+// locale-aware order, and of names that compare equal the first one found. A stable sort followed
+// by dropping equal neighbours gives the same list in n log n instead of one insertion per name.
+std::vector<std::string> SortedOnce(std::vector<std::string> found) {
     auto less = [](const std::string& a, const std::string& b) { return base::AnsiCompareText(a, b) < 0; };
     std::stable_sort(found.begin(), found.end(), less);
     auto same = [](const std::string& a, const std::string& b) {
@@ -379,6 +509,25 @@ std::vector<std::string> SearchCatalogue(const TCatalogue& daten, std::string_vi
     };
     found.erase(std::unique(found.begin(), found.end(), same), found.end());
     return found;
+}
+
+}  // namespace
+
+std::vector<std::string> SearchCatalogue(const TCatalogue& daten, std::string_view term, bool matchCase) {
+    SearchState state(term, matchCase);
+    if (state.hits.Length() == 0) return {};
+    SearchPiece(daten.Bytes(), state);
+    return SortedOnce(std::move(state.found));
+}
+
+std::vector<std::string> SearchCatalogueFile(const std::string& fileName, std::string_view term,
+                                             bool matchCase, size_t pieceSize) {
+    SearchState state(term, matchCase);
+    TCatalogueReader reader(fileName, pieceSize);
+    if (state.hits.Length() == 0) return {};
+    for (std::string_view piece = reader.Next(); !piece.empty(); piece = reader.Next())
+        SearchPiece(piece, state);
+    return SortedOnce(std::move(state.found));
 }
 
 std::vector<std::string> SampleStoredPaths(std::string_view bytes, size_t max) {

@@ -7,10 +7,16 @@
 // end has no empty last line. Key recognition is a case-sensitive substring test unless noted.
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace base {
+class TFileStream;
+}  // namespace base
 
 class TCatalogue {
 public:
@@ -32,9 +38,36 @@ private:
     std::string bytes_;
 };
 
+// Reads a file in pieces of whole lines into one buffer it reuses, so that a scan of a large
+// catalogue runs in the processor's cache instead of copying the whole file to memory first.
+class TCatalogueReader {
+public:
+    // EFOpenError "Datei %s kann nicht geöffnet werden" when the file cannot be opened.
+    static constexpr size_t kPiece = 256 * 1024;
+    // pieceSize: the buffer to begin with (it grows for longer lines); small ones are for tests.
+    explicit TCatalogueReader(const std::string& fileName, size_t pieceSize = kPiece);
+    ~TCatalogueReader();
+    TCatalogueReader(const TCatalogueReader&) = delete;
+    TCatalogueReader& operator=(const TCatalogueReader&) = delete;
+
+    // The next piece: whole lines with their line ends (the file's last line may lack one); empty
+    // at the end of the file.
+    std::string_view Next();
+    // Where in the file the piece that Next() returned last begins.
+    uint64_t Offset() const { return offset_; }
+    // Up to count bytes from offset (fewer at the end of the file).
+    std::string ReadAt(uint64_t offset, size_t count);
+
+private:
+    std::unique_ptr<base::TFileStream> file_;
+    std::string buffer_;
+    size_t filled_ = 0, used_ = 0;
+    uint64_t offset_ = 0, next_ = 0;
+    bool atEnd_ = false;
+};
+
 // The record of one program in daten.txt, values cut out as the program page uses them.
 struct TProgramRecord {
-    size_t Line = 0;  // index of the "Programm:" line
     // Betriebssystem, Lizenz, Preis, Sprache, Anbieter, Homepage: record lines 1-5 from the 11th
     // character, line 6 from the 12th, each at most 255 characters, not trimmed.
     std::array<std::string, 6> Facts;
@@ -71,11 +104,18 @@ std::vector<std::string> ReadCategoryPrograms(const TCatalogue& progname, std::s
 // that runs past the end of the file raises EStringListError with the first missing line's index.
 std::optional<TProgramRecord> FindProgramRecord(const TCatalogue& daten, std::string_view program,
                                                 std::string_view category, bool allCategories);
+// The same, read from the file in pieces (the page reads daten.txt afresh each time).
+std::optional<TProgramRecord> FindProgramRecordFile(const std::string& fileName, std::string_view program,
+                                                    std::string_view category, bool allCategories,
+                                                    size_t pieceSize = TCatalogueReader::kPiece);
 
 // daten.txt: the names of all programs with a line whose StripFieldKey value contains the term
 // (exactly, or with only a-z folded to A-Z when matchCase is off). "Kategorie:" lines never count.
 // Sorted by the locale-aware comparison, an entry comparing equal to an earlier one dropped.
 std::vector<std::string> SearchCatalogue(const TCatalogue& daten, std::string_view term, bool matchCase);
+// The same, read from the file in pieces.
+std::vector<std::string> SearchCatalogueFile(const std::string& fileName, std::string_view term,
+                                             bool matchCase, size_t pieceSize = TCatalogueReader::kPiece);
 
 // daten.txt: up to max of the screenshot, installer and start paths written in the given bytes (the
 // head of the file is enough), each without its drive ("Programme\A\x.zip"), in file order. They

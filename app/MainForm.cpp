@@ -52,7 +52,7 @@ using layout::Place;
 
 // ---- layout -----------------------------------------------------------------------------------
 
-TMainForm::TMainForm(gui::TComponent* owner) : gui::TForm(owner), daten_(std::make_unique<TCatalogue>()) {
+TMainForm::TMainForm(gui::TComponent* owner) : gui::TForm(owner) {
     MainForm = this;
     BeginLoading();
     BuildLayout();

@@ -226,7 +226,6 @@ private:
     void ScrollDescription(int key);
     void OpenGallery();
 
-    std::unique_ptr<TCatalogue> daten_;  // daten.txt, read afresh into the same buffer per page
     bool initialised_ = false;
     bool listBeforeInfo_ = false;  // the program list was open when the info page came in
     int pageBuilds_ = 0;

@@ -162,13 +162,12 @@ void TMainForm::bSucheClick(gui::TComponent*) {
     const std::string term = dialog.Term();
     if (term.empty()) return;  // cancelled
 
-    TCatalogue daten;
+    std::vector<std::string> results;
     try {
-        daten.Load(DataFile("daten.txt"));
+        results = SearchCatalogueFile(DataFile("daten.txt"), term, dialog.MatchCase());
     } catch (const base::EFOpenError&) {
         throw base::EFOpenError::CannotOpen(ShownFile(DataDir + "daten.txt"));
     }
-    const std::vector<std::string> results = SearchCatalogue(daten, term, dialog.MatchCase());
     if (results.empty()) {
         gui::Application->Information(
             "Es konnten keine Programme gefunden werden, die Ihrer Suche entsprechen.");

@@ -1,7 +1,9 @@
 // TMainForm, continued: the program page, the banner strip, the info page and the full-screen view.
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <utility>
 
 #include "app/Catalogue.h"
@@ -128,10 +130,16 @@ void TMainForm::ShowProgramPage() {
 
     THourGlass busy;
     PicturePanel1->Show();
+    const bool searchMode = lRubrik->Caption() == "Suchergebnisse";
+    std::optional<TProgramRecord> record;
+    std::exception_ptr cut;  // a record cut short fails after the old page has been cleared
     try {
-        daten_->Load(DataFile("daten.txt"));
+        record = FindProgramRecordFile(DataFile("daten.txt"), selected, UnescapeAmpersand(lRubrik->Caption()),
+                                       searchMode);
     } catch (const base::EFOpenError&) {
         throw base::EFOpenError::CannotOpen(ShownFile(DataDir + "daten.txt"));
+    } catch (const base::EStringListError&) {
+        cut = std::current_exception();
     }
     ++pageBuilds_;
     CurrentProgram = selected;
@@ -140,9 +148,8 @@ void TMainForm::ShowProgramPage() {
         if (row.Key) row.Key->Hide();
         if (row.Value) row.Value->Hide();
     }
-    const bool searchMode = lRubrik->Caption() == "Suchergebnisse";
-    if (auto record = FindProgramRecord(*daten_, selected, UnescapeAmpersand(lRubrik->Caption()), searchMode))
-        FillPage(*record);
+    if (cut) std::rethrow_exception(cut);
+    if (record) FillPage(*record);
 
     FlatScrollbar1->SetPosition(0);
     lRubrik->SetCaption(EscapeAmpersand(CurrentCategory));

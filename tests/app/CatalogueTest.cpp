@@ -1,6 +1,10 @@
 #include "app/Catalogue.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
 
 #include "base/Cp1252.h"
 #include "base/Exceptions.h"
@@ -144,7 +148,6 @@ TEST(Catalogue, RecordFieldsAreCutAtTheirPositions) {
 
     auto record = FindProgramRecord(daten, "Tabellenfix", "Werkzeuge", false);
     ASSERT_TRUE(record);
-    EXPECT_EQ(record->Line, 1u);
     EXPECT_EQ(record->Facts[0], "Windows 95/98/ME");
     EXPECT_EQ(record->Facts[1], "Freeware");
     EXPECT_EQ(record->Facts[4], "Beispiel GmbH");
@@ -318,6 +321,41 @@ TEST(Catalogue, AgreesWithTheLineByLineRules) {
                 }
             }
         }
+        // Read from the file in pieces as small as a few lines, and smaller than one: the same.
+        const std::string path = ::testing::TempDir() + "cdmenu-catalogue-" + std::to_string(::getpid());
+        std::ofstream(path, std::ios::binary) << file;
+        for (size_t piece : {size_t(7), size_t(64), size_t(256), TCatalogueReader::kPiece}) {
+            for (const std::string& term : terms)
+                ASSERT_EQ(SearchCatalogueFile(path, term, false, piece),
+                          SearchCatalogue(catalogue, term, false))
+                    << "term " << term << ", pieces of " << piece << " in\n"
+                    << file;
+            for (const char* program : {"Alpha", "Beta", "Gamma"}) {
+                for (bool all : {false, true}) {
+                    std::string mine, theirs;
+                    std::optional<TProgramRecord> got, want;
+                    try {
+                        got = FindProgramRecordFile(path, program, "Eins", all, piece);
+                    } catch (const base::Exception& e) {
+                        mine = e.Message();
+                    }
+                    try {
+                        want = FindProgramRecord(catalogue, program, "Eins", all);
+                    } catch (const base::Exception& e) {
+                        theirs = e.Message();
+                    }
+                    ASSERT_EQ(mine, theirs) << program << ", pieces of " << piece << " in\n" << file;
+                    ASSERT_EQ(got.has_value(), want.has_value()) << program << ", pieces of " << piece;
+                    if (!got) continue;
+                    ASSERT_EQ(got->Facts, want->Facts);
+                    ASSERT_EQ(got->Screenshot, want->Screenshot);
+                    ASSERT_EQ(got->Install, want->Install);
+                    ASSERT_EQ(got->Description, want->Description) << program << ", pieces of " << piece;
+                }
+            }
+        }
+        std::remove(path.c_str());
+
         std::vector<std::string> lineList;
         for (std::string_view l : catalogue.Lines()) lineList.emplace_back(l);
         ASSERT_EQ(lineList, reference::SplitLines(file));

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "base/Cp1252.h"
 #include "base/Exceptions.h"
 
@@ -53,6 +56,22 @@ TEST(StrUtils, LocaleCompareSortsUmlautsWithBaseLettersIgnoringCase) {
     EXPECT_LT(AnsiCompareText("_x", "1"), 0);  // punctuation before digits
     EXPECT_LT(AnsiCompareText("9", "a"), 0);   // digits before letters
     EXPECT_LT(AnsiCompareText("[x", "A"), 0);  // all punctuation, even after Z in ASCII
+    EXPECT_LT(AnsiCompareText("", "a"), 0);
+    EXPECT_LT(AnsiCompareText(Cp("Straße"), Cp("Straßen")), 0);  // an expansion at the very end
+    EXPECT_GT(AnsiCompareText(Cp("Æ"), "AD"), 0);
+    EXPECT_LT(AnsiCompareText(Cp("Æ"), "AF"), 0);
+    // A total order on every byte: antisymmetric, and transitive over sorted samples.
+    std::vector<std::string> words;
+    for (int c = 1; c < 256; ++c)
+        for (const char* tail : {"", "a", "ss"}) words.push_back(std::string(1, char(c)) + tail);
+    std::stable_sort(words.begin(), words.end(),
+                     [](const std::string& a, const std::string& b) { return AnsiCompareText(a, b) < 0; });
+    for (size_t i = 0; i + 1 < words.size(); ++i) {
+        const int forward = AnsiCompareText(words[i], words[i + 1]);
+        EXPECT_LE(forward, 0) << i;
+        EXPECT_EQ(AnsiCompareText(words[i + 1], words[i]), -forward) << i;
+        if (i + 2 < words.size()) EXPECT_LE(AnsiCompareText(words[i], words[i + 2]), 0) << i;
+    }
     EXPECT_TRUE(SameText("Hallo", "hALLO"));
     EXPECT_FALSE(SameText(Cp("ä"), Cp("Ä")));  // plain SameText is a-z only
 }
