@@ -221,10 +221,12 @@ TEST(DialogKeys, InfoPageTabOrderLinksAndEscape) {
     // Enter and Space press the focused link; the page stays.
     hb.Key(gui::VK_RETURN);
     ASSERT_FALSE(menu.Shell().Calls().empty());
-    EXPECT_EQ(menu.Shell().Calls().back().target.rfind("http://", 0), 0u) << menu.Shell().Calls().back().target;
+    EXPECT_EQ(menu.Shell().Calls().back().target.rfind("http://", 0), 0u)
+        << menu.Shell().Calls().back().target;
     hb.Key(gui::VK_TAB, gui::ssShift);
     hb.Key(gui::VK_SPACE);
-    EXPECT_EQ(menu.Shell().Calls().back().target.rfind("mailto:", 0), 0u) << menu.Shell().Calls().back().target;
+    EXPECT_EQ(menu.Shell().Calls().back().target.rfind("mailto:", 0), 0u)
+        << menu.Shell().Calls().back().target;
     EXPECT_FALSE(m->bInfo->EnabledFlag());
     // Keys of the page below do nothing while it covers the window.
     hb.Key(gui::VK_DOWN);

@@ -183,7 +183,7 @@ key Enter
 expect-shell http://
 expect-disabled bInfo
 key Shift+Tab
-key Shift+Tab
+expect-focus InfoFrame1.leMail
 key Shift+Tab
 expect-focus InfoFrame1.bBeenden
 key Space

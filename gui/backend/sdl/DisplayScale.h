@@ -14,8 +14,8 @@ int OutputScaleOf(int windowWidth, int windowHeight, int pixelWidth, int pixelHe
 double AnnouncedDpi(const char* videoDriver, double xftDpi, int outputScale);
 
 struct WindowScale {
-    int units = 1;          // window units per logical pixel (what sizes and events are in)
-    bool highDpi = false;   // ask for a buffer of real pixels
+    int units = 1;         // window units per logical pixel (what sizes and events are in)
+    bool highDpi = false;  // ask for a buffer of real pixels
 };
 
 // How to show every logical pixel as a scale x scale block on an output that the compositor
