@@ -223,11 +223,14 @@ private:
     void FillPage(const TProgramRecord& record);
     void StartPageKey(int& key, gui::TShiftState shift);
     void ProgramPanelKey(int& key, gui::TShiftState shift);
+    void InfoPageKey(int& key, gui::TShiftState shift);
+    void LeaveInfoPage();
     void ScrollDescription(int key);
     void OpenGallery();
 
     bool initialised_ = false;
     bool listBeforeInfo_ = false;  // the program list was open when the info page came in
+    WeakOf<gui::TControl> focusBeforeInfo_;
     int pageBuilds_ = 0;
     std::mt19937 random_;
 };

@@ -15,9 +15,13 @@
 //                      F11, Enter on the thumbnail full-screen gallery
 //                      Up/Down/PageUp/PageDown/    scroll the description when it has the focus
 //                      Home/End
-//   info page          Escape, Enter, Space        close it
+//   info page          Tab, Shift+Tab              e-mail link, web link, Schließen
+//                      Enter, Space                press the focused one (closes it when the focus
+//                                                  is not on the page)
+//                      Escape                      close it; the focus goes back where it was
 #include <algorithm>
 
+#include "app/FocusRing.h"
 #include "app/InfoFrame.h"
 #include "app/MainForm.h"
 #include "app/VollbildForm.h"
@@ -29,19 +33,13 @@
 #include "gui/Image.h"
 #include "gui/Label.h"
 #include "platform/FileOps.h"
+#include "skin/AntiAliasLabel.h"
 #include "skin/GlyphButton.h"
 #include "skin/PicturePanel.h"
 #include "skin/SkinButton.h"
 #include "skin/TransText.h"
 
 namespace {
-
-// A stop that can take the focus now: on screen and enabled (a skin button by its own flag).
-bool CanTakeFocus(gui::TControl* c) {
-    if (!c || !c->Showing()) return false;
-    if (auto* b = dynamic_cast<skin::TSkinButton*>(c)) return b->EnabledFlag();
-    return c->Enabled();
-}
 
 constexpr int kDescriptionLine = 13;  // Verdana 11 pixels high
 
@@ -55,10 +53,7 @@ void TMainForm::FormKeyDown(gui::TComponent*, int& key, gui::TShiftState shift) 
         return;
     }
     if (!bInfo->EnabledFlag()) {
-        // The info page covers everything; only its own keys count.
-        if ((key == gui::VK_ESCAPE || key == gui::VK_RETURN || key == gui::VK_SPACE) && !ctrl && !alt)
-            InfoBeendenClick(InfoFrame1);
-        if (key != gui::VK_SHIFT && key != gui::VK_CONTROL && key != gui::VK_MENU) key = 0;
+        InfoPageKey(key, shift);
         return;
     }
     if (key == gui::VK_F1 && !ctrl && !alt) {
@@ -140,8 +135,10 @@ void TMainForm::StartPageKey(int& key, gui::TShiftState shift) {
 // ---- program panel ----------------------------------------------------------------------------
 
 std::vector<gui::TControl*> TMainForm::ProgramPanelRing() const {
-    std::vector<gui::TControl*> ring{lbProgramme,   bRubrikauswahl, bSuche,    bStarten,   bKopieren,
-                                     bInstallieren, iScreenshot,    bVollbild, bScreenshot};
+    std::vector<gui::TControl*> ring{lbProgramme, bRubrikauswahl, bSuche, bStarten, bKopieren, bInstallieren};
+    if (iScreenshot->HasPicture()) ring.push_back(iScreenshot);
+    ring.push_back(bVollbild);
+    ring.push_back(bScreenshot);
     for (const TFactRow& row : FactRows)
         if (row.Value && row.Value->OnClick && row.Value->Visible()) ring.push_back(row.Value);
     ring.push_back(TransText1);
@@ -164,23 +161,10 @@ void TMainForm::ProgramPanelKey(int& key, gui::TShiftState shift) {
             key = 0;
             bVollbildClick(iScreenshot);
             return;
-        case gui::VK_TAB: {
+        case gui::VK_TAB:
             key = 0;
-            const std::vector<gui::TControl*> ring = ProgramPanelRing();
-            const int n = int(ring.size());
-            const bool forward = !(shift & gui::ssShift);
-            int at = int(std::find(ring.begin(), ring.end(), focused) - ring.begin());
-            if (at == n) at = forward ? n - 1 : 0;
-            for (int i = 1; i <= n; ++i) {
-                gui::TControl* c = ring[size_t(((forward ? at + i : at - i) % n + n) % n)];
-                if (c == iScreenshot && !iScreenshot->HasPicture()) continue;
-                if (CanTakeFocus(c)) {
-                    FocusControl(c);
-                    return;
-                }
-            }
+            MoveFocusInRing(*this, ProgramPanelRing(), !(shift & gui::ssShift));
             return;
-        }
         case gui::VK_UP:
         case gui::VK_DOWN:
         case gui::VK_PRIOR:
@@ -229,6 +213,39 @@ void TMainForm::ScrollDescription(int key) {
         auto h = bar.OnScroll;
         h(&bar, bar.Position());
     }
+}
+
+// ---- info page --------------------------------------------------------------------------------
+
+void TMainForm::InfoPageKey(int& key, gui::TShiftState shift) {
+    // The page covers everything; only its own keys count.
+    const bool plain = !(shift & (gui::ssCtrl | gui::ssAlt));
+    gui::TControl* focused = FocusedControl();
+    const bool onPage = focused && InfoFrame1->ContainsControl(focused);
+    if (plain && key == gui::VK_TAB) {
+        key = 0;
+        MoveFocusInRing(
+            *this,
+            std::vector<gui::TControl*>{InfoFrame1->leMail, InfoFrame1->lInternet, InfoFrame1->bBeenden},
+            !(shift & gui::ssShift));
+        return;
+    }
+    // Enter and Space on a link or the button are the framework's: it clicks the focused control.
+    if (plain && onPage && (key == gui::VK_RETURN || key == gui::VK_SPACE)) return;
+    if (plain && (key == gui::VK_ESCAPE || key == gui::VK_RETURN || key == gui::VK_SPACE))
+        InfoBeendenClick(InfoFrame1);
+    if (key != gui::VK_SHIFT && key != gui::VK_CONTROL && key != gui::VK_MENU) key = 0;
+}
+
+void TMainForm::LeaveInfoPage() {
+    // The focus was on the page: back to where it was before, or to the page's first stop.
+    gui::TControl* focused = FocusedControl();
+    if (!focused || !InfoFrame1->ContainsControl(focused)) return;
+    gui::TControl* back = focusBeforeInfo_.Get();
+    if (!CanTakeFocus(back)) back = nullptr;
+    if (!back && pProgramme->Showing()) back = lbProgramme;
+    if (!back && !CategoryButtons.empty()) back = CategoryButtons.front();
+    FocusControl(back);
 }
 
 // ---- the gallery ------------------------------------------------------------------------------

@@ -403,8 +403,11 @@ void TMainForm::bInfoClick(gui::TComponent*) {
     InfoFrame1->SetLeft(0);
     bInfo->SetEnabled(false);
     listBeforeInfo_ = pProgramme->Visible();
+    focusBeforeInfo_ = WeakOf<gui::TControl>(FocusedControl());
     PicturePanel1->Hide();
     pProgramme->Hide();
+    // The page's own button holds the focus while it covers the window.
+    FocusControl(InfoFrame1->bBeenden);
 }
 
 void TMainForm::InfoBeendenClick(gui::TComponent*) {
@@ -415,6 +418,7 @@ void TMainForm::InfoBeendenClick(gui::TComponent*) {
     PicturePanel1->SetVisible(page);
     // An empty category's list has no page under it, but was open all the same.
     pProgramme->SetVisible(page || listBeforeInfo_);
+    LeaveInfoPage();
 }
 
 void TMainForm::bVollbildClick(gui::TComponent*) {

@@ -42,6 +42,9 @@ TSelFolderForm::TSelFolderForm(gui::TComponent* owner) : gui::TForm(owner) {
     Button2->SetCancel(true);
     Button2->OnClick = [this](gui::TComponent* s) { Button2Click(s); };
     OnShow = [this](gui::TComponent* s) { FormShow(s); };
+    // Tab order, Enter (OK or the focused button), Space and Escape ("Abbrechen") are the
+    // framework's dialog keys; the focus mark is the one the menu draws.
+    SetFocusMarks(true);
     Loaded();
     SelFolderForm = this;
 }

@@ -1,5 +1,6 @@
 #include "app/SuchenForm.h"
 
+#include "app/FocusRing.h"
 #include "app/FormBuilding.h"
 #include "app/MainForm.h"
 #include "app/SkinFiles.h"
@@ -97,13 +98,9 @@ TSuchenForm::TSuchenForm(gui::TComponent* owner) : gui::TForm(owner) {
     bBeenden2->OnClick = [this](gui::TComponent* s) { bBeenden2Click(s); };
 
     OnShow = [this](gui::TComponent* s) { FormShow(s); };
-    // Escape leaves the dialog as "Abbrechen" does.
     SetKeyPreview(true);
-    OnKeyDown = [this](gui::TComponent* s, int& key, gui::TShiftState shift) {
-        if (key != gui::VK_ESCAPE || (shift & (gui::ssCtrl | gui::ssAlt))) return;
-        key = 0;
-        bAbbrechenClick(s);
-    };
+    SetFocusMarks(true);
+    OnKeyDown = [this](gui::TComponent* s, int& key, gui::TShiftState shift) { FormKeyDown(s, key, shift); };
     Loaded();
     SuchenForm = this;
 }
@@ -128,6 +125,33 @@ bool TSuchenForm::MatchCase() const {
 
 void TSuchenForm::FormShow(gui::TComponent*) {
     if (eSuchbegriff->CanFocus()) eSuchbegriff->SetFocus();
+}
+
+void TSuchenForm::FormKeyDown(gui::TComponent* sender, int& key, gui::TShiftState shift) {
+    if (shift & (gui::ssCtrl | gui::ssAlt)) return;
+    switch (key) {
+        case gui::VK_ESCAPE:
+            // Leaves the dialog as "Abbrechen" does.
+            key = 0;
+            bAbbrechenClick(sender);
+            return;
+        case gui::VK_TAB:
+            // The skin buttons are windowless: the dialog walks its stops itself.
+            key = 0;
+            MoveFocusInRing(
+                *this,
+                std::vector<gui::TControl*>{eSuchbegriff, FlatCheckBox1, bBeenden, bAbbrechen, bBeenden2},
+                !(shift & gui::ssShift));
+            return;
+        case gui::VK_RETURN:
+            // "Suchen" is the default button: Enter on the check box searches too.
+            if (FocusedControl() != FlatCheckBox1) return;
+            key = 0;
+            bBeendenClick(sender);
+            return;
+        default:
+            return;
+    }
 }
 
 void TSuchenForm::eSuchbegriffKeyPress(gui::TComponent* sender, char& key) {

@@ -1,7 +1,8 @@
 #pragma once
 // TSuchenForm: the search dialog — skinned, frameless, always on top. The term is read from
 // eSuchbegriff after the dialog closes; a cancelled dialog leaves it empty. The check box keeps
-// its state from one search to the next.
+// its state from one search to the next. By keyboard: Tab walks edit, check box, "Suchen",
+// "Abbrechen" and the close glyph; Enter or Space presses the focused button; Escape cancels.
 #include <string>
 
 #include "gui/Form.h"
@@ -39,6 +40,8 @@ public:
     bool MatchCase() const;
 
     void FormShow(gui::TComponent* sender);
+    // Escape as "Abbrechen"; Tab and Shift+Tab through the edit, the check box and the buttons.
+    void FormKeyDown(gui::TComponent* sender, int& key, gui::TShiftState shift);
     void eSuchbegriffKeyPress(gui::TComponent* sender, char& key);
     void bBeendenClick(gui::TComponent* sender);
     void bAbbrechenClick(gui::TComponent* sender);

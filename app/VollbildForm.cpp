@@ -21,7 +21,10 @@ constexpr int kArrowsShownMs = 1500;
 // An on-screen arrow of the gallery: a dark plate with a white triangle pointing left or right.
 class TGalleryArrow : public gui::TGraphicControl {
 public:
-    TGalleryArrow(gui::TComponent* owner, bool right) : gui::TGraphicControl(owner), right_(right) {}
+    TGalleryArrow(gui::TComponent* owner, bool right) : gui::TGraphicControl(owner), right_(right) {
+        // Quick clicks page once each, as on a scroll button: none becomes a double click.
+        SetControlStyle(ControlStyle() & ~gui::csDoubleClicks);
+    }
 
 protected:
     void Paint() override {
@@ -167,7 +170,14 @@ void TVollbildForm::ShowIndex(int index) {
         ShowPicture("");  // an unreadable screenshot shows black, with the name
     }
     ShowName(name);
+    // Arrows on screen follow the page: none beyond the first or last program.
+    if (tPfeile->Enabled()) ShowArrows();
     Invalidate();
+}
+
+void TVollbildForm::ShowArrows() {
+    bZurueck->SetVisible(index_ > 0);
+    bWeiter->SetVisible(index_ < count_ - 1);
 }
 
 void TVollbildForm::PointerMoved() {
@@ -177,8 +187,7 @@ void TVollbildForm::PointerMoved() {
     lastX_ = p.X;
     lastY_ = p.Y;
     if (count_ < 2) return;
-    bZurueck->SetVisible(index_ > 0);
-    bWeiter->SetVisible(index_ < count_ - 1);
+    ShowArrows();
     tPfeile->SetEnabled(false);
     tPfeile->SetEnabled(true);
 }

@@ -53,6 +53,7 @@ public:
 
 private:
     void PointerMoved();
+    void ShowArrows();
     void ShowName(const std::string& name);
 
     int count_ = 0;

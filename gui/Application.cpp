@@ -426,6 +426,9 @@ void TApplication::Dispatch(const Event& ev) {
             case EventType::None:
                 break;
             case EventType::Quit:
+                // The system's quit closes the main window first, so that its OnClose says
+                // goodbye (not from inside a dialog's loop), and ends the program in any case.
+                if (mainForm_ && modalStack_.empty()) mainForm_->Close();
                 Terminate();
                 break;
         }
@@ -589,7 +592,7 @@ void TApplication::DispatchKey(TForm* form, const Event& ev) {
     }
     CancelHint();
     suppressChar_ = false;
-    if (key != VK_SHIFT && key != VK_CONTROL && key != VK_MENU) form->SetFocusMarkShown(true);
+    form->KeyboardUsed(key);
     if (form->KeyPreview()) form->KeyDown(key, shift);
     if (!formAlive) return;
     if (!key) {

@@ -217,6 +217,15 @@ void TForm::SetFocusMarkShown(bool v) {
     if (TControl* c = FocusedControl()) c->Invalidate();
 }
 
+void TForm::KeyboardUsed(int key) {
+    if (key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU) return;
+    const bool typing = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') ||
+                        (key >= VK_NUMPAD0 && key <= VK_DIVIDE) || key == VK_SPACE || key == VK_BACK ||
+                        key == VK_DELETE;
+    if (typing && activeControl_ && activeControl_->WantsChars()) return;
+    SetFocusMarkShown(true);
+}
+
 void TForm::PaintFocusMark(const TControl* c, TCanvas& canvas, TPoint origin, const TRect& clip) const {
     if (!FocusMarkShown() || c != FocusedControl() || c->Width() < 4 || c->Height() < 4) return;
     if (focusGraphic_ ? !c->Showing() : !active_) return;
@@ -303,6 +312,9 @@ void TForm::VisibleChanged() {
     Backend& b = Application->TheBackend();
     WeakOf<TForm> self(this);
     if (Visible()) {
+        // A window opened from the keyboard marks its focus at once; one opened by mouse does not.
+        if (TForm* from = Application->ActiveForm(); from && from != this && !IsPopup())
+            markShown_ = from->markShown_;
         ApplyPosition();
         DoShow();
         if (!self || !Visible()) return;

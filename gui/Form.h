@@ -80,6 +80,9 @@ public:
     void SetFocusMarks(bool v) { focusMarks_ = v; }
     bool FocusMarkShown() const { return focusMarks_ && markShown_; }
     void SetFocusMarkShown(bool v);
+    // A key went down in this form: shows the mark, except for keys that only edit the text of a
+    // focused text field, so that typing a search term leaves the dialog looking as it did.
+    void KeyboardUsed(int key);
     // Draws the mark when c is the marked control (the painting of controls calls it).
     void PaintFocusMark(const TControl* c, TCanvas& canvas, TPoint origin, const TRect& clip) const;
     bool Active() const { return active_; }

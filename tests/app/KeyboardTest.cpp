@@ -176,3 +176,73 @@ TEST(Keyboard, DescriptionScrollsWhenFocusedAndAltF4Ends) {
     ASSERT_NE(menu.Sound().LastPlayed(), nullptr);
     EXPECT_EQ(menu.Sound().LastPlayed()->image, farewell);
 }
+
+TEST(Gallery, ArrowsShowWhileThePointerMovesAndPage) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    menu.screenWidth = 800;
+    menu.screenHeight = 600;
+    // Small pictures: the arrows lie on black.
+    StartWith(menu, {Program("Eins", WriteJpeg(menu, "eins.jpg", 320, 240)),
+                     Program("Zwei", WriteJpeg(menu, "zwei.jpg", 320, 240)),
+                     Program("Drei", WriteJpeg(menu, "drei.jpg", 320, 240))});
+    TMainForm* m = menu.Main();
+    gui::HeadlessBackend& hb = menu.Backend();
+    menu.Click(m->CategoryButtons.at(0));
+
+    struct Seen {
+        bool back = false, next = false;
+        std::int64_t nextPixel = -1;
+    };
+    auto seen = [&](TVollbildForm* v) {
+        v->PaintInvalid();
+        const gfx::TPoint p = v->bWeiter->ClientToForm({4, 4});
+        return Seen{v->bZurueck->Visible(), v->bWeiter->Visible(), hb.PixelAt(v->Handle(), p.X, p.Y)};
+    };
+    Seen opened, moved, beforeTimeout, afterTimeout, movedAgain, atLast;
+    std::string pagedName, backName;
+    bool stillOpen = false;
+    hb.Post([&] {
+        TVollbildForm* v = VollbildForm;
+        hb.SetTarget(v->Handle());
+        opened = seen(v);
+        hb.MouseMove(400, 100);
+        moved = seen(v);
+        const int shown = v->tPfeile->Interval();
+        hb.Advance(std::uint64_t(shown - 1));
+        beforeTimeout = seen(v);
+        hb.Advance(1);
+        afterTimeout = seen(v);
+        hb.MouseMove(401, 100);
+        movedAgain = seen(v);
+        // A click on an arrow pages and leaves the view open.
+        const gfx::TPoint next = MenuFixture::Centre(v->bWeiter);
+        hb.Click(next.X, next.Y);
+        pagedName = v->lName->Caption();
+        hb.Click(next.X, next.Y);
+        atLast = seen(v);
+        const gfx::TPoint back = MenuFixture::Centre(v->bZurueck);
+        hb.Click(back.X, back.Y);
+        backName = v->lName->Caption();
+        stillOpen = v->Visible();
+        hb.Key(gui::VK_ESCAPE);
+    });
+    menu.Click(m->bVollbild);
+    EXPECT_FALSE(opened.back || opened.next) << "no arrows until the pointer moves";
+    EXPECT_EQ(opened.nextPixel, 0);
+    // On the first program only the forward arrow.
+    EXPECT_FALSE(moved.back);
+    EXPECT_TRUE(moved.next);
+    EXPECT_EQ(moved.nextPixel, 0x30'30'30) << "the arrow's plate";
+    EXPECT_TRUE(beforeTimeout.next);
+    EXPECT_FALSE(afterTimeout.next);
+    EXPECT_EQ(afterTimeout.nextPixel, 0) << "black again where the arrow was";
+    EXPECT_TRUE(movedAgain.next);
+    EXPECT_EQ(pagedName, "Zwei");
+    // On the last program only the back arrow.
+    EXPECT_TRUE(atLast.back);
+    EXPECT_FALSE(atLast.next);
+    EXPECT_EQ(backName, "Zwei");
+    EXPECT_TRUE(stillOpen);
+    EXPECT_FALSE(VollbildForm->Visible());
+    EXPECT_EQ(m->lbProgramme->ItemIndex(), 1) << "the page behind followed";
+}

@@ -88,6 +88,18 @@ key Space
 expect-sound 3
 expect-visible SelFolderForm
 expect-focus SelFolderForm.Edit1
+key Tab
+expect-focus SelFolderForm.Button3
+key Tab
+expect-focus SelFolderForm.Button1
+key Tab
+expect-focus SelFolderForm.Button2
+key Escape
+expect-hidden SelFolderForm
+expect-focus bKopieren
+key Space
+expect-visible SelFolderForm
+expect-focus SelFolderForm.Edit1
 key Enter
 expect-hidden SelFolderForm
 expect-focus bKopieren
@@ -124,9 +136,20 @@ expect-visible VollbildForm
 key Escape
 expect-hidden VollbildForm
 
-# search: Escape cancels the dialog, Ctrl+F and Enter search
+# search: Tab walks the dialog, Enter on "Abbrechen" and Escape cancel, Ctrl+F and Enter search
 key F3
 expect-visible SuchenForm
+expect-focus SuchenForm.eSuchbegriff
+key Tab
+expect-focus SuchenForm.FlatCheckBox1
+key Tab
+expect-focus SuchenForm.bBeenden
+key Tab
+expect-focus SuchenForm.bAbbrechen
+key Enter
+expect-hidden SuchenForm
+expect-caption lRubrik Grafik && Foto
+key F3
 expect-focus SuchenForm.eSuchbegriff
 key Escape
 expect-hidden SuchenForm
@@ -146,11 +169,27 @@ expect-hidden pProgramme
 expect-visible iStart
 expect-focus bRubrik3
 
-# the info page: F1 opens it, Escape closes it
+# the info page: F1 opens it with the focus on its "Schließen"; Tab walks its links
 key F1
 expect-disabled bInfo
+expect-focus InfoFrame1.bBeenden
 key Down
+expect-focus InfoFrame1.bBeenden
+key Tab
+expect-focus InfoFrame1.leMail
+key Tab
+expect-focus InfoFrame1.lInternet
+key Enter
+expect-shell http://
+expect-disabled bInfo
+key Shift+Tab
+expect-focus InfoFrame1.leMail
+key Shift+Tab
+expect-focus InfoFrame1.bBeenden
+key Space
+expect-enabled bInfo
 expect-focus bRubrik3
+key F1
 key Escape
 expect-enabled bInfo
 expect-focus bRubrik3

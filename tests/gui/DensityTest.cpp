@@ -1,7 +1,8 @@
 // The display density the SDL backend scales by: what the desktop announces before what the
-// screen measures.
+// screen measures; and how the scale meets a compositor that scales windows itself (Wayland).
 #include <gtest/gtest.h>
 
+#include "gui/backend/sdl/DisplayScale.h"
 #include "gui/backend/sdl/X11Probe.h"
 
 TEST(Density, DesktopAnnouncementBeforePhysicalSize) {
@@ -31,4 +32,51 @@ TEST(Density, XftDpiFromTheResourceString) {
     EXPECT_EQ(gui::XftDpiOf(nullptr), 0);
     // A key that only ends in the name is another resource.
     EXPECT_EQ(gui::XftDpiOf("myXft.dpi:\t192\n"), 0);
+}
+
+TEST(Density, OutputScaleFromAHighDensityWindow) {
+    // A 64x64 window as a Wayland output at 2x or 3x gives it; X11 windows are in pixels.
+    EXPECT_EQ(gui::OutputScaleOf(64, 64, 128, 128), 2);
+    EXPECT_EQ(gui::OutputScaleOf(64, 64, 192, 192), 3);
+    EXPECT_EQ(gui::OutputScaleOf(640, 480, 640, 480), 1);
+    // A fractional output (1.25x, 1.5x, 1.75x) rounds to the nearest whole step.
+    EXPECT_EQ(gui::OutputScaleOf(64, 64, 80, 80), 1);
+    EXPECT_EQ(gui::OutputScaleOf(64, 64, 112, 112), 2);
+    // Unknown or inconsistent sizes say nothing.
+    EXPECT_EQ(gui::OutputScaleOf(0, 0, 128, 128), 1);
+    EXPECT_EQ(gui::OutputScaleOf(64, 64, 0, 0), 1);
+    EXPECT_EQ(gui::OutputScaleOf(64, 64, 128, 64), 1);
+}
+
+TEST(Density, WaylandOutputScaleIsAnAnnouncement) {
+    EXPECT_EQ(gui::AnnouncedDpi("wayland", 0, 2), 192);
+    EXPECT_EQ(gui::AnnouncedDpi("wayland", 0, 1), 96);
+    EXPECT_EQ(gui::AnnouncedDpi("x11", 192, 1), 192);
+    EXPECT_EQ(gui::AnnouncedDpi("x11", 0, 2), 0) << "X11 takes no output scale";
+    EXPECT_EQ(gui::AnnouncedDpi("wayland", 192, 1), 96) << "Xwayland's resources are not the output's";
+    EXPECT_EQ(gui::AnnouncedDpi("dummy", 192, 2), 0);
+    EXPECT_EQ(gui::AnnouncedDpi(nullptr, 192, 2), 0);
+    // As announcements they win over the measured density, and GDK_SCALE over them.
+    EXPECT_EQ(gui::DensityScale(0, gui::AnnouncedDpi("wayland", 0, 2), 96), 2);
+    EXPECT_EQ(gui::DensityScale(0, gui::AnnouncedDpi("wayland", 0, 1), 200), 1);
+    EXPECT_EQ(gui::DensityScale(1, gui::AnnouncedDpi("wayland", 0, 2), 96), 1);
+}
+
+TEST(Density, ScaleSplitsIntoWindowUnitsOnScalingCompositors) {
+    // Where a unit is a pixel (X11, a 1x output) nothing changes.
+    EXPECT_EQ(gui::SplitScale(1, 1).units, 1);
+    EXPECT_FALSE(gui::SplitScale(1, 1).highDpi);
+    EXPECT_EQ(gui::SplitScale(2, 1).units, 2);
+    EXPECT_FALSE(gui::SplitScale(2, 1).highDpi);
+    EXPECT_EQ(gui::SplitScale(0, 1).units, 1);
+    // On a 2x output a 2x menu is a window of 640x480 units with real pixels.
+    EXPECT_EQ(gui::SplitScale(2, 2).units, 1);
+    EXPECT_TRUE(gui::SplitScale(2, 2).highDpi);
+    EXPECT_EQ(gui::SplitScale(4, 2).units, 2);
+    EXPECT_EQ(gui::SplitScale(3, 3).units, 1);
+    // A scale between the output's steps rounds to one; below one step is one step, still sharp.
+    EXPECT_EQ(gui::SplitScale(1, 2).units, 1);
+    EXPECT_TRUE(gui::SplitScale(1, 2).highDpi);
+    EXPECT_EQ(gui::SplitScale(3, 2).units, 2);
+    EXPECT_EQ(gui::SplitScale(4, 3).units, 1);
 }

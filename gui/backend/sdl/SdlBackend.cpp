@@ -1,7 +1,8 @@
 // SDL2 backend.
 //
 //  1. start-up: hints, display, scale
-//  2. windows: create, shape, present (window surface, integer scale)
+//  2. windows: create, shape, present (window surface, integer scale; on a compositor that
+//     scales windows, a high-density window of real pixels)
 //  3. events: translation, waiting, wake-up
 //  4. window dragging: SDL's hit test where a window manager moves windows, else our own
 //  5. pointer, keyboard, clipboard, screen
@@ -21,6 +22,7 @@
 #include <string_view>
 
 #include "base/Cp1252.h"
+#include "gui/backend/sdl/DisplayScale.h"
 #include "gui/backend/sdl/X11Probe.h"
 
 namespace gui {
@@ -102,6 +104,23 @@ TShiftState ModState(Uint16 mod) {
     return s;
 }
 
+// The scale the compositor gives a high-density window, 1 when it gives none (or SDL cannot tell).
+int ProbeOutputScale() {
+#if SDL_VERSION_ATLEAST(2, 26, 0)
+    SDL_Window* probe =
+        SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 64, 64,
+                         SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (!probe) return 1;
+    int w = 0, h = 0, pw = 0, ph = 0;
+    SDL_GetWindowSize(probe, &w, &h);
+    SDL_GetWindowSizeInPixels(probe, &pw, &ph);
+    SDL_DestroyWindow(probe);
+    return OutputScaleOf(w, h, pw, ph);
+#else
+    return 1;
+#endif
+}
+
 TShiftState ButtonState() {
     Uint32 b = SDL_GetMouseState(nullptr, nullptr);
     TShiftState s = 0;
@@ -169,7 +188,8 @@ private:
     void Push(const Event& ev) { queue_.push_back(ev); }
 
     BackendHost* host_ = nullptr;
-    int scale_ = 1;
+    int units_ = 1;           // window units per logical pixel (pixels on X11)
+    bool highDpi_ = false;    // windows ask for real pixels: the compositor scales units
     bool useHitTest_ = true;  // a window manager runs: it moves and maximises windows
     bool hitTestChecked_ = false;
     Uint32 wakeEvent_ = 0;
@@ -198,17 +218,25 @@ SdlBackend::SdlBackend(const BackendOptions& options) {
                                  "). Mit --headless l\xC3\xA4uft das Programm ohne Anzeige.");
     }
     wakeEvent_ = SDL_RegisterEvents(1);
-    scale_ = options.scale;
-    if (scale_ <= 0) {
+    // A compositor that scales windows itself (Wayland) tells by how much through the size in
+    // pixels of a high-density window; X11 windows are measured in pixels.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool wayland = driver && std::strcmp(driver, "wayland") == 0;
+    const int outputScale = wayland ? ProbeOutputScale() : 1;
+    int scale = options.scale;
+    if (scale <= 0) {
         // High-density displays show every logical pixel as an integer block. What the desktop
-        // announces for scaling (GDK_SCALE, Xft.dpi) counts before the physical density, which
-        // X servers often report as 96 whatever the screen.
+        // announces for scaling (GDK_SCALE, Xft.dpi, the output's scale) counts before the
+        // physical density, which X servers often report as 96 whatever the screen.
         float ddpi = 0;
         SDL_GetDisplayDPI(0, &ddpi, nullptr, nullptr);
         const char* gdk = SDL_getenv("GDK_SCALE");
-        const double xft = std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0 ? X11XftDpi() : 0;
-        scale_ = DensityScale(gdk ? std::atoi(gdk) : 0, xft, ddpi);
+        const double xft = driver && std::strcmp(driver, "x11") == 0 ? X11XftDpi() : 0;
+        scale = DensityScale(gdk ? std::atoi(gdk) : 0, AnnouncedDpi(driver, xft, outputScale), ddpi);
     }
+    const WindowScale split = SplitScale(scale, outputScale);
+    units_ = split.units;
+    highDpi_ = split.highDpi;
     if (const char* env = SDL_getenv("CDMENU_HITTEST"); env && *env == '0') {
         useHitTest_ = false;
         hitTestChecked_ = true;
@@ -245,12 +273,13 @@ SdlBackend::Win* SdlBackend::FindSdl(Uint32 id, WindowHandle* h) {
 
 SDL_Window* SdlBackend::MakeSdlWindow(WindowHandle, Win& w, bool shaped) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (highDpi_) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
     if (w.params.frameless || shaped) flags |= SDL_WINDOW_BORDERLESS;
     if (w.params.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
     if (w.params.popup) flags |= SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_TOOLTIP;
     std::string title = base::Cp1252ToUtf8(w.params.caption);
-    int x = w.bounds.Left * scale_, y = w.bounds.Top * scale_;
-    int cw = std::max(1, w.bounds.Width()) * scale_, ch = std::max(1, w.bounds.Height()) * scale_;
+    int x = w.bounds.Left * units_, y = w.bounds.Top * units_;
+    int cw = std::max(1, w.bounds.Width()) * units_, ch = std::max(1, w.bounds.Height()) * units_;
     SDL_Window* win = shaped ? SDL_CreateShapedWindow(title.c_str(), unsigned(x), unsigned(y), unsigned(cw),
                                                       unsigned(ch), flags)
                              : SDL_CreateWindow(title.c_str(), x, y, cw, ch, flags);
@@ -303,11 +332,11 @@ void SdlBackend::SetWindowBounds(WindowHandle h, const TRect& r) {
     Win* w = Find(h);
     if (!w) return;
     w->bounds = r;
-    SDL_SetWindowPosition(w->sdl, r.Left * scale_, r.Top * scale_);
+    SDL_SetWindowPosition(w->sdl, r.Left * units_, r.Top * units_);
     int cw = 0, ch = 0;
     SDL_GetWindowSize(w->sdl, &cw, &ch);
-    if (cw != std::max(1, r.Width()) * scale_ || ch != std::max(1, r.Height()) * scale_)
-        SDL_SetWindowSize(w->sdl, std::max(1, r.Width()) * scale_, std::max(1, r.Height()) * scale_);
+    if (cw != std::max(1, r.Width()) * units_ || ch != std::max(1, r.Height()) * units_)
+        SDL_SetWindowSize(w->sdl, std::max(1, r.Width()) * units_, std::max(1, r.Height()) * units_);
 }
 
 TRect SdlBackend::WindowBounds(WindowHandle h) const {
@@ -316,7 +345,7 @@ TRect SdlBackend::WindowBounds(WindowHandle h) const {
     int x = 0, y = 0, cw = 0, ch = 0;
     SDL_GetWindowPosition(it->second.sdl, &x, &y);
     SDL_GetWindowSize(it->second.sdl, &cw, &ch);
-    return gfx::Bounds(x / scale_, y / scale_, cw / scale_, ch / scale_);
+    return gfx::Bounds(x / units_, y / units_, cw / units_, ch / units_);
 }
 
 void SdlBackend::SetWindowCaption(WindowHandle h, const std::string& caption) {
@@ -345,12 +374,12 @@ void SdlBackend::SetWindowShape(WindowHandle h, const std::vector<TRect>& region
         w->shaped = true;
         if (w->visible) SDL_ShowWindow(w->sdl);
     }
-    int cw = std::max(1, w->bounds.Width()) * scale_, ch = std::max(1, w->bounds.Height()) * scale_;
+    int cw = std::max(1, w->bounds.Width()) * units_, ch = std::max(1, w->bounds.Height()) * units_;
     SDL_Surface* mask = SDL_CreateRGBSurfaceWithFormat(0, cw, ch, 32, SDL_PIXELFORMAT_RGBA8888);
     if (!mask) return;
     SDL_FillRect(mask, nullptr, SDL_MapRGBA(mask->format, 0, 0, 0, region.empty() ? 255 : 0));
     for (const TRect& r : region) {
-        SDL_Rect sr{r.Left * scale_, r.Top * scale_, r.Width() * scale_, r.Height() * scale_};
+        SDL_Rect sr{r.Left * units_, r.Top * units_, r.Width() * units_, r.Height() * units_};
         SDL_FillRect(mask, &sr, SDL_MapRGBA(mask->format, 255, 255, 255, 255));
     }
     SDL_WindowShapeMode mode;
@@ -359,7 +388,7 @@ void SdlBackend::SetWindowShape(WindowHandle h, const std::vector<TRect>& region
     if (SDL_SetWindowShape(w->sdl, mask, &mode) != 0)
         std::fprintf(stderr, "cdmenu: the window shape was refused (%s)\n", SDL_GetError());
     SDL_FreeSurface(mask);
-    SDL_SetWindowPosition(w->sdl, w->bounds.Left * scale_, w->bounds.Top * scale_);
+    SDL_SetWindowPosition(w->sdl, w->bounds.Left * units_, w->bounds.Top * units_);
 }
 
 void SdlBackend::SetWindowTopmost(WindowHandle h, bool topmost) {
@@ -389,7 +418,7 @@ void SdlBackend::MaximizeWindow(WindowHandle h) {
     if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(w->sdl)), &r) != 0) return;
     SDL_SetWindowPosition(w->sdl, r.x, r.y);
     SDL_SetWindowSize(w->sdl, r.w, r.h);
-    w->bounds = gfx::Bounds(r.x / scale_, r.y / scale_, r.w / scale_, r.h / scale_);
+    w->bounds = gfx::Bounds(r.x / units_, r.y / units_, r.w / units_, r.h / units_);
     Event moved;
     moved.type = EventType::Moved;
     moved.window = h;
@@ -413,30 +442,34 @@ void SdlBackend::Present(WindowHandle h, const gfx::TBitmap& bb, const TRect& re
     if (!w || !w->visible) return;
     SDL_Surface* s = SDL_GetWindowSurface(w->sdl);
     if (!s) return;
+    // Pixels per logical pixel: a high-density window's surface has more pixels than units.
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(w->sdl, &ww, &wh);
+    const int scale = units_ * OutputScaleOf(ww, wh, s->w, s->h);
     TRect r = gfx::Intersect(rect, {0, 0, bb.Width(), bb.Height()});
-    r = gfx::Intersect(r, {0, 0, s->w / scale_, s->h / scale_});
+    r = gfx::Intersect(r, {0, 0, s->w / scale, s->h / scale});
     if (r.IsEmpty()) return;
     bool direct = s->format->BytesPerPixel == 4 && s->format->Rmask == 0x00FF0000 &&
                   s->format->Gmask == 0x0000FF00 && s->format->Bmask == 0x000000FF;
     if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
     for (int y = r.Top; y < r.Bottom; ++y) {
         const std::uint32_t* src = bb.Row32(y);
-        for (int sy = 0; sy < scale_; ++sy) {
-            auto* row = reinterpret_cast<std::uint8_t*>(s->pixels) + (y * scale_ + sy) * s->pitch;
+        for (int sy = 0; sy < scale; ++sy) {
+            auto* row = reinterpret_cast<std::uint8_t*>(s->pixels) + (y * scale + sy) * s->pitch;
             if (direct) {
                 auto* dst = reinterpret_cast<std::uint32_t*>(row);
-                if (scale_ == 1) {
+                if (scale == 1) {
                     for (int x = r.Left; x < r.Right; ++x) dst[x] = src[x] | 0xFF000000u;
                 } else {
                     for (int x = r.Left; x < r.Right; ++x)
-                        for (int sx = 0; sx < scale_; ++sx) dst[x * scale_ + sx] = src[x] | 0xFF000000u;
+                        for (int sx = 0; sx < scale; ++sx) dst[x * scale + sx] = src[x] | 0xFF000000u;
                 }
             } else {
                 for (int x = r.Left; x < r.Right; ++x) {
                     std::uint32_t p = src[x];
                     Uint32 mapped = SDL_MapRGB(s->format, Uint8(p >> 16), Uint8(p >> 8), Uint8(p));
-                    for (int sx = 0; sx < scale_; ++sx) {
-                        std::uint8_t* at = row + (x * scale_ + sx) * s->format->BytesPerPixel;
+                    for (int sx = 0; sx < scale; ++sx) {
+                        std::uint8_t* at = row + (x * scale + sx) * s->format->BytesPerPixel;
                         switch (s->format->BytesPerPixel) {
                             case 1:
                                 *at = Uint8(mapped);
@@ -459,7 +492,7 @@ void SdlBackend::Present(WindowHandle h, const gfx::TBitmap& bb, const TRect& re
         }
     }
     if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
-    SDL_Rect sr{r.Left * scale_, r.Top * scale_, r.Width() * scale_, r.Height() * scale_};
+    SDL_Rect sr{r.Left * scale, r.Top * scale, r.Width() * scale, r.Height() * scale};
     SDL_UpdateWindowSurfaceRects(w->sdl, &sr, 1);
 }
 
@@ -485,12 +518,12 @@ void SdlBackend::Translate(const SDL_Event& e) {
                     int gx = wx + e.motion.x, gy = wy + e.motion.y;
                     int nx = dragWinX_ + gx - dragStartX_, ny = dragWinY_ + gy - dragStartY_;
                     SDL_SetWindowPosition(w->sdl, nx, ny);
-                    w->bounds = gfx::Bounds(nx / scale_, ny / scale_, w->bounds.Width(), w->bounds.Height());
+                    w->bounds = gfx::Bounds(nx / units_, ny / units_, w->bounds.Width(), w->bounds.Height());
                     Event ev;
                     ev.type = EventType::Moved;
                     ev.window = dragging_;
-                    ev.x = nx / scale_;
-                    ev.y = ny / scale_;
+                    ev.x = nx / units_;
+                    ev.y = ny / units_;
                     Push(ev);
                 }
                 return;
@@ -499,8 +532,8 @@ void SdlBackend::Translate(const SDL_Event& e) {
             Event ev;
             ev.type = EventType::MouseMove;
             ev.window = h;
-            ev.x = e.motion.x / scale_;
-            ev.y = e.motion.y / scale_;
+            ev.x = e.motion.x / units_;
+            ev.y = e.motion.y / units_;
             ev.shift = ModState(SDL_GetModState()) | ButtonState();
             Push(ev);
             return;
@@ -518,8 +551,8 @@ void SdlBackend::Translate(const SDL_Event& e) {
             Event ev;
             ev.type = e.type == SDL_MOUSEBUTTONDOWN ? EventType::MouseDown : EventType::MouseUp;
             ev.window = h;
-            ev.x = e.button.x / scale_;
-            ev.y = e.button.y / scale_;
+            ev.x = e.button.x / units_;
+            ev.y = e.button.y / units_;
             if (e.button.button == SDL_BUTTON_LEFT)
                 ev.button = mbLeft;
             else if (e.button.button == SDL_BUTTON_RIGHT)
@@ -542,8 +575,8 @@ void SdlBackend::Translate(const SDL_Event& e) {
             Event ev;
             ev.type = EventType::MouseWheel;
             ev.window = h;
-            ev.x = mx / scale_;
-            ev.y = my / scale_;
+            ev.x = mx / units_;
+            ev.y = my / units_;
             ev.wheelDelta = notches * 120;
             ev.shift = ModState(SDL_GetModState()) | ButtonState();
             Push(ev);
@@ -601,14 +634,14 @@ void SdlBackend::Translate(const SDL_Event& e) {
                     break;
                 case SDL_WINDOWEVENT_MOVED:
                     ev.type = EventType::Moved;
-                    ev.x = e.window.data1 / scale_;
-                    ev.y = e.window.data2 / scale_;
+                    ev.x = e.window.data1 / units_;
+                    ev.y = e.window.data2 / units_;
                     w->bounds = gfx::Bounds(ev.x, ev.y, w->bounds.Width(), w->bounds.Height());
                     break;
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
                     ev.type = EventType::Resized;
-                    ev.x = e.window.data1 / scale_;
-                    ev.y = e.window.data2 / scale_;
+                    ev.x = e.window.data1 / units_;
+                    ev.y = e.window.data2 / units_;
                     if (ev.x == w->bounds.Width() && ev.y == w->bounds.Height()) return;
                     w->bounds = gfx::Bounds(w->bounds.Left, w->bounds.Top, ev.x, ev.y);
                     break;
@@ -669,7 +702,7 @@ SDL_HitTestResult SdlBackend::HitTest(SDL_Window* win, const SDL_Point* area, vo
     if (!self->useHitTest_ || !self->host_) return SDL_HITTEST_NORMAL;
     WindowHandle h = 0;
     if (!self->FindSdl(SDL_GetWindowID(win), &h)) return SDL_HITTEST_NORMAL;
-    return self->host_->IsWindowDragArea(h, area->x / self->scale_, area->y / self->scale_)
+    return self->host_->IsWindowDragArea(h, area->x / self->units_, area->y / self->units_)
                ? SDL_HITTEST_DRAGGABLE
                : SDL_HITTEST_NORMAL;
 }
@@ -688,7 +721,7 @@ void SdlBackend::BeginWindowDrag(WindowHandle h) {
 TPoint SdlBackend::CursorPos() const {
     int x = 0, y = 0;
     SDL_GetGlobalMouseState(&x, &y);
-    return {x / scale_, y / scale_};
+    return {x / units_, y / units_};
 }
 
 void SdlBackend::SetCursor(TCursor cursor) {
@@ -756,12 +789,12 @@ void SdlBackend::SetClipboardText(const std::string& text) {
 
 int SdlBackend::ScreenWidth() const {
     SDL_DisplayMode m;
-    return SDL_GetDesktopDisplayMode(0, &m) == 0 ? m.w / scale_ : 1024;
+    return SDL_GetDesktopDisplayMode(0, &m) == 0 ? m.w / units_ : 1024;
 }
 
 int SdlBackend::ScreenHeight() const {
     SDL_DisplayMode m;
-    return SDL_GetDesktopDisplayMode(0, &m) == 0 ? m.h / scale_ : 768;
+    return SDL_GetDesktopDisplayMode(0, &m) == 0 ? m.h / units_ : 768;
 }
 
 int SdlBackend::ColorDepth() const {
