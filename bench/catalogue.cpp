@@ -10,12 +10,14 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "bench/Timing.h"
 #include "app/Catalogue.h"
 #include "tools/common/CatalogueWriter.h"
 
@@ -156,22 +158,28 @@ long RunGrep(const std::vector<std::string>& args, bool cLocale, double& cpuMs) 
     return std::strtol(text.c_str(), nullptr, 10);
 }
 
-// Arg 0: a new catalogue object per page; arg 1: one object read afresh per page (buffer reused).
+// Arg 0: a new catalogue object per page; arg 1: one object read afresh per page (buffer reused);
+// arg 2: the file read in pieces, as the menu's page does.
 void BM_PageLookup(benchmark::State& state) {
     const std::string& path = DatenPath();
     const std::string name = ProgramName(kTarget);
     TCatalogue kept;
     for (auto _ : state) {
-        TCatalogue fresh;
-        TCatalogue& daten = state.range(0) ? kept : fresh;
-        daten.Load(path);
-        auto record = FindProgramRecord(daten, name, "Rubrik 19", false);
+        std::optional<TProgramRecord> record;
+        if (state.range(0) == 2) {
+            record = FindProgramRecordFile(path, name, "Rubrik 19", false);
+        } else {
+            TCatalogue fresh;
+            TCatalogue& daten = state.range(0) ? kept : fresh;
+            daten.Load(path);
+            record = FindProgramRecord(daten, name, "Rubrik 19", false);
+        }
         if (!record) state.SkipWithError("record not found");
         benchmark::DoNotOptimize(record);
     }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(path)));
 }
-BENCHMARK(BM_PageLookup)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PageLookup)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 void BM_GrepCountProgramLine(benchmark::State& state) {
     const std::string& path = DatenPath();
@@ -227,6 +235,46 @@ BENCHMARK(BM_GrepIgnoreCaseCount)
     ->Args({0, 1})
     ->Args({1, 1})
     ->Unit(benchmark::kMillisecond);
+
+// One menu search (the file read in pieces, as the search dialog does) and one grep -ic per
+// iteration, so both see the same load; medians of each and the ratios. Arg 0: a rare term (one
+// record in a hundred); arg 1: a term found in almost every record.
+void BM_SearchAgainstGrep(benchmark::State& state) {
+    const std::string& path = DatenPath();
+    const char* term = state.range(0) ? "daten" : "zauberwort";
+    std::vector<double> menuCpu, menuWall, grepCpu, grepWall;
+    for (auto _ : state) {
+        double c0 = bench::ProcessCpuMs(), w0 = bench::WallMs();
+        const std::vector<std::string> names = SearchCatalogueFile(path, term, false);
+        menuCpu.push_back(bench::ProcessCpuMs() - c0);
+        menuWall.push_back(bench::WallMs() - w0);
+        double childCpu = 0;
+        w0 = bench::WallMs();
+        const long lines = RunGrep({"grep", "-ic", term, path}, true, childCpu);
+        grepWall.push_back(bench::WallMs() - w0);
+        grepCpu.push_back(childCpu);
+        if (names.empty() || lines <= 0) {
+            state.SkipWithError("the term was not found");
+            break;
+        }
+    }
+    const double mc = bench::Median(menuCpu), mw = bench::Median(menuWall), gc = bench::Median(grepCpu),
+                 gw = bench::Median(grepWall);
+    state.counters["search_cpu_ms"] = mc;
+    state.counters["search_wall_ms"] = mw;
+    state.counters["grep_cpu_ms"] = gc;
+    state.counters["grep_wall_ms"] = gw;
+    state.counters["ratio_cpu"] = gc > 0 ? mc / gc : 0;
+    state.counters["ratio_wall"] = gw > 0 ? mw / gw : 0;
+    state.SetLabel(std::string(term) + " against grep -ic, LC_ALL=C");
+}
+BENCHMARK(BM_SearchAgainstGrep)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(21)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 
