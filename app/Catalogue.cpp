@@ -12,6 +12,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
+#define CDMENU_WIDE_SCAN 1
+#endif
 
 namespace {
 
@@ -107,6 +111,14 @@ public:
         const auto* text = reinterpret_cast<const unsigned char*>(data);
         const size_t lastStart = to - m;  // the last position a match can start at
         size_t i = from;
+#if defined(CDMENU_WIDE_SCAN)
+        // Twice the bytes per step where the processor has AVX2 (checked once).
+        static const bool wide = __builtin_cpu_supports("avx2");
+        if (wide) {
+            const size_t at = FindWide(text, i, lastStart);
+            if (at != npos) return at;
+        }
+#endif
 #if defined(__SSE2__)
         const __m128i vFirst = _mm_set1_epi8(static_cast<char>(first_)),
                       vLast = _mm_set1_epi8(static_cast<char>(last_));
@@ -134,6 +146,31 @@ public:
     }
 
 private:
+#if defined(CDMENU_WIDE_SCAN)
+    // The candidate loop 32 bytes at a time; i ends where the loop stopped.
+    __attribute__((target("avx2"))) size_t FindWide(const unsigned char* text, size_t& i,
+                                                     size_t lastStart) const {
+        const size_t m = needle_.size();
+        const __m256i vFirst = _mm256_set1_epi8(static_cast<char>(first_)),
+                      vLast = _mm256_set1_epi8(static_cast<char>(last_));
+        const __m256i orFirst = _mm256_set1_epi8(static_cast<char>(firstOr_)),
+                      orLast = _mm256_set1_epi8(static_cast<char>(lastOr_));
+        for (; i + 31 <= lastStart; i += 32) {
+            const __m256i a =
+                _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + i)), orFirst);
+            const __m256i b = _mm256_or_si256(
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + i + m - 1)), orLast);
+            uint32_t mask = static_cast<uint32_t>(_mm256_movemask_epi8(
+                _mm256_and_si256(_mm256_cmpeq_epi8(a, vFirst), _mm256_cmpeq_epi8(b, vLast))));
+            while (mask != 0) {
+                const size_t at = i + static_cast<size_t>(std::countr_zero(mask));
+                if (Matches(text + at)) return at;
+                mask &= mask - 1;
+            }
+        }
+        return npos;
+    }
+#endif
     unsigned char Fold(unsigned char c) const {
         return fold_[c];
     }

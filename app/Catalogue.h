@@ -43,7 +43,7 @@ private:
 class TCatalogueReader {
 public:
     // EFOpenError "Datei %s kann nicht geöffnet werden" when the file cannot be opened.
-    static constexpr size_t kPiece = 256 * 1024;
+    static constexpr size_t kPiece = 96 * 1024;  // larger reads were several times slower here
     // pieceSize: the buffer to begin with (it grows for longer lines); small ones are for tests.
     explicit TCatalogueReader(const std::string& fileName, size_t pieceSize = kPiece);
     ~TCatalogueReader();
