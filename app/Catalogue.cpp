@@ -284,24 +284,20 @@ struct RecordLookup {
     // end of the file), each with the position of its first line; the last one counts.
     template <class OnMatch>
     void Scan(std::string_view s, OnMatch onMatch) {
-        // Only header lines and the program's own lines change anything, so the walk jumps between
-        // the program's lines and looks for a header only where the switch is off.
-        size_t headerFrom = 0;
-        for (size_t p = NextLineTrimmedEqual(s, programSearch, programLine, 0, s.size()); p != npos;) {
-            if (!inCategory && NextLineTrimmedEqual(s, categorySearch, categoryLine, headerFrom, p) != npos)
-                inCategory = true;
-            headerFrom = p;
-            const size_t next = LineAt(s, p).Next;
+        // Outside the category only a header changes anything, inside it only the program's line:
+        // each byte is looked at for one of the two.
+        for (size_t pos = 0; pos < s.size();) {
+            const Searcher& search = inCategory ? programSearch : categorySearch;
+            const size_t p = NextLineTrimmedEqual(s, search, inCategory ? programLine : categoryLine, pos, s.size());
+            if (p == npos) return;
             if (inCategory) {
                 onMatch(p);
                 inCategory = allCategories;
+            } else {
+                inCategory = true;
             }
-            p = NextLineTrimmedEqual(s, programSearch, programLine, next, s.size());
+            pos = LineAt(s, p).Next;
         }
-        // A header after the last match opens the category for the next piece.
-        if (!inCategory &&
-            NextLineTrimmedEqual(s, categorySearch, categoryLine, headerFrom, s.size()) != npos)
-            inCategory = true;
     }
 };
 
