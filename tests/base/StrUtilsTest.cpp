@@ -70,7 +70,9 @@ TEST(StrUtils, LocaleCompareSortsUmlautsWithBaseLettersIgnoringCase) {
         const int forward = AnsiCompareText(words[i], words[i + 1]);
         EXPECT_LE(forward, 0) << i;
         EXPECT_EQ(AnsiCompareText(words[i + 1], words[i]), -forward) << i;
-        if (i + 2 < words.size()) EXPECT_LE(AnsiCompareText(words[i], words[i + 2]), 0) << i;
+        if (i + 2 < words.size()) {
+            EXPECT_LE(AnsiCompareText(words[i], words[i + 2]), 0) << i;
+        }
     }
     EXPECT_TRUE(SameText("Hallo", "hALLO"));
     EXPECT_FALSE(SameText(Cp("ä"), Cp("Ä")));  // plain SameText is a-z only
