@@ -149,7 +149,7 @@ private:
 #if defined(CDMENU_WIDE_SCAN)
     // The candidate loop 32 bytes at a time; i ends where the loop stopped.
     __attribute__((target("avx2"))) size_t FindWide(const unsigned char* text, size_t& i,
-                                                     size_t lastStart) const {
+                                                    size_t lastStart) const {
         const size_t m = needle_.size();
         const __m256i vFirst = _mm256_set1_epi8(static_cast<char>(first_)),
                       vLast = _mm256_set1_epi8(static_cast<char>(last_));
@@ -288,7 +288,8 @@ struct RecordLookup {
         // each byte is looked at for one of the two.
         for (size_t pos = 0; pos < s.size();) {
             const Searcher& search = inCategory ? programSearch : categorySearch;
-            const size_t p = NextLineTrimmedEqual(s, search, inCategory ? programLine : categoryLine, pos, s.size());
+            const size_t p =
+                NextLineTrimmedEqual(s, search, inCategory ? programLine : categoryLine, pos, s.size());
             if (p == npos) return;
             if (inCategory) {
                 onMatch(p);

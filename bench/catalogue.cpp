@@ -10,15 +10,15 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <optional>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "bench/Timing.h"
 #include "app/Catalogue.h"
+#include "bench/Timing.h"
 #include "tools/common/CatalogueWriter.h"
 
 extern char** environ;
