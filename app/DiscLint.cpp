@@ -55,10 +55,9 @@ bool VolumeExists(const fs::path& last, int n) {
     char numbered[16], infozip[16];
     std::snprintf(numbered, sizeof numbered, "%03d", (n + 1) % 1000);
     std::snprintf(infozip, sizeof infozip, ".z%02d", n + 1);
-    const std::string wanted[] = {
-        base::UpperCase(stem + infozip),
-        base::UpperCase(stem.substr(0, stem.size() >= 3 ? stem.size() - 3 : 0) + numbered +
-                        last.extension().string())};
+    const std::string wanted[] = {base::UpperCase(stem + infozip),
+                                  base::UpperCase(stem.substr(0, stem.size() >= 3 ? stem.size() - 3 : 0) +
+                                                  numbered + last.extension().string())};
     std::error_code ec;
     for (const fs::directory_entry& e : fs::directory_iterator(last.parent_path(), ec)) {
         const std::string name = base::UpperCase(e.path().filename().string());
@@ -82,7 +81,8 @@ std::vector<TLintFinding> CheckCategoryHeaders(const TCatalogue& progname) {
             if (!Contains(line, key) || !Contains(line, "Kategorie")) continue;
             const std::string other(TextFrom(line, 11));
             if (other == category) continue;
-            findings.push_back({Utf8(category), "the header line \"" + Utf8(line) + "\" contains \"" + Utf8(key) +
+            findings.push_back({Utf8(category), "the header line \"" + Utf8(line) + "\" contains \"" +
+                                                    Utf8(key) +
                                                     "\": this category's list also takes the programs of \"" +
                                                     Utf8(other) + "\"; rename one of them"});
         }
@@ -108,9 +108,10 @@ std::vector<TLintFinding> CheckDuplicateRecords(const TCatalogue& daten) {
         if (at.size() < 2) continue;
         std::string where;
         for (size_t line : at) where += (where.empty() ? "" : ", ") + std::to_string(line);
-        findings.push_back({"daten.txt", "\"" + Utf8(name) + "\" has " + std::to_string(at.size()) +
-                                             " records (lines " + where +
-                                             "): a search shows only the last; give each program a name of its own"});
+        findings.push_back(
+            {"daten.txt", "\"" + Utf8(name) + "\" has " + std::to_string(at.size()) + " records (lines " +
+                              where +
+                              "): a search shows only the last; give each program a name of its own"});
     }
     return findings;
 }
@@ -120,7 +121,8 @@ std::vector<std::string> CheckInstallArchive(const std::string& appPath, const s
     const int volumes = VolumeCount(nativeFile);
     std::string missing;
     for (int n = 0; n + 1 < volumes; ++n)
-        if (!VolumeExists(fs::path(nativeFile), n)) missing += (missing.empty() ? "" : ", ") + std::to_string(n + 1);
+        if (!VolumeExists(fs::path(nativeFile), n))
+            missing += (missing.empty() ? "" : ", ") + std::to_string(n + 1);
     if (!missing.empty()) {
         findings.push_back("split archive of " + std::to_string(volumes) + " parts: part " + missing +
                            " is missing beside it");
@@ -136,7 +138,8 @@ std::vector<std::string> CheckInstallArchive(const std::string& appPath, const s
     std::vector<std::string> parts;
     for (const ZipDirEntry& e : zip.Contents()) {
         if (!unpack32::SplitEntryName(e.FileName, parts))
-            findings.push_back("entry \"" + Utf8(e.FileName) + "\" would leave the target folder; unpacking refuses it");
+            findings.push_back("entry \"" + Utf8(e.FileName) +
+                               "\" would leave the target folder; unpacking refuses it");
     }
     return findings;
 }
@@ -146,7 +149,9 @@ std::string CheckExecutable(const std::string& nativeFile) {
     const fs::file_status st = fs::status(nativeFile, ec);
     if (ec || !fs::is_regular_file(st)) return {};
     const std::string head = ReadHead(nativeFile, 4);
-    const bool program = head.rfind("#!", 0) == 0 || head == "\x7f" "ELF";
+    const bool program = head.rfind("#!", 0) == 0 || head ==
+                                                         "\x7f"
+                                                         "ELF";
     if (!program || (st.permissions() & fs::perms::owner_exec) != fs::perms::none) return {};
     return "is a program without an execute bit: the menu would open it instead of running it (chmod +x)";
 }

@@ -86,8 +86,7 @@ std::vector<std::string> CheckMenuResourceFile(std::string_view fileView, std::o
     for (size_t i = 0; i < MenuDat::kSizeFieldCount; ++i) {
         auto f = field(MenuDat::kSizeFieldOffset + i * MenuDat::kSizeFieldLength, MenuDat::kSizeFieldLength);
         if (!f) continue;
-        out << "  " << kSizeNames[i] << std::string(10 - std::string(kSizeNames[i]).size(), ' ')
-                  << Shown(*f);
+        out << "  " << kSizeNames[i] << std::string(10 - std::string(kSizeNames[i]).size(), ' ') << Shown(*f);
         try {
             sizes[i] = ParseSizeField(*f);
             out << " = " << *sizes[i] << "\n";
@@ -118,7 +117,7 @@ std::vector<std::string> CheckMenuResourceFile(std::string_view fileView, std::o
         }
         const int64_t n = std::max<int64_t>(*size, 0);
         out << "  " << name << std::string(9 - name.size(), ' ') << "offset " << pos << "  size " << n
-                  << "\n";
+            << "\n";
         if (static_cast<uint64_t>(n) > file.size() - pos) {
             problems.push_back(name + " (" + std::to_string(n) + " bytes at offset " + std::to_string(pos) +
                                ") runs past the end of the file");
@@ -158,7 +157,7 @@ std::vector<std::string> CheckMenuResourceFile(std::string_view fileView, std::o
         out << "banner links\n";
         for (int i = 0; i < 3; ++i)
             out << "  " << i + 1 << (menu.BannerPresent(i) ? "  " : "  (not shown) ")
-                      << Utf8(menu.BannerUrl(i)) << "\n";
+                << Utf8(menu.BannerUrl(i)) << "\n";
         out << "the menu reads this file\n";
     } catch (const base::Exception& e) {
         out << "the menu stops reading this file with: " << Utf8(e.Message()) << "\n";

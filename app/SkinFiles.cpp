@@ -76,8 +76,12 @@ std::string Describe(const gfx::TBitmap& b) {
 }  // namespace
 
 std::string SkinFolderOf(const std::string& nativeDataDir) {
-    std::string skin = FindFile(nativeDataDir, "skin");
-    return (skin.empty() ? nativeDataDir + "skin" : skin) + "/";
+    // The usual spellings only: listing the disc's root for a folder that is mostly absent would
+    // cost a slow drive a directory read at every start.
+    std::error_code ec;
+    for (const char* name : {"skin", "SKIN", "Skin"})
+        if (std::filesystem::is_directory(nativeDataDir + name, ec)) return nativeDataDir + name + "/";
+    return nativeDataDir + "skin/";
 }
 
 bool LoadSkinPicture(gui::TImage& image, const std::string& folder, const std::string& file) {

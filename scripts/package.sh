@@ -43,9 +43,10 @@ chmod 644 "$dist"/lib/*
 patchelf --set-rpath '$ORIGIN/lib' "$dist/cdmenu" "$dist/libunpack32.so"
 for l in "$dist"/lib/*; do patchelf --set-rpath '$ORIGIN' "$l"; done
 
-fonts=(/usr/share/fonts/truetype/liberation/Liberation{Sans,Serif,Mono}-{Regular,Bold,Italic,BoldItalic}.ttf
-  /usr/share/fonts/truetype/dejavu/DejaVuSans{,-Bold}.ttf /usr/share/fonts/truetype/dejavu/DejaVuSansMono{,-Bold}.ttf
-  /usr/share/fonts/truetype/dejavu/DejaVuSerif{,-Bold}.ttf)
+# The faces the windows use (Arial and MS Sans Serif as Liberation Sans, Verdana as DejaVu Sans, no
+# italics): the menu opens every font of the folder at start, and each file costs a slow drive a seek.
+fonts=(/usr/share/fonts/truetype/liberation/LiberationSans-{Regular,Bold}.ttf
+  /usr/share/fonts/truetype/dejavu/DejaVuSans{,-Bold}.ttf)
 for f in "${fonts[@]}"; do
   if [ -e "$f" ]; then install -m 644 "$f" "$dist/fonts/"; fi
 done

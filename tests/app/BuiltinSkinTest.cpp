@@ -19,7 +19,8 @@ namespace fs = std::filesystem;
 void KeepOnlyDataFiles(const MenuFixture& menu) {
     for (const auto& entry : fs::directory_iterator(menu.Dir())) {
         const std::string name = entry.path().filename().string();
-        if (name != "Menue.dat" && name != "progname.txt" && name != "daten.txt") fs::remove_all(entry.path());
+        if (name != "Menue.dat" && name != "progname.txt" && name != "daten.txt")
+            fs::remove_all(entry.path());
     }
 }
 
@@ -126,7 +127,8 @@ TEST(BuiltinSkin, SkinFolderOverridesPictureByPicture) {
     ASSERT_EQ(m->iStart->Picture().Height(), start.Height());
     for (int y = 0; y < start.Height(); y += 37)
         for (int x = 0; x < start.Width(); x += 41)
-            ASSERT_EQ(m->iStart->Picture().Pixel(x, y) & 0xFFFFFF, start.Pixel(x, y) & 0xFFFFFF) << x << "," << y;
+            ASSERT_EQ(m->iStart->Picture().Pixel(x, y) & 0xFFFFFF, start.Pixel(x, y) & 0xFFFFFF)
+                << x << "," << y;
     const gfx::TBitmap header = Builtin("iRubrik.bmp");
     ASSERT_EQ(m->iRubrik->Picture().Width(), 170);
     EXPECT_EQ(m->iRubrik->Picture().Pixel(5, 5) & 0xFFFFFF, header.Pixel(5, 5) & 0xFFFFFF);

@@ -42,7 +42,8 @@ TCatalogueProgram Program(const std::string& name) {
 
 TEST(DiscLint, CategoryWhoseNameStartsAnotherHeaderSwallowsItsPrograms) {
     TCatalogueWriter w;
-    w.Categories = {{"Spiele", {Program("Schach")}}, {"Spiele 2", {Program("Dame")}}, {"Werkzeuge", {Program("Uhr")}}};
+    w.Categories = {
+        {"Spiele", {Program("Schach")}}, {"Spiele 2", {Program("Dame")}}, {"Werkzeuge", {Program("Uhr")}}};
     const std::vector<TLintFinding> findings = CheckCategoryHeaders(TCatalogue(w.ProgName()));
     ASSERT_EQ(findings.size(), 1u);
     EXPECT_EQ(findings[0].Where, "Spiele");
@@ -50,7 +51,8 @@ TEST(DiscLint, CategoryWhoseNameStartsAnotherHeaderSwallowsItsPrograms) {
 
     // Names apart from each other give nothing, a category named twice neither.
     TCatalogueWriter apart;
-    apart.Categories = {{"Spiele", {Program("Schach")}}, {"Lernen", {Program("Dame")}}, {"Spiele", {Program("Go")}}};
+    apart.Categories = {
+        {"Spiele", {Program("Schach")}}, {"Lernen", {Program("Dame")}}, {"Spiele", {Program("Go")}}};
     EXPECT_TRUE(CheckCategoryHeaders(TCatalogue(apart.ProgName())).empty());
 }
 
@@ -92,8 +94,9 @@ TEST(DiscLint, ArchivesTheUnpackLibraryRefuses) {
     EXPECT_NE(dirFindings[0].find("directory cannot be read"), std::string::npos) << dirFindings[0];
 
     TZipWriter split;
-    for (int i = 0; i < 6; ++i) split.AddFile("teil" + std::to_string(i) + ".bin", std::string(300, char('a' + i)),
-                                              TZipWriter::TMethod::Stored);
+    for (int i = 0; i < 6; ++i)
+        split.AddFile("teil" + std::to_string(i) + ".bin", std::string(300, char('a' + i)),
+                      TZipWriter::TMethod::Stored);
     const std::vector<std::string> volumes = split.SaveSplit((dir.path / "set001.zip").string(), 600);
     ASSERT_GE(volumes.size(), 3u);
     EXPECT_TRUE(CheckInstallArchive(volumes.back(), volumes.back()).empty());
@@ -113,6 +116,8 @@ TEST(DiscLint, ProgramsWithoutExecuteBit) {
     // Documents and Windows programs are opened, not run: no bit needed.
     const std::string doc = dir.Write("liesmich.txt", "Hallo");
     EXPECT_EQ(CheckExecutable(doc), "");
-    const std::string elf = dir.Write("prog", std::string("\x7f" "ELF\x02\x01\x01", 7));
+    const std::string elf = dir.Write("prog", std::string("\x7f"
+                                                          "ELF\x02\x01\x01",
+                                                          7));
     EXPECT_NE(CheckExecutable(elf), "");
 }

@@ -36,7 +36,8 @@ size_t PngCount(const path& dir) {
 // osirrox keeps the image's read-only modes; the scratch folder must be removable afterwards.
 void MakeWritable(const path& dir) {
     for (const auto& e : e2e::fs::recursive_directory_iterator(dir))
-        if (!e.is_symlink()) e2e::fs::permissions(e.path(), e2e::fs::perms::owner_write, e2e::fs::perm_options::add);
+        if (!e.is_symlink())
+            e2e::fs::permissions(e.path(), e2e::fs::perms::owner_write, e2e::fs::perm_options::add);
     e2e::fs::permissions(dir, e2e::fs::perms::owner_write, e2e::fs::perm_options::add);
 }
 
@@ -55,7 +56,8 @@ TEST(DiscImage, SampleDiscBecomesAnImageThatStartsByItself) {
     const path dist = MakeDist(s.path);
     const path iso = s.path / "softbox.iso";
     const e2e::RunResult made = e2e::RunCommand(
-        {(e2e::BuildRoot() / "discimage").string(), disc.string(), iso.string(), "--dist", dist.string()}, s.path);
+        {(e2e::BuildRoot() / "discimage").string(), disc.string(), iso.string(), "--dist", dist.string()},
+        s.path);
     ASSERT_EQ(made.code, 0) << made.output;
     EXPECT_NE(made.output.find("volume SOFTBOX26"), std::string::npos) << made.output;
     ASSERT_TRUE(e2e::fs::exists(iso));
@@ -105,8 +107,13 @@ TEST(DiscImage, RefusesADiscWithProblemsUnlessForced) {
     const path dist = MakeDist(s.path);
     e2e::fs::remove(disc / "Bilder" / "textfuchs32.jpg");
     const path iso = s.path / "bad.iso";
-    const std::vector<std::string> cmd = {(e2e::BuildRoot() / "discimage").string(), disc.string(), iso.string(),
-                                          "--dist", dist.string(), "--label", "Test Disc"};
+    const std::vector<std::string> cmd = {(e2e::BuildRoot() / "discimage").string(),
+                                          disc.string(),
+                                          iso.string(),
+                                          "--dist",
+                                          dist.string(),
+                                          "--label",
+                                          "Test Disc"};
     const e2e::RunResult refused = e2e::RunCommand(cmd, s.path);
     EXPECT_EQ(refused.code, 1) << refused.output;
     EXPECT_NE(refused.output.find("screenshot missing"), std::string::npos) << refused.output;

@@ -143,7 +143,8 @@ int main(int argc, char** argv) {
     }
     const fs::path dist = FindDist(distGiven);
     if (dist.empty() || !fs::exists(dist / "cdmenu", ec)) {
-        std::cerr << "discimage: no menu programs found; build them with ./scripts/package.sh (or give --dist DIR)\n";
+        std::cerr << "discimage: no menu programs found; build them with ./scripts/package.sh (or give "
+                     "--dist DIR)\n";
         return 1;
     }
     if (label.empty()) label = DefaultLabel(disc, menuDat);
@@ -156,7 +157,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const fs::path work = tmpl;
-    std::cout << "discimage: checking " << disc.string() << " with the menu's preview\n";
+    std::cout << "discimage: checking " << disc.string() << " with the menu's preview" << std::endl;
     const int checked = Run({(dist / "cdmenu").string(), "--headless", "--data", disc.string(), "--root",
                              disc.string(), "--preview", (work / "preview").string()});
     if (checked != 0) {
@@ -173,7 +174,8 @@ int main(int argc, char** argv) {
 
     // The programs and autostart files of the build replace any of the same name on the disc.
     std::vector<std::string> supplied;
-    for (const char* name : {"cdmenu", "libunpack32.so", "lib", "fonts", "autorun.sh", "cdmenu.exe", "UNPACK32.DLL"})
+    for (const char* name :
+         {"cdmenu", "libunpack32.so", "lib", "fonts", "autorun.sh", "cdmenu.exe", "UNPACK32.DLL"})
         if (fs::exists(dist / name, ec)) supplied.push_back(name);
     if (fs::exists(dist / "cdmenu.exe", ec)) {
         std::ofstream inf(work / "autorun.inf", std::ios::binary);
@@ -181,24 +183,27 @@ int main(int argc, char** argv) {
     }
     std::set<std::string> replaced(supplied.begin(), supplied.end());
     replaced.insert("autorun.inf");
-    std::vector<std::string> args = {"xorriso", "-as", "mkisofs", "-o", out.string(), "-V", label,
-                                     "-input-charset", "utf-8", "-iso-level", "3", "-J", "-joliet-long",
-                                     "-r", "-graft-points"};
+    std::vector<std::string> args = {"xorriso", "-as", "mkisofs",        "-o",    out.string(),
+                                     "-V",      label, "-input-charset", "utf-8", "-iso-level",
+                                     "3",       "-J",  "-joliet-long",   "-r",    "-graft-points"};
     for (const fs::directory_entry& e : fs::directory_iterator(disc, ec)) {
         const std::string name = e.path().filename().string();
         bool ours = false;
         for (const std::string& r : replaced) ours = ours || (fs::path(r) == fs::path(name));
         if (!ours) args.push_back("/" + GraftEscape(name) + "=" + GraftEscape(e.path().string()));
     }
-    for (const std::string& name : supplied) args.push_back("/" + name + "=" + GraftEscape((dist / name).string()));
-    if (fs::exists(work / "autorun.inf", ec)) args.push_back("/autorun.inf=" + GraftEscape((work / "autorun.inf").string()));
+    for (const std::string& name : supplied)
+        args.push_back("/" + name + "=" + GraftEscape((dist / name).string()));
+    if (fs::exists(work / "autorun.inf", ec))
+        args.push_back("/autorun.inf=" + GraftEscape((work / "autorun.inf").string()));
 
-    std::cout << "discimage: writing " << out.string() << " (volume " << label << ")\n";
+    std::cout << "discimage: writing " << out.string() << " (volume " << label << ")" << std::endl;
     fs::remove(out, ec);
     const int written = Run(args);
     fs::remove_all(work, ec);
     if (written != 0) {
-        std::cerr << "discimage: xorriso failed" << (written < 0 ? " to start (is it installed?)" : "") << "\n";
+        std::cerr << "discimage: xorriso failed" << (written < 0 ? " to start (is it installed?)" : "")
+                  << "\n";
         return 1;
     }
     std::cout << "discimage: " << out.string() << ": " << fs::file_size(out, ec) << " bytes\n";

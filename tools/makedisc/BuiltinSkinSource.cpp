@@ -23,6 +23,8 @@ std::string BuiltinSkinSource(const std::vector<SkinFileImage>& files) {
         out += "    {\"" + files[i].Name + "\", " + std::to_string(files[i].Width) + ", " +
                std::to_string(files[i].Height) + ", kFile" + n + ", sizeof kFile" + n + "},\n";
     }
-    out += "};\n\n[[maybe_unused]] const bool kRegistered = (RegisterBuiltinSkin(kFiles), true);\n\n}  // namespace\n";
+    out +=
+        "};\n\n[[maybe_unused]] const bool kRegistered = (RegisterBuiltinSkin(kFiles), true);\n\n}  // "
+        "namespace\n";
     return out;
 }
