@@ -14,7 +14,8 @@ using e2e::fs::path;
 namespace {
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
-    for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
+    for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
     return text;
 }
 
@@ -27,7 +28,7 @@ TEST(PreviewLint, EachDeeperFindingIsReported) {
     // "Multimedia & Video" becomes "Grafik & Foto 2": "Grafik & Foto" takes its programs too.
     for (const char* file : {"progname.txt", "daten.txt"})
         e2e::WriteText(disc / file, Replace(e2e::ReadText(disc / file), "Kategorie:Multimedia & Video",
-                                             "Kategorie:Grafik & Foto 2"));
+                                            "Kategorie:Grafik & Foto 2"));
     // A second record named like the first program.
     std::string daten = e2e::ReadText(disc / "daten.txt");
     const size_t second = daten.find("Programm:  ", daten.find("Programm:  ") + 1);
@@ -39,9 +40,10 @@ TEST(PreviewLint, EachDeeperFindingIsReported) {
     unsafe.AddFile("../ausserhalb.txt", "x");
     unsafe.Save((disc / "Programme/ReiseNavigation/RoutenplanerEuropa/routenplanereuropa.zip").string());
     // A start script that lost its execute bit.
-    e2e::fs::permissions(disc / "Programme/ReiseNavigation/Reisekasse/start.sh",
-                         e2e::fs::perms::owner_exec | e2e::fs::perms::group_exec | e2e::fs::perms::others_exec,
-                         e2e::fs::perm_options::remove);
+    e2e::fs::permissions(
+        disc / "Programme/ReiseNavigation/Reisekasse/start.sh",
+        e2e::fs::perms::owner_exec | e2e::fs::perms::group_exec | e2e::fs::perms::others_exec,
+        e2e::fs::perm_options::remove);
     // Banner 1 marked absent in Menue.dat (its target field lies at offset 550).
     {
         std::fstream menu(disc / "Menue.dat", std::ios::in | std::ios::out | std::ios::binary);
