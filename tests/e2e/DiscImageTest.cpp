@@ -54,6 +54,8 @@ TEST(DiscImage, SampleDiscBecomesAnImageThatStartsByItself) {
     e2e::Scratch s;
     const path disc = e2e::CopyDisc(s.path);
     const path dist = MakeDist(s.path);
+    // A stale autostart script of an earlier image: the build's replaces it.
+    e2e::WriteText(disc / "AUTORUN.SH", "#!/bin/sh\nexit 3\n");
     const path iso = s.path / "softbox.iso";
     const e2e::RunResult made = e2e::RunCommand(
         {(e2e::BuildRoot() / "discimage").string(), disc.string(), iso.string(), "--dist", dist.string()},
@@ -74,6 +76,9 @@ TEST(DiscImage, SampleDiscBecomesAnImageThatStartsByItself) {
     EXPECT_TRUE(Executable(root / "cdmenu"));
     EXPECT_TRUE(Executable(root / "autorun.sh"));
     EXPECT_TRUE(e2e::fs::exists(root / "libunpack32.so"));
+    EXPECT_FALSE(e2e::fs::exists(root / "AUTORUN.SH"));
+    EXPECT_EQ(e2e::ReadText(root / "autorun.sh"), e2e::ReadText(dist / "autorun.sh"));
+    EXPECT_NE(made.output.find("the disc's own AUTORUN.SH is replaced"), std::string::npos) << made.output;
     bool startScript = false;
     for (const auto& e : e2e::fs::recursive_directory_iterator(root / "Programme"))
         if (e.path().filename() == "start.sh") {

@@ -51,15 +51,17 @@ std::string ReadText(const fs::path& file) {
     return s.str();
 }
 
+bool SameName(std::string a, std::string b) {
+    for (char& c : a) c = char(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : b) c = char(std::toupper(static_cast<unsigned char>(c)));
+    return a == b;
+}
+
 // The entry of folder named name in any letter case; empty when there is none.
 fs::path FindEntry(const fs::path& folder, const std::string& name) {
     std::error_code ec;
-    for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
-        std::string a = e.path().filename().string(), b = name;
-        for (char& c : a) c = char(std::toupper(static_cast<unsigned char>(c)));
-        for (char& c : b) c = char(std::toupper(static_cast<unsigned char>(c)));
-        if (a == b) return e.path();
-    }
+    for (const fs::directory_entry& e : fs::directory_iterator(folder, ec))
+        if (SameName(e.path().filename().string(), name)) return e.path();
     return {};
 }
 
@@ -189,8 +191,12 @@ int main(int argc, char** argv) {
     for (const fs::directory_entry& e : fs::directory_iterator(disc, ec)) {
         const std::string name = e.path().filename().string();
         bool ours = false;
-        for (const std::string& r : replaced) ours = ours || (fs::path(r) == fs::path(name));
-        if (!ours) args.push_back("/" + GraftEscape(name) + "=" + GraftEscape(e.path().string()));
+        // In any letter case: Joliet and ISO 9660 names would clash otherwise.
+        for (const std::string& r : replaced) ours = ours || SameName(r, name);
+        if (!ours)
+            args.push_back("/" + GraftEscape(name) + "=" + GraftEscape(e.path().string()));
+        else
+            std::cerr << "discimage: the disc's own " << name << " is replaced by the build's\n";
     }
     for (const std::string& name : supplied)
         args.push_back("/" + name + "=" + GraftEscape((dist / name).string()));
