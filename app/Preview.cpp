@@ -7,9 +7,14 @@
 #include <set>
 
 #include "app/Catalogue.h"
+#include "app/DiscLint.h"
 #include "app/MainForm.h"
+#include "app/MenuResourceCheck.h"
+#include "app/SkinFiles.h"
+#include "app/Start.h"
 #include "base/Cp1252.h"
 #include "base/Exceptions.h"
+#include "base/Paths.h"
 #include "base/StrUtils.h"
 #include "flat/FlatListBox.h"
 #include "gfx/Bitmap.h"
@@ -149,6 +154,7 @@ void TPreview::CheckCatalogue() {
         Problem("daten.txt", e.what());
         return;
     }
+    CheckDiscFiles(progname, daten);
     const std::vector<std::string> categories = ReadCategoryList(progname);
     if (categories.empty()) Problem("progname.txt", "no categories");
     std::set<std::string> checked;
@@ -193,10 +199,18 @@ void TPreview::CheckCatalogue() {
                     Problem(at, "screenshot is not a JPEG picture: " + Quoted(mapped));
             }
             // The page treats 4 characters or fewer as no path at all.
-            if (main_.MapToDiscRoot(record->Install).size() > 4 && !PathExists(record->Install, mapped))
-                Problem(at, "install path does not exist on the disc: " + Quoted(mapped));
-            if (main_.MapToDiscRoot(record->Start).size() > 4 && !PathExists(record->Start, mapped))
-                Problem(at, "start path does not exist on the disc: " + Quoted(mapped));
+            if (main_.MapToDiscRoot(record->Install).size() > 4) {
+                if (!PathExists(record->Install, mapped))
+                    Problem(at, "install path does not exist on the disc: " + Quoted(mapped));
+                else
+                    CheckProgramFile(at, record->Install, true);
+            }
+            if (main_.MapToDiscRoot(record->Start).size() > 4) {
+                if (!PathExists(record->Start, mapped))
+                    Problem(at, "start path does not exist on the disc: " + Quoted(mapped));
+                else
+                    CheckProgramFile(at, record->Start, false);
+            }
             for (const std::string& line : record->Description) {
                 if (line.find("Programm:") != std::string::npos ||
                     line.find("Kategorie:") != std::string::npos) {
@@ -208,6 +222,37 @@ void TPreview::CheckCatalogue() {
             }
         }
     }
+}
+
+void TPreview::CheckDiscFiles(const TCatalogue& progname, const TCatalogue& daten) {
+    for (const TLintFinding& f : CheckCategoryHeaders(progname)) Problem(f.Where, f.What);
+    for (const TLintFinding& f : CheckDuplicateRecords(daten)) Problem(f.Where, f.What);
+    std::vector<uint8_t> menu;
+    if (ReadFile(TMainForm::NativeFile(main_.DataFile("Menue.dat")), menu))
+        for (const std::string& p :
+             CheckMenuResourceFile(std::string_view(reinterpret_cast<const char*>(menu.data()), menu.size())))
+            Problem("Menue.dat", p + " (menudat list shows the details)");
+    for (const TSkinFinding& f : CheckSkinFolder(SkinFolderOf(ProgramPaths().DataDir()))) {
+        if (f.Problem)
+            Problem("skin/" + f.File, f.What);
+        else
+            Note("skin/" + f.File, f.What);
+    }
+}
+
+void TPreview::CheckProgramFile(const std::string& at, const std::string& recordPath, bool install) {
+    const std::string mapped = main_.MapToDiscRoot(recordPath);
+    const std::string native = TMainForm::NativeFile(mapped);
+    const std::string shown = Quoted(TMainForm::ShownFile(mapped));
+    if (install && base::UpperCase(base::ExtractFileExt(base::Trim(mapped))) == ".ZIP") {
+        // Each archive once, however many records name it.
+        if (!checkedArchives_.insert(native).second) return;
+        for (const std::string& f : CheckInstallArchive(base::Trim(mapped), native))
+            Problem(at, "install archive " + shown + ": " + f);
+        return;
+    }
+    const std::string what = CheckExecutable(native);
+    if (!what.empty()) Problem(at, std::string(install ? "installer " : "start file ") + shown + " " + what);
 }
 
 // ---- the pictures ----------------------------------------------------------------------------------

@@ -4,14 +4,16 @@
 // report.txt with what a reader of the disc would stumble over. Problems (they make the exit code
 // 1): records not found, screenshot files missing or not JPEG, paths that do not exist on the disc,
 // categories without programs, descriptions that run into the next record, errors the menu itself
-// reports while showing a page. Notes (listed, not counted): values shortened with "..." (the
-// page offers the whole value as a hint) and records that name no screenshot at all — both are
-// ordinary on a disc and the author may well have meant them.
+// reports while showing a page, and what DiscLint.h, `menudat list` and the skin check find. Notes
+// (listed, not counted): values shortened with "..." (the page offers the whole value as a hint),
+// records that name no screenshot at all — both ordinary on a disc and likely meant — and skin
+// pictures that override the built-in ones.
 // File names: "00 Startseite.png", "NN <category>.png" (the list with its first page),
 // "NN <category> - MM <program>.png", "Info.png" — numbered in menu order, so that equal names
 // stay apart and a folder listing reads like the menu.
 #include <filesystem>
 #include <iosfwd>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,7 @@ namespace gfx {
 class TBitmap;
 }
 class TMainForm;
+class TCatalogue;
 
 class TPreview {
 public:
@@ -43,6 +46,10 @@ private:
     void Problem(const std::string& where, const std::string& what);
     void Note(const std::string& where, const std::string& what);
     void CheckCatalogue();
+    // The checks of DiscLint.h, the menu resource file and the skin folder.
+    void CheckDiscFiles(const TCatalogue& progname, const TCatalogue& daten);
+    // An installer, archive or start file that exists: can it be run or unpacked?
+    void CheckProgramFile(const std::string& at, const std::string& recordPath, bool install);
     void RenderPages();
     void WriteReport();
     // A path from a record on this disc: "" when absent, else whether it exists.
@@ -55,6 +62,7 @@ private:
     std::vector<std::string> problems_;
     std::vector<std::string> notes_;
     std::vector<std::string> pictures_;
+    std::set<std::string> checkedArchives_;
     std::string error_;
 };
 

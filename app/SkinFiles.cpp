@@ -4,7 +4,9 @@
 #include <utility>
 #include <vector>
 
+#include "app/BuiltinSkin.h"
 #include "base/Exceptions.h"
+#include "base/MemoryStream.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Canvas.h"
 #include "gui/Image.h"
@@ -14,6 +16,10 @@
 namespace {
 
 constexpr gfx::TColor kButtonKey = 0x875F46;
+
+const char* const kPictures[] = {"SkinForm1.bmp",    "SuchenForm.bmp", "iStart.bmp",
+                                 "iHintergrund.jpg", "iRubrik.bmp",    "iFacts.bmp"};
+const char* const kLists[] = {"ilButtons1", "ilButtons2", "ilButtons3", "ilButtons4", "ilGlyphs1"};
 
 // The file in folder, matched without regard to case as discs are often written in upper case.
 std::string FindFile(const std::string& folder, const std::string& file) {
@@ -25,22 +31,57 @@ std::string FindFile(const std::string& folder, const std::string& file) {
     return {};
 }
 
-bool LoadBitmap(gfx::TBitmap& bitmap, const std::string& folder, const std::string& file) {
-    const std::string path = FindFile(folder, file);
-    if (path.empty()) return false;
+enum class Outcome { Loaded, Absent, Damaged, WrongSize };
+
+Outcome LoadOverride(gfx::TBitmap& bitmap, const std::string& path, const TBuiltinSkinFile* builtin) {
+    if (path.empty()) return Outcome::Absent;
     try {
         bitmap.LoadFromFile(path);
+    } catch (const base::Exception&) {
+        bitmap.FreeImage();
+        return Outcome::Damaged;
+    }
+    if (bitmap.Empty()) return Outcome::Damaged;
+    if (builtin && (bitmap.Width() != builtin->Width || bitmap.Height() != builtin->Height))
+        return Outcome::WrongSize;
+    return Outcome::Loaded;
+}
+
+bool LoadBuiltin(gfx::TBitmap& bitmap, const TBuiltinSkinFile* builtin) {
+    if (!builtin) return false;
+    try {
+        base::TMemoryStream stream(builtin->Data, builtin->Size);
+        bitmap.LoadFromStream(stream);
         return !bitmap.Empty();
     } catch (const base::Exception&) {
         return false;
     }
 }
 
+// The override when it is usable, else the built-in picture. overridden: the override was taken.
+bool LoadBitmap(gfx::TBitmap& bitmap, const std::string& folder, const std::string& file,
+                bool* overridden = nullptr) {
+    const TBuiltinSkinFile* builtin = FindBuiltinSkinFile(file);
+    const bool fromDisc = LoadOverride(bitmap, FindFile(folder, file), builtin) == Outcome::Loaded;
+    if (overridden) *overridden = fromDisc;
+    if (fromDisc) return true;
+    bitmap.FreeImage();
+    return LoadBuiltin(bitmap, builtin);
+}
+
+std::string Describe(const gfx::TBitmap& b) {
+    return std::to_string(b.Width()) + "x" + std::to_string(b.Height());
+}
+
 }  // namespace
 
 std::string SkinFolderOf(const std::string& nativeDataDir) {
-    std::string skin = FindFile(nativeDataDir, "skin");
-    return (skin.empty() ? nativeDataDir + "skin" : skin) + "/";
+    // The usual spellings only: listing the disc's root for a folder that is mostly absent would
+    // cost a slow drive a directory read at every start.
+    std::error_code ec;
+    for (const char* name : {"skin", "SKIN", "Skin"})
+        if (std::filesystem::is_directory(nativeDataDir + name, ec)) return nativeDataDir + name + "/";
+    return nativeDataDir + "skin/";
 }
 
 bool LoadSkinPicture(gui::TImage& image, const std::string& folder, const std::string& file) {
@@ -55,10 +96,14 @@ bool LoadSkinPicture(gui::TImage& image, const std::string& folder, const std::s
 
 bool LoadSkinImageList(gui::TImageList& list, const std::string& folder, const std::string& name) {
     gfx::TBitmap strip;
-    if (!LoadBitmap(strip, folder, name + ".bmp")) return false;
+    bool stripOverridden = false;
+    if (!LoadBitmap(strip, folder, name + ".bmp", &stripOverridden)) return false;
     gfx::TBitmap mask;
+    bool maskOverridden = false;
+    const bool haveMask = LoadBitmap(mask, folder, name + ".mask.bmp", &maskOverridden);
     const int w = list.Width(), h = list.Height();
-    if (!LoadBitmap(mask, folder, name + ".mask.bmp") || mask.Width() != strip.Width() ||
+    // An override strip takes only its own mask: the built-in one belongs to other pictures.
+    if (!haveMask || (stripOverridden && !maskOverridden) || mask.Width() != strip.Width() ||
         mask.Height() != strip.Height()) {
         return list.AddMasked(strip, kButtonKey) >= 0;
     }
@@ -78,4 +123,59 @@ bool LoadSkinImageList(gui::TImageList& list, const std::string& folder, const s
         list.Add(image, bits);
     }
     return list.Count() > 0;
+}
+
+const std::vector<std::string>& SkinFileNames() {
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> n(std::begin(kPictures), std::end(kPictures));
+        for (const char* list : kLists) {
+            n.push_back(std::string(list) + ".bmp");
+            n.push_back(std::string(list) + ".mask.bmp");
+        }
+        return n;
+    }();
+    return names;
+}
+
+std::vector<TSkinFinding> CheckSkinFolder(const std::string& folder) {
+    std::vector<TSkinFinding> findings;
+    for (const std::string& file : SkinFileNames()) {
+        const TBuiltinSkinFile* builtin = FindBuiltinSkinFile(file);
+        const std::string path = FindFile(folder, file);
+        const std::string shown = path.empty() ? file : std::filesystem::path(path).filename().string();
+        gfx::TBitmap bitmap;
+        const std::string fallback = builtin ? "; the built-in picture is shown" : "";
+        switch (LoadOverride(bitmap, path, builtin)) {
+            case Outcome::Loaded:
+                if (builtin)
+                    findings.push_back({shown, "overrides the built-in picture (" + Describe(bitmap) + ")"});
+                break;
+            case Outcome::Absent:
+                if (!builtin)
+                    findings.push_back(
+                        {shown, "missing: neither in the skin folder nor built into the program", true});
+                break;
+            case Outcome::Damaged:
+                findings.push_back({shown, "cannot be read as a BMP, JPEG or PNG picture" + fallback, true});
+                break;
+            case Outcome::WrongSize:
+                findings.push_back({shown,
+                                    "has the wrong size (" + std::to_string(bitmap.Width()) + "x" +
+                                        std::to_string(bitmap.Height()) + "; " +
+                                        std::to_string(builtin->Width) + "x" +
+                                        std::to_string(builtin->Height) + " expected)" + fallback,
+                                    true});
+                break;
+        }
+    }
+    // A file the menu does not know is often a misspelt override.
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        bool known = false;
+        for (const std::string& file : SkinFileNames())
+            known = known || platform::NativePath::SameName(name, file);
+        if (!known) findings.push_back({name, "is not a picture of the menu's skin and is not used"});
+    }
+    return findings;
 }

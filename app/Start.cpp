@@ -145,7 +145,9 @@ bool TProgramStart::CreateWindows(std::unique_ptr<gui::Backend> backend) {
     po.dataDir = options_.dataDir;
     po.rootDir = options_.rootDir;
     gPaths = platform::AppPaths::Resolve(po);
-    gPaths->FindDiscRoot(StoredPathsOf(gPaths->DataDir()));
+    // A given root needs no search: a slow drive is spared reading the catalogue's head.
+    if (options_.rootDir.empty() && !gPaths->UsingSampleDisc())
+        gPaths->FindDiscRoot(StoredPathsOf(gPaths->DataDir()));
     gPaths->EnterDiscRoot();
     platform::Services().paths = gPaths->Mapping();
 

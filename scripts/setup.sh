@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool
   python3
   unzip zip libarchive-tools libgif-dev
+  xorriso patchelf binutils debootstrap
 )
 
 missing=()

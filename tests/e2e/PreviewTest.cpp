@@ -140,7 +140,7 @@ TEST(Preview, StagingFolderWithoutRootFindsItsOwnRoot) {
     // An author's folder: the menu's files in MENU/, the programs and pictures beside it.
     const path stick = e2e::CopyDisc(s.path);
     e2e::fs::create_directories(stick / "MENU");
-    for (const char* name : {"Menue.dat", "progname.txt", "daten.txt", "skin"})
+    for (const char* name : {"Menue.dat", "progname.txt", "daten.txt"})
         e2e::fs::rename(stick / name, stick / "MENU" / name);
     // Names relative to the folder the menu was started from, which it leaves for the disc root.
     const e2e::RunResult r = e2e::Run({"--headless", "--data", "disc/MENU", "--preview", "out"}, s.path);

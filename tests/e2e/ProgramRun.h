@@ -50,18 +50,13 @@ struct RunResult {
     std::string output;  // stdout and stderr
 };
 
-// Runs the program with args (no shell) in workDir, with the test's environment plus env; prefix
-// (e.g. xvfb-run and its options) is looked up in PATH and runs the program.
-inline RunResult Run(const std::vector<std::string>& args, const fs::path& workDir,
-                     const std::vector<std::string>& prefix = {},
-                     const std::vector<std::pair<std::string, std::string>>& env = {}) {
+// Runs argv (no shell; argv[0] looked up in PATH) in workDir, with the test's environment plus env.
+inline RunResult RunCommand(std::vector<std::string> all, const fs::path& workDir,
+                            const std::vector<std::pair<std::string, std::string>>& env = {}) {
     RunResult r;
     const fs::path out = workDir / "output.txt";
     pid_t pid = ::fork();
     if (pid == 0) {
-        std::vector<std::string> all = prefix;
-        all.push_back(Program().string());
-        all.insert(all.end(), args.begin(), args.end());
         std::vector<char*> argv;
         for (std::string& a : all) argv.push_back(a.data());
         argv.push_back(nullptr);
@@ -80,6 +75,17 @@ inline RunResult Run(const std::vector<std::string>& args, const fs::path& workD
     std::ifstream in(out, std::ios::binary);
     r.output.assign(std::istreambuf_iterator<char>(in), {});
     return r;
+}
+
+// Runs the program with args (no shell) in workDir, with the test's environment plus env; prefix
+// (e.g. xvfb-run and its options) is looked up in PATH and runs the program.
+inline RunResult Run(const std::vector<std::string>& args, const fs::path& workDir,
+                     const std::vector<std::string>& prefix = {},
+                     const std::vector<std::pair<std::string, std::string>>& env = {}) {
+    std::vector<std::string> all = prefix;
+    all.push_back(Program().string());
+    all.insert(all.end(), args.begin(), args.end());
+    return RunCommand(std::move(all), workDir, env);
 }
 
 inline std::string ReadText(const fs::path& p) {

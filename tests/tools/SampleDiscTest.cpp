@@ -12,6 +12,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "app/Catalogue.h"
 #include "app/MenuResource.h"
@@ -36,6 +37,11 @@ fs::path BuildDir() {
 
 fs::path Disc() {
     return BuildDir() / "disc";
+}
+
+// The window pictures the program carries, as the build wrote them.
+fs::path Skin() {
+    return BuildDir() / "skin";
 }
 
 std::string ReadFile(const fs::path& path) {
@@ -196,22 +202,22 @@ TEST(SampleDisc, EveryReferencedFileExists) {
 }
 
 TEST(SampleDisc, WindowPicturesHaveTheLayoutSizes) {
-    const gfx::TBitmap skin = LoadBmp(Disc() / "skin/SkinForm1.bmp");
+    const gfx::TBitmap skin = LoadBmp(Skin() / "SkinForm1.bmp");
     EXPECT_EQ(skin.Width(), 640);
     EXPECT_EQ(skin.Height(), 480);
     EXPECT_EQ(skin.PixelFormat(), gfx::pf8bit);
-    const gfx::TBitmap search = LoadBmp(Disc() / "skin/SuchenForm.bmp");
+    const gfx::TBitmap search = LoadBmp(Skin() / "SuchenForm.bmp");
     EXPECT_EQ(search.Width(), 380);
     EXPECT_EQ(search.Height(), 120);
     EXPECT_EQ(search.PixelFormat(), gfx::pf8bit);
-    const gfx::TBitmap start = LoadBmp(Disc() / "skin/iStart.bmp");
+    const gfx::TBitmap start = LoadBmp(Skin() / "iStart.bmp");
     EXPECT_EQ(start.Width(), 425);
     EXPECT_EQ(start.Height(), 440);
-    const std::string info = ReadFile(Disc() / "skin/iHintergrund.jpg");
+    const std::string info = ReadFile(Skin() / "iHintergrund.jpg");
     EXPECT_EQ(gfx::JpegSize(reinterpret_cast<const uint8_t*>(info.data()), info.size()),
               (gfx::TSize{640, 450}));
-    EXPECT_EQ(LoadBmp(Disc() / "skin/iRubrik.bmp").Width(), 170);
-    EXPECT_EQ(LoadBmp(Disc() / "skin/iFacts.bmp").Height(), 13);
+    EXPECT_EQ(LoadBmp(Skin() / "iRubrik.bmp").Width(), 170);
+    EXPECT_EQ(LoadBmp(Skin() / "iFacts.bmp").Height(), 13);
 
     // The program list panel's background is a snapshot taken at x 8 and shown at x 15: the skin
     // behind the column must look the same after that shift.
@@ -234,8 +240,8 @@ TEST(SampleDisc, ImageListsHaveTheirImageSizesMasksAndKeyColour) {
     const gfx::TColor key = gfx::RGB(70, 95, 135);
     for (const List& list : lists) {
         SCOPED_TRACE(list.Name);
-        const gfx::TBitmap image = LoadBmp(Disc() / "skin" / (std::string(list.Name) + ".bmp"));
-        const gfx::TBitmap mask = LoadBmp(Disc() / "skin" / (std::string(list.Name) + ".mask.bmp"));
+        const gfx::TBitmap image = LoadBmp(Skin() / (std::string(list.Name) + ".bmp"));
+        const gfx::TBitmap mask = LoadBmp(Skin() / (std::string(list.Name) + ".mask.bmp"));
         ASSERT_EQ(image.Width(), list.Width * list.Count);
         ASSERT_EQ(image.Height(), list.Height);
         ASSERT_EQ(mask.Width(), image.Width());
@@ -309,8 +315,11 @@ TEST(SampleDisc, GenerationIsDeterministic) {
     const fs::path source = fs::path(CDMENU_SOURCE_DIR) / "assets" / "src";
     const fs::path again = fs::temp_directory_path() / ("cdmenu-disc-" + std::to_string(::getpid()));
     fs::remove_all(again);
+    const fs::path againSkin = again.string() + "-skin";
+    fs::remove_all(againSkin);
     std::string program = (BuildDir() / "makedisc").string(), src = source.string(), out = again.string();
-    char* argv[] = {program.data(), src.data(), out.data(), nullptr};
+    std::string skinOption = "--skin", skin = againSkin.string();
+    char* argv[] = {program.data(), src.data(), out.data(), skinOption.data(), skin.data(), nullptr};
     pid_t pid = 0;
     ASSERT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ), 0);
     int status = 0;
@@ -318,11 +327,15 @@ TEST(SampleDisc, GenerationIsDeterministic) {
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
     std::map<std::string, std::string> first, second;
-    for (auto& [root, files] : {std::pair{Disc(), &first}, std::pair{again, &second}})
+    // The disc and the window pictures that the program carries.
+    for (auto& [root, files, prefix] :
+         {std::tuple{Disc(), &first, "disc/"}, std::tuple{again, &second, "disc/"},
+          std::tuple{Skin(), &first, "skin/"}, std::tuple{againSkin, &second, "skin/"}})
         for (const auto& entry : fs::recursive_directory_iterator(root))
             if (entry.is_regular_file())
-                (*files)[fs::relative(entry.path(), root).string()] = ReadFile(entry.path());
+                (*files)[prefix + fs::relative(entry.path(), root).string()] = ReadFile(entry.path());
     fs::remove_all(again);
+    fs::remove_all(againSkin);
     ASSERT_EQ(first.size(), second.size());
     for (const auto& [name, bytes] : first) {
         ASSERT_TRUE(second.count(name)) << name;

@@ -1,9 +1,11 @@
-// makedisc SOURCE OUTPUT [--preview DIR]
+// makedisc SOURCE OUTPUT [--skin DIR] [--builtin-skin FILE.cpp] [--preview DIR]
 //
 // Builds the sample disc from the committed sources: the catalogue text in SOURCE becomes
 // progname.txt, daten.txt, screenshots and program folders; the window pictures, image lists, sounds
 // and banners are drawn and synthesised here; Menue.dat collects logo, sounds and banners. Everything
-// is deterministic, so two runs give identical discs. --preview also writes PNG views of the pictures.
+// is deterministic, so two runs give identical discs. The window pictures go into OUTPUT/skin, or
+// into DIR with --skin (the program carries them, so the disc needs none); --builtin-skin writes
+// them as the C++ source that compiles them into the program. --preview also writes PNG views.
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +16,7 @@
 #include "base/Cp1252.h"
 #include "tools/common/MenuDatWriter.h"
 #include "tools/makedisc/BannerArt.h"
+#include "tools/makedisc/BuiltinSkinSource.h"
 #include "tools/makedisc/ButtonArt.h"
 #include "tools/makedisc/CatalogueFiles.h"
 #include "tools/makedisc/DiscFiles.h"
@@ -55,31 +58,46 @@ std::string ReadFile(const fs::path& path) {
     return text.str();
 }
 
-Raster WriteChrome(DiscFiles& disc, const fs::path& preview) {
+// Writes the picture into the skin folder and keeps what the program carries of it: a PNG of the same
+// pixels (smaller to read from a slow disc than the BMP), or the JPEG file as it is.
+void SkinPicture(DiscFiles& skin, std::vector<SkinFileImage>& builtin, const std::string& name,
+                 const std::string& file, const Raster& pixels) {
+    skin.Write(name, file);
+    const bool jpeg = name.size() > 4 && name.substr(name.size() - 4) == ".jpg";
+    builtin.push_back({name, pixels.Width(), pixels.Height(), jpeg ? file : EncodePng(pixels)});
+}
+
+Raster WriteChrome(DiscFiles& skinFiles, std::vector<SkinFileImage>& builtin, const fs::path& preview) {
     const Raster skin = PaintSkin(kTitle);
     const IndexedImage skin8 = Quantize(skin);
-    disc.Write("skin/SkinForm1.bmp", EncodeBmp8(skin8));
+    SkinPicture(skinFiles, builtin, "SkinForm1.bmp", EncodeBmp8(skin8), Expand(skin8));
     Preview(preview, "SkinForm1", Expand(skin8));
 
     const IndexedImage search8 = Quantize(PaintSearchSkin());
-    disc.Write("skin/SuchenForm.bmp", EncodeBmp8(search8));
+    SkinPicture(skinFiles, builtin, "SuchenForm.bmp", EncodeBmp8(search8), Expand(search8));
     Preview(preview, "SuchenForm", Expand(search8));
 
     const Raster start = PaintStartPicture(skin, kTitle);
-    disc.Write("skin/iStart.bmp", EncodeBmp24(start));
+    SkinPicture(skinFiles, builtin, "iStart.bmp", EncodeBmp24(start), start);
     Preview(preview, "iStart", start);
 
     const Raster info = PaintInfoBackground(kTitle);
-    disc.Write("skin/iHintergrund.jpg", EncodeJpeg(info, 90));
+    SkinPicture(skinFiles, builtin, "iHintergrund.jpg", EncodeJpeg(info, 90), info);
     Preview(preview, "iHintergrund", info);
 
-    disc.Write("skin/iRubrik.bmp", EncodeBmp24(PaintHeaderBar(skin)));
-    disc.Write("skin/iFacts.bmp", EncodeBmp24(PaintFactBar(skin)));
+    const Raster header = PaintHeaderBar(skin), facts = PaintFactBar(skin);
+    SkinPicture(skinFiles, builtin, "iRubrik.bmp", EncodeBmp24(header), header);
+    SkinPicture(skinFiles, builtin, "iFacts.bmp", EncodeBmp24(facts), facts);
 
     for (const ImageStrip& strip : PaintImageLists()) {
-        disc.Write("skin/" + strip.Name + ".bmp", EncodeBmp24(strip.Colour));
-        disc.Write("skin/" + strip.Name + ".mask.bmp",
-                   EncodeBmpMask(strip.Colour.Width(), strip.Colour.Height(), strip.Transparent));
+        SkinPicture(skinFiles, builtin, strip.Name + ".bmp", EncodeBmp24(strip.Colour), strip.Colour);
+        Raster mask(strip.Colour.Width(), strip.Colour.Height());
+        for (int y = 0; y < mask.Height(); ++y)
+            for (int x = 0; x < mask.Width(); ++x)
+                mask.At(x, y) = strip.Transparent[static_cast<size_t>(y) * mask.Width() + x] ? Hex(0xFFFFFF)
+                                                                                             : Hex(0x000000);
+        SkinPicture(skinFiles, builtin, strip.Name + ".mask.bmp",
+                    EncodeBmpMask(strip.Colour.Width(), strip.Colour.Height(), strip.Transparent), mask);
         Preview(preview, strip.Name, strip.Colour);
     }
     return skin;
@@ -102,13 +120,17 @@ void WriteMenuFile(DiscFiles& disc, const Raster& logo, const std::array<Banner,
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::cerr << "usage: makedisc SOURCE OUTPUT [--preview DIR]\n";
+        std::cerr << "usage: makedisc SOURCE OUTPUT [--skin DIR] [--builtin-skin FILE.cpp] [--preview DIR]\n";
         return 2;
     }
     const fs::path source = argv[1], output = argv[2];
-    fs::path preview;
-    for (int i = 3; i + 1 < argc; ++i)
-        if (std::string(argv[i]) == "--preview") preview = argv[++i];
+    fs::path preview, skinDir = output / "skin", builtinSource;
+    for (int i = 3; i + 1 < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--preview") preview = argv[++i];
+        if (option == "--skin") skinDir = argv[++i];
+        if (option == "--builtin-skin") builtinSource = argv[++i];
+    }
     try {
         // The catalogue is checked first, so a mistake in it stops the build before anything is written.
         const auto catalogue = ReadCatalogueSource(ReadFile(source / "catalogue.txt"));
@@ -120,7 +142,12 @@ int main(int argc, char** argv) {
             fs::remove_all(output);
         }
         DiscFiles disc(output);
-        const Raster skin = WriteChrome(disc, preview);
+        DiscFiles skinFiles(skinDir);
+        std::vector<SkinFileImage> builtin;
+        const Raster skin = WriteChrome(skinFiles, builtin, preview);
+        if (!builtinSource.empty())
+            DiscFiles(builtinSource.parent_path())
+                .Write(builtinSource.filename().string(), BuiltinSkinSource(builtin));
         const Raster logo = PaintLogo(skin, kTitle);
         Preview(preview, "logo", logo);
         const auto banners = PaintBanners();

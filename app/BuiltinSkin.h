@@ -1,0 +1,20 @@
+#pragma once
+// The skin compiled into the program: the window pictures and image lists of the sample disc,
+// generated at build time by makedisc and registered by that generated source when the program
+// starts. A program built without it has an empty list (its windows show their plain colours).
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+struct TBuiltinSkinFile {
+    const char* Name;  // as the override in the disc's skin folder is named, e.g. "SkinForm1.bmp"
+    int Width;
+    int Height;
+    const unsigned char* Data;  // a PNG, BMP or JPEG file image
+    size_t Size;
+};
+
+std::span<const TBuiltinSkinFile> BuiltinSkin();
+const TBuiltinSkinFile* FindBuiltinSkinFile(std::string_view name);
+// Called once by the generated source; the table must live as long as the program.
+void RegisterBuiltinSkin(std::span<const TBuiltinSkinFile> files);

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# check-portable.sh — proves that the disc runs on a bare system: packages dist/, writes the sample
+# disc's image with discimage, unpacks it into a minimal Debian (debootstrap minbase: no -dev
+# packages, no fonts) and starts the menu there through autorun.sh with an empty environment,
+# headless (--preview must be clean) and on Xvfb (a screenshot of the start page). Needs root for
+# the chroot; the chroot is cached under $CDMENU_CHROOT_CACHE (default /var/cache/cdmenu).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${CDMENU_BUILD_DIR:-build/release}
+./scripts/package.sh
+
+work=$(mktemp -d /tmp/cdmenu-portable-XXXXXX)
+xvfb_pid=
+cleanup() {
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+  if [ -n "${root:-}" ]; then
+    umount "$root/tmp/.X11-unix" 2>/dev/null || true
+    umount "$root/proc" 2>/dev/null || true
+    rm -rf "$root/disc" "$root/out"
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$build/discimage" "$build/disc" "$work/softbox.iso"
+
+# The chroot: bookworm minbase, made once per version key and kept.
+version=bookworm-minbase-1
+cache=${CDMENU_CHROOT_CACHE:-/var/cache/cdmenu}
+root=$cache/chroot-$version
+if [ ! -x "$root/bin/sh" ]; then
+  rm -rf "$root.new"
+  mkdir -p "$cache"
+  debootstrap --variant=minbase bookworm "$root.new" http://deb.debian.org/debian >"$work/debootstrap.log" ||
+    { tail -20 "$work/debootstrap.log"; exit 1; }
+  mv "$root.new" "$root"
+fi
+if ls "$root"/usr/share/fonts 2>/dev/null | grep -q .; then
+  echo "check-portable: the chroot has fonts installed; it must not" >&2
+  exit 1
+fi
+
+rm -rf "$root/disc" "$root/out"
+osirrox -indev "$work/softbox.iso" -extract / "$root/disc" 2>"$work/osirrox.log" ||
+  { cat "$work/osirrox.log"; exit 1; }
+mkdir -p "$root/out" "$root/proc" "$root/tmp/.X11-unix"
+mount -t proc proc "$root/proc"
+
+echo "check-portable: headless preview in the chroot"
+chroot "$root" /usr/bin/env -i /disc/autorun.sh --headless --preview /out/preview
+grep -q "No problems found." "$root/out/preview/report.txt"
+
+echo "check-portable: the menu on Xvfb, started in the chroot"
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+printf 'wait 300\nscreenshot /out/start.png\nexpect-visible bRubrik2\nclick bBeenden2\n' >"$root/out/script.txt"
+chroot "$root" /usr/bin/env -i DISPLAY="$display" SDL_AUDIODRIVER=dummy /disc/autorun.sh --script /out/script.txt
+# The picture on the display matches the headless start page outside the banner place.
+python3 scripts/compare-png.py "$root/out/start.png" "$root/out/preview/00 Startseite.png" 0.9
+mkdir -p "$build/portable"
+cp "$root/out/start.png" "$build/portable/chroot-xvfb-start.png"
+cp "$root/out/preview/report.txt" "$build/portable/chroot-report.txt"
+echo "check-portable: passed (pictures in $build/portable)"

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# package.sh — builds dist/, what goes onto a disc: the cdmenu program and libunpack32.so, lib/ with
+# the shared libraries a desktop may lack (found through the run path $ORIGIN/lib), fonts/ with
+# Liberation and DejaVu (read by path before fontconfig), and autorun.sh. A Windows build in
+# build/windows (or $CDMENU_WINDOWS_BUILD) adds cdmenu.exe and UNPACK32.DLL.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${CDMENU_BUILD_DIR:-build/release}
+./scripts/build.sh release cdmenu unpack32 discimage
+dist=dist
+rm -rf "$dist"
+mkdir -p "$dist/lib" "$dist/fonts"
+
+install -m 755 "$build/cdmenu" "$dist/cdmenu"
+install -m 644 "$build/libunpack32.so" "$dist/libunpack32.so"
+install -m 755 tools/discimage/autorun.sh "$dist/autorun.sh"
+strip --strip-unneeded "$dist/cdmenu" "$dist/libunpack32.so"
+
+# glibc and the loader belong to the system; everything else the programs load comes along.
+system_lib() {
+  case "$(basename "$1")" in
+    ld-linux*.so* | libc.so.* | libm.so.* | libpthread.so.* | libdl.so.* | librt.so.* | libresolv.so.* | \
+      libutil.so.* | libanl.so.* | libmvec.so.*) return 0 ;;
+  esac
+  return 1
+}
+# SDL opens its display and input libraries at run time: a desktop has them, a bare system not.
+dlopened=(libX11.so.6 libX11-xcb.so.1 libXext.so.6 libXcursor.so.1 libXi.so.6 libXfixes.so.3 libXrandr.so.2
+  libXss.so.1 libXrender.so.1 libxkbcommon.so.0 libwayland-client.so.0 libwayland-cursor.so.0
+  libwayland-egl.so.1 libdecor-0.so.0)
+libdir=$(dirname "$(ldd "$build/cdmenu" | awk '/libstdc\+\+/ {print $3}')")
+roots=("$dist/cdmenu" "$dist/libunpack32.so")
+for l in "${dlopened[@]}"; do
+  if [ -e "$libdir/$l" ]; then roots+=("$libdir/$l"); fi
+done
+for f in "${roots[@]}"; do
+  case "$f" in "$dist"/*) ;; *) system_lib "$f" || cp -L "$f" "$dist/lib/" ;; esac
+  ldd "$f" | awk '$2 == "=>" && $3 ~ /^\// {print $3}' | while read -r dep; do
+    system_lib "$dep" || cp -L "$dep" "$dist/lib/"
+  done
+done
+chmod 644 "$dist"/lib/*
+patchelf --set-rpath '$ORIGIN/lib' "$dist/cdmenu" "$dist/libunpack32.so"
+for l in "$dist"/lib/*; do patchelf --set-rpath '$ORIGIN' "$l"; done
+
+# The faces the windows use (Arial and MS Sans Serif as Liberation Sans, Verdana as DejaVu Sans, no
+# italics): the menu opens every font of the folder at start, and each file costs a slow drive a seek.
+fonts=(/usr/share/fonts/truetype/liberation/LiberationSans-{Regular,Bold}.ttf
+  /usr/share/fonts/truetype/dejavu/DejaVuSans{,-Bold}.ttf)
+for f in "${fonts[@]}"; do
+  if [ -e "$f" ]; then install -m 644 "$f" "$dist/fonts/"; fi
+done
+install -m 644 /usr/share/doc/fonts-liberation/copyright "$dist/fonts/LICENSE-Liberation.txt"
+install -m 644 /usr/share/doc/fonts-dejavu-core/copyright "$dist/fonts/LICENSE-DejaVu.txt"
+
+win=${CDMENU_WINDOWS_BUILD:-build/windows}
+for f in cdmenu.exe UNPACK32.DLL; do
+  if [ -e "$win/$f" ]; then install -m 755 "$win/$f" "$dist/$f"; fi
+done
+
+# Self-contained: with an empty environment every program and library finds all it needs.
+missing=0
+for f in "$dist/cdmenu" "$dist/libunpack32.so" "$dist"/lib/*; do
+  if env -i /usr/bin/ldd "$f" | grep -q "not found"; then
+    echo "package: $f: $(env -i /usr/bin/ldd "$f" | grep "not found" | tr -s ' \t' ' ')" >&2
+    missing=1
+  fi
+done
+[ "$missing" = 0 ] || exit 1
+glibc=$(objdump -T "$dist/cdmenu" "$dist/libunpack32.so" "$dist"/lib/* 2>/dev/null |
+  grep -o 'GLIBC_[0-9.]*' | sort -uV | tail -1)
+echo "package: $dist: $(du -sh "$dist" | cut -f1), $(ls "$dist/lib" | wc -l) libraries, needs ${glibc/_/ } or later"
