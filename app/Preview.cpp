@@ -16,7 +16,7 @@
 #include "gfx/JpegCodec.h"
 #include "gfx/PngCodec.h"
 #include "gui/Application.h"
-#include "gui/backend/headless/HeadlessBackend.h"
+#include "gui/backend/Automation.h"
 #include "platform/Services.h"
 #include "skin/SkinButton.h"
 
@@ -101,10 +101,10 @@ void TPreview::Note(const std::string& where, const std::string& what) {
 void TPreview::Save(const std::string& name) {
     app_.ProcessMessages();
     const std::string file = name + ".png";
-    // What was presented (headless), else what was painted.
-    const gfx::TBitmap* pixels = &main_.BackBuffer();
-    if (gui::HeadlessBackend* hb = app_.Headless())
-        if (const auto* w = hb->Window(main_.Handle())) pixels = w->pixels;
+    // What was presented, else what was painted.
+    const gfx::TBitmap* pixels = nullptr;
+    if (gui::Automation* a = app_.TheBackend().GetAutomation()) pixels = a->WindowPixels(main_.Handle());
+    if (!pixels) pixels = &main_.BackBuffer();
     if (WritePng(*pixels, fs::path(outDir_) / fs::path(file)))
         pictures_.push_back(file);
     else
@@ -215,7 +215,7 @@ void TPreview::CheckCatalogue() {
 void TPreview::RenderPages() {
     if (!main_.Visible()) main_.Show();
     // The banners draw their first frame from their animation timer: let it run once.
-    if (gui::HeadlessBackend* hb = app_.Headless()) hb->Advance(50);
+    if (gui::Automation* a = app_.TheBackend().GetAutomation()) a->Advance(50);
     Save("00 Startseite");
     const int count = int(main_.CategoryList.size());
     for (int c = 0; c < count; ++c) {

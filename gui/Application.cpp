@@ -20,7 +20,6 @@
 #include "gui/MessageForm.h"
 #include "gui/Screen.h"
 #include "gui/Timer.h"
-#include "gui/backend/headless/HeadlessBackend.h"
 
 namespace gui {
 
@@ -89,10 +88,6 @@ TApplication::~TApplication() {
     screen_.reset();
     backend_.reset();
     Application = nullptr;
-}
-
-HeadlessBackend* TApplication::Headless() {
-    return dynamic_cast<HeadlessBackend*>(backend_.get());
 }
 
 void TApplication::FormCreated(TForm* form) {

@@ -36,8 +36,6 @@ public:
     ~TApplication() override;
 
     gui::Backend& TheBackend() { return *backend_; }
-    // The headless backend when that is the one in use (tests and scripts), else nullptr.
-    class HeadlessBackend* Headless();
 
     const std::string& Title() const { return title_; }
     void SetTitle(std::string title) { title_ = std::move(title); }

@@ -21,6 +21,7 @@
 #include <string_view>
 
 #include "base/Cp1252.h"
+#include "gui/backend/Automation.h"
 #include "gui/backend/sdl/X11Probe.h"
 
 namespace gui {
@@ -113,7 +114,7 @@ TShiftState ButtonState() {
 
 }  // namespace
 
-class SdlBackend : public Backend {
+class SdlBackend : public Backend, private Automation {
 public:
     explicit SdlBackend(const BackendOptions& options);
     ~SdlBackend() override;
@@ -150,8 +151,18 @@ public:
     int ScreenHeight() const override;
     int ColorDepth() const override;
     DesktopSettings Settings() const override { return settings_; }
+    Automation* GetAutomation() override { return this; }
 
 private:
+    // Automation: injected input joins the native queue (a press carries its button, as SDL's own
+    // does); capture is the back buffer last presented; the clock and the prompts stay real.
+    void Inject(const Event& ev) override;
+    void Pump() override {
+        if (host_) host_->Pump();
+    }
+    WindowHandle ActiveWindow() const override { return 0; }  // the framework's active form counts
+    const gfx::TBitmap* WindowPixels(WindowHandle h) const override;
+
     struct Win {
         SDL_Window* sdl = nullptr;
         WindowParams params;
@@ -627,6 +638,18 @@ void SdlBackend::Translate(const SDL_Event& e) {
         default:
             return;
     }
+}
+
+void SdlBackend::Inject(const Event& in) {
+    Event ev = in;
+    if (ev.type == EventType::MouseDown)
+        ev.shift |= ev.button == mbLeft ? ssLeft : ev.button == mbRight ? ssRight : ssMiddle;
+    queue_.push_back(std::move(ev));
+}
+
+const gfx::TBitmap* SdlBackend::WindowPixels(WindowHandle h) const {
+    auto it = windows_.find(h);
+    return it == windows_.end() ? nullptr : it->second.last;
 }
 
 bool SdlBackend::PollEvent(Event& ev) {
