@@ -15,6 +15,7 @@
 #include "gfx/Bitmap.h"
 #include "gfx/JpegCodec.h"
 #include "gfx/PngCodec.h"
+#include "gfx/Thumbnail.h"
 #include "gui/Application.h"
 #include "gui/backend/Automation.h"
 #include "platform/Services.h"
@@ -36,13 +37,6 @@ std::string Number(int n) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%02d", n);
     return buf;
-}
-
-bool ReadFile(const std::string& file, std::vector<uint8_t>& bytes) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
 }
 
 bool DecodableJpeg(const std::vector<uint8_t>& bytes) {
@@ -188,7 +182,7 @@ void TPreview::CheckCatalogue() {
                 Problem(at, "screenshot missing: " + Quoted(mapped));
             } else {
                 std::vector<uint8_t> bytes;
-                if (!ReadFile(TMainForm::NativeFile(main_.MapToDiscRoot(record->Screenshot)), bytes) ||
+                if (!gfx::ReadWholeFile(TMainForm::NativeFile(main_.MapToDiscRoot(record->Screenshot)), bytes) ||
                     !DecodableJpeg(bytes))
                     Problem(at, "screenshot is not a JPEG picture: " + Quoted(mapped));
             }
