@@ -116,10 +116,7 @@ void TControl::RequestAlign() {
 }
 
 void TControl::Resize() {
-    if (OnResize) {
-        auto h = OnResize;
-        h(this);
-    }
+    FireEvent(OnResize, this);
 }
 
 // ---- look -----------------------------------------------------------------------------------
@@ -456,60 +453,36 @@ void TControl::PaintParentInto(TCanvas& canvas, TPoint offset) {
 // ---- mouse and keys ---------------------------------------------------------------------------
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    if (OnMouseDown && !(style_ & csNoStdEvents)) {
-        auto h = OnMouseDown;
-        h(this, button, shift, x, y);
-    }
+    if (!(style_ & csNoStdEvents)) FireEvent(OnMouseDown, this, button, shift, x, y);
 }
 
 void TControl::MouseMove(TShiftState shift, int x, int y) {
-    if (OnMouseMove && !(style_ & csNoStdEvents)) {
-        auto h = OnMouseMove;
-        h(this, shift, x, y);
-    }
+    if (!(style_ & csNoStdEvents)) FireEvent(OnMouseMove, this, shift, x, y);
 }
 
 void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    if (OnMouseUp && !(style_ & csNoStdEvents)) {
-        auto h = OnMouseUp;
-        h(this, button, shift, x, y);
-    }
+    if (!(style_ & csNoStdEvents)) FireEvent(OnMouseUp, this, button, shift, x, y);
 }
 
 void TControl::Click() {
-    if (OnClick) {
-        auto h = OnClick;
-        h(this);
-    }
+    FireEvent(OnClick, this);
 }
 
 void TControl::DblClick() {
-    if (OnDblClick) {
-        auto h = OnDblClick;
-        h(this);
-    }
+    FireEvent(OnDblClick, this);
 }
 
 void TControl::MouseEnter() {
-    if (OnMouseEnter) {
-        auto h = OnMouseEnter;
-        h(this);
-    }
+    FireEvent(OnMouseEnter, this);
 }
 
 void TControl::MouseLeave() {
-    if (OnMouseLeave) {
-        auto h = OnMouseLeave;
-        h(this);
-    }
+    FireEvent(OnMouseLeave, this);
 }
 
 bool TControl::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
     bool handled = false;
-    if (OnMouseWheel) {
-        auto h = OnMouseWheel;
-        h(this, shift, wheelDelta, mousePos, handled);
-    }
+    FireEvent(OnMouseWheel, this, shift, wheelDelta, mousePos, handled);
     return handled;
 }
 
