@@ -182,7 +182,8 @@ void TPreview::CheckCatalogue() {
                 Problem(at, "screenshot missing: " + Quoted(mapped));
             } else {
                 std::vector<uint8_t> bytes;
-                if (!gfx::ReadWholeFile(TMainForm::NativeFile(main_.MapToDiscRoot(record->Screenshot)), bytes) ||
+                if (!gfx::ReadWholeFile(TMainForm::NativeFile(main_.MapToDiscRoot(record->Screenshot)),
+                                        bytes) ||
                     !DecodableJpeg(bytes))
                     Problem(at, "screenshot is not a JPEG picture: " + Quoted(mapped));
             }

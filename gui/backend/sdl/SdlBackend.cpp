@@ -156,12 +156,19 @@ public:
 private:
     // Automation: injected input joins the native queue (a press carries its button, as SDL's own
     // does); capture is the back buffer last presented; the clock and the prompts stay real.
-    void Inject(const Event& ev) override;
+    void Inject(const Event& ev) override {
+        queue_.push_back(ev);
+        if (ev.type == EventType::MouseDown)
+            queue_.back().shift |= ev.button == mbLeft ? ssLeft : ev.button == mbRight ? ssRight : ssMiddle;
+    }
     void Pump() override {
         if (host_) host_->Pump();
     }
     WindowHandle ActiveWindow() const override { return 0; }  // the framework's active form counts
-    const gfx::TBitmap* WindowPixels(WindowHandle h) const override;
+    const gfx::TBitmap* WindowPixels(WindowHandle h) const override {
+        auto it = windows_.find(h);
+        return it == windows_.end() ? nullptr : it->second.last;
+    }
 
     struct Win {
         SDL_Window* sdl = nullptr;
@@ -638,18 +645,6 @@ void SdlBackend::Translate(const SDL_Event& e) {
         default:
             return;
     }
-}
-
-void SdlBackend::Inject(const Event& in) {
-    Event ev = in;
-    if (ev.type == EventType::MouseDown)
-        ev.shift |= ev.button == mbLeft ? ssLeft : ev.button == mbRight ? ssRight : ssMiddle;
-    queue_.push_back(std::move(ev));
-}
-
-const gfx::TBitmap* SdlBackend::WindowPixels(WindowHandle h) const {
-    auto it = windows_.find(h);
-    return it == windows_.end() ? nullptr : it->second.last;
 }
 
 bool SdlBackend::PollEvent(Event& ev) {
