@@ -1,6 +1,7 @@
 #include "gui/Control.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "gui/Application.h"
 #include "gui/Form.h"
@@ -396,13 +397,13 @@ void TControl::RunPaint(TCanvas& canvas, TPoint origin, const TRect& clip) {
     if (devClip.IsEmpty()) return;
     TForm* f = ParentForm();
     TCanvas* surface;
-    int level = -1;
+    std::optional<gfx::TCanvasStateGuard> saved;  // a canvas that is not the control's own
     if (f && &canvas.Bitmap() == &f->BackBuffer()) {
         EnsureOwnCanvas(f->BackBuffer());
         surface = ownCanvas_.get();
     } else {
         surface = &canvas;
-        level = canvas.SaveState();
+        saved.emplace(canvas);
     }
     surface->SetOrigin(origin);
     surface->SetClipRect(gfx::Offset(devClip, -origin.X, -origin.Y));
@@ -418,7 +419,6 @@ void TControl::RunPaint(TCanvas& canvas, TPoint origin, const TRect& clip) {
             paintCanvas_ = outer;
             controlState_ = was;
         }
-        if (level >= 0) canvas.RestoreState(level);
         throw;
     }
     if (alive) {
@@ -426,13 +426,12 @@ void TControl::RunPaint(TCanvas& canvas, TPoint origin, const TRect& clip) {
         controlState_ = (controlState_ & ~csPainting) | (was & csPainting);
         if (f && f != this) f->PaintFocusMark(this, *surface, origin, devClip);
     }
-    if (level >= 0) canvas.RestoreState(level);
 }
 
 void TControl::PaintParentInto(TCanvas& canvas, TPoint offset) {
     TWinControl* p = parent_;
     if (!p) return;
-    int level = canvas.SaveState();
+    gfx::TCanvasStateGuard saved(canvas);
     // Parent client 0,0 lands at offset - (Left, Top) in canvas coordinates.
     TPoint o = canvas.Origin();
     TPoint origin{o.X + offset.X - left_, o.Y + offset.Y - top_};
@@ -447,7 +446,6 @@ void TControl::PaintParentInto(TCanvas& canvas, TPoint offset) {
         if (p->HasCanvas()) p->RunPaint(canvas, origin, clip);
         p->PaintGraphicChildren(canvas, origin, clip, IsWinControl() ? nullptr : this);
     }
-    canvas.RestoreState(level);
 }
 
 // ---- mouse and keys ---------------------------------------------------------------------------

@@ -271,16 +271,12 @@ void TWinControl::EraseBackground(TCanvas& canvas) {
 void TWinControl::PaintAt(TCanvas& canvas, TPoint origin, const TRect& clip) {
     TRect mine = gfx::Intersect(clip, gfx::Bounds(origin.X, origin.Y, Width(), Height()));
     if (mine.IsEmpty()) return;
-    int level = canvas.SaveState();
-    canvas.SetOrigin(origin);
-    canvas.SetClipRect(gfx::Offset(mine, -origin.X, -origin.Y));
-    try {
+    {
+        gfx::TCanvasStateGuard saved(canvas);
+        canvas.SetOrigin(origin);
+        canvas.SetClipRect(gfx::Offset(mine, -origin.X, -origin.Y));
         EraseBackground(canvas);
-    } catch (...) {
-        canvas.RestoreState(level);
-        throw;
     }
-    canvas.RestoreState(level);
     WeakOf<TWinControl> alive(this);
     if (HasCanvas()) RunPaint(canvas, origin, mine);
     if (!alive) return;
