@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <utility>
 
@@ -19,7 +18,7 @@
 #include "flat/FlatListBox.h"
 #include "flat/FlatScrollbar.h"
 #include "gfx/GraphicError.h"
-#include "gfx/JpegCodec.h"
+#include "gfx/Thumbnail.h"
 #include "gui/Application.h"
 #include "gui/Image.h"
 #include "gui/Label.h"
@@ -38,58 +37,6 @@ namespace {
 constexpr int kThumbWidth = 261, kThumbHeight = 196;
 constexpr int kBannerShownLeft = 15, kBannerWaitingLeft = -200, kBannerTop = 395;
 constexpr int kStillBannerTime = 20000;
-
-// Windows' MulDiv: a*b/c rounded to the nearest integer, halves away from zero.
-int MulDiv(int a, int b, int c) {
-    if (c == 0) return -1;
-    int64_t n = int64_t(a) * b;
-    const bool negative = (n < 0) != (c < 0);
-    n = n < 0 ? -n : n;
-    const int64_t d = c < 0 ? -int64_t(c) : c;
-    const int64_t r = (n + d / 2) / d;
-    return int(negative ? -r : r);
-}
-
-// Box-filter reduction of a 32-bit picture to w x h: every source pixel counts once, so the
-// thumbnail of a detailed screenshot stays calm instead of aliasing.
-gfx::TBitmap Reduce(const gfx::TBitmap& src, int w, int h) {
-    const int sw = src.Width(), sh = src.Height();
-    if (sw == w && sh == h) return src;
-    gfx::TBitmap out(w, h);
-    for (int y = 0; y < h; ++y) {
-        const int y0 = int(int64_t(y) * sh / h), y1 = std::max(y0 + 1, int(int64_t(y + 1) * sh / h));
-        uint32_t* row = out.Row32(y);
-        for (int x = 0; x < w; ++x) {
-            const int x0 = int(int64_t(x) * sw / w), x1 = std::max(x0 + 1, int(int64_t(x + 1) * sw / w));
-            uint32_t r = 0, g = 0, b = 0, n = 0;
-            for (int yy = y0; yy < y1 && yy < sh; ++yy) {
-                const uint32_t* s = src.Row32(yy);
-                for (int xx = x0; xx < x1 && xx < sw; ++xx) {
-                    r += (s[xx] >> 16) & 0xFF;
-                    g += (s[xx] >> 8) & 0xFF;
-                    b += s[xx] & 0xFF;
-                    ++n;
-                }
-            }
-            n = std::max<uint32_t>(n, 1);
-            row[x] = 0xFF000000u | ((r / n) << 16) | ((g / n) << 8) | (b / n);
-        }
-    }
-    return out;
-}
-
-// In one read: taken a byte at a time, a camera-sized picture cost a fifth of its decode again.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return false;
-    const std::streamoff size = in.tellg();
-    if (size < 0 || !in.seekg(0)) return false;
-    bytes.resize(size_t(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), size);
-    // A file that shrank meanwhile keeps what was read.
-    bytes.resize(size_t(in.gcount()));
-    return true;
-}
 
 bool IsFile(const std::string& nativePath) {
     std::error_code ec;
@@ -256,20 +203,7 @@ std::string TMainForm::MapToDiscRoot(const std::string& path) const {
 }
 
 bool TMainForm::ScaleImageToRect(const gfx::TRect& source, const gfx::TRect& target, gfx::TRect& result) {
-    const int sw = source.Right - source.Left, sh = source.Bottom - source.Top;
-    const int tw = target.Right - target.Left, th = target.Bottom - target.Top;
-    if (sw == 0 || sh == 0) return false;
-    int w, h;
-    if (double(th) / sh > double(tw) / sw) {
-        w = MulDiv(sw, tw, sw);
-        h = MulDiv(sh, tw, sw);
-    } else {
-        w = MulDiv(sw, th, sh);
-        h = MulDiv(sh, th, sh);
-    }
-    const int dx = target.Left + (tw - w) / 2, dy = target.Top + (th - h) / 2;
-    result = {dx, dy, dx + w, dy + h};
-    return true;
+    return gfx::FitRect(source, target, result);
 }
 
 void TMainForm::ShowScreenshot(const std::string& path) {
@@ -279,38 +213,20 @@ void TMainForm::ShowScreenshot(const std::string& path) {
         return;
     }
     std::vector<uint8_t> bytes;
-    gfx::TBitmap picture;
-    gfx::TRect place{0, 0, kThumbWidth, kThumbHeight};
-    bool fitted = false;
+    gfx::TThumbnail thumb;
     try {
-        if (!ReadWholeFile(file, bytes)) return;
-        const gfx::TSize size = gfx::JpegSize(bytes.data(), bytes.size());
-        if (size.cx < kThumbWidth || size.cy < kThumbHeight) {
-            gfx::DecodeJpeg(bytes.data(), bytes.size(), picture);
-        } else {
-            if (!ScaleImageToRect({0, 0, size.cx, size.cy}, {0, 0, kThumbWidth, kThumbHeight}, place)) return;
-            const int w = place.Right - place.Left, h = place.Bottom - place.Top;
-            // The decoder's DCT scaling does most of the reduction: the largest 1/n that still
-            // leaves at least the frame's pixels.
-            int denom = 1;
-            for (int d : {8, 4, 2})
-                if ((size.cx + d - 1) / d >= w && (size.cy + d - 1) / d >= h) {
-                    denom = d;
-                    break;
-                }
-            gfx::TBitmap decoded;
-            gfx::DecodeJpeg(bytes.data(), bytes.size(), decoded, denom);
-            picture = Reduce(decoded, w, h);
-            fitted = true;
-        }
+        if (!gfx::ReadWholeFile(file, bytes)) return;
+        thumb = gfx::JpegThumbnail(bytes.data(), bytes.size(), kThumbWidth, kThumbHeight);
     } catch (const std::exception&) {
         // Not a picture the decoder can read: the previous thumbnail stays.
         return;
     }
+    const bool fitted = thumb.fitted;
+    const gfx::TRect place = thumb.place;
     iScreenshot->SetStretch(fitted);
     iScreenshot->SetCenter(!fitted);
     iScreenshot->SetBounds(place.Left, place.Top, place.Right - place.Left, place.Bottom - place.Top);
-    iScreenshot->SetPicture(std::move(picture));
+    iScreenshot->SetPicture(std::move(thumb.picture));
     iScreenshot->Show();
 }
 

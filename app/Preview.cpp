@@ -20,8 +20,9 @@
 #include "gfx/Bitmap.h"
 #include "gfx/JpegCodec.h"
 #include "gfx/PngCodec.h"
+#include "gfx/Thumbnail.h"
 #include "gui/Application.h"
-#include "gui/backend/headless/HeadlessBackend.h"
+#include "gui/backend/Automation.h"
 #include "platform/Services.h"
 #include "skin/SkinButton.h"
 
@@ -41,13 +42,6 @@ std::string Number(int n) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%02d", n);
     return buf;
-}
-
-bool ReadFile(const std::string& file, std::vector<uint8_t>& bytes) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
 }
 
 bool DecodableJpeg(const std::vector<uint8_t>& bytes) {
@@ -106,10 +100,10 @@ void TPreview::Note(const std::string& where, const std::string& what) {
 void TPreview::Save(const std::string& name) {
     app_.ProcessMessages();
     const std::string file = name + ".png";
-    // What was presented (headless), else what was painted.
-    const gfx::TBitmap* pixels = &main_.BackBuffer();
-    if (gui::HeadlessBackend* hb = app_.Headless())
-        if (const auto* w = hb->Window(main_.Handle())) pixels = w->pixels;
+    // What was presented, else what was painted.
+    const gfx::TBitmap* pixels = nullptr;
+    if (gui::Automation* a = app_.TheBackend().GetAutomation()) pixels = a->WindowPixels(main_.Handle());
+    if (!pixels) pixels = &main_.BackBuffer();
     if (WritePng(*pixels, fs::path(outDir_) / fs::path(file)))
         pictures_.push_back(file);
     else
@@ -194,7 +188,8 @@ void TPreview::CheckCatalogue() {
                 Problem(at, "screenshot missing: " + Quoted(mapped));
             } else {
                 std::vector<uint8_t> bytes;
-                if (!ReadFile(TMainForm::NativeFile(main_.MapToDiscRoot(record->Screenshot)), bytes) ||
+                if (!gfx::ReadWholeFile(TMainForm::NativeFile(main_.MapToDiscRoot(record->Screenshot)),
+                                        bytes) ||
                     !DecodableJpeg(bytes))
                     Problem(at, "screenshot is not a JPEG picture: " + Quoted(mapped));
             }
@@ -260,7 +255,7 @@ void TPreview::CheckProgramFile(const std::string& at, const std::string& record
 void TPreview::RenderPages() {
     if (!main_.Visible()) main_.Show();
     // The banners draw their first frame from their animation timer: let it run once.
-    if (gui::HeadlessBackend* hb = app_.Headless()) hb->Advance(50);
+    if (gui::Automation* a = app_.TheBackend().GetAutomation()) a->Advance(50);
     Save("00 Startseite");
     const int count = int(main_.CategoryList.size());
     for (int c = 0; c < count; ++c) {

@@ -16,11 +16,12 @@
 #include "gui/Form.h"
 #include "gui/MessageForm.h"
 #include "gui/Timer.h"
-#include "gui/backend/headless/HeadlessBackend.h"
+#include "gui/backend/Automation.h"
+#include "gui/backend/InputSynth.h"
 #include "media/GIFImage.h"
+#include "platform/RecordingShell.h"
 #include "platform/RecordingSound.h"
 #include "platform/Services.h"
-#include "platform/posix/RecordingShell.h"
 #include "skin/SkinButton.h"
 
 namespace {
@@ -117,7 +118,7 @@ std::string Show(std::string_view cp1252) {
 
 }  // namespace
 
-TScriptRunner::TScriptRunner(gui::TApplication& app) : app_(app), headless_(app.Headless()) {}
+TScriptRunner::TScriptRunner(gui::TApplication& app) : app_(app), auto_(app.TheBackend().GetAutomation()) {}
 
 TScriptRunner::~TScriptRunner() {
     if (waitTimer_) delete waitTimer_;
@@ -154,8 +155,20 @@ bool TScriptRunner::LoadFromFile(const std::string& fileName) {
     return true;
 }
 
+bool TScriptRunner::RecordsPrompts() const {
+    return auto_ && auto_->AnswersPrompts();
+}
+
 size_t TScriptRunner::BoxesShown() const {
-    return headless_ ? headless_->MessageBoxes().size() : seenBoxes_.size();
+    return RecordsPrompts() ? auto_->MessageBoxes().size() : seenBoxes_.size();
+}
+
+// What the backend decided alone (a box answered by default, a stalled loop) goes to the errors.
+void TScriptRunner::ReportLog() {
+    if (!auto_ || !err_) return;
+    const auto& log = auto_->Log();
+    for (size_t i = logSeen_; i < log.size(); ++i) *err_ << "cdmenu: " << log[i] << "\n";
+    logSeen_ = log.size();
 }
 
 void TScriptRunner::Fail(const Line& line, const std::string& why) {
@@ -176,11 +189,7 @@ int TScriptRunner::Run(std::ostream& err) {
     app_.OnIdle = [this](gui::TComponent*, bool& done) { OnIdle(done); };
     app_.Run();
     app_.OnIdle = previous;
-    if (headless_) {
-        const auto& log = headless_->Log();
-        for (size_t i = logSeen_; i < log.size(); ++i) err << "cdmenu: " << log[i] << "\n";
-        logSeen_ = log.size();
-    }
+    ReportLog();
     if (!failed_ && next_ < lines_.size()) {
         const Line& line = lines_[next_];
         Fail(line, "not run: the program ended before it");
@@ -209,8 +218,8 @@ void TScriptRunner::OnIdle(bool& done) {
 }
 
 void TScriptRunner::WatchDialogs() {
-    if (headless_) return;
-    // On a display the framework shows its own message forms: note each one, and answer it when
+    if (RecordsPrompts()) return;
+    // Otherwise the framework shows its own message forms: note each one, and answer it when
     // the script has queued an answer.
     auto* box = dynamic_cast<gui::TMessageForm*>(app_.ActiveForm());
     if (!box || !box->Modal()) return;
@@ -234,19 +243,15 @@ bool TScriptRunner::Step() {
     } catch (const std::exception& e) {
         Fail(line, std::string("error: ") + e.what());
     }
-    if (headless_ && err_) {
-        const auto& log = headless_->Log();
-        for (size_t i = logSeen_; i < log.size(); ++i) *err_ << "cdmenu: " << log[i] << "\n";
-        logSeen_ = log.size();
-    }
+    ReportLog();
     return !failed_;
 }
 
 // ---- finding things ------------------------------------------------------------------------------
 
 gui::TForm* TScriptRunner::ActiveForm() const {
-    if (headless_) {
-        if (gui::TForm* f = app_.FormOfHandle(headless_->ActiveWindow())) return f;
+    if (auto_) {
+        if (gui::TForm* f = app_.FormOfHandle(auto_->ActiveWindow())) return f;
     }
     if (gui::TForm* f = app_.ActiveForm()) return f;
     return app_.MainForm();
@@ -372,12 +377,9 @@ bool TScriptRunner::Target(const std::vector<std::string>& args, gui::TForm*& fo
         why = args[1] + " is on no window";
         return false;
     }
-    if (headless_) {
-        const auto* w = headless_->Window(form->Handle());
-        if (w && !w->enabled) {
-            why = args[1] + " is on a disabled window (another one is modal)";
-            return false;
-        }
+    if (auto_ && !auto_->WindowEnabled(form->Handle())) {
+        why = args[1] + " is on a disabled window (another one is modal)";
+        return false;
     }
     const gfx::TPoint centre = asForm ? gfx::TPoint{c->ClientWidth() / 2, c->ClientHeight() / 2}
                                       : c->ClientToForm({c->Width() / 2, c->Height() / 2});
@@ -392,115 +394,30 @@ void TScriptRunner::MouseInput(gui::TForm* form, Mouse what, int x, int y) {
     lastWindow_ = form->Handle();
     lastX_ = x;
     lastY_ = y;
-    if (headless_) {
-        headless_->SetTarget(form->Handle());
-        switch (what) {
-            case Mouse::Move:
-                headless_->MouseMove(x, y);
-                break;
-            case Mouse::Down:
-                headless_->MouseDown(x, y);
-                break;
-            case Mouse::Up:
-                headless_->MouseUp(x, y);
-                break;
-            case Mouse::Click:
-                headless_->Click(x, y);
-                break;
-            case Mouse::DoubleClick:
-                headless_->DoubleClick(x, y);
-                break;
-        }
-        headless_->SetTarget(0);
-        return;
+    gui::TInputSynth synth(*auto_);
+    const gui::WindowHandle w = form->Handle();
+    switch (what) {
+        case Mouse::Move:
+            synth.Move(w, x, y);
+            break;
+        case Mouse::Down:
+            synth.Press(w, x, y);
+            break;
+        case Mouse::Up:
+            synth.Release(w, x, y);
+            break;
+        case Mouse::Click:
+            synth.Click(w, x, y);
+            break;
+        case Mouse::DoubleClick:
+            synth.DoubleClick(w, x, y);
+            break;
     }
-    gui::WindowHandle window = form->Handle();
-    auto send = [&](gui::EventType type) {
-        gui::Event ev;
-        ev.type = type;
-        ev.window = window;
-        ev.x = x;
-        ev.y = y;
-        ev.button = gui::mbLeft;
-        ev.shift = type == gui::EventType::MouseDown ? gui::TShiftState(gui::ssLeft) : gui::TShiftState(0);
-        app_.Dispatch(ev);
-    };
-    send(gui::EventType::MouseMove);
-    const int clicks = what == Mouse::Click ? 1 : what == Mouse::DoubleClick ? 2 : 0;
-    if (what == Mouse::Down) send(gui::EventType::MouseDown);
-    if (what == Mouse::Up) send(gui::EventType::MouseUp);
-    for (int i = 0; i < clicks; ++i) {
-        send(gui::EventType::MouseDown);
-        send(gui::EventType::MouseUp);
-    }
-    app_.ProcessMessages();
-}
-
-void TScriptRunner::WheelInput(gui::TForm* form, int x, int y, int notches) {
-    if (headless_) {
-        headless_->SetTarget(form->Handle());
-        headless_->Wheel(x, y, notches);
-        headless_->SetTarget(0);
-        return;
-    }
-    gui::Event ev;
-    ev.type = gui::EventType::MouseWheel;
-    ev.window = form->Handle();
-    ev.x = x;
-    ev.y = y;
-    ev.wheelDelta = notches * 120;
-    app_.Dispatch(ev);
-    app_.ProcessMessages();
-}
-
-void TScriptRunner::KeyInput(int key, gui::TShiftState shift) {
-    if (headless_) {
-        headless_->Key(key, shift);
-        return;
-    }
-    gui::TForm* form = ActiveForm();
-    if (!form) return;
-    gui::Event ev;
-    ev.window = form->Handle();
-    ev.key = key;
-    ev.shift = shift;
-    ev.type = gui::EventType::KeyDown;
-    app_.Dispatch(ev);
-    // Letters, digits and space type their character as a keyboard would (not with Ctrl or Alt).
-    char ch = 0;
-    if (shift & (gui::ssCtrl | gui::ssAlt)) key = 0;
-    if (key >= 'A' && key <= 'Z') ch = char(key - 'A' + 'a');
-    if ((key >= '0' && key <= '9') || key == gui::VK_SPACE) ch = char(key);
-    if (ch) {
-        gui::Event text;
-        text.type = gui::EventType::Text;
-        text.window = form->Handle();
-        text.text = std::string(1, ch);
-        app_.Dispatch(text);
-    }
-    ev.type = gui::EventType::KeyUp;
-    app_.Dispatch(ev);
-    app_.ProcessMessages();
-}
-
-void TScriptRunner::TextInput(const std::string& utf8) {
-    if (headless_) {
-        headless_->Type(utf8);
-        return;
-    }
-    gui::TForm* form = ActiveForm();
-    if (!form) return;
-    gui::Event ev;
-    ev.type = gui::EventType::Text;
-    ev.window = form->Handle();
-    ev.text = base::Utf8ToCp1252(utf8);
-    app_.Dispatch(ev);
-    app_.ProcessMessages();
 }
 
 void TScriptRunner::Wait(std::uint64_t ms) {
-    if (headless_) {
-        headless_->Advance(ms);
+    if (auto_->VirtualClock()) {
+        auto_->Advance(ms);
         return;
     }
     if (ms == 0) return;
@@ -523,6 +440,7 @@ void TScriptRunner::Wait(std::uint64_t ms) {
 
 void TScriptRunner::Execute(const Line& line) {
     const std::vector<std::string> args = Words(line.text);
+    if (!auto_) return Fail(line, "this backend cannot be driven by a script");
     const std::string& cmd = args[0];
     std::string why;
     auto need = [&](size_t n) {
@@ -555,7 +473,7 @@ void TScriptRunner::Execute(const Line& line) {
             lastX_ = form->ClientWidth() / 2;
             lastY_ = form->ClientHeight() / 2;
         }
-        WheelInput(form, lastX_, lastY_, int(n));
+        gui::TInputSynth(*auto_).Wheel(form->Handle(), lastX_, lastY_, int(n));
         return;
     }
     if (cmd == "key") {
@@ -563,11 +481,12 @@ void TScriptRunner::Execute(const Line& line) {
         gui::TShiftState shift = 0;
         const int key = KeyWithModifiers(args[1], shift);
         if (!key) return Fail(line, "unknown key " + args[1]);
-        KeyInput(key, shift);
+        if (gui::TForm* form = ActiveForm()) gui::TInputSynth(*auto_).Key(form->Handle(), key, shift);
         return;
     }
     if (cmd == "type") {
-        TextInput(RestAfter(line.text, 1));
+        if (gui::TForm* form = ActiveForm())
+            gui::TInputSynth(*auto_).Type(form->Handle(), RestAfter(line.text, 1));
         return;
     }
     if (cmd == "wait") {
@@ -579,8 +498,8 @@ void TScriptRunner::Execute(const Line& line) {
     if (cmd == "answer") {
         const int answer = args.size() == 2 ? AnswerCode(args[1]) : 0;
         if (!answer) return Fail(line, "expected OK, Cancel, Yes or No");
-        if (headless_)
-            headless_->AnswerMessageBox(answer);
+        if (RecordsPrompts())
+            auto_->AnswerMessageBox(answer);
         else
             pendingAnswers_.push_back(answer);
         WatchDialogs();
@@ -588,12 +507,12 @@ void TScriptRunner::Execute(const Line& line) {
     }
     if (cmd == "folder") {
         if (!need(2)) return;
-        if (!headless_) return Fail(line, "folder answers need --headless");
+        if (!RecordsPrompts()) return Fail(line, "folder answers need --headless");
         const std::string rest = RestAfter(line.text, 1);
         if (base::SameText(rest, "cancel"))
-            headless_->AnswerFolder(std::nullopt);
+            auto_->AnswerFolder(std::nullopt);
         else
-            headless_->AnswerFolder(base::Utf8ToCp1252(rest));
+            auto_->AnswerFolder(base::Utf8ToCp1252(rest));
         return;
     }
     if (cmd == "screenshot") {
@@ -602,10 +521,9 @@ void TScriptRunner::Execute(const Line& line) {
         if (!form) return Fail(line, args.size() == 3 ? "no window named " + args[1] : "no window is open");
         const std::string& file = args.back();
         app_.ProcessMessages();
-        // What was presented (headless), else what was painted.
-        const gfx::TBitmap* pixels = &form->BackBuffer();
-        if (headless_)
-            if (const auto* w = headless_->Window(form->Handle())) pixels = w->pixels;
+        // What was presented, else what was painted.
+        const gfx::TBitmap* pixels = auto_->WindowPixels(form->Handle());
+        if (!pixels) pixels = &form->BackBuffer();
         std::filesystem::path where(file);
         if (where.is_relative() && !baseFolder_.empty()) where = std::filesystem::path(baseFolder_) / where;
         if (!WritePng(*pixels, where)) return Fail(line, "cannot write " + file);
@@ -615,10 +533,10 @@ void TScriptRunner::Execute(const Line& line) {
         const std::string text = base::Utf8ToCp1252(RestAfter(line.text, 1));
         std::string last;
         bool any = false;
-        if (headless_ && !headless_->MessageBoxes().empty()) {
-            last = headless_->MessageBoxes().back().request.text;
+        if (RecordsPrompts() && !auto_->MessageBoxes().empty()) {
+            last = auto_->MessageBoxes().back().request.text;
             any = true;
-        } else if (!headless_ && !seenBoxes_.empty()) {
+        } else if (!RecordsPrompts() && !seenBoxes_.empty()) {
             last = seenBoxes_.back();
             any = true;
         }
@@ -633,7 +551,7 @@ void TScriptRunner::Execute(const Line& line) {
         boxesChecked_ = shown;
         if (shown > since) {
             const std::string& first =
-                headless_ ? headless_->MessageBoxes()[since].request.text : seenBoxes_[since];
+                RecordsPrompts() ? auto_->MessageBoxes()[since].request.text : seenBoxes_[since];
             return Fail(line, std::to_string(shown - since) + " message box(es) shown, the first said " +
                                   Show(first));
         }
@@ -655,7 +573,7 @@ void TScriptRunner::Execute(const Line& line) {
         long long slot = -1;
         if (args.size() != 2 || !ParseInt(args[1], slot) || slot < 0 || slot > 6)
             return Fail(line, "expected a slot 0 to 6");
-        platform::RecordingSound* sound = platform::ActiveRecordings().sound;
+        platform::RecordingSound* sound = auto_->Recordings().sound;
         if (!sound) return Fail(line, "sounds are recorded only with --headless");
         const platform::SoundCall* last = sound->LastPlayed();
         if (!last) return Fail(line, "no sound was played");
@@ -676,7 +594,7 @@ void TScriptRunner::Execute(const Line& line) {
     }
     if (cmd == "expect-shell") {
         const std::string text = RestAfter(line.text, 1);
-        platform::RecordingShell* shell = platform::ActiveRecordings().shell;
+        platform::RecordingShell* shell = auto_->Recordings().shell;
         if (!shell) return Fail(line, "shell calls are recorded only with --headless");
         if (shell->Calls().empty()) return Fail(line, "no shell call was made");
         const platform::ShellCall& last = shell->Calls().back();

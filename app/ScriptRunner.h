@@ -2,9 +2,9 @@
 // TScriptRunner: `cdmenu --script FILE` — drives the menu as a person would, one command per line.
 //
 // The commands run from the application's idle hook, one per idle turn, so they also run inside a
-// modal dialog's loop (a script can fill in and close the dialogs it opened). In headless mode the
-// input goes through the headless backend (which keeps pointer and drag state) and `wait` moves the
-// virtual clock; on a display the events are dispatched directly and `wait` lets real time pass.
+// modal dialog's loop (a script can fill in and close the dialogs it opened). Input goes through the
+// backend's automation (which keeps pointer and drag state) as one input synthesiser makes it; on a
+// virtual clock (headless) `wait` moves the clock, on a real one it lets real time pass.
 //
 // Commands (`#` starts a comment; NAME is a component of the active window, else of the main
 // window, or `Form.NAME` / `Frame.NAME` for a nested one):
@@ -28,7 +28,7 @@ class TComponent;
 class TControl;
 class TForm;
 class TTimer;
-class HeadlessBackend;
+class Automation;
 }  // namespace gui
 
 class TScriptRunner {
@@ -78,16 +78,15 @@ private:
     // The form and client point of a command's target: a component's centre, or X Y.
     bool Target(const std::vector<std::string>& args, gui::TForm*& form, int& x, int& y, std::string& why);
 
-    // Input on either backend.
+    // Input through the backend's automation.
     enum class Mouse { Move, Down, Up, Click, DoubleClick };
     void MouseInput(gui::TForm* form, Mouse what, int x, int y);
-    void WheelInput(gui::TForm* form, int x, int y, int notches);
-    void KeyInput(int key, std::uint32_t shift = 0);
-    void TextInput(const std::string& utf8);
     void Wait(std::uint64_t ms);
+    bool RecordsPrompts() const;
+    void ReportLog();
 
     gui::TApplication& app_;
-    gui::HeadlessBackend* headless_ = nullptr;
+    gui::Automation* auto_ = nullptr;  // nullptr: the backend cannot be driven
     std::vector<Line> lines_;
     size_t next_ = 0;
     bool failed_ = false;

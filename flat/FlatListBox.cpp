@@ -434,9 +434,15 @@ void TFlatListBox::EnabledChanged() {
 void TFlatListBox::Paint() {
     const TRect client = ClientRect();
     if (client.IsEmpty()) return;
-    gfx::TBitmap offscreen(client.Width(), client.Height());
-    PaintList(offscreen.Canvas());
-    PresentOffscreen(Canvas(), offscreen);
+    // Each paint starts as on a new bitmap: white pixels and a canvas in its first state.
+    if (offscreen_.Width() != client.Width() || offscreen_.Height() != client.Height()) {
+        offscreen_.SetSize(client.Width(), client.Height());
+    }
+    for (int y = 0; y < offscreen_.Height(); ++y)
+        std::fill(offscreen_.Row32(y), offscreen_.Row32(y) + offscreen_.Width(), 0x00FFFFFFu);
+    offscreen_.Canvas().Reset();
+    PaintList(offscreen_.Canvas());
+    PresentOffscreen(Canvas(), offscreen_);
 }
 
 void TFlatListBox::PaintArrow(gfx::TCanvas& canvas, bool up, bool active) {

@@ -11,6 +11,7 @@
 
 #include "base/StringList.h"
 #include "flat/FlatUtils.h"
+#include "gfx/Bitmap.h"
 #include "gui/CustomControl.h"
 
 namespace gui {
@@ -116,6 +117,9 @@ protected:
     void PaintList(gfx::TCanvas& canvas);
 
 private:
+    // Kept between paints: painting allocates nothing while the size stays.
+    gfx::TBitmap offscreen_;
+
     void Redraw();
     void ItemsChanged();
     void CalcAdvColors();

@@ -118,6 +118,13 @@ public:
     int SaveState();
     void RestoreState(int level);
     void RestoreState() { RestoreState(int(saved_.size())); }
+    // Back to the state of a new canvas on this bitmap (nothing saved, dash pattern at its start).
+    void Reset() {
+        state_ = State{};
+        ResetClip();
+        saved_.clear();
+        dashPhase_ = 0;
+    }
 
     TColor Pixel(int x, int y) const;
     void SetPixel(int x, int y, TColor color);
@@ -204,6 +211,19 @@ private:
     State state_;
     std::vector<State> saved_;
     uint32_t dashPhase_ = 0;
+};
+
+// Saves a canvas's state and restores it when the scope ends, however it ends.
+class TCanvasStateGuard {
+public:
+    explicit TCanvasStateGuard(TCanvas& canvas) : canvas_(canvas), level_(canvas.SaveState()) {}
+    ~TCanvasStateGuard() { canvas_.RestoreState(level_); }
+    TCanvasStateGuard(const TCanvasStateGuard&) = delete;
+    TCanvasStateGuard& operator=(const TCanvasStateGuard&) = delete;
+
+private:
+    TCanvas& canvas_;
+    int level_;
 };
 
 }  // namespace gfx

@@ -2,10 +2,11 @@
 //
 //  1. construction and forms
 //  2. the loop: HandleMessage, ProcessMessages, idle work, modal loops
-//  3. dispatch: mouse (capture, click, double click, enter/leave, wheel), keys, text
+//  3. dispatch: to the pointer router, keys, text
 //  4. exceptions and message boxes
-//  5. hints
-//  6. Synchronize
+//  5. Synchronize
+// Pointer routing, hints and the modal stack are classes of their own (PointerRouter, HintController,
+// ModalStack).
 #include "gui/Application.h"
 
 #include <algorithm>
@@ -16,11 +17,9 @@
 #include "base/Exceptions.h"
 #include "gfx/Font.h"
 #include "gui/Form.h"
-#include "gui/HintWindow.h"
 #include "gui/MessageForm.h"
 #include "gui/Screen.h"
 #include "gui/Timer.h"
-#include "gui/backend/headless/HeadlessBackend.h"
 
 namespace gui {
 
@@ -46,12 +45,6 @@ std::vector<TControl*> DialogControls(TForm* form) {
     return all;
 }
 
-bool IsInside(const TControl* c, const TControl* container) {
-    for (; c; c = c->Parent())
-        if (c == container) return true;
-    return false;
-}
-
 }  // namespace
 
 // ---- 1. construction and forms ----------------------------------------------------------------
@@ -62,12 +55,10 @@ TApplication::TApplication(std::unique_ptr<gui::Backend> backend)
     Screen = screen_.get();
     guiThread_ = std::this_thread::get_id();
     backend_->SetHost(this);
-    DesktopSettings s = backend_->Settings();
-    hintPause_ = s.hintPause;
-    hintShortPause_ = s.hintShortPause;
-    hintHidePause_ = s.hintHidePause;
-    hintColor_ = gfx::clInfoBk;
-    gfx::SetFontSmoothing(s.fontSmoothing);
+    hints_ = std::make_unique<THintController>(this, *backend_);
+    modal_ = std::make_unique<TModalStack>(*backend_);
+    pointer_ = std::make_unique<TPointerRouter>(*this, *backend_, *hints_);
+    gfx::SetFontSmoothing(backend_->Settings().fontSmoothing);
 }
 
 TApplication::~TApplication() {
@@ -91,10 +82,6 @@ TApplication::~TApplication() {
     Application = nullptr;
 }
 
-HeadlessBackend* TApplication::Headless() {
-    return dynamic_cast<HeadlessBackend*>(backend_.get());
-}
-
 void TApplication::FormCreated(TForm* form) {
     WeakOf<TForm> alive(form);
     if (!mainForm_ && !form->IsPopup()) mainForm_ = form;
@@ -108,8 +95,8 @@ void TApplication::RegisterForm(TForm* f) {
 
 void TApplication::UnregisterForm(TForm* f) {
     forms_.erase(std::remove(forms_.begin(), forms_.end(), f), forms_.end());
-    modalStack_.erase(std::remove(modalStack_.begin(), modalStack_.end(), f), modalStack_.end());
-    if (f == hintWindow_) hintWindow_ = nullptr;
+    modal_->Remove(f);
+    hints_->FormGone(f);
     activation_.erase(std::remove(activation_.begin(), activation_.end(), f), activation_.end());
     if (f == activeForm_) {
         activeForm_ = nullptr;
@@ -121,7 +108,6 @@ void TApplication::UnregisterForm(TForm* f) {
                 }
         }
     }
-    if (f == dragForm_) dragForm_ = nullptr;
     if (f == mainForm_) {
         mainForm_ = nullptr;
         terminated_ = true;  // the program ends with its main window
@@ -159,8 +145,7 @@ void TApplication::ActivateNext(TForm* f) {
     activation_.erase(std::remove(activation_.begin(), activation_.end(), f), activation_.end());
     if (activeForm_ != f) return;
     TForm* next = nullptr;
-    if (!modalStack_.empty() && modalStack_.back() != f && modalStack_.back()->Visible())
-        next = modalStack_.back();
+    if (TForm* top = modal_->Top(); top && top != f && top->Visible()) next = top;
     for (auto it = activation_.rbegin(); !next && it != activation_.rend(); ++it)
         if ((*it)->Visible() && !(*it)->IsPopup()) next = *it;
     SetActiveForm(next);
@@ -191,27 +176,11 @@ void TApplication::FreeReleased() {
 }
 
 void TApplication::EnterModal(TForm* f) {
-    modalStack_.push_back(f);
-    ++modalLevel_;
-    for (TForm* other : forms_)
-        if (other != f && other->Handle()) backend_->SetWindowEnabled(other->Handle(), false);
+    modal_->Enter(f, forms_);
 }
 
 void TApplication::LeaveModal(TForm* f) {
-    auto it = std::find(modalStack_.begin(), modalStack_.end(), f);
-    if (it != modalStack_.end()) modalStack_.erase(it);
-    if (modalLevel_ > 0) --modalLevel_;
-    TForm* top = modalStack_.empty() ? nullptr : modalStack_.back();
-    for (TForm* other : forms_) {
-        if (!other->Handle() || other == f) continue;
-        // Under a remaining modal form only that one (and what it opened later) stays enabled.
-        bool enabled = !top || other == top;
-        backend_->SetWindowEnabled(other->Handle(), enabled);
-    }
-}
-
-bool TApplication::HintShowing() const {
-    return hintWindow_ && hintWindow_->Visible();
+    modal_->Leave(f, forms_);
 }
 
 // ---- 2. the loop ------------------------------------------------------------------------------
@@ -263,15 +232,14 @@ void TApplication::Pump() {
 void TApplication::Idle(bool wait) {
     RunSynchronized();
     FireTimers();
-    UpdateHint();
+    hints_->Update();
     FreeReleased();
     PaintAll();
     if (!wait) return;
     bool done = true;
     if (OnIdle) {
         try {
-            auto h = OnIdle;
-            h(this, done);
+            FireEvent(OnIdle, this, done);
         } catch (...) {
             HandleException(this);
         }
@@ -310,7 +278,7 @@ std::uint64_t TApplication::NextDeadline() const {
     std::uint64_t next = kNoDeadline;
     for (TTimer* t : timers_)
         if (t->Active()) next = std::min(next, t->Due());
-    next = std::min(next, HintDeadline());
+    next = std::min(next, hints_->Deadline());
     return next;
 }
 
@@ -350,7 +318,7 @@ void TApplication::PaintAll() {
 bool TApplication::IsWindowDragArea(WindowHandle window, int x, int y) {
     TForm* form = FormOfHandle(window);
     if (!form || !form->Visible()) return false;
-    if (!modalStack_.empty() && modalStack_.back() != form) return false;
+    if (modal_->Top() && modal_->Top() != form) return false;
     TControl* c = form->DeepestControlAt({x, y});
     if (!c) return false;
     TPoint local = c->ScreenToClient({form->Left() + x, form->Top() + y});
@@ -364,8 +332,7 @@ void TApplication::Dispatch(const Event& ev) {
     if (ev.type != EventType::Text) suppressChar_ = false;
     try {
         TForm* form = FormOfHandle(ev.window);
-        bool blocked = form && !modalStack_.empty() && modalStack_.back() != form && !form->IsPopup() &&
-                       !IsInside(form, modalStack_.back());
+        bool blocked = modal_->Blocks(form);
         switch (ev.type) {
             case EventType::MouseMove:
             case EventType::MouseDown:
@@ -377,19 +344,16 @@ void TApplication::Dispatch(const Event& ev) {
                     return;
                 }
                 if (blocked) return;
-                DispatchMouse(form, ev);
+                pointer_->Dispatch(form, ev);
                 break;
             case EventType::MouseLeftWindow:
-                if (!CaptureControl()) {
-                    SetMouseControl(nullptr);
-                    HintMouseMoved(nullptr);
-                }
+                pointer_->LeftWindow();
                 break;
             case EventType::KeyDown:
             case EventType::KeyUp:
             case EventType::Text: {
                 TForm* target = activeForm_ ? activeForm_ : form;
-                if (!modalStack_.empty()) target = modalStack_.back();
+                if (modal_->Top()) target = modal_->Top();
                 if (!target || !target->Visible()) return;
                 if (ev.type == EventType::Text)
                     DispatchText(target, ev);
@@ -405,7 +369,7 @@ void TApplication::Dispatch(const Event& ev) {
                 break;
             case EventType::Activated:
                 if (form && !blocked && !form->IsPopup()) SetActiveForm(form);
-                if (blocked) backend_->RaiseWindow(modalStack_.back()->Handle());
+                if (blocked) backend_->RaiseWindow(modal_->Top()->Handle());
                 break;
             case EventType::Deactivated:
                 break;
@@ -437,146 +401,14 @@ void TApplication::Dispatch(const Event& ev) {
     }
 }
 
-void TApplication::SetMouseControl(TControl* c) {
-    TControl* old = mouseControl_.Get();
-    if (c == old) return;
-    mouseControl_ = WeakOf<TControl>(c);
-    if (old) {
-        old->mouseInside_ = false;
-        old->MouseLeave();
-    }
-    if (c && mouseControl_.Get() == c) {
-        c->mouseInside_ = true;
-        c->MouseEnter();
-    }
-    UpdateCursor();
-}
-
-void TApplication::SetCaptureControl(TControl* c) {
-    capture_ = WeakOf<TControl>(c);
-    backend_->CaptureMouse(c != nullptr);
-}
-
 void TApplication::ReleaseMouseState(TControl* c) {
-    if (!c) return;
-    if (IsInside(capture_.Get(), c)) {
-        capture_ = {};
-        if (backend_) backend_->CaptureMouse(false);
-    }
-    if (IsInside(mouseControl_.Get(), c)) {
-        // The pointer is no longer over it (hidden, disabled or gone): no leave event for a
-        // control that is going, but the flag is cleared.
-        mouseControl_.Get()->mouseInside_ = false;
-        mouseControl_ = {};
-    }
-    if (IsInside(lastDown_.Get(), c)) lastDown_ = {};
-    if (IsInside(hintPending_.Get(), c)) hintPending_ = {};
-    if (IsInside(hintControl_.Get(), c)) {
-        hintControl_ = {};
-        if (!Destroying()) CancelHint();
-    }
+    if (!c || !backend_) return;
+    pointer_->Forget(c);
+    hints_->Forget(c, !Destroying());
 }
 
 void TApplication::UpdateCursor() {
-    if (!backend_) return;
-    TCursor cur = Screen ? Screen->Cursor() : crDefault;
-    if (cur == crDefault) {
-        for (TControl* c = capture_.Get() ? capture_.Get() : mouseControl_.Get(); c; c = c->Parent()) {
-            if (c->Cursor() != crDefault) {
-                cur = c->Cursor();
-                break;
-            }
-        }
-    }
-    backend_->SetCursor(cur == crDefault ? crArrow : cur);
-}
-
-void TApplication::DispatchMouse(TForm* form, const Event& ev) {
-    TPoint p{ev.x, ev.y};
-    TPoint screen{form->Left() + ev.x, form->Top() + ev.y};
-    if (ev.type == EventType::MouseDown) form->SetFocusMarkShown(false);
-    TControl* under = form->DeepestControlAt(p);
-    auto local = [&](TControl* c) { return c->ScreenToClient(screen); };
-
-    switch (ev.type) {
-        case EventType::MouseMove: {
-            SetMouseControl(under);
-            HintMouseMoved(under);
-            TControl* target = capture_.Get() ? capture_.Get() : mouseControl_.Get();
-            if (!target) return;
-            TPoint l = local(target);
-            target->MouseMove(ev.shift, l.X, l.Y);
-            break;
-        }
-        case EventType::MouseDown: {
-            CancelHint();
-            if (activeForm_ != form) SetActiveForm(form);
-            SetMouseControl(under);
-            TControl* target = capture_.Get() ? capture_.Get() : mouseControl_.Get();
-            if (!target) return;
-            WeakOf<TControl> alive(target);
-            TPoint l = local(target);
-            TShiftState shift = ev.shift;
-            bool dbl = false;
-            if (ev.button == mbLeft) {
-                DesktopSettings s = backend_->Settings();
-                std::uint64_t now = backend_->Now();
-                dbl = !lastDownWasDouble_ && lastDown_.Get() == target &&
-                      now - lastDownTime_ <= std::uint64_t(s.doubleClickTime) &&
-                      std::abs(screen.X - lastDownPos_.X) <= s.doubleClickWidth / 2 &&
-                      std::abs(screen.Y - lastDownPos_.Y) <= s.doubleClickHeight / 2 &&
-                      (target->ControlStyle() & csDoubleClicks);
-                lastDown_ = WeakOf<TControl>(target);
-                lastDownTime_ = now;
-                lastDownPos_ = screen;
-                lastDownWasDouble_ = dbl;
-                if (target->ControlStyle() & csCaptureMouse) SetCaptureControl(target);
-            }
-            if (dbl) {
-                target->controlState_ &= ~csClicked;
-                target->DblClick();
-                if (!alive) return;
-                target->MouseDown(mbLeft, shift | ssDouble, l.X, l.Y);
-            } else {
-                if (ev.button == mbLeft && (target->ControlStyle() & csClickEvents))
-                    target->controlState_ |= csClicked;
-                target->MouseDown(ev.button, shift, l.X, l.Y);
-            }
-            break;
-        }
-        case EventType::MouseUp: {
-            TControl* target = capture_.Get() ? capture_.Get() : mouseControl_.Get();
-            if (ev.button == mbLeft && capture_.Get()) SetCaptureControl(nullptr);
-            if (target) {
-                WeakOf<TControl> alive(target);
-                TPoint l = local(target);
-                if (ev.button == mbLeft && (target->controlState_ & csClicked)) {
-                    target->controlState_ &= ~csClicked;
-                    // The click comes before the release handling, so a control's OnClick still
-                    // sees it pressed.
-                    if (target->ClientRect().Contains(l)) target->Click();
-                }
-                if (alive) target->MouseUp(ev.button, ev.shift, l.X, l.Y);
-            }
-            // The pointer may have left the control while it was held.
-            if (FormOfHandle(ev.window) == form) SetMouseControl(form->DeepestControlAt(p));
-            break;
-        }
-        case EventType::MouseWheel: {
-            CancelHint();
-            TControl* start = form->ActiveControl();
-            if (!start) start = under;
-            WeakOf<TControl> alive(start);
-            for (TControl* c = start; c; c = c->Parent()) {
-                if (c->DoMouseWheel(ev.shift, ev.wheelDelta, screen)) break;
-                if (!alive) break;
-            }
-            break;
-        }
-        default:
-            break;
-    }
-    UpdateCursor();
+    if (backend_) pointer_->UpdateCursor();
 }
 
 void TApplication::DispatchKey(TForm* form, const Event& ev) {
@@ -713,20 +545,10 @@ void TApplication::HandleException(TComponent* sender) {
         try {
             std::rethrow_exception(ep);
         } catch (const std::exception& e) {
-            if (OnException) {
-                auto h = OnException;
-                h(sender, e);
-            } else {
-                ShowException(e);
-            }
+            if (!FireEvent(OnException, sender, e)) ShowException(e);
         } catch (...) {
             std::runtime_error unknown("Unbekannter Fehler");
-            if (OnException) {
-                auto h = OnException;
-                h(sender, unknown);
-            } else {
-                ShowException(unknown);
-            }
+            if (!FireEvent(OnException, sender, unknown)) ShowException(unknown);
         }
     } catch (...) {
         std::fputs("cdmenu: the exception handler failed\n", stderr);
@@ -793,78 +615,7 @@ void TApplication::BringToFront() {
     if (activeForm_ && activeForm_->Handle()) backend_->RaiseWindow(activeForm_->Handle());
 }
 
-// ---- 5. hints ---------------------------------------------------------------------------------
-
-void TApplication::SetShowHint(bool v) {
-    showHint_ = v;
-    if (!v) CancelHint();
-}
-
-void TApplication::CancelHint() {
-    hintPending_ = {};
-    hintControl_ = {};
-    hintText_.clear();
-    if (hintWindow_ && hintWindow_->Visible()) {
-        hintWindow_->Hide();
-        lastHintHidden_ = backend_->Now();
-    }
-}
-
-void TApplication::HintMouseMoved(TControl* c) {
-    // The control whose hint applies: the first one up the parents that shows hints.
-    TControl* h = c;
-    while (h && !h->ShowHint()) h = h->Parent();
-    if (h && h->Hint().empty()) h = nullptr;
-    if (!showHint_) h = nullptr;
-    if (h == hintPending_.Get() || (h && h == hintControl_.Get())) return;
-    bool wasShowing = HintShowing();
-    if (wasShowing) {
-        hintWindow_->Hide();
-        lastHintHidden_ = backend_->Now();
-    }
-    hintControl_ = {};
-    hintText_.clear();
-    hintPending_ = WeakOf<TControl>(h);
-    hintPendingSince_ = backend_->Now();
-    hintPendingShort_ = wasShowing;
-}
-
-std::uint64_t TApplication::HintDeadline() const {
-    if (hintPending_.Get())
-        return hintPendingSince_ + std::uint64_t(hintPendingShort_ ? hintShortPause_ : hintPause_);
-    if (hintControl_.Get() && hintWindow_ && hintWindow_->Visible())
-        return hintShownAt_ + std::uint64_t(hintHidePause_);
-    return kNoDeadline;
-}
-
-void TApplication::UpdateHint() {
-    std::uint64_t now = backend_->Now();
-    if (TControl* c = hintPending_.Get()) {
-        std::uint64_t pause = std::uint64_t(hintPendingShort_ ? hintShortPause_ : hintPause_);
-        if (now >= hintPendingSince_ + pause) {
-            hintPending_ = {};
-            if (c->Showing() && showHint_) ShowHintFor(c);
-        }
-    } else if (hintControl_.Get() && HintShowing() && now >= hintShownAt_ + std::uint64_t(hintHidePause_)) {
-        hintWindow_->Hide();
-        lastHintHidden_ = now;
-        hintText_.clear();
-        // It stays hidden until the pointer moves to another control.
-    }
-}
-
-void TApplication::ShowHintFor(TControl* c) {
-    if (!hintWindow_) hintWindow_ = new THintWindow(this);
-    hintControl_ = WeakOf<TControl>(c);
-    // "short|long": the hint window shows the short part.
-    hintText_ = c->Hint().substr(0, c->Hint().find('|'));
-    hintWindow_->SetColor(hintColor_);
-    TPoint at = backend_->CursorPos();
-    hintWindow_->ActivateHint({at.X, at.Y + 20}, hintText_);
-    hintShownAt_ = backend_->Now();
-}
-
-// ---- 6. Synchronize -----------------------------------------------------------------------------
+// ---- 5. Synchronize -----------------------------------------------------------------------------
 
 void TApplication::Synchronize(std::function<void()> fn) {
     if (OnGuiThread()) {

@@ -18,13 +18,15 @@
 #include "gui/Component.h"
 #include "gui/Consts.h"
 #include "gui/Control.h"
+#include "gui/HintController.h"
+#include "gui/ModalStack.h"
+#include "gui/PointerRouter.h"
 #include "gui/backend/Backend.h"
 
 namespace gui {
 
 class TForm;
 class TTimer;
-class THintWindow;
 class TScreen;
 
 using TExceptionEvent = std::function<void(TComponent* sender, const std::exception& e)>;
@@ -36,8 +38,6 @@ public:
     ~TApplication() override;
 
     gui::Backend& TheBackend() { return *backend_; }
-    // The headless backend when that is the one in use (tests and scripts), else nullptr.
-    class HeadlessBackend* Headless();
 
     const std::string& Title() const { return title_; }
     void SetTitle(std::string title) { title_ = std::move(title); }
@@ -73,20 +73,20 @@ public:
     int Error(const std::string& text, int buttons = MB_OK);        // "Fehler"
 
     // Hints.
-    bool ShowHint() const { return showHint_; }
-    void SetShowHint(bool v);
-    int HintPause() const { return hintPause_; }
-    void SetHintPause(int ms) { hintPause_ = ms; }
-    int HintShortPause() const { return hintShortPause_; }
-    void SetHintShortPause(int ms) { hintShortPause_ = ms; }
-    int HintHidePause() const { return hintHidePause_; }
-    void SetHintHidePause(int ms) { hintHidePause_ = ms; }
-    TColor HintColor() const { return hintColor_; }
-    void SetHintColor(TColor c) { hintColor_ = c; }
-    void CancelHint();
-    bool HintShowing() const;
-    const std::string& HintText() const { return hintText_; }  // the hint showing now
-    TControl* HintControl() const { return hintControl_.Get(); }
+    bool ShowHint() const { return hints_->Enabled(); }
+    void SetShowHint(bool v) { hints_->SetEnabled(v); }
+    int HintPause() const { return hints_->Pause(); }
+    void SetHintPause(int ms) { hints_->SetPause(ms); }
+    int HintShortPause() const { return hints_->ShortPause(); }
+    void SetHintShortPause(int ms) { hints_->SetShortPause(ms); }
+    int HintHidePause() const { return hints_->HidePause(); }
+    void SetHintHidePause(int ms) { hints_->SetHidePause(ms); }
+    TColor HintColor() const { return hints_->Color(); }
+    void SetHintColor(TColor c) { hints_->SetColor(c); }
+    void CancelHint() { hints_->Cancel(); }
+    bool HintShowing() const { return hints_->Showing(); }
+    const std::string& HintText() const { return hints_->Text(); }  // the hint showing now
+    TControl* HintControl() const { return hints_->Control(); }
 
     // Threads: run fn on the GUI thread and wait for it (directly when called on the GUI thread).
     // An exception in fn is shown in the exception box.
@@ -94,9 +94,9 @@ public:
     bool OnGuiThread() const { return std::this_thread::get_id() == guiThread_; }
 
     // Mouse state the framework keeps.
-    TControl* CaptureControl() const { return capture_.Get(); }
-    void SetCaptureControl(TControl* c);
-    TControl* MouseControl() const { return mouseControl_.Get(); }  // deepest control under the pointer
+    TControl* CaptureControl() const { return pointer_->Capture(); }
+    void SetCaptureControl(TControl* c) { pointer_->SetCapture(c); }
+    TControl* MouseControl() const { return pointer_->Under(); }  // deepest control under the pointer
     void ReleaseMouseState(TControl* c);  // forget c as pressed/captured/under the pointer
 
     // Forms and timers (maintained by TForm and TTimer).
@@ -111,7 +111,7 @@ public:
     void RegisterTimer(TTimer* t);
     void UnregisterTimer(TTimer* t);
     void ScheduleRelease(TForm* f);
-    int ModalLevel() const { return modalLevel_; }
+    int ModalLevel() const { return modal_->Level(); }
     void EnterModal(TForm* f);
     void LeaveModal(TForm* f);
     // The loop of a modal form: until its ModalResult is set or the application ends.
@@ -136,16 +136,10 @@ private:
     void PaintAll();
     void RunSynchronized();
     void FreeReleased();
-    void DispatchMouse(TForm* form, const Event& ev);
     void DispatchKey(TForm* form, const Event& ev);
     void DispatchText(TForm* form, const Event& ev);
-    void SetMouseControl(TControl* c);
     void KeyPressChar(TForm* form, char ch);
     bool DoDialogChar(TForm* form, char ch);
-    void HintMouseMoved(TControl* c);
-    void UpdateHint();
-    void ShowHintFor(TControl* c);
-    std::uint64_t HintDeadline() const;
     bool syncQueueEmpty();
 
     std::unique_ptr<gui::Backend> backend_;
@@ -161,31 +155,10 @@ private:
     bool stalled_ = false;
     bool suppressChar_ = false;  // the key press was used up: its character is not typed
     int handlingException_ = 0;
-    int modalLevel_ = 0;
-    std::vector<TForm*> modalStack_;
     std::thread::id guiThread_;
-
-    // Mouse.
-    WeakOf<TControl> capture_;
-    WeakOf<TControl> mouseControl_;
-    WeakOf<TControl> lastDown_;  // control of the last left press (double-click detection)
-    std::uint64_t lastDownTime_ = 0;
-    TPoint lastDownPos_{};  // screen
-    bool lastDownWasDouble_ = false;
-    TForm* dragForm_ = nullptr;
-
-    // Hints.
-    bool showHint_ = true;
-    int hintPause_ = 500, hintShortPause_ = 50, hintHidePause_ = 2500;
-    TColor hintColor_;
-    WeakOf<TControl> hintPending_;  // control the pointer rests on
-    std::uint64_t hintPendingSince_ = 0;
-    bool hintPendingShort_ = false;
-    WeakOf<TControl> hintControl_;
-    std::string hintText_;
-    std::uint64_t hintShownAt_ = 0;
-    std::uint64_t lastHintHidden_ = 0;
-    THintWindow* hintWindow_ = nullptr;
+    std::unique_ptr<THintController> hints_;
+    std::unique_ptr<TModalStack> modal_;
+    std::unique_ptr<TPointerRouter> pointer_;
 
     // Synchronize.
     struct SyncCall {

@@ -27,6 +27,16 @@ enum : TComponentState {
     csDestroying = 1u << 1,
 };
 
+// Fires an event handler through a copy, so that the handler may replace or clear itself, or free
+// the component that holds it, while it runs. False when no handler is set.
+template <class Handler, class... Args>
+bool FireEvent(const Handler& handler, Args&&... args) {
+    if (!handler) return false;
+    Handler copy = handler;
+    copy(std::forward<Args>(args)...);
+    return true;
+}
+
 class TComponent {
 public:
     explicit TComponent(TComponent* owner = nullptr);

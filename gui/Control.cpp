@@ -1,6 +1,7 @@
 #include "gui/Control.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "gui/Application.h"
 #include "gui/Form.h"
@@ -116,10 +117,7 @@ void TControl::RequestAlign() {
 }
 
 void TControl::Resize() {
-    if (OnResize) {
-        auto h = OnResize;
-        h(this);
-    }
+    FireEvent(OnResize, this);
 }
 
 // ---- look -----------------------------------------------------------------------------------
@@ -399,13 +397,13 @@ void TControl::RunPaint(TCanvas& canvas, TPoint origin, const TRect& clip) {
     if (devClip.IsEmpty()) return;
     TForm* f = ParentForm();
     TCanvas* surface;
-    int level = -1;
+    std::optional<gfx::TCanvasStateGuard> saved;  // a canvas that is not the control's own
     if (f && &canvas.Bitmap() == &f->BackBuffer()) {
         EnsureOwnCanvas(f->BackBuffer());
         surface = ownCanvas_.get();
     } else {
         surface = &canvas;
-        level = canvas.SaveState();
+        saved.emplace(canvas);
     }
     surface->SetOrigin(origin);
     surface->SetClipRect(gfx::Offset(devClip, -origin.X, -origin.Y));
@@ -421,7 +419,6 @@ void TControl::RunPaint(TCanvas& canvas, TPoint origin, const TRect& clip) {
             paintCanvas_ = outer;
             controlState_ = was;
         }
-        if (level >= 0) canvas.RestoreState(level);
         throw;
     }
     if (alive) {
@@ -429,13 +426,12 @@ void TControl::RunPaint(TCanvas& canvas, TPoint origin, const TRect& clip) {
         controlState_ = (controlState_ & ~csPainting) | (was & csPainting);
         if (f && f != this) f->PaintFocusMark(this, *surface, origin, devClip);
     }
-    if (level >= 0) canvas.RestoreState(level);
 }
 
 void TControl::PaintParentInto(TCanvas& canvas, TPoint offset) {
     TWinControl* p = parent_;
     if (!p) return;
-    int level = canvas.SaveState();
+    gfx::TCanvasStateGuard saved(canvas);
     // Parent client 0,0 lands at offset - (Left, Top) in canvas coordinates.
     TPoint o = canvas.Origin();
     TPoint origin{o.X + offset.X - left_, o.Y + offset.Y - top_};
@@ -450,66 +446,41 @@ void TControl::PaintParentInto(TCanvas& canvas, TPoint offset) {
         if (p->HasCanvas()) p->RunPaint(canvas, origin, clip);
         p->PaintGraphicChildren(canvas, origin, clip, IsWinControl() ? nullptr : this);
     }
-    canvas.RestoreState(level);
 }
 
 // ---- mouse and keys ---------------------------------------------------------------------------
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    if (OnMouseDown && !(style_ & csNoStdEvents)) {
-        auto h = OnMouseDown;
-        h(this, button, shift, x, y);
-    }
+    if (!(style_ & csNoStdEvents)) FireEvent(OnMouseDown, this, button, shift, x, y);
 }
 
 void TControl::MouseMove(TShiftState shift, int x, int y) {
-    if (OnMouseMove && !(style_ & csNoStdEvents)) {
-        auto h = OnMouseMove;
-        h(this, shift, x, y);
-    }
+    if (!(style_ & csNoStdEvents)) FireEvent(OnMouseMove, this, shift, x, y);
 }
 
 void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    if (OnMouseUp && !(style_ & csNoStdEvents)) {
-        auto h = OnMouseUp;
-        h(this, button, shift, x, y);
-    }
+    if (!(style_ & csNoStdEvents)) FireEvent(OnMouseUp, this, button, shift, x, y);
 }
 
 void TControl::Click() {
-    if (OnClick) {
-        auto h = OnClick;
-        h(this);
-    }
+    FireEvent(OnClick, this);
 }
 
 void TControl::DblClick() {
-    if (OnDblClick) {
-        auto h = OnDblClick;
-        h(this);
-    }
+    FireEvent(OnDblClick, this);
 }
 
 void TControl::MouseEnter() {
-    if (OnMouseEnter) {
-        auto h = OnMouseEnter;
-        h(this);
-    }
+    FireEvent(OnMouseEnter, this);
 }
 
 void TControl::MouseLeave() {
-    if (OnMouseLeave) {
-        auto h = OnMouseLeave;
-        h(this);
-    }
+    FireEvent(OnMouseLeave, this);
 }
 
 bool TControl::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
     bool handled = false;
-    if (OnMouseWheel) {
-        auto h = OnMouseWheel;
-        h(this, shift, wheelDelta, mousePos, handled);
-    }
+    FireEvent(OnMouseWheel, this, shift, wheelDelta, mousePos, handled);
     return handled;
 }
 

@@ -194,6 +194,7 @@ protected:
     friend class TWinControl;
     friend class TForm;
     friend class TApplication;
+    friend class TPointerRouter;
 
     virtual void Paint() {}
     virtual void Resize();

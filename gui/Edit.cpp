@@ -152,10 +152,7 @@ void TEdit::TextChanged() {
 }
 
 void TEdit::Change() {
-    if (OnChange) {
-        auto h = OnChange;
-        h(this);
-    }
+    FireEvent(OnChange, this);
 }
 
 int TEdit::TextX(int pos) {

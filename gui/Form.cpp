@@ -26,8 +26,7 @@ TForm::~TForm() {
     MarkDestroying();
     if (OnDestroy) {
         try {
-            auto h = OnDestroy;
-            h(this);
+            FireEvent(OnDestroy, this);
         } catch (...) {
             if (Application) Application->HandleException(this);
         }
@@ -253,13 +252,9 @@ void TForm::SetActive(bool active) {
         if (!activeControl_ && !focusGraphic_) {
             if (TWinControl* first = FindNextControl(nullptr, true, true)) SetActiveControl(first);
         }
-        if (self && OnActivate) {
-            auto h = OnActivate;
-            h(this);
-        }
-    } else if (OnDeactivate) {
-        auto h = OnDeactivate;
-        h(this);
+        if (self) FireEvent(OnActivate, this);
+    } else {
+        FireEvent(OnDeactivate, this);
     }
     if (self && activeControl_) activeControl_->Invalidate();
 }
@@ -345,32 +340,20 @@ void TForm::SizeBackBuffer() {
 }
 
 void TForm::DoShow() {
-    if (OnShow) {
-        auto h = OnShow;
-        h(this);
-    }
+    FireEvent(OnShow, this);
 }
 
 void TForm::DoHide() {
-    if (OnHide) {
-        auto h = OnHide;
-        h(this);
-    }
+    FireEvent(OnHide, this);
 }
 
 void TForm::DoClose(TCloseAction& action) {
-    if (OnClose) {
-        auto h = OnClose;
-        h(this, action);
-    }
+    FireEvent(OnClose, this, action);
 }
 
 bool TForm::CloseQuery() {
     bool canClose = true;
-    if (OnCloseQuery) {
-        auto h = OnCloseQuery;
-        h(this, canClose);
-    }
+    FireEvent(OnCloseQuery, this, canClose);
     return canClose;
 }
 
@@ -455,8 +438,7 @@ void TForm::Release() {
 void TForm::DoCreate() {
     if (!OnCreate) return;
     try {
-        auto h = OnCreate;
-        h(this);
+        FireEvent(OnCreate, this);
     } catch (...) {
         if (Application) Application->HandleException(this);
     }
@@ -529,10 +511,7 @@ void TForm::EraseBackground(TCanvas& canvas) {
 }
 
 void TForm::Paint() {
-    if (OnPaint) {
-        auto h = OnPaint;
-        h(this);
-    }
+    FireEvent(OnPaint, this);
 }
 
 }  // namespace gui

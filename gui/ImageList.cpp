@@ -18,10 +18,7 @@ void TImageList::SetSize(int width, int height) {
 }
 
 void TImageList::Changed() {
-    if (OnChange) {
-        auto h = OnChange;
-        h(this);
-    }
+    FireEvent(OnChange, this);
 }
 
 int TImageList::AddMasked(const gfx::TBitmap& strip, TColor maskColor) {

@@ -59,10 +59,7 @@ void TTimer::Fire() {
 }
 
 void TTimer::Timer() {
-    if (OnTimer) {
-        auto h = OnTimer;
-        h(this);
-    }
+    FireEvent(OnTimer, this);
 }
 
 }  // namespace gui

@@ -154,38 +154,23 @@ TWinControl* TWinControl::FindNextControl(TWinControl* current, bool forward, bo
 }
 
 void TWinControl::KeyDown(int& key, TShiftState shift) {
-    if (OnKeyDown) {
-        auto h = OnKeyDown;
-        h(this, key, shift);
-    }
+    FireEvent(OnKeyDown, this, key, shift);
 }
 
 void TWinControl::KeyPress(char& key) {
-    if (OnKeyPress) {
-        auto h = OnKeyPress;
-        h(this, key);
-    }
+    FireEvent(OnKeyPress, this, key);
 }
 
 void TWinControl::KeyUp(int& key, TShiftState shift) {
-    if (OnKeyUp) {
-        auto h = OnKeyUp;
-        h(this, key, shift);
-    }
+    FireEvent(OnKeyUp, this, key, shift);
 }
 
 void TWinControl::DoEnter() {
-    if (OnEnter) {
-        auto h = OnEnter;
-        h(this);
-    }
+    FireEvent(OnEnter, this);
 }
 
 void TWinControl::DoExit() {
-    if (OnExit) {
-        auto h = OnExit;
-        h(this);
-    }
+    FireEvent(OnExit, this);
 }
 
 // ---- layout -----------------------------------------------------------------------------------
@@ -286,16 +271,12 @@ void TWinControl::EraseBackground(TCanvas& canvas) {
 void TWinControl::PaintAt(TCanvas& canvas, TPoint origin, const TRect& clip) {
     TRect mine = gfx::Intersect(clip, gfx::Bounds(origin.X, origin.Y, Width(), Height()));
     if (mine.IsEmpty()) return;
-    int level = canvas.SaveState();
-    canvas.SetOrigin(origin);
-    canvas.SetClipRect(gfx::Offset(mine, -origin.X, -origin.Y));
-    try {
+    {
+        gfx::TCanvasStateGuard saved(canvas);
+        canvas.SetOrigin(origin);
+        canvas.SetClipRect(gfx::Offset(mine, -origin.X, -origin.Y));
         EraseBackground(canvas);
-    } catch (...) {
-        canvas.RestoreState(level);
-        throw;
     }
-    canvas.RestoreState(level);
     WeakOf<TWinControl> alive(this);
     if (HasCanvas()) RunPaint(canvas, origin, mine);
     if (!alive) return;

@@ -1,11 +1,11 @@
 #include "platform/Services.h"
 
 #include "platform/InProcessSingleInstance.h"
+#include "platform/RecordingShell.h"
 #include "platform/RecordingSound.h"
 #include "platform/posix/FlockSingleInstance.h"
 #include "platform/posix/PosixShell.h"
 #include "platform/posix/PosixVolume.h"
-#include "platform/posix/RecordingShell.h"
 #include "platform/posix/SdlSound.h"
 
 namespace platform {

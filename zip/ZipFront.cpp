@@ -18,6 +18,7 @@
 #include "zip/OemCodePage.h"
 #include "zip/ZipBytes.h"
 #include "zip/ZipCallback.h"
+#include "zip/ZipMessageIds.h"
 #include "zip/ZipMessages.h"
 
 using namespace zipbytes;
@@ -114,14 +115,14 @@ void TZipFront::LoadUnzipLibrary() {
         if (!lib_.Load(name)) {
             execFunc_ = nullptr;
             versionFunc_ = nullptr;
-            ReportMessage(10704);
+            ReportMessage(zipmsg::kUnpackNotFound);
             return;
         }
-        if (trace_) ReportMessage(10701);
+        if (trace_) ReportMessage(zipmsg::kUnpackLoaded);
         execFunc_ = lib_.Function<TUnpackExec>("UnpackExec");
-        if (!execFunc_) ReportMessage(10702);
+        if (!execFunc_) ReportMessage(zipmsg::kUnpackExecMissing);
         versionFunc_ = lib_.Function<TGetUnpackVersion>("GetUnpackVersion");
-        if (!versionFunc_) ReportMessage(10703);
+        if (!versionFunc_) ReportMessage(zipmsg::kUnpackVersionMissing);
     } catch (...) {
         // Loading never fails louder than its messages.
     }
@@ -184,8 +185,8 @@ bool TZipFront::ReadEndRecord(bool raise) {
     CloseFile();
     file_ = std::fopen(Native(currentName_).c_str(), "rb");
     if (!file_) {
-        if (raise) throw EZipFront(11001, true);
-        ReportMessage(11002);
+        if (raise) throw EZipFront(zipmsg::kFileNotFound, true);
+        ReportMessage(zipmsg::kArchiveOpenError);
         return false;
     }
     int labelNumber = 0;
@@ -196,7 +197,7 @@ bool TZipFront::ReadEndRecord(bool raise) {
     if (std::fread(head, 1, 8, file_) == 8 && Get32(head) == kSplitMarker && Get32(head + 4) == kLocalSig)
         spanned_ = true;
 
-    if (Seek(file_, 0, SEEK_END) != 0) throw EZipFront(11008, true);
+    if (Seek(file_, 0, SEEK_END) != 0) throw EZipFront(zipmsg::kInputSeekError, true);
     int64_t physical = Tell(file_);
     fileSize_ = physical;
     bool found = false;
@@ -209,9 +210,9 @@ bool TZipFront::ReadEndRecord(bool raise) {
         int64_t size = std::min(physical, kMaxEndSearch);
         std::vector<unsigned char> buffer(static_cast<size_t>(size));
         try {
-            if (Seek(file_, physical - size, SEEK_SET) != 0) throw EZipFront(11008, true);
+            if (Seek(file_, physical - size, SEEK_SET) != 0) throw EZipFront(zipmsg::kInputSeekError, true);
             if (std::fread(buffer.data(), 1, buffer.size(), file_) != buffer.size())
-                throw EZipFront(11011, true);
+                throw EZipFront(zipmsg::kEndRecordReadError, true);
         } catch (const EZipFront&) {
             if (raise) throw;
             return false;
@@ -230,7 +231,8 @@ bool TZipFront::ReadEndRecord(bool raise) {
                 fileSize_ -= surplus;
                 bool zeros = std::all_of(buffer.begin() + recordEnd, buffer.end(),
                                          [](unsigned char c) { return c == 0; });
-                if (!(physical % 512 == 0 && surplus < 512 && zeros)) ReportWarning(10204);
+                if (!(physical % 512 == 0 && surplus < 512 && zeros))
+                    ReportWarning(zipmsg::kTrailingDataWarning);
             }
             if (commentLength)
                 archiveComment_.assign(reinterpret_cast<const char*>(p + 22), size_t(commentLength));
@@ -251,10 +253,10 @@ bool TZipFront::ReadEndRecord(bool raise) {
         return true;
     }
     if (!raise) return false;
-    if (!spanned_ && labelNumber > 0) throw EZipFront(11038, labelNumber);
-    if (!spanned_) throw EZipFront(11036, true);
-    if (labelNumber == 1) throw EZipFront(11037, true);
-    throw EZipFront(11045, true);
+    if (!spanned_ && labelNumber > 0) throw EZipFront(zipmsg::kDiskNOfSet, labelNumber);
+    if (!spanned_) throw EZipFront(zipmsg::kNotAZipArchive, true);
+    if (labelNumber == 1) throw EZipFront(zipmsg::kFirstDiskOfSet, true);
+    throw EZipFront(zipmsg::kFirstFileOfSet, true);
 }
 
 // A Zip64 locator right in front of the end record points to the Zip64 end record, whose values
@@ -301,7 +303,7 @@ void TZipFront::List() {
     try {
         currentName_ = zipFilename_;
         volumeBase_ = zipFilename_;
-        if (!CheckDrive()) throw EZipFront(11004, ShownFolder());
+        if (!CheckDrive()) throw EZipFront(zipmsg::kDriveNotAvailable, ShownFolder());
         ReadEndRecord(true);
         totalDisks_ = end_.thisDisk;
         diskNr_ = totalDisks_;
@@ -319,8 +321,9 @@ void TZipFront::List() {
         }
         int64_t dataStart = fileSize_ == 22 ? 0 : fileSize_;
         dataStart_ = int32_t(std::min<int64_t>(dataStart, INT32_MAX));
-        if (computed < 0 || end_.cdOffset != uint64_t(computed)) ReportWarning(10203);
-        if (computed < 0 || Seek(file_, computed, SEEK_SET) != 0) throw EZipFront(10201, true);
+        if (computed < 0 || end_.cdOffset != uint64_t(computed)) ReportWarning(zipmsg::kStructureWarning);
+        if (computed < 0 || Seek(file_, computed, SEEK_SET) != 0)
+            throw EZipFront(zipmsg::kArchiveSeekError, true);
         // Every record takes at least 46 bytes: a larger count is a damaged end record, not a reason
         // to reserve memory.
         if (end_.totalEntries <= end_.cdSize / 46) contents_.reserve(size_t(end_.totalEntries));
@@ -328,11 +331,11 @@ void TZipFront::List() {
         for (uint64_t i = 0; i < end_.totalEntries; ++i) {
             unsigned char h[46];
             if (std::fread(h, 1, 46, file_) != 46) {
-                if (diskNr_ >= totalDisks_) throw EZipFront(11013, true);
+                if (diskNr_ >= totalDisks_) throw EZipFront(zipmsg::kCentralHeaderReadError, true);
                 SwitchVolume(diskNr_ + 1);
-                if (std::fread(h, 1, 46, file_) != 46) throw EZipFront(11013, true);
+                if (std::fread(h, 1, 46, file_) != 46) throw EZipFront(zipmsg::kCentralHeaderReadError, true);
             }
-            if (Get32(h) != kCentralSig) throw EZipFront(11015, true);
+            if (Get32(h) != kCentralSig) throw EZipFront(zipmsg::kCentralSignatureError, true);
             ZipDirEntry e;
             e.MadeByVersion = Get16(h + 4);
             e.NeededVersion = Get16(h + 6);
@@ -352,7 +355,7 @@ void TZipFront::List() {
             e.RelOffLocalHdr = Get32(h + 42);
             std::string name(e.FileNameLength, '\0');
             if (!name.empty() && std::fread(name.data(), 1, name.size(), file_) != name.size())
-                throw EZipFront(11017, true);
+                throw EZipFront(zipmsg::kCentralNameReadError, true);
             e.FileName = ConvertName(name, e.MadeByVersion);
             std::replace(e.FileName.begin(), e.FileName.end(), '/', '\\');
             e.ComprSize64 = e.ComprSize;
@@ -362,15 +365,15 @@ void TZipFront::List() {
                 // The Zip64 values are only needed then: otherwise the extra field is skipped unread.
                 extra.resize(e.ExtraFieldLength);
                 if (!extra.empty() && std::fread(extra.data(), 1, extra.size(), file_) != extra.size())
-                    throw EZipFront(10201, true);
+                    throw EZipFront(zipmsg::kArchiveSeekError, true);
                 ApplyZip64Extra(e, extra);
             } else if (e.ExtraFieldLength && Seek(file_, e.ExtraFieldLength, SEEK_CUR) != 0) {
-                throw EZipFront(10201, true);
+                throw EZipFront(zipmsg::kArchiveSeekError, true);
             }
             if (e.FileCommentLen) {
                 std::string comment(e.FileCommentLen, '\0');
                 if (std::fread(comment.data(), 1, comment.size(), file_) != comment.size())
-                    throw EZipFront(11022, true);
+                    throw EZipFront(zipmsg::kFileCommentReadError, true);
                 e.FileComment = ConvertName(comment, e.MadeByVersion);
             }
             if (e.RelOffLocalHdr64 < uint64_t(dataStart)) {
@@ -382,9 +385,9 @@ void TZipFront::List() {
     } catch (const EZipFront& e) {
         ReportException(e);
     } catch (const std::bad_alloc&) {
-        ReportMessage(10103);
+        ReportMessage(zipmsg::kOutOfMemory);
     } catch (...) {
-        ReportMessage(10202);
+        ReportMessage(zipmsg::kListFailed);
     }
     CloseFile();
     if (OnDirUpdate) OnDirUpdate(this);
@@ -395,7 +398,7 @@ void TZipFront::List() {
 void TZipFront::Extract() {
     successCount_ = 0;
     if (zipFilename_.empty() || !platform::FileOps::FileExists(zipFilename_)) {
-        ReportMessage(10102);
+        ReportMessage(zipmsg::kNoArchiveName);
         return;
     }
     if (busy_) return;
@@ -403,7 +406,7 @@ void TZipFront::Extract() {
     if (unattended_ && addOptions_.Has(TAddOptsEnum::AddEncrypt) && password_.empty()) {
         // A run without anyone to ask gets a password that fits no archive rather than a prompt.
         password_ = std::string(79, char('A' + (reinterpret_cast<uintptr_t>(this) >> 4) % 26));
-        ReportMessage(10502);
+        ReportMessage(zipmsg::kUnpackIncomplete);
     }
     busy_ = true;
     cancel_ = false;
@@ -489,7 +492,7 @@ void TZipFront::Extract() {
             successCount_ = execFunc_(rec.get());
         }
     } catch (...) {
-        ReportMessage(10501);
+        ReportMessage(zipmsg::kUnpackFatal);
     }
     libArchive_.clear();
     if (!joined.empty()) {

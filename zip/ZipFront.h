@@ -236,8 +236,9 @@ private:
 
     // Reporting.
     void ReportMessage(int id, const std::string& appendix = {});
-    // A warning of the listing (10203, 10204): reported like any message, but Extract forgets it
-    // again, since the archive was still read and only the extraction says whether it worked.
+    // A warning of the listing (zipmsg::kStructureWarning, kTrailingDataWarning): reported like any
+    // message, but Extract forgets it again, since the archive was still read and only the
+    // extraction says whether it worked.
     void ReportWarning(int id);
     void ForgetWarnings();
     // The native folder of the file being read, as messages name it.

@@ -21,6 +21,7 @@
 #include "zip/EZipFront.h"
 #include "zip/ZipBytes.h"
 #include "zip/ZipFront.h"
+#include "zip/ZipMessageIds.h"
 #include "zip/ZipMessages.h"
 
 using namespace zipbytes;
@@ -122,9 +123,9 @@ bool TZipFront::CheckDrive() {
     bool network = base::StartsText("\\\\", driveRoot_);
     if (HasDriveLetter(driveRoot_)) {
         char letter = char(std::toupper(static_cast<unsigned char>(driveRoot_[0])));
-        if (letter < 'A' || letter > 'Z') throw EZipFront(11003, ShownFolder());
+        if (letter < 'A' || letter > 'Z') throw EZipFront(zipmsg::kUnknownDrive, ShownFolder());
         if (volume && volume->GetDriveType(driveRoot_) == platform::DriveType::kNoRootDir)
-            throw EZipFront(11004, ShownFolder());
+            throw EZipFront(zipmsg::kDriveNotAvailable, ShownFolder());
     }
     if (!volume) return driveReady_ = true;
     platform::VolumeInfo info;
@@ -149,13 +150,14 @@ platform::DriveType TZipFront::AskForVolume() {
             newDisk_ = false;
             break;
         }
-        if (unattended_) throw EZipFront(11025, true);
+        if (unattended_) throw EZipFront(zipmsg::kUnattendedSpanning, true);
         bool last = diskNr_ < 0 || diskNr_ == totalDisks_;
-        std::string prompt = last ? ZipMessage(11033) : FormatNumbers(11034, diskNr_ + 1, totalDisks_ + 1);
-        prompt += FormatText(11035, ShownFolder());
+        std::string prompt = last ? ZipMessage(zipmsg::kInsertLastDisk)
+                                  : FormatNumbers(zipmsg::kInsertDiskOf, diskNr_ + 1, totalDisks_ + 1);
+        prompt += FormatText(zipmsg::kInDrive, ShownFolder());
         bool ok = AskForDisk ? AskForDisk(prompt, last) : false;
         newDisk_ = false;
-        if (!ok) throw EZipFront(11007, false);
+        if (!ok) throw EZipFront(zipmsg::kCancelledByUser, false);
         CheckDrive();
     }
     return type;
@@ -212,8 +214,8 @@ void TZipFront::SwitchVolume(int n) {
         if (failed) {
             platform::Volume* volume = Vol();
             type = volume ? volume->GetDriveType(driveRoot_) : platform::DriveType::kFixed;
-            if (IsFixed(type)) throw EZipFront(11001, true);
-            ReportMessage(11001);
+            if (IsFixed(type)) throw EZipFront(zipmsg::kFileNotFound, true);
+            ReportMessage(zipmsg::kFileNotFound);
         }
         do {
             newDisk_ = true;
@@ -285,7 +287,7 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
             // created exclusively: no name to race for, no link to be led along.
             std::string folder =
                 base::IncludeTrailingPathDelimiter(target.empty() ? "." : target) + "zipXXXXXX";
-            if (!mkdtemp(folder.data())) throw EZipFront(11027, true);
+            if (!mkdtemp(folder.data())) throw EZipFront(zipmsg::kCannotCreateTemp, true);
             privateFolder = folder;
             std::string stem = base::ExtractNativeFileName(Native(inFileName));
             size_t dot = stem.find_last_of('.');
@@ -305,15 +307,15 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
             out = fdopen(fd, "wb");
             if (!out) close(fd);
         }
-        if (!out) throw EZipFront(11009, true);
+        if (!out) throw EZipFront(zipmsg::kCannotCreateOutput, true);
 
         platform::DriveType type = platform::DriveType::kFixed;
         for (int attempt = 0;; ++attempt) {
             if (attempt > 0) {
                 if (IsFixed(type)) {
                     int n = base::StrToIntDef(BaseNameTail(currentName_), 0);
-                    if (n == 1) throw EZipFront(11037, true);
-                    throw EZipFront(11038, n);
+                    if (n == 1) throw EZipFront(zipmsg::kFirstDiskOfSet, true);
+                    throw EZipFront(zipmsg::kDiskNOfSet, n);
                 }
                 // Without a new request the same disk would be read again and again.
                 newDisk_ = true;
@@ -330,14 +332,14 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
         totalDisks_ = end.thisDisk;
         diskNr_ = totalDisks_;
         if (int(end.cdDisk) != diskNr_) SwitchVolume(int(end.cdDisk));
-        if (Seek(file_, int64_t(end.cdOffset), SEEK_SET) != 0) throw EZipFront(11008, true);
+        if (Seek(file_, int64_t(end.cdOffset), SEEK_SET) != 0) throw EZipFront(zipmsg::kInputSeekError, true);
 
         auto readCentral = [&](unsigned char* h) {
             bool atEnd = false;
             if (ReadFully(h, 46, &atEnd)) return;
-            if (!atEnd || diskNr_ >= totalDisks_) throw EZipFront(11013, true);
+            if (!atEnd || diskNr_ >= totalDisks_) throw EZipFront(zipmsg::kCentralHeaderReadError, true);
             SwitchVolume(diskNr_ + 1);
-            if (!ReadFully(h, 46)) throw EZipFront(11013, true);
+            if (!ReadFully(h, 46)) throw EZipFront(zipmsg::kCentralHeaderReadError, true);
         };
 
         std::vector<TSpanRow> rows;
@@ -346,14 +348,15 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
         for (uint64_t i = 0; i < end.totalEntries; ++i) {
             unsigned char h[46];
             readCentral(h);
-            if (Get32(h) != kCentralSig) throw EZipFront(11015, true);
+            if (Get32(h) != kCentralSig) throw EZipFront(zipmsg::kCentralSignatureError, true);
             TSpanRow row;
             row.name.resize(Get16(h + 28));
             if (!row.name.empty() && !ReadFully(row.name.data(), row.name.size()))
-                throw EZipFront(11017, true);
+                throw EZipFront(zipmsg::kCentralNameReadError, true);
             row.compressed = Get32(h + 20);
             int skip = Get16(h + 30) + Get16(h + 32);
-            if (skip && std::fseek(file_, skip, SEEK_CUR) != 0) throw EZipFront(11008, true);
+            if (skip && std::fseek(file_, skip, SEEK_CUR) != 0)
+                throw EZipFront(zipmsg::kInputSeekError, true);
             total += int64_t(row.name.size()) + row.compressed + skip;
             byName.emplace(base::UpperCase(row.name), rows.size());
             rows.push_back(std::move(row));
@@ -364,67 +367,70 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
         Progress(pkFileCount, std::string(), int64_t(rows.size()));
         Progress(pkByteTotal, std::string(), total);
         unsigned char marker[4];
-        if (!ReadFully(marker, 4) || Get32(marker) != kSplitMarker) throw EZipFront(11031, true);
+        if (!ReadFully(marker, 4) || Get32(marker) != kSplitMarker)
+            throw EZipFront(zipmsg::kSplitSignatureError, true);
 
         for (size_t k = 0; k < rows.size(); ++k) {
             unsigned char h[30];
             bool atEnd = false;
             if (!ReadFully(h, 30, &atEnd)) {
-                if (!atEnd || diskNr_ >= totalDisks_) throw EZipFront(11012, true);
+                if (!atEnd || diskNr_ >= totalDisks_) throw EZipFront(zipmsg::kLocalHeaderReadError, true);
                 SwitchVolume(diskNr_ + 1);
-                if (!ReadFully(h, 30)) throw EZipFront(11012, true);
+                if (!ReadFully(h, 30)) throw EZipFront(zipmsg::kLocalHeaderReadError, true);
             }
-            if (Get32(h) != kLocalSig) throw EZipFront(11014, true);
+            if (Get32(h) != kLocalSig) throw EZipFront(zipmsg::kLocalSignatureError, true);
             std::string name(Get16(h + 26), '\0');
             uint16_t extra = Get16(h + 28), flags = Get16(h + 6);
-            if (!name.empty() && !ReadFully(name.data(), name.size())) throw EZipFront(11016, true);
+            if (!name.empty() && !ReadFully(name.data(), name.size()))
+                throw EZipFront(zipmsg::kLocalNameReadError, true);
             TSpanRow* row = nullptr;
             auto [first, last] = byName.equal_range(base::UpperCase(name));
             for (auto it = first; it != last && !row; ++it)
                 if (!rows[it->second].placed) row = &rows[it->second];
-            if (!row) throw EZipFront(11026, true);
+            if (!row) throw EZipFront(zipmsg::kLocalHeaderNotFound, true);
             int64_t at = Tell(out);
-            if (at < 0 || at > int64_t(UINT32_MAX)) throw EZipFront(11028, true);
+            if (at < 0 || at > int64_t(UINT32_MAX)) throw EZipFront(zipmsg::kLocalHeaderWriteError, true);
             row->newOffset = uint32_t(at);
             row->placed = true;
             // The copy notice goes to the event only: it is progress, not an error.
-            Notify(0, ZipMessage(10105) + name);
+            Notify(0, ZipMessage(zipmsg::kCopyingFrom) + name);
             uint32_t compressed = Get32(h + 18) ? Get32(h + 18) : row->compressed;
             Progress(pkFileStart, name,
                      30 + int64_t(name.size()) + extra + compressed + ((flags & 8) ? 16 : 0));
             if (std::fwrite(h, 1, 30, out) != 30 ||
                 std::fwrite(name.data(), 1, name.size(), out) != name.size())
-                throw EZipFront(11028, true);
-            CopyChunk(out, extra, 11018);
-            CopyChunk(out, compressed, 11021);
-            if (flags & 8) CopyChunk(out, 16, 11020);
+                throw EZipFront(zipmsg::kLocalHeaderWriteError, true);
+            CopyChunk(out, extra, zipmsg::kLocalExtraReadError);
+            CopyChunk(out, compressed, zipmsg::kPackedDataReadError);
+            if (flags & 8) CopyChunk(out, 16, zipmsg::kDataDescriptorError);
         }
         writeProgress_ = false;
 
         if (diskNr_ != int(end.cdDisk)) SwitchVolume(int(end.cdDisk));
-        if (Seek(file_, int64_t(end.cdOffset), SEEK_SET) != 0) throw EZipFront(11008, true);
+        if (Seek(file_, int64_t(end.cdOffset), SEEK_SET) != 0) throw EZipFront(zipmsg::kInputSeekError, true);
         int64_t newDirectory = Tell(out);
         for (size_t k = 0; k < rows.size(); ++k) {
             unsigned char h[46];
             readCentral(h);
-            if (Get32(h) != kCentralSig) throw EZipFront(11015, true);
+            if (Get32(h) != kCentralSig) throw EZipFront(zipmsg::kCentralSignatureError, true);
             std::string name(Get16(h + 28), '\0');
-            if (!name.empty() && !ReadFully(name.data(), name.size())) throw EZipFront(11017, true);
+            if (!name.empty() && !ReadFully(name.data(), name.size()))
+                throw EZipFront(zipmsg::kCentralNameReadError, true);
             Put16(h + 34, 0);
             Put32(h + 42, rows[k].newOffset);
             if (std::fwrite(h, 1, 46, out) != 46 ||
                 std::fwrite(name.data(), 1, name.size(), out) != name.size())
-                throw EZipFront(11029, true);
-            CopyChunk(out, Get16(h + 30), 11019);
-            CopyChunk(out, Get16(h + 32), 11022);
+                throw EZipFront(zipmsg::kCentralHeaderWriteError, true);
+            CopyChunk(out, Get16(h + 30), zipmsg::kCentralExtraReadError);
+            CopyChunk(out, Get16(h + 32), zipmsg::kFileCommentReadError);
         }
         int64_t directorySize = Tell(out) - newDirectory;
         // The joined archive has plain 16- and 32-bit fields only.
         if (rows.size() > 0xFFFF || newDirectory + directorySize > int64_t(UINT32_MAX))
-            throw EZipFront(11030, true);
+            throw EZipFront(zipmsg::kEndRecordWriteError, true);
 
         if (diskNr_ != totalDisks_) SwitchVolume(totalDisks_);
-        if (Seek(file_, end.offset + 22, SEEK_SET) != 0) throw EZipFront(11008, true);
+        if (Seek(file_, end.offset + 22, SEEK_SET) != 0) throw EZipFront(zipmsg::kInputSeekError, true);
         // One volume now: every count is the whole directory's.
         unsigned char e[22] = {};
         Put32(e, kEndSig);
@@ -433,25 +439,25 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
         Put32(e + 12, uint32_t(directorySize));
         Put32(e + 16, uint32_t(newDirectory));
         Put16(e + 20, end.commentLength);
-        if (std::fwrite(e, 1, 22, out) != 22) throw EZipFront(11030, true);
-        CopyChunk(out, end.commentLength, 11023);
-        if (std::fflush(out) != 0) throw EZipFront(11030, true);
+        if (std::fwrite(e, 1, 22, out) != 22) throw EZipFront(zipmsg::kEndRecordWriteError, true);
+        CopyChunk(out, end.commentLength, zipmsg::kArchiveCommentReadError);
+        if (std::fflush(out) != 0) throw EZipFront(zipmsg::kEndRecordWriteError, true);
         ok = true;
     } catch (const EZipFront& e) {
         ReportException(e);
         result = -7;
     } catch (const std::bad_alloc&) {
-        ReportMessage(10103);
+        ReportMessage(zipmsg::kOutOfMemory);
         result = -8;
     } catch (...) {
-        ReportMessage(11024);
+        ReportMessage(zipmsg::kSpanFailed);
         result = -9;
     }
     writeProgress_ = false;
     Progress(pkBatchEnd, std::string(), 0);
     CloseFile();
     if (out && std::fclose(out) != 0 && ok) {
-        ReportMessage(11030);
+        ReportMessage(zipmsg::kEndRecordWriteError);
         ok = false;
         result = -7;
     }

@@ -2,6 +2,7 @@
 // The one seam between the framework and a window system. A backend owns native windows, shows
 // back buffers the framework paints, turns native input into Events, keeps the clock and answers
 // the desktop's settings. Backends: sdl/ (a real display) and headless/ (none; virtual clock).
+// Automation (Automation.h) is a separate, optional interface.
 //
 // Coordinates: window bounds are screen pixels; event positions are client pixels of the window
 // the event belongs to, always in the framework's logical units (a backend that scales its output
@@ -21,6 +22,7 @@
 
 namespace gui {
 
+class Automation;
 using gfx::TPoint;
 using gfx::TRect;
 
@@ -167,6 +169,9 @@ public:
                                                                    const std::string& /*start*/) {
         return std::nullopt;
     }
+
+    // Tests, scripts and the preview drive the backend through this; nullptr when it cannot be.
+    virtual Automation* GetAutomation() { return nullptr; }
 };
 
 struct BackendOptions {

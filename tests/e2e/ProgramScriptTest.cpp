@@ -4,10 +4,28 @@
 #include <cstdlib>
 
 #include "ProgramRun.h"
+#include "gfx/Bitmap.h"
+#include "gfx/PngCodec.h"
 
 using e2e::fs::path;
 
 namespace {
+
+gfx::TBitmap LoadPng(const e2e::fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    gfx::TBitmap b;
+    if (!bytes.empty()) gfx::DecodePng(bytes.data(), bytes.size(), b);
+    return b;
+}
+
+// Pixels that differ between a and b inside r.
+int CountDiffering(const gfx::TBitmap& a, const gfx::TBitmap& b, const gfx::TRect& r) {
+    int n = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) n += a.Pixel(x, y) != b.Pixel(x, y);
+    return n;
+}
 
 e2e::RunResult RunScript(const e2e::Scratch& s, const path& disc, const std::string& script) {
     const path file = s.path / "script.txt";
@@ -68,8 +86,18 @@ click bBeenden2
 )";
     const e2e::RunResult r = RunScript(s, disc, script);
     EXPECT_EQ(r.code, 0) << r.output;
-    for (const char* png : {"start.png", "page.png", "full.png"})
-        EXPECT_GT(e2e::fs::file_size(s.path / png), 1000u) << png;
+    const gfx::TBitmap start = LoadPng(s.path / "start.png"), page = LoadPng(s.path / "page.png");
+    const gfx::TBitmap full = LoadPng(s.path / "full.png");
+    ASSERT_EQ(start.Width(), 640);
+    ASSERT_EQ(start.Height(), 480);
+    ASSERT_EQ(page.Width(), 640);
+    ASSERT_EQ(page.Height(), 480);
+    // The skin's title strip stays; the right-hand side changed from the start picture to the page.
+    EXPECT_EQ(CountDiffering(start, page, {0, 0, 640, 20}), 0);
+    EXPECT_GT(CountDiffering(start, page, {260, 40, 630, 380}), 10000);
+    // The full-screen view covers the (headless) screen.
+    EXPECT_EQ(full.Width(), 1024);
+    EXPECT_EQ(full.Height(), 768);
 }
 
 TEST(ProgramScript, InfoPageAndHomepageLink) {

@@ -156,8 +156,14 @@ TEST(ScriptRunner, DrivesControlsAndTheModalLoopsTheyOpen) {
     const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
     gfx::TBitmap png;
     ASSERT_NO_THROW(gfx::DecodePng(bytes.data(), bytes.size(), png));
-    EXPECT_EQ(png.Width(), 300);
-    EXPECT_EQ(png.Height(), 200);
+    ASSERT_EQ(png.Width(), 300);
+    ASSERT_EQ(png.Height(), 200);
+    // The picture is what the window shows, pixel for pixel.
+    int differing = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x)
+            differing += int64_t(png.Pixel(x, y)) != t.hb->PixelAt(t.main->Handle(), x, y);
+    EXPECT_EQ(differing, 0);
     fs::remove(shot);
 }
 

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/RecordingShell.h"
 #include "platform/RecordingSound.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sound.h"
-#include "platform/posix/RecordingShell.h"
 #include "tools/common/WavWriter.h"
 
 TEST(Services, HeadlessRunsRecordInsteadOfStartingAndPlaying) {

@@ -304,14 +304,11 @@ TEST(TransText, SmoothGlyphEdgesBlendOntoTheBackgroundWithoutMagenta) {
     EXPECT_GT(grey, 50);  // the edges really are smoothed
 }
 
-TEST(TransText, DefaultsAndLifetime) {
+TEST(TransText, ANewViewShowsItsOwnersNameAndLeavesNoHandlerBehind) {
     SkinHarness t;
     auto* form = t.Form(200, 200, gfx::clWhite);
     form->SetName("PicturePanel1");
     auto* view = form->Make<TTransText>();
-    EXPECT_EQ(view->Width(), 120);
-    EXPECT_EQ(view->Height(), 150);
-    EXPECT_EQ(view->Alignment(), skin::ttaCenter);
     EXPECT_EQ(Lines(view->Text()), (V{"PicturePanel1"}));
     EXPECT_EQ(view->ContentHeight(), 1);
     auto* bar = form->Make<flat::TFlatScrollbar>();

@@ -1,40 +1,115 @@
 // The message table's lookups and fallbacks, and the exception's three ways to fill a text.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "base/Cp1252.h"
 #include "zip/EZipFront.h"
+#include "zip/ZipMessageIds.h"
 #include "zip/ZipMessages.h"
 
 namespace {
 
-TEST(ZipMessagesTest, TableFallbacksAndFilledTexts) {
-    EXPECT_EQ(ZipMessage(11004), base::Cp("Laufwerk %s ist nicht verfügbar"));
-    EXPECT_EQ(
-        ZipMessage(10502),
-        base::Cp("Warnung - Automatisches Entpacken : möglicherweise wurden nicht alle Dateien entpackt !"));
-    // Ids of operations this program lacks fall back to the sentence with the id.
-    EXPECT_EQ(ZipMessage(10101),
-              "ZipMsgXX.res is probably not bound to executable\nMissing String ID is: 10101");
-    EXPECT_EQ(ZipMessage(99999),
-              "ZipMsgXX.res is probably not bound to executable\nMissing String ID is: 99999");
-    EXPECT_EQ(ZipMissingMessage(11034), "Please insert disk volume %.1d of %.1d");
-    EXPECT_EQ(ZipMissingMessage(11035), "\r\nin drive: %s");
-    EXPECT_EQ(ZipMissingMessage(10105), "Copying: ");
+using namespace zipmsg;
 
-    EZipFront byDrive(11003, std::string("Q:\\"));
-    EXPECT_EQ(byDrive.Message(), "Unbekanntes Laufwerk: Q:\\");
-    EXPECT_EQ(byDrive.MessageId(), 11003);
+// The ids the front end reports or throws.
+constexpr int kRaised[] = {
+    kNoArchiveName,
+    kOutOfMemory,
+    kCopyingFrom,
+    kArchiveSeekError,
+    kListFailed,
+    kStructureWarning,
+    kTrailingDataWarning,
+    kUnpackFatal,
+    kUnpackIncomplete,
+    kUnpackLoaded,
+    kUnpackExecMissing,
+    kUnpackVersionMissing,
+    kUnpackNotFound,
+    kFileNotFound,
+    kArchiveOpenError,
+    kUnknownDrive,
+    kDriveNotAvailable,
+    kCancelledByUser,
+    kInputSeekError,
+    kCannotCreateOutput,
+    kEndRecordReadError,
+    kLocalHeaderReadError,
+    kCentralHeaderReadError,
+    kLocalSignatureError,
+    kCentralSignatureError,
+    kLocalNameReadError,
+    kCentralNameReadError,
+    kLocalExtraReadError,
+    kCentralExtraReadError,
+    kDataDescriptorError,
+    kPackedDataReadError,
+    kFileCommentReadError,
+    kArchiveCommentReadError,
+    kSpanFailed,
+    kUnattendedSpanning,
+    kLocalHeaderNotFound,
+    kCannotCreateTemp,
+    kLocalHeaderWriteError,
+    kCentralHeaderWriteError,
+    kEndRecordWriteError,
+    kSplitSignatureError,
+    kInsertLastDisk,
+    kInsertDiskOf,
+    kInDrive,
+    kNotAZipArchive,
+    kFirstDiskOfSet,
+    kDiskNOfSet,
+    kFirstFileOfSet,
+    kInsertDiskNumber,
+};
+
+std::string Replaced(std::string text, const std::string& placeholder, const std::string& by) {
+    const size_t at = text.find(placeholder);
+    return at == std::string::npos ? text : text.replace(at, placeholder.size(), by);
+}
+
+TEST(ZipMessagesTest, EveryMessageTheFrontEndRaisesHasATextOfItsOwn) {
+    for (int id : kRaised) {
+        EXPECT_TRUE(ZipHasMessage(id)) << id;
+        EXPECT_NE(ZipMessage(id), ZipMissingMessage(id)) << id;
+        EXPECT_FALSE(ZipMessage(id).empty()) << id;
+    }
+}
+
+TEST(ZipMessagesTest, MissingIdsFallBackToTheSentenceWithTheId) {
+    for (int id : {10101, 10140, 99999}) {
+        EXPECT_FALSE(ZipHasMessage(id)) << id;
+        EXPECT_EQ(ZipMessage(id), ZipMissingMessage(id)) << id;
+        EXPECT_NE(ZipMessage(id).find("Missing String ID is: " + std::to_string(id)), std::string::npos)
+            << id;
+    }
+    // The disk prompts fall back to texts that keep their placeholders, so a prompt can still be filled.
+    EXPECT_NE(ZipMissingMessage(kInsertDiskOf).find("%.1d"), ZipMissingMessage(kInsertDiskOf).rfind("%.1d"));
+    EXPECT_NE(ZipMissingMessage(kInDrive).find("%s"), std::string::npos);
+}
+
+TEST(ZipMessagesTest, TheExceptionFillsItsText) {
+    EZipFront byDrive(kUnknownDrive, std::string("Q:\\"));
+    EXPECT_EQ(byDrive.Message(), Replaced(ZipMessage(kUnknownDrive), "%s", "Q:\\"));
+    EXPECT_NE(byDrive.Message(), ZipMessage(kUnknownDrive));
+    EXPECT_EQ(byDrive.MessageId(), kUnknownDrive);
     EXPECT_TRUE(byDrive.ShowToUser());
-    EZipFront byVolume(11038, 7);
-    EXPECT_EQ(
-        byVolume.Message(),
-        "Dies ist Diskette Nr. 7 des Archiv-Satzes,\nbitte legen Sie die letzte Diskette des Satzes ein");
-    EZipFront hidden(11007, false);
+
+    EZipFront byVolume(kDiskNOfSet, 7);
+    EXPECT_EQ(byVolume.Message(), Replaced(ZipMessage(kDiskNOfSet), "%d", "7"));
+    EXPECT_NE(byVolume.Message(), ZipMessage(kDiskNOfSet));
+
+    EZipFront hidden(kCancelledByUser, false);
     EXPECT_FALSE(hidden.ShowToUser());
-    EXPECT_EQ(hidden.Message(), "Abbruch der Operation durch den Benutzer");
-    EZipFront missing(10140, 3);
-    EXPECT_EQ(missing.Message(), ZipMessage(10140));
-    EXPECT_STREQ(EZipFront(11002, true).what(), "Archivdatei kann nicht geöffnet werden");  // UTF-8 for logs
+    EXPECT_EQ(hidden.Message(), ZipMessage(kCancelledByUser));
+    // An id without a text gives the fallback, whatever it is filled with.
+    EXPECT_EQ(EZipFront(10140, 3).Message(), ZipMessage(10140));
+    // what() is for logs: the same text in UTF-8.
+    const EZipFront open(kArchiveOpenError, true);
+    EXPECT_EQ(std::string(open.what()), base::Cp1252ToUtf8(open.Message()));
+    EXPECT_NE(std::string(open.what()), open.Message());  // the text has an umlaut
 }
 
 }  // namespace

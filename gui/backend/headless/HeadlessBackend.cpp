@@ -50,20 +50,33 @@ WindowHandle HeadlessBackend::Target() const {
     return active_;
 }
 
-void HeadlessBackend::Inject(const Event& ev) {
-    queue_.push_back(ev);
+void HeadlessBackend::Inject(const Event& in) {
+    Event ev = in;
+    if (!ev.window) ev.window = Target();
+    switch (ev.type) {
+        case EventType::MouseMove:
+        case EventType::MouseDown:
+        case EventType::MouseUp:
+        case EventType::MouseWheel:
+            InjectMouse(std::move(ev));
+            return;
+        default:
+            queue_.push_back(std::move(ev));
+            return;
+    }
 }
 
-void HeadlessBackend::Mouse(EventType type, int x, int y, TMouseButton button, TShiftState shift, int wheel) {
-    WindowHandle w = Target();
-    const WindowState* ws = Window(w);
+// What a window system does with the pointer: it follows a window drag, adds the held buttons and
+// keeps presses away from a disabled window.
+void HeadlessBackend::InjectMouse(Event ev) {
+    const WindowState* ws = Window(ev.window);
     if (!ws) return;
-    TPoint screen{ws->bounds.Left + x, ws->bounds.Top + y};
-    TShiftState bit = button == mbLeft ? ssLeft : button == mbRight ? ssRight : ssMiddle;
+    TPoint screen{ws->bounds.Left + ev.x, ws->bounds.Top + ev.y};
+    TShiftState bit = ev.button == mbLeft ? ssLeft : ev.button == mbRight ? ssRight : ssMiddle;
     if (dragging_) {
         // The window follows the pointer until the button comes up; nothing reaches the program.
         WindowState* d = Find(dragging_);
-        if (d && type == EventType::MouseMove) {
+        if (d && ev.type == EventType::MouseMove) {
             int dx = screen.X - dragStart_.X, dy = screen.Y - dragStart_.Y;
             d->bounds = gfx::Offset(dragBounds_, dx, dy);
             Event moved;
@@ -74,108 +87,57 @@ void HeadlessBackend::Mouse(EventType type, int x, int y, TMouseButton button, T
             queue_.push_back(moved);
         }
         cursor_pos_ = screen;
-        if (type == EventType::MouseUp && button == mbLeft) {
+        if (ev.type == EventType::MouseUp && ev.button == mbLeft) {
             dragging_ = 0;
             buttons_ &= ~ssLeft;
         }
-        Pump();
         return;
     }
     cursor_pos_ = screen;
-    if (type == EventType::MouseDown) buttons_ |= bit;
-    Event ev;
-    ev.type = type;
-    ev.window = w;
-    ev.x = x;
-    ev.y = y;
-    ev.button = button;
-    ev.shift = shift | buttons_;
-    ev.wheelDelta = wheel;
-    if (type == EventType::MouseUp) buttons_ &= ~bit;
-    if (ws->enabled || type == EventType::MouseMove) queue_.push_back(ev);
-    Pump();
+    if (ev.type == EventType::MouseDown) buttons_ |= bit;
+    ev.shift |= buttons_;
+    if (ev.type == EventType::MouseUp) buttons_ &= ~bit;
+    if (ws->enabled || ev.type == EventType::MouseMove) queue_.push_back(std::move(ev));
 }
 
 void HeadlessBackend::MouseMove(int x, int y, TShiftState shift) {
-    Mouse(EventType::MouseMove, x, y, mbLeft, shift, 0);
+    synth_.Move(Target(), x, y, shift);
 }
 
 void HeadlessBackend::MouseDown(int x, int y, TMouseButton button, TShiftState shift) {
-    Mouse(EventType::MouseMove, x, y, button, shift, 0);
-    Mouse(EventType::MouseDown, x, y, button, shift, 0);
+    synth_.Press(Target(), x, y, button, shift);
 }
 
 void HeadlessBackend::MouseUp(int x, int y, TMouseButton button, TShiftState shift) {
-    Mouse(EventType::MouseUp, x, y, button, shift, 0);
+    synth_.Release(Target(), x, y, button, shift);
 }
 
 void HeadlessBackend::Click(int x, int y, TMouseButton button, TShiftState shift) {
-    MouseDown(x, y, button, shift);
-    MouseUp(x, y, button, shift);
+    synth_.Click(Target(), x, y, button, shift);
 }
 
 void HeadlessBackend::DoubleClick(int x, int y) {
-    Click(x, y);
-    Click(x, y);
+    synth_.DoubleClick(Target(), x, y);
 }
 
 void HeadlessBackend::Wheel(int x, int y, int notches) {
-    Mouse(EventType::MouseMove, x, y, mbLeft, 0, 0);
-    Mouse(EventType::MouseWheel, x, y, mbLeft, 0, notches * 120);
-}
-
-void HeadlessBackend::QueueKey(EventType type, int key, TShiftState shift) {
-    Event ev;
-    ev.type = type;
-    ev.window = Target();
-    ev.key = key;
-    ev.shift = shift;
-    queue_.push_back(ev);
+    synth_.Wheel(Target(), x, y, notches);
 }
 
 void HeadlessBackend::KeyDown(int key, TShiftState shift) {
-    QueueKey(EventType::KeyDown, key, shift);
-    Pump();
+    synth_.KeyDown(Target(), key, shift);
 }
 
 void HeadlessBackend::KeyUp(int key, TShiftState shift) {
-    QueueKey(EventType::KeyUp, key, shift);
-    Pump();
+    synth_.KeyUp(Target(), key, shift);
 }
 
 void HeadlessBackend::Key(int key, TShiftState shift) {
-    QueueKey(EventType::KeyDown, key, shift);
-    // Printable keys type their character, as the keyboard layer would (Enter, Escape, Tab and
-    // Backspace are typed by the framework itself).
-    char ch = 0;
-    if (!(shift & (ssCtrl | ssAlt))) {
-        if (key >= 'A' && key <= 'Z')
-            ch = char((shift & ssShift) ? key : key - 'A' + 'a');
-        else if (key >= '0' && key <= '9' && !(shift & ssShift))
-            ch = char(key);
-        else if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9)
-            ch = char('0' + key - VK_NUMPAD0);
-        else if (key == VK_SPACE)
-            ch = ' ';
-    }
-    if (ch) {
-        Event text;
-        text.type = EventType::Text;
-        text.window = Target();
-        text.text = std::string(1, ch);
-        queue_.push_back(text);
-    }
-    QueueKey(EventType::KeyUp, key, shift);
-    Pump();
+    synth_.Key(Target(), key, shift);
 }
 
 void HeadlessBackend::Type(const std::string& utf8) {
-    Event ev;
-    ev.type = EventType::Text;
-    ev.window = Target();
-    ev.text = base::Utf8ToCp1252(utf8);
-    queue_.push_back(ev);
-    Pump();
+    synth_.Type(Target(), utf8);
 }
 
 void HeadlessBackend::RequestClose(WindowHandle w) {
@@ -360,6 +322,16 @@ std::int64_t HeadlessBackend::PixelAt(WindowHandle w, int x, int y) const {
     const WindowState* ws = Window(w);
     if (!ws || x < 0 || y < 0 || x >= ws->pixels->Width() || y >= ws->pixels->Height()) return -1;
     return std::int64_t(ws->pixels->Pixel(x, y));
+}
+
+bool HeadlessBackend::WindowEnabled(WindowHandle w) const {
+    const WindowState* ws = Window(w);
+    return ws && ws->enabled;
+}
+
+const gfx::TBitmap* HeadlessBackend::WindowPixels(WindowHandle w) const {
+    const WindowState* ws = Window(w);
+    return ws ? ws->pixels : nullptr;
 }
 
 bool HeadlessBackend::SavePng(WindowHandle w, const std::string& path) const {

@@ -25,11 +25,13 @@
 #include <vector>
 
 #include "gfx/Bitmap.h"
+#include "gui/backend/Automation.h"
 #include "gui/backend/Backend.h"
+#include "gui/backend/InputSynth.h"
 
 namespace gui {
 
-class HeadlessBackend : public Backend {
+class HeadlessBackend : public Backend, public Automation {
 public:
     HeadlessBackend();
     ~HeadlessBackend() override;
@@ -46,16 +48,8 @@ public:
         int presentCount = 0;
         TRect lastPresent{};
     };
-    struct MessageBoxRecord {
-        MessageBoxRequest request;
-        int answer = 0;
-        bool answeredByDefault = false;  // nothing was queued
-    };
-    struct FolderRecord {
-        std::string title, start;
-        std::optional<std::string> answer;
-        bool answeredByDefault = false;
-    };
+    using MessageBoxRecord = gui::MessageBoxRecord;
+    using FolderRecord = gui::FolderRecord;
 
     // Screen and settings.
     void SetScreenSize(int width, int height);
@@ -64,8 +58,9 @@ public:
     DesktopSettings& MutableSettings() { return settings_; }
 
     // Clock: moves by ms, stopping at every timer due on the way and pumping the loop there.
-    void Advance(std::uint64_t ms);
-    void Pump();  // dispatch what is queued (tests that inject with pump = false)
+    void Advance(std::uint64_t ms) override;
+    void Pump() override;  // dispatch what is queued (tests that inject with pump = false)
+    bool VirtualClock() const override { return true; }
 
     // Input in client coordinates of the target window (the active one unless SetTarget).
     void SetTarget(WindowHandle w) { target_ = w; }
@@ -83,33 +78,36 @@ public:
     void Key(int key, TShiftState shift = 0);
     void Type(const std::string& utf8);
     void RequestClose(WindowHandle w);
-    // Queue an event without pumping.
-    void Inject(const Event& ev);
+    // Queue an event without pumping (window 0: the target window).
+    void Inject(const Event& ev) override;
     // Run fn the next time a loop waits (inside a modal loop, a test acts here).
     void Post(std::function<void()> fn);
 
     // Windows.
     std::vector<WindowHandle> Windows() const;
     const WindowState* Window(WindowHandle w) const;
-    WindowHandle ActiveWindow() const { return active_; }
+    WindowHandle ActiveWindow() const override { return active_; }
+    bool WindowEnabled(WindowHandle w) const override;
+    const gfx::TBitmap* WindowPixels(WindowHandle w) const override;
     // The presented pixel at client x,y (0x00BBGGRR); -1 when outside.
     std::int64_t PixelAt(WindowHandle w, int x, int y) const;
     bool SavePng(WindowHandle w, const std::string& path) const;
 
     // Prompts.
-    void AnswerMessageBox(int answer) { boxAnswers_.push_back(answer); }
+    bool AnswersPrompts() const override { return !showBoxes_; }
+    void AnswerMessageBox(int answer) override { boxAnswers_.push_back(answer); }
     // Off by default: boxes and folder prompts are answered from the queues. On: they are recorded
     // (a box with answer -1) and the framework shows its own dialogs, which a test drives with Post().
     void SetShowMessageForms(bool show) { showBoxes_ = show; }
-    void AnswerFolder(std::optional<std::string> path) { folderAnswers_.push_back(std::move(path)); }
-    const std::vector<MessageBoxRecord>& MessageBoxes() const { return boxes_; }
-    const std::vector<FolderRecord>& FolderPrompts() const { return folders_; }
+    void AnswerFolder(std::optional<std::string> path) override { folderAnswers_.push_back(std::move(path)); }
+    const std::vector<MessageBoxRecord>& MessageBoxes() const override { return boxes_; }
+    const std::vector<FolderRecord>& FolderPrompts() const override { return folders_; }
     void ClearRecords();
 
     TCursor CurrentCursor() const { return cursor_; }
     bool MouseCaptured() const { return captured_; }
     bool TextInputActive() const { return textInput_; }
-    const std::vector<std::string>& Log() const { return log_; }
+    const std::vector<std::string>& Log() const override { return log_; }
 
     // Backend
     const char* Name() const override { return "headless"; }
@@ -147,14 +145,15 @@ public:
     std::optional<int> PromptMessageBox(const MessageBoxRequest& request) override;
     std::optional<std::optional<std::string>> PromptFolder(const std::string& title,
                                                            const std::string& start) override;
+    Automation* GetAutomation() override { return this; }
 
 private:
-    void Mouse(EventType type, int x, int y, TMouseButton button, TShiftState shift, int wheel);
-    void QueueKey(EventType type, int key, TShiftState shift);
+    void InjectMouse(Event ev);
     WindowState* Find(WindowHandle w);
     void Activate(WindowHandle w);
 
     BackendHost* host_ = nullptr;
+    TInputSynth synth_{*this};
     std::map<WindowHandle, WindowState> windows_;
     std::vector<WindowHandle> zOrder_;  // bottom first
     WindowHandle nextHandle_ = 1;

@@ -22,6 +22,7 @@
 #include <string_view>
 
 #include "base/Cp1252.h"
+#include "gui/backend/Automation.h"
 #include "gui/backend/sdl/DisplayScale.h"
 #include "gui/backend/sdl/X11Probe.h"
 
@@ -132,7 +133,7 @@ TShiftState ButtonState() {
 
 }  // namespace
 
-class SdlBackend : public Backend {
+class SdlBackend : public Backend, private Automation {
 public:
     explicit SdlBackend(const BackendOptions& options);
     ~SdlBackend() override;
@@ -169,8 +170,25 @@ public:
     int ScreenHeight() const override;
     int ColorDepth() const override;
     DesktopSettings Settings() const override { return settings_; }
+    Automation* GetAutomation() override { return this; }
 
 private:
+    // Automation: injected input joins the native queue (a press carries its button, as SDL's own
+    // does); capture is the back buffer last presented; the clock and the prompts stay real.
+    void Inject(const Event& ev) override {
+        queue_.push_back(ev);
+        if (ev.type == EventType::MouseDown)
+            queue_.back().shift |= ev.button == mbLeft ? ssLeft : ev.button == mbRight ? ssRight : ssMiddle;
+    }
+    void Pump() override {
+        if (host_) host_->Pump();
+    }
+    WindowHandle ActiveWindow() const override { return 0; }  // the framework's active form counts
+    const gfx::TBitmap* WindowPixels(WindowHandle h) const override {
+        auto it = windows_.find(h);
+        return it == windows_.end() ? nullptr : it->second.last;
+    }
+
     struct Win {
         SDL_Window* sdl = nullptr;
         WindowParams params;

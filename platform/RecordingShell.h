@@ -1,10 +1,12 @@
 #pragma once
 // The shell of headless runs and tests: works out exactly the argument vector the real shell would
 // start, records it and starts nothing.
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/posix/PosixShell.h"
+#include "platform/NativePath.h"
+#include "platform/Shell.h"
 
 namespace platform {
 
@@ -15,9 +17,10 @@ struct ShellCall {
     std::string folder;             // where it would have run (UTF-8); empty: the current folder
 };
 
-class RecordingShell : public PosixShell {
+class RecordingShell : public Shell {
 public:
-    explicit RecordingShell(const NativePath* paths = nullptr) : PosixShell(paths, false) {}
+    explicit RecordingShell(const NativePath* paths = nullptr);
+    ~RecordingShell() override;
 
     bool Open(const std::string& target) override;
     bool Explore(const std::string& folder) override;
@@ -26,12 +29,11 @@ public:
     const std::vector<ShellCall>& Calls() const { return calls_; }
     void Clear() { calls_.clear(); }
 
-protected:
-    bool Spawn(const std::vector<std::string>& argv, const std::string&) override { return !argv.empty(); }
-
 private:
     bool Record(const char* operation, const std::string& target, std::vector<std::string> argv,
                 std::string folder = {});
+    class Planner;  // the system's own shell, asked what it would run
+    std::unique_ptr<Planner> planner_;
     std::vector<ShellCall> calls_;
 };
 

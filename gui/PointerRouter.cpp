@@ -1,0 +1,160 @@
+#include "gui/PointerRouter.h"
+
+#include <cstdlib>
+
+#include "gui/Application.h"
+#include "gui/Control.h"
+#include "gui/Form.h"
+#include "gui/HintController.h"
+#include "gui/Screen.h"
+
+namespace gui {
+
+bool IsInside(const TControl* c, const TControl* container) {
+    for (; c; c = c->Parent())
+        if (c == container) return true;
+    return false;
+}
+
+void TPointerRouter::SetUnder(TControl* c) {
+    TControl* old = under_.Get();
+    if (c == old) return;
+    under_ = TComponent::WeakOf<TControl>(c);
+    if (old) {
+        old->mouseInside_ = false;
+        old->MouseLeave();
+    }
+    if (c && under_.Get() == c) {
+        c->mouseInside_ = true;
+        c->MouseEnter();
+    }
+    UpdateCursor();
+}
+
+void TPointerRouter::SetCapture(TControl* c) {
+    capture_ = TComponent::WeakOf<TControl>(c);
+    backend_.CaptureMouse(c != nullptr);
+}
+
+void TPointerRouter::Forget(TControl* c) {
+    if (IsInside(capture_.Get(), c)) {
+        capture_ = {};
+        backend_.CaptureMouse(false);
+    }
+    if (IsInside(under_.Get(), c)) {
+        // The pointer is no longer over it (hidden, disabled or gone): no leave event for a
+        // control that is going, but the flag is cleared.
+        under_.Get()->mouseInside_ = false;
+        under_ = {};
+    }
+    if (IsInside(lastDown_.Get(), c)) lastDown_ = {};
+}
+
+void TPointerRouter::UpdateCursor() {
+    TCursor cur = Screen ? Screen->Cursor() : crDefault;
+    if (cur == crDefault) {
+        for (TControl* c = capture_.Get() ? capture_.Get() : under_.Get(); c; c = c->Parent()) {
+            if (c->Cursor() != crDefault) {
+                cur = c->Cursor();
+                break;
+            }
+        }
+    }
+    backend_.SetCursor(cur == crDefault ? crArrow : cur);
+}
+
+void TPointerRouter::LeftWindow() {
+    if (capture_.Get()) return;
+    SetUnder(nullptr);
+    hints_.MouseMoved(nullptr);
+}
+
+void TPointerRouter::Dispatch(TForm* form, const Event& ev) {
+    TPoint p{ev.x, ev.y};
+    TPoint screen{form->Left() + ev.x, form->Top() + ev.y};
+    if (ev.type == EventType::MouseDown) form->SetFocusMarkShown(false);
+    TControl* under = form->DeepestControlAt(p);
+    auto local = [&](TControl* c) { return c->ScreenToClient(screen); };
+
+    switch (ev.type) {
+        case EventType::MouseMove: {
+            SetUnder(under);
+            hints_.MouseMoved(under);
+            TControl* target = capture_.Get() ? capture_.Get() : under_.Get();
+            if (!target) return;
+            TPoint l = local(target);
+            target->MouseMove(ev.shift, l.X, l.Y);
+            break;
+        }
+        case EventType::MouseDown: {
+            hints_.Cancel();
+            if (app_.ActiveForm() != form) app_.SetActiveForm(form);
+            SetUnder(under);
+            TControl* target = capture_.Get() ? capture_.Get() : under_.Get();
+            if (!target) return;
+            TComponent::WeakOf<TControl> alive(target);
+            TPoint l = local(target);
+            TShiftState shift = ev.shift;
+            bool dbl = false;
+            if (ev.button == mbLeft) {
+                DesktopSettings s = backend_.Settings();
+                std::uint64_t now = backend_.Now();
+                dbl = !lastDownWasDouble_ && lastDown_.Get() == target &&
+                      now - lastDownTime_ <= std::uint64_t(s.doubleClickTime) &&
+                      std::abs(screen.X - lastDownPos_.X) <= s.doubleClickWidth / 2 &&
+                      std::abs(screen.Y - lastDownPos_.Y) <= s.doubleClickHeight / 2 &&
+                      (target->ControlStyle() & csDoubleClicks);
+                lastDown_ = TComponent::WeakOf<TControl>(target);
+                lastDownTime_ = now;
+                lastDownPos_ = screen;
+                lastDownWasDouble_ = dbl;
+                if (target->ControlStyle() & csCaptureMouse) SetCapture(target);
+            }
+            if (dbl) {
+                target->controlState_ &= ~csClicked;
+                target->DblClick();
+                if (!alive) return;
+                target->MouseDown(mbLeft, shift | ssDouble, l.X, l.Y);
+            } else {
+                if (ev.button == mbLeft && (target->ControlStyle() & csClickEvents))
+                    target->controlState_ |= csClicked;
+                target->MouseDown(ev.button, shift, l.X, l.Y);
+            }
+            break;
+        }
+        case EventType::MouseUp: {
+            TControl* target = capture_.Get() ? capture_.Get() : under_.Get();
+            if (ev.button == mbLeft && capture_.Get()) SetCapture(nullptr);
+            if (target) {
+                TComponent::WeakOf<TControl> alive(target);
+                TPoint l = local(target);
+                if (ev.button == mbLeft && (target->controlState_ & csClicked)) {
+                    target->controlState_ &= ~csClicked;
+                    // The click comes before the release handling, so a control's OnClick still
+                    // sees it pressed.
+                    if (target->ClientRect().Contains(l)) target->Click();
+                }
+                if (alive) target->MouseUp(ev.button, ev.shift, l.X, l.Y);
+            }
+            // The pointer may have left the control while it was held.
+            if (app_.FormOfHandle(ev.window) == form) SetUnder(form->DeepestControlAt(p));
+            break;
+        }
+        case EventType::MouseWheel: {
+            hints_.Cancel();
+            TControl* start = form->ActiveControl();
+            if (!start) start = under;
+            TComponent::WeakOf<TControl> alive(start);
+            for (TControl* c = start; c; c = c->Parent()) {
+                if (c->DoMouseWheel(ev.shift, ev.wheelDelta, screen)) break;
+                if (!alive) break;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    UpdateCursor();
+}
+
+}  // namespace gui

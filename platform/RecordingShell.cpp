@@ -1,0 +1,33 @@
+#include "platform/RecordingShell.h"
+
+#include "platform/posix/PosixShell.h"
+
+namespace platform {
+
+class RecordingShell::Planner : public PosixShell {
+public:
+    explicit Planner(const NativePath* paths) : PosixShell(paths, false) {}
+};
+
+RecordingShell::RecordingShell(const NativePath* paths) : planner_(std::make_unique<Planner>(paths)) {}
+
+RecordingShell::~RecordingShell() = default;
+
+bool RecordingShell::Record(const char* operation, const std::string& target, std::vector<std::string> argv,
+                            std::string folder) {
+    const bool started = !argv.empty();
+    calls_.push_back({operation, target, std::move(argv), std::move(folder)});
+    return started;
+}
+
+bool RecordingShell::Open(const std::string& target) {
+    return Record("open", target, planner_->OpenCommand(target), planner_->WorkingFolder(target));
+}
+bool RecordingShell::Explore(const std::string& folder) {
+    return Record("explore", folder, planner_->ExploreCommand(folder));
+}
+bool RecordingShell::Execute(const std::string& file) {
+    return Record("execute", file, planner_->ExecuteCommand(file), planner_->WorkingFolder(file));
+}
+
+}  // namespace platform
