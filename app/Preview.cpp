@@ -223,7 +223,7 @@ void TPreview::CheckDiscFiles(const TCatalogue& progname, const TCatalogue& date
     for (const TLintFinding& f : CheckCategoryHeaders(progname)) Problem(f.Where, f.What);
     for (const TLintFinding& f : CheckDuplicateRecords(daten)) Problem(f.Where, f.What);
     std::vector<uint8_t> menu;
-    if (ReadFile(TMainForm::NativeFile(main_.DataFile("Menue.dat")), menu))
+    if (gfx::ReadWholeFile(TMainForm::NativeFile(main_.DataFile("Menue.dat")), menu))
         for (const std::string& p :
              CheckMenuResourceFile(std::string_view(reinterpret_cast<const char*>(menu.data()), menu.size())))
             Problem("Menue.dat", p + " (menudat list shows the details)");

@@ -392,7 +392,7 @@ void TApplication::Dispatch(const Event& ev) {
             case EventType::Quit:
                 // The system's quit closes the main window first, so that its OnClose says
                 // goodbye (not from inside a dialog's loop), and ends the program in any case.
-                if (mainForm_ && modalStack_.empty()) mainForm_->Close();
+                if (mainForm_ && !modal_->Top()) mainForm_->Close();
                 Terminate();
                 break;
         }
