@@ -27,6 +27,7 @@
 #include "gui/Panel.h"
 #include "gui/Screen.h"
 #include "gui/Timer.h"
+#include "gui/backend/Automation.h"
 #include "media/GIFImage.h"
 #include "media/WavePlayer.h"
 #include "platform/Services.h"
@@ -346,7 +347,12 @@ void TMainForm::FormCreate(gui::TComponent*) {
         LoadCategoryIndex();
         LoadMenuResourceFile();
         PlaySlotSound(1);
-        SeedRandom(uint32_t(std::chrono::steady_clock::now().time_since_epoch().count()));
+        // On a virtual clock (previews, tests) the clock seeds the choice too, so that two previews
+        // of one disc show the same banners.
+        const gui::Automation* automation = gui::Application->TheBackend().GetAutomation();
+        SeedRandom(automation && automation->VirtualClock()
+                       ? uint32_t(gui::Application->TheBackend().Now())
+                       : uint32_t(std::chrono::steady_clock::now().time_since_epoch().count()));
         CycleBanner();
         CreateFactRows();
         initialised_ = true;

@@ -79,6 +79,23 @@ TEST(Preview, SampleDiscGivesEveryPageAndACleanReport) {
     EXPECT_NE(report.find("No problems found."), std::string::npos) << report;
 }
 
+TEST(Preview, TwoPreviewsOfOneDiscAreTheSamePictures) {
+    E2E_REQUIRE_PROGRAM();
+    e2e::Scratch s;
+    const path disc = e2e::CopyDisc(s.path);
+    ASSERT_EQ(Preview(s, disc, s.path / "a").code, 0);
+    ASSERT_EQ(Preview(s, disc, s.path / "b").code, 0);
+    size_t compared = 0;
+    // The banners too: on the virtual clock their choice and frames follow from the disc alone.
+    for (const auto& e : e2e::fs::directory_iterator(s.path / "a")) {
+        if (e.path().extension() != ".png") continue;
+        EXPECT_TRUE(e2e::ReadText(e.path()) == e2e::ReadText(s.path / "b" / e.path().filename()))
+            << e.path().filename();
+        ++compared;
+    }
+    EXPECT_GT(compared, 80u);
+}
+
 TEST(Preview, DamagedDiscListsEachProblemAndFails) {
     E2E_REQUIRE_PROGRAM();
     e2e::Scratch s;
