@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "media/GIFFrameStatus.h"
+
 namespace media {
 
 struct TGIFFrame {
@@ -16,6 +18,8 @@ struct TGIFFrame {
     bool Interlaced = false;
     bool Transparent = false;
     uint8_t TransparentIndex = 0;
+    // How the image data ended; a kept frame is gsOk, gsTruncated or gsDamaged.
+    TGIFFrameStatus Status = TGIFFrameStatus::gsOk;
 
     // RGB triples: the local table, or a copy of the global one. Only the first PaletteCount entries
     // belong to the frame's bitmap; pixels with a higher index show black.
