@@ -13,7 +13,8 @@ namespace media {
 class GIFBitReader {
 public:
     // pos is the index of the first sub-block's length byte; it is advanced as sub-blocks are taken.
-    GIFBitReader(const uint8_t* data, std::size_t size, std::size_t& pos) : data_(data), size_(size), pos_(pos) {
+    GIFBitReader(const uint8_t* data, std::size_t size, std::size_t& pos)
+        : data_(data), size_(size), pos_(pos) {
         NextSubBlock();
     }
 

@@ -15,11 +15,16 @@ enum class TGIFFrameStatus {
 
 inline const char* GIFFrameStatusName(TGIFFrameStatus s) {
     switch (s) {
-        case TGIFFrameStatus::gsOk: return "ok";
-        case TGIFFrameStatus::gsTruncated: return "truncated";
-        case TGIFFrameStatus::gsDamaged: return "damaged";
-        case TGIFFrameStatus::gsTooLarge: return "too large";
-        case TGIFFrameStatus::gsCancelled: return "cancelled";
+        case TGIFFrameStatus::gsOk:
+            return "ok";
+        case TGIFFrameStatus::gsTruncated:
+            return "truncated";
+        case TGIFFrameStatus::gsDamaged:
+            return "damaged";
+        case TGIFFrameStatus::gsTooLarge:
+            return "too large";
+        case TGIFFrameStatus::gsCancelled:
+            return "cancelled";
     }
     return "?";
 }

@@ -71,8 +71,8 @@ TGIFFrameStatus DecodeGIFImageData(TGIFFrame& frame, const uint8_t* data, std::s
     GIFCodeTable table(rootSize);
     // Codes of 12 bits cannot hold a clear code at 4096 or beyond.
     if (rootSize > 11) table.MarkDamaged();
-    GIFRowWriter out(frame.Pixels.data(), frame.Transparent ? frame.Mask.data() : nullptr, W, H, frame.Interlaced,
-                     frame.TransparentIndex, std::move(onRows));
+    GIFRowWriter out(frame.Pixels.data(), frame.Transparent ? frame.Mask.data() : nullptr, W, H,
+                     frame.Interlaced, frame.TransparentIndex, std::move(onRows));
     uint8_t* const pixels = out.Pixels();
     const int clear = table.ClearCode(), end = table.EndCode();
     const bool linear = !frame.Interlaced;

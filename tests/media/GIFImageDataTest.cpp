@@ -25,7 +25,8 @@ std::vector<uint8_t> SubBlocks(const std::vector<uint8_t>& data, const std::vect
     std::vector<uint8_t> out;
     std::size_t at = 0;
     for (std::size_t i = 0; at < data.size(); ++i) {
-        const std::size_t n = std::min<std::size_t>(std::size_t(lengths[i % lengths.size()]), data.size() - at);
+        const std::size_t n =
+            std::min<std::size_t>(std::size_t(lengths[i % lengths.size()]), data.size() - at);
         out.push_back(uint8_t(n));
         out.insert(out.end(), data.begin() + at, data.begin() + at + n);
         at += n;
@@ -35,7 +36,8 @@ std::vector<uint8_t> SubBlocks(const std::vector<uint8_t>& data, const std::vect
 }
 
 // Image data as the decoder sees it: root code size byte, then the packed codes in sub-blocks.
-std::vector<uint8_t> ImageData(int root, const std::vector<int>& codes, int blockSize = 255, bool terminator = true) {
+std::vector<uint8_t> ImageData(int root, const std::vector<int>& codes, int blockSize = 255,
+                               bool terminator = true) {
     std::vector<uint8_t> out{uint8_t(root)};
     std::vector<uint8_t> blocks = SubBlocks(TGifWriter::PackCodes(codes, root), {blockSize});
     if (!terminator) blocks.pop_back();
@@ -140,7 +142,8 @@ TEST(GIFCodeTable, WidthGrowsToTwelveBitsAndTheFullTableWaitsForAClear) {
         ASSERT_EQ(t.StackSize(), code - 4);
         ASSERT_EQ(t.Length(code), code - 4);
         const int next = t.Next();
-        ASSERT_EQ(t.CodeSize(), next < GIFCodeTable::kSize ? int(std::bit_width(unsigned(next))) : 12) << next;
+        ASSERT_EQ(t.CodeSize(), next < GIFCodeTable::kSize ? int(std::bit_width(unsigned(next))) : 12)
+            << next;
     }
     EXPECT_EQ(t.Next(), 4096);
     EXPECT_EQ(t.CodeSize(), 12);
@@ -292,6 +295,7 @@ TEST(GIFImageData, EachWayOfEndingHasItsStatus) {
     EXPECT_EQ(calls, 4);
     EXPECT_LT(pos, data.size());
     pos = 0;
-    EXPECT_EQ(DecodeGIFImageData(large, data.data(), data.size(), pos, [] { return true; }), TGIFFrameStatus::gsOk);
+    EXPECT_EQ(DecodeGIFImageData(large, data.data(), data.size(), pos, [] { return true; }),
+              TGIFFrameStatus::gsOk);
     EXPECT_EQ(pos, data.size());
 }
