@@ -64,6 +64,8 @@ TGIFFrameStatus DecodeGIFImageData(TGIFFrame& frame, const uint8_t* data, std::s
     if (frame.Transparent) frame.Mask.assign(area, 1);
 
     const int rootSize = pos < size ? data[pos++] : -1;
+    frame.DecodedPixels = 0;
+    frame.RootCodeSize = rootSize < 0 ? 0 : rootSize;
     if (rootSize < 0) return TGIFFrameStatus::gsTruncated;
     if (rootSize > 15) return TGIFFrameStatus::gsDamaged;
 
@@ -77,6 +79,11 @@ TGIFFrameStatus DecodeGIFImageData(TGIFFrame& frame, const uint8_t* data, std::s
     const int clear = table.ClearCode(), end = table.EndCode();
     const bool linear = !frame.Interlaced;
     std::size_t prevStart = 0;  // where the previous code's string was written
+    // Pixels stored before the first damaged code; only the paths that can meet damage look.
+    std::size_t sound = table.Damaged() ? 0 : area;
+    auto noteDamage = [&] {
+        if (sound == area && table.Damaged()) sound = out.Stored();
+    };
 
     bool ended = false;  // end code seen, or the data ran out or was damaged
     int code;
@@ -86,6 +93,7 @@ TGIFFrameStatus DecodeGIFImageData(TGIFFrame& frame, const uint8_t* data, std::s
         ended = true;
     } else {
         table.Begin(code);
+        noteDamage();
         prevStart = out.Here();
         out.Put(code);
     }
@@ -104,6 +112,7 @@ TGIFFrameStatus DecodeGIFImageData(TGIFFrame& frame, const uint8_t* data, std::s
                 break;
             }
             table.Begin(code);
+            noteDamage();
             prevStart = out.Here();
             out.Put(code);
             continue;
@@ -156,13 +165,16 @@ TGIFFrameStatus DecodeGIFImageData(TGIFFrame& frame, const uint8_t* data, std::s
             continue;
         }
         // Damage ends the pixels; the drain still reads on to the next end.
-        if (!table.Expand(code)) break;
+        const bool expanded = table.Expand(code);
+        noteDamage();
+        if (!expanded) break;
         while (table.StackSize() > 0 && !out.Done()) out.Put(table.PopStack());
     }
 
     if (out.Cancelled()) return TGIFFrameStatus::gsCancelled;
     const bool complete = out.Done();
     const bool damaged = table.Damaged();
+    frame.DecodedPixels = std::min(sound, complete ? area : out.Stored());
     if (!ended) Drain(in, table);
     if (damaged) return TGIFFrameStatus::gsDamaged;
     return complete ? TGIFFrameStatus::gsOk : TGIFFrameStatus::gsTruncated;

@@ -41,6 +41,8 @@ public:
     std::size_t Here() const { return std::size_t(rowPtr_ - pixels_) + std::size_t(x_); }
     std::size_t Room() const { return area_ - Here(); }
     uint8_t* Pixels() const { return pixels_; }
+    // Values stored so far, in the order of the data.
+    std::size_t Stored() const { return std::size_t(rowsDone_) * std::size_t(width_) + std::size_t(x_); }
 
     void Put(int value) {
         rowPtr_[x_] = static_cast<uint8_t>(value);
@@ -85,6 +87,7 @@ private:
             return;
         }
         NextRow();
+        ++rowsDone_;
         x_ = 0;
         if (!Done()) rowPtr_ = pixels_ + std::size_t(row_) * std::size_t(width_);
     }
@@ -108,7 +111,7 @@ private:
     const bool interlaced_;
     const int ti_;
     const std::size_t area_;
-    int row_ = 0, pass_ = 0, x_ = 0;
+    int row_ = 0, pass_ = 0, x_ = 0, rowsDone_ = 0;
     uint8_t* rowPtr_;
     std::function<bool()> onRows_;
     const int progressEvery_;

@@ -250,6 +250,7 @@ TEST(GIFImageData, EachWayOfEndingHasItsStatus) {
     std::size_t end = 0;
     EXPECT_EQ(Decode(f, clean, &end), TGIFFrameStatus::gsOk);
     EXPECT_EQ(f.Pixels, px);
+    EXPECT_EQ(f.DecodedPixels, 9u);
     EXPECT_EQ(end, clean.size());
 
     // Cut off inside the data: the pixels read so far stay, the rest is 0 and transparent.
@@ -259,11 +260,14 @@ TEST(GIFImageData, EachWayOfEndingHasItsStatus) {
         EXPECT_EQ(Decode(t, part), TGIFFrameStatus::gsTruncated) << cut;
         std::size_t same = 0;
         while (same < 9 && t.Pixels[same] == px[same]) ++same;
+        EXPECT_LE(t.DecodedPixels, same) << cut;
+        EXPECT_LT(t.DecodedPixels, 9u) << cut;
         for (std::size_t i = same; i < 9; ++i) EXPECT_EQ(t.Mask[i], 1) << cut << " " << i;
     }
     // An early end code, an early terminator, no root size byte.
     EXPECT_EQ(Decode(f, ImageData(2, {4, 1, 1, 5})), TGIFFrameStatus::gsTruncated);
     EXPECT_EQ(f.Pixels, (std::vector<uint8_t>{1, 1, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(f.DecodedPixels, 2u);
     EXPECT_EQ(Decode(f, ImageData(2, {4, 1, 1}, 255, true)), TGIFFrameStatus::gsTruncated);
     EXPECT_EQ(Decode(f, {}), TGIFFrameStatus::gsTruncated);
     // Every pixel but no end code and no terminator is complete.
@@ -272,13 +276,19 @@ TEST(GIFImageData, EachWayOfEndingHasItsStatus) {
     // A code beyond the table before the last pixel: damaged, though decoding goes on through it.
     EXPECT_EQ(Decode(f, ImageData(2, {4, 1, 7, 2, 2, 2, 2, 2, 2, 5})), TGIFFrameStatus::gsDamaged);
     EXPECT_EQ(f.Pixels, (std::vector<uint8_t>{1, 1, 1, 2, 2, 2, 2, 2, 2}));
+    EXPECT_EQ(f.DecodedPixels, 1u);  // the pixels before the code beyond the table
     // The same code after the last pixel leaves the frame whole.
     EXPECT_EQ(Decode(f, ImageData(2, {4, 1, 1, 1, 1, 1, 1, 1, 1, 1, 15, 5})), TGIFFrameStatus::gsOk);
+    EXPECT_EQ(f.DecodedPixels, 9u);
     // A non-value first code, a broken chain, root sizes without room for the clear code.
     EXPECT_EQ(Decode(f, ImageData(2, {4, 6, 1, 5})), TGIFFrameStatus::gsDamaged);
+    EXPECT_EQ(f.DecodedPixels, 0u);
+    EXPECT_EQ(Decode(f, ImageData(2, {4, 1, 4, 6, 1, 5})), TGIFFrameStatus::gsDamaged);
+    EXPECT_EQ(f.DecodedPixels, 1u);
     EXPECT_EQ(Decode(f, ImageData(2, {4, 1, 7, 2, 7, 1, 1, 5})), TGIFFrameStatus::gsDamaged);
     EXPECT_EQ(Decode(f, ImageData(12, {4096, 1, 2, 3, 4, 5, 6, 7, 8, 9, 4097})), TGIFFrameStatus::gsDamaged);
     EXPECT_EQ(f.Pixels, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(f.DecodedPixels, 0u);
     EXPECT_EQ(Decode(f, {16, 1, 1, 0}), TGIFFrameStatus::gsDamaged);
 
     // A cancel between rows of a large frame.
