@@ -66,7 +66,7 @@ struct Reference {
     // Where reading stopped when it failed, and for a failure inside a frame's data (that frame is
     // frames.size(), read as far as partial) the pixels stored, in data order.
     Where where = Where::None;
-    int whole = 0;  // frames read whole before the failure
+    int whole = 0;                      // frames read whole before the failure
     int failWidth = 0, failHeight = 0;  // the descriptor of the frame it failed in
     std::vector<uint8_t> partial;
 };
@@ -148,8 +148,9 @@ Reference RunGiflib(const std::vector<uint8_t>& bytes) {
     ref.error = gif->Error;
     if (gif->SColorMap)
         for (int i = 0; i < gif->SColorMap->ColorCount; ++i)
-            ref.globalMap.insert(ref.globalMap.end(), {gif->SColorMap->Colors[i].Red, gif->SColorMap->Colors[i].Green,
-                                                       gif->SColorMap->Colors[i].Blue});
+            ref.globalMap.insert(ref.globalMap.end(),
+                                 {gif->SColorMap->Colors[i].Red, gif->SColorMap->Colors[i].Green,
+                                  gif->SColorMap->Colors[i].Blue});
     if (!ref.ok) ReadStepwise(bytes, ref);
     // After a failure the last image giflib counted may be partial or without pixels.
     const int whole = ref.ok ? gif->ImageCount : std::min(ref.whole, gif->ImageCount);
@@ -202,7 +203,8 @@ std::vector<int> DataRows(int height, bool interlaced) {
 std::vector<uint8_t> DataOrder(const TGIFFrame& f, std::size_t count) {
     std::vector<uint8_t> out;
     for (int row : DataRows(f.Height, f.Interlaced))
-        for (int x = 0; x < f.Width && out.size() < count; ++x) out.push_back(f.Pixels[std::size_t(row) * f.Width + x]);
+        for (int x = 0; x < f.Width && out.size() < count; ++x)
+            out.push_back(f.Pixels[std::size_t(row) * f.Width + x]);
     return out;
 }
 
@@ -214,18 +216,18 @@ struct Tally {
 // The header fields of a frame that both read whole or in part.
 void CompareHeader(const TGIFFrame& ours, const RefFrame& ref, std::ostream& why) {
     if (ours.Left != ref.left || ours.Top != ref.top || ours.Width != ref.width || ours.Height != ref.height)
-        why << " rectangle " << ours.Left << "," << ours.Top << " " << ours.Width << "x" << ours.Height << " vs "
-            << ref.left << "," << ref.top << " " << ref.width << "x" << ref.height << ";";
+        why << " rectangle " << ours.Left << "," << ours.Top << " " << ours.Width << "x" << ours.Height
+            << " vs " << ref.left << "," << ref.top << " " << ref.width << "x" << ref.height << ";";
     if (ours.Interlaced != ref.interlaced) why << " interlace;";
     if (ours.HasLocalPalette != !ref.localMap.empty() ||
-        (ours.HasLocalPalette &&
-         !std::equal(ref.localMap.begin(), ref.localMap.end(), ours.Palette.begin())))
+        (ours.HasLocalPalette && !std::equal(ref.localMap.begin(), ref.localMap.end(), ours.Palette.begin())))
         why << " local colour table;";
     const int disposal = ref.disposal > 3 ? 2 : ref.disposal;  // 4..7 are undefined: shown as 2
     if (ours.Disposal != disposal) why << " disposal " << int(ours.Disposal) << " vs " << ref.disposal << ";";
     if (ours.Delay != ref.delayCs * 10) why << " delay " << ours.Delay << " vs " << ref.delayCs << ";";
     const int transparent = ours.Transparent ? ours.TransparentIndex : -1;
-    if (transparent != ref.transparent) why << " transparent " << transparent << " vs " << ref.transparent << ";";
+    if (transparent != ref.transparent)
+        why << " transparent " << transparent << " vs " << ref.transparent << ";";
 }
 
 // Compares one file; returns the reasons for differences no rule explains (empty when none).
@@ -243,10 +245,17 @@ std::string Compare(const std::vector<uint8_t>& bytes, Tally& tally) {
 
     if (!decoded) {
         // We refuse only what giflib refuses as well: a bad header, a frame without pixels.
-        if (ref.ok) why << " we refuse, giflib reads " << ref.frames.size() << " frame(s);";
-        else ++tally.rules["both refuse"];
+        if (ref.ok)
+            why << " we refuse, giflib reads " << ref.frames.size() << " frame(s);";
+        else
+            ++tally.rules["both refuse"];
         return why.str();
     }
+    // Our own account: a frame is whole exactly when every pixel came from the data.
+    for (const auto& f : d.Frames)
+        if ((f->Status == TGIFFrameStatus::gsOk) != (f->DecodedPixels == f->Pixels.size()))
+            why << " status " << f->Status << " with " << f->DecodedPixels << " of " << f->Pixels.size()
+                << " pixels;";
     if (ref.where == Where::Header) {
         why << " giflib refuses the header, we read it;";
         return why.str();
@@ -307,12 +316,14 @@ std::string Compare(const std::vector<uint8_t>& bytes, Tally& tally) {
                     std::max(ref.failWidth, ref.failHeight) > TGIFDecoder::kMaxDimension)
                     ++tally.rules["a frame beyond our size limit is dropped"];
                 else
-                    why << " frame " << k << " (where giflib fails) missing, dropped: " << d.DroppedFrame << ";";
+                    why << " frame " << k << " (where giflib fails) missing, dropped: " << d.DroppedFrame
+                        << ";";
                 break;
             }
             const TGIFFrame& ours = *d.Frames[k];
             const std::size_t n = std::min(ours.DecodedPixels, ref.partial.size());
-            if (DataOrder(ours, n) != std::vector<uint8_t>(ref.partial.begin(), ref.partial.begin() + long(n)))
+            if (DataOrder(ours, n) !=
+                std::vector<uint8_t>(ref.partial.begin(), ref.partial.begin() + long(n)))
                 why << " frame " << k << ": pixels before giflib's failure;";
             if (ours.Status == TGIFFrameStatus::gsDamaged) {
                 ++tally.rules["giflib refuses a damaged frame we show in part"];
@@ -320,12 +331,14 @@ std::string Compare(const std::vector<uint8_t>& bytes, Tally& tally) {
                 // The file ends in the data: giflib drops the sub-block cut short, we read its bytes
                 // (and may so get every pixel).
                 if (ours.DecodedPixels < ref.partial.size())
-                    why << " frame " << k << ": " << ours.DecodedPixels << " pixels, giflib " << ref.partial.size() << ";";
+                    why << " frame " << k << ": " << ours.DecodedPixels << " pixels, giflib "
+                        << ref.partial.size() << ";";
                 ++tally.rules["the file ends in a frame's data: we also read the last sub-block's bytes"];
             } else if (ours.Status == TGIFFrameStatus::gsTruncated) {
                 // An early end code or terminator: both stop at the same pixel.
                 if (ours.DecodedPixels != ref.partial.size())
-                    why << " frame " << k << ": " << ours.DecodedPixels << " pixels, giflib " << ref.partial.size() << ";";
+                    why << " frame " << k << ": " << ours.DecodedPixels << " pixels, giflib "
+                        << ref.partial.size() << ";";
                 ++tally.rules["both stop at an early end code or terminator; we show the part"];
             } else {
                 why << " frame " << k << ": whole for us, giflib fails (" << ref.error << ") at pixel "
@@ -362,7 +375,8 @@ std::string Compare(const std::vector<uint8_t>& bytes, Tally& tally) {
 
 std::vector<uint8_t> Palette(int entries, int seed = 0) {
     std::vector<uint8_t> p;
-    for (int i = 0; i < entries; ++i) p.insert(p.end(), {uint8_t(i * 3 + seed), uint8_t(i * 5), uint8_t(255 - i)});
+    for (int i = 0; i < entries; ++i)
+        p.insert(p.end(), {uint8_t(i * 3 + seed), uint8_t(i * 5), uint8_t(255 - i)});
     return p;
 }
 
@@ -422,7 +436,8 @@ std::vector<std::vector<uint8_t>> CleanFiles() {
             if (!s.LocalPalette.empty())
                 for (auto& p : s.Pixels) p = uint8_t(p % (s.LocalPalette.size() / 3));
             // Odd root code sizes: larger than the pixels need.
-            if (rng() % 5 == 0) s.RootCodeSize = std::min(8, GifTableBits(std::size_t(colours)) + 1 + int(rng() % 3));
+            if (rng() % 5 == 0)
+                s.RootCodeSize = std::min(8, GifTableBits(std::size_t(colours)) + 1 + int(rng() % 3));
             if (rng() % 4 != 0)
                 w.GraphicControl(int(rng() % 500), int(rng() % 8), rng() % 2 ? int(rng() % colours) : -1);
             w.Image(s);
@@ -467,7 +482,12 @@ TEST(Reference, GifDamagedFilesDifferOnlyByRule) {
     b.Interlaced = true;
     b.LocalPalette = Palette(16, 9);
     b.SubBlockSize = 33;
-    two.Header(30, 20, Palette(16)).LoopCount(2).GraphicControl(5, 1, 3).Image(a).GraphicControl(7, 2).Image(b);
+    two.Header(30, 20, Palette(16))
+        .LoopCount(2)
+        .GraphicControl(5, 1, 3)
+        .Image(a)
+        .GraphicControl(7, 2)
+        .Image(b);
     two.Trailer();
     for (std::size_t cut = 0; cut < two.Bytes().size(); cut += (cut < 60 ? 1 : 3))
         corpus.push_back(std::vector<uint8_t>(two.Bytes().begin(), two.Bytes().begin() + long(cut)));
@@ -515,12 +535,20 @@ TEST(Reference, GifDamagedFilesDifferOnlyByRule) {
     for (auto zero : {std::vector<uint8_t>{0x2C, 0, 0, 0, 0, 0, 0, 2, 0, 0, 2, 2, 0x4C, 0x01, 0},
                       std::vector<uint8_t>{0x2C, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 2, 0x4C, 0x01, 0}}) {
         TGifWriter w;
-        w.Header(2, 2, Palette(4)).Image(Picture(2, 2, 4, rng)).Raw(zero).Image(Picture(2, 2, 4, rng)).Trailer();
+        w.Header(2, 2, Palette(4))
+            .Image(Picture(2, 2, 4, rng))
+            .Raw(zero)
+            .Image(Picture(2, 2, 4, rng))
+            .Trailer();
         corpus.push_back(w.Bytes());
     }
     // A junk byte between frames, and a frame wider than our limit.
     TGifWriter junk;
-    junk.Header(3, 3, Palette(4)).Image(Picture(3, 3, 4, rng)).Raw({0x99, 0x42}).Image(Picture(3, 3, 4, rng)).Trailer();
+    junk.Header(3, 3, Palette(4))
+        .Image(Picture(3, 3, 4, rng))
+        .Raw({0x99, 0x42})
+        .Image(Picture(3, 3, 4, rng))
+        .Trailer();
     corpus.push_back(junk.Bytes());
     TGifWriter huge;
     huge.Header(2, 2, Palette(4)).Image(Picture(2, 2, 4, rng));
