@@ -2,51 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+
+#include "media/GIFImageData.h"
 
 namespace media {
-
-namespace {
-
-constexpr int kTableSize = 4096;
-// Chain steps the drain may spend on strings of damaged data (clean data drains at one step a code).
-constexpr std::size_t kDrainBudget = std::size_t{1} << 24;
-
-// Rows in the order the image data stores them: top to bottom, or the four interlace passes.
-class RowOrder {
-public:
-    RowOrder(int height, bool interlaced) : height_(height), interlaced_(interlaced) {}
-    int Row() const { return row_; }
-    bool Done() const { return row_ >= height_; }
-    void Next() {
-        if (!interlaced_) {
-            ++row_;
-            return;
-        }
-        static constexpr int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
-        row_ += kStep[pass_];
-        while (row_ >= height_ && pass_ < 3) {
-            ++pass_;
-            row_ = kStart[pass_];  // a pass without rows in the image starts past the end and is skipped
-        }
-    }
-
-private:
-    int height_;
-    bool interlaced_;
-    int pass_ = 0;
-    int row_ = 0;
-};
-
-// Strings are mostly a few bytes long; a call to memcpy costs more than the copy then.
-inline void CopyRun(uint8_t* dst, const uint8_t* src, std::size_t n) {
-    if (n <= 16) {
-        for (std::size_t i = 0; i < n; ++i) dst[i] = src[i];
-    } else {
-        std::memcpy(dst, src, n);
-    }
-}
-
-}  // namespace
 
 TGIFDecoder::TGIFDecoder() {
     Reset();
@@ -59,6 +19,7 @@ void TGIFDecoder::Reset() {
     LoopCount = 1;
     HasTransparency = false;
     KeepOnProcessing = true;
+    DroppedFrame = TGIFFrameStatus::gsOk;
     bitmapBytes_ = 0;
     data_ = nullptr;
     size_ = pos_ = 0;
@@ -94,6 +55,12 @@ void TGIFDecoder::Progress() {
     const bool before = KeepOnProcessing;
     if (!OnProgress(static_cast<int64_t>(pos_), static_cast<int64_t>(size_))) KeepOnProcessing = false;
     if (before && !KeepOnProcessing) throw EGIFAbort();
+}
+
+bool TGIFDecoder::FrameProgress() {
+    const bool before = KeepOnProcessing;
+    if (!OnProgress(static_cast<int64_t>(pos_), static_cast<int64_t>(size_))) KeepOnProcessing = false;
+    return !(before && !KeepOnProcessing);
 }
 
 std::size_t TGIFDecoder::FrameBytes(const TGIFFrame& f) {
@@ -175,18 +142,25 @@ bool TGIFDecoder::Decode(const uint8_t* data, std::size_t size) {
             if (FrameCount() >= kMaxFrames) break;
             Frames.push_back(std::make_unique<TGIFFrame>());
             TGIFFrame& frame = *Frames.back();
-            bool ok;
+            TGIFFrameStatus status;
             try {
-                ok = ReadFrame(frame, gce);
-            } catch (const std::exception&) {
-                // The frame is dropped; the frames before it make the picture.
+                status = ReadFrame(frame, gce);
+            } catch (const std::bad_alloc&) {
+                status = TGIFFrameStatus::gsTooLarge;
+            }
+            frame.Status = status;
+            // A frame whose image data was read is kept whatever its status; one refused before its
+            // data, or cancelled inside it, is dropped.
+            if (frame.Pixels.empty() || status == TGIFFrameStatus::gsTooLarge ||
+                status == TGIFFrameStatus::gsCancelled) {
+                DroppedFrame = status;
+                if (status == TGIFFrameStatus::gsDamaged) {  // no usable descriptor: nothing is worth keeping
+                    pos_ = size_;
+                    Progress();
+                    return false;
+                }
                 Frames.pop_back();
                 break;
-            }
-            if (!ok) {
-                pos_ = size_;
-                Progress();
-                return false;
             }
             bitmapBytes_ += FrameBytes(frame);
             MaxColourBits = std::max(MaxColourBits, frame.ColourBits);
@@ -210,16 +184,16 @@ bool TGIFDecoder::Decode(const uint8_t* data, std::size_t size) {
     return true;
 }
 
-bool TGIFDecoder::ReadFrame(TGIFFrame& frame, const GraphicControl& gce) {
+TGIFFrameStatus TGIFDecoder::ReadFrame(TGIFFrame& frame, const GraphicControl& gce) {
     uint8_t d[10];
-    ReadExact(d, 10);
+    if (Read(d, 10) != 10) return TGIFFrameStatus::gsTruncated;
     frame.Left = d[1] | (d[2] << 8);
     frame.Top = d[3] | (d[4] << 8);
     frame.Width = d[5] | (d[6] << 8);
     frame.Height = d[7] | (d[8] << 8);
     const uint8_t flags = d[9];
-    if (d[0] != 0x2C || frame.Width == 0 || frame.Height == 0) return false;
-    if (frame.Width > kMaxDimension || frame.Height > kMaxDimension) throw EGIFAbort();
+    if (d[0] != 0x2C || frame.Width == 0 || frame.Height == 0) return TGIFFrameStatus::gsDamaged;
+    if (frame.Width > kMaxDimension || frame.Height > kMaxDimension) return TGIFFrameStatus::gsTooLarge;
 
     if (flags & 0x80) {
         frame.HasLocalPalette = true;
@@ -247,9 +221,13 @@ bool TGIFDecoder::ReadFrame(TGIFFrame& frame, const GraphicControl& gce) {
         composedW = std::max(composedW, static_cast<std::size_t>(f->Left + f->Width));
         composedH = std::max(composedH, static_cast<std::size_t>(f->Top + f->Height));
     }
-    if (bitmapBytes_ + FrameBytes(frame) + composedW * composedH * 5 > kMaxBitmapBytes) throw EGIFAbort();
+    if (bitmapBytes_ + FrameBytes(frame) + composedW * composedH * 5 > kMaxBitmapBytes)
+        return TGIFFrameStatus::gsTooLarge;
 
-    DecodeLZW(frame);
+    std::function<bool()> onRows;
+    if (OnProgress) onRows = [this] { return FrameProgress(); };
+    const TGIFFrameStatus status = DecodeGIFImageData(frame, data_, size_, pos_, std::move(onRows));
+    if (status == TGIFFrameStatus::gsCancelled) return status;
 
     frame.PaletteCount = 1 << (frame.HasLocalPalette ? frame.ColourBits : MaxColourBits);
     if (frame.Disposal == 3) {
@@ -257,290 +235,7 @@ bool TGIFDecoder::ReadFrame(TGIFFrame& frame, const GraphicControl& gce) {
         frame.SavedImage.assign(area, 0);
         frame.SavedMask.assign(area, 0);
     }
-    return true;
-}
-
-void TGIFDecoder::DecodeLZW(TGIFFrame& frame) {
-    const int W = frame.Width, H = frame.Height;
-    const std::size_t area = std::size_t(W) * std::size_t(H);
-    frame.Pixels.assign(area, 0);
-    const bool transparent = frame.Transparent;
-    // Pixels that are never stored stay transparent.
-    if (transparent) frame.Mask.assign(area, 1);
-    const int ti = frame.TransparentIndex;
-
-    const int R = ReadByte();
-    if (R < 0 || R > 15) return;
-
-    // --- bit reader over the data sub-blocks -------------------------------------------------
-    // Codes are taken least significant bit first from the bytes of the sub-blocks, read in place.
-    uint64_t acc = 0;
-    int accBits = 0;
-    const uint8_t* bp = nullptr;
-    const uint8_t* be = nullptr;
-    bool failed = false;  // a sub-block read hit the terminator, the end of the data, or was short
-    auto readSubBlock = [&]() {
-        const int length = ReadByte();
-        if (length <= 0) {
-            failed = true;
-            return;
-        }
-        const std::size_t got = std::min(static_cast<std::size_t>(length), size_ - pos_);
-        bp = data_ + pos_;
-        be = bp + got;
-        pos_ += got;
-        if (got < static_cast<std::size_t>(length)) failed = true;
-    };
-    readSubBlock();
-
-    int codeSize = R + 1;
-    auto readCode = [&]() -> int {
-        while (accBits < codeSize) {
-            if (bp < be) {
-                acc |= uint64_t(*bp++) << accBits;
-                accBits += 8;
-            } else if (failed) {
-                return -1;  // also a code cut off by the end of the data
-            } else {
-                readSubBlock();
-            }
-        }
-        const int code = static_cast<int>(acc & ((1u << codeSize) - 1));
-        acc >>= codeSize;
-        accBits -= codeSize;
-        return code;
-    };
-
-    // --- code tables -------------------------------------------------------------------------
-    // Root code sizes above 11 put the clear code at 4096 or beyond: such codes below the clear code
-    // are plain values that never touch the tables, and no table entry is ever added.
-    const int clear = 1 << R, endCode = clear + 1;
-    std::vector<uint16_t> tables(kTableSize * 4, 0);
-    uint16_t* prefix = tables.data();
-    uint16_t* suffix = prefix + kTableSize;
-    uint16_t* length = suffix + kTableSize;  // string length, valid while the data is clean
-    uint16_t* root = length + kTableSize;    // first value of the string, likewise
-    // Where the string of an entry was first written (rows stored in order only): decoding a code
-    // is then a copy of earlier output instead of a walk down its prefix chain.
-    std::vector<uint32_t> start(kTableSize, 0);
-    std::size_t prevStart = 0;
-    for (int i = 0; i < std::min(clear, kTableSize); ++i) {
-        suffix[i] = static_cast<uint16_t>(i);
-        length[i] = 1;
-        root[i] = static_cast<uint16_t>(i);
-    }
-    int next = clear + 2, limit = 2 * clear;
-    int first = 0, old = 0;
-    // Clean data keeps every prefix below its own code, so strings can be written straight into the
-    // row. Anything else ("tainted") takes the exact path with its chain checks.
-    bool tainted = R > 8;
-    std::vector<uint16_t> stack(kTableSize + 1);
-    int sp = 0;
-
-    auto resetTables = [&]() {
-        codeSize = R + 1;
-        limit = 2 * clear;
-        next = clear + 2;
-        sp = 0;
-    };
-    auto addEntry = [&](int firstValue) {
-        if (next >= kTableSize) return;
-        suffix[next] = static_cast<uint16_t>(firstValue);
-        prefix[next] = static_cast<uint16_t>(old);
-        if (!tainted) {
-            length[next] = static_cast<uint16_t>(length[old] + 1);
-            root[next] = root[old];
-        }
-        ++next;
-        if (next >= limit && limit < kTableSize) {
-            limit *= 2;
-            ++codeSize;
-        }
-    };
-    // Exact expansion of one code (neither clear nor end) onto the stack, top = first value.
-    // False for damaged data: a chain longer than the stack, a code that is its own prefix, or a
-    // code outside the tables.
-    auto expand = [&](int code) -> bool {
-        const int incoming = code;
-        sp = 0;
-        if (code >= next) {
-            if (code > next) tainted = true;
-            stack[sp++] = static_cast<uint16_t>(first);
-            code = old;
-        }
-        while (code >= clear) {
-            if (code >= kTableSize) return false;
-            stack[sp++] = suffix[code];
-            if (sp > kTableSize - 1) return false;
-            if (prefix[code] == code) return false;
-            code = prefix[code];
-        }
-        first = code;
-        stack[sp++] = static_cast<uint16_t>(code);
-        addEntry(first);
-        old = incoming;
-        return true;
-    };
-    auto takeFirst = [&](int code) {
-        first = old = code;
-        if (code >= clear) tainted = true;
-    };
-
-    // --- pixel output --------------------------------------------------------------------------
-    uint8_t* const pixels = frame.Pixels.data();
-    uint8_t* const mask = transparent ? frame.Mask.data() : nullptr;
-    RowOrder rows(H, frame.Interlaced);
-    int x = 0;
-    uint8_t* rowPtr = pixels;
-    const bool rowProgress = OnProgress && area > 100000;
-    const int progressEvery = W <= 320 ? 64 : 32;
-    auto endRow = [&]() {
-        const int finished = rows.Row();
-        if (rowProgress && finished % progressEvery == 0 && finished < H) Progress();
-        rows.Next();
-        x = 0;
-        if (!rows.Done()) rowPtr = pixels + std::size_t(rows.Row()) * std::size_t(W);
-    };
-    auto markSpan = [&](int from, int to) {
-        if (!mask) return;
-        uint8_t* m = mask + (rowPtr - pixels);
-        for (int i = from; i < to; ++i) m[i] = rowPtr[i] == ti;
-    };
-    auto put = [&](int value) {
-        rowPtr[x] = static_cast<uint8_t>(value);
-        if (mask) mask[(rowPtr - pixels) + x] = value == ti;
-        if (++x == W) endRow();
-    };
-    auto advance = [&](int n) {
-        while (n > 0) {
-            const int step = std::min(n, W - x);
-            x += step;
-            n -= step;
-            if (x == W) endRow();
-        }
-    };
-    const bool linear = !frame.Interlaced;
-    auto here = [&]() { return std::size_t(rowPtr - pixels) + std::size_t(x); };
-    auto putStack = [&]() {
-        while (sp > 0 && !rows.Done()) put(stack[--sp]);
-    };
-
-    bool ended = false;  // end code seen or the data ran out / was damaged
-    int code;
-    do code = readCode();
-    while (code == clear);
-    if (code < 0) {
-        ended = true;
-    } else {
-        takeFirst(code);
-        prevStart = here();
-        put(code);
-    }
-
-    while (!ended && !rows.Done()) {
-        code = readCode();
-        if (code < 0) {
-            ended = true;
-            break;
-        }
-        if (code == clear) {
-            resetTables();
-            code = readCode();
-            if (code < 0) {
-                ended = true;
-                break;
-            }
-            takeFirst(code);
-            prevStart = here();
-            put(code);
-            continue;
-        }
-        if (code == endCode) {
-            if (!failed) SkipSubBlocks(ReadByte());
-            ended = true;
-            break;
-        }
-        if (!tainted && linear && code <= next) {
-            const std::size_t at = here();
-            const std::size_t room = area - at;
-            uint8_t* out = pixels + at;
-            int n, newFirst;
-            if (code < clear) {
-                n = 1;
-                *out = static_cast<uint8_t>(code);
-                newFirst = code;
-            } else if (code < next) {
-                n = length[code];
-                CopyRun(out, pixels + start[code], std::min(std::size_t(n), room));
-                newFirst = root[code];
-            } else {  // the code being defined: the previous string and its own first value
-                const int previous = length[old];
-                n = previous + 1;
-                CopyRun(out, pixels + prevStart, std::min(std::size_t(previous), room));
-                if (room > std::size_t(previous)) out[previous] = static_cast<uint8_t>(first);
-                newFirst = first;
-            }
-            if (next < kTableSize) start[next] = static_cast<uint32_t>(prevStart);
-            addEntry(newFirst);
-            first = newFirst;
-            old = code;
-            prevStart = at;
-            const int stored = static_cast<int>(std::min(std::size_t(n), room));
-            if (mask)
-                for (int i = 0; i < stored; ++i) mask[at + i] = out[i] == ti;
-            advance(stored);
-            continue;
-        }
-        if (!tainted && code < next && length[code] <= W - x) {
-            const int n = length[code];
-            uint8_t* p = rowPtr + x + n - 1;
-            int c = code;
-            while (c >= clear) {
-                *p-- = static_cast<uint8_t>(suffix[c]);
-                c = prefix[c];
-            }
-            *p = static_cast<uint8_t>(c);
-            first = root[code];
-            addEntry(first);
-            old = code;
-            markSpan(x, x + n);
-            x += n;
-            if (x == W) endRow();
-            continue;
-        }
-        // Damage ends the pixels; the drain below still reads on to the next end.
-        if (!expand(code)) break;
-        putStack();
-    }
-
-    // Drain the rest of the data up to the end code, the end of the data, or damage. Values drained
-    // are thrown away, so damaged data must not make their strings cost without bound: past a budget
-    // far beyond what any real file needs, the drain stops as it would at damage.
-    std::size_t drainWork = 0;
-    while (!ended) {
-        code = readCode();
-        if (code < 0) break;
-        if (code == clear) {
-            resetTables();
-            code = readCode();
-            if (code < 0) break;
-            takeFirst(code);
-            continue;
-        }
-        if (code == endCode) {
-            if (!failed) SkipSubBlocks(ReadByte());
-            break;
-        }
-        if (!tainted && code < next) {
-            first = root[code];
-            addEntry(first);
-            old = code;
-            continue;
-        }
-        if (!expand(code)) break;
-        drainWork += std::size_t(sp);
-        if (drainWork > kDrainBudget) break;
-    }
+    return status;
 }
 
 }  // namespace media

@@ -2,8 +2,9 @@
 // TGIFDecoder — reads the bytes of a GIF file (87a or 89a) into at most 256 frames.
 //
 // Tolerant by design: unknown bytes between blocks are skipped two at a time, damaged LZW data ends
-// a frame early, and a frame that cannot be read is dropped while the frames before it stay. No byte
-// sequence makes it read outside its input or touch anything outside its 4096-entry code tables.
+// a frame early, and a frame that cannot be read is dropped while the frames before it stay. Each kept
+// frame's Status and DroppedFrame tell how the reading of each frame ended. No byte sequence makes it
+// read outside its input or touch anything outside its 4096-entry code tables.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -18,7 +19,7 @@ namespace media {
 
 enum class TGIFVersion { gvGIF87a, gvGIF89a };
 
-// The silent cancel of a decode (a cancelled progress, an over-large frame).
+// The silent cancel of a decode: a cancelled progress between frames.
 class EGIFAbort : public base::Exception {
 public:
     EGIFAbort() : base::Exception("") {}
@@ -57,6 +58,10 @@ public:
     int ScreenWidth = 0, ScreenHeight = 0;
     int ImageWidth = 0, ImageHeight = 0;
     bool KeepOnProcessing = true;
+    // Why the frame after the last kept one was read but not kept: gsTruncated (its descriptor is cut
+    // off), gsDamaged (zero width or height; Decode then returns False), gsTooLarge, gsCancelled.
+    // gsOk when no frame was dropped.
+    TGIFFrameStatus DroppedFrame = TGIFFrameStatus::gsOk;
 
     int FrameCount() const { return static_cast<int>(Frames.size()); }
     int64_t Position() const { return static_cast<int64_t>(pos_); }
@@ -68,9 +73,10 @@ public:
 private:
     using GraphicControl = std::array<uint8_t, 6>;
 
-    bool ReadFrame(TGIFFrame& frame, const GraphicControl& gce);
-    void DecodeLZW(TGIFFrame& frame);
+    TGIFFrameStatus ReadFrame(TGIFFrame& frame, const GraphicControl& gce);
     void Progress();
+    // Progress from inside a frame: False when this very call cancelled.
+    bool FrameProgress();
     static std::size_t FrameBytes(const TGIFFrame& frame);
     static std::size_t ComposedBytes(int width, int height);
 

@@ -2,8 +2,11 @@
 // TGIFFrame — one decoded image of a GIF picture: its place in the logical screen, its timing and
 // disposal, its colours and its pixels.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "media/GIFFrameStatus.h"
 
 namespace media {
 
@@ -16,6 +19,12 @@ struct TGIFFrame {
     bool Interlaced = false;
     bool Transparent = false;
     uint8_t TransparentIndex = 0;
+    // How the image data ended; a kept frame is gsOk, gsTruncated or gsDamaged.
+    TGIFFrameStatus Status = TGIFFrameStatus::gsOk;
+    // Pixels, in the order the data stores them, that came from the data before it ended or before its
+    // first damaged code: Width * Height for a whole frame.
+    std::size_t DecodedPixels = 0;
+    int RootCodeSize = 0;  // the LZW root code size byte of the data
 
     // RGB triples: the local table, or a copy of the global one. Only the first PaletteCount entries
     // belong to the frame's bitmap; pixels with a higher index show black.

@@ -21,6 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 if (f->Pixels.size() != size_t(f->Width) * size_t(f->Height)) __builtin_trap();
                 if (f->Left + f->Width > decoder.ImageWidth || f->Top + f->Height > decoder.ImageHeight)
                     __builtin_trap();
+                // A kept frame read its data; pixels counted as decoded lie inside it.
+                if (f->Status == media::TGIFFrameStatus::gsTooLarge ||
+                    f->Status == media::TGIFFrameStatus::gsCancelled)
+                    __builtin_trap();
+                if (f->DecodedPixels > f->Pixels.size()) __builtin_trap();
+                if ((f->Status == media::TGIFFrameStatus::gsOk) != (f->DecodedPixels == f->Pixels.size()))
+                    __builtin_trap();
             }
             if (decoder.FrameCount() > media::TGIFDecoder::kMaxFrames) __builtin_trap();
         }

@@ -8,6 +8,7 @@
 
 using media::TGIFDecoder;
 using media::TGIFFrame;
+using media::TGIFFrameStatus;
 
 namespace {
 
@@ -192,7 +193,10 @@ TEST(GIFDecoder, TruncatedAndDamagedData) {
     ASSERT_TRUE(Decode(d, wr));
     ASSERT_EQ(d.FrameCount(), 2);
     EXPECT_EQ(d.Frames[0]->Pixels, std::vector<uint8_t>(1200, 4));
+    EXPECT_EQ(d.Frames[0]->Status, TGIFFrameStatus::gsOk);
     const TGIFFrame& f = *d.Frames[1];
+    EXPECT_EQ(f.Status, TGIFFrameStatus::gsTruncated);
+    EXPECT_EQ(d.DroppedFrame, TGIFFrameStatus::gsOk);
     std::size_t same = 0;
     while (same < f.Pixels.size() && f.Pixels[same] == second.Pixels[same]) ++same;
     EXPECT_GT(same, 100u);
@@ -216,7 +220,9 @@ TEST(GIFDecoder, TruncatedAndDamagedData) {
     EXPECT_EQ(d.Frames[0]->Pixels, want);
     EXPECT_EQ(d.Frames[0]->Mask[3], 0);
     EXPECT_EQ(d.Frames[0]->Mask[4], 1);
+    EXPECT_EQ(d.Frames[0]->Status, TGIFFrameStatus::gsDamaged);
     EXPECT_EQ(d.Frames[1]->Pixels, std::vector<uint8_t>(16, 2));
+    EXPECT_EQ(d.Frames[1]->Status, TGIFFrameStatus::gsOk);
 
     // Data without an end code and without a terminator, followed directly by the trailer.
     TGifImageSpec open = Solid(5, 1, 3);
@@ -225,6 +231,14 @@ TEST(GIFDecoder, TruncatedAndDamagedData) {
     noEnd.Header(5, 1, Palette(4)).Image(open).Trailer();
     ASSERT_TRUE(Decode(d, noEnd));
     EXPECT_EQ(d.Frames[0]->Pixels, std::vector<uint8_t>(5, 3));
+    EXPECT_EQ(d.Frames[0]->Status, TGIFFrameStatus::gsOk);
+
+    // The file ends inside the next frame's descriptor: that frame is dropped as truncated.
+    TGifWriter cutDescriptor;
+    cutDescriptor.Header(2, 2, Palette(4)).Image(Solid(2, 2, 1)).Raw({0x2C, 0, 0, 0});
+    ASSERT_TRUE(Decode(d, cutDescriptor));
+    EXPECT_EQ(d.FrameCount(), 1);
+    EXPECT_EQ(d.DroppedFrame, TGIFFrameStatus::gsTruncated);
 }
 
 TEST(GIFDecoder, RootCodeSizesBeyondTheTables) {
@@ -240,6 +254,8 @@ TEST(GIFDecoder, RootCodeSizesBeyondTheTables) {
         ASSERT_TRUE(Decode(d, wr)) << root;
         ASSERT_EQ(d.FrameCount(), 2) << root;
         EXPECT_EQ(d.Frames[0]->Pixels, (std::vector<uint8_t>{0x05, 0xFF, 0xFF})) << root;
+        EXPECT_EQ(d.Frames[0]->Status, TGIFFrameStatus::gsDamaged) << root;
+        EXPECT_EQ(d.Frames[1]->Status, TGIFFrameStatus::gsOk) << root;
     }
     // Above 15 nothing is decoded and the data bytes are skipped as unknown blocks.
     TGifImageSpec s = Solid(3, 1, 1);
@@ -251,6 +267,7 @@ TEST(GIFDecoder, RootCodeSizesBeyondTheTables) {
     ASSERT_TRUE(Decode(d, wr));
     ASSERT_GE(d.FrameCount(), 1);
     EXPECT_EQ(d.Frames[0]->Pixels, std::vector<uint8_t>(3, 0));
+    EXPECT_EQ(d.Frames[0]->Status, TGIFFrameStatus::gsDamaged);
 }
 
 TEST(GIFDecoder, BlockLoopToleranceAndFailures) {
@@ -275,6 +292,7 @@ TEST(GIFDecoder, BlockLoopToleranceAndFailures) {
     TGifWriter zero;
     zero.Header(2, 2, Palette(4)).Image(Solid(2, 2, 1)).Raw({0x2C, 0, 0, 0, 0, 0, 0, 2, 0, 0}).Trailer();
     EXPECT_FALSE(Decode(d, zero));
+    EXPECT_EQ(d.DroppedFrame, TGIFFrameStatus::gsDamaged);
 
     // Over-large frames are dropped; the frames before them stay.
     TGifWriter huge;
@@ -283,6 +301,7 @@ TEST(GIFDecoder, BlockLoopToleranceAndFailures) {
     huge.Image(Solid(2, 2, 1)).Trailer();
     ASSERT_TRUE(Decode(d, huge));
     EXPECT_EQ(d.FrameCount(), 1);
+    EXPECT_EQ(d.DroppedFrame, TGIFFrameStatus::gsTooLarge);
 
     // Memory: 3000 x 3000 frames that keep what lies under them (disposal 3) cost about 54 MB each
     // besides the 45 MB composed picture; the fifth would pass 256 MiB and is refused.
@@ -297,6 +316,8 @@ TEST(GIFDecoder, BlockLoopToleranceAndFailures) {
     EXPECT_EQ(d.FrameCount(), 4);
     EXPECT_LE(d.BitmapBytes(), TGIFDecoder::kMaxBitmapBytes);
     EXPECT_EQ(d.Frames[3]->Pixels[0], 1);
+    EXPECT_EQ(d.Frames[3]->Status, TGIFFrameStatus::gsTruncated);  // one pixel, then the end code
+    EXPECT_EQ(d.DroppedFrame, TGIFFrameStatus::gsTooLarge);
 }
 
 TEST(GIFDecoder, ProgressAndCancel) {
@@ -321,6 +342,8 @@ TEST(GIFDecoder, ProgressAndCancel) {
     d.OnProgress = [&](int64_t, int64_t) { return ++calls < 16; };
     ASSERT_TRUE(Decode(d, wr));
     EXPECT_EQ(d.FrameCount(), 1);
+    EXPECT_EQ(d.DroppedFrame, TGIFFrameStatus::gsCancelled);
+    EXPECT_EQ(d.Frames[0]->Status, TGIFFrameStatus::gsOk);
     // A cancel in the block loop aborts the decode.
     d.OnProgress = [&](int64_t, int64_t) { return false; };
     EXPECT_THROW(Decode(d, wr), media::EGIFAbort);

@@ -5,9 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
-#ifdef UNPACK32_HAVE_LIBDEFLATE
-#include <libdeflate.h>
-#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -511,17 +508,10 @@ int32_t TSession::Decode(zip_uint64_t index, const zip_stat_t& st, uint16_t flag
             if (got != zip_int64_t(in.size())) return kErrData;
             // Not value-initialised: only the pages that inflating really writes become resident.
             std::unique_ptr<char[]> out(new char[static_cast<size_t>(declared)]);
-            libdeflate_decompressor* d = libdeflate_alloc_decompressor();
-            if (!d) throw std::bad_alloc();
-            size_t outLength = 0;
-            libdeflate_result res = libdeflate_deflate_decompress(d, in.data(), in.size(), out.get(),
-                                                                  size_t(declared), &outLength);
-            libdeflate_free_decompressor(d);
-            if (res == LIBDEFLATE_INSUFFICIENT_SPACE) return kErrSize;
-            if (res == LIBDEFLATE_SHORT_OUTPUT || (res == LIBDEFLATE_SUCCESS && outLength != declared))
-                return kErrSize;
-            if (res != LIBDEFLATE_SUCCESS) return kErrData;
-            if (libdeflate_crc32(0, out.get(), outLength) != st.crc) return kErrCrc;
+            if (!inflater_.Ready()) throw std::bad_alloc();
+            const size_t outLength = size_t(declared);
+            if (int32_t e = inflater_.Inflate(in.data(), in.size(), out.get(), outLength)) return e;
+            if (Crc32(out.get(), outLength) != st.crc) return kErrCrc;
             size_t at = 0;
             while (at < outLength) {
                 size_t n = std::min(kChunk, outLength - at);

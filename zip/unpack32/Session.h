@@ -13,6 +13,7 @@
 
 #include "zip/Unpack32.h"
 #include "zip/unpack32/ArchiveScan.h"
+#include "zip/unpack32/Inflater.h"
 #include "zip/unpack32/OutputFolder.h"
 #include "zip/unpack32/Workers.h"
 
@@ -70,6 +71,7 @@ private:
     bool cancelled_ = false;
     int32_t extracted_ = 0;
     std::vector<char> buffer_;
+    TInflater inflater_;  // for entries inflated whole on this thread
 
     int archiveFd_ = -1;
     std::vector<TScanEntry> entries_;

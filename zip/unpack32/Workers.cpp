@@ -3,10 +3,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
-#ifdef UNPACK32_HAVE_LIBDEFLATE
-#include <libdeflate.h>
-#endif
 
 #include <cerrno>
 #include <new>
@@ -33,52 +29,7 @@ int32_t WriteErrorCode(int e) {
     return (e == ENOSPC || e == EDQUOT ? kErrDiskFull : kErrWrite) | (e << 8);
 }
 
-// Inflates in into out (exactly size bytes expected).
-int32_t Inflate(TWorkerState& state, const char* in, size_t compressed, char* out, size_t size) {
-#ifdef UNPACK32_HAVE_LIBDEFLATE
-    if (!state.inflater) return kErrMemory;
-    size_t produced = 0;
-    libdeflate_result r = libdeflate_deflate_decompress(static_cast<libdeflate_decompressor*>(state.inflater),
-                                                        in, compressed, out, size, &produced);
-    if (r == LIBDEFLATE_INSUFFICIENT_SPACE) return kErrSize;
-    if (r == LIBDEFLATE_SHORT_OUTPUT || (r == LIBDEFLATE_SUCCESS && produced != size)) return kErrSize;
-    return r == LIBDEFLATE_SUCCESS ? 0 : kErrData;
-#else
-    (void)state;
-    z_stream z{};
-    if (inflateInit2(&z, -15) != Z_OK) return kErrMemory;
-    char extra;
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in));
-    z.avail_in = uInt(compressed);
-    z.next_out = reinterpret_cast<Bytef*>(out);
-    z.avail_out = uInt(size);
-    int r = inflate(&z, Z_FINISH);
-    if (r == Z_BUF_ERROR && z.avail_out == 0) {
-        // Full at the declared size: one byte more tells whether the stream wanted to go on.
-        z.next_out = reinterpret_cast<Bytef*>(&extra);
-        z.avail_out = 1;
-        r = inflate(&z, Z_FINISH);
-        inflateEnd(&z);
-        return r == Z_STREAM_END && z.avail_out == 1 ? 0 : kErrSize;
-    }
-    size_t produced = size - z.avail_out;
-    inflateEnd(&z);
-    if (r != Z_STREAM_END) return r == Z_BUF_ERROR ? kErrSize : kErrData;
-    return produced == size ? 0 : kErrSize;
-#endif
-}
-
 }  // namespace
-
-#ifdef UNPACK32_HAVE_LIBDEFLATE
-TWorkerState::TWorkerState() : inflater(libdeflate_alloc_decompressor()) {}
-TWorkerState::~TWorkerState() {
-    libdeflate_free_decompressor(static_cast<libdeflate_decompressor*>(inflater));
-}
-#else
-TWorkerState::TWorkerState() = default;
-TWorkerState::~TWorkerState() = default;
-#endif
 
 int32_t ExecuteFileJob(TFileJob& job, TWorkerState& state) {
     int32_t error = 0;
@@ -97,17 +48,11 @@ int32_t ExecuteFileJob(TFileJob& job, TWorkerState& state) {
         data = state.in.data();
     } else if (error == 0) {
         data = state.out.data();
-        error = Inflate(state, state.in.data(), size_t(job.compressed), state.out.data(), size_t(job.size));
+        error = state.inflater.Inflate(state.in.data(), size_t(job.compressed), state.out.data(),
+                                       size_t(job.size));
     }
     if (error == 0) {
-#ifdef UNPACK32_HAVE_LIBDEFLATE
-        uint32_t crc = libdeflate_crc32(0, data, size_t(job.size));
-#else
-        // zlib's crc32 takes at most 4 GiB at a time; entries here are far smaller.
-        uint32_t crc =
-            uint32_t(crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(data), uInt(job.size)));
-#endif
-        if (crc != job.crc) error = kErrCrc;
+        if (Crc32(data, size_t(job.size)) != job.crc) error = kErrCrc;
     }
     if (job.dir < 0) return error;
     size_t left = size_t(job.size);

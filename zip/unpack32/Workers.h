@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#include "zip/unpack32/Inflater.h"
+
 namespace unpack32 {
 
 struct TFileJob {
@@ -38,10 +40,6 @@ struct TFileJob {
 
 // One worker's buffers and inflater, kept for the worker's life: no allocation per entry.
 struct TWorkerState {
-    TWorkerState();
-    ~TWorkerState();
-    TWorkerState(const TWorkerState&) = delete;
-    TWorkerState& operator=(const TWorkerState&) = delete;
     // Grows without filling: only the bytes really read or inflated become resident.
     struct TBuffer {
         std::unique_ptr<char[]> bytes;
@@ -54,7 +52,7 @@ struct TWorkerState {
         }
     };
     TBuffer in, out;
-    void* inflater = nullptr;
+    TInflater inflater;
 };
 
 // Inflates, checks and writes one entry; returns 0 or an error code of Session.h.
