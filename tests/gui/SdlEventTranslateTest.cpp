@@ -9,7 +9,7 @@
 namespace gui {
 namespace {
 
-constexpr Uint32 kOurWindow = 7;    // SDL's id of the one window we made
+constexpr Uint32 kOurWindow = 7;     // SDL's id of the one window we made
 constexpr WindowHandle kHandle = 3;  // its framework handle
 constexpr Uint32 kWake = SDL_USEREVENT + 1;
 
@@ -47,7 +47,8 @@ SDL_Event Key(Uint32 type, SDL_Keycode sym, Uint16 mod, Uint8 repeat = 0, Uint32
     return e;
 }
 
-SDL_Event Wheel(Sint32 y, float preciseY, Uint32 direction = SDL_MOUSEWHEEL_NORMAL, Uint32 window = kOurWindow) {
+SDL_Event Wheel(Sint32 y, float preciseY, Uint32 direction = SDL_MOUSEWHEEL_NORMAL,
+                Uint32 window = kOurWindow) {
     SDL_Event e;
     std::memset(&e, 0, sizeof e);
     e.type = SDL_MOUSEWHEEL;
@@ -113,7 +114,8 @@ TEST(SdlEventTranslate, KeysCarryTheirModifiersAndRepeat) {
     EXPECT_EQ(out[4].shift, ssShift | ssCtrl);  // Caps Lock is no shift state
 
     // A key for no window of ours still reaches the focused form (window 0); an unknown key is dropped.
-    out = t.Run({Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_NONE, 0, 99), Key(SDL_KEYDOWN, SDLK_PRINTSCREEN, KMOD_NONE)});
+    out = t.Run(
+        {Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_NONE, 0, 99), Key(SDL_KEYDOWN, SDLK_PRINTSCREEN, KMOD_NONE)});
     ASSERT_EQ(out.size(), 1u);
     EXPECT_EQ(out[0].key, VK_RETURN);
     EXPECT_EQ(out[0].window, 0u);
@@ -125,15 +127,22 @@ TEST(SdlEventTranslate, KeypadFollowsNumLock) {
         int withNumLock, without;
     };
     const Case cases[] = {
-        {SDLK_KP_0, VK_NUMPAD0, VK_INSERT}, {SDLK_KP_1, VK_NUMPAD0 + 1, VK_END},
-        {SDLK_KP_2, VK_NUMPAD0 + 2, VK_DOWN}, {SDLK_KP_3, VK_NUMPAD0 + 3, VK_NEXT},
-        {SDLK_KP_4, VK_NUMPAD0 + 4, VK_LEFT}, {SDLK_KP_5, VK_NUMPAD0 + 5, VK_CLEAR},
-        {SDLK_KP_6, VK_NUMPAD0 + 6, VK_RIGHT}, {SDLK_KP_7, VK_NUMPAD0 + 7, VK_HOME},
-        {SDLK_KP_8, VK_NUMPAD0 + 8, VK_UP}, {SDLK_KP_9, VK_NUMPAD9, VK_PRIOR},
+        {SDLK_KP_0, VK_NUMPAD0, VK_INSERT},
+        {SDLK_KP_1, VK_NUMPAD0 + 1, VK_END},
+        {SDLK_KP_2, VK_NUMPAD0 + 2, VK_DOWN},
+        {SDLK_KP_3, VK_NUMPAD0 + 3, VK_NEXT},
+        {SDLK_KP_4, VK_NUMPAD0 + 4, VK_LEFT},
+        {SDLK_KP_5, VK_NUMPAD0 + 5, VK_CLEAR},
+        {SDLK_KP_6, VK_NUMPAD0 + 6, VK_RIGHT},
+        {SDLK_KP_7, VK_NUMPAD0 + 7, VK_HOME},
+        {SDLK_KP_8, VK_NUMPAD0 + 8, VK_UP},
+        {SDLK_KP_9, VK_NUMPAD9, VK_PRIOR},
         {SDLK_KP_PERIOD, VK_DECIMAL, VK_DELETE},
         // The operators and Enter do not depend on NumLock.
-        {SDLK_KP_ENTER, VK_RETURN, VK_RETURN}, {SDLK_KP_PLUS, VK_ADD, VK_ADD},
-        {SDLK_KP_MINUS, VK_SUBTRACT, VK_SUBTRACT}, {SDLK_KP_MULTIPLY, VK_MULTIPLY, VK_MULTIPLY},
+        {SDLK_KP_ENTER, VK_RETURN, VK_RETURN},
+        {SDLK_KP_PLUS, VK_ADD, VK_ADD},
+        {SDLK_KP_MINUS, VK_SUBTRACT, VK_SUBTRACT},
+        {SDLK_KP_MULTIPLY, VK_MULTIPLY, VK_MULTIPLY},
         {SDLK_KP_DIVIDE, VK_DIVIDE, VK_DIVIDE},
     };
     Translator t;
@@ -200,11 +209,17 @@ TEST(SdlEventTranslate, WheelMergesNotchesAndGathersPreciseTurns) {
 
 TEST(SdlEventTranslate, TextBecomesCp1252) {
     Translator t;
-    auto out = t.Run({Text("Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC"), Text("a\xE6\x97\xA5" "b"), Text("")});
+    auto out = t.Run({Text("Gr\xC3\xBC\xC3\x9F"
+                           "e \xE2\x82\xAC"),
+                      Text("a\xE6\x97\xA5"
+                           "b"),
+                      Text("")});
     ASSERT_EQ(out.size(), 2u);
     EXPECT_EQ(out[0].type, EventType::Text);
     EXPECT_EQ(out[0].window, kHandle);
-    EXPECT_EQ(out[0].text, "Gr\xFC\xDF" "e \x80");  // ü, ß and the euro sign have cp1252 bytes
+    EXPECT_EQ(out[0].text,
+              "Gr\xFC\xDF"
+              "e \x80");  // ü, ß and the euro sign have cp1252 bytes
     // A character cp1252 lacks is replaced by '?', as all text entering the program.
     EXPECT_EQ(out[1].text, "a?b");
     // The longest text SDL sends in one event arrives whole.
@@ -223,9 +238,9 @@ TEST(SdlEventTranslate, WindowEvents) {
                       Window(SDL_WINDOWEVENT_MINIMIZED), Window(SDL_WINDOWEVENT_RESTORED),
                       Window(SDL_WINDOWEVENT_SHOWN)});
     ASSERT_EQ(out.size(), 8u);
-    const EventType expected[] = {EventType::Activated,       EventType::Deactivated, EventType::Expose,
-                                  EventType::CloseRequest,    EventType::Moved,       EventType::MouseLeftWindow,
-                                  EventType::Minimized,       EventType::Restored};
+    const EventType expected[] = {EventType::Activated,    EventType::Deactivated, EventType::Expose,
+                                  EventType::CloseRequest, EventType::Moved,       EventType::MouseLeftWindow,
+                                  EventType::Minimized,    EventType::Restored};
     for (size_t i = 0; i < out.size(); ++i) {
         EXPECT_EQ(out[i].type, expected[i]) << i;
         EXPECT_EQ(out[i].window, kHandle) << i;

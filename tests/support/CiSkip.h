@@ -17,8 +17,8 @@ inline bool InCi() {
 
 }  // namespace testsupport
 
-#define CDMENU_SKIP_OUTSIDE_CI(why)                                                  \
-    do {                                                                             \
-        if (::testsupport::InCi()) GTEST_FAIL() << "cannot run in CI: " << (why);    \
-        GTEST_SKIP() << (why);                                                       \
+#define CDMENU_SKIP_OUTSIDE_CI(why)                                               \
+    do {                                                                          \
+        if (::testsupport::InCi()) GTEST_FAIL() << "cannot run in CI: " << (why); \
+        GTEST_SKIP() << (why);                                                    \
     } while (0)

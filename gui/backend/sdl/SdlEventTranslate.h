@@ -12,13 +12,13 @@ namespace gui {
 
 // What the translation reads besides the event, and the little it keeps between events.
 struct SdlTranslateState {
-    int units = 1;          // window units per logical pixel
-    Uint32 wakeEvent = 0;   // the event type registered for Backend::Wake (0: none)
-    Uint16 modifiers = 0;   // SDL_GetModState() when the event is taken
-    Uint32 buttons = 0;     // SDL_GetMouseState()'s button mask when the event is taken
-    int pointerX = 0;       // the pointer in window units, for wheel events that do not carry it
+    int units = 1;         // window units per logical pixel
+    Uint32 wakeEvent = 0;  // the event type registered for Backend::Wake (0: none)
+    Uint16 modifiers = 0;  // SDL_GetModState() when the event is taken
+    Uint32 buttons = 0;    // SDL_GetMouseState()'s button mask when the event is taken
+    int pointerX = 0;      // the pointer in window units, for wheel events that do not carry it
     int pointerY = 0;
-    float wheelCarry = 0;   // in and out: a fraction of a notch left over from a precise wheel
+    float wheelCarry = 0;  // in and out: a fraction of a notch left over from a precise wheel
 };
 
 // The framework's handle and logical bounds of the window with an SDL window id; false when the
