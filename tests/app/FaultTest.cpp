@@ -13,12 +13,12 @@
 #include "base/Cp1252.h"
 #include "base/Exceptions.h"
 #include "flat/FlatEdit.h"
-#include "gui/Consts.h"
 #include "gui/Button.h"
+#include "gui/Consts.h"
 #include "gui/Edit.h"
-#include "skin/SkinButton.h"
 #include "gui/Keys.h"
 #include "platform/Sound.h"
+#include "skin/SkinButton.h"
 #include "tests/support/FaultyFiles.h"
 #include "tests/support/MenuFixture.h"
 
@@ -214,7 +214,8 @@ TEST_F(FaultTest, WriteProtectedTarget) {
     Main().bKopierenClick(nullptr);
     ASSERT_EQ(Boxes(), 2u);
     EXPECT_EQ(Hb().MessageBoxes().back().request.caption, "Fehler");
-    EXPECT_NE(LastBox().find(base::Cp("Der Datenträger ist schreibgeschützt.")), std::string::npos) << LastBox();
+    EXPECT_NE(LastBox().find(base::Cp("Der Datenträger ist schreibgeschützt.")), std::string::npos)
+        << LastBox();
     EXPECT_EQ(menu.ReadFile("ziel/prog.sh"), "alt");
     EXPECT_EQ(Tree(target), std::vector<std::string>{"prog.sh"});
 

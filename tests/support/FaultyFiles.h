@@ -86,7 +86,8 @@ private:
         {
             std::lock_guard lock(f.mutex_);
             auto it = f.paths_.find(fd);
-            if (!f.readPart_.empty() && it != f.paths_.end() && it->second.find(f.readPart_) != std::string::npos)
+            if (!f.readPart_.empty() && it != f.paths_.end() &&
+                it->second.find(f.readPart_) != std::string::npos)
                 return f.Fail(f.readError_);
         }
         return base::SystemFileCalls().read(fd, buffer, count);
