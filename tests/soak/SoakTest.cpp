@@ -206,8 +206,8 @@ public:
 };
 
 void Print(const char* when, const Figures& f) {
-    std::printf("soak %-6s allocations %lld, heap bytes %lld, descriptors %d, timers %zu\n", when, f.allocations,
-                f.heapBytes, f.descriptors, f.timers);
+    std::printf("soak %-6s allocations %lld, heap bytes %lld, descriptors %d, timers %zu\n", when,
+                f.allocations, f.heapBytes, f.descriptors, f.timers);
 }
 
 TEST(Soak, TwentyFourHoursOfUseLeakNothing) {
@@ -226,9 +226,10 @@ TEST(Soak, TwentyFourHoursOfUseLeakNothing) {
     Print("24 h", atEnd);
     std::printf("soak rounds %d (%d in the first hour)\n", round, roundsInHour);
 
-    std::printf("soak pages built %d, categories %d, full-screen views %d, info pages %d, searches with hits %d\n",
-                soak.Main().PageBuilds(), soak.categoriesOpened, soak.fullScreens, soak.infoPages,
-                soak.searchesWithHits);
+    std::printf(
+        "soak pages built %d, categories %d, full-screen views %d, info pages %d, searches with hits %d\n",
+        soak.Main().PageBuilds(), soak.categoriesOpened, soak.fullScreens, soak.infoPages,
+        soak.searchesWithHits);
 
     // The user really went round: categories, full-screen views, info pages and searches.
     EXPECT_GE(round, 24 * roundsInHour - 24);
