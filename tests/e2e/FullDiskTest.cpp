@@ -40,8 +40,8 @@ std::string OpenProgramAnd(const std::string& button, const std::string& target,
 }
 
 bool CanMountTmpfs(const path& dir) {
-    const std::string probe = "unshare -Urm sh -c 'mount -t tmpfs -o size=64k none \"" + dir.string() +
-                              "\"' >/dev/null 2>&1";
+    const std::string probe =
+        "unshare -Urm sh -c 'mount -t tmpfs -o size=64k none \"" + dir.string() + "\"' >/dev/null 2>&1";
     return std::system(probe.c_str()) == 0;
 }
 
@@ -50,15 +50,17 @@ struct DiskRun {
     std::string listing, keptUnpack, keptCopy;
 };
 
-DiskRun RunOnDisk(const e2e::Scratch& s, const path& disc, const std::string& mode, const std::string& script) {
+DiskRun RunOnDisk(const e2e::Scratch& s, const path& disc, const std::string& mode,
+                  const std::string& script) {
     const path disk = s.path / "platte";
     e2e::fs::create_directories(disk);
     e2e::WriteText(s.path / "mount.sh", kMountScript);
     e2e::WriteText(s.path / "script.txt", script);
     DiskRun r;
-    r.result = e2e::Run({"--headless", "--data", disc.string(), "--root", disc.string(), "--script",
-                         (s.path / "script.txt").string()},
-                        s.path, {"unshare", "-Urm", "sh", (s.path / "mount.sh").string(), disk.string(), mode});
+    r.result =
+        e2e::Run({"--headless", "--data", disc.string(), "--root", disc.string(), "--script",
+                  (s.path / "script.txt").string()},
+                 s.path, {"unshare", "-Urm", "sh", (s.path / "mount.sh").string(), disk.string(), mode});
     r.listing = e2e::ReadText(s.path / "listing.txt");
     r.keptUnpack = e2e::ReadText(s.path / "kept-unpack.txt");
     r.keptCopy = e2e::ReadText(s.path / "kept-copy.txt");
@@ -69,9 +71,9 @@ DiskRun RunOnDisk(const e2e::Scratch& s, const path& disc, const std::string& mo
 // before the disk ran full stay, empty, as files copied before a failure do.)
 const std::string kUsersFilesOnly = "./Webseitenbauer/daten/beispiel.txt\n./webseitenbauer.zip\n";
 
-#define REQUIRE_TMPFS(dir)                                                                        \
-    do {                                                                                          \
-        if (!CanMountTmpfs(dir))                                                                  \
+#define REQUIRE_TMPFS(dir)                                                                         \
+    do {                                                                                           \
+        if (!CanMountTmpfs(dir))                                                                   \
             CDMENU_SKIP_OUTSIDE_CI("no tmpfs can be mounted here (unshare -Urm, mount -t tmpfs)"); \
     } while (0)
 
@@ -84,8 +86,8 @@ TEST(FullDisk, UnpackAndCopyOntoAFullDiskKeepTheUsersFiles) {
     const path disc = e2e::CopyDisc(s.path);
     const std::string target = (s.path / "platte" / "ziel").string();
 
-    DiskRun unpack = RunOnDisk(s, disc, "full",
-                               OpenProgramAnd("bInstallieren", target, "expect-box Datentr\xC3\xA4ger voll\n"));
+    DiskRun unpack = RunOnDisk(
+        s, disc, "full", OpenProgramAnd("bInstallieren", target, "expect-box Datentr\xC3\xA4ger voll\n"));
     EXPECT_EQ(unpack.result.code, 0) << unpack.result.output;
     EXPECT_EQ(unpack.listing, kUsersFilesOnly) << "a half-written file is left";
     EXPECT_EQ(unpack.keptUnpack, "meine Daten");
@@ -107,15 +109,15 @@ TEST(FullDisk, WriteProtectedTargetIsReportedAndLeftAlone) {
     const path disc = e2e::CopyDisc(s.path);
     const std::string target = (s.path / "platte" / "ziel").string();
 
-    DiskRun unpack = RunOnDisk(s, disc, "ro",
-                               OpenProgramAnd("bInstallieren", target, "expect-box kann nicht angelegt werden\n"));
+    DiskRun unpack = RunOnDisk(
+        s, disc, "ro", OpenProgramAnd("bInstallieren", target, "expect-box kann nicht angelegt werden\n"));
     EXPECT_EQ(unpack.result.code, 0) << unpack.result.output;
     EXPECT_EQ(unpack.listing, kUsersFilesOnly);
     EXPECT_EQ(unpack.keptUnpack, "meine Daten");
 
-    DiskRun copy = RunOnDisk(s, disc, "ro",
-                             "answer Yes\n" + OpenProgramAnd("bKopieren", target,
-                                                             "expect-box schreibgesch\xC3\xBCtzt\n"));
+    DiskRun copy = RunOnDisk(
+        s, disc, "ro",
+        "answer Yes\n" + OpenProgramAnd("bKopieren", target, "expect-box schreibgesch\xC3\xBCtzt\n"));
     EXPECT_EQ(copy.result.code, 0) << copy.result.output;
     EXPECT_EQ(copy.listing, kUsersFilesOnly);
     EXPECT_EQ(copy.keptCopy, "alt");
