@@ -84,9 +84,16 @@ void TMainForm::ShowProgramPage() {
         record = FindProgramRecordFile(DataFile("daten.txt"), selected, UnescapeAmpersand(lRubrik->Caption()),
                                        searchMode);
     } catch (const base::EFOpenError&) {
+        // Not shown: choosing this program again, once the disc is back, must read it anew.
+        LastShownProgram.clear();
+        LastShownCategory.clear();
         throw base::EFOpenError::CannotOpen(ShownFile(DataDir + "daten.txt"));
     } catch (const base::EStringListError&) {
         cut = std::current_exception();
+    } catch (...) {
+        LastShownProgram.clear();
+        LastShownCategory.clear();
+        throw;
     }
     ++pageBuilds_;
     CurrentProgram = selected;

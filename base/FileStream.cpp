@@ -8,6 +8,7 @@
 
 #include "base/Cp1252.h"
 #include "base/Exceptions.h"
+#include "base/FileCalls.h"
 
 namespace base {
 
@@ -28,26 +29,30 @@ TFileStream::TFileStream(const std::string& fileName, Mode mode) : fileName_(fil
             break;
     }
     std::string native = Cp1252ToUtf8(fileName);
-    fd_ = ::open(native.c_str(), flags, 0644);
+    fd_ = FileCalls().open(native.c_str(), flags, 0644);
     struct stat st;
     if (fd_ >= 0 && (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode))) {
-        ::close(fd_);
+        FileCalls().close(fd_);
         fd_ = -1;
     }
     if (fd_ < 0) throw EFOpenError::CannotOpen(fileName);
 }
 
 TFileStream::~TFileStream() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) FileCalls().close(fd_);
 }
 
 int64_t TFileStream::Read(void* buffer, int64_t count) {
     int64_t total = 0;
     auto* p = static_cast<char*>(buffer);
     while (total < count) {
-        ssize_t n = ::read(fd_, p + total, size_t(count - total));
+        ssize_t n = FileCalls().read(fd_, p + total, size_t(count - total));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        // A failed read is no end of the file: a disc taken out must not pass for a short file.
+        if (n < 0)
+            throw EReadError(
+                Format("Datei %s kann nicht gelesen werden (E/A-Fehler %d).", fileName_.c_str(), errno));
+        if (n == 0) break;
         total += n;
     }
     return total;
@@ -57,7 +62,7 @@ int64_t TFileStream::Write(const void* buffer, int64_t count) {
     int64_t total = 0;
     auto* p = static_cast<const char*>(buffer);
     while (total < count) {
-        ssize_t n = ::write(fd_, p + total, size_t(count - total));
+        ssize_t n = FileCalls().write(fd_, p + total, size_t(count - total));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         total += n;

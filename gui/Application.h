@@ -109,6 +109,8 @@ public:
     // f is going (hidden or destroyed): the form activated before it becomes active again.
     void ActivateNext(TForm* f);
     void RegisterTimer(TTimer* t);
+    // Timers that exist now (long runs check that none pile up).
+    std::size_t TimerCount() const { return timers_.size(); }
     void UnregisterTimer(TTimer* t);
     void ScheduleRelease(TForm* f);
     int ModalLevel() const { return modal_->Level(); }

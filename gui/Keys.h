@@ -11,6 +11,7 @@ enum : int {
     VK_MBUTTON = 0x04,
     VK_BACK = 0x08,
     VK_TAB = 0x09,
+    VK_CLEAR = 0x0C,  // keypad 5 without NumLock
     VK_RETURN = 0x0D,
     VK_SHIFT = 0x10,
     VK_CONTROL = 0x11,

@@ -9,7 +9,7 @@ packages=(
   libzip-dev libdeflate-dev
   fonts-liberation fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool
+  xvfb xauth xdotool x11-utils
   python3
   unzip zip libarchive-tools libgif-dev
   xorriso patchelf binutils debootstrap

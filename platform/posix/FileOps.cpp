@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/Cp1252.h"
+#include "base/FileCalls.h"
 #include "base/StrUtils.h"
 #include "platform/Services.h"
 #include "platform/posix/MountTable.h"
@@ -164,7 +165,7 @@ std::string Copier::TempBeside(const std::string& target, int& fd) {
     std::string tmpl = target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".part-XXXXXX";
     std::vector<char> buf(tmpl.begin(), tmpl.end());
     buf.push_back('\0');
-    fd = mkostemp(buf.data(), O_CLOEXEC);
+    fd = base::FileCalls().mkostemp(buf.data(), O_CLOEXEC);
     return std::string(buf.data());
 }
 
@@ -178,32 +179,33 @@ bool Copier::CopyFile(const Item& item) {
         progress_.bytesDone += item.size;
         return true;
     }
-    const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    const base::TFileCalls& io = base::FileCalls();
+    const int in = io.open(from.c_str(), O_RDONLY | O_CLOEXEC, 0);
     if (in < 0) return Fail(errno, from, "%s kann nicht gelesen werden.");
     int out;
     const std::string temp = TempBeside(to, out);
     if (out < 0) {
         const int err = errno;
-        close(in);
+        io.close(in);
         return Fail(err, to, "%s kann nicht angelegt werden.");
     }
     auto abandon = [&](int err, const std::string& path, const char* what) {
-        close(in);
-        close(out);
+        io.close(in);
+        io.close(out);
         unlink(temp.c_str());
         return err ? Fail(err, path, what) : false;
     };
     std::vector<char> buf(1 << 16);
     progress_.fileBytesDone = 0;
     for (;;) {
-        const ssize_t n = read(in, buf.data(), buf.size());
+        const ssize_t n = io.read(in, buf.data(), buf.size());
         if (n < 0) {
             if (errno == EINTR) continue;
             return abandon(errno, from, "%s kann nicht gelesen werden.");
         }
         if (n == 0) break;
         for (ssize_t off = 0; off < n;) {
-            const ssize_t w = write(out, buf.data() + off, static_cast<size_t>(n - off));
+            const ssize_t w = io.write(out, buf.data() + off, static_cast<size_t>(n - off));
             if (w < 0) {
                 if (errno == EINTR) continue;
                 return abandon(errno, to, "%s kann nicht geschrieben werden.");
@@ -219,13 +221,13 @@ bool Copier::CopyFile(const Item& item) {
     fchmod(out, (item.mode & 07777) | S_IWUSR);
     const timespec times[2] = {item.mtime, item.mtime};
     futimens(out, times);
-    close(in);
-    if (close(out) != 0) {
+    io.close(in);
+    if (io.close(out) != 0) {
         const int err = errno;
         unlink(temp.c_str());
         return Fail(err, to, "%s kann nicht geschrieben werden.");
     }
-    if (rename(temp.c_str(), to.c_str()) != 0) {
+    if (io.rename(temp.c_str(), to.c_str()) != 0) {
         const int err = errno;
         unlink(temp.c_str());
         return Fail(err, to, "%s kann nicht angelegt werden.");
@@ -271,7 +273,7 @@ CopyResult Copier::Run() {
         return result_;
     }
     if (stat(dst_.c_str(), &st) != 0) {
-        if (mkdir(dst_.c_str(), 0777) != 0) {
+        if (base::FileCalls().mkdir(dst_.c_str(), 0777) != 0) {
             Fail(errno, dst_, "Der Ordner %s kann nicht angelegt werden.");
             return result_;
         }
@@ -303,7 +305,7 @@ CopyResult Copier::Run() {
         switch (item.kind) {
             case Kind::kFolder: {
                 const std::string to = dst_ + "/" + item.rel;
-                if (mkdir(to.c_str(), 0777) == 0) {
+                if (base::FileCalls().mkdir(to.c_str(), 0777) == 0) {
                     ++result_.foldersCreated;
                 } else if (errno != EEXIST || stat(to.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
                     Fail(errno == EEXIST ? ENOTDIR : errno, to, "Der Ordner %s kann nicht angelegt werden.");
@@ -368,7 +370,7 @@ bool SetError(std::string* error, int err, const std::string& path) {
 
 bool FileOps::CreateFolder(const std::string& path, int* errorCode) {
     const std::string native = StripSlash(Native(path));
-    if (mkdir(native.c_str(), 0777) == 0) return true;
+    if (base::FileCalls().mkdir(native.c_str(), 0777) == 0) return true;
     if (errorCode) *errorCode = errno;
     return false;
 }

@@ -24,86 +24,12 @@
 #include "base/Cp1252.h"
 #include "gui/backend/Automation.h"
 #include "gui/backend/sdl/DisplayScale.h"
+#include "gui/backend/sdl/SdlEventTranslate.h"
 #include "gui/backend/sdl/X11Probe.h"
 
 namespace gui {
 
 namespace {
-
-int MapKey(SDL_Keycode k) {
-    if (k >= SDLK_a && k <= SDLK_z) return 'A' + (k - SDLK_a);
-    if (k >= SDLK_0 && k <= SDLK_9) return '0' + (k - SDLK_0);
-    if (k >= SDLK_F1 && k <= SDLK_F12) return VK_F1 + (k - SDLK_F1);
-    if (k >= SDLK_KP_1 && k <= SDLK_KP_9) return VK_NUMPAD0 + 1 + (k - SDLK_KP_1);
-    switch (k) {
-        case SDLK_KP_0:
-            return VK_NUMPAD0;
-        case SDLK_BACKSPACE:
-            return VK_BACK;
-        case SDLK_TAB:
-            return VK_TAB;
-        case SDLK_RETURN:
-        case SDLK_KP_ENTER:
-            return VK_RETURN;
-        case SDLK_ESCAPE:
-            return VK_ESCAPE;
-        case SDLK_SPACE:
-            return VK_SPACE;
-        case SDLK_PAGEUP:
-            return VK_PRIOR;
-        case SDLK_PAGEDOWN:
-            return VK_NEXT;
-        case SDLK_END:
-            return VK_END;
-        case SDLK_HOME:
-            return VK_HOME;
-        case SDLK_LEFT:
-            return VK_LEFT;
-        case SDLK_UP:
-            return VK_UP;
-        case SDLK_RIGHT:
-            return VK_RIGHT;
-        case SDLK_DOWN:
-            return VK_DOWN;
-        case SDLK_INSERT:
-            return VK_INSERT;
-        case SDLK_DELETE:
-            return VK_DELETE;
-        case SDLK_LSHIFT:
-        case SDLK_RSHIFT:
-            return VK_SHIFT;
-        case SDLK_LCTRL:
-        case SDLK_RCTRL:
-            return VK_CONTROL;
-        case SDLK_LALT:
-        case SDLK_RALT:
-            return VK_MENU;
-        case SDLK_PAUSE:
-            return VK_PAUSE;
-        case SDLK_CAPSLOCK:
-            return VK_CAPITAL;
-        case SDLK_KP_MULTIPLY:
-            return VK_MULTIPLY;
-        case SDLK_KP_PLUS:
-            return VK_ADD;
-        case SDLK_KP_MINUS:
-            return VK_SUBTRACT;
-        case SDLK_KP_PERIOD:
-            return VK_DECIMAL;
-        case SDLK_KP_DIVIDE:
-            return VK_DIVIDE;
-        default:
-            return 0;
-    }
-}
-
-TShiftState ModState(Uint16 mod) {
-    TShiftState s = 0;
-    if (mod & KMOD_SHIFT) s |= ssShift;
-    if (mod & KMOD_CTRL) s |= ssCtrl;
-    if (mod & KMOD_ALT) s |= ssAlt;
-    return s;
-}
 
 // The scale the compositor gives a high-density window, 1 when it gives none (or SDL cannot tell).
 int ProbeOutputScale() {
@@ -120,15 +46,6 @@ int ProbeOutputScale() {
 #else
     return 1;
 #endif
-}
-
-TShiftState ButtonState() {
-    Uint32 b = SDL_GetMouseState(nullptr, nullptr);
-    TShiftState s = 0;
-    if (b & SDL_BUTTON_LMASK) s |= ssLeft;
-    if (b & SDL_BUTTON_RMASK) s |= ssRight;
-    if (b & SDL_BUTTON_MMASK) s |= ssMiddle;
-    return s;
 }
 
 }  // namespace
@@ -203,6 +120,7 @@ private:
     Win* Find(WindowHandle w);
     Win* FindSdl(Uint32 id, WindowHandle* h);
     void Translate(const SDL_Event& e);
+    void DragWith(const SDL_Event& e);
     void Push(const Event& ev) { queue_.push_back(ev); }
 
     BackendHost* host_ = nullptr;
@@ -214,6 +132,12 @@ private:
     std::map<WindowHandle, Win> windows_;
     WindowHandle nextHandle_ = 1;
     std::deque<Event> queue_;
+    SdlTranslateState translate_;
+    SdlWindowLookup lookup_ = [this](Uint32 id, WindowHandle& handle, TRect& bounds) {
+        Win* w = FindSdl(id, &handle);
+        if (w) bounds = w->bounds;
+        return w != nullptr;
+    };
     DesktopSettings settings_;
     std::map<int, SDL_Cursor*> cursors_;
     TCursor cursor_ = crDefault;
@@ -517,167 +441,53 @@ void SdlBackend::Present(WindowHandle h, const gfx::TBitmap& bb, const TRect& re
 // ---- 3. events ----------------------------------------------------------------------------------
 
 void SdlBackend::Translate(const SDL_Event& e) {
-    if (e.type == wakeEvent_) {
-        Event ev;
-        ev.type = EventType::Wake;
-        Push(ev);
+    if (dragging_ &&
+        (e.type == SDL_MOUSEMOTION || e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP)) {
+        DragWith(e);
         return;
     }
-    WindowHandle h = 0;
-    switch (e.type) {
-        case SDL_MOUSEMOTION: {
-            if (dragging_) {
-                if (Win* w = Find(dragging_)) {
-                    // The global pointer position from the event itself: the global query may
-                    // answer from a cache that a grabbed pointer does not refresh.
-                    int wx = 0, wy = 0;
-                    SDL_Window* from = SDL_GetWindowFromID(e.motion.windowID);
-                    SDL_GetWindowPosition(from ? from : w->sdl, &wx, &wy);
-                    int gx = wx + e.motion.x, gy = wy + e.motion.y;
-                    int nx = dragWinX_ + gx - dragStartX_, ny = dragWinY_ + gy - dragStartY_;
-                    SDL_SetWindowPosition(w->sdl, nx, ny);
-                    w->bounds = gfx::Bounds(nx / units_, ny / units_, w->bounds.Width(), w->bounds.Height());
-                    Event ev;
-                    ev.type = EventType::Moved;
-                    ev.window = dragging_;
-                    ev.x = nx / units_;
-                    ev.y = ny / units_;
-                    Push(ev);
-                }
-                return;
-            }
-            if (!FindSdl(e.motion.windowID, &h)) return;
-            Event ev;
-            ev.type = EventType::MouseMove;
-            ev.window = h;
-            ev.x = e.motion.x / units_;
-            ev.y = e.motion.y / units_;
-            ev.shift = ModState(SDL_GetModState()) | ButtonState();
-            Push(ev);
-            return;
+    translate_.units = units_;
+    translate_.wakeEvent = wakeEvent_;
+    translate_.modifiers = Uint16(SDL_GetModState());
+    translate_.buttons = SDL_GetMouseState(&translate_.pointerX, &translate_.pointerY);
+    Event ev;
+    if (!TranslateSdlEvent(e, translate_, lookup_, ev)) return;
+    // The window's bounds follow what the window system reports.
+    if (e.type == SDL_WINDOWEVENT) {
+        if (Win* w = Find(ev.window)) {
+            if (ev.type == EventType::Moved)
+                w->bounds = gfx::Bounds(ev.x, ev.y, w->bounds.Width(), w->bounds.Height());
+            else if (ev.type == EventType::Resized)
+                w->bounds = gfx::Bounds(w->bounds.Left, w->bounds.Top, ev.x, ev.y);
         }
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP: {
-            if (dragging_) {
-                if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT) {
-                    dragging_ = 0;
-                    SDL_CaptureMouse(SDL_FALSE);
-                }
-                return;
-            }
-            if (!FindSdl(e.button.windowID, &h)) return;
-            Event ev;
-            ev.type = e.type == SDL_MOUSEBUTTONDOWN ? EventType::MouseDown : EventType::MouseUp;
-            ev.window = h;
-            ev.x = e.button.x / units_;
-            ev.y = e.button.y / units_;
-            if (e.button.button == SDL_BUTTON_LEFT)
-                ev.button = mbLeft;
-            else if (e.button.button == SDL_BUTTON_RIGHT)
-                ev.button = mbRight;
-            else if (e.button.button == SDL_BUTTON_MIDDLE)
-                ev.button = mbMiddle;
-            else
-                return;
-            ev.shift = ModState(SDL_GetModState()) | ButtonState();
-            Push(ev);
-            return;
-        }
-        case SDL_MOUSEWHEEL: {
-            if (!FindSdl(e.wheel.windowID, &h)) return;
-            int notches = e.wheel.y;
-            if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
-            if (!notches) return;
-            int mx = 0, my = 0;
-            SDL_GetMouseState(&mx, &my);
-            Event ev;
-            ev.type = EventType::MouseWheel;
-            ev.window = h;
-            ev.x = mx / units_;
-            ev.y = my / units_;
-            ev.wheelDelta = notches * 120;
-            ev.shift = ModState(SDL_GetModState()) | ButtonState();
-            Push(ev);
-            return;
-        }
-        case SDL_KEYDOWN:
-        case SDL_KEYUP: {
-            FindSdl(e.key.windowID, &h);
-            int key = MapKey(e.key.keysym.sym);
-            if (!key) return;
-            Event ev;
-            ev.type = e.type == SDL_KEYDOWN ? EventType::KeyDown : EventType::KeyUp;
-            ev.window = h;
-            ev.key = key;
-            ev.shift = ModState(e.key.keysym.mod);
-            ev.repeat = e.key.repeat != 0;
-            Push(ev);
-            return;
-        }
-        case SDL_TEXTINPUT: {
-            FindSdl(e.text.windowID, &h);
-            Event ev;
-            ev.type = EventType::Text;
-            ev.window = h;
-            ev.text = base::Utf8ToCp1252(e.text.text);
-            if (!ev.text.empty()) Push(ev);
-            return;
-        }
-        case SDL_WINDOWEVENT: {
-            Win* w = FindSdl(e.window.windowID, &h);
-            if (!w) return;
-            Event ev;
-            ev.window = h;
-            switch (e.window.event) {
-                case SDL_WINDOWEVENT_CLOSE:
-                    ev.type = EventType::CloseRequest;
-                    break;
-                case SDL_WINDOWEVENT_EXPOSED:
-                    ev.type = EventType::Expose;
-                    break;
-                case SDL_WINDOWEVENT_FOCUS_GAINED:
-                    ev.type = EventType::Activated;
-                    break;
-                case SDL_WINDOWEVENT_FOCUS_LOST:
-                    ev.type = EventType::Deactivated;
-                    break;
-                case SDL_WINDOWEVENT_LEAVE:
-                    ev.type = EventType::MouseLeftWindow;
-                    break;
-                case SDL_WINDOWEVENT_MINIMIZED:
-                    ev.type = EventType::Minimized;
-                    break;
-                case SDL_WINDOWEVENT_RESTORED:
-                    ev.type = EventType::Restored;
-                    break;
-                case SDL_WINDOWEVENT_MOVED:
-                    ev.type = EventType::Moved;
-                    ev.x = e.window.data1 / units_;
-                    ev.y = e.window.data2 / units_;
-                    w->bounds = gfx::Bounds(ev.x, ev.y, w->bounds.Width(), w->bounds.Height());
-                    break;
-                case SDL_WINDOWEVENT_SIZE_CHANGED:
-                    ev.type = EventType::Resized;
-                    ev.x = e.window.data1 / units_;
-                    ev.y = e.window.data2 / units_;
-                    if (ev.x == w->bounds.Width() && ev.y == w->bounds.Height()) return;
-                    w->bounds = gfx::Bounds(w->bounds.Left, w->bounds.Top, ev.x, ev.y);
-                    break;
-                default:
-                    return;
-            }
-            Push(ev);
-            return;
-        }
-        case SDL_QUIT: {
-            Event ev;
-            ev.type = EventType::Quit;
-            Push(ev);
-            return;
-        }
-        default:
-            return;
     }
+    Push(ev);
+}
+
+void SdlBackend::DragWith(const SDL_Event& e) {
+    if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT) {
+        dragging_ = 0;
+        SDL_CaptureMouse(SDL_FALSE);
+        return;
+    }
+    if (e.type != SDL_MOUSEMOTION) return;
+    Win* w = Find(dragging_);
+    if (!w) return;
+    // The global pointer position from the event itself: the global query may answer from a
+    // cache that a grabbed pointer does not refresh.
+    int wx = 0, wy = 0;
+    SDL_Window* from = SDL_GetWindowFromID(e.motion.windowID);
+    SDL_GetWindowPosition(from ? from : w->sdl, &wx, &wy);
+    int gx = wx + e.motion.x, gy = wy + e.motion.y;
+    int nx = dragWinX_ + gx - dragStartX_, ny = dragWinY_ + gy - dragStartY_;
+    SDL_SetWindowPosition(w->sdl, nx, ny);
+    w->bounds = gfx::Bounds(nx / units_, ny / units_, w->bounds.Width(), w->bounds.Height());
+    Event ev;
+    ev.type = EventType::Moved;
+    ev.window = dragging_;
+    ev.x = nx / units_;
+    ev.y = ny / units_;
+    Push(ev);
 }
 
 bool SdlBackend::PollEvent(Event& ev) {
