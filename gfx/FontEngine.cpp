@@ -1,6 +1,8 @@
 #include "gfx/FontEngine.h"
 
+#ifndef _WIN32
 #include <fontconfig/fontconfig.h>
+#endif
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
@@ -13,6 +15,9 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#ifdef _WIN32
+#include <cstdlib>
+#endif
 
 #include "base/Cp1252.h"
 #include "base/StrUtils.h"
@@ -51,6 +56,29 @@ double EmForHeight(int height, double cellPerEm) {
     if (height < 0) return -height;
     if (height == 0) return 12;
     return height / cellPerEm;
+}
+
+// The folders searched before the system's fonts: "fonts" beside the program, and on Windows (which
+// has no fontconfig) the system's fonts folder after it.
+std::vector<std::string> DefaultFolders() {
+    std::vector<std::string> folders;
+    std::error_code ec;
+#ifdef _WIN32
+    // The C runtime knows the program's path without a call into the system.
+    std::filesystem::path exe;
+    if (_wpgmptr && *_wpgmptr)
+        exe = _wpgmptr;
+    else if (_pgmptr && *_pgmptr)
+        exe = _pgmptr;
+    if (!exe.empty()) folders.push_back((exe.parent_path() / "fonts").string());
+    const char* windir = std::getenv("WINDIR");
+    if (!windir || !*windir) windir = std::getenv("SystemRoot");
+    if (windir && *windir) folders.push_back((std::filesystem::path(windir) / "Fonts").string());
+#else
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) folders.push_back((exe.parent_path() / "fonts").string());
+#endif
+    return folders;
 }
 
 struct FolderFont {
@@ -104,6 +132,9 @@ struct TFontEngine::Impl {
             styleMatched = best->bold == bold && best->italic == italic;
             return best->file;
         }
+#ifdef _WIN32
+        return {};
+#else
         FcPattern* pat = FcPatternCreate();
         FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
         FcPatternAddInteger(pat, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
@@ -131,6 +162,7 @@ struct TFontEngine::Impl {
         }
         FcPatternDestroy(pat);
         return file;
+#endif
     }
 
     std::string Resolve(const std::string& family, bool bold, bool italic, bool& styleMatched) {
@@ -154,16 +186,18 @@ TFontEngine& TFontEngine::Instance() {
 
 TFontEngine::TFontEngine() : impl_(std::make_unique<Impl>()) {
     FT_Init_FreeType(&impl_->library);
+#ifndef _WIN32
     FcInit();
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) impl_->folders.push_back((exe.parent_path() / "fonts").string());
+#endif
+    impl_->folders = DefaultFolders();
 }
 
 TFontEngine::~TFontEngine() {
     impl_->faces.clear();
     if (impl_->library) FT_Done_FreeType(impl_->library);
+#ifndef _WIN32
     FcFini();  // fontconfig's caches would otherwise count as leaks in the sanitizer build
+#endif
 }
 
 void TFontEngine::AddFontFolder(const std::string& folder) {

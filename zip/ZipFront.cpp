@@ -2,8 +2,6 @@
 // Volumes and ReadSpan are in ZipFrontSpan.cpp.
 #include "zip/ZipFront.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -11,6 +9,7 @@
 #include <stdexcept>
 
 #include "base/Cp1252.h"
+#include "base/NativeFile.h"
 #include "base/Paths.h"
 #include "base/StrUtils.h"
 #include "platform/FileOps.h"
@@ -183,7 +182,7 @@ std::string TZipFront::ConvertName(const std::string& raw, uint16_t madeBy) cons
 bool TZipFront::ReadEndRecord(bool raise) {
     archiveComment_.clear();
     CloseFile();
-    file_ = std::fopen(Native(currentName_).c_str(), "rb");
+    file_ = base::OpenNativeFile(Native(currentName_), "rb");
     if (!file_) {
         if (raise) throw EZipFront(zipmsg::kFileNotFound, true);
         ReportMessage(zipmsg::kArchiveOpenError);
@@ -442,7 +441,7 @@ void TZipFront::Extract() {
     shownArchive_ = base::Utf8ToCp1252(std::filesystem::absolute(Native(zipFilename_), ec).string());
     bool changed = false;
     if (!extrBaseDir_.empty() && platform::FileOps::FolderExists(extrBaseDir_))
-        changed = chdir(Native(extrBaseDir_).c_str()) == 0;
+        changed = base::EnterNativeFolder(Native(extrBaseDir_));
 
     // Everything handed to the library lives here until it returns.
     std::vector<std::string> patterns;

@@ -1,10 +1,12 @@
 // Extraction through the front-end and the unpack library of this build: results on disk, progress,
 // cancel, and every hostile or damaged entry refused with a code and nothing written for it.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstring>
@@ -34,7 +36,7 @@ protected:
         fs::create_directories(out_);
         zip.SetZipFilename(archive);
         zip.LoadUnzipLibrary();
-        EXPECT_TRUE(zip.UnzipLibraryLoaded()) << "libunpack32.so not found in " << LibraryFolder();
+        EXPECT_TRUE(zip.UnzipLibraryLoaded()) << "the unpack library is not found in " << LibraryFolder();
         zip.FSpecArgs().Clear();
         zip.SetExtrBaseDir(out_ + "/");
         zip.Extract();
@@ -311,6 +313,10 @@ TEST_F(UnpackTest, ManySmallEntriesStayWithinTheDescriptorLimit) {
     TZipWriter w;
     for (int i = 0; i < 3000; ++i) w.AddFile("d" + std::to_string(i % 7) + "/f" + std::to_string(i), "x");
     std::string archive = Save(w, "many.zip");
+#ifdef _WIN32
+    // The C runtime's own table (2048 descriptors) is the limit there.
+    int code = Unpack(archive);
+#else
     rlimit previous;
     ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &previous), 0);
     rlimit tight = previous;
@@ -318,6 +324,7 @@ TEST_F(UnpackTest, ManySmallEntriesStayWithinTheDescriptorLimit) {
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
     int code = Unpack(archive);
     setrlimit(RLIMIT_NOFILE, &previous);
+#endif
     EXPECT_EQ(code, 0);
     EXPECT_EQ(successCount_, 3000);
     EXPECT_EQ(ReadFile(out_ + "/d3/f2999"), "x");
@@ -365,6 +372,7 @@ TEST_F(UnpackTest, LibraryLoadingAndVersion) {
     EXPECT_FALSE(fs::exists(Path("nolib/x.txt")));
 }
 
+#ifndef _WIN32  // measures the peak memory of a forked child
 TEST_F(UnpackTest, SizeLiesAreRefusedBeforeMemoryIsSetAside) {
     // 20 entries of a few bytes that claim 250 MiB each: about 2 KB of archive.
     TZipWriter w;
@@ -395,6 +403,7 @@ TEST_F(UnpackTest, SizeLiesAreRefusedBeforeMemoryIsSetAside) {
     long grownKiB = usage.ru_maxrss - residentPages * pageKiB;
     EXPECT_LT(grownKiB, 64 * 1024) << "peak memory grew by " << grownKiB / 1024 << " MiB";
 }
+#endif
 
 TEST_F(UnpackTest, MessagesNameTheArchiveByItsNativePath) {
     TZipWriter w;

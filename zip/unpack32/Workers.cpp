@@ -1,8 +1,5 @@
 #include "zip/unpack32/Workers.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
 #ifdef UNPACK32_HAVE_LIBDEFLATE
 #include <libdeflate.h>
@@ -11,6 +8,7 @@
 #include <cerrno>
 #include <new>
 
+#include "zip/unpack32/PosixAt.h"
 #include "zip/unpack32/Session.h"
 
 namespace unpack32 {
