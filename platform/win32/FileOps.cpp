@@ -1,7 +1,8 @@
 #include "platform/FileOps.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
 // The interface's names, not the API's character-set macros.
 #undef CopyFile
 #undef DeleteFile
