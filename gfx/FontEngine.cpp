@@ -82,6 +82,7 @@ std::vector<std::string> DefaultFolders() {
 }
 
 struct FolderFont {
+    size_t folder;  // index in the search order
     std::string file;
     std::string family;  // lower case
     bool bold;
@@ -102,7 +103,8 @@ struct TFontEngine::Impl {
     void Scan() {
         if (scanned) return;
         scanned = true;
-        for (const std::string& dir : folders) {
+        for (size_t index = 0; index < folders.size(); ++index) {
+            const std::string& dir = folders[index];
             std::error_code ec;
             for (auto it = std::filesystem::directory_iterator(dir, ec);
                  !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
@@ -112,7 +114,7 @@ struct TFontEngine::Impl {
                 FT_Face face;
                 if (FT_New_Face(library, path.c_str(), 0, &face) != 0) continue;
                 if (face->family_name)
-                    folderFonts.push_back({path, Lower(face->family_name),
+                    folderFonts.push_back({index, path, Lower(face->family_name),
                                            (face->style_flags & FT_STYLE_FLAG_BOLD) != 0,
                                            (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0});
                 FT_Done_Face(face);
@@ -124,9 +126,10 @@ struct TFontEngine::Impl {
     std::string Exact(const std::string& family, bool bold, bool italic, bool& styleMatched) {
         std::string want = Lower(family);
         const FolderFont* best = nullptr;
+        // The first folder that has the family wins; within it, the file of the wanted style.
         for (const FolderFont& f : folderFonts) {
             if (f.family != want) continue;
-            if (!best || (f.bold == bold && f.italic == italic)) best = &f;
+            if (!best || (f.folder == best->folder && f.bold == bold && f.italic == italic)) best = &f;
         }
         if (best) {
             styleMatched = best->bold == bold && best->italic == italic;

@@ -46,7 +46,7 @@ for exe in "$build"/tests/test_*.exe; do
   rc=$?
   set -e
   passed=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?.*/\1/p' "$log" | tail -n1)
-  failing=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below.*/\1/p' "$log" | tail -n1)
+  failing=$(sed -n 's/^ *\([0-9]*\) FAILED TESTS\?$/\1/p' "$log" | tail -n1)
   echo "test-windows: $name: exit $rc, ${passed:-0} passed, ${failing:-0} failed ($(($(date +%s) - t0)) s)"
   if [ "$rc" -ne 0 ]; then
     failed=1

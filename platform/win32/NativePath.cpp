@@ -1,9 +1,12 @@
 #include "platform/NativePath.h"
 
+#include <windows.h>
+
 #include <cctype>
 
 #include "base/Cp1252.h"
 #include "base/StrUtils.h"
+#include "platform/win32/WinText.h"
 
 // Native paths on Windows are UTF-8 with '/' separators ("E:/MENU/", "//server/share/x"); the
 // Win32 calls turn them into UTF-16 with '\' (platform/win32/WinText.h). Keeping '/' inside lets
@@ -59,8 +62,38 @@ std::string NativePath::Convert(std::string_view appPath) const {
 }
 
 std::string NativePath::Resolve(std::string_view appPath) const {
-    // Windows file systems already match names without regard to case.
-    return Convert(appPath);
+    // Windows matches names without regard to case itself; each existing component is still given
+    // the letter case it has on the disc, so that messages name files as they are.
+    const std::string path = Convert(appPath);
+    size_t start = 0;
+    if (path.rfind("//", 0) == 0) {  // "//server/share/" stays as given
+        start = path.find('/', 2);
+        start = start == std::string::npos ? path.size() : path.find('/', start + 1);
+        if (start == std::string::npos) return path;
+        ++start;
+    } else if (HasDrive(path)) {
+        start = path.size() > 2 && path[2] == '/' ? 3 : 2;
+    } else if (!path.empty() && path[0] == '/') {
+        start = 1;
+    }
+    std::string out = path.substr(0, start);
+    while (start < path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos) end = path.size();
+        std::string part = path.substr(start, end - start);
+        if (!part.empty() && part != "." && part != ".." && part.find_first_of("*?") == std::string::npos) {
+            WIN32_FIND_DATAW found;
+            const HANDLE h = FindFirstFileExW(win32::Wide(out + part).c_str(), FindExInfoBasic, &found,
+                                              FindExSearchNameMatch, nullptr, 0);
+            if (h == INVALID_HANDLE_VALUE) return out + path.substr(start);  // nothing below exists either
+            FindClose(h);
+            part = win32::NarrowText(found.cFileName);
+        }
+        out += part;
+        if (end < path.size()) out += '/';
+        start = end + 1;
+    }
+    return out;
 }
 
 std::string NativePath::ToWindows(std::string_view nativePath) const {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/NativePath.h"
+#include "tests/platform/win32/WinTempDir.h"
 
 using platform::NativePath;
 
@@ -57,4 +58,15 @@ TEST(NativePathWin32, NamesFoldLikeTheMenuFoldsThem) {
                              "\xC3\xBC"
                              "ber"));  // Ü and ü
     EXPECT_FALSE(NativePath::SameName("a", "b"));
+}
+
+TEST(NativePathWin32, ResolveGivesExistingNamesTheirLetterCaseOnTheDisc) {
+    WinTempDir t;
+    t.Write("Programme/Setup.EXE", "");
+    const NativePath disc(t.Path());
+    EXPECT_EQ(disc.Resolve("D:\\PROGRAMME\\setup.exe"), t / "Programme/Setup.EXE");
+    EXPECT_EQ(disc.Resolve("d:\\programme\\"), t / "Programme/");
+    // From the first missing component on, the rest stays as given.
+    EXPECT_EQ(disc.Resolve("D:\\PROGRAMME\\Neu\\A.TXT"), t / "Programme/Neu/A.TXT");
+    EXPECT_EQ(disc.Resolve("D:\\MISSING\\x"), t / "MISSING/x");
 }
