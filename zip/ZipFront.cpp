@@ -421,7 +421,7 @@ void TZipFront::Extract() {
     std::string archive = Native(zipFilename_);
     std::string joined;
     if (totalDisks_ != 0) {
-        joined = tempDir_.empty() ? std::filesystem::temp_directory_path().string() + "/"
+        joined = tempDir_.empty() ? base::FsPathToNative(std::filesystem::temp_directory_path()) + "/"
                                   : base::IncludeTrailingPathDelimiter(Native(tempDir_));
         if (ReadSpan(zipFilename_, joined) != 0) {
             if (loadedHere) UnloadUnzipLibrary();
@@ -436,9 +436,10 @@ void TZipFront::Extract() {
     // paths elsewhere in the program keep their meaning.
     std::error_code ec;
     std::filesystem::path previous = std::filesystem::current_path(ec);
-    archive = std::filesystem::absolute(archive, ec).string();
+    archive = base::FsPathToNative(std::filesystem::absolute(base::NativeFsPath(archive), ec));
     libArchive_ = archive;
-    shownArchive_ = base::Utf8ToCp1252(std::filesystem::absolute(Native(zipFilename_), ec).string());
+    shownArchive_ = base::Utf8ToCp1252(
+        base::FsPathToNative(std::filesystem::absolute(base::NativeFsPath(Native(zipFilename_)), ec)));
     bool changed = false;
     if (!extrBaseDir_.empty() && platform::FileOps::FolderExists(extrBaseDir_))
         changed = base::EnterNativeFolder(Native(extrBaseDir_));

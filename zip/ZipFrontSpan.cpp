@@ -33,7 +33,8 @@ std::string RootOf(const std::string& path, const std::string& native) {
     std::string drive = base::ExtractFileDrive(path);
     if (!drive.empty()) return base::IncludeTrailingBackslash(drive);
     std::error_code ec;
-    std::string folder = std::filesystem::absolute(native, ec).parent_path().string();
+    std::string folder =
+        base::FsPathToNative(std::filesystem::absolute(base::NativeFsPath(native), ec).parent_path());
     return base::IncludeTrailingPathDelimiter(base::Utf8ToCp1252(folder));
 }
 
@@ -101,8 +102,8 @@ std::string TZipFront::Native(const std::string& appPath) const {
 std::string TZipFront::ShownFolder() const {
     const std::string& name = currentName_.empty() ? zipFilename_ : currentName_;
     std::error_code ec;
-    std::filesystem::path native = std::filesystem::absolute(Native(name), ec);
-    return base::IncludeTrailingPathDelimiter(base::Utf8ToCp1252(native.parent_path().string()));
+    std::filesystem::path native = std::filesystem::absolute(base::NativeFsPath(Native(name)), ec);
+    return base::IncludeTrailingPathDelimiter(base::Utf8ToCp1252(base::FsPathToNative(native.parent_path())));
 }
 
 bool TZipFront::IsFixed(platform::DriveType type) const {

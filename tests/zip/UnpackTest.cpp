@@ -197,9 +197,16 @@ TEST_F(UnpackTest, UnsafeEntriesAreRefusedAndNothingLeavesTheFolder) {
     EXPECT_FALSE(fs::exists(Path("escape2.txt")));
     EXPECT_FALSE(fs::exists("/abs.txt") && ReadFile("/abs.txt") == "x");
     EXPECT_EQ(ReadFile(out_ + "/fine.txt"), "fine");
+#ifdef _WIN32
+    // Making links needs a privilege there: the safe ones are reported, and nothing stands in for them.
+    EXPECT_TRUE(fs::is_regular_file(out_ + "/up/through.txt"));
+    EXPECT_FALSE(fs::exists(out_ + "/sub/link"));
+    EXPECT_FALSE(fs::exists(out_ + "/self"));
+    EXPECT_EQ(successCount_, 2);
+#else
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(out_ + "/up/through.txt")));  // a real folder "up"
     EXPECT_EQ(fs::read_symlink(out_ + "/sub/link"), fs::path("../fine.txt"));
     EXPECT_EQ(fs::read_symlink(out_ + "/self"), fs::path("."));
-    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(out_ + "/up/through.txt")));  // a real folder "up"
     EXPECT_EQ(successCount_, 4);
 
     // A link that already lies in the target folder is not followed either.
@@ -212,6 +219,7 @@ TEST_F(UnpackTest, UnsafeEntriesAreRefusedAndNothingLeavesTheFolder) {
     messages_.clear();
     EXPECT_NE(Unpack(Save(planted, "planted.zip")), 0);
     EXPECT_TRUE(Tree(Path("outside")).empty());
+#endif
 }
 
 TEST_F(UnpackTest, DamagedEntriesFailAloneAndLeaveNoFile) {

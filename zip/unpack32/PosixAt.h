@@ -50,7 +50,8 @@ static_assert(sizeof(off_t) == 8, "archives past 2 GiB need a 64-bit off_t (_FIL
 #define UTIME_OMIT ((1l << 30) - 2l)
 #endif
 #ifndef S_ISLNK
-#define S_ISLNK(m) 0
+// Also the test for a link entry in an archive, whose mode is a Unix one whatever the system.
+#define S_ISLNK(m) (((m)&0170000) == 0120000)
 #endif
 #ifndef EDQUOT
 #define EDQUOT ENOSPC
