@@ -1,3 +1,5 @@
+// POSIX only: Windows builds read and write through the C runtime directly.
+#ifndef _WIN32
 #include "base/FileCalls.h"
 
 #include <fcntl.h>
@@ -36,3 +38,5 @@ void SetFileCalls(const TFileCalls* calls) {
 }
 
 }  // namespace base
+
+#endif

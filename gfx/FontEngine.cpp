@@ -1,6 +1,8 @@
 #include "gfx/FontEngine.h"
 
+#ifndef _WIN32
 #include <fontconfig/fontconfig.h>
+#endif
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
@@ -9,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -53,12 +56,45 @@ double EmForHeight(int height, double cellPerEm) {
     return height / cellPerEm;
 }
 
+// The folders searched before the system's fonts: "fonts" beside the program, and on Windows (which
+// has no fontconfig) the system's fonts folder after it.
+std::vector<std::string> DefaultFolders() {
+    std::vector<std::string> folders;
+    std::error_code ec;
+#ifdef _WIN32
+    // The C runtime knows the program's path without a call into the system.
+    std::filesystem::path exe;
+    if (_wpgmptr && *_wpgmptr)
+        exe = _wpgmptr;
+    else if (_pgmptr && *_pgmptr)
+        exe = _pgmptr;
+    if (!exe.empty()) folders.push_back((exe.parent_path() / "fonts").string());
+    const char* windir = std::getenv("WINDIR");
+    if (!windir || !*windir) windir = std::getenv("SystemRoot");
+    if (windir && *windir) folders.push_back((std::filesystem::path(windir) / "Fonts").string());
+#else
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) folders.push_back((exe.parent_path() / "fonts").string());
+#endif
+    return folders;
+}
+
 struct FolderFont {
+    size_t folder;  // index in the search order
     std::string file;
     std::string family;  // lower case
     bool bold;
     bool italic;
+    int weight;  // OS/2 weight class: 400 regular, 700 bold
+    int width;   // OS/2 width class: 5 normal, below condensed
 };
+
+// How far a face is from the wanted style: a slant mismatch outweighs any weight, and a family's
+// light and condensed members (DejaVu Sans ExtraLight, DejaVu Sans Condensed) lose to its plain one.
+int StyleDistance(const FolderFont& f, bool bold, bool italic) {
+    return (f.italic != italic ? 100000 : 0) + (f.bold != bold ? 10000 : 0) +
+           std::abs(f.weight - (bold ? 700 : 400)) + 100 * std::abs(f.width - 5);
+}
 
 }  // namespace
 
@@ -74,7 +110,8 @@ struct TFontEngine::Impl {
     void Scan() {
         if (scanned) return;
         scanned = true;
-        for (const std::string& dir : folders) {
+        for (size_t index = 0; index < folders.size(); ++index) {
+            const std::string& dir = folders[index];
             std::error_code ec;
             for (auto it = std::filesystem::directory_iterator(dir, ec);
                  !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
@@ -83,10 +120,17 @@ struct TFontEngine::Impl {
                 if (ext != ".ttf" && ext != ".otf" && ext != ".ttc") continue;
                 FT_Face face;
                 if (FT_New_Face(library, path.c_str(), 0, &face) != 0) continue;
-                if (face->family_name)
-                    folderFonts.push_back({path, Lower(face->family_name),
-                                           (face->style_flags & FT_STYLE_FLAG_BOLD) != 0,
-                                           (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0});
+                if (face->family_name) {
+                    const bool isBold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
+                    int weight = isBold ? 700 : 400, width = 5;
+                    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+                        os2 && os2->version != 0xFFFF) {
+                        if (os2->usWeightClass) weight = os2->usWeightClass;
+                        if (os2->usWidthClass) width = os2->usWidthClass;
+                    }
+                    folderFonts.push_back({index, path, Lower(face->family_name), isBold,
+                                           (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0, weight, width});
+                }
                 FT_Done_Face(face);
             }
         }
@@ -96,14 +140,25 @@ struct TFontEngine::Impl {
     std::string Exact(const std::string& family, bool bold, bool italic, bool& styleMatched) {
         std::string want = Lower(family);
         const FolderFont* best = nullptr;
+        // The first folder that has the family wins; within it, the file nearest the wanted style
+        // (the smaller name on a tie, so that directory order does not matter).
         for (const FolderFont& f : folderFonts) {
             if (f.family != want) continue;
-            if (!best || (f.bold == bold && f.italic == italic)) best = &f;
+            if (!best) {
+                best = &f;
+                continue;
+            }
+            if (f.folder != best->folder) continue;
+            const int d = StyleDistance(f, bold, italic), bestD = StyleDistance(*best, bold, italic);
+            if (d < bestD || (d == bestD && f.file < best->file)) best = &f;
         }
         if (best) {
             styleMatched = best->bold == bold && best->italic == italic;
             return best->file;
         }
+#ifdef _WIN32
+        return {};
+#else
         FcPattern* pat = FcPatternCreate();
         FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
         FcPatternAddInteger(pat, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
@@ -131,6 +186,7 @@ struct TFontEngine::Impl {
         }
         FcPatternDestroy(pat);
         return file;
+#endif
     }
 
     std::string Resolve(const std::string& family, bool bold, bool italic, bool& styleMatched) {
@@ -154,16 +210,18 @@ TFontEngine& TFontEngine::Instance() {
 
 TFontEngine::TFontEngine() : impl_(std::make_unique<Impl>()) {
     FT_Init_FreeType(&impl_->library);
+#ifndef _WIN32
     FcInit();
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) impl_->folders.push_back((exe.parent_path() / "fonts").string());
+#endif
+    impl_->folders = DefaultFolders();
 }
 
 TFontEngine::~TFontEngine() {
     impl_->faces.clear();
     if (impl_->library) FT_Done_FreeType(impl_->library);
+#ifndef _WIN32
     FcFini();  // fontconfig's caches would otherwise count as leaks in the sanitizer build
+#endif
 }
 
 void TFontEngine::AddFontFolder(const std::string& folder) {

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# build.sh [release|debug|sanitize] [targets...] — configures once, then builds into build/<type>.
+# build.sh [release|debug|sanitize|windows] [targets...] — configures once, then builds into
+# build/<type>. "windows" cross-compiles with mingw-w64 on the libraries of scripts/windows-deps.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 type=${1:-release}; shift || true
@@ -7,9 +8,21 @@ case "$type" in
   release) cmake_type=Release ;;
   debug) cmake_type=Debug ;;
   sanitize) cmake_type=Sanitize ;;
-  *) echo "build.sh: unknown build type '$type' (release, debug, sanitize)" >&2; exit 2 ;;
+  windows) cmake_type=Release ;;
+  *) echo "build.sh: unknown build type '$type' (release, debug, sanitize, windows)" >&2; exit 2 ;;
 esac
 dir=${CDMENU_BUILD_DIR:-build/$type}
+if [ "$type" = windows ]; then
+  prefix=$(./scripts/windows-deps.sh)
+  # New library versions mean a new cache folder: configure afresh against it.
+  if [ -f "$dir/CMakeCache.txt" ] && ! grep -qx "CDMENU_MINGW_PREFIX:PATH=$prefix" "$dir/CMakeCache.txt"; then
+    rm -rf "$dir"
+  fi
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+      -DCDMENU_MINGW_PREFIX="$prefix" -DCDMENU_BENCH=OFF ${CDMENU_CMAKE_ARGS:-} >/dev/null
+  fi
+fi
 if [ ! -f "$dir/build.ninja" ]; then
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=$cmake_type ${CDMENU_CMAKE_ARGS:-} >/dev/null
 fi

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs; does nothing when all are present.
+# setup.sh [windows] — installs every Debian package the project needs; does nothing when all are
+# present. "windows" adds the cross compiler, Wine and the source-package entries for the Windows build.
 set -euo pipefail
 
 packages=(
@@ -15,6 +16,23 @@ packages=(
   xorriso patchelf binutils debootstrap
 )
 
+if [ "${1:-}" = windows ]; then
+  packages+=(mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
+    wine64 dpkg-dev autoconf automake libtool nasm)
+fi
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+
+# The Windows libraries are built from Debian's sources, so apt needs a deb-src entry for the suite.
+need_update=
+if [ "${1:-}" = windows ] && ! grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+  echo "setup: adding deb-src entries for bookworm"
+  printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' \
+    'Suites: bookworm bookworm-updates' 'Components: main' \
+    'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
+    $SUDO tee /etc/apt/sources.list.d/cdmenu-src.sources >/dev/null
+  need_update=1
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
@@ -24,7 +42,8 @@ done
 
 if ((${#missing[@]})); then
   echo "setup: installing ${missing[*]}"
-  if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
   $SUDO apt-get update -qq
+  need_update=
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+if [ -n "$need_update" ]; then $SUDO apt-get update -qq; fi

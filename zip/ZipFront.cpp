@@ -2,8 +2,6 @@
 // Volumes and ReadSpan are in ZipFrontSpan.cpp.
 #include "zip/ZipFront.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -11,6 +9,7 @@
 #include <stdexcept>
 
 #include "base/Cp1252.h"
+#include "base/NativeFile.h"
 #include "base/Paths.h"
 #include "base/StrUtils.h"
 #include "platform/FileOps.h"
@@ -183,7 +182,7 @@ std::string TZipFront::ConvertName(const std::string& raw, uint16_t madeBy) cons
 bool TZipFront::ReadEndRecord(bool raise) {
     archiveComment_.clear();
     CloseFile();
-    file_ = std::fopen(Native(currentName_).c_str(), "rb");
+    file_ = base::OpenNativeFile(Native(currentName_), "rb");
     if (!file_) {
         if (raise) throw EZipFront(zipmsg::kFileNotFound, true);
         ReportMessage(zipmsg::kArchiveOpenError);
@@ -422,7 +421,7 @@ void TZipFront::Extract() {
     std::string archive = Native(zipFilename_);
     std::string joined;
     if (totalDisks_ != 0) {
-        joined = tempDir_.empty() ? std::filesystem::temp_directory_path().string() + "/"
+        joined = tempDir_.empty() ? base::FsPathToNative(std::filesystem::temp_directory_path()) + "/"
                                   : base::IncludeTrailingPathDelimiter(Native(tempDir_));
         if (ReadSpan(zipFilename_, joined) != 0) {
             if (loadedHere) UnloadUnzipLibrary();
@@ -437,12 +436,13 @@ void TZipFront::Extract() {
     // paths elsewhere in the program keep their meaning.
     std::error_code ec;
     std::filesystem::path previous = std::filesystem::current_path(ec);
-    archive = std::filesystem::absolute(archive, ec).string();
+    archive = base::FsPathToNative(std::filesystem::absolute(base::NativeFsPath(archive), ec));
     libArchive_ = archive;
-    shownArchive_ = base::Utf8ToCp1252(std::filesystem::absolute(Native(zipFilename_), ec).string());
+    shownArchive_ = base::Utf8ToCp1252(
+        base::FsPathToNative(std::filesystem::absolute(base::NativeFsPath(Native(zipFilename_)), ec)));
     bool changed = false;
     if (!extrBaseDir_.empty() && platform::FileOps::FolderExists(extrBaseDir_))
-        changed = chdir(Native(extrBaseDir_).c_str()) == 0;
+        changed = base::EnterNativeFolder(Native(extrBaseDir_));
 
     // Everything handed to the library lives here until it returns.
     std::vector<std::string> patterns;

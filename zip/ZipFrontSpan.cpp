@@ -3,17 +3,13 @@
 // Volumes on fixed and network storage are separate files whose base names end in 001, 002, …;
 // on removable and optical drives every volume is a disk of its own, labelled "PKBACK# 001", …,
 // and the user is asked to insert the one needed.
-#include <fcntl.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstring>
 #include <filesystem>
 #include <new>
 #include <unordered_map>
 
 #include "base/Cp1252.h"
+#include "base/NativeFile.h"
 #include "base/Paths.h"
 #include "base/StrUtils.h"
 #include "platform/FileOps.h"
@@ -37,7 +33,8 @@ std::string RootOf(const std::string& path, const std::string& native) {
     std::string drive = base::ExtractFileDrive(path);
     if (!drive.empty()) return base::IncludeTrailingBackslash(drive);
     std::error_code ec;
-    std::string folder = std::filesystem::absolute(native, ec).parent_path().string();
+    std::string folder =
+        base::FsPathToNative(std::filesystem::absolute(base::NativeFsPath(native), ec).parent_path());
     return base::IncludeTrailingPathDelimiter(base::Utf8ToCp1252(folder));
 }
 
@@ -105,8 +102,8 @@ std::string TZipFront::Native(const std::string& appPath) const {
 std::string TZipFront::ShownFolder() const {
     const std::string& name = currentName_.empty() ? zipFilename_ : currentName_;
     std::error_code ec;
-    std::filesystem::path native = std::filesystem::absolute(Native(name), ec);
-    return base::IncludeTrailingPathDelimiter(base::Utf8ToCp1252(native.parent_path().string()));
+    std::filesystem::path native = std::filesystem::absolute(base::NativeFsPath(Native(name)), ec);
+    return base::IncludeTrailingPathDelimiter(base::Utf8ToCp1252(base::FsPathToNative(native.parent_path())));
 }
 
 bool TZipFront::IsFixed(platform::DriveType type) const {
@@ -205,7 +202,7 @@ void TZipFront::SwitchVolume(int n) {
     std::string beside = VolumeBeside(n);
     if (!beside.empty()) {
         currentName_ = beside;
-        file_ = std::fopen(Native(currentName_).c_str(), "rb");
+        file_ = base::OpenNativeFile(Native(currentName_), "rb");
         if (file_) return;
     }
     bool failed = false;
@@ -221,7 +218,7 @@ void TZipFront::SwitchVolume(int n) {
             newDisk_ = true;
             type = AskForVolume();
         } while (!IsRightVolume(type));
-        file_ = std::fopen(Native(currentName_).c_str(), "rb");
+        file_ = base::OpenNativeFile(Native(currentName_), "rb");
         if (file_) return;
         failed = true;
     }
@@ -281,19 +278,18 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
 
         std::string target = Native(outFilePath);
         bool folderOnly = target.empty() || target.back() == '/' || std::filesystem::is_directory(target);
-        int fd = -1;
         if (folderOnly) {
             // A folder of our own (mode 0700) that nobody else can have prepared, and in it a file
             // created exclusively: no name to race for, no link to be led along.
-            std::string folder =
-                base::IncludeTrailingPathDelimiter(target.empty() ? "." : target) + "zipXXXXXX";
-            if (!mkdtemp(folder.data())) throw EZipFront(zipmsg::kCannotCreateTemp, true);
+            std::string folder = base::MakePrivateFolder(
+                base::IncludeTrailingPathDelimiter(target.empty() ? "." : target) + "zip");
+            if (folder.empty()) throw EZipFront(zipmsg::kCannotCreateTemp, true);
             privateFolder = folder;
             std::string stem = base::ExtractNativeFileName(Native(inFileName));
             size_t dot = stem.find_last_of('.');
             if (dot != std::string::npos && dot > 0) stem.erase(dot);
             outName = folder + "/" + (stem.empty() ? std::string("span") : stem) + ".zip";
-            fd = open(outName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            out = base::CreateNativeFile(outName, true);
         } else {
             outName = target;
             size_t slash = outName.find_last_of('/');
@@ -301,11 +297,7 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
             if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) outName.erase(dot);
             outName += ".zip";
             DeleteZipFile(outName);
-            fd = open(outName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
-        }
-        if (fd >= 0) {
-            out = fdopen(fd, "wb");
-            if (!out) close(fd);
+            out = base::CreateNativeFile(outName, false);
         }
         if (!out) throw EZipFront(zipmsg::kCannotCreateOutput, true);
 
@@ -465,7 +457,7 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
     if (ok && haveTime) std::filesystem::last_write_time(outName, lastTime, ec);
     if (!ok) {
         if (!outName.empty()) std::filesystem::remove(outName, ec);
-        if (!privateFolder.empty()) rmdir(privateFolder.c_str());
+        if (!privateFolder.empty()) std::filesystem::remove(base::NativeFsPath(privateFolder), ec);
         outFilePath.clear();
     } else {
         outFilePath = outName;

@@ -1,10 +1,12 @@
 // Extraction through the front-end and the unpack library of this build: results on disk, progress,
 // cancel, and every hostile or damaged entry refused with a code and nothing written for it.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstring>
@@ -34,7 +36,7 @@ protected:
         fs::create_directories(out_);
         zip.SetZipFilename(archive);
         zip.LoadUnzipLibrary();
-        EXPECT_TRUE(zip.UnzipLibraryLoaded()) << "libunpack32.so not found in " << LibraryFolder();
+        EXPECT_TRUE(zip.UnzipLibraryLoaded()) << "the unpack library is not found in " << LibraryFolder();
         zip.FSpecArgs().Clear();
         zip.SetExtrBaseDir(out_ + "/");
         zip.Extract();
@@ -195,9 +197,16 @@ TEST_F(UnpackTest, UnsafeEntriesAreRefusedAndNothingLeavesTheFolder) {
     EXPECT_FALSE(fs::exists(Path("escape2.txt")));
     EXPECT_FALSE(fs::exists("/abs.txt") && ReadFile("/abs.txt") == "x");
     EXPECT_EQ(ReadFile(out_ + "/fine.txt"), "fine");
+#ifdef _WIN32
+    // Making links needs a privilege there: the safe ones are reported, and nothing stands in for them.
+    EXPECT_TRUE(fs::is_regular_file(out_ + "/up/through.txt"));
+    EXPECT_FALSE(fs::exists(out_ + "/sub/link"));
+    EXPECT_FALSE(fs::exists(out_ + "/self"));
+    EXPECT_EQ(successCount_, 2);
+#else
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(out_ + "/up/through.txt")));  // a real folder "up"
     EXPECT_EQ(fs::read_symlink(out_ + "/sub/link"), fs::path("../fine.txt"));
     EXPECT_EQ(fs::read_symlink(out_ + "/self"), fs::path("."));
-    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(out_ + "/up/through.txt")));  // a real folder "up"
     EXPECT_EQ(successCount_, 4);
 
     // A link that already lies in the target folder is not followed either.
@@ -210,6 +219,7 @@ TEST_F(UnpackTest, UnsafeEntriesAreRefusedAndNothingLeavesTheFolder) {
     messages_.clear();
     EXPECT_NE(Unpack(Save(planted, "planted.zip")), 0);
     EXPECT_TRUE(Tree(Path("outside")).empty());
+#endif
 }
 
 TEST_F(UnpackTest, DamagedEntriesFailAloneAndLeaveNoFile) {
@@ -311,6 +321,10 @@ TEST_F(UnpackTest, ManySmallEntriesStayWithinTheDescriptorLimit) {
     TZipWriter w;
     for (int i = 0; i < 3000; ++i) w.AddFile("d" + std::to_string(i % 7) + "/f" + std::to_string(i), "x");
     std::string archive = Save(w, "many.zip");
+#ifdef _WIN32
+    // The C runtime's own table (2048 descriptors) is the limit there.
+    int code = Unpack(archive);
+#else
     rlimit previous;
     ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &previous), 0);
     rlimit tight = previous;
@@ -318,6 +332,7 @@ TEST_F(UnpackTest, ManySmallEntriesStayWithinTheDescriptorLimit) {
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
     int code = Unpack(archive);
     setrlimit(RLIMIT_NOFILE, &previous);
+#endif
     EXPECT_EQ(code, 0);
     EXPECT_EQ(successCount_, 3000);
     EXPECT_EQ(ReadFile(out_ + "/d3/f2999"), "x");
@@ -365,6 +380,7 @@ TEST_F(UnpackTest, LibraryLoadingAndVersion) {
     EXPECT_FALSE(fs::exists(Path("nolib/x.txt")));
 }
 
+#ifndef _WIN32  // measures the peak memory of a forked child
 TEST_F(UnpackTest, SizeLiesAreRefusedBeforeMemoryIsSetAside) {
     // 20 entries of a few bytes that claim 250 MiB each: about 2 KB of archive.
     TZipWriter w;
@@ -395,6 +411,7 @@ TEST_F(UnpackTest, SizeLiesAreRefusedBeforeMemoryIsSetAside) {
     long grownKiB = usage.ru_maxrss - residentPages * pageKiB;
     EXPECT_LT(grownKiB, 64 * 1024) << "peak memory grew by " << grownKiB / 1024 << " MiB";
 }
+#endif
 
 TEST_F(UnpackTest, MessagesNameTheArchiveByItsNativePath) {
     TZipWriter w;

@@ -143,6 +143,11 @@ TEST_F(SpanTest, RemovableDisksArePromptedForAndRefusedUnattended) {
     fs::create_directories(Path("drive"));
     fs::create_directories(Path("tmp"));
     platform::FakeVolume volume;
+#ifdef _WIN32
+    const std::string driveKey = Path("drive").substr(0, 2);  // Windows asks about the drive, "C:\"
+#else
+    const std::string driveKey = Path("drive");
+#endif
     auto insert = [&](size_t n) {
         TZipWriter::SaveFile(Path("drive/prog.zip"), disks[n]);
         platform::FakeVolume::Drive d;
@@ -151,7 +156,7 @@ TEST_F(SpanTest, RemovableDisksArePromptedForAndRefusedUnattended) {
         std::snprintf(label, sizeof label, "PKBACK# %03d", int(n + 1));
         d.info.label = label;
         d.space.totalBytes = 1440 * 1024;
-        volume.Set(Path("drive"), d);
+        volume.Set(driveKey, d);
     };
     insert(disks.size() - 1);
 

@@ -1,18 +1,23 @@
 #include "tests/zip/ZipTestSupport.h"
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace ziptest {
 
 void ZipTest::SetUp() {
-    std::string pattern = (fs::temp_directory_path() / "ziptest-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    // A fresh folder of its own; create_directory fails when the name is taken.
+    std::random_device seed;
+    std::mt19937_64 rng(seed());
+    for (int attempt = 0; attempt < 100 && dir_.empty(); ++attempt) {
+        fs::path candidate = fs::temp_directory_path() / ("ziptest-" + std::to_string(rng() % 1000000000));
+        std::error_code ec;
+        if (fs::create_directory(candidate, ec)) dir_ = candidate;
+    }
+    ASSERT_FALSE(dir_.empty());
 }
 
 void ZipTest::TearDown() {
@@ -51,7 +56,7 @@ std::vector<std::string> ZipTest::Tree(const std::string& folder) {
 }
 
 std::string ZipTest::LibraryFolder() {
-    if (const char* build = getenv("CDMENU_BUILD")) return build;
+    if (const char* build = std::getenv("CDMENU_BUILD")) return build;
     // Run by hand: the test program lies in <build>/tests.
     return fs::read_symlink("/proc/self/exe").parent_path().parent_path().string();
 }

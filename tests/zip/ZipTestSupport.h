@@ -39,8 +39,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Path of a file in the scratch folder.
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    // Path of a file in the scratch folder, in the program's native form ('/' also on Windows).
+    std::string Path(const std::string& name) const { return (dir_ / name).generic_string(); }
     std::string Save(const TZipWriter& writer, const std::string& name);
     std::string SaveBytes(const std::string& bytes, const std::string& name);
     static std::string ReadFile(const std::string& path);

@@ -1,6 +1,5 @@
 #include "zip/unpack32/ArchiveScan.h"
-
-#include <unistd.h>
+#include "zip/unpack32/PosixAt.h"
 
 #include <algorithm>
 

@@ -2,7 +2,11 @@
 #include "zip/Unpack32.h"
 #include "zip/unpack32/Session.h"
 
+#ifdef _WIN32
+#define UNPACK_EXPORT __declspec(dllexport)
+#else
 #define UNPACK_EXPORT __attribute__((visibility("default")))
+#endif
 
 extern "C" UNPACK_EXPORT int32_t UNPACK_CALL GetUnpackVersion() {
     return kUnpackShortRecordVersion;

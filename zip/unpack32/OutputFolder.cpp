@@ -1,8 +1,5 @@
 #include "zip/unpack32/OutputFolder.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "zip/unpack32/PosixAt.h"
 
 #include <algorithm>
 #include <cerrno>

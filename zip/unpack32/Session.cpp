@@ -1,9 +1,5 @@
 #include "zip/unpack32/Session.h"
 
-#include <fcntl.h>
-#include <fnmatch.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -14,6 +10,7 @@
 #include <thread>
 
 #include "zip/unpack32/ArchiveScan.h"
+#include "zip/unpack32/PosixAt.h"
 #include "zip/unpack32/SafePath.h"
 
 namespace unpack32 {
@@ -184,14 +181,14 @@ int32_t TSession::RunChecked() {
         return 0;
     }
     int fd = open(archive_.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat st;
-    if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    uint64_t archiveSize = 0;
+    if (fd < 0 || !RegularFileSize(fd, archiveSize)) {
         if (fd >= 0) close(fd);
         Fail(kErrArchive, "Archiv kann nicht gelesen werden: " + archive_);
         Report(kUnpackEnd, 0, 0, std::string());
         return 0;
     }
-    TArchiveScan scan = ScanArchive(fd, uint64_t(st.st_size));
+    TArchiveScan scan = ScanArchive(fd, archiveSize);
     archiveFd_ = fd;
     if (!scan.Error.empty()) {
         Fail(scan.Overlap ? kErrOverlap : kErrArchive, "Archiv abgelehnt (" + scan.Error + "): " + archive_);

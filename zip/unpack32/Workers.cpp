@@ -1,12 +1,9 @@
 #include "zip/unpack32/Workers.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <new>
 
+#include "zip/unpack32/PosixAt.h"
 #include "zip/unpack32/Session.h"
 
 namespace unpack32 {

@@ -1,0 +1,17 @@
+#pragma once
+// The system's own services, implemented once per system (platform/posix, platform/win32).
+#include "platform/Services.h"
+
+namespace platform {
+
+// Created on first use and never destroyed: services may be used from static destructors, and
+// the sound's audio thread must not outlive a destroyed object at exit.
+template <typename T>
+T& Leaked() {
+    static T* instance = new T();
+    return *instance;
+}
+
+ServiceSet MakeRealServices();
+
+}  // namespace platform
