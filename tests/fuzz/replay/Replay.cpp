@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -104,7 +105,7 @@ int main(int argc, char** argv) {
     setenv("TMPDIR", scratch.c_str(), 1);
     for (const TFuzzEntry& entry : kFuzzEntries)
         testing::RegisterTest("FuzzCorpus", entry.name, nullptr, nullptr, __FILE__, __LINE__,
-                              [&entry]() -> testing::Test* { return new FuzzCorpus(entry); });
+                              [&entry]() -> FuzzCorpus* { return new FuzzCorpus(entry); });
     const int result = RUN_ALL_TESTS();
     std::error_code ec;
     fs::remove_all(scratch, ec);
