@@ -173,7 +173,7 @@ int main(int argc, char** argv) {
         Seed("zip_list", "writer-" + std::to_string(v), z.Build());
         Seed("unpack32_extract", "writer-" + std::to_string(v), z.Build());
         // The join's layout: volume count - 1, the lengths of all but the last volume, the bytes.
-        for (size_t volumeSize : {size_t(64), size_t(100)}) {
+        for (size_t volumeSize : {size_t(150), size_t(300)}) {
             const std::vector<std::string> volumes = z.BuildSplit(volumeSize);
             if (volumes.size() > 4) continue;
             std::string input(1, char(volumes.size() - 1));
@@ -181,6 +181,8 @@ int main(int argc, char** argv) {
                 input += std::string{char(volumes[i].size() & 0xFF), char(volumes[i].size() >> 8)};
             for (const std::string& v : volumes) input += v;
             Seed("zip_readspan", "writer-" + std::to_string(v) + "-" + std::to_string(volumeSize), input);
+            input[0] = char(input[0] | 4);  // the same set under Info-ZIP's names
+            Seed("zip_readspan", "infozip-" + std::to_string(v) + "-" + std::to_string(volumeSize), input);
         }
         Seed("zip_readspan", "writer-" + std::to_string(v) + "-whole", std::string(1, '\0') + z.Build());
     }
