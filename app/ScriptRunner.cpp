@@ -491,7 +491,11 @@ void TScriptRunner::Execute(const Line& line) {
     }
     if (cmd == "wait") {
         long long ms = 0;
+        // The virtual clock steps from timer tick to timer tick: a month with a one-second timer
+        // is millions of steps, so a wait longer than an hour is refused as a slip of the pen.
+        constexpr long long kLongestWait = 3'600'000;
         if (args.size() != 2 || !ParseInt(args[1], ms) || ms < 0) return Fail(line, "expected milliseconds");
+        if (ms > kLongestWait) return Fail(line, "expected at most 3600000 milliseconds (an hour)");
         Wait(std::uint64_t(ms));
         return;
     }

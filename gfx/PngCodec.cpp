@@ -37,6 +37,19 @@ void OnError(png_structp png, png_const_charp message) {
 }
 void OnWarning(png_structp, png_const_charp) {}
 
+// Every chunk up to IEND lies inside the data. libpng allocates a text chunk as long as its length
+// field says before it reads it (2 GB for a 300-byte file); such a file is cut short anyway.
+bool ChunksFit(const uint8_t* data, size_t size) {
+    for (size_t pos = 8; size - pos >= 8;) {
+        const uint32_t length = uint32_t(data[pos]) << 24 | uint32_t(data[pos + 1]) << 16 |
+                                uint32_t(data[pos + 2]) << 8 | uint32_t(data[pos + 3]);
+        if (size - pos < 12 || length > size - pos - 12) return false;
+        if (std::memcmp(data + pos + 4, "IEND", 4) == 0) break;
+        pos += 12 + size_t(length);
+    }
+    return true;
+}
+
 void WriteData(png_structp png, png_bytep data, png_size_t n) {
     auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
     out->insert(out->end(), data, data + n);
@@ -51,6 +64,7 @@ bool IsPng(const uint8_t* data, size_t size) {
 
 void DecodePng(const uint8_t* data, size_t size, TBitmap& bitmap) {
     if (!IsPng(data, size)) throw EInvalidGraphic("PNG-Fehler: keine PNG-Signatur");
+    if (!ChunksFit(data, size)) throw EInvalidGraphic("PNG-Fehler: PNG-Daten abgeschnitten");
     TBitmap out;
     std::vector<uint8_t> pixels;
     std::vector<png_bytep> rows;

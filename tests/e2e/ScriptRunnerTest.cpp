@@ -182,6 +182,7 @@ TEST(ScriptRunner, AFailingLineEndsTheRunWithItsNumberAndReason) {
         {"click bOpen\nclick Haupt.bBox\n", "line 2: click Haupt.bBox: Haupt.bBox is on a disabled window"},
         {"key F13\n", "unknown key F13"},
         {"wait soon\n", "expected milliseconds"},
+        {"wait 3600001\n", "line 1: wait 3600001: expected at most 3600000 milliseconds"},
         {"expect-box Hallo\n", "no message box was shown"},
         {"answer Vielleicht\n", "expected OK, Cancel, Yes or No"},
         {"click bBox\nexpect-no-box\nclick bOpen\n",

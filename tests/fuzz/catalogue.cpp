@@ -1,5 +1,6 @@
 // Catalogue readers on arbitrary bytes, checked against the line-by-line rules.
 // Layout: flags byte, term length byte, term, then the file.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>

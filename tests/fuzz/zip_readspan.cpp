@@ -1,9 +1,12 @@
-// ReadSpan over an arbitrary split set: the input is cut into up to four numbered volume files
-// (the first bytes give the cut points) and joined into one archive.
+// ReadSpan over an arbitrary split set: the input is cut into up to four volume files (the first
+// bytes give the cut points) and joined into one archive. The volumes are named set001.zip,
+// set002.zip, … or, with bit 2 of the first byte, as Info-ZIP's "zip -s" names them: set.z01, …,
+// set.zip.
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -39,7 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t v = 0; v < volumes; ++v) {
         size_t length = v + 1 < volumes ? size_t(data[1 + 2 * v] | (data[2 + 2 * v] << 8)) : rest.size();
         length = std::min(length, rest.size() - at);
-        names.push_back(TZipWriter::VolumeName(Scratch() + "/set001.zip", int(v + 1)));
+        if (data[0] & 4) {
+            char ext[8];
+            std::snprintf(ext, sizeof ext, ".z%02d", int(v + 1));
+            names.push_back(Scratch() + "/set" + (v + 1 < volumes ? ext : ".zip"));
+        } else {
+            names.push_back(TZipWriter::VolumeName(Scratch() + "/set001.zip", int(v + 1)));
+        }
         TZipWriter::SaveFile(names.back(), rest.substr(at, length));
         at += length;
     }

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# fuzz-campaign.sh [TARGET...] — a long fuzzing campaign on the targets built by fuzz.sh, one job
+# at a time at the lowest priority, in turns of CDMENU_CAMPAIGN_TURN seconds (default 600) per
+# target, until each has run CDMENU_CAMPAIGN_GOAL executions (default 10 million).
+# Corpus: build/campaign/corpus/<target>/ (seeded from tests/fuzz/corpus/); logs, crash inputs and
+# the table STATUS.md in CDMENU_CAMPAIGN_DIR (default /var/tmp/fuzz-campaign). Merge the grown corpus
+# back with -merge=1 (see tests/fuzz/README.md).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=${CDMENU_FUZZ_BUILD_DIR:-build/fuzz}
+out=${CDMENU_CAMPAIGN_DIR:-/var/tmp/fuzz-campaign}
+turn=${CDMENU_CAMPAIGN_TURN:-600}
+goal=${CDMENU_CAMPAIGN_GOAL:-10000000}
+mkdir -p "$out/findings"
+targets=("$@")
+if ((${#targets[@]} == 0)); then
+  for src in tests/fuzz/*.cpp; do targets+=("$(basename "$src" .cpp)"); done
+fi
+
+# Totals per target live in $out/<target>.total: executions, last cov, last ft.
+table() {
+  {
+    echo "# Fuzz campaign (updated $(date -u '+%Y-%m-%d %H:%M UTC'))"
+    echo
+    echo "| target | executions | cov | ft | corpus files | findings |"
+    echo "|---|---:|---:|---:|---:|---:|"
+    for t in "${targets[@]}"; do
+      read -r runs cov ft 2>/dev/null <"$out/$t.total" || { runs=0; cov=-; ft=-; }
+      local files found
+      files=$(find "build/campaign/corpus/$t" -type f 2>/dev/null | wc -l)
+      found=$(find "$out/findings/$t" -type f 2>/dev/null | wc -l)
+      echo "| $t | $runs | $cov | $ft | $files | $found |"
+    done
+  } >"$out/STATUS.md.new" && mv "$out/STATUS.md.new" "$out/STATUS.md"
+}
+
+while :; do
+  pending=0
+  for t in "${targets[@]}"; do
+    read -r runs cov ft 2>/dev/null <"$out/$t.total" || { runs=0; cov=-; ft=-; }
+    ((runs >= goal)) && continue
+    pending=1
+    bin=$build/tests/fuzz/fuzz_$t
+    [ -x "$bin" ] || continue
+    corpus=build/campaign/corpus/$t
+    if [ ! -d "$corpus" ]; then
+      mkdir -p "$corpus"
+      cp tests/fuzz/corpus/"$t"/* "$corpus"/ 2>/dev/null
+    fi
+    mkdir -p "$out/findings/$t"
+    log=$out/$t.log
+    echo "=== $(date -u '+%F %T') turn of $turn s" >>"$log"
+    nice -n 19 "$bin" -max_total_time="$turn" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      -artifact_prefix="$out/findings/$t/" "$corpus" >>"$log" 2>&1
+    echo "=== exit $?" >>"$log"
+    # This turn's numbers: the executions from the final stats, cov/ft from the last status line.
+    last=$(tac "$log" | sed '/^=== .*turn of/q')
+    n=$(grep -o 'stat::number_of_executed_units: [0-9]*' <<<"$last" | grep -o '[0-9]*$' | tail -1)
+    c=$(grep -o 'cov: [0-9]*' <<<"$last" | head -1 | grep -o '[0-9]*$')
+    f=$(grep -o 'ft: [0-9]*' <<<"$last" | head -1 | grep -o '[0-9]*$')
+    echo "$((runs + ${n:-0})) ${c:-$cov} ${f:-$ft}" >"$out/$t.total"
+    table
+  done
+  table
+  ((pending)) || break
+  sleep 1
+done
