@@ -19,7 +19,7 @@ unmount() {
   if [ -n "$root" ]; then
     umount "$root/tmp/.X11-unix" 2>/dev/null || true
     umount "$root/proc" 2>/dev/null || true
-    rm -rf "$root/disc" "$root/out"
+    rm -rf "${root:?}$run"
   fi
 }
 cleanup() {
@@ -37,6 +37,8 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 cache=${CDMENU_CHROOT_CACHE:-/var/cache/cdmenu}
 mkdir -p "$build/portable"
+# Each run has its own folder in the chroots, which other checks may be using at the same time.
+run=/check-$$
 
 # check_in SUITE VERSION: the disc in a minbase chroot of SUITE, made once per version key and kept.
 check_in() {
@@ -55,24 +57,24 @@ check_in() {
   fi
   echo "check-portable: $suite: $(chroot "$root" /usr/bin/ldd --version | head -1)"
 
-  rm -rf "$root/disc" "$root/out"
-  osirrox -indev "$work/softbox.iso" -extract / "$root/disc" 2>"$work/osirrox.log" ||
+  rm -rf "${root:?}$run"
+  osirrox -indev "$work/softbox.iso" -extract / "$root$run/disc" 2>"$work/osirrox.log" ||
     { cat "$work/osirrox.log"; exit 1; }
-  mkdir -p "$root/out" "$root/proc" "$root/tmp/.X11-unix"
+  mkdir -p "$root$run/out" "$root/proc" "$root/tmp/.X11-unix"
   mount -t proc proc "$root/proc"
 
   echo "check-portable: $suite: headless preview in the chroot"
-  chroot "$root" /usr/bin/env -i /disc/autorun.sh --headless --preview /out/preview
-  grep -q "No problems found." "$root/out/preview/report.txt"
+  chroot "$root" /usr/bin/env -i $run/disc/autorun.sh --headless --preview $run/out/preview
+  grep -q "No problems found." "$root$run/out/preview/report.txt" || { cat "$root$run/out/preview/report.txt"; exit 1; }
 
   echo "check-portable: $suite: the menu on Xvfb, started in the chroot"
   mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
-  printf 'wait 300\nscreenshot /out/start.png\nexpect-visible bRubrik2\nclick bBeenden2\n' >"$root/out/script.txt"
-  chroot "$root" /usr/bin/env -i DISPLAY="$display" SDL_AUDIODRIVER=dummy /disc/autorun.sh --script /out/script.txt
+  printf 'wait 300\nscreenshot %s\nexpect-visible bRubrik2\nclick bBeenden2\n' $run/out/start.png >"$root$run/out/script.txt"
+  chroot "$root" /usr/bin/env -i DISPLAY="$display" SDL_AUDIODRIVER=dummy $run/disc/autorun.sh --script $run/out/script.txt
   # The picture on the display matches the headless start page outside the banner place.
-  python3 scripts/compare-png.py "$root/out/start.png" "$root/out/preview/00 Startseite.png" 0.9
-  cp "$root/out/start.png" "$build/portable/chroot-$suite-xvfb-start.png"
-  cp "$root/out/preview/report.txt" "$build/portable/chroot-$suite-report.txt"
+  python3 scripts/compare-png.py "$root$run/out/start.png" "$root$run/out/preview/00 Startseite.png" 0.9
+  cp "$root$run/out/start.png" "$build/portable/chroot-$suite-xvfb-start.png"
+  cp "$root$run/out/preview/report.txt" "$build/portable/chroot-$suite-report.txt"
   unmount
   root=
 }

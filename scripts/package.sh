@@ -93,7 +93,7 @@ for f in "$dist/cdmenu" "$dist/libunpack32.so" "$dist"/lib/*; do
 done
 [ "$missing" = 0 ] || exit 1
 # The glibc each file needs: the newest symbol version it asks for.
-newest_glibc() { objdump -T "$1" | grep -o 'GLIBC_[0-9.]*' | sort -uV | tail -1; }
+newest_glibc() { objdump -T "$1" | { grep -o 'GLIBC_[0-9.]*' || true; } | sort -uV | tail -1; }
 too_new=0
 for f in "$dist/cdmenu" "$dist/libunpack32.so" "$dist"/lib/*; do
   v=$(newest_glibc "$f")
