@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # package.sh — builds dist/, what goes onto a disc: the cdmenu program and libunpack32.so, lib/ with
-# the shared libraries a desktop may lack (found through the run path $ORIGIN/lib), fonts/ with
+# the shared libraries a desktop may lack (SDL2 and what it and libunpack32.so load; the menu opens
+# SDL2 from lib/ when the system has none, libunpack32.so finds the rest through $ORIGIN/lib), fonts/ with
 # Liberation and DejaVu (read by path before fontconfig), and autorun.sh. A Windows build in
 # build/windows (or $CDMENU_WINDOWS_BUILD) adds cdmenu.exe and UNPACK32.DLL.
 set -euo pipefail
@@ -24,11 +25,13 @@ system_lib() {
   esac
   return 1
 }
-# SDL opens its display and input libraries at run time: a desktop has them, a bare system not.
-dlopened=(libX11.so.6 libX11-xcb.so.1 libXext.so.6 libXcursor.so.1 libXi.so.6 libXfixes.so.3 libXrandr.so.2
+# The menu opens SDL2 at run time (the system's first, else this copy), and SDL opens its display
+# and input libraries at run time: a desktop has them, a bare system not.
+dlopened=(libSDL2-2.0.so.0 libX11.so.6 libX11-xcb.so.1 libXext.so.6 libXcursor.so.1 libXi.so.6 libXfixes.so.3 libXrandr.so.2
   libXss.so.1 libXrender.so.1 libxkbcommon.so.0 libwayland-client.so.0 libwayland-cursor.so.0
   libwayland-egl.so.1 libdecor-0.so.0)
-libdir=$(dirname "$(ldd "$build/cdmenu" | awk '/libstdc\+\+/ {print $3}')")
+libdir=$(dirname "$(/sbin/ldconfig -p | awk '$1 == "libSDL2-2.0.so.0" && /x86-64/ {print $NF; exit}')")
+[ -e "$libdir/libSDL2-2.0.so.0" ] || { echo "package: libSDL2-2.0.so.0 not found (install libsdl2-2.0-0)" >&2; exit 1; }
 roots=("$dist/cdmenu" "$dist/libunpack32.so")
 for l in "${dlopened[@]}"; do
   if [ -e "$libdir/$l" ]; then roots+=("$libdir/$l"); fi
@@ -40,7 +43,16 @@ for f in "${roots[@]}"; do
   done
 done
 chmod 644 "$dist"/lib/*
-patchelf --set-rpath '$ORIGIN/lib' "$dist/cdmenu" "$dist/libunpack32.so"
+patchelf --set-rpath '$ORIGIN/lib' "$dist/libunpack32.so"
+# A run path on the program would put lib/ before the system when it opens SDL2; it gets one only
+# when it links shared libraries that are not the system's (a build without CDMENU_STATIC_DEPS).
+if ldd "$dist/cdmenu" | awk '$2 == "=>" && $3 ~ /^\// {print $3}' | while read -r dep; do
+  system_lib "$dep" || echo "$dep"
+done | grep -q .; then
+  patchelf --set-rpath '$ORIGIN/lib' "$dist/cdmenu"
+else
+  patchelf --remove-rpath "$dist/cdmenu"
+fi
 for l in "$dist"/lib/*; do patchelf --set-rpath '$ORIGIN' "$l"; done
 
 # The faces the windows use (Arial and MS Sans Serif as Liberation Sans, Verdana as DejaVu Sans, no
