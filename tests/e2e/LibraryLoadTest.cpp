@@ -11,8 +11,8 @@ TEST(LibraryLoad, HeadlessStartLoadsNoSdlAndWindowModeWithoutSdlSaysWhy) {
     const path disc = e2e::CopyDisc(s.path);
     const path script = s.path / "script.txt";
     e2e::WriteText(script, "expect-visible iStart\n");
-    const std::vector<std::string> args{"--data", disc.string(), "--root", disc.string(), "--script",
-                                        script.string()};
+    const std::vector<std::string> args{"--data",      disc.string(), "--root",
+                                        disc.string(), "--script",    script.string()};
 
     // The loader reports every library it maps; the C library shows that the report works.
     std::vector<std::string> headless = args;
