@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # package.sh — builds dist/, what goes onto a disc: the cdmenu program and libunpack32.so, lib/ with
-# the shared libraries a desktop may lack (found through the run path $ORIGIN/lib), fonts/ with
-# Liberation and DejaVu (read by path before fontconfig), and autorun.sh. The programs come from the
-# portable build (build.sh portable: against a Debian 11 sysroot) and lib/ from that sysroot, so that
-# dist/ runs with glibc 2.31 or later; every file is checked for that. CDMENU_PACKAGE_BUILD=release
+# the shared libraries a desktop may lack (SDL2 and what it and libunpack32.so load; the menu opens
+# SDL2 from lib/ when the system has none, libunpack32.so finds the rest through $ORIGIN/lib), fonts/
+# with Liberation and DejaVu (read by path before fontconfig), and autorun.sh. The programs come from
+# the portable build (build.sh portable: against a Debian 11 sysroot) and lib/ from that sysroot, so
+# that dist/ runs with glibc 2.31 or later; every file is checked for that. CDMENU_PACKAGE_BUILD=release
 # packs this machine's release build and libraries instead (runs only where its glibc does).
 # A Windows build in build/windows (or $CDMENU_WINDOWS_BUILD) adds cdmenu.exe and UNPACK32.DLL.
 set -euo pipefail
@@ -24,8 +25,10 @@ if [ "$type" = portable ]; then
   libdir=$sysroot/usr/lib/x86_64-linux-gnu
   needs() { "$sysroot/lib64/ld-linux-x86-64.so.2" --library-path "$searchpath" --list "$1"; }
   find_lib() { for d in $sysroot/usr/local/lib "$libdir"; do [ -e "$d/$1" ] && echo "$d/$1" && return; done; true; }
+  sdl_hint="remake the sysroot: scripts/sysroot.sh"
 else
-  libdir=$(dirname "$(ldd "$build/cdmenu" | awk '/libstdc\+\+|libc\.so/ {print $3; exit}')")
+  libdir=$(dirname "$(/sbin/ldconfig -p | awk '$1 == "libSDL2-2.0.so.0" && /x86-64/ {print $NF; exit}')")
+  sdl_hint="install libsdl2-2.0-0"
   needs() { ldd "$1"; }
   find_lib() { [ -e "$libdir/$1" ] && echo "$libdir/$1"; true; }
 fi
@@ -46,11 +49,12 @@ system_lib() {
   esac
   return 1
 }
-# SDL opens its display and input libraries at run time: a desktop has them, a bare system not. The
-# menu may open SDL itself at run time too.
+# The menu opens SDL2 at run time (the system's first, else this copy), and SDL opens its display
+# and input libraries at run time: a desktop has them, a bare system not.
 dlopened=(libSDL2-2.0.so.0 libX11.so.6 libX11-xcb.so.1 libXext.so.6 libXcursor.so.1 libXi.so.6 libXfixes.so.3 libXrandr.so.2
   libXss.so.1 libXrender.so.1 libxkbcommon.so.0 libwayland-client.so.0 libwayland-cursor.so.0
   libwayland-egl.so.1 libdecor-0.so.0)
+[ -n "$(find_lib libSDL2-2.0.so.0)" ] || { echo "package: libSDL2-2.0.so.0 not found ($sdl_hint)" >&2; exit 1; }
 roots=("$dist/cdmenu" "$dist/libunpack32.so")
 for l in "${dlopened[@]}"; do
   f=$(find_lib "$l")
@@ -65,7 +69,16 @@ done
 chmod 644 "$dist"/lib/*
 [ "$type" = release ] || [ ! -e "$dist/lib/libstdc++.so.6" ] ||
   { echo "package: the portable build must link the C++ runtime statically" >&2; exit 1; }
-patchelf --set-rpath '$ORIGIN/lib' "$dist/cdmenu" "$dist/libunpack32.so"
+patchelf --set-rpath '$ORIGIN/lib' "$dist/libunpack32.so"
+# A run path on the program would put lib/ before the system when it opens SDL2; it gets one only
+# when it links shared libraries that are not the system's (a build without CDMENU_STATIC_DEPS).
+if needs "$dist/cdmenu" | awk '$2 == "=>" && $3 ~ /^\// {print $3}' | while read -r dep; do
+  system_lib "$dep" || echo "$dep"
+done | grep -q .; then
+  patchelf --set-rpath '$ORIGIN/lib' "$dist/cdmenu"
+else
+  patchelf --remove-rpath "$dist/cdmenu"
+fi
 for l in "$dist"/lib/*; do patchelf --set-rpath '$ORIGIN' "$l"; done
 
 # The faces the windows use (Arial and MS Sans Serif as Liberation Sans, Verdana as DejaVu Sans, no
