@@ -27,7 +27,8 @@ if [ ! -e "$root/.complete" ]; then
       chroot "$root.new" /bin/sh -ec "mkdir -p /usr/src/sdl2; cd /usr/src/sdl2; apt-get source -q libsdl2=$sdl
         cd libsdl2-*/; ./configure --prefix=/usr/local --disable-static --enable-x11-shared \
           --enable-wayland-shared --enable-pulseaudio-shared --enable-alsa-shared
-        make -j$(nproc); make install-strip; cd /; rm -rf /usr/src/sdl2" &&
+        make -j$(nproc); make install; strip --strip-unneeded /usr/local/lib/libSDL2-2.0.so.0.*
+        cd /; rm -rf /usr/src/sdl2" &&
       chroot "$root.new" apt-get clean
   } >"$log" 2>&1 || { tail -30 "$log" >&2; exit 1; }
   rm -f "$log"
