@@ -12,6 +12,7 @@
 #include "app/VollbildForm.h"
 #include "base/Cp1252.h"
 #include "gfx/Font.h"
+#include "gfx/FontEngine.h"
 #include "gui/Application.h"
 #include "gui/backend/Backend.h"
 #include "platform/Services.h"
@@ -59,8 +60,8 @@ const platform::AppPaths& ProgramPaths() {
 }
 
 std::string StartUsage() {
-    return "usage: cdmenu [--data DIR] [--root DIR] [--headless] [--scale N] [--script FILE] [--preview "
-           "OUTDIR]\n";
+    return "usage: cdmenu [--data DIR] [--root DIR] [--headless] [--scale N] [--fonts DIR] [--script FILE] "
+           "[--preview OUTDIR]\n";
 }
 
 TStartOptions ParseStartOptions(int argc, const char* const* argv) {
@@ -92,6 +93,8 @@ TStartOptions ParseStartOptions(int argc, const char* const* argv) {
             if (v.empty() || *end || n < 0 || n > 8)
                 throw std::invalid_argument("--scale needs a number from 0 to 8");
             o.scale = int(n);
+        } else if (is(arg, "--fonts")) {
+            o.fontsDir = value(i, "--fonts");
         } else if (is(arg, "--script")) {
             o.script = value(i, "--script");
         } else if (is(arg, "--preview")) {
@@ -107,7 +110,7 @@ TStartOptions ParseStartOptions(int argc, const char* const* argv) {
     // The menu makes the disc root its current folder: names given here mean the folder it was
     // started from.
     std::error_code ec;
-    for (std::string* path : {&o.dataDir, &o.rootDir, &o.script, &o.preview})
+    for (std::string* path : {&o.dataDir, &o.rootDir, &o.fontsDir, &o.script, &o.preview})
         if (!path->empty()) {
             const std::filesystem::path absolute = std::filesystem::absolute(*path, ec);
             if (!ec) *path = absolute.string();
@@ -131,6 +134,7 @@ bool TProgramStart::AcquireInstance() {
 }
 
 bool TProgramStart::CreateWindows(std::unique_ptr<gui::Backend> backend) {
+    if (!options_.fontsDir.empty()) gfx::TFontEngine::Instance().UseOnlyFontFolder(options_.fontsDir);
     if (!backend) {
         gui::BackendOptions bo;
         bo.headless = options_.headless;

@@ -19,12 +19,13 @@ class TApplication;
 
 class TMainForm;
 
-// cdmenu [--data DIR] [--root DIR] [--headless] [--scale N] [--script FILE] [--preview OUTDIR]
+// cdmenu [--data DIR] [--root DIR] [--headless] [--scale N] [--fonts DIR] [--script FILE] [--preview OUTDIR]
 struct TStartOptions {
     std::string dataDir;       // --data
     std::string rootDir;       // --root
     bool headless = false;     // --headless (also CDMENU_HEADLESS=1)
     int scale = 0;             // --scale
+    std::string fontsDir;      // --fonts: fonts from this folder only
     std::string script;        // --script
     std::string preview;       // --preview
     std::string programFile;   // the program file when it is not the running one (tests)

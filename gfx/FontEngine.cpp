@@ -11,11 +11,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 
 #include "base/Cp1252.h"
 #include "base/StrUtils.h"
@@ -56,29 +58,6 @@ double EmForHeight(int height, double cellPerEm) {
     return height / cellPerEm;
 }
 
-// The folders searched before the system's fonts: "fonts" beside the program, and on Windows (which
-// has no fontconfig) the system's fonts folder after it.
-std::vector<std::string> DefaultFolders() {
-    std::vector<std::string> folders;
-    std::error_code ec;
-#ifdef _WIN32
-    // The C runtime knows the program's path without a call into the system.
-    std::filesystem::path exe;
-    if (_wpgmptr && *_wpgmptr)
-        exe = _wpgmptr;
-    else if (_pgmptr && *_pgmptr)
-        exe = _pgmptr;
-    if (!exe.empty()) folders.push_back((exe.parent_path() / "fonts").string());
-    const char* windir = std::getenv("WINDIR");
-    if (!windir || !*windir) windir = std::getenv("SystemRoot");
-    if (windir && *windir) folders.push_back((std::filesystem::path(windir) / "Fonts").string());
-#else
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) folders.push_back((exe.parent_path() / "fonts").string());
-#endif
-    return folders;
-}
-
 struct FolderFont {
     size_t folder;  // index in the search order
     std::string file;
@@ -106,6 +85,10 @@ struct TFontEngine::Impl {
     std::vector<FolderFont> folderFonts;
     std::map<std::string, std::unique_ptr<TFontFace>> faces;
     std::map<std::string, std::string> resolved;
+    bool systemFonts = true;  // false: the folders only (--fonts)
+    bool fontconfigStarted = false;
+    int fontconfigQueries = 0;
+    std::set<std::string> missingReported;
 
     void Scan() {
         if (scanned) return;
@@ -136,8 +119,8 @@ struct TFontEngine::Impl {
         }
     }
 
-    // A file whose family is exactly `family` (folders first, then fontconfig); empty if none.
-    std::string Exact(const std::string& family, bool bold, bool italic, bool& styleMatched) {
+    // A file from the folders whose family is exactly `family`; empty if none.
+    std::string InFolders(const std::string& family, bool bold, bool italic, bool& styleMatched) {
         std::string want = Lower(family);
         const FolderFont* best = nullptr;
         // The first folder that has the family wins; within it, the file nearest the wanted style
@@ -152,13 +135,25 @@ struct TFontEngine::Impl {
             const int d = StyleDistance(f, bold, italic), bestD = StyleDistance(*best, bold, italic);
             if (d < bestD || (d == bestD && f.file < best->file)) best = &f;
         }
-        if (best) {
-            styleMatched = best->bold == bold && best->italic == italic;
-            return best->file;
-        }
+        if (!best) return "";
+        styleMatched = best->bold == bold && best->italic == italic;
+        return best->file;
+    }
+
+    // A file from fontconfig whose family is exactly `family`; empty if none. Fontconfig reads its
+    // whole configuration when first asked, so it starts only for a face the folders lack.
+    std::string FromSystem(const std::string& family, bool bold, bool italic, bool& styleMatched) {
+        if (!systemFonts) return "";
 #ifdef _WIN32
+        (void)family, (void)bold, (void)italic, (void)styleMatched;
         return {};
 #else
+        if (!fontconfigStarted) {
+            FcInit();
+            fontconfigStarted = true;
+        }
+        ++fontconfigQueries;
+        std::string want = Lower(family);
         FcPattern* pat = FcPatternCreate();
         FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
         FcPatternAddInteger(pat, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
@@ -189,17 +184,32 @@ struct TFontEngine::Impl {
 #endif
     }
 
+    // The family itself, then its metric-compatible stand-in (each in the folders before the
+    // system), then the general fallbacks.
     std::string Resolve(const std::string& family, bool bold, bool italic, bool& styleMatched) {
         Scan();
         styleMatched = true;
-        std::string file = Exact(family, bold, italic, styleMatched);
-        if (file.empty()) {
-            std::string alias = AliasFor(family);
-            if (!alias.empty()) file = Exact(alias, bold, italic, styleMatched);
+        const std::string alias = AliasFor(family);
+        std::vector<std::string> wanted{family};
+        if (!alias.empty() && Lower(alias) != Lower(family)) wanted.push_back(alias);
+        for (const std::string& name : wanted)
+            if (std::string file = InFolders(name, bold, italic, styleMatched); !file.empty()) return file;
+        for (const std::string& name : wanted)
+            if (std::string file = FromSystem(name, bold, italic, styleMatched); !file.empty()) return file;
+        for (const char* name : {"DejaVu Sans", "Liberation Sans"}) {
+            if (std::string file = InFolders(name, bold, italic, styleMatched); !file.empty()) return file;
+            if (std::string file = FromSystem(name, bold, italic, styleMatched); !file.empty()) return file;
         }
-        if (file.empty()) file = Exact("DejaVu Sans", bold, italic, styleMatched);
-        if (file.empty()) file = Exact("Liberation Sans", bold, italic, styleMatched);
-        return file;
+        return "";
+    }
+
+    // Said once per family: its texts stay blank.
+    void ReportMissing(const std::string& family) {
+        if (!missingReported.insert(Lower(family)).second) return;
+        std::string where;
+        if (!systemFonts && !folders.empty()) where = " in " + folders.front();
+        std::fprintf(stderr, "cdmenu: Keine Schrift f\xC3\xBCr \"%s\" gefunden%s; ihre Texte bleiben leer.\n",
+                     base::Cp1252ToUtf8(family).c_str(), where.c_str());
     }
 };
 
@@ -210,17 +220,38 @@ TFontEngine& TFontEngine::Instance() {
 
 TFontEngine::TFontEngine() : impl_(std::make_unique<Impl>()) {
     FT_Init_FreeType(&impl_->library);
-#ifndef _WIN32
-    FcInit();
-#endif
     impl_->folders = DefaultFolders();
+}
+
+// The folders searched before the system's fonts: "fonts" beside the program, and on Windows (which
+// has no fontconfig) the system's fonts folder after it.
+std::vector<std::string> TFontEngine::DefaultFolders() {
+    std::vector<std::string> folders;
+    std::error_code ec;
+#ifdef _WIN32
+    // The C runtime knows the program's path without a call into the system.
+    std::filesystem::path exe;
+    if (_wpgmptr && *_wpgmptr)
+        exe = _wpgmptr;
+    else if (_pgmptr && *_pgmptr)
+        exe = _pgmptr;
+    if (!exe.empty()) folders.push_back((exe.parent_path() / "fonts").string());
+    const char* windir = std::getenv("WINDIR");
+    if (!windir || !*windir) windir = std::getenv("SystemRoot");
+    if (windir && *windir) folders.push_back((std::filesystem::path(windir) / "Fonts").string());
+#else
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) folders.push_back((exe.parent_path() / "fonts").string());
+#endif
+    return folders;
 }
 
 TFontEngine::~TFontEngine() {
     impl_->faces.clear();
     if (impl_->library) FT_Done_FreeType(impl_->library);
 #ifndef _WIN32
-    FcFini();  // fontconfig's caches would otherwise count as leaks in the sanitizer build
+    // Fontconfig's caches would otherwise count as leaks in the sanitizer build.
+    if (impl_->fontconfigStarted) FcFini();
 #endif
 }
 
@@ -231,6 +262,29 @@ void TFontEngine::AddFontFolder(const std::string& folder) {
     impl_->scanned = false;
     impl_->folderFonts.clear();
     impl_->faces.clear();
+}
+
+void TFontEngine::UseOnlyFontFolder(const std::string& folder) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->folders = {folder};
+    impl_->systemFonts = false;
+    impl_->scanned = false;
+    impl_->folderFonts.clear();
+    impl_->faces.clear();
+}
+
+void TFontEngine::ResetFontFolders() {
+    std::lock_guard lock(impl_->mutex);
+    impl_->folders = DefaultFolders();
+    impl_->systemFonts = true;
+    impl_->scanned = false;
+    impl_->folderFonts.clear();
+    impl_->faces.clear();
+}
+
+int TFontEngine::FontconfigQueries() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->fontconfigQueries;
 }
 
 std::string TFontEngine::ResolveFile(const std::string& family, bool bold, bool italic) {
@@ -271,6 +325,7 @@ TFontFace& TFontEngine::Face(const TFont& font) {
                                                    synthItalic);
         } else {
             // No font at all on this system: blank glyphs with sane metrics keep layout working.
+            impl_->ReportMissing(font.Name());
             face = std::make_unique<TSymbolFace>(EmForHeight(font.Height(), 1.0), aa, bold);
         }
         (void)styleMatched;

@@ -1,5 +1,6 @@
 #pragma once
-// FreeType + fontconfig behind TFont: face lookup, metrics and cached glyph coverage.
+// FreeType + fontconfig behind TFont: face lookup (font folders first; fontconfig only for faces
+// they lack), metrics and cached glyph coverage.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -19,6 +20,13 @@ public:
     // Folders searched before the system's fonts (native paths, UTF-8); the one added last is
     // searched first. The "fonts" folder beside the program is always searched.
     void AddFontFolder(const std::string& folder);
+    // Fonts from folder only, never the system's (the same pictures on every machine); a face it
+    // lacks is drawn blank, with a message on stderr.
+    void UseOnlyFontFolder(const std::string& folder);
+    // Back to the start: the folder beside the program, then the system's fonts.
+    void ResetFontFolders();
+    // How often a face was looked up through fontconfig (which starts with the first lookup).
+    int FontconfigQueries() const;
 
     // The face for a font (cached by name, size, style and rendering mode).
     TFontFace& Face(const TFont& font);
@@ -30,6 +38,7 @@ public:
 
 private:
     TFontEngine();
+    static std::vector<std::string> DefaultFolders();
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

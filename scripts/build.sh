@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# build.sh [release|debug|sanitize|windows] [targets...] — configures once, then builds into
-# build/<type>. "windows" cross-compiles with mingw-w64 on the libraries of scripts/windows-deps.sh.
+# build.sh [release|debug|sanitize|portable|windows] [targets...] — configures once, then builds into
+# build/<type>. portable: release, compiled against the Debian 11 sysroot (scripts/sysroot.sh) for
+# glibc 2.31, without tests and benchmarks; what scripts/package.sh puts into dist/. windows:
+# cross-compiled with mingw-w64 on the libraries of scripts/windows-deps.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 type=${1:-release}; shift || true
@@ -8,10 +10,16 @@ case "$type" in
   release) cmake_type=Release ;;
   debug) cmake_type=Debug ;;
   sanitize) cmake_type=Sanitize ;;
+  portable) cmake_type=Release ;;
   windows) cmake_type=Release ;;
-  *) echo "build.sh: unknown build type '$type' (release, debug, sanitize, windows)" >&2; exit 2 ;;
+  *) echo "build.sh: unknown build type '$type' (release, debug, sanitize, portable, windows)" >&2; exit 2 ;;
 esac
 dir=${CDMENU_BUILD_DIR:-build/$type}
+extra=()
+if [ "$type" = portable ]; then
+  extra=(-DCMAKE_TOOLCHAIN_FILE=cmake/PortableToolchain.cmake -DCDMENU_SYSROOT="$(./scripts/sysroot.sh)"
+    -DCDMENU_TESTS=OFF -DCDMENU_BENCH=OFF)
+fi
 if [ "$type" = windows ]; then
   prefix=$(./scripts/windows-deps.sh)
   # New library versions mean a new cache folder: configure afresh against it.
@@ -24,7 +32,7 @@ if [ "$type" = windows ]; then
   fi
 fi
 if [ ! -f "$dir/build.ninja" ]; then
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=$cmake_type ${CDMENU_CMAKE_ARGS:-} >/dev/null
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=$cmake_type "${extra[@]}" ${CDMENU_CMAKE_ARGS:-} >/dev/null
 fi
 if (($#)); then
   cmake --build "$dir" --target "$@"

@@ -1,12 +1,37 @@
 #!/usr/bin/env bash
 # package.sh — builds dist/, what goes onto a disc: the cdmenu program and libunpack32.so, lib/ with
-# the shared libraries a desktop may lack (found through the run path $ORIGIN/lib), fonts/ with
-# Liberation and DejaVu (read by path before fontconfig), and autorun.sh. A Windows build in
-# build/windows (or $CDMENU_WINDOWS_BUILD) adds cdmenu.exe and UNPACK32.DLL.
+# the shared libraries a desktop may lack (SDL2 and what it and libunpack32.so load; the menu opens
+# SDL2 from lib/ when the system has none, libunpack32.so finds the rest through $ORIGIN/lib), fonts/
+# with Liberation and DejaVu (read by path before fontconfig), and autorun.sh. The programs come from
+# the portable build (build.sh portable: against a Debian 11 sysroot) and lib/ from that sysroot, so
+# that dist/ runs with glibc 2.31 or later; every file is checked for that. CDMENU_PACKAGE_BUILD=release
+# packs this machine's release build and libraries instead (runs only where its glibc does).
+# A Windows build in build/windows (or $CDMENU_WINDOWS_BUILD) adds cdmenu.exe and UNPACK32.DLL.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${CDMENU_BUILD_DIR:-build/release}
-./scripts/build.sh release cdmenu unpack32 discimage
+type=${CDMENU_PACKAGE_BUILD:-portable}
+case "$type" in
+  portable | release) ;;
+  *) echo "package: CDMENU_PACKAGE_BUILD must be portable or release, not '$type'" >&2; exit 2 ;;
+esac
+build=${CDMENU_BUILD_DIR:-build/$type}
+CDMENU_BUILD_DIR=$build ./scripts/build.sh "$type" cdmenu unpack32
+glibc_max=2.31
+if [ "$type" = portable ]; then
+  sysroot=$(./scripts/sysroot.sh)
+  # The sysroot's loader resolves what the programs need among the sysroot's libraries (its own
+  # SDL in usr/local first), as a Debian 11 system would.
+  searchpath=$sysroot/usr/local/lib:$sysroot/usr/lib/x86_64-linux-gnu
+  libdir=$sysroot/usr/lib/x86_64-linux-gnu
+  needs() { "$sysroot/lib64/ld-linux-x86-64.so.2" --library-path "$searchpath" --list "$1"; }
+  find_lib() { for d in $sysroot/usr/local/lib "$libdir"; do [ -e "$d/$1" ] && echo "$d/$1" && return; done; true; }
+  sdl_hint="remake the sysroot: scripts/sysroot.sh"
+else
+  libdir=$(dirname "$(/sbin/ldconfig -p | awk '$1 == "libSDL2-2.0.so.0" && /x86-64/ {print $NF; exit}')")
+  sdl_hint="install libsdl2-2.0-0"
+  needs() { ldd "$1"; }
+  find_lib() { [ -e "$libdir/$1" ] && echo "$libdir/$1"; true; }
+fi
 dist=dist
 rm -rf "$dist"
 mkdir -p "$dist/lib" "$dist/fonts"
@@ -24,23 +49,36 @@ system_lib() {
   esac
   return 1
 }
-# SDL opens its display and input libraries at run time: a desktop has them, a bare system not.
-dlopened=(libX11.so.6 libX11-xcb.so.1 libXext.so.6 libXcursor.so.1 libXi.so.6 libXfixes.so.3 libXrandr.so.2
+# The menu opens SDL2 at run time (the system's first, else this copy), and SDL opens its display
+# and input libraries at run time: a desktop has them, a bare system not.
+dlopened=(libSDL2-2.0.so.0 libX11.so.6 libX11-xcb.so.1 libXext.so.6 libXcursor.so.1 libXi.so.6 libXfixes.so.3 libXrandr.so.2
   libXss.so.1 libXrender.so.1 libxkbcommon.so.0 libwayland-client.so.0 libwayland-cursor.so.0
   libwayland-egl.so.1 libdecor-0.so.0)
-libdir=$(dirname "$(ldd "$build/cdmenu" | awk '/libstdc\+\+/ {print $3}')")
+[ -n "$(find_lib libSDL2-2.0.so.0)" ] || { echo "package: libSDL2-2.0.so.0 not found ($sdl_hint)" >&2; exit 1; }
 roots=("$dist/cdmenu" "$dist/libunpack32.so")
 for l in "${dlopened[@]}"; do
-  if [ -e "$libdir/$l" ]; then roots+=("$libdir/$l"); fi
+  f=$(find_lib "$l")
+  if [ -n "$f" ]; then roots+=("$f"); fi
 done
 for f in "${roots[@]}"; do
   case "$f" in "$dist"/*) ;; *) system_lib "$f" || cp -L "$f" "$dist/lib/" ;; esac
-  ldd "$f" | awk '$2 == "=>" && $3 ~ /^\// {print $3}' | while read -r dep; do
+  needs "$f" | awk '$2 == "=>" && $3 ~ /^\// {print $3}' | while read -r dep; do
     system_lib "$dep" || cp -L "$dep" "$dist/lib/"
   done
 done
 chmod 644 "$dist"/lib/*
-patchelf --set-rpath '$ORIGIN/lib' "$dist/cdmenu" "$dist/libunpack32.so"
+[ "$type" = release ] || [ ! -e "$dist/lib/libstdc++.so.6" ] ||
+  { echo "package: the portable build must link the C++ runtime statically" >&2; exit 1; }
+patchelf --set-rpath '$ORIGIN/lib' "$dist/libunpack32.so"
+# A run path on the program would put lib/ before the system when it opens SDL2; it gets one only
+# when it links shared libraries that are not the system's (a build without CDMENU_STATIC_DEPS).
+if needs "$dist/cdmenu" | awk '$2 == "=>" && $3 ~ /^\// {print $3}' | while read -r dep; do
+  system_lib "$dep" || echo "$dep"
+done | grep -q .; then
+  patchelf --set-rpath '$ORIGIN/lib' "$dist/cdmenu"
+else
+  patchelf --remove-rpath "$dist/cdmenu"
+fi
 for l in "$dist"/lib/*; do patchelf --set-rpath '$ORIGIN' "$l"; done
 
 # The faces the windows use (Arial and MS Sans Serif as Liberation Sans, Verdana as DejaVu Sans, no
@@ -67,6 +105,23 @@ for f in "$dist/cdmenu" "$dist/libunpack32.so" "$dist"/lib/*; do
   fi
 done
 [ "$missing" = 0 ] || exit 1
-glibc=$(objdump -T "$dist/cdmenu" "$dist/libunpack32.so" "$dist"/lib/* 2>/dev/null |
-  grep -o 'GLIBC_[0-9.]*' | sort -uV | tail -1)
-echo "package: $dist: $(du -sh "$dist" | cut -f1), $(ls "$dist/lib" | wc -l) libraries, needs ${glibc/_/ } or later"
+# The glibc each file needs: the newest symbol version it asks for.
+newest_glibc() { objdump -T "$1" | { grep -o 'GLIBC_[0-9.]*' || true; } | sort -uV | tail -1; }
+too_new=0
+for f in "$dist/cdmenu" "$dist/libunpack32.so" "$dist"/lib/*; do
+  v=$(newest_glibc "$f")
+  if [ -n "$v" ] && [ "$(printf '%s\n' "${v#GLIBC_}" "$glibc_max" | sort -V | tail -1)" != "$glibc_max" ]; then
+    [ "$type" = release ] ||
+      echo "package: $f needs $v: $(objdump -T "$f" | grep -E "GLIBC_${v#GLIBC_}[^.0-9]" | awk '{print $NF}' | xargs)" >&2
+    too_new=1
+  fi
+done
+if [ "$too_new" = 1 ]; then
+  if [ "$type" = portable ]; then
+    echo "package: FAILED: dist/ must run with glibc $glibc_max; the files above need a newer one" >&2
+    exit 1
+  fi
+  echo "package: warning: the release build's dist/ needs a newer glibc than $glibc_max" >&2
+fi
+glibc=$(for f in "$dist/cdmenu" "$dist/libunpack32.so" "$dist"/lib/*; do newest_glibc "$f"; done | sort -uV | tail -1)
+echo "package: $dist ($type build): $(du -sh "$dist" | cut -f1), $(ls "$dist/lib" | wc -l) libraries, needs ${glibc/_/ } or later"

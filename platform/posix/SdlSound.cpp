@@ -1,6 +1,7 @@
 #include "platform/posix/SdlSound.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <atomic>
 #include <chrono>
@@ -8,12 +9,66 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <type_traits>
 #include <vector>
 
+#include "platform/SdlLibrary.h"
 #include "platform/Services.h"
 #include "platform/WaveImage.h"
 
 namespace platform {
+
+namespace {
+
+// The SDL audio functions, looked up in the library SdlLibrary opens with the first sound; the
+// names below keep the calls reading as plain SDL calls.
+#define CDMENU_SDL_AUDIO_FUNCTIONS(X)                                                                  \
+    X(CloseAudioDevice)                                                                                \
+    X(FreeWAV)                                                                                         \
+    X(GetError) X(InitSubSystem) X(LoadWAV_RW) X(OpenAudioDevice) X(PauseAudioDevice) X(QuitSubSystem) \
+        X(RWFromConstMem)
+
+struct SdlAudioApi {
+#define CDMENU_SDL_MEMBER(name) decltype(&::SDL_##name) name = nullptr;
+    CDMENU_SDL_AUDIO_FUNCTIONS(CDMENU_SDL_MEMBER)
+#undef CDMENU_SDL_MEMBER
+};
+SdlAudioApi gAudio;
+
+// False with why set when SDL cannot be loaded or lacks a function.
+bool LoadSdlAudioApi(std::string& why) {
+    void* handle = SdlLibrary::Open();
+    if (!handle) {
+        why = SdlLibrary::Error();
+        return false;
+    }
+    SdlAudioApi api;
+    bool complete = true;
+    auto find = [&](auto& slot, const char* name) {
+        slot = reinterpret_cast<std::remove_reference_t<decltype(slot)>>(dlsym(handle, name));
+        if (!slot) {
+            complete = false;
+            why = std::string(name) + " missing in SDL2";
+        }
+    };
+#define CDMENU_SDL_FIND(name) find(api.name, "SDL_" #name);
+    CDMENU_SDL_AUDIO_FUNCTIONS(CDMENU_SDL_FIND)
+#undef CDMENU_SDL_FIND
+    if (complete) gAudio = api;
+    return complete;
+}
+
+}  // namespace
+
+#define SDL_CloseAudioDevice gAudio.CloseAudioDevice
+#define SDL_FreeWAV gAudio.FreeWAV
+#define SDL_GetError gAudio.GetError
+#define SDL_InitSubSystem gAudio.InitSubSystem
+#define SDL_LoadWAV_RW gAudio.LoadWAV_RW
+#define SDL_OpenAudioDevice gAudio.OpenAudioDevice
+#define SDL_PauseAudioDevice gAudio.PauseAudioDevice
+#define SDL_QuitSubSystem gAudio.QuitSubSystem
+#define SDL_RWFromConstMem gAudio.RWFromConstMem
 
 struct SdlSound::Voice {
     SdlSound* owner = nullptr;
@@ -42,7 +97,10 @@ SdlSound::~SdlSound() {
 
 bool SdlSound::StartAudio() {
     if (audioState_ == 0) {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+        // No SDL on the system: silent, like a machine without an audio device.
+        if (!LoadSdlAudioApi(lastError_)) {
+            audioState_ = -1;
+        } else if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
             audioState_ = 1;
             closer_ = std::thread([this] { Closer(); });
         } else {

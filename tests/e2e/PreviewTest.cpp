@@ -185,3 +185,47 @@ TEST(Preview, FileNamesAreSanitised) {
     EXPECT_EQ(SanitiseFileName(std::string("a\tb\x01", 4)), "a_b_");
     EXPECT_EQ(SanitiseFileName(std::string(200, 'x')).size(), 80u);
 }
+
+// --fonts DIR with the faces the menu uses draws exactly what the usual font search draws; an
+// empty DIR draws the texts blank and says which faces are missing.
+TEST(Preview, FontsFolderGivesTheSamePicturesAndAnEmptyOneSaysWhatIsMissing) {
+    E2E_REQUIRE_PROGRAM();
+    e2e::Scratch s;
+    const e2e::fs::path disc = e2e::CopyDisc(s.path);
+    const e2e::fs::path fonts = s.path / "fonts", empty = s.path / "empty";
+    e2e::fs::create_directories(fonts);
+    e2e::fs::create_directories(empty);
+    for (const char* face : {"liberation/LiberationSans-Regular", "liberation/LiberationSans-Bold",
+                             "dejavu/DejaVuSans", "dejavu/DejaVuSans-Bold"}) {
+        const e2e::fs::path file = std::string("/usr/share/fonts/truetype/") + face + ".ttf";
+        if (!e2e::fs::exists(file)) GTEST_SKIP() << file << " is not installed";
+        e2e::fs::copy_file(file, fonts / file.filename());
+    }
+    auto preview = [&](const std::string& name, const std::vector<std::string>& extra) {
+        std::vector<std::string> args{"--data",      disc.string(), "--root",
+                                      disc.string(), "--preview",   (s.path / name).string()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return e2e::Run(args, s.path);
+    };
+    const e2e::RunResult usual = preview("usual", {});
+    const e2e::RunResult folder = preview("folder", {"--fonts", fonts.string()});
+    const e2e::RunResult blank = preview("blank", {"--fonts", empty.string()});
+    ASSERT_EQ(usual.code, 0) << usual.output;
+    ASSERT_EQ(folder.code, 0) << folder.output;
+    EXPECT_EQ(blank.code, 0) << blank.output;
+
+    int pages = 0;
+    for (const auto& entry : e2e::fs::directory_iterator(s.path / "usual")) {
+        if (entry.path().extension() != ".png") continue;
+        ++pages;
+        const std::string name = entry.path().filename().string();
+        EXPECT_EQ(e2e::ReadText(entry.path()), e2e::ReadText(s.path / "folder" / name)) << name;
+    }
+    EXPECT_GT(pages, 10);
+    EXPECT_NE(e2e::ReadText(s.path / "usual" / "00 Startseite.png"),
+              e2e::ReadText(s.path / "blank" / "00 Startseite.png"));
+    EXPECT_NE(blank.output.find("Keine Schrift f\xC3\xBCr \"Arial\" gefunden in " + empty.string()),
+              std::string::npos)
+        << blank.output;
+    EXPECT_EQ(folder.output.find("Keine Schrift"), std::string::npos) << folder.output;
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "gfx/Bitmap.h"
@@ -183,6 +185,50 @@ TEST(Text, FontMappingFolderAndLogicalRecord) {
     EXPECT_FALSE(f.Antialiased());  // default quality follows the desktop
     SetFontSmoothing(true);
     EXPECT_TRUE(f.Antialiased());
+}
+
+TEST(Text, FontsOnlyFromOneFolderNeverAskTheSystem) {
+    TFontEngine& e = TFontEngine::Instance();
+    e.ResetFontFolders();
+    const std::string sans = e.ResolveFile("Liberation Sans", false, false);
+    const std::string dejavu = e.ResolveFile("DejaVu Sans", false, false);
+    ASSERT_FALSE(sans.empty());
+    ASSERT_FALSE(dejavu.empty());
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("only_fonts_" + std::to_string(::getpid()));
+    const fs::path empty = dir / "empty";
+    fs::create_directories(empty);
+    fs::copy_file(sans, dir / "a.ttf", fs::copy_options::overwrite_existing);
+    fs::copy_file(dejavu, dir / "b.ttf", fs::copy_options::overwrite_existing);
+
+    const int asked = e.FontconfigQueries();
+    e.UseOnlyFontFolder(dir.string());
+    // The stand-ins and the general fallback come from the folder, and the system is never asked.
+    EXPECT_EQ(e.ResolveFile("Arial", true, false), (dir / "a.ttf").string());
+    EXPECT_EQ(e.ResolveFile("Verdana", false, false), (dir / "b.ttf").string());
+    EXPECT_EQ(e.ResolveFile("Some Face Nobody Has", false, false), (dir / "b.ttf").string());
+    TBitmap b(60, 20);
+    b.Canvas().Font().SetName("Arial");
+    b.Canvas().Font().SetHeight(-14);
+    const int width = b.Canvas().TextWidth("Kopieren");
+    EXPECT_GT(width, 30);
+    EXPECT_EQ(e.FontconfigQueries(), asked);
+
+    // A folder without fonts: blank text that still takes room, and still no system fonts.
+    e.UseOnlyFontFolder(empty.string());
+    EXPECT_EQ(e.ResolveFile("Arial", false, false), "");
+    b.Canvas().Font().SetHeight(-15);  // a face not yet cached
+    b.Canvas().Brush().SetColor(clWhite);
+    b.Canvas().FillRect(TRect{0, 0, 60, 20});
+    b.Canvas().TextOut(2, 2, "Kopieren");
+    EXPECT_EQ(Ink(b).Right, 0);
+    EXPECT_GT(b.Canvas().TextHeight("Xg"), 0);
+    EXPECT_EQ(e.FontconfigQueries(), asked);
+
+    // Back to the usual search, which may ask the system again.
+    e.ResetFontFolders();
+    EXPECT_NE(e.ResolveFile("Arial", false, false).find("LiberationSans"), std::string::npos);
+    fs::remove_all(dir);
 }
 
 TEST(Text, TitleButtonSymbolsAreOurOwnGlyphs) {

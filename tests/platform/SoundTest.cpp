@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/RecordingSound.h"
+#include "platform/SdlLibrary.h"
 #include "platform/WaveImage.h"
 #include "platform/posix/SdlSound.h"
 #include "tests/platform/TempDir.h"
@@ -172,4 +173,22 @@ TEST(SdlSound, ADeviceThatFailsWhilePlayingNeitherHangsNorBreaksLaterSounds) {
     unsetenv("SDL_DISKAUDIODELAY");
     unsetenv("SDL_DISKAUDIOFILE");
     unsetenv("SDL_AUDIODRIVER");
+}
+
+TEST(SdlSound, StaysSilentWhenSdlCannotBeLoaded) {
+    platform::SdlLibrary::SetCandidatesForTest({"/nonexistent/libSDL2-2.0.so.0"});
+    const int attempts = platform::SdlLibrary::LoadAttempts();
+    {
+        platform::SdlSound sound;
+        const std::vector<uint8_t> click = Tone(20);
+        EXPECT_FALSE(sound.Play(click.data(), click.size(), {true, false}));
+        EXPECT_NE(sound.LastError().find("/nonexistent/libSDL2-2.0.so.0"), std::string::npos)
+            << sound.LastError();
+        EXPECT_FALSE(sound.Playing());
+        EXPECT_TRUE(sound.Stop());
+        // The library is asked once, not for every sound.
+        EXPECT_FALSE(sound.Play(click.data(), click.size(), {false, false}));
+        EXPECT_EQ(platform::SdlLibrary::LoadAttempts(), attempts + 1);
+    }
+    platform::SdlLibrary::SetCandidatesForTest({});
 }

@@ -8,9 +8,6 @@
 //  5. pointer, keyboard, clipboard, screen
 #include "gui/backend/sdl/SdlBackend.h"
 
-#include <SDL.h>
-#include <SDL_shape.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstdio>
@@ -25,6 +22,7 @@
 #include "gui/backend/Automation.h"
 #include "gui/backend/sdl/DisplayScale.h"
 #include "gui/backend/sdl/SdlEventTranslate.h"
+#include "gui/backend/sdl/SdlApi.h"
 #include "gui/backend/sdl/X11Probe.h"
 
 namespace gui {
@@ -194,6 +192,8 @@ SdlBackend::~SdlBackend() {
 }
 
 std::unique_ptr<Backend> CreateSdlBackend(const BackendOptions& options) {
+    std::string why;
+    if (!LoadSdlVideoApi(why)) throw std::runtime_error(why);
     return std::make_unique<SdlBackend>(options);
 }
 

@@ -10,6 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 
+// After SDL_syswm.h: its declarations must not meet the table's names.
+#include "gui/backend/sdl/SdlApi.h"
+
 namespace gui {
 
 // Whether an X11 window manager runs (one that would move a window for SDL's hit test). Asked
