@@ -83,12 +83,24 @@ struct TFontEngine::Impl {
     std::vector<std::string> folders;
     bool scanned = false;
     std::vector<FolderFont> folderFonts;
-    std::map<std::string, std::unique_ptr<TFontFace>> faces;
+    std::map<std::string, FT_Face> files;                     // nullptr: the file is no font
+    std::map<std::string, std::unique_ptr<TFontFace>> faces;  // drawn from files, released first
     std::map<std::string, std::string> resolved;
     bool systemFonts = true;  // false: the folders only (--fonts)
     bool fontconfigStarted = false;
     int fontconfigQueries = 0;
     std::set<std::string> missingReported;
+
+    // One face per file, shared by all its sizes: a file is opened once (each open costs a slow
+    // drive a seek), the scan's open included.
+    FT_Face Open(const std::string& path) {
+        auto it = files.find(path);
+        if (it != files.end()) return it->second;
+        FT_Face face = nullptr;
+        if (FT_New_Face(library, path.c_str(), 0, &face) != 0) face = nullptr;
+        files.emplace(path, face);
+        return face;
+    }
 
     void Scan() {
         if (scanned) return;
@@ -101,9 +113,8 @@ struct TFontEngine::Impl {
                 std::string path = it->path().string();
                 std::string ext = Lower(it->path().extension().string());
                 if (ext != ".ttf" && ext != ".otf" && ext != ".ttc") continue;
-                FT_Face face;
-                if (FT_New_Face(library, path.c_str(), 0, &face) != 0) continue;
-                if (face->family_name) {
+                FT_Face face = Open(path);
+                if (face && face->family_name) {
                     const bool isBold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
                     int weight = isBold ? 700 : 400, width = 5;
                     if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
@@ -114,7 +125,6 @@ struct TFontEngine::Impl {
                     folderFonts.push_back({index, path, Lower(face->family_name), isBold,
                                            (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0, weight, width});
                 }
-                FT_Done_Face(face);
             }
         }
     }
@@ -248,6 +258,8 @@ std::vector<std::string> TFontEngine::DefaultFolders() {
 
 TFontEngine::~TFontEngine() {
     impl_->faces.clear();
+    for (auto& [path, face] : impl_->files)
+        if (face) FT_Done_Face(face);
     if (impl_->library) FT_Done_FreeType(impl_->library);
 #ifndef _WIN32
     // Fontconfig's caches would otherwise count as leaks in the sanitizer build.
@@ -309,8 +321,8 @@ TFontFace& TFontEngine::Face(const TFont& font) {
     } else {
         bool styleMatched = true;
         std::string file = impl_->Resolve(font.Name(), bold, italic, styleMatched);
-        FT_Face ft = nullptr;
-        if (!file.empty() && FT_New_Face(impl_->library, file.c_str(), 0, &ft) == 0) {
+        FT_Face ft = file.empty() ? nullptr : impl_->Open(file);
+        if (ft) {
             double upem = ft->units_per_EM ? ft->units_per_EM : 2048;
             double asc = ft->ascender, desc = -ft->descender;
             if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2));

@@ -3,6 +3,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
+#include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
@@ -15,6 +16,8 @@ namespace gfx {
 TFreeTypeFace::TFreeTypeFace(FT_Face face, double em, int cellHeight, bool antialias, bool synthBold,
                              bool synthItalic)
     : face_(face), antialias_(antialias), synthBold_(synthBold), synthItalic_(synthItalic) {
+    FT_New_Size(face_, &size_);
+    FT_Activate_Size(size_);
     FT_Set_Char_Size(face_, 0, FT_F26Dot6(std::lround(em * 64)), 72, 72);
     double upem = face_->units_per_EM ? face_->units_per_EM : 2048;
     double asc = face_->ascender, desc = -face_->descender;
@@ -39,7 +42,7 @@ TFreeTypeFace::TFreeTypeFace(FT_Face face, double em, int cellHeight, bool antia
 }
 
 TFreeTypeFace::~TFreeTypeFace() {
-    FT_Done_Face(face_);
+    FT_Done_Size(size_);
 }
 
 const TGlyph& TFreeTypeFace::Glyph(unsigned char c) {
@@ -52,6 +55,7 @@ TGlyph TFreeTypeFace::Render(unsigned char c) {
     TGlyph g;
     if (c < 0x20) return g;  // control characters take no room and show nothing
     char32_t cp = base::Cp1252ToUnicode(c);
+    FT_Activate_Size(size_);
     FT_UInt index = FT_Get_Char_Index(face_, cp);
     FT_Int32 flags = FT_LOAD_DEFAULT | (antialias_ ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO);
     if (FT_Load_Glyph(face_, index, flags) != 0) return g;

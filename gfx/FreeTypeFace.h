@@ -8,12 +8,15 @@
 
 struct FT_FaceRec_;
 typedef struct FT_FaceRec_* FT_Face;  // NOLINT: as FreeType declares it
+struct FT_SizeRec_;
+typedef struct FT_SizeRec_* FT_Size;  // NOLINT: as FreeType declares it
 
 namespace gfx {
 
 class TFreeTypeFace : public TFontFace {
 public:
-    // Takes ownership of face. cellHeight > 0 fixes ascent + descent to exactly that many pixels.
+    // Draws face at its own size; face is shared by every size of its file and must outlive this
+    // object. cellHeight > 0 fixes ascent + descent to exactly that many pixels.
     TFreeTypeFace(FT_Face face, double em, int cellHeight, bool antialias, bool synthBold, bool synthItalic);
     ~TFreeTypeFace() override;
     TFreeTypeFace(const TFreeTypeFace&) = delete;
@@ -26,6 +29,7 @@ private:
     TGlyph Render(unsigned char c);
 
     FT_Face face_;
+    FT_Size size_ = nullptr;
     bool antialias_;
     bool synthBold_;
     bool synthItalic_;

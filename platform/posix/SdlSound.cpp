@@ -22,11 +22,11 @@ namespace {
 
 // The SDL audio functions, looked up in the library SdlLibrary opens with the first sound; the
 // names below keep the calls reading as plain SDL calls.
-#define CDMENU_SDL_AUDIO_FUNCTIONS(X)                                                                  \
-    X(CloseAudioDevice)                                                                                \
-    X(FreeWAV)                                                                                         \
-    X(GetError) X(InitSubSystem) X(LoadWAV_RW) X(OpenAudioDevice) X(PauseAudioDevice) X(QuitSubSystem) \
-        X(RWFromConstMem)
+#define CDMENU_SDL_AUDIO_FUNCTIONS(X) \
+    X(CloseAudioDevice)               \
+    X(FreeWAV)                        \
+    X(GetError)                       \
+    X(InitSubSystem) X(LoadWAV_RW) X(OpenAudioDevice) X(PauseAudioDevice) X(QuitSubSystem) X(RWFromConstMem)
 
 struct SdlAudioApi {
 #define CDMENU_SDL_MEMBER(name) decltype(&::SDL_##name) name = nullptr;
