@@ -314,9 +314,7 @@ void TFlatButton::UpdateTracking() {
 void TFlatButton::Paint() {
     const TRect client = ClientRect();
     if (client.IsEmpty()) return;
-    gfx::TBitmap offscreen(client.Width(), client.Height());
-    PaintButton(offscreen.Canvas());
-    PresentOffscreen(Canvas(), offscreen);
+    offscreen_.Paint(Canvas(), client.Width(), client.Height(), [this](gfx::TCanvas& c) { PaintButton(c); });
 }
 
 void TFlatButton::PaintButton(gfx::TCanvas& canvas) {

@@ -136,6 +136,7 @@ private:
 
     TFlatButtonState state_ = TFlatButtonState::Up;
     TFlatHover track_;
+    TOffscreen offscreen_;  // reused from paint to paint
 };
 
 }  // namespace flat

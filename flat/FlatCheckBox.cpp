@@ -169,9 +169,7 @@ TRect TFlatCheckBox::CheckRect() const {
 void TFlatCheckBox::Paint() {
     const TRect client = ClientRect();
     if (client.IsEmpty()) return;
-    gfx::TBitmap offscreen(client.Width(), client.Height());
-    PaintBox(offscreen.Canvas());
-    PresentOffscreen(Canvas(), offscreen);
+    offscreen_.Paint(Canvas(), client.Width(), client.Height(), [this](gfx::TCanvas& c) { PaintBox(c); });
 }
 
 void TFlatCheckBox::PaintBox(gfx::TCanvas& canvas) {

@@ -82,6 +82,7 @@ private:
     TCheckBoxLayout layout_ = checkboxLeft;
     TFlatLook look_;
     TFlatHover track_;
+    TOffscreen offscreen_;  // reused from paint to paint
 };
 
 }  // namespace flat

@@ -76,9 +76,7 @@ void TFlatGroupBox::TextChanged() {
 void TFlatGroupBox::Paint() {
     const TRect client = ClientRect();
     if (client.IsEmpty()) return;
-    gfx::TBitmap offscreen(client.Width(), client.Height());
-    PaintBox(offscreen.Canvas());
-    PresentOffscreen(Canvas(), offscreen);
+    offscreen_.Paint(Canvas(), client.Width(), client.Height(), [this](gfx::TCanvas& c) { PaintBox(c); });
 }
 
 void TFlatGroupBox::PaintBox(gfx::TCanvas& canvas) {

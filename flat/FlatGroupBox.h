@@ -46,6 +46,7 @@ private:
     bool transparent_ = false;
     TGroupBoxBorder border_ = brFull;
     TBiDiMode biDiMode_ = bdLeftToRight;
+    TOffscreen offscreen_;  // reused from paint to paint
 };
 
 }  // namespace flat

@@ -6,8 +6,8 @@
 
 namespace flat {
 
-TFlatLook::TFlatLook(gui::TControl& owner, std::function<void()> redraw, std::initializer_list<gfx::TColor> slots,
-                     std::initializer_list<TAdvancedSlot> advanced)
+TFlatLook::TFlatLook(gui::TControl& owner, std::function<void()> redraw,
+                     std::initializer_list<gfx::TColor> slots, std::initializer_list<TAdvancedSlot> advanced)
     : owner_(owner), redraw_(std::move(redraw)) {
     for (gfx::TColor c : slots)
         if (count_ < kMaxSlots) slots_[count_++] = c;
