@@ -316,21 +316,17 @@ TEST(Component, MessageBoxMayBeClosedOrFreedByItsOwnHandlers) {
             if (auto* b = dynamic_cast<TButton*>(box->Controls(i))) return b;
         return nullptr;
     };
-    t.hb->Post([&] {
-        TButton* b = boxButton();
-        ASSERT_NE(b, nullptr);
-        b->OnClick = [](TComponent* s) { static_cast<TButton*>(s)->ParentForm()->Close(); };
-        b->Click();
-    });
-    EXPECT_EQ(t.app->MessageBox("a", "b", MB_OK), IDCANCEL);
-    EXPECT_EQ(t.app->Forms().size(), 1u);
-    t.hb->Post([&] {
-        TButton* b = boxButton();
-        ASSERT_NE(b, nullptr);
-        b->OnClick = [](TComponent* s) { static_cast<TButton*>(s)->ParentForm()->Free(); };
-        b->Click();
-    });
-    EXPECT_EQ(t.app->MessageBox("a", "b", MB_OK), IDCANCEL);
-    EXPECT_EQ(t.app->Forms().size(), 1u);
+    void (*closeIt)(TForm*) = [](TForm* f) { f->Close(); };
+    void (*freeIt)(TForm*) = [](TForm* f) { f->Free(); };
+    for (auto action : {closeIt, freeIt}) {
+        t.hb->Post([&] {
+            TButton* b = boxButton();
+            ASSERT_NE(b, nullptr);
+            b->OnClick = [action](TComponent* s) { action(static_cast<TButton*>(s)->ParentForm()); };
+            b->Click();
+        });
+        EXPECT_EQ(t.app->MessageBox("a", "b", MB_OK), IDCANCEL);
+        EXPECT_EQ(t.app->Forms().size(), 1u);
+    }
     EXPECT_EQ(t.app->ActiveForm(), main);
 }
