@@ -162,8 +162,7 @@ void TVollbildForm::ShowIndex(int index) {
     if (index == index_) return;
     index_ = index;
     std::string file, name;
-    auto select = OnSelect;
-    select(index, file, name);
+    gui::FireEvent(OnSelect, index, file, name);
     try {
         ShowPicture(file);
     } catch (const std::exception&) {

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "flat/HoverTimer.h"
-#include "flat/HslColor.h"
 #include "gui/Application.h"
 #include "gui/Form.h"
 #include "gui/Screen.h"
@@ -14,30 +12,24 @@ using gfx::TColor;
 using gfx::TRect;
 using BS = TFlatButtonState;
 
-THoverTimer& TFlatButton::HoverTimer() {
-    static THoverTimer timer([](gui::TControl* c) {
-        auto* button = static_cast<TFlatButton*>(c);
-        if (!button->CursorOverThis()) button->EndHover();
-    });
-    return timer;
-}
+namespace {
+const char kHoverGroup = 0;  // all flat buttons (and the scroll bar's) share one hover watch
+}  // namespace
 
-TFlatButton::TFlatButton(gui::TComponent* owner) : gui::TCustomControl(owner) {
+TFlatButton::TFlatButton(gui::TComponent* owner)
+    : gui::TCustomControl(owner),
+      look_(*this, [this] { Redraw(); },
+            {gfx::RGB(235, 234, 225), gfx::RGB(217, 214, 197), gfx::RGB(160, 150, 131), gfx::clWhite,
+             gfx::clBlack},
+            {{kSlotFocused, 10, ctLighten}, {kSlotDown, 10, ctDarken}, {kSlotBorder, 50, ctDarken}}),
+      track_(*this, &kHoverGroup, [this] { Redraw(); }) {
     SetControlStyle(gui::csCaptureMouse | gui::csDoubleClicks | gui::csOpaque);
-    colors_[kSlotFocused] = gfx::RGB(235, 234, 225);
-    colors_[kSlotDown] = gfx::RGB(217, 214, 197);
-    colors_[kSlotBorder] = gfx::RGB(160, 150, 131);
-    colors_[kSlotHighLight] = gfx::clWhite;
-    colors_[kSlotShadow] = gfx::clBlack;
     SetParentColor(true);
     SetParentFont(true);
     SetBounds(Left(), Top(), 25, 25);
-    HoverTimer().AddUser();
 }
 
-TFlatButton::~TFlatButton() {
-    HoverTimer().RemoveUser(this);
-}
+TFlatButton::~TFlatButton() = default;
 
 // Setters that change the look paint at once, without erasing first.
 void TFlatButton::Redraw() {
@@ -101,61 +93,15 @@ void TFlatButton::ButtonPressed(TFlatButton* sender) {
     allowAllUp_ = sender->allowAllUp_;
 }
 
-TColor TFlatButton::ColorSlot(int slot) const {
-    return (slot >= 0 && slot < 5) ? colors_[slot] : gfx::clNone;
-}
-
-void TFlatButton::SetColorSlot(int slot, TColor color) {
-    if (slot < 0 || slot >= 5) return;
-    colors_[slot] = color;
-    Redraw();
-}
-
-void TFlatButton::CalcAdvColors() {
-    if (!useAdvColors_) return;
-    colors_[kSlotFocused] = CalcAdvancedColor(Color(), colors_[kSlotFocused], advFocused_, ctLighten);
-    colors_[kSlotDown] = CalcAdvancedColor(Color(), colors_[kSlotDown], advDown_, ctDarken);
-    colors_[kSlotBorder] = CalcAdvancedColor(Color(), colors_[kSlotBorder], advBorder_, ctDarken);
-}
-
-void TFlatButton::SetAdvColorFocused(int percent) {
-    advFocused_ = std::clamp(percent, 0, 100);
-    CalcAdvColors();
-    Redraw();
-}
-
-void TFlatButton::SetAdvColorDown(int percent) {
-    advDown_ = std::clamp(percent, 0, 100);
-    CalcAdvColors();
-    Redraw();
-}
-
-void TFlatButton::SetAdvColorBorder(int percent) {
-    advBorder_ = std::clamp(percent, 0, 100);
-    CalcAdvColors();
-    Redraw();
-}
-
-void TFlatButton::SetUseAdvColors(bool v) {
-    if (useAdvColors_ == v) return;
-    useAdvColors_ = v;
-    SetParentColor(v);
-    CalcAdvColors();
-    Redraw();
-}
-
 void TFlatButton::ParentColorChanged() {
     gui::TCustomControl::ParentColorChanged();
-    if (useAdvColors_) {
-        SetParentColor(true);
-        CalcAdvColors();
-    }
+    look_.ParentColorChanged();
     Invalidate();
 }
 
 void TFlatButton::ColorChanged() {
     gui::TCustomControl::ColorChanged();
-    CalcAdvColors();
+    look_.ColorChanged();
     Invalidate();
 }
 
@@ -211,13 +157,13 @@ void TFlatButton::MouseDown(gui::TMouseButton button, gui::TShiftState shift, in
         state_ = BS::Pressed;
         Redraw();
     }
-    held_ = true;
+    track_.held = true;
     if (CanFocus()) SetFocus();
 }
 
 void TFlatButton::MouseMove(gui::TShiftState shift, int x, int y) {
     gui::TCustomControl::MouseMove(shift, x, y);
-    if (held_) {
+    if (track_.held) {
         BS next = down_ ? BS::Exclusive : BS::Up;
         if (x >= 0 && x < ClientWidth() && y >= 0 && y <= ClientHeight()) {
             next = down_ ? BS::Exclusive : BS::Pressed;
@@ -232,16 +178,16 @@ void TFlatButton::MouseMove(gui::TShiftState shift, int x, int y) {
 
 void TFlatButton::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
     gui::TCustomControl::MouseUp(button, shift, x, y);
-    if (!held_) return;
-    held_ = false;
+    if (!track_.held) return;
+    track_.held = false;
     const bool inside = x >= 0 && x < ClientWidth() && y >= 0 && y <= ClientHeight();
     if (groupIndex_ == 0) {
-        const bool wasInside = mouseInControl_;
+        const bool wasInside = track_.inside;
         state_ = BS::Up;
-        mouseInControl_ = false;
+        track_.inside = false;
         // Released outside after the hover look was shown: the look must go too, and the
         // hover watch with it.
-        if (!inside) HoverTimer().Unwatch(this);
+        if (!inside) track_.Unwatch();
         if (inside || wasInside) Redraw();
     } else if (inside) {
         SetDown(!down_);
@@ -250,13 +196,12 @@ void TFlatButton::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int 
         if (down_) state_ = BS::Exclusive;
         Redraw();
     }
-    WeakOf<TFlatButton> self(this);
     if (inside) {
         Click();
     } else {
-        EndHover();
+        track_.End();
     }
-    if (self) UpdateTracking();  // a click handler may have destroyed the button
+    UpdateTracking();
 }
 
 void TFlatButton::KeyDown(int& key, gui::TShiftState shift) {
@@ -278,9 +223,7 @@ void TFlatButton::KeyUp(int& key, gui::TShiftState shift) {
         } else {
             state_ = BS::Up;
         }
-        WeakOf<TFlatButton> self(this);
         Click();
-        if (!self) return;
         Redraw();
     }
     gui::TCustomControl::KeyUp(key, shift);
@@ -307,23 +250,23 @@ bool TFlatButton::DialogKey(int key, gui::TShiftState shift) {
 void TFlatButton::DoEnter() {
     gui::TCustomControl::DoEnter();
     if (Enabled()) {
-        mouseInControl_ = true;
+        track_.inside = true;
         Redraw();
     }
 }
 
 void TFlatButton::DoExit() {
     gui::TCustomControl::DoExit();
-    EndHover();
+    track_.End();
 }
 
 void TFlatButton::EnabledChanged() {
     gui::TCustomControl::EnabledChanged();
     if (!Enabled()) {
         state_ = BS::Disabled;
-        mouseInControl_ = false;
-        held_ = false;
-        HoverTimer().Unwatch(this);
+        track_.inside = false;
+        track_.held = false;
+        track_.Unwatch();
     } else {
         if (state_ == BS::Disabled) state_ = (down_ && groupIndex_ != 0) ? BS::Exclusive : BS::Up;
         UpdateTracking();
@@ -353,34 +296,15 @@ void TFlatButton::Loaded() {
 
 // --- hover -------------------------------------------------------------------------------------
 
-bool TFlatButton::CursorOverThis() const {
-    return gui::Screen != nullptr && gui::Screen->ControlAtCursor() == this;
-}
-
 void TFlatButton::StartHover() {
-    THoverTimer& hover = HoverTimer();
-    if (hover.Watched() == this) return;
-    if (auto* previous = static_cast<TFlatButton*>(hover.Watched())) previous->EndHover();
-    if (gui::Application == nullptr || gui::Application->ActiveForm() == nullptr) return;
-    hover.Watch(this);
-    if (Enabled()) {
-        mouseInControl_ = true;
-        Redraw();
-    }
-}
-
-void TFlatButton::EndHover() {
-    if (!Enabled() || !mouseInControl_ || held_) return;
-    mouseInControl_ = false;
-    HoverTimer().Unwatch(this);
-    Redraw();
+    track_.Start(Enabled());
 }
 
 void TFlatButton::UpdateTracking() {
     if (!Enabled()) return;
-    const bool over = CursorOverThis();
-    if (over != mouseInControl_) {
-        mouseInControl_ = over;
+    const bool over = track_.CursorOver();
+    if (over != track_.inside) {
+        track_.inside = over;
         Redraw();
     }
 }
@@ -390,16 +314,14 @@ void TFlatButton::UpdateTracking() {
 void TFlatButton::Paint() {
     const TRect client = ClientRect();
     if (client.IsEmpty()) return;
-    gfx::TBitmap offscreen(client.Width(), client.Height());
-    PaintButton(offscreen.Canvas());
-    PresentOffscreen(Canvas(), offscreen);
+    offscreen_.Paint(Canvas(), client.Width(), client.Height(), [this](gfx::TCanvas& c) { PaintButton(c); });
 }
 
 void TFlatButton::PaintButton(gfx::TCanvas& canvas) {
     if (!Enabled()) {
         state_ = BS::Disabled;
-        held_ = false;
-        mouseInControl_ = false;
+        track_.held = false;
+        track_.inside = false;
     } else if (state_ == BS::Disabled) {
         state_ = (down_ && groupIndex_ != 0) ? BS::Exclusive : BS::Up;
     }
@@ -408,14 +330,14 @@ void TFlatButton::PaintButton(gfx::TCanvas& canvas) {
 
     // Background.
     const bool parentImage =
-        transparentMode_ == tmAlways || (transparentMode_ == tmNotFocused && !mouseInControl_);
+        transparentMode_ == tmAlways || (transparentMode_ == tmNotFocused && !track_.inside);
     if (parentImage) {
         DrawParentImage(this, canvas);
     } else {
         TColor face = Color();
         switch (state_) {
             case BS::Up:
-                face = mouseInControl_ ? ColorFocused() : Color();
+                face = track_.inside ? ColorFocused() : Color();
                 break;
             case BS::Disabled:
                 face = Color();
@@ -424,7 +346,7 @@ void TFlatButton::PaintButton(gfx::TCanvas& canvas) {
                 face = ColorDown();
                 break;
             case BS::Exclusive:
-                face = mouseInControl_ ? ColorFocused() : ColorDown();
+                face = track_.inside ? ColorFocused() : ColorDown();
                 break;
         }
         canvas.Brush().SetColor(face);
@@ -434,7 +356,7 @@ void TFlatButton::PaintButton(gfx::TCanvas& canvas) {
     // Frame.
     switch (state_) {
         case BS::Up:
-            if (mouseInControl_) {
+            if (track_.inside) {
                 DrawBevel(canvas, client, ColorHighLight(), 1, ColorShadow());
             } else {
                 DrawFrame(canvas, client, ColorBorder(), default_ ? 2 : 1);

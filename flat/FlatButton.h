@@ -11,18 +11,18 @@
 //   Space down / up       -> group: Down true / false; else pressed / up and the click
 //   accelerator           -> group: Down; the click
 //   double click          -> OnDblClick only while Down
-// Hover is watched by one 100 ms timer shared by all flat buttons; moving onto another flat
-// button ends the previous one's hover at once.
+// Hover is watched by the application's hover watch, one flat button at a time; moving onto
+// another flat button ends the previous one's hover at once.
 #include <string>
 
 #include "flat/ButtonLayout.h"
+#include "flat/FlatHover.h"
+#include "flat/FlatLook.h"
 #include "flat/FlatUtils.h"
 #include "gfx/Bitmap.h"
 #include "gui/CustomControl.h"
 
 namespace flat {
-
-class THoverTimer;
 
 enum class TFlatButtonState { Up, Disabled, Pressed, Exclusive };
 
@@ -47,27 +47,27 @@ public:
     gui::TModalResult ModalResult() const { return modalResult_; }
     void SetModalResult(gui::TModalResult v) { modalResult_ = v; }
 
-    gfx::TColor ColorSlot(int slot) const;
-    void SetColorSlot(int slot, gfx::TColor color);
-    gfx::TColor ColorFocused() const { return colors_[kSlotFocused]; }
+    gfx::TColor ColorSlot(int slot) const { return look_.Slot(slot); }
+    void SetColorSlot(int slot, gfx::TColor color) { look_.SetSlot(slot, color); }
+    gfx::TColor ColorFocused() const { return look_.Slot(kSlotFocused); }
     void SetColorFocused(gfx::TColor c) { SetColorSlot(kSlotFocused, c); }
-    gfx::TColor ColorDown() const { return colors_[kSlotDown]; }
+    gfx::TColor ColorDown() const { return look_.Slot(kSlotDown); }
     void SetColorDown(gfx::TColor c) { SetColorSlot(kSlotDown, c); }
-    gfx::TColor ColorBorder() const { return colors_[kSlotBorder]; }
+    gfx::TColor ColorBorder() const { return look_.Slot(kSlotBorder); }
     void SetColorBorder(gfx::TColor c) { SetColorSlot(kSlotBorder, c); }
-    gfx::TColor ColorHighLight() const { return colors_[kSlotHighLight]; }
+    gfx::TColor ColorHighLight() const { return look_.Slot(kSlotHighLight); }
     void SetColorHighLight(gfx::TColor c) { SetColorSlot(kSlotHighLight, c); }
-    gfx::TColor ColorShadow() const { return colors_[kSlotShadow]; }
+    gfx::TColor ColorShadow() const { return look_.Slot(kSlotShadow); }
     void SetColorShadow(gfx::TColor c) { SetColorSlot(kSlotShadow, c); }
 
-    int AdvColorFocused() const { return advFocused_; }
-    void SetAdvColorFocused(int percent);
-    int AdvColorDown() const { return advDown_; }
-    void SetAdvColorDown(int percent);
-    int AdvColorBorder() const { return advBorder_; }
-    void SetAdvColorBorder(int percent);
-    bool UseAdvColors() const { return useAdvColors_; }
-    void SetUseAdvColors(bool v);
+    int AdvColorFocused() const { return look_.Advanced(kSlotFocused); }
+    void SetAdvColorFocused(int percent) { look_.SetAdvanced(kSlotFocused, percent); }
+    int AdvColorDown() const { return look_.Advanced(kSlotDown); }
+    void SetAdvColorDown(int percent) { look_.SetAdvanced(kSlotDown, percent); }
+    int AdvColorBorder() const { return look_.Advanced(kSlotBorder); }
+    void SetAdvColorBorder(int percent) { look_.SetAdvanced(kSlotBorder, percent); }
+    bool UseAdvColors() const { return look_.UseAdvanced(); }
+    void SetUseAdvColors(bool v) { look_.SetUseAdvanced(v); }
 
     const gfx::TBitmap& Glyph() const { return glyph_; }
     void SetGlyph(const gfx::TBitmap& glyph);
@@ -82,10 +82,10 @@ public:
 
     // Run-time state (read by tests and the scroll bar).
     TFlatButtonState State() const { return state_; }
-    bool MouseInControl() const { return mouseInControl_; }
-    bool Held() const { return held_; }
-    // The shared hover timer of all flat buttons.
-    static THoverTimer& HoverTimer();
+    bool MouseInControl() const { return track_.inside; }
+    bool Held() const { return track_.held; }
+    // Whether the application's hover watch watches this button now.
+    bool HoverWatched() const { return track_.Watched(); }
 
     void Click() override;
     void DblClick() override;
@@ -116,13 +116,10 @@ protected:
 
 private:
     void Redraw();
-    void CalcAdvColors();
     void UpdateExclusive();
     void ButtonPressed(TFlatButton* sender);  // a button of the group went down
     void StartHover();
-    void EndHover();
     void UpdateTracking();
-    bool CursorOverThis() const;
 
     TTransparentMode transparentMode_ = tmNone;
     bool default_ = false;
@@ -130,9 +127,7 @@ private:
     int groupIndex_ = 0;
     bool down_ = false;
     gui::TModalResult modalResult_ = gui::mrNone;
-    gfx::TColor colors_[5];
-    int advFocused_ = 10, advDown_ = 10, advBorder_ = 50;
-    bool useAdvColors_ = false;
+    TFlatLook look_;
     gfx::TBitmap glyph_;
     int numGlyphs_ = 1;
     TButtonLayout layout_ = blGlyphTop;
@@ -140,8 +135,8 @@ private:
     int spacing_ = 4;
 
     TFlatButtonState state_ = TFlatButtonState::Up;
-    bool mouseInControl_ = false;
-    bool held_ = false;
+    TFlatHover track_;
+    TOffscreen offscreen_;  // reused from paint to paint
 };
 
 }  // namespace flat

@@ -1,41 +1,28 @@
 #include "flat/FlatCheckBox.h"
 
-#include <algorithm>
-
-#include "flat/HoverTimer.h"
-#include "flat/HslColor.h"
-#include "gui/Application.h"
-#include "gui/Screen.h"
-
 namespace flat {
 
 using gfx::TColor;
 using gfx::TRect;
 
-THoverTimer& TFlatCheckBox::HoverTimer() {
-    static THoverTimer timer([](gui::TControl* c) {
-        auto* box = static_cast<TFlatCheckBox*>(c);
-        if (gui::Screen == nullptr || gui::Screen->ControlAtCursor() != box) box->EndHover();
-    });
-    return timer;
-}
+namespace {
+const char kHoverGroup = 0;  // all flat check boxes share one hover watch
+}  // namespace
 
-TFlatCheckBox::TFlatCheckBox(gui::TComponent* owner) : gui::TCustomControl(owner) {
+TFlatCheckBox::TFlatCheckBox(gui::TComponent* owner)
+    : gui::TCustomControl(owner),
+      look_(*this, [this] { Redraw(); },
+            {gfx::clWhite, gfx::RGB(217, 214, 197), gfx::clBlack, gfx::RGB(160, 150, 131)},
+            {{kSlotFocused, 10, ctLighten}, {kSlotDown, 10, ctDarken}, {kSlotBorder, 50, ctDarken}}),
+      track_(*this, &kHoverGroup, [this] { Redraw(); }) {
     SetControlStyle(gui::csCaptureMouse | gui::csDoubleClicks | gui::csOpaque);
-    colors_[kSlotFocused] = gfx::clWhite;
-    colors_[kSlotDown] = gfx::RGB(217, 214, 197);
-    colors_[kSlotCheck] = gfx::clBlack;
-    colors_[kSlotBorder] = gfx::RGB(160, 150, 131);
     SetParentColor(true);
     SetParentFont(true);
     SetTabStop(true);
     SetBounds(Left(), Top(), 121, 17);
-    HoverTimer().AddUser();
 }
 
-TFlatCheckBox::~TFlatCheckBox() {
-    HoverTimer().RemoveUser(this);
-}
+TFlatCheckBox::~TFlatCheckBox() = default;
 
 void TFlatCheckBox::Redraw() {
     if (Showing()) PaintNow();
@@ -44,9 +31,8 @@ void TFlatCheckBox::Redraw() {
 void TFlatCheckBox::SetChecked(bool v) {
     if (checked_ == v) return;
     checked_ = v;
-    WeakOf<TFlatCheckBox> self(this);
     gui::TCustomControl::Click();  // OnClick, for changes by code as much as by the user
-    if (self) Redraw();
+    Redraw();
 }
 
 void TFlatCheckBox::SetTransparent(bool v) {
@@ -63,61 +49,15 @@ void TFlatCheckBox::SetBiDiMode(TBiDiMode v) {
     SetLayout(v == bdRightToLeft ? checkboxRight : checkboxLeft);
 }
 
-TColor TFlatCheckBox::ColorSlot(int slot) const {
-    return (slot >= 0 && slot < 4) ? colors_[slot] : gfx::clNone;
-}
-
-void TFlatCheckBox::SetColorSlot(int slot, TColor color) {
-    if (slot < 0 || slot >= 4) return;
-    colors_[slot] = color;
-    Redraw();
-}
-
-void TFlatCheckBox::CalcAdvColors() {
-    if (!useAdvColors_) return;
-    colors_[kSlotFocused] = CalcAdvancedColor(Color(), colors_[kSlotFocused], advFocused_, ctLighten);
-    colors_[kSlotDown] = CalcAdvancedColor(Color(), colors_[kSlotDown], advDown_, ctDarken);
-    colors_[kSlotBorder] = CalcAdvancedColor(Color(), colors_[kSlotBorder], advBorder_, ctDarken);
-}
-
-void TFlatCheckBox::SetAdvColorFocused(int percent) {
-    advFocused_ = std::clamp(percent, 0, 100);
-    CalcAdvColors();
-    Redraw();
-}
-
-void TFlatCheckBox::SetAdvColorDown(int percent) {
-    advDown_ = std::clamp(percent, 0, 100);
-    CalcAdvColors();
-    Redraw();
-}
-
-void TFlatCheckBox::SetAdvColorBorder(int percent) {
-    advBorder_ = std::clamp(percent, 0, 100);
-    CalcAdvColors();
-    Redraw();
-}
-
-void TFlatCheckBox::SetUseAdvColors(bool v) {
-    if (useAdvColors_ == v) return;
-    useAdvColors_ = v;
-    SetParentColor(v);
-    CalcAdvColors();
-    Redraw();
-}
-
 void TFlatCheckBox::ColorChanged() {
     gui::TCustomControl::ColorChanged();
-    CalcAdvColors();
+    look_.ColorChanged();
     Invalidate();
 }
 
 void TFlatCheckBox::ParentColorChanged() {
     gui::TCustomControl::ParentColorChanged();
-    if (useAdvColors_) {
-        SetParentColor(true);
-        CalcAdvColors();
-    }
+    look_.ParentColorChanged();
     Invalidate();
 }
 
@@ -141,8 +81,8 @@ void TFlatCheckBox::SetBounds(int left, int top, int width, int height) {
 void TFlatCheckBox::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
     if (button == gui::mbLeft && Enabled()) {
         if (CanFocus()) SetFocus();
-        held_ = true;
-        mouseInControl_ = true;  // a press is over the box, even without a move before it
+        track_.held = true;
+        track_.inside = true;  // a press is over the box, even without a move before it
         Redraw();
     }
     gui::TCustomControl::MouseDown(button, shift, x, y);
@@ -150,25 +90,23 @@ void TFlatCheckBox::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
 
 void TFlatCheckBox::MouseMove(gui::TShiftState shift, int x, int y) {
     gui::TCustomControl::MouseMove(shift, x, y);
-    if (held_) {
+    if (track_.held) {
         // While held the pointer's place decides whether the release counts, so leaving the
         // box before releasing leaves Checked alone.
         const bool inside = x >= 0 && x < ClientWidth() && y >= 0 && y < ClientHeight();
-        if (inside != mouseInControl_) {
-            mouseInControl_ = inside;
+        if (inside != track_.inside) {
+            track_.inside = inside;
             Redraw();
         }
         return;
     }
-    StartHover();
+    track_.Start(true);
 }
 
 void TFlatCheckBox::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
-    if (button == gui::mbLeft && Enabled() && held_) {
-        held_ = false;
-        WeakOf<TFlatCheckBox> self(this);
-        if (mouseInControl_) SetChecked(!checked_);
-        if (!self) return;
+    if (button == gui::mbLeft && Enabled() && track_.held) {
+        track_.held = false;
+        if (track_.inside) SetChecked(!checked_);
         Redraw();
     }
     gui::TCustomControl::MouseUp(button, shift, x, y);
@@ -181,23 +119,6 @@ void TFlatCheckBox::MouseEnter() {
 
 void TFlatCheckBox::MouseLeave() {
     gui::TCustomControl::MouseLeave();
-    Redraw();
-}
-
-void TFlatCheckBox::StartHover() {
-    THoverTimer& hover = HoverTimer();
-    if (hover.Watched() == this) return;
-    if (auto* previous = static_cast<TFlatCheckBox*>(hover.Watched())) previous->EndHover();
-    if (gui::Application == nullptr || gui::Application->ActiveForm() == nullptr) return;
-    hover.Watch(this);
-    mouseInControl_ = true;
-    Redraw();
-}
-
-void TFlatCheckBox::EndHover() {
-    if (!Enabled() || !mouseInControl_ || held_) return;
-    mouseInControl_ = false;
-    HoverTimer().Unwatch(this);
     Redraw();
 }
 
@@ -224,16 +145,16 @@ void TFlatCheckBox::DoEnter() {
 
 void TFlatCheckBox::DoExit() {
     gui::TCustomControl::DoExit();
-    EndHover();
+    track_.End();
     Redraw();
 }
 
 void TFlatCheckBox::EnabledChanged() {
     gui::TCustomControl::EnabledChanged();
     if (!Enabled()) {
-        mouseInControl_ = false;
-        held_ = false;
-        HoverTimer().Unwatch(this);
+        track_.inside = false;
+        track_.held = false;
+        track_.Unwatch();
     }
     Redraw();
 }
@@ -248,9 +169,7 @@ TRect TFlatCheckBox::CheckRect() const {
 void TFlatCheckBox::Paint() {
     const TRect client = ClientRect();
     if (client.IsEmpty()) return;
-    gfx::TBitmap offscreen(client.Width(), client.Height());
-    PaintBox(offscreen.Canvas());
-    PresentOffscreen(Canvas(), offscreen);
+    offscreen_.Paint(Canvas(), client.Width(), client.Height(), [this](gfx::TCanvas& c) { PaintBox(c); });
 }
 
 void TFlatCheckBox::PaintBox(gfx::TCanvas& canvas) {
@@ -265,9 +184,9 @@ void TFlatCheckBox::PaintBox(gfx::TCanvas& canvas) {
 
     const TRect square = CheckRect();
     TColor fill = ColorFocused();
-    if (!Focused() && !mouseInControl_) {
+    if (!Focused() && !track_.inside) {
         fill = Color();
-    } else if (held_) {
+    } else if (track_.held) {
         fill = ColorDown();
     }
     canvas.Brush().SetColor(fill);

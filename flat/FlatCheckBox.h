@@ -1,14 +1,15 @@
 #pragma once
 // TFlatCheckBox: a painted check box — an 11x11 square with a drawn tick and a word-wrapped
 // caption beside it. The square shows Color at rest, ColorFocused with the focus or the mouse
-// over it, and ColorDown while a mouse button is held on it. Hover is watched by one 100 ms timer
-// shared by all flat check boxes. OnClick is raised by every change of Checked, also by code.
+// over it, and ColorDown while a mouse button is held on it. Hover is watched by the
+// application's hover watch, one flat check box at a time. OnClick is raised by every change of
+// Checked, also by code.
+#include "flat/FlatHover.h"
+#include "flat/FlatLook.h"
 #include "flat/FlatUtils.h"
 #include "gui/CustomControl.h"
 
 namespace flat {
-
-class THoverTimer;
 
 enum TCheckBoxLayout { checkboxLeft, checkboxRight };
 
@@ -27,29 +28,30 @@ public:
     void SetLayout(TCheckBoxLayout v);
     void SetBiDiMode(TBiDiMode v);  // right-to-left puts the square on the right
 
-    gfx::TColor ColorSlot(int slot) const;
-    void SetColorSlot(int slot, gfx::TColor color);
-    gfx::TColor ColorFocused() const { return colors_[kSlotFocused]; }
+    gfx::TColor ColorSlot(int slot) const { return look_.Slot(slot); }
+    void SetColorSlot(int slot, gfx::TColor color) { look_.SetSlot(slot, color); }
+    gfx::TColor ColorFocused() const { return look_.Slot(kSlotFocused); }
     void SetColorFocused(gfx::TColor c) { SetColorSlot(kSlotFocused, c); }
-    gfx::TColor ColorDown() const { return colors_[kSlotDown]; }
+    gfx::TColor ColorDown() const { return look_.Slot(kSlotDown); }
     void SetColorDown(gfx::TColor c) { SetColorSlot(kSlotDown, c); }
-    gfx::TColor ColorCheck() const { return colors_[kSlotCheck]; }
+    gfx::TColor ColorCheck() const { return look_.Slot(kSlotCheck); }
     void SetColorCheck(gfx::TColor c) { SetColorSlot(kSlotCheck, c); }
-    gfx::TColor ColorBorder() const { return colors_[kSlotBorder]; }
+    gfx::TColor ColorBorder() const { return look_.Slot(kSlotBorder); }
     void SetColorBorder(gfx::TColor c) { SetColorSlot(kSlotBorder, c); }
-    int AdvColorFocused() const { return advFocused_; }
-    void SetAdvColorFocused(int percent);
-    int AdvColorDown() const { return advDown_; }
-    void SetAdvColorDown(int percent);
-    int AdvColorBorder() const { return advBorder_; }
-    void SetAdvColorBorder(int percent);
-    bool UseAdvColors() const { return useAdvColors_; }
-    void SetUseAdvColors(bool v);
+    int AdvColorFocused() const { return look_.Advanced(kSlotFocused); }
+    void SetAdvColorFocused(int percent) { look_.SetAdvanced(kSlotFocused, percent); }
+    int AdvColorDown() const { return look_.Advanced(kSlotDown); }
+    void SetAdvColorDown(int percent) { look_.SetAdvanced(kSlotDown, percent); }
+    int AdvColorBorder() const { return look_.Advanced(kSlotBorder); }
+    void SetAdvColorBorder(int percent) { look_.SetAdvanced(kSlotBorder, percent); }
+    bool UseAdvColors() const { return look_.UseAdvanced(); }
+    void SetUseAdvColors(bool v) { look_.SetUseAdvanced(v); }
 
-    bool MouseInControl() const { return mouseInControl_; }
-    bool Held() const { return held_; }
+    bool MouseInControl() const { return track_.inside; }
+    bool Held() const { return track_.held; }
     gfx::TRect CheckRect() const;  // the square, in client coordinates
-    static THoverTimer& HoverTimer();
+    // Whether the application's hover watch watches this box now.
+    bool HoverWatched() const { return track_.Watched(); }
 
     void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
     void MouseMove(gui::TShiftState shift, int x, int y) override;
@@ -74,18 +76,13 @@ protected:
 
 private:
     void Redraw();
-    void CalcAdvColors();
-    void StartHover();
-    void EndHover();
 
     bool checked_ = false;
     bool transparent_ = false;
     TCheckBoxLayout layout_ = checkboxLeft;
-    gfx::TColor colors_[4];
-    int advFocused_ = 10, advDown_ = 10, advBorder_ = 50;
-    bool useAdvColors_ = false;
-    bool mouseInControl_ = false;
-    bool held_ = false;
+    TFlatLook look_;
+    TFlatHover track_;
+    TOffscreen offscreen_;  // reused from paint to paint
 };
 
 }  // namespace flat

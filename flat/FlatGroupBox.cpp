@@ -12,7 +12,8 @@ using gfx::TPoint;
 using gfx::TRect;
 
 TFlatGroupBox::TFlatGroupBox(gui::TComponent* owner)
-    : gui::TCustomControl(owner), colorBorder_(gfx::RGB(160, 150, 131)) {
+    : gui::TCustomControl(owner),
+      look_(*this, [this] { Redraw(); }, {gfx::RGB(160, 150, 131)}, {{0, 50, ctDarken}}) {
     SetControlStyle(gui::csAcceptsControls | gui::csOpaque | gui::csCaptureMouse | gui::csClickEvents |
                     gui::csDoubleClicks);
     SetBounds(Left(), Top(), 185, 105);
@@ -30,37 +31,14 @@ void TFlatGroupBox::SetTransparent(bool v) {
     Redraw();
 }
 
-void TFlatGroupBox::SetColorBorder(TColor c) {
-    colorBorder_ = c;
-    Redraw();
-}
-
 void TFlatGroupBox::SetBorder(TGroupBoxBorder v) {
     border_ = v;
-    Redraw();
-}
-
-void TFlatGroupBox::SetAdvColorBorder(int percent) {
-    advColorBorder_ = std::clamp(percent, 0, 100);
-    CalcAdvColors();
-    Redraw();
-}
-
-void TFlatGroupBox::SetUseAdvColors(bool v) {
-    if (useAdvColors_ == v) return;
-    useAdvColors_ = v;
-    SetParentColor(v);
-    CalcAdvColors();
     Redraw();
 }
 
 void TFlatGroupBox::SetBiDiMode(TBiDiMode v) {
     biDiMode_ = v;
     Redraw();
-}
-
-void TFlatGroupBox::CalcAdvColors() {
-    if (useAdvColors_) colorBorder_ = CalcAdvancedColor(Color(), colorBorder_, advColorBorder_, ctDarken);
 }
 
 void TFlatGroupBox::SetBounds(int left, int top, int width, int height) {
@@ -75,16 +53,13 @@ void TFlatGroupBox::FontChanged() {
 
 void TFlatGroupBox::ColorChanged() {
     gui::TCustomControl::ColorChanged();
-    CalcAdvColors();
+    look_.ColorChanged();
     Invalidate();
 }
 
 void TFlatGroupBox::ParentColorChanged() {
     gui::TCustomControl::ParentColorChanged();
-    if (useAdvColors_) {
-        SetParentColor(true);
-        CalcAdvColors();
-    }
+    look_.ParentColorChanged();
     Invalidate();
 }
 
@@ -101,9 +76,7 @@ void TFlatGroupBox::TextChanged() {
 void TFlatGroupBox::Paint() {
     const TRect client = ClientRect();
     if (client.IsEmpty()) return;
-    gfx::TBitmap offscreen(client.Width(), client.Height());
-    PaintBox(offscreen.Canvas());
-    PresentOffscreen(Canvas(), offscreen);
+    offscreen_.Paint(Canvas(), client.Width(), client.Height(), [this](gfx::TCanvas& c) { PaintBox(c); });
 }
 
 void TFlatGroupBox::PaintBox(gfx::TCanvas& canvas) {
@@ -122,7 +95,7 @@ void TFlatGroupBox::PaintBox(gfx::TCanvas& canvas) {
         canvas.FillRect(client);
     }
 
-    canvas.Pen().SetColor(colorBorder_);
+    canvas.Pen().SetColor(ColorBorder());
     canvas.Pen().SetWidth(1);
     canvas.Pen().SetStyle(gfx::psSolid);
     if (border_ == brFull) {

@@ -1,6 +1,7 @@
 #pragma once
 // TFlatGroupBox: a frame of one-pixel lines with the caption in a gap of its top line, holding
 // child controls. Border brFull draws the whole frame, brOnlyTopLine only the top line.
+#include "flat/FlatLook.h"
 #include "flat/FlatUtils.h"
 #include "gui/CustomControl.h"
 
@@ -15,14 +16,14 @@ public:
 
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool v);
-    gfx::TColor ColorBorder() const { return colorBorder_; }
-    void SetColorBorder(gfx::TColor c);
+    gfx::TColor ColorBorder() const { return look_.Slot(0); }
+    void SetColorBorder(gfx::TColor c) { look_.SetSlot(0, c); }
     TGroupBoxBorder Border() const { return border_; }
     void SetBorder(TGroupBoxBorder v);
-    int AdvColorBorder() const { return advColorBorder_; }
-    void SetAdvColorBorder(int percent);
-    bool UseAdvColors() const { return useAdvColors_; }
-    void SetUseAdvColors(bool v);
+    int AdvColorBorder() const { return look_.Advanced(0); }
+    void SetAdvColorBorder(int percent) { look_.SetAdvanced(0, percent); }
+    bool UseAdvColors() const { return look_.UseAdvanced(); }
+    void SetUseAdvColors(bool v) { look_.SetUseAdvanced(v); }
     TBiDiMode BiDiMode() const { return biDiMode_; }
     void SetBiDiMode(TBiDiMode v);
 
@@ -40,14 +41,12 @@ protected:
 
 private:
     void Redraw();
-    void CalcAdvColors();
 
+    TFlatLook look_;  // one slot: the border
     bool transparent_ = false;
-    gfx::TColor colorBorder_;
     TGroupBoxBorder border_ = brFull;
-    int advColorBorder_ = 50;
-    bool useAdvColors_ = false;
     TBiDiMode biDiMode_ = bdLeftToRight;
+    TOffscreen offscreen_;  // reused from paint to paint
 };
 
 }  // namespace flat

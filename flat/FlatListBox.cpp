@@ -15,23 +15,6 @@ namespace flat {
 using gfx::TColor;
 using gfx::TRect;
 
-namespace {
-
-// One repeat timer for all flat list boxes. It lives as long as any list box does (freeing it
-// with the first list box destroyed would leave the others a dangling timer).
-struct SharedRepeat {
-    gui::TTimer* timer = nullptr;
-    TFlatListBox* target = nullptr;
-    int users = 0;
-};
-
-SharedRepeat& Repeat() {
-    static SharedRepeat shared;
-    return shared;
-}
-
-}  // namespace
-
 // --- items -------------------------------------------------------------------------------------
 
 int TFlatListBox::TItems::Add(const std::string& s) {
@@ -66,7 +49,7 @@ TFlatListBox::TFlatListBox(gui::TComponent* owner)
     : gui::TCustomControl(owner),
       items_(this),
       colorArrow_(gfx::clBlack),
-      colorBorder_(gfx::RGB(160, 150, 131)),
+      look_(*this, [this] { Redraw(); }, {gfx::RGB(160, 150, 131)}, {{0, 40, ctDarken}}),
       colorItemsRect_(gfx::clWhite),
       colorItemsSelect_(gfx::RGB(247, 222, 156)) {
     SetControlStyle(gui::csCaptureMouse | gui::csClickEvents | gui::csDoubleClicks | gui::csOpaque);
@@ -74,34 +57,15 @@ TFlatListBox::TFlatListBox(gui::TComponent* owner)
     SetParentColor(true);
     SetParentFont(true);
     SetTabStop(true);
-    SharedRepeat& shared = Repeat();
-    if (shared.timer == nullptr) {
-        shared.timer = new gui::TTimer(nullptr);
-        shared.timer->SetEnabled(false);
-        shared.timer->SetInterval(kFirstDelay);
-        shared.timer->SetOnTimer([](gui::TComponent*) {
-            if (Repeat().target) Repeat().target->RepeatTick();
-        });
-    }
-    ++shared.users;
+    // Only the pressed list box repeats, so each owns its timer, which goes with it.
+    repeat_ = Make<gui::TTimer>();
+    repeat_->SetEnabled(false);
+    repeat_->SetInterval(kFirstDelay);
+    repeat_->SetOnTimer([this](gui::TComponent*) { RepeatTick(); });
     SetBounds(Left(), Top(), 137, 99);
 }
 
-TFlatListBox::~TFlatListBox() {
-    SharedRepeat& shared = Repeat();
-    if (shared.target == this) {
-        shared.target = nullptr;
-        shared.timer->SetEnabled(false);
-    }
-    if (--shared.users == 0) {
-        delete shared.timer;
-        shared.timer = nullptr;
-    }
-}
-
-gui::TTimer* TFlatListBox::RepeatTimer() {
-    return Repeat().timer;
-}
+TFlatListBox::~TFlatListBox() = default;
 
 void TFlatListBox::Redraw() {
     if (Showing()) PaintNow();
@@ -175,11 +139,6 @@ void TFlatListBox::SetColorArrow(TColor c) {
     Redraw();
 }
 
-void TFlatListBox::SetColorBorder(TColor c) {
-    colorBorder_ = c;
-    Redraw();
-}
-
 void TFlatListBox::SetColorItemsRect(TColor c) {
     colorItemsRect_ = c;
     Redraw();
@@ -190,36 +149,15 @@ void TFlatListBox::SetColorItemsSelect(TColor c) {
     Redraw();
 }
 
-void TFlatListBox::CalcAdvColors() {
-    if (useAdvColors_) colorBorder_ = CalcAdvancedColor(Color(), colorBorder_, advColorBorder_, ctDarken);
-}
-
-void TFlatListBox::SetAdvColorBorder(int percent) {
-    advColorBorder_ = std::clamp(percent, 0, 100);
-    CalcAdvColors();
-    Redraw();
-}
-
-void TFlatListBox::SetUseAdvColors(bool v) {
-    if (useAdvColors_ == v) return;
-    useAdvColors_ = v;
-    SetParentColor(v);
-    CalcAdvColors();
-    Redraw();
-}
-
 void TFlatListBox::ColorChanged() {
     gui::TCustomControl::ColorChanged();
-    CalcAdvColors();
+    look_.ColorChanged();
     Invalidate();
 }
 
 void TFlatListBox::ParentColorChanged() {
     gui::TCustomControl::ParentColorChanged();
-    if (useAdvColors_) {
-        SetParentColor(true);
-        CalcAdvColors();
-    }
+    look_.ParentColorChanged();
     Invalidate();
 }
 
@@ -327,23 +265,20 @@ void TFlatListBox::StartRepeat(bool down) {
     repeatDown_ = down;
     if (CanFocus()) SetFocus();
     Redraw();
-    SharedRepeat& shared = Repeat();
-    shared.timer->SetEnabled(false);
-    shared.target = this;
-    shared.timer->SetEnabled(true);
+    repeat_->SetEnabled(false);
+    repeat_->SetEnabled(true);
 }
 
 void TFlatListBox::RepeatTick() {
-    SharedRepeat& shared = Repeat();
-    shared.timer->SetInterval(kRepeatInterval);
+    repeat_->SetInterval(kRepeatInterval);
     if (repeatDown_) {
         if (!CanScrollDown()) {
-            shared.timer->SetEnabled(false);
+            repeat_->SetEnabled(false);
         } else {
             ++topIndex_;
         }
     } else if (topIndex_ == 0) {
-        shared.timer->SetEnabled(false);
+        repeat_->SetEnabled(false);
     } else {
         --topIndex_;
     }
@@ -351,12 +286,10 @@ void TFlatListBox::RepeatTick() {
 }
 
 void TFlatListBox::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
-    SharedRepeat& shared = Repeat();
-    shared.timer->SetEnabled(false);
-    shared.timer->SetInterval(kFirstDelay);
-    WeakOf<TFlatListBox> self(this);
+    repeat_->SetEnabled(false);
+    repeat_->SetInterval(kFirstDelay);
     gui::TCustomControl::MouseUp(button, shift, x, y);
-    if (self) UpdateHint();
+    UpdateHint();
 }
 
 bool TFlatListBox::DoMouseWheel(gui::TShiftState shift, int wheelDelta, gfx::TPoint mousePos) {
@@ -482,7 +415,7 @@ void TFlatListBox::PaintList(gfx::TCanvas& canvas) {
         canvas.Brush().SetColor(colorItemsRect_);
         canvas.FillRect(client);
     }
-    DrawFrame(canvas, client, colorBorder_);
+    DrawFrame(canvas, client, ColorBorder());
 
     if (scrollBars_) {
         const TRect top{0, 0, client.Right, kStripHeight};
@@ -490,7 +423,7 @@ void TFlatListBox::PaintList(gfx::TCanvas& canvas) {
         for (const TRect& strip : {top, bottom}) {
             canvas.Brush().SetColor(Color());
             canvas.FillRect(strip);
-            DrawFrame(canvas, strip, colorBorder_);
+            DrawFrame(canvas, strip, ColorBorder());
         }
         PaintArrow(canvas, true, topIndex_ > 0 && Enabled());
         PaintArrow(canvas, false, CanScrollDown() && Enabled());
@@ -505,7 +438,7 @@ void TFlatListBox::PaintList(gfx::TCanvas& canvas) {
         if (Selected(i)) {
             canvas.Brush().SetColor(colorItemsSelect_);
             canvas.FillRect(r);
-            DrawFrame(canvas, r, colorBorder_);
+            DrawFrame(canvas, r, ColorBorder());
         }
         const TRect textRect{r.Left + 3, r.Top, r.Right - 3, r.Bottom};
         DrawFlatText(canvas, items_[i], textRect, flags, Enabled(), Font().Color());

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/StringList.h"
+#include "flat/FlatLook.h"
 #include "flat/FlatUtils.h"
 #include "gfx/Bitmap.h"
 #include "gui/CustomControl.h"
@@ -75,16 +76,16 @@ public:
 
     gfx::TColor ColorArrow() const { return colorArrow_; }
     void SetColorArrow(gfx::TColor c);
-    gfx::TColor ColorBorder() const { return colorBorder_; }
-    void SetColorBorder(gfx::TColor c);
+    gfx::TColor ColorBorder() const { return look_.Slot(0); }
+    void SetColorBorder(gfx::TColor c) { look_.SetSlot(0, c); }
     gfx::TColor ColorItemsRect() const { return colorItemsRect_; }
     void SetColorItemsRect(gfx::TColor c);
     gfx::TColor ColorItemsSelect() const { return colorItemsSelect_; }
     void SetColorItemsSelect(gfx::TColor c);
-    int AdvColorBorder() const { return advColorBorder_; }
-    void SetAdvColorBorder(int percent);
-    bool UseAdvColors() const { return useAdvColors_; }
-    void SetUseAdvColors(bool v);
+    int AdvColorBorder() const { return look_.Advanced(0); }
+    void SetAdvColorBorder(int percent) { look_.SetAdvanced(0, percent); }
+    bool UseAdvColors() const { return look_.UseAdvanced(); }
+    void SetUseAdvColors(bool v) { look_.SetUseAdvanced(v); }
 
     int TopIndex() const { return topIndex_; }
     void SetTopIndex(int v);
@@ -94,8 +95,8 @@ public:
     bool Selected(int index) const;
     gfx::TRect SlotRect(int slot) const;
 
-    // The repeat timer shared by all flat list boxes (nullptr while no list box exists).
-    static gui::TTimer* RepeatTimer();
+    // The timer that repeats the scroll while an arrow strip is held.
+    gui::TTimer* RepeatTimer() const { return repeat_; }
 
     void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
     void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
@@ -122,7 +123,6 @@ private:
 
     void Redraw();
     void ItemsChanged();
-    void CalcAdvColors();
     void UpdateLayout(bool snapHeight);
     void UpdateHint();
     void StartRepeat(bool down);
@@ -138,14 +138,15 @@ private:
     bool sorted_ = false;
     TTransparentMode transparentMode_ = tmNone;
     TBiDiMode biDiMode_ = bdLeftToRight;
-    gfx::TColor colorArrow_, colorBorder_, colorItemsRect_, colorItemsSelect_;
-    int advColorBorder_ = 40;
-    bool useAdvColors_ = false;
+    gfx::TColor colorArrow_;
+    TFlatLook look_;  // one slot: the border
+    gfx::TColor colorItemsRect_, colorItemsSelect_;
     int topIndex_ = 0;
     int itemIndex_ = -1;
     int visibleCount_ = 0;
     bool repeatDown_ = false;
-    int wheelRest_ = 0;  // wheel delta short of a whole notch
+    gui::TTimer* repeat_ = nullptr;  // owned
+    int wheelRest_ = 0;              // wheel delta short of a whole notch
 };
 
 }  // namespace flat

@@ -39,7 +39,8 @@ void TFlatScrollbarButton::Tick() {
 }
 
 void TFlatScrollbarButton::StopTimer() {
-    delete timer_;
+    // Often inside the timer's own tick (the last step disables the button): it goes afterwards.
+    if (timer_) timer_->Free();
     timer_ = nullptr;
 }
 

@@ -1,5 +1,8 @@
 #include "flat/FlatUtils.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "gui/Control.h"
 
 namespace flat {
@@ -98,6 +101,14 @@ bool IsAccel(char key, std::string_view caption) {
 
 void PresentOffscreen(gfx::TCanvas& target, const gfx::TBitmap& offscreen) {
     target.BitBlt(0, 0, offscreen.Width(), offscreen.Height(), offscreen, 0, 0, gfx::SRCCOPY);
+}
+
+gfx::TBitmap& TOffscreen::Prepare(int width, int height) {
+    bitmap_.SetSize(width, height);
+    // White, as a new 32-bit bitmap starts: painters may leave pixels untouched.
+    auto* first = reinterpret_cast<std::uint32_t*>(bitmap_.Bits());
+    std::fill(first, first + size_t(bitmap_.Stride() / 4) * size_t(bitmap_.Height()), 0x00FFFFFFu);
+    return bitmap_;
 }
 
 }  // namespace flat

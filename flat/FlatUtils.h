@@ -49,4 +49,38 @@ bool IsAccel(char key, std::string_view caption);
 // Copies a painted off-screen bitmap to the control's canvas in one step.
 void PresentOffscreen(gfx::TCanvas& target, const gfx::TBitmap& offscreen);
 
+// The off-screen bitmap a control keeps from paint to paint. Paint hands a painter the bitmap as a
+// new one would be (white, its canvas at its defaults) and presents it; the pixels are allocated
+// again only when the size changes.
+class TOffscreen {
+public:
+    template <class Painter>
+    void Paint(gfx::TCanvas& target, int width, int height, Painter&& painter) {
+        if (busy_) {
+            // Painted again from inside its own paint (through a parent image): a bitmap of its own.
+            gfx::TBitmap b(width, height);
+            painter(b.Canvas());
+            PresentOffscreen(target, b);
+            return;
+        }
+        busy_ = true;
+        gfx::TBitmap& b = Prepare(width, height);
+        try {
+            gfx::TCanvasStateGuard fresh(b.Canvas());
+            painter(b.Canvas());
+        } catch (...) {
+            busy_ = false;
+            throw;
+        }
+        busy_ = false;
+        PresentOffscreen(target, b);
+    }
+    const gfx::TBitmap& Bitmap() const { return bitmap_; }
+
+private:
+    gfx::TBitmap& Prepare(int width, int height);
+    gfx::TBitmap bitmap_{0, 0};
+    bool busy_ = false;
+};
+
 }  // namespace flat

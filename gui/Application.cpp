@@ -58,6 +58,7 @@ TApplication::TApplication(std::unique_ptr<gui::Backend> backend)
     hints_ = std::make_unique<THintController>(this, *backend_);
     modal_ = std::make_unique<TModalStack>(*backend_);
     pointer_ = std::make_unique<TPointerRouter>(*this, *backend_, *hints_);
+    hover_ = Make<THoverWatch>();
     gfx::SetFontSmoothing(backend_->Settings().fontSmoothing);
 }
 
@@ -67,6 +68,7 @@ TApplication::~TApplication() {
     // Forms and everything else owned go while Application still answers.
     while (ComponentCount() > 0) {
         TComponent* c = Components(ComponentCount() - 1);
+        if (c == hover_) hover_ = nullptr;  // made first, so it goes last
         delete c;
     }
     {
@@ -83,10 +85,8 @@ TApplication::~TApplication() {
 }
 
 void TApplication::FormCreated(TForm* form) {
-    WeakOf<TForm> alive(form);
     if (!mainForm_ && !form->IsPopup()) mainForm_ = form;
     form->DoCreate();
-    (void)alive;
 }
 
 void TApplication::RegisterForm(TForm* f) {
@@ -95,6 +95,7 @@ void TApplication::RegisterForm(TForm* f) {
 
 void TApplication::UnregisterForm(TForm* f) {
     forms_.erase(std::remove(forms_.begin(), forms_.end(), f), forms_.end());
+    released_.erase(std::remove(released_.begin(), released_.end(), f), released_.end());
     modal_->Remove(f);
     hints_->FormGone(f);
     activation_.erase(std::remove(activation_.begin(), activation_.end(), f), activation_.end());
@@ -161,18 +162,18 @@ void TApplication::UnregisterTimer(TTimer* t) {
 }
 
 void TApplication::ScheduleRelease(TForm* f) {
-    released_.emplace_back(f);
+    if (std::find(released_.begin(), released_.end(), f) == released_.end()) released_.push_back(f);
 }
 
 void TApplication::FreeReleased() {
     if (released_.empty()) return;
     auto list = std::move(released_);
     released_.clear();
-    for (auto& w : list)
-        if (TForm* f = w.Get(); f && !f->Modal())
-            delete f;
-        else if (f)
-            released_.push_back(w);  // still in its modal loop: later
+    for (TForm* f : list)
+        if (f->Modal())
+            released_.push_back(f);  // still in its modal loop: later
+        else
+            f->Free();
 }
 
 void TApplication::EnterModal(TForm* f) {
@@ -263,13 +264,13 @@ bool TApplication::syncQueueEmpty() {
 }
 
 void TApplication::ModalLoop(TForm* f) {
-    WeakOf<TForm> self(f);
-    while (self && !self->ModalResult() && !terminated_) {
+    // ShowModal is a dispatch scope: f lives at least as long as this loop.
+    while (!f->Freeing() && !f->ModalResult() && !terminated_) {
         HandleMessage();
         if (stalled_) {
             stalled_ = false;
             // Nobody can ever answer this form: give up on it as if it were cancelled.
-            if (self) self->SetModalResult(mrCancel);
+            f->SetModalResult(mrCancel);
         }
     }
 }
@@ -289,15 +290,13 @@ void TApplication::FireTimers() {
     for (TTimer* t : timers_)
         if (t->Active() && t->Due() <= now) due.push_back(t);
     std::stable_sort(due.begin(), due.end(), [](TTimer* a, TTimer* b) { return a->Due() < b->Due(); });
-    std::vector<WeakOf<TTimer>> weak;
-    for (TTimer* t : due) weak.emplace_back(t);
-    for (auto& w : weak) {
-        TTimer* t = w.Get();
-        if (!t || !t->Active() || t->Due() > now) continue;
+    TDispatchScope scope;  // a timer freed by an earlier one stays until the batch is done
+    for (TTimer* t : due) {
+        if (t->Freeing() || !t->Active() || t->Due() > now) continue;
         try {
             t->Fire();
         } catch (...) {
-            HandleException(w.Get());
+            HandleException(t);
         }
     }
 }
@@ -330,6 +329,7 @@ bool TApplication::IsWindowDragArea(WindowHandle window, int x, int y) {
 void TApplication::Dispatch(const Event& ev) {
     // A used-up key press swallows only the text that comes right after it.
     if (ev.type != EventType::Text) suppressChar_ = false;
+    TDispatchScope scope;
     try {
         TForm* form = FormOfHandle(ev.window);
         bool blocked = modal_->Blocks(form);
@@ -412,12 +412,11 @@ void TApplication::UpdateCursor() {
 }
 
 void TApplication::DispatchKey(TForm* form, const Event& ev) {
-    WeakOf<TForm> formAlive(form);
     int key = ev.key;
     TShiftState shift = ev.shift;
     if (ev.type == EventType::KeyUp) {
         if (form->KeyPreview()) form->KeyUp(key, shift);
-        if (!key || !formAlive) return;
+        if (!key || form->Freeing()) return;
         TWinControl* fc = form->ActiveControl();
         if (fc && fc != form) fc->KeyUp(key, shift);
         return;
@@ -426,7 +425,7 @@ void TApplication::DispatchKey(TForm* form, const Event& ev) {
     suppressChar_ = false;
     form->KeyboardUsed(key);
     if (form->KeyPreview()) form->KeyDown(key, shift);
-    if (!formAlive) return;
+    if (form->Freeing()) return;
     if (!key) {
         suppressChar_ = true;
         return;
@@ -440,14 +439,13 @@ void TApplication::DispatchKey(TForm* form, const Event& ev) {
     }
     TWinControl* fc = form->ActiveControl();
     if (fc && fc != form) {
-        WeakOf<TWinControl> fcAlive(fc);
         fc->KeyDown(key, shift);
-        if (!formAlive) return;
+        if (form->Freeing()) return;
         if (!key) {
             suppressChar_ = true;
             return;
         }
-        if (!fcAlive) fc = nullptr;
+        if (fc->Freeing()) fc = nullptr;
     }
     // The keys of a dialog.
     bool plain = !(shift & (ssCtrl | ssAlt));
@@ -457,12 +455,9 @@ void TApplication::DispatchKey(TForm* form, const Event& ev) {
         return;
     }
     if ((key == VK_RETURN || key == VK_ESCAPE) && plain) {
-        std::vector<TControl*> all = DialogControls(form);
-        std::vector<WeakOf<TControl>> weak;
-        for (TControl* c : all) weak.emplace_back(c);
-        for (auto& w : weak) {
-            if (!formAlive) return;
-            if (TControl* c = w.Get(); c && c->DialogKey(key, shift)) {
+        for (TControl* c : DialogControls(form)) {
+            if (form->Freeing()) return;
+            if (!c->Freeing() && c->DialogKey(key, shift)) {
                 suppressChar_ = true;
                 return;
             }
@@ -496,11 +491,10 @@ void TApplication::DispatchKey(TForm* form, const Event& ev) {
 }
 
 void TApplication::DispatchText(TForm* form, const Event& ev) {
-    WeakOf<TForm> formAlive(form);
     bool skip = suppressChar_;
     suppressChar_ = false;
     for (char ch : ev.text) {
-        if (!formAlive) return;
+        if (form->Freeing()) return;
         if (skip) {
             skip = false;
             continue;
@@ -510,24 +504,23 @@ void TApplication::DispatchText(TForm* form, const Event& ev) {
 }
 
 void TApplication::KeyPressChar(TForm* form, char ch) {
-    WeakOf<TForm> formAlive(form);
     if (form->KeyPreview()) form->KeyPress(ch);
-    if (!ch || !formAlive) return;
+    if (!ch || form->Freeing()) return;
     TWinControl* fc = form->ActiveControl();
     if (fc && fc != form) {
-        WeakOf<TWinControl> fcAlive(fc);
         fc->KeyPress(ch);
-        if (!ch || !formAlive) return;
-        if (fcAlive && fc->WantsChars()) return;
+        if (!ch || form->Freeing()) return;
+        if (!fc->Freeing() && fc->WantsChars()) return;
     }
     // A character nobody typed into may be an accelerator.
     if (std::uint8_t(ch) > ' ') DoDialogChar(form, ch);
 }
 
 bool TApplication::DoDialogChar(TForm* form, char ch) {
-    std::vector<TControl*> all = DialogControls(form);
-    for (TControl* c : all)
-        if (c->DialogChar(ch)) return true;
+    for (TControl* c : DialogControls(form)) {
+        if (form->Freeing()) return false;
+        if (!c->Freeing() && c->DialogChar(ch)) return true;
+    }
     return false;
 }
 
@@ -576,17 +569,16 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
     CancelHint();
     MessageBoxRequest req{text, caption, flags};
     if (auto answer = backend_->PromptMessageBox(req)) return *answer;
+    TDispatchScope scope;  // the box goes when this returns, even if one of its handlers freed it
     TMessageForm* box = new TMessageForm(this, req);
-    WeakOf<TMessageForm> alive(box);
-    TModalResult r = mrCancel;
     try {
-        r = box->ShowModal();
+        TModalResult r = box->ShowModal();
+        box->Free();
+        return r;
     } catch (...) {
-        if (alive) delete box;
+        box->Free();
         throw;
     }
-    if (alive) delete box;
-    return r;
 }
 
 int TApplication::Warning(const std::string& text, int buttons) {
@@ -644,6 +636,7 @@ void TApplication::RunSynchronized() {
             syncQueue_.pop_front();
         }
         try {
+            TDispatchScope scope;
             call->fn();
         } catch (...) {
             HandleException(this);

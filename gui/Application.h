@@ -19,6 +19,7 @@
 #include "gui/Consts.h"
 #include "gui/Control.h"
 #include "gui/HintController.h"
+#include "gui/HoverWatch.h"
 #include "gui/ModalStack.h"
 #include "gui/PointerRouter.h"
 #include "gui/backend/Backend.h"
@@ -88,6 +89,10 @@ public:
     const std::string& HintText() const { return hints_->Text(); }  // the hint showing now
     TControl* HintControl() const { return hints_->Control(); }
 
+    // The one hover watch of the controls that show a hover look (nullptr once the application's
+    // components are gone).
+    THoverWatch* Hover() const { return hover_; }
+
     // Threads: run fn on the GUI thread and wait for it (directly when called on the GUI thread).
     // An exception in fn is shown in the exception box.
     void Synchronize(std::function<void()> fn);
@@ -152,7 +157,7 @@ private:
     TForm* activeForm_ = nullptr;
     std::vector<TForm*> activation_;  // forms in the order they were last activated
     std::vector<TTimer*> timers_;
-    std::vector<TComponent::WeakOf<TForm>> released_;
+    std::vector<TForm*> released_;  // Release()d, freed when the loop is idle
     bool terminated_ = false;
     bool stalled_ = false;
     bool suppressChar_ = false;  // the key press was used up: its character is not typed
@@ -161,6 +166,7 @@ private:
     std::unique_ptr<THintController> hints_;
     std::unique_ptr<TModalStack> modal_;
     std::unique_ptr<TPointerRouter> pointer_;
+    THoverWatch* hover_ = nullptr;  // owned as a component
 
     // Synchronize.
     struct SyncCall {

@@ -6,6 +6,55 @@
 
 namespace gui {
 
+namespace {
+
+// Per thread: a worker's handlers defer among themselves, never into the GUI thread's list.
+thread_local int dispatchDepth = 0;
+thread_local bool draining = false;
+thread_local std::vector<TComponent*> freeLater;
+
+void DrainFreeLater() {
+    // A destructor may fire handlers (and so close scopes) again: the loop below finishes the list.
+    if (draining) return;
+    draining = true;
+    while (!freeLater.empty()) {
+        TComponent* c = freeLater.front();
+        freeLater.erase(freeLater.begin());
+        delete c;
+    }
+    draining = false;
+}
+
+}  // namespace
+
+TDispatchScope::TDispatchScope() {
+    ++dispatchDepth;
+}
+
+TDispatchScope::~TDispatchScope() {
+    if (--dispatchDepth == 0) DrainFreeLater();
+}
+
+bool TDispatchScope::Active() {
+    return dispatchDepth > 0;
+}
+
+void TComponent::Free() {
+    if (state_ & (csFreeing | csDestroying)) return;
+    if (!TDispatchScope::Active()) {
+        delete this;
+        return;
+    }
+    state_ |= csFreeing;
+    freeLater.push_back(this);
+}
+
+bool TComponent::Freeing() const {
+    for (const TComponent* c = this; c; c = c->owner_)
+        if (c->state_ & (csFreeing | csDestroying)) return true;
+    return false;
+}
+
 TComponent::TComponent(TComponent* owner) {
     if (owner) owner->InsertComponent(this);
 }
@@ -28,6 +77,8 @@ TComponent::~TComponent() {
 
 void TComponent::MarkDestroying() {
     if (state_ & csDestroying) return;
+    if (state_ & csFreeing)
+        freeLater.erase(std::remove(freeLater.begin(), freeLater.end(), this), freeLater.end());
     state_ |= csDestroying;
     if (alive_) *alive_ = nullptr;
     // Everybody who asked hears it first; then the owner passes it to all it owns.

@@ -4,8 +4,14 @@
 // Notification(c, opRemove), so that such pointers are cleared before they dangle.
 //
 // Creating: owner->Make<TButton>() constructs an owned component (T's constructor takes the owner
-// as its first argument). Destroying: delete it (or Free()); it tells everybody who asked, and
-// everything owned by its owner, that it is going, then destroys what it owns (last first).
+// as its first argument). Destroying: Free() it (or delete it outside any event); it tells everybody
+// who asked, and everything owned by its owner, that it is going, then destroys what it owns (last
+// first).
+//
+// Delete-later: while an event is being dispatched (a TDispatchScope is open: the loop's dispatch,
+// a timer, a modal loop, every handler FireEvent calls), Free() only marks the component and its
+// destruction waits until the outermost scope closes. So a handler may free its own sender or form
+// and the code that called it still runs on live objects; it asks Freeing() to skip what is going.
 //
 // Loading: a form is built between BeginLoading() and Loaded(); components made by a loading
 // owner start in the loading state, and Loaded() ends it for the owner and all it owns
@@ -25,13 +31,27 @@ using TComponentState = std::uint32_t;
 enum : TComponentState {
     csLoading = 1u << 0,
     csDestroying = 1u << 1,
+    csFreeing = 1u << 2,  // Free() was called during a dispatch: destroyed when it unwinds
 };
 
-// Fires an event handler through a copy, so that the handler may replace or clear itself, or free
-// the component that holds it, while it runs. False when no handler is set.
+// Marks the code it spans as dispatching an event: components freed meanwhile are destroyed when
+// the outermost scope on this thread closes.
+class TDispatchScope {
+public:
+    TDispatchScope();
+    ~TDispatchScope();
+    TDispatchScope(const TDispatchScope&) = delete;
+    TDispatchScope& operator=(const TDispatchScope&) = delete;
+    static bool Active();
+};
+
+// The one way to fire an event handler. The call is a dispatch scope, so the handler may free the
+// component that holds it; it runs through a copy, so it may also replace or clear itself. False
+// when no handler is set.
 template <class Handler, class... Args>
 bool FireEvent(const Handler& handler, Args&&... args) {
     if (!handler) return false;
+    TDispatchScope scope;
     Handler copy = handler;
     copy(std::forward<Args>(args)...);
     return true;
@@ -49,8 +69,11 @@ public:
     T* Make(Args&&... args) {
         return new T(this, std::forward<Args>(args)...);
     }
-    // delete this, for symmetry with code that reads "Free".
-    void Free() { delete this; }
+    // Destroys the component: at once outside a dispatch, otherwise when the outermost dispatch
+    // unwinds (freeing again meanwhile does nothing).
+    void Free();
+    // Going: it or an owner is freed and waits for the dispatch to unwind, or is being destroyed.
+    bool Freeing() const;
 
     TComponent* Owner() const { return owner_; }
     const std::string& Name() const { return name_; }
@@ -77,8 +100,8 @@ public:
     // base first.
     virtual void Loaded();
 
-    // A weak reference: tells whether the component still exists. The dispatcher holds one across
-    // every handler call, so a handler may destroy its own sender (or the sender's form).
+    // A weak reference, for pointers kept beyond one dispatch: tells whether the component still
+    // exists.
     class Weak {
     public:
         Weak() = default;

@@ -343,15 +343,15 @@ void TControl::PaintNow() {
     TForm* f = ParentForm();
     if (!f || !Showing() || Loading() || !HasCanvas()) return;
     if (controlState_ & csPainting) return;
+    if (Freeing()) return;  // a control that is going draws nothing more
     std::vector<TRect> region;
     VisibleRegion(region);
     if (region.empty()) return;
-    WeakOf<TControl> alive(this);
+    TDispatchScope scope;
     TPoint origin = ClientToForm({0, 0});
     TRect bounds{};
     for (const TRect& r : region) {
         RunPaint(f->FormCanvas(), origin, r);
-        if (!alive) return;
         bounds = gfx::UnionRect(bounds, r);
     }
     f->Present(bounds);
@@ -411,21 +411,17 @@ void TControl::RunPaint(TCanvas& canvas, TPoint origin, const TRect& clip) {
     paintCanvas_ = surface;
     TControlState was = controlState_;
     controlState_ |= csPainting;
-    WeakOf<TControl> alive(this);
+    TDispatchScope scope;
     try {
         Paint();
     } catch (...) {
-        if (alive) {
-            paintCanvas_ = outer;
-            controlState_ = was;
-        }
+        paintCanvas_ = outer;
+        controlState_ = was;
         throw;
     }
-    if (alive) {
-        paintCanvas_ = outer;
-        controlState_ = (controlState_ & ~csPainting) | (was & csPainting);
-        if (f && f != this) f->PaintFocusMark(this, *surface, origin, devClip);
-    }
+    paintCanvas_ = outer;
+    controlState_ = (controlState_ & ~csPainting) | (was & csPainting);
+    if (f && f != this) f->PaintFocusMark(this, *surface, origin, devClip);
 }
 
 void TControl::PaintParentInto(TCanvas& canvas, TPoint offset) {

@@ -84,32 +84,28 @@ platform::OverwriteAnswer AskOverwrite(const std::string& target) {
 platform::CopyResult CopyFolderWithProgress(const std::string& source, const std::string& target,
                                             const std::string& caption) {
     if (!Application) return platform::FileOps::CopyFolderContents(source, target);
+    TDispatchScope scope;  // the form goes when this returns, even if one of its handlers freed it
     auto* form = new TCopyProgressForm(Application, caption);
-    TComponent::WeakOf<TCopyProgressForm> alive(form);
     form->Show();
     Application->EnterModal(form);
     platform::CopyCallbacks callbacks;
     callbacks.progress = [&](const platform::CopyProgress& p) {
-        if (!alive) return false;
+        if (form->Freeing()) return false;
         form->SetProgress(p);
         Application->ProcessMessages();
-        return alive && !form->Cancelled() && !Application->Terminated();
+        return !form->Freeing() && !form->Cancelled() && !Application->Terminated();
     };
     callbacks.confirmOverwrite = [&](const std::string& file) { return AskOverwrite(file); };
     platform::CopyResult result;
     try {
         result = platform::FileOps::CopyFolderContents(source, target, callbacks);
     } catch (...) {
-        if (alive) {
-            Application->LeaveModal(form);
-            delete form;
-        }
+        Application->LeaveModal(form);
+        form->Free();
         throw;
     }
-    if (alive) {
-        Application->LeaveModal(form);
-        delete form;
-    }
+    Application->LeaveModal(form);
+    form->Free();
     return result;
 }
 

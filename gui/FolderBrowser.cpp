@@ -342,17 +342,16 @@ std::optional<std::string> TFolderBrowser::Execute() {
 std::optional<std::string> BrowseForFolder(const std::string& title, const std::string& start) {
     if (!Application) return std::nullopt;
     if (auto answer = Application->TheBackend().PromptFolder(title, start)) return *answer;
+    TDispatchScope scope;  // the dialog goes when this returns, even if one of its handlers freed it
     TFolderBrowser* dialog = new TFolderBrowser(Application, title, start);
-    TComponent::WeakOf<TFolderBrowser> alive(dialog);
-    std::optional<std::string> result;
     try {
-        result = dialog->Execute();
+        std::optional<std::string> result = dialog->Execute();
+        dialog->Free();
+        return result;
     } catch (...) {
-        if (alive) delete dialog;
+        dialog->Free();
         throw;
     }
-    if (alive) delete dialog;
-    return result;
 }
 
 }  // namespace gui

@@ -171,19 +171,16 @@ void TForm::SetActiveControl(TWinControl* c) {
     if (c && (!ContainsControl(c) || c == this)) return;
     TWinControl* old = activeControl_;
     activeControl_ = c;
-    WeakOf<TForm> self(this);
-    WeakOf<TWinControl> newOne(c);
     if (old) {
-        WeakOf<TWinControl> oldOne(old);
         old->DoExit();
-        if (oldOne) old->Invalidate();
+        old->Invalidate();
     }
-    if (!self) return;
-    if (newOne && activeControl_ == c) {
+    if (Freeing()) return;
+    if (c && !c->Freeing() && activeControl_ == c) {
         c->DoEnter();
-        if (newOne) c->Invalidate();
+        c->Invalidate();
     }
-    if (self && handle_ && Application) {
+    if (!Freeing() && handle_ && Application) {
         Backend& b = Application->TheBackend();
         if (activeControl_ && activeControl_->WantsChars())
             b.StartTextInput(handle_);
@@ -247,16 +244,15 @@ void TForm::SelectNext(TWinControl* current, bool forward, bool checkTabStop) {
 void TForm::SetActive(bool active) {
     if (active == active_) return;
     active_ = active;
-    WeakOf<TForm> self(this);
     if (active) {
         if (!activeControl_ && !focusGraphic_) {
             if (TWinControl* first = FindNextControl(nullptr, true, true)) SetActiveControl(first);
         }
-        if (self) FireEvent(OnActivate, this);
+        if (!Freeing()) FireEvent(OnActivate, this);
     } else {
         FireEvent(OnDeactivate, this);
     }
-    if (self && activeControl_) activeControl_->Invalidate();
+    if (!Freeing() && activeControl_) activeControl_->Invalidate();
 }
 
 // ---- showing and closing ----------------------------------------------------------------------
@@ -305,20 +301,19 @@ void TForm::ApplyPosition() {
 void TForm::VisibleChanged() {
     if (!Application) return;
     Backend& b = Application->TheBackend();
-    WeakOf<TForm> self(this);
     if (Visible()) {
         // A window opened from the keyboard marks its focus at once; one opened by mouse does not.
         if (TForm* from = Application->ActiveForm(); from && from != this && !IsPopup())
             markShown_ = from->markShown_;
         ApplyPosition();
         DoShow();
-        if (!self || !Visible()) return;
+        if (Freeing() || !Visible()) return;
         HandleNeeded();
         b.SetWindowBounds(handle_, gfx::Bounds(left_, top_, width_, height_));
         SizeBackBuffer();
         dirty_.clear();
         PaintAt(*formCanvas_, {0, 0}, ClientRect());
-        if (!self) return;
+        if (Freeing()) return;
         b.ShowWindow(handle_, true);
         windowShown_ = true;
         b.Present(handle_, *backBuffer_, ClientRect());
@@ -362,11 +357,10 @@ void TForm::Close() {
         modalResult_ = mrCancel;
         return;
     }
-    WeakOf<TForm> self(this);
-    if (!CloseQuery() || !self) return;
+    if (!CloseQuery() || Freeing()) return;
     TCloseAction action = caHide;
     DoClose(action);
-    if (!self || action == caNone) return;
+    if (Freeing() || action == caNone) return;
     if (Application && Application->MainForm() == this) {
         Application->Terminate();
         return;
@@ -390,44 +384,40 @@ TModalResult TForm::ShowModal() {
     if (!Application) return mrCancel;
     Application->CancelHint();
     Application->SetCaptureControl(nullptr);
-    WeakOf<TForm> self(this);
+    // A form freed by one of its handlers stays until this returns, and then answers mrCancel.
+    TDispatchScope scope;
     modal_ = true;
     modalResult_ = mrNone;
     Application->EnterModal(this);
     TModalResult result = mrCancel;
     try {
         Show();
-        for (;;) {
-            if (!self) return mrCancel;
+        while (!Freeing()) {
             Application->ModalLoop(this);
-            if (!self) return mrCancel;
+            if (Freeing()) break;
             if (Application->Terminated() && !modalResult_) modalResult_ = mrCancel;
             // The modal result closes the form unless OnCloseQuery/OnClose refuse.
             bool canClose = CloseQuery();
-            if (!self) return mrCancel;
+            if (Freeing()) break;
             TCloseAction action = caHide;
             if (canClose) DoClose(action);
-            if (!self) return mrCancel;
+            if (Freeing()) break;
             if ((canClose && action != caNone) || Application->Terminated()) {
                 if (action == caFree) Release();
+                result = modalResult_;
+                Hide();
                 break;
             }
             modalResult_ = mrNone;
         }
-        result = modalResult_;
-        Hide();
     } catch (...) {
-        if (self) {
-            modal_ = false;
-            Application->LeaveModal(this);
-            Hide();
-        }
-        throw;
-    }
-    if (self) {
         modal_ = false;
         Application->LeaveModal(this);
+        if (!Freeing()) Hide();
+        throw;
     }
+    modal_ = false;
+    Application->LeaveModal(this);
     return result;
 }
 
@@ -480,11 +470,8 @@ void TForm::PaintInvalid() {
     if (dirty_.empty()) return;
     std::vector<TRect> rects;
     rects.swap(dirty_);
-    WeakOf<TForm> self(this);
-    for (const TRect& r : rects) {
-        PaintAt(*formCanvas_, {0, 0}, r);
-        if (!self) return;
-    }
+    TDispatchScope scope;
+    for (const TRect& r : rects) PaintAt(*formCanvas_, {0, 0}, r);
     for (const TRect& r : rects) Present(r);
 }
 
@@ -495,9 +482,9 @@ void TForm::PaintFormRect(const TRect& r) {
     dirty_.erase(std::remove_if(dirty_.begin(), dirty_.end(),
                                 [&](const TRect& d) { return gfx::Intersect(d, c) == d; }),
                  dirty_.end());
-    WeakOf<TForm> self(this);
+    TDispatchScope scope;
     PaintAt(*formCanvas_, {0, 0}, c);
-    if (self) Present(c);
+    Present(c);
 }
 
 void TForm::Present(const TRect& r) {

@@ -24,8 +24,8 @@ bool THintController::Showing() const {
 }
 
 void THintController::Cancel() {
-    pending_ = {};
-    control_ = {};
+    pending_ = nullptr;
+    control_ = nullptr;
     text_.clear();
     if (window_ && window_->Visible()) {
         window_->Hide();
@@ -39,34 +39,34 @@ void THintController::MouseMoved(TControl* c) {
     while (h && !h->ShowHint()) h = h->Parent();
     if (h && h->Hint().empty()) h = nullptr;
     if (!show_) h = nullptr;
-    if (h == pending_.Get() || (h && h == control_.Get())) return;
+    if (h == pending_ || (h && h == control_)) return;
     bool wasShowing = Showing();
     if (wasShowing) {
         window_->Hide();
         lastHidden_ = backend_.Now();
     }
-    control_ = {};
+    control_ = nullptr;
     text_.clear();
-    pending_ = TComponent::WeakOf<TControl>(h);
+    pending_ = h;
     pendingSince_ = backend_.Now();
     pendingShort_ = wasShowing;
 }
 
 std::uint64_t THintController::Deadline() const {
-    if (pending_.Get()) return pendingSince_ + std::uint64_t(pendingShort_ ? shortPause_ : pause_);
-    if (control_.Get() && window_ && window_->Visible()) return shownAt_ + std::uint64_t(hidePause_);
+    if (pending_) return pendingSince_ + std::uint64_t(pendingShort_ ? shortPause_ : pause_);
+    if (control_ && window_ && window_->Visible()) return shownAt_ + std::uint64_t(hidePause_);
     return kNoDeadline;
 }
 
 void THintController::Update() {
     std::uint64_t now = backend_.Now();
-    if (TControl* c = pending_.Get()) {
+    if (TControl* c = pending_) {
         std::uint64_t pause = std::uint64_t(pendingShort_ ? shortPause_ : pause_);
         if (now >= pendingSince_ + pause) {
-            pending_ = {};
+            pending_ = nullptr;
             if (c->Showing() && show_) ShowFor(c);
         }
-    } else if (control_.Get() && Showing() && now >= shownAt_ + std::uint64_t(hidePause_)) {
+    } else if (control_ && Showing() && now >= shownAt_ + std::uint64_t(hidePause_)) {
         window_->Hide();
         lastHidden_ = now;
         text_.clear();
@@ -76,7 +76,7 @@ void THintController::Update() {
 
 void THintController::ShowFor(TControl* c) {
     if (!window_) window_ = new THintWindow(owner_);
-    control_ = TComponent::WeakOf<TControl>(c);
+    control_ = c;
     // "short|long": the hint window shows the short part.
     text_ = c->Hint().substr(0, c->Hint().find('|'));
     window_->SetColor(color_);
@@ -86,9 +86,9 @@ void THintController::ShowFor(TControl* c) {
 }
 
 void THintController::Forget(TControl* c, bool cancel) {
-    if (IsInside(pending_.Get(), c)) pending_ = {};
-    if (IsInside(control_.Get(), c)) {
-        control_ = {};
+    if (IsInside(pending_, c)) pending_ = nullptr;
+    if (IsInside(control_, c)) {
+        control_ = nullptr;
         if (cancel) Cancel();
     }
 }

@@ -34,7 +34,7 @@ public:
     void Cancel();
     bool Showing() const;
     const std::string& Text() const { return text_; }  // the hint showing now
-    TControl* Control() const { return control_.Get(); }
+    TControl* Control() const { return control_; }
 
     // The pointer is over c now (nullptr: over nothing).
     void MouseMoved(TControl* c);
@@ -55,10 +55,10 @@ private:
     bool show_ = true;
     int pause_ = 500, shortPause_ = 50, hidePause_ = 2500;
     gfx::TColor color_;
-    TComponent::WeakOf<TControl> pending_;  // control the pointer rests on
+    TControl* pending_ = nullptr;  // control the pointer rests on
     std::uint64_t pendingSince_ = 0;
     bool pendingShort_ = false;
-    TComponent::WeakOf<TControl> control_;
+    TControl* control_ = nullptr;
     std::string text_;
     std::uint64_t shownAt_ = 0;
     std::uint64_t lastHidden_ = 0;

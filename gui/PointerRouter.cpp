@@ -17,14 +17,14 @@ bool IsInside(const TControl* c, const TControl* container) {
 }
 
 void TPointerRouter::SetUnder(TControl* c) {
-    TControl* old = under_.Get();
+    TControl* old = under_;
     if (c == old) return;
-    under_ = TComponent::WeakOf<TControl>(c);
+    under_ = c;
     if (old) {
         old->mouseInside_ = false;
         old->MouseLeave();
     }
-    if (c && under_.Get() == c) {
+    if (c && under_ == c) {
         c->mouseInside_ = true;
         c->MouseEnter();
     }
@@ -32,28 +32,28 @@ void TPointerRouter::SetUnder(TControl* c) {
 }
 
 void TPointerRouter::SetCapture(TControl* c) {
-    capture_ = TComponent::WeakOf<TControl>(c);
+    capture_ = c;
     backend_.CaptureMouse(c != nullptr);
 }
 
 void TPointerRouter::Forget(TControl* c) {
-    if (IsInside(capture_.Get(), c)) {
-        capture_ = {};
+    if (IsInside(capture_, c)) {
+        capture_ = nullptr;
         backend_.CaptureMouse(false);
     }
-    if (IsInside(under_.Get(), c)) {
+    if (IsInside(under_, c)) {
         // The pointer is no longer over it (hidden, disabled or gone): no leave event for a
         // control that is going, but the flag is cleared.
-        under_.Get()->mouseInside_ = false;
-        under_ = {};
+        under_->mouseInside_ = false;
+        under_ = nullptr;
     }
-    if (IsInside(lastDown_.Get(), c)) lastDown_ = {};
+    if (IsInside(lastDown_, c)) lastDown_ = nullptr;
 }
 
 void TPointerRouter::UpdateCursor() {
     TCursor cur = Screen ? Screen->Cursor() : crDefault;
     if (cur == crDefault) {
-        for (TControl* c = capture_.Get() ? capture_.Get() : under_.Get(); c; c = c->Parent()) {
+        for (TControl* c = capture_ ? capture_ : under_; c; c = c->Parent()) {
             if (c->Cursor() != crDefault) {
                 cur = c->Cursor();
                 break;
@@ -64,7 +64,7 @@ void TPointerRouter::UpdateCursor() {
 }
 
 void TPointerRouter::LeftWindow() {
-    if (capture_.Get()) return;
+    if (capture_) return;
     SetUnder(nullptr);
     hints_.MouseMoved(nullptr);
 }
@@ -80,7 +80,7 @@ void TPointerRouter::Dispatch(TForm* form, const Event& ev) {
         case EventType::MouseMove: {
             SetUnder(under);
             hints_.MouseMoved(under);
-            TControl* target = capture_.Get() ? capture_.Get() : under_.Get();
+            TControl* target = capture_ ? capture_ : under_;
             if (!target) return;
             TPoint l = local(target);
             target->MouseMove(ev.shift, l.X, l.Y);
@@ -90,21 +90,20 @@ void TPointerRouter::Dispatch(TForm* form, const Event& ev) {
             hints_.Cancel();
             if (app_.ActiveForm() != form) app_.SetActiveForm(form);
             SetUnder(under);
-            TControl* target = capture_.Get() ? capture_.Get() : under_.Get();
+            TControl* target = capture_ ? capture_ : under_;
             if (!target) return;
-            TComponent::WeakOf<TControl> alive(target);
             TPoint l = local(target);
             TShiftState shift = ev.shift;
             bool dbl = false;
             if (ev.button == mbLeft) {
                 DesktopSettings s = backend_.Settings();
                 std::uint64_t now = backend_.Now();
-                dbl = !lastDownWasDouble_ && lastDown_.Get() == target &&
+                dbl = !lastDownWasDouble_ && lastDown_ == target &&
                       now - lastDownTime_ <= std::uint64_t(s.doubleClickTime) &&
                       std::abs(screen.X - lastDownPos_.X) <= s.doubleClickWidth / 2 &&
                       std::abs(screen.Y - lastDownPos_.Y) <= s.doubleClickHeight / 2 &&
                       (target->ControlStyle() & csDoubleClicks);
-                lastDown_ = TComponent::WeakOf<TControl>(target);
+                lastDown_ = target;
                 lastDownTime_ = now;
                 lastDownPos_ = screen;
                 lastDownWasDouble_ = dbl;
@@ -113,7 +112,7 @@ void TPointerRouter::Dispatch(TForm* form, const Event& ev) {
             if (dbl) {
                 target->controlState_ &= ~csClicked;
                 target->DblClick();
-                if (!alive) return;
+                if (target->Freeing()) return;
                 target->MouseDown(mbLeft, shift | ssDouble, l.X, l.Y);
             } else {
                 if (ev.button == mbLeft && (target->ControlStyle() & csClickEvents))
@@ -123,10 +122,9 @@ void TPointerRouter::Dispatch(TForm* form, const Event& ev) {
             break;
         }
         case EventType::MouseUp: {
-            TControl* target = capture_.Get() ? capture_.Get() : under_.Get();
-            if (ev.button == mbLeft && capture_.Get()) SetCapture(nullptr);
+            TControl* target = capture_ ? capture_ : under_;
+            if (ev.button == mbLeft && capture_) SetCapture(nullptr);
             if (target) {
-                TComponent::WeakOf<TControl> alive(target);
                 TPoint l = local(target);
                 if (ev.button == mbLeft && (target->controlState_ & csClicked)) {
                     target->controlState_ &= ~csClicked;
@@ -134,7 +132,7 @@ void TPointerRouter::Dispatch(TForm* form, const Event& ev) {
                     // sees it pressed.
                     if (target->ClientRect().Contains(l)) target->Click();
                 }
-                if (alive) target->MouseUp(ev.button, ev.shift, l.X, l.Y);
+                if (!target->Freeing()) target->MouseUp(ev.button, ev.shift, l.X, l.Y);
             }
             // The pointer may have left the control while it was held.
             if (app_.FormOfHandle(ev.window) == form) SetUnder(form->DeepestControlAt(p));
@@ -144,10 +142,9 @@ void TPointerRouter::Dispatch(TForm* form, const Event& ev) {
             hints_.Cancel();
             TControl* start = form->ActiveControl();
             if (!start) start = under;
-            TComponent::WeakOf<TControl> alive(start);
             for (TControl* c = start; c; c = c->Parent()) {
                 if (c->DoMouseWheel(ev.shift, ev.wheelDelta, screen)) break;
-                if (!alive) break;
+                if (start->Freeing()) break;
             }
             break;
         }

@@ -23,9 +23,9 @@ public:
     TPointerRouter(TApplication& app, Backend& backend, THintController& hints)
         : app_(app), backend_(backend), hints_(hints) {}
 
-    TControl* Capture() const { return capture_.Get(); }
+    TControl* Capture() const { return capture_; }
     void SetCapture(TControl* c);
-    TControl* Under() const { return under_.Get(); }  // deepest control under the pointer
+    TControl* Under() const { return under_; }  // deepest control under the pointer
     void SetUnder(TControl* c);
     // c (or a control inside it) is hidden, disabled or going: forget it as pressed, captured or
     // under the pointer.
@@ -41,9 +41,10 @@ private:
     TApplication& app_;
     Backend& backend_;
     THintController& hints_;
-    TComponent::WeakOf<TControl> capture_;
-    TComponent::WeakOf<TControl> under_;
-    TComponent::WeakOf<TControl> lastDown_;  // control of the last left press (double-click detection)
+    // Plain pointers: a control that goes calls Forget first (TControl's destructor).
+    TControl* capture_ = nullptr;
+    TControl* under_ = nullptr;
+    TControl* lastDown_ = nullptr;  // control of the last left press (double-click detection)
     std::uint64_t lastDownTime_ = 0;
     TPoint lastDownPos_{};  // screen
     bool lastDownWasDouble_ = false;

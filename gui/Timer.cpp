@@ -48,14 +48,14 @@ void TTimer::Fire() {
     if (!Application) return;
     due_ = Application->TheBackend().Now() + std::uint64_t(interval_ > 0 ? interval_ : 1);
     running_ = true;
-    WeakOf<TTimer> alive(this);
+    TDispatchScope scope;  // a handler that frees this timer (or its owner) leaves it whole until here
     try {
         Timer();
     } catch (...) {
-        if (alive) running_ = false;
+        running_ = false;
         throw;
     }
-    if (alive) running_ = false;
+    running_ = false;
 }
 
 void TTimer::Timer() {

@@ -69,7 +69,7 @@ TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled) const {
         for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
             TControl* c = *it;
             if (c->IsWinControl() != (pass == 0)) continue;
-            if (!c->visible_ || (!c->enabled_ && !allowDisabled)) continue;
+            if (!c->visible_ || (!c->enabled_ && !allowDisabled) || c->Freeing()) continue;
             if (gfx::Bounds(c->left_, c->top_, c->width_, c->height_).Contains(p)) return c;
         }
     }
@@ -277,23 +277,19 @@ void TWinControl::PaintAt(TCanvas& canvas, TPoint origin, const TRect& clip) {
         canvas.SetClipRect(gfx::Offset(mine, -origin.X, -origin.Y));
         EraseBackground(canvas);
     }
-    WeakOf<TWinControl> alive(this);
+    TDispatchScope scope;  // a paint handler that frees a control does not pull it from under the loop
     if (HasCanvas()) RunPaint(canvas, origin, mine);
-    if (!alive) return;
     PaintGraphicChildren(canvas, origin, mine, nullptr);
-    if (!alive) return;
     PaintWindowedChildren(canvas, origin, mine);
     // Over the children too (a list's scroll bar lies on its edge).
-    if (!alive || ControlCount() == 0) return;
+    if (ControlCount() == 0) return;
     if (TForm* f = ParentForm(); f && f != this) f->PaintFocusMark(this, canvas, origin, mine);
 }
 
 void TWinControl::PaintGraphicChildren(TCanvas& canvas, TPoint origin, const TRect& clip,
                                        const TControl* upTo) {
     std::vector<TControl*> list = controls_;
-    WeakOf<TWinControl> alive(this);
     for (TControl* c : list) {
-        if (!alive) return;
         if (c == upTo) break;
         if (c->IsWinControl() || !c->visible_) continue;
         if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) continue;
@@ -310,9 +306,7 @@ void TWinControl::PaintGraphicChildren(TCanvas& canvas, TPoint origin, const TRe
 
 void TWinControl::PaintWindowedChildren(TCanvas& canvas, TPoint origin, const TRect& clip) {
     std::vector<TControl*> list = controls_;
-    WeakOf<TWinControl> alive(this);
     for (TControl* c : list) {
-        if (!alive) return;
         if (!c->IsWinControl() || !c->visible_) continue;
         if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) continue;
         TRect r =

@@ -271,17 +271,16 @@ void TGIFImage::SetAnimationTimer(bool on, uint32_t interval) {
     } else if (timer_) {
         TTimerEx* t = timer_;
         timer_ = nullptr;
-        delete t;  // may be inside its own tick; the timer allows that
+        t->Free();  // may be inside its own tick
     }
 }
 
 void TGIFImage::AnimationTick(gui::TComponent*) {
     if (empty_ || !animate_ || !timer_ || FrameCount() == 0) return;
-    const gui::TComponent::Weak alive(this);
     const uint64_t t0 = TickCount();
     if (currentFrame_ > FrameCount() || currentFrame_ <= 0) currentFrame_ = 1;
     Changing();
-    if (!alive) return;
+    if (Freeing()) return;
     if (skipFirstDispose_) {
         skipFirstDispose_ = false;  // frame 1 was composed when the picture was loaded
     } else {
@@ -308,7 +307,7 @@ void TGIFImage::AnimationTick(gui::TComponent*) {
         currentFrame_ = 1;
     }
     Change();
-    if (!alive) return;
+    if (Freeing()) return;
     if (wrapped && OnWrapAnimation) OnWrapAnimation(this);
 }
 

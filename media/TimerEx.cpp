@@ -69,9 +69,8 @@ bool TTimerEx::Running() const {
 }
 
 void TTimerEx::FireTimer() {
-    if (!enabled_ || !OnTimer) return;
-    auto handler = OnTimer;  // the handler may destroy this timer
-    handler(this);
+    if (!enabled_) return;
+    gui::FireEvent(OnTimer, this);
 }
 
 void TTimerEx::WindowTick() {

@@ -87,9 +87,7 @@ void TGlyphButton::MouseMove(gui::TShiftState shift, int x, int y) {
 }
 
 void TGlyphButton::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
-    WeakOf<TGlyphButton> alive(this);
     gui::TGraphicControl::MouseUp(button, shift, x, y);
-    if (!alive) return;
     if (button == gui::mbLeft && down_) {
         down_ = false;
         Repaint();

@@ -93,17 +93,13 @@ void TSkinButton::MouseLeave() {
 }
 
 void TSkinButton::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
-    WeakOf<TSkinButton> alive(this);
     gui::TGraphicControl::MouseDown(button, shift, x, y);
-    if (!alive) return;
     state_ = stPressed;
     RepaintIfEnabled();
 }
 
 void TSkinButton::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
-    WeakOf<TSkinButton> alive(this);
     gui::TGraphicControl::MouseUp(button, shift, x, y);
-    if (!alive) return;
     if (state_ != stNormal) state_ = stHot;
     RepaintIfEnabled();
 }

@@ -42,6 +42,40 @@ void TTransText::SetText(const base::TStringList& lines) {
     gui::TGraphicControl::Repaint();
 }
 
+void TTransText::SetLineSpacing(int v) {
+    if (lineSpacing_ == v) return;
+    lineSpacing_ = v;
+    Fit();
+}
+
+// A new size or font keeps the display lines and the scroll position; only the fit is redone.
+void TTransText::SetBounds(int left, int top, int width, int height) {
+    const bool changed = left != Left() || top != Top() || width != Width() || height != Height();
+    gui::TGraphicControl::SetBounds(left, top, width, height);
+    if (changed && wrappedOnce_) Fit();
+}
+
+void TTransText::FontChanged() {
+    gui::TGraphicControl::FontChanged();
+    if (wrappedOnce_) Fit();
+}
+
+// The first layout comes when the view is placed (or its form is loaded), not at construction:
+// until then the text and font are still being set up.
+void TTransText::SetParent(gui::TWinControl* parent) {
+    gui::TGraphicControl::SetParent(parent);
+    if (parent && !wrappedOnce_) WrapText();
+}
+
+void TTransText::Loaded() {
+    gui::TGraphicControl::Loaded();
+    if (!wrappedOnce_) WrapText();
+}
+
+int TTransText::ScrollOffset() const {
+    return scrollbar_ ? scrollbar_->Position() : 0;
+}
+
 void TTransText::SetAlignment(TTransTextAlignment v) {
     alignment_ = v;
     WrapText();
@@ -59,6 +93,7 @@ void TTransText::SetScrollbar(flat::TFlatScrollbar* bar) {
         bar->FreeNotification(this);
         bar->OnScroll = [this](gui::TComponent*, int position) { ScrollbarScrolled(position); };
     }
+    if (wrappedOnce_) Fit();
 }
 
 void TTransText::Notification(gui::TComponent* c, gui::TOperation op) {
@@ -84,9 +119,36 @@ void TTransText::WrapText() {
     }
     // The bar's first step after this must differ from the stored position, or it is ignored.
     lastScrollPos_ = 0;
-    scrollOffset_ = 0;
     Wrap(Width());
+    wrappedOnce_ = true;
     contentHeight_ = 1;
+    Fit();
+}
+
+void TTransText::Fit() {
+    if (Loading()) return;
+    // The line height is measured on the first source line; without one, on the font alone.
+    measure_.Canvas().SetFont(Font());
+    lineHeight_ = measure_.Canvas().TextHeight(text_.Count() > 0 ? text_[0] : std::string()) + lineSpacing_;
+    if (wrapped_.Count() > 0) contentHeight_ = wrapped_.Count() * lineHeight_ + 1;
+    drawWidth_ = Width();
+    if (Height() >= contentHeight_ || !scrollbar_) return;
+    flat::TFlatScrollbar& bar = *scrollbar_;
+    bar.SetBounds(bar.Left(), Top(), bar.Width(), Height());
+    bar.Show();
+    bar.SetMin(0);
+    bar.SetMax(contentHeight_ - bar.Height());
+    if (bar.Max() < bar.Position()) bar.SetPosition(bar.Max() - 1);
+    const int distance = bar.Left() - Left();
+    if (distance > 0 && distance < Width()) {
+        // The bar covers the right of the text: wrap to the room left of it (keeping the bar and
+        // its position) rather than drawing text under the bar.
+        drawWidth_ = distance;
+        Wrap(distance);
+        contentHeight_ = wrapped_.Count() * lineHeight_ + 1;
+        bar.SetMax(contentHeight_ - bar.Height());
+        if (bar.Max() < bar.Position()) bar.SetPosition(bar.Max() - 1);
+    }
 }
 
 // Cuts display lines off each source line: right after the last space at which the text fits
@@ -196,9 +258,9 @@ void TTransText::DrawLines(gfx::TCanvas& c, int bitmapWidth, int bitmapHeight, i
     c.SetFont(Font());
     c.Brush().SetStyle(gfx::bsClear);
     const int count = wrapped_.Count();
+    const int offset = ScrollOffset();
     for (int i = 0; i < count; ++i) {
-        scrollOffset_ = scrollbar_ ? scrollbar_->Position() : 0;
-        const int y = i * lineHeight - scrollOffset_ + 1;
+        const int y = i * lineHeight - offset + 1;
         if (y >= kTopCutoff) {
             const std::string& line = wrapped_[i];
             switch (alignment_) {
@@ -216,43 +278,14 @@ void TTransText::DrawLines(gfx::TCanvas& c, int bitmapWidth, int bitmapHeight, i
                     c.TextOut(0, y, JustifyLine(line));
                     break;
             }
-            contentHeight_ = count * lineHeight + 1;
         }
         if (y > bitmapHeight) break;  // this line was the first below the bottom
     }
 }
 
 void TTransText::Paint() {
-    const int w = Width(), h = Height();
-    work_.SetSize(w, h);
-    if (needsWrap_ && !Loading()) {
-        WrapText();
-        needsWrap_ = false;
-    }
-    gfx::TCanvas& c = work_.Canvas();
-    c.SetFont(Font());
-    // The line height is measured on the first source line; without one, on the font alone.
-    const int lineHeight = c.TextHeight(text_.Count() > 0 ? text_[0] : std::string()) + lineSpacing_;
-    DrawLines(c, w, h, lineHeight);
-
-    if (work_.Height() < contentHeight_ && scrollbar_) {
-        flat::TFlatScrollbar& bar = *scrollbar_;
-        bar.SetBounds(bar.Left(), Top(), bar.Width(), work_.Height());
-        bar.Show();
-        bar.SetMin(0);
-        bar.SetMax(contentHeight_ - bar.Height());
-        if (bar.Max() < bar.Position()) bar.SetPosition(bar.Max() - 1);
-        const int distance = bar.Left() - Left();
-        if (distance > 0 && distance < work_.Width()) {
-            // The bar covers the right of the text: wrap to the room left of it (keeping the bar
-            // and its position) and draw again, rather than drawing text under the bar.
-            work_.SetSize(distance, work_.Height());
-            Wrap(distance);
-            DrawLines(c, work_.Width(), work_.Height(), lineHeight);
-            bar.SetMax(contentHeight_ - bar.Height());
-            if (bar.Max() < bar.Position()) bar.SetPosition(bar.Max() - 1);
-        }
-    }
+    work_.SetSize(drawWidth_, Height());
+    DrawLines(work_.Canvas(), work_.Width(), work_.Height(), lineHeight_);
     Canvas().TransparentCopy(0, 0, work_.Width(), work_.Height(), work_, 0, 0, kKeyColor);
 }
 

@@ -36,15 +36,19 @@ public:
     TTransTextAlignment Alignment() const { return alignment_; }
     void SetAlignment(TTransTextAlignment v);
     int LineSpacing() const { return lineSpacing_; }
-    void SetLineSpacing(int v) { lineSpacing_ = v; }
+    void SetLineSpacing(int v);
     flat::TFlatScrollbar* Scrollbar() const { return scrollbar_; }
     void SetScrollbar(flat::TFlatScrollbar* bar);
     int ContentHeight() const { return contentHeight_; }
-    int ScrollOffset() const { return scrollOffset_; }
+    int ScrollOffset() const;  // what the view is scrolled by: the linked bar's position
 
-    // Rebuilds the display lines at the view's width; hides the scroll bar (the next paint shows
-    // it again when needed) and scrolls to the top.
+    // Lays the text out again: the display lines at the view's width, the scroll bar shown (at the
+    // top) when the text is taller than the view and hidden otherwise. Runs by itself when the
+    // text, the font or the size changes; paint only draws the layout.
     void WrapText();
+    void SetBounds(int left, int top, int width, int height) override;
+    void SetParent(gui::TWinControl* parent) override;
+    void Loaded() override;
     // A display line as justified drawing shows it: gaps widened to the view's width, the
     // paragraph's last line (marked "###") unstretched and without the marker.
     std::string JustifyLine(const std::string& line);
@@ -52,8 +56,11 @@ public:
 protected:
     void Paint() override;
     void Notification(gui::TComponent* c, gui::TOperation op) override;
+    void FontChanged() override;
 
 private:
+    // The line height, the content height and the bar over the display lines as they are.
+    void Fit();
     void Wrap(int width);
     void DrawLines(gfx::TCanvas& c, int bitmapWidth, int bitmapHeight, int lineHeight);
     void ScrollbarScrolled(int position);
@@ -65,9 +72,10 @@ private:
     int lineSpacing_ = 0;
     flat::TFlatScrollbar* scrollbar_ = nullptr;
     int contentHeight_ = 1;
-    int scrollOffset_ = 0;
+    int lineHeight_ = 0;
+    int drawWidth_ = 0;  // the bitmap's width: the view's, or the room left of a bar over it
     int lastScrollPos_ = 0;
-    bool needsWrap_ = true;
+    bool wrappedOnce_ = false;
     gfx::TBitmap work_;
     gfx::TBitmap measure_;
 };

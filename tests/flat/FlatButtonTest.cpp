@@ -1,8 +1,11 @@
 #include "flat/FlatButton.h"
 
+#include <vector>
+
+#include "flat/FlatCheckBox.h"
 #include "flat/FlatEdit.h"
-#include "flat/HoverTimer.h"
 #include "flat/HslColor.h"
+#include "gui/HoverWatch.h"
 #include "tests/flat/FlatFixture.h"
 
 namespace flat {
@@ -103,8 +106,37 @@ TEST_F(FlatButtonTest, HoverIsHandedOverWithoutWaitingForTheTimer) {
     EXPECT_TRUE(b->MouseInControl());
     hb->Advance(100);
     EXPECT_FALSE(b->MouseInControl());
-    EXPECT_FALSE(TFlatButton::HoverTimer().Running());
+    EXPECT_FALSE(b->HoverWatched());
     EXPECT_EQ(Pixel(60, 20), kFormColor);
+}
+
+// One watch per class, run by timers of the application: a button and a check box hover side by
+// side, each ended by its own tick on the virtual clock, and no timer outlives the application.
+TEST_F(FlatButtonTest, HoverWatchBelongsToTheApplication) {
+    auto* a = Add<TFlatButton>(10, 10, 40, 30);
+    auto* box = Add<TFlatCheckBox>(60, 10, 100, 17);
+    hb->MouseMove(20, 20);
+    EXPECT_TRUE(a->HoverWatched());
+    hb->Advance(50);
+    hb->MouseMove(70, 15);  // onto the check box: another class, so a waits for its own tick
+    EXPECT_TRUE(box->HoverWatched());
+    EXPECT_TRUE(a->MouseInControl());
+    hb->Advance(50);
+    EXPECT_FALSE(a->MouseInControl());
+    EXPECT_FALSE(a->HoverWatched());
+    EXPECT_TRUE(box->MouseInControl());
+    hb->MouseMove(200, 200);
+    hb->Advance(50);
+    EXPECT_FALSE(box->MouseInControl());
+
+    gui::THoverWatch* watch = app->Hover();
+    ASSERT_NE(watch, nullptr);
+    EXPECT_EQ(watch->Owner(), app.get());
+    std::vector<gui::TComponent::Weak> timers;
+    for (int i = 0; i < watch->ComponentCount(); ++i) timers.emplace_back(watch->Components(i));
+    EXPECT_EQ(timers.size(), 2u);
+    app.reset();
+    for (const auto& t : timers) EXPECT_FALSE(t);
 }
 
 TEST_F(FlatButtonTest, PaintedFacesAndFrames) {

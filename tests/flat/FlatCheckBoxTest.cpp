@@ -1,7 +1,6 @@
 #include "flat/FlatCheckBox.h"
 
 #include "base/Cp1252.h"
-#include "flat/HoverTimer.h"
 #include "tests/flat/FlatFixture.h"
 
 namespace flat {
@@ -51,16 +50,16 @@ TEST_F(FlatCheckBoxTest, PressMoveOutReleaseLeavesCheckedAlone) {
     EXPECT_EQ(clicks, 3);
 }
 
-TEST_F(FlatCheckBoxTest, HoverEndsOnTheSharedTimer) {
+TEST_F(FlatCheckBoxTest, HoverEndsOnTheApplicationsHoverWatch) {
     hb->MouseMove(100, 28);
     EXPECT_TRUE(cb->MouseInControl());
-    EXPECT_TRUE(TFlatCheckBox::HoverTimer().Running());
+    EXPECT_TRUE(cb->HoverWatched());
     hb->MouseMove(100, 150);
     hb->Advance(99);
     EXPECT_TRUE(cb->MouseInControl());
     hb->Advance(1);
     EXPECT_FALSE(cb->MouseInControl());
-    EXPECT_FALSE(TFlatCheckBox::HoverTimer().Running());
+    EXPECT_FALSE(cb->HoverWatched());
 }
 
 TEST_F(FlatCheckBoxTest, PaintedSquareAndTick) {

@@ -186,9 +186,9 @@ TEST_F(FlatListBoxTest, HeldArrowRepeatsAfter600ThenEvery100) {
     EXPECT_EQ(lb->TopIndex(), 5);
     hb->Advance(500);
     EXPECT_EQ(lb->TopIndex(), 5);
-    EXPECT_FALSE(TFlatListBox::RepeatTimer()->Enabled());
+    EXPECT_FALSE(lb->RepeatTimer()->Enabled());
     hb->MouseUp(kLeft + 100, bottomStrip);
-    EXPECT_EQ(TFlatListBox::RepeatTimer()->Interval(), 600);
+    EXPECT_EQ(lb->RepeatTimer()->Interval(), 600);
 
     // Upwards, released before the first repeat: one step only.
     hb->MouseDown(kLeft + 100, kTop + 5);

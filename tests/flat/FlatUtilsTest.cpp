@@ -115,3 +115,49 @@ TEST(FlatGraphics, ArrowGlyphs) {
 
 }  // namespace
 }  // namespace flat
+
+namespace flat {
+namespace {
+
+// The kept off-screen bitmap: every paint starts on a white bitmap with a default canvas, as a new
+// one would; the pixels stay where they are until the size changes; a paint from inside a paint
+// gets a bitmap of its own.
+TEST(FlatOffscreen, ReusedFromPaintToPaintAndFreshForEachPainter) {
+    gfx::TBitmap screen(8, 8);
+    TOffscreen off;
+    const TColor defaultBrush = gfx::TBitmap(1, 1).Canvas().Brush().Color();
+    off.Paint(screen.Canvas(), 4, 3, [](gfx::TCanvas& c) {
+        c.Brush().SetColor(RGB(200, 0, 0));
+        c.FillRect({0, 0, 2, 2});
+    });
+    EXPECT_EQ(screen.Pixel(1, 1), RGB(200, 0, 0));
+    EXPECT_EQ(screen.Pixel(3, 2), gfx::clWhite);
+    const std::uint8_t* pixels = off.Bitmap().Bits();
+
+    off.Paint(screen.Canvas(), 4, 3, [&](gfx::TCanvas& c) {
+        EXPECT_EQ(c.Pixel(1, 1), gfx::clWhite);
+        EXPECT_EQ(c.Brush().Color(), defaultBrush);
+    });
+    EXPECT_EQ(off.Bitmap().Bits(), pixels);
+    EXPECT_EQ(screen.Pixel(1, 1), gfx::clWhite);
+
+    off.Paint(screen.Canvas(), 6, 5, [](gfx::TCanvas&) {});
+    EXPECT_EQ(off.Bitmap().Width(), 6);
+    EXPECT_EQ(off.Bitmap().Height(), 5);
+
+    int inner = 0;
+    off.Paint(screen.Canvas(), 6, 5, [&](gfx::TCanvas& outer) {
+        outer.Brush().SetColor(RGB(0, 0, 200));
+        outer.FillRect({0, 0, 6, 5});
+        off.Paint(screen.Canvas(), 2, 2, [&](gfx::TCanvas& c) {
+            ++inner;
+            EXPECT_EQ(c.Pixel(0, 0), gfx::clWhite);
+        });
+        EXPECT_EQ(outer.Pixel(5, 4), RGB(0, 0, 200));
+    });
+    EXPECT_EQ(inner, 1);
+    EXPECT_EQ(screen.Pixel(5, 4), RGB(0, 0, 200));
+}
+
+}  // namespace
+}  // namespace flat

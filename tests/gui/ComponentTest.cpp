@@ -130,7 +130,7 @@ TEST(Component, ClickHandlerMayFreeItsOwnForm) {
     b->OnMouseUp = [&](TComponent*, TMouseButton, TShiftState, int, int) { events.push_back("up"); };
     b->OnClick = [&](TComponent* sender) {
         events.push_back("click");
-        delete static_cast<TButton*>(sender)->ParentForm();
+        static_cast<TButton*>(sender)->ParentForm()->Free();
     };
     dialog->Show();
     TComponent::Weak alive(dialog);
@@ -174,7 +174,7 @@ TEST(Component, HandlersMayDestroyTheirSenderAtAnyStep) {
     };
     // In the press: no click, no release reaches it, the capture is gone.
     auto* b = makeButton();
-    b->OnMouseDown = [](TComponent* s, TMouseButton, TShiftState, int, int) { delete s; };
+    b->OnMouseDown = [](TComponent* s, TMouseButton, TShiftState, int, int) { s->Free(); };
     TComponent::Weak alive(b);
     t.hb->Click(20, 20);
     EXPECT_FALSE(alive);
@@ -184,7 +184,7 @@ TEST(Component, HandlersMayDestroyTheirSenderAtAnyStep) {
     // In a key handler of the focused control.
     b = makeButton();
     b->SetFocus();
-    b->OnKeyDown = [](TComponent* s, int&, TShiftState) { delete s; };
+    b->OnKeyDown = [](TComponent* s, int&, TShiftState) { s->Free(); };
     alive = TComponent::Weak(b);
     t.hb->Key(VK_RETURN);
     EXPECT_FALSE(alive);
@@ -197,7 +197,7 @@ TEST(Component, HandlersMayDestroyTheirSenderAtAnyStep) {
     int ticks = 0;
     timer->OnTimer = [&](TComponent* s) {
         ++ticks;
-        delete static_cast<TTimer*>(s)->Owner();
+        static_cast<TTimer*>(s)->Owner()->Free();
     };
     TComponent::Weak otherAlive(other);
     t.hb->Advance(1000);
@@ -218,5 +218,115 @@ TEST(Component, HandlersMayDestroyTheirSenderAtAnyStep) {
     EXPECT_EQ(dialog->ShowModal(), mrAbort);
     t.app->ProcessMessages();
     EXPECT_FALSE(dialogAlive);
+    EXPECT_EQ(t.app->ActiveForm(), main);
+}
+
+// Delete-later: what a handler frees stays whole until the outermost dispatch unwinds, so the code
+// that called the handler (and every dispatch around it) still runs on live objects.
+TEST(Component, FreeDuringDispatchWaitsForTheOutermostDispatch) {
+    HeadlessApp t;
+    auto* main = t.Form(300, 200);
+    main->Show();
+
+    // Outside any dispatch, Free destroys at once.
+    auto* plain = main->Make<TLabel>();
+    TComponent::Weak plainAlive(plain);
+    plain->Free();
+    EXPECT_FALSE(plainAlive);
+
+    // A handler runs a nested dispatch in which another handler frees the first one's sender and
+    // its form; the outer handler still reads its sender afterwards, and both go only when the
+    // outer click is done.
+    auto* dialog = t.app->CreateForm<TForm>();
+    dialog->SetBorderStyle(bsNone);
+    dialog->SetBounds(0, 0, 120, 80);
+    auto* outer = dialog->Make<TButton>();
+    outer->SetParent(dialog);
+    outer->SetBounds(0, 0, 50, 20);
+    outer->SetCaption("outer");
+    auto* inner = dialog->Make<TButton>();
+    inner->SetParent(dialog);
+    inner->SetBounds(60, 0, 50, 20);
+    std::vector<std::string> log;
+    TComponent::Weak dialogAlive(dialog);
+    inner->OnClick = [&](TComponent* s) {
+        log.push_back("inner");
+        static_cast<TButton*>(s)->ParentForm()->Free();
+        static_cast<TButton*>(s)->Free();  // freeing what is already going does nothing more
+    };
+    outer->OnClick = [&](TComponent* s) {
+        t.hb->MouseDown(70, 5, mbLeft, 0);
+        t.hb->MouseUp(70, 5, mbLeft, 0);  // nested: dispatched from inside this handler
+        auto* self = static_cast<TButton*>(s);
+        EXPECT_TRUE(dialogAlive);
+        EXPECT_TRUE(self->Freeing());
+        log.push_back("outer sees " + self->Caption());
+    };
+    dialog->Show();
+    t.hb->Click(5, 5);
+    EXPECT_EQ(log, (std::vector<std::string>{"inner", "outer sees outer"}));
+    EXPECT_FALSE(dialogAlive);
+    EXPECT_EQ(t.app->Forms().size(), 1u);
+    EXPECT_EQ(t.app->ActiveForm(), main);
+
+    // A timer that frees itself in its own tick ends the tick on a live timer, and ticks no more.
+    auto* timer = main->Make<TTimer>();
+    timer->SetInterval(50);
+    int ticks = 0;
+    timer->OnTimer = [&](TComponent* s) {
+        ++ticks;
+        s->Free();
+    };
+    TComponent::Weak timerAlive(timer);
+    t.hb->Advance(200);
+    EXPECT_EQ(ticks, 1);
+    EXPECT_FALSE(timerAlive);
+
+    // A key handler that frees its own form: the dialog keys that follow (Enter, then its typed
+    // character) reach nothing on it.
+    auto* keyForm = t.app->CreateForm<TForm>();
+    keyForm->SetBounds(0, 0, 120, 80);
+    auto* def = keyForm->Make<TButton>();
+    def->SetParent(keyForm);
+    def->SetBounds(0, 0, 50, 20);
+    def->SetDefault(true);
+    int defaultClicks = 0;
+    def->OnClick = [&](TComponent*) { ++defaultClicks; };
+    keyForm->SetKeyPreview(true);
+    keyForm->OnKeyDown = [&](TComponent* s, int&, TShiftState) { s->Free(); };
+    TComponent::Weak keyFormAlive(keyForm);
+    keyForm->Show();
+    t.hb->Key(VK_RETURN);
+    EXPECT_FALSE(keyFormAlive);
+    EXPECT_EQ(defaultClicks, 0);
+    EXPECT_EQ(t.app->ActiveForm(), main);
+}
+
+// A message box whose button handler closes it, and one whose handler frees it: MessageBox returns
+// and frees the box exactly once.
+TEST(Component, MessageBoxMayBeClosedOrFreedByItsOwnHandlers) {
+    HeadlessApp t;
+    t.hb->SetShowMessageForms(true);
+    auto* main = t.Form(300, 200);
+    main->Show();
+    auto boxButton = [&]() -> TButton* {
+        TForm* box = t.app->ActiveForm();
+        if (!box || box == main) return nullptr;
+        for (int i = 0; i < box->ControlCount(); ++i)
+            if (auto* b = dynamic_cast<TButton*>(box->Controls(i))) return b;
+        return nullptr;
+    };
+    void (*closeIt)(TForm*) = [](TForm* f) { f->Close(); };
+    void (*freeIt)(TForm*) = [](TForm* f) { f->Free(); };
+    for (auto action : {closeIt, freeIt}) {
+        t.hb->Post([&] {
+            TButton* b = boxButton();
+            ASSERT_NE(b, nullptr);
+            b->OnClick = [action](TComponent* s) { action(static_cast<TButton*>(s)->ParentForm()); };
+            b->Click();
+        });
+        EXPECT_EQ(t.app->MessageBox("a", "b", MB_OK), IDCANCEL);
+        EXPECT_EQ(t.app->Forms().size(), 1u);
+    }
     EXPECT_EQ(t.app->ActiveForm(), main);
 }

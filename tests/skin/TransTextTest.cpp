@@ -160,9 +160,9 @@ TEST(TransText, ScrollBarFitsTheTextAndScrollingMovesItByThePosition) {
     EXPECT_EQ(c.bar->Max(), content - 80);
     EXPECT_EQ(c.bar->Position(), content - 81);
 
-    // Rewrapping scrolls to the top and hides the bar until the next paint.
+    // Rewrapping scrolls to the top; the text is still taller than the view, so the bar stays.
     c.view->WrapText();
-    EXPECT_FALSE(c.bar->Visible());
+    EXPECT_TRUE(c.bar->Visible());
     EXPECT_EQ(c.bar->Position(), 0);
 
     delete c.bar;
@@ -227,6 +227,40 @@ TEST(TransText, ABarOverTheTextWrapsTheTextToTheRoomLeftOfIt) {
     EXPECT_TRUE(c.bar->Visible());  // stays shown: no rewrap that hides it on every paint
     for (const auto& line : Lines(c.view->WrappedLines())) EXPECT_LE(int(line.size()), 20) << line;
     EXPECT_EQ(c.bar->Max(), c.view->ContentHeight() - 40);
+}
+
+// Layout belongs to the changes, not to painting: paints in a row leave the display lines, the
+// content height and the bar as they are (a bar hidden meanwhile stays hidden), while new text or
+// a new size lays the view out again at once, before any paint.
+TEST(TransText, PaintingOnlyDrawsAndChangesLayOutAgain) {
+    TextCase c;
+    c.view->SetBounds(0, 0, 12 * c.cw, 3 * c.lh);
+    c.AddBar();
+    c.form->Show();
+    c.view->SetText(List({"aaa bbb ccc ddd eee fff ggg hhh"}));
+    EXPECT_TRUE(c.bar->Visible());
+    const V wrapped = Lines(c.view->WrappedLines());
+    const int content = c.view->ContentHeight();
+    ASSERT_GT(content, 3 * c.lh);
+    EXPECT_EQ(c.bar->Max(), content - 3 * c.lh);
+
+    c.bar->Hide();
+    c.view->Repaint();
+    c.view->Repaint();
+    c.t.hb->Pump();
+    EXPECT_FALSE(c.bar->Visible());
+    EXPECT_EQ(Lines(c.view->WrappedLines()), wrapped);
+    EXPECT_EQ(c.view->ContentHeight(), content);
+
+    c.view->SetText(List({"aaa", "bbb"}));  // fits: no bar
+    EXPECT_EQ(Lines(c.view->WrappedLines()), (V{"aaa", "bbb"}));
+    EXPECT_EQ(c.view->ContentHeight(), 2 * c.lh + 1);
+    EXPECT_FALSE(c.bar->Visible());
+    c.view->SetText(List({"aaa", "bbb", "ccc", "ddd"}));
+    EXPECT_TRUE(c.bar->Visible());
+    c.view->SetHeight(4 * c.lh);  // a new size fits the bar again: one pixel left to scroll
+    EXPECT_EQ(c.bar->Height(), 4 * c.lh);
+    EXPECT_EQ(c.bar->Max(), 1);
 }
 
 TEST(TransText, LinesStartingAboveMinusTwentyAreNotDrawn) {

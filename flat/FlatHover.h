@@ -1,0 +1,41 @@
+#pragma once
+// TFlatHover: the hover and press state of a flat control with a hover look, written once for the
+// button and the check box. `inside`: the hover look shows (while held: the pointer is over the
+// control); `held`: a left press holds the control. The application's hover watch keeps one
+// control of each group (class) watched; its 100 ms tick ends the hover once the pointer is no
+// longer over the control, and moving onto another control of the group ends the previous one's
+// hover at once.
+#include <functional>
+
+namespace gui {
+class TControl;
+}
+
+namespace flat {
+
+class TFlatHover {
+public:
+    // group: one address per class of controls that share a watch.
+    TFlatHover(gui::TControl& owner, const void* group, std::function<void()> redraw);
+    ~TFlatHover();
+    TFlatHover(const TFlatHover&) = delete;
+    TFlatHover& operator=(const TFlatHover&) = delete;
+
+    bool inside = false;
+    bool held = false;
+
+    // The pointer moved over the control: watch it; markInside shows the hover look.
+    void Start(bool markInside);
+    // The pointer (or the focus) has gone: the look goes, unless the control is disabled or held.
+    void End();
+    void Unwatch();
+    bool Watched() const;
+    bool CursorOver() const;
+
+private:
+    gui::TControl& owner_;
+    const void* group_;
+    std::function<void()> redraw_;
+};
+
+}  // namespace flat
