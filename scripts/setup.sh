@@ -11,7 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool
   python3
-  unzip zip libarchive-tools libgif-dev
+  unzip zip libarchive-tools libgif-dev imagemagick libjpeg-turbo-progs
   xorriso patchelf binutils debootstrap
 )
 
