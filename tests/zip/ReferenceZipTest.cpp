@@ -52,8 +52,8 @@ protected:
     // Runs a shell command in the scratch folder with a UTF-8 locale and no input; its exit code.
     int Run(const std::string& command, std::string* output = nullptr) {
         std::string out = Path("run.out");
-        std::string line = "cd " + Quote(dir_.string()) + " && (export LC_ALL=C.UTF-8; " + command + ") </dev/null >" +
-                           Quote(out) + " 2>&1";
+        std::string line = "cd " + Quote(dir_.string()) + " && (export LC_ALL=C.UTF-8; " + command +
+                           ") </dev/null >" + Quote(out) + " 2>&1";
         int status = std::system(line.c_str());
         if (output) *output = ReadFile(out);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -63,7 +63,8 @@ protected:
         for (const char* tool : tools)
             if (std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) != 0)
                 return ::testing::AssertionFailure()
-                       << tool << " is not installed: the reference checks need it (scripts/setup.sh installs it)";
+                       << tool
+                       << " is not installed: the reference checks need it (scripts/setup.sh installs it)";
         return ::testing::AssertionSuccess();
     }
 
@@ -82,7 +83,9 @@ protected:
         TZipWriter::SaveFile(Path("src/sub/text.txt"), text);
         TZipWriter::SaveFile(Path("src/sub/deeper/small.bin"), random(300));
         TZipWriter::SaveFile(Path("src/empty.txt"), "");
-        TZipWriter::SaveFile(Path("src/Gr\xC3\xBC\xC3\x9F" "e.txt"), "umlaut\n");
+        TZipWriter::SaveFile(Path("src/Gr\xC3\xBC\xC3\x9F"
+                                  "e.txt"),
+                             "umlaut\n");
         TZipWriter::SaveFile(Path("src/zeros.bin"), std::string(200000, '\0'));
     }
 
@@ -144,7 +147,9 @@ protected:
             // unzip shows an encrypted entry's packed size without its 12-byte encryption header.
             e.packed = d.ComprSize64 - ((d.Flag & 1) ? 12 : 0);
             e.crc = d.CRC32;
-            e.method = d.ComprMethod == 0 ? "Stored" : d.ComprMethod == 8 ? "Defl" : std::to_string(d.ComprMethod);
+            e.method = d.ComprMethod == 0   ? "Stored"
+                       : d.ComprMethod == 8 ? "Defl"
+                                            : std::to_string(d.ComprMethod);
             list.push_back(e);
         }
         return list;
@@ -234,7 +239,8 @@ void Reference::Check(const TCase& c) {
         // decrypt. unzip and we check the password for it as for any other.
         std::vector<std::string> withData;
         for (const std::string& n : refused)
-            if (std::any_of(unzip.begin(), unzip.end(), [&](const TListed& e) { return e.name == n && e.size; }))
+            if (std::any_of(unzip.begin(), unzip.end(),
+                            [&](const TListed& e) { return e.name == n && e.size; }))
                 withData.push_back(n);
         EXPECT_EQ(withData, bsdRefused);
         // Nothing of a refused entry is written; unzip agrees on what is left (the folders).
@@ -246,7 +252,8 @@ void Reference::Check(const TCase& c) {
     EXPECT_EQ(code, 0) << (messages_.empty() ? "" : messages_.back().text);
     EXPECT_EQ(unzipCode, 0) << unzipOut;
     EXPECT_EQ(bsdCode, 0) << bsdOut;
-    std::map<std::string, std::string> mine = Files("ours"), theirs = Files("unzip"), bsdFiles = Files("bsdtar");
+    std::map<std::string, std::string> mine = Files("ours"), theirs = Files("unzip"),
+                                       bsdFiles = Files("bsdtar");
     EXPECT_EQ(mine.size(), theirs.size());
     EXPECT_TRUE(mine == theirs) << "our extraction differs from unzip's";
     EXPECT_TRUE(mine == bsdFiles) << "our extraction differs from bsdtar's";
@@ -255,7 +262,8 @@ void Reference::Check(const TCase& c) {
         auto it = mine.find(e.name);
         ASSERT_NE(it, mine.end()) << e.name;
         EXPECT_EQ(it->second.size(), e.size) << e.name;
-        uint32_t crc = uint32_t(crc32(0, reinterpret_cast<const Bytef*>(it->second.data()), uInt(it->second.size())));
+        uint32_t crc =
+            uint32_t(crc32(0, reinterpret_cast<const Bytef*>(it->second.data()), uInt(it->second.size())));
         EXPECT_EQ(crc, e.crc) << e.name;
         ++compared_;
     }
@@ -280,7 +288,8 @@ TEST_F(Reference, ZipArchivesOfOtherWritersListAndExtractAsTheReferenceToolsDo) 
         "import zipfile\n"
         "with zipfile.ZipFile('python.zip', 'w') as z:\n"
         "    z.write('src/random.bin', 'Gr\\u00fc\\u00dfe/roh.bin', zipfile.ZIP_STORED)\n"
-        "    z.write('src/sub/text.txt', 'Gr\\u00fc\\u00dfe/\\u00c4\\u00d6\\u00dc text.txt', zipfile.ZIP_DEFLATED)\n"
+        "    z.write('src/sub/text.txt', 'Gr\\u00fc\\u00dfe/\\u00c4\\u00d6\\u00dc text.txt', "
+        "zipfile.ZIP_DEFLATED)\n"
         "    z.write('src/zeros.bin', 'ordner/null.bin', zipfile.ZIP_DEFLATED)\n"
         "    z.writestr('leer/', '')\n"
         "    z.writestr('caf\\u00e9.txt', 'caf\\u00e9', zipfile.ZIP_DEFLATED)\n";
