@@ -243,7 +243,9 @@ void TPreview::CheckProgramFile(const std::string& at, const std::string& record
         // Each archive once, however many records name it.
         if (!checkedArchives_.insert(native).second) return;
         for (const std::string& f : CheckInstallArchive(base::Trim(mapped), native))
-            Problem(at, "install archive " + shown + ": " + f);
+            Problem(at,
+                    "install archive " + shown + ": " +
+                        f);  // NOLINT(performance-inefficient-string-concatenation): once per problem found
         return;
     }
     const std::string what = CheckExecutable(native);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ranges>
 
 #include "base/Cp1252.h"
 #include "base/Exceptions.h"
@@ -101,9 +102,9 @@ void TApplication::UnregisterForm(TForm* f) {
     if (f == activeForm_) {
         activeForm_ = nullptr;
         if (!Destroying()) {
-            for (auto it = activation_.rbegin(); it != activation_.rend(); ++it)
-                if ((*it)->Visible() && !(*it)->IsPopup()) {
-                    SetActiveForm(*it);
+            for (TForm* form : std::ranges::reverse_view(activation_))
+                if (form->Visible() && !form->IsPopup()) {
+                    SetActiveForm(form);
                     break;
                 }
         }
@@ -290,6 +291,7 @@ void TApplication::FireTimers() {
         if (t->Active() && t->Due() <= now) due.push_back(t);
     std::stable_sort(due.begin(), due.end(), [](TTimer* a, TTimer* b) { return a->Due() < b->Due(); });
     std::vector<WeakOf<TTimer>> weak;
+    weak.reserve(due.size());
     for (TTimer* t : due) weak.emplace_back(t);
     for (auto& w : weak) {
         TTimer* t = w.Get();
@@ -459,6 +461,7 @@ void TApplication::DispatchKey(TForm* form, const Event& ev) {
     if ((key == VK_RETURN || key == VK_ESCAPE) && plain) {
         std::vector<TControl*> all = DialogControls(form);
         std::vector<WeakOf<TControl>> weak;
+        weak.reserve(all.size());
         for (TControl* c : all) weak.emplace_back(c);
         for (auto& w : weak) {
             if (!formAlive) return;

@@ -1,5 +1,7 @@
 #include "gui/Screen.h"
 
+#include <ranges>
+
 #include "gui/Application.h"
 #include "gui/Form.h"
 
@@ -59,9 +61,9 @@ TControl* TScreen::ControlAtPos(TPoint screen) const {
         return f->DeepestControlAt(p);
     };
     if (TControl* c = hit(active)) return c;
-    for (auto it = forms.rbegin(); it != forms.rend(); ++it)
-        if (*it != active)
-            if (TControl* c = hit(*it)) return c;
+    for (TForm* form : std::ranges::reverse_view(forms))
+        if (form != active)
+            if (TControl* c = hit(form)) return c;
     return nullptr;
 }
 

@@ -1,6 +1,7 @@
 #include "gui/WinControl.h"
 
 #include <algorithm>
+#include <ranges>
 
 #include "gui/Application.h"
 #include "gui/Form.h"
@@ -66,8 +67,7 @@ bool TWinControl::ContainsControl(const TControl* c) const {
 TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled) const {
     // Windowed children lie above the graphic ones, whatever their order in the list.
     for (int pass = 0; pass < 2; ++pass) {
-        for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-            TControl* c = *it;
+        for (TControl* c : std::ranges::reverse_view(controls_)) {
             if (c->IsWinControl() != (pass == 0)) continue;
             if (!c->visible_ || (!c->enabled_ && !allowDisabled)) continue;
             if (gfx::Bounds(c->left_, c->top_, c->width_, c->height_).Contains(p)) return c;

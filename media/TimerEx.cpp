@@ -11,6 +11,8 @@ TTimerEx::TTimerEx(gui::TComponent* owner) : gui::TComponent(owner) {
     UpdateTimer();
 }
 
+// NOLINTNEXTLINE(bugprone-exception-escape): only a failed allocation could throw, which ends the program
+// anyway
 TTimerEx::~TTimerEx() {
     enabled_ = false;
     UpdateTimer();

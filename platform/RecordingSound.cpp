@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <ranges>
 
 #include "platform/Services.h"
 #include "platform/WaveImage.h"
@@ -46,8 +47,8 @@ bool RecordingSound::Stop() {
 }
 
 const SoundCall* RecordingSound::LastPlayed() const {
-    for (auto it = calls_.rbegin(); it != calls_.rend(); ++it)
-        if (it->kind != SoundCall::kStop && it->result) return &*it;
+    for (const SoundCall& call : std::ranges::reverse_view(calls_))
+        if (call.kind != SoundCall::kStop && call.result) return &call;
     return nullptr;
 }
 

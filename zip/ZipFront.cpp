@@ -466,6 +466,7 @@ void TZipFront::Extract() {
 
     // Everything handed to the library lives here until it returns.
     std::vector<std::string> patterns;
+    patterns.reserve(size_t(fSpecArgs_.Count()));
     for (int i = 0; i < fSpecArgs_.Count(); ++i) patterns.push_back(fSpecArgs_[i]);
     char password[81] = {};
     std::memcpy(password, password_.data(), std::min<size_t>(password_.size(), 80));

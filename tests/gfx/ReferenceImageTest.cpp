@@ -82,8 +82,8 @@ protected:
 
     // Runs a command in the scratch folder, without input; its exit code (stderr in log_).
     int Run(const std::string& command) {
-        std::string line = "cd " + Quote(dir_.string()) + " && (" + command + ") </dev/null 2>" +
-                           Quote(Path("stderr.txt"));
+        std::string line =
+            "cd " + Quote(dir_.string()) + " && (" + command + ") </dev/null 2>" + Quote(Path("stderr.txt"));
         int status = std::system(line.c_str());
         std::ifstream in(Path("stderr.txt"));
         log_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -148,10 +148,12 @@ protected:
     void Note(const std::string& what, TDiff d) {
         ++cases_;
         if (d.pixels != 0) ++differing_;
-        std::cout << "[ reference ] " << what << ": " << d.pixels << " pixels differ, largest " << d.largest << "\n";
+        std::cout << "[ reference ] " << what << ": " << d.pixels << " pixels differ, largest " << d.largest
+                  << "\n";
     }
     void Summary(const char* format) {
-        std::cout << "[ reference ] " << format << ": " << cases_ << " comparisons, " << differing_ << " differing\n";
+        std::cout << "[ reference ] " << format << ": " << cases_ << " comparisons, " << differing_
+                  << " differing\n";
     }
 
     fs::path dir_;
@@ -170,7 +172,9 @@ TRgb OurBmp(const std::string& path) {
 void MakeTopDown(const std::string& from, const std::string& to) {
     std::vector<uint8_t> d = ReadBytes(from);
     ASSERT_GE(d.size(), 54u);
-    auto u32 = [&](size_t at) { return uint32_t(d[at] | d[at + 1] << 8 | d[at + 2] << 16 | uint32_t(d[at + 3]) << 24); };
+    auto u32 = [&](size_t at) {
+        return uint32_t(d[at] | d[at + 1] << 8 | d[at + 2] << 16 | uint32_t(d[at + 3]) << 24);
+    };
     ASSERT_EQ(u32(14), 40u);
     int32_t w = int32_t(u32(18)), h = int32_t(u32(22));
     int bits = d[28];
@@ -183,7 +187,8 @@ void MakeTopDown(const std::string& from, const std::string& to) {
                    d.begin() + std::ptrdiff_t(off + row * size_t(y + 1)));
     uint32_t neg = uint32_t(-h);
     for (int i = 0; i < 4; ++i) out[22 + size_t(i)] = uint8_t(neg >> (8 * i));
-    std::ofstream(to, std::ios::binary).write(reinterpret_cast<const char*>(out.data()), std::streamsize(out.size()));
+    std::ofstream(to, std::ios::binary)
+        .write(reinterpret_cast<const char*>(out.data()), std::streamsize(out.size()));
 }
 
 TEST_F(Reference, BmpReaderMatchesImageMagick) {
@@ -214,7 +219,8 @@ TEST_F(Reference, BmpReaderMatchesImageMagick) {
             TDiff d = Compare(OurBmp(file), MagickDecode(file));
             Note(what, d);
             EXPECT_EQ(d.pixels, 0);
-            if (std::string(k.options).find("BMP3:") != std::string::npos && std::string(k.name) != "32-bit") {
+            if (std::string(k.options).find("BMP3:") != std::string::npos &&
+                std::string(k.name) != "32-bit") {
                 MakeTopDown(file, Path("topdown.bmp"));
                 d = Compare(OurBmp(Path("topdown.bmp")), MagickDecode(Path("topdown.bmp")));
                 Note(what + " top-down", d);
@@ -271,7 +277,8 @@ TEST_F(Reference, JpegReaderMatchesLibjpegTurboAndImageMagick) {
             // djpeg with its defaults (accurate integer IDCT, smooth upsampling) is libjpeg-turbo at
             // the settings our reader leaves alone: exact, also for the DCT-scaled sizes.
             for (int scale : {1, 2, 4, 8}) {
-                ASSERT_EQ(Run("djpeg -scale 1/" + std::to_string(scale) + " -outfile ref.pnm case.jpg"), 0) << log_;
+                ASSERT_EQ(Run("djpeg -scale 1/" + std::to_string(scale) + " -outfile ref.pnm case.jpg"), 0)
+                    << log_;
                 TDiff d = Compare(OurJpeg(Path("case.jpg"), scale), ReadPnm(Path("ref.pnm")));
                 Note("djpeg " + what + " 1/" + std::to_string(scale), d);
                 EXPECT_EQ(d.pixels, 0) << "scale 1/" << scale;
@@ -284,9 +291,11 @@ TEST_F(Reference, JpegReaderMatchesLibjpegTurboAndImageMagick) {
     }
     // Written by ImageMagick, progressive, and CMYK (Adobe's inverted form).
     ASSERT_EQ(Run(magick_ + " -seed 9 -size 61x43 plasma:fractal src.png"), 0) << log_;
-    for (const char* options : {"-sampling-factor 2x2 -interlace Plane", "-sampling-factor 1x1 -quality 97"}) {
+    for (const char* options :
+         {"-sampling-factor 2x2 -interlace Plane", "-sampling-factor 1x1 -quality 97"}) {
         SCOPED_TRACE(options);
-        ASSERT_EQ(Run(magick_ + " src.png " + options + " case.jpg && djpeg -outfile ref.pnm case.jpg"), 0) << log_;
+        ASSERT_EQ(Run(magick_ + " src.png " + options + " case.jpg && djpeg -outfile ref.pnm case.jpg"), 0)
+            << log_;
         TDiff d = Compare(OurJpeg(Path("case.jpg")), ReadPnm(Path("ref.pnm")));
         Note(std::string("djpeg, written by ImageMagick ") + options, d);
         EXPECT_EQ(d.pixels, 0);
@@ -359,7 +368,8 @@ TEST_F(Reference, PngReaderMatchesImageMagickAndLibpng) {
         {"grey 4", "-colorspace Gray -depth 4 -define png:color-type=0 -define png:bit-depth=4 PNG:"},
         {"grey 2", "-colorspace Gray -depth 2 -define png:color-type=0 -define png:bit-depth=2 PNG:"},
         {"grey 1", "-colorspace Gray -monochrome -define png:color-type=0 -define png:bit-depth=1 PNG:"},
-        {"grey with alpha", "-colorspace Gray -alpha set -channel A -fx 'u.r' +channel -define png:color-type=4 PNG:"},
+        {"grey with alpha",
+         "-colorspace Gray -alpha set -channel A -fx 'u.r' +channel -define png:color-type=4 PNG:"},
         {"grey with alpha 16",
          "-colorspace Gray -depth 16 -alpha set -channel A -fx 'u.r' +channel -define png:color-type=4 "
          "-define png:bit-depth=16 PNG:"},
@@ -368,10 +378,12 @@ TEST_F(Reference, PngReaderMatchesImageMagickAndLibpng) {
         ASSERT_EQ(Run(magick_ + " -seed 4 -size " + size + " plasma:fractal -depth 16 src.png"), 0) << log_;
         for (const TKind& k : kinds) {
             for (const char* interlace : {"None", "PNG"}) {
-                std::string what = std::string(k.name) + " " + size + (interlace[0] == 'P' ? " interlaced" : "");
+                std::string what =
+                    std::string(k.name) + " " + size + (interlace[0] == 'P' ? " interlaced" : "");
                 SCOPED_TRACE(what);
                 std::string file = Path("case.png");
-                ASSERT_EQ(Run(magick_ + " src.png -interlace " + interlace + " " + k.options + Quote(file)), 0)
+                ASSERT_EQ(Run(magick_ + " src.png -interlace " + interlace + " " + k.options + Quote(file)),
+                          0)
                     << log_;
                 TRgb ours = OurPng(file);
                 TDiff d = Compare(ours, MagickDecode(file));
@@ -382,7 +394,9 @@ TEST_F(Reference, PngReaderMatchesImageMagickAndLibpng) {
                 // leg of a 16-bit case therefore reads the same pixels without those chunks.
                 if (std::string(k.name).find("16") != std::string::npos) {
                     file = Path("bare.png");
-                    ASSERT_EQ(Run(magick_ + " src.png -strip -interlace " + interlace + " " + k.options + Quote(file)), 0)
+                    ASSERT_EQ(Run(magick_ + " src.png -strip -interlace " + interlace + " " + k.options +
+                                  Quote(file)),
+                              0)
                         << log_;
                     ours = OurPng(file);
                 }

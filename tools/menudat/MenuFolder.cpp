@@ -90,12 +90,17 @@ TMenuFolder TMenuFolder::Parse(const std::string& text) {
         } catch (const std::runtime_error& e) {
             throw std::runtime_error(where + e.what());
         }
-        if (!seen.emplace(key, value).second) throw std::runtime_error(where + "\"" + key + "\" given twice");
+        if (!seen.emplace(key, value).second)
+            throw std::runtime_error(
+                where + "\"" + key +
+                "\" given twice");  // NOLINT(performance-inefficient-string-concatenation): on the way out
 
         auto indexed = [&](const std::string& stem, size_t first, size_t count,
                            const std::string& suffix = "") -> int {
             for (size_t i = 0; i < count; ++i)
-                if (key == stem + std::to_string(first + i) + suffix) return static_cast<int>(i);
+                if (key == stem + std::to_string(first + i) + suffix)
+                    return  // NOLINT(performance-inefficient-string-concatenation): a few short keys
+                        static_cast<int>(i);
             return -1;
         };
         if (key == "project") {
@@ -117,7 +122,9 @@ TMenuFolder TMenuFolder::Parse(const std::string& text) {
         } else if (int i = indexed("sound", 0, 7); i >= 0) {
             f.SoundFiles[size_t(i)] = value;
         } else {
-            throw std::runtime_error(where + "unknown key \"" + key + "\"");
+            throw std::runtime_error(
+                where + "unknown key \"" + key +
+                "\"");  // NOLINT(performance-inefficient-string-concatenation): on the way out
         }
     }
     if (field && (project || rest))

@@ -1,6 +1,7 @@
 #include "gui/backend/headless/HeadlessBackend.h"
 
 #include <algorithm>
+#include <ranges>
 
 #include "base/Cp1252.h"
 #include "gfx/Canvas.h"
@@ -188,9 +189,9 @@ void HeadlessBackend::DestroyWindow(WindowHandle w) {
                  queue_.end());
     if (active_ == w) {
         active_ = 0;
-        for (auto r = zOrder_.rbegin(); r != zOrder_.rend(); ++r)
-            if (windows_[*r].visible && !windows_[*r].params.popup) {
-                active_ = *r;
+        for (WindowHandle r : std::ranges::reverse_view(zOrder_))
+            if (windows_[r].visible && !windows_[r].params.popup) {
+                active_ = r;
                 break;
             }
     }
@@ -212,9 +213,9 @@ void HeadlessBackend::ShowWindow(WindowHandle w, bool show) {
         Activate(w);
     } else if (active_ == w) {
         active_ = 0;
-        for (auto r = zOrder_.rbegin(); r != zOrder_.rend(); ++r)
-            if (*r != w && windows_[*r].visible && !windows_[*r].params.popup) {
-                active_ = *r;
+        for (WindowHandle r : std::ranges::reverse_view(zOrder_))
+            if (r != w && windows_[r].visible && !windows_[r].params.popup) {
+                active_ = r;
                 break;
             }
     }
