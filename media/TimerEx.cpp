@@ -11,8 +11,8 @@ TTimerEx::TTimerEx(gui::TComponent* owner) : gui::TComponent(owner) {
     UpdateTimer();
 }
 
-// NOLINTNEXTLINE(bugprone-exception-escape): only a failed allocation could throw, which ends the program
-// anyway
+// Only a failed allocation could throw here, and that ends the program anyway.
+// NOLINTNEXTLINE(bugprone-exception-escape)
 TTimerEx::~TTimerEx() {
     enabled_ = false;
     UpdateTimer();

@@ -77,6 +77,8 @@ TMenuFolder TMenuFolder::Parse(const std::string& text) {
     std::istringstream in(text);
     std::string line;
     std::optional<std::string> project, rest, field;
+    // Messages on the way out and a few short keys per line: the temporaries do not matter.
+    // NOLINTBEGIN(performance-inefficient-string-concatenation)
     for (int number = 1; std::getline(in, line); ++number) {
         const std::string trimmed = TrimBlanks(line);
         if (trimmed.empty() || trimmed[0] == '#') continue;
@@ -90,17 +92,12 @@ TMenuFolder TMenuFolder::Parse(const std::string& text) {
         } catch (const std::runtime_error& e) {
             throw std::runtime_error(where + e.what());
         }
-        if (!seen.emplace(key, value).second)
-            throw std::runtime_error(
-                where + "\"" + key +
-                "\" given twice");  // NOLINT(performance-inefficient-string-concatenation): on the way out
+        if (!seen.emplace(key, value).second) throw std::runtime_error(where + "\"" + key + "\" given twice");
 
         auto indexed = [&](const std::string& stem, size_t first, size_t count,
                            const std::string& suffix = "") -> int {
             for (size_t i = 0; i < count; ++i)
-                if (key == stem + std::to_string(first + i) + suffix)
-                    return  // NOLINT(performance-inefficient-string-concatenation): a few short keys
-                        static_cast<int>(i);
+                if (key == stem + std::to_string(first + i) + suffix) return static_cast<int>(i);
             return -1;
         };
         if (key == "project") {
@@ -122,11 +119,10 @@ TMenuFolder TMenuFolder::Parse(const std::string& text) {
         } else if (int i = indexed("sound", 0, 7); i >= 0) {
             f.SoundFiles[size_t(i)] = value;
         } else {
-            throw std::runtime_error(
-                where + "unknown key \"" + key +
-                "\"");  // NOLINT(performance-inefficient-string-concatenation): on the way out
+            throw std::runtime_error(where + "unknown key \"" + key + "\"");
         }
     }
+    // NOLINTEND(performance-inefficient-string-concatenation)
     if (field && (project || rest))
         throw std::runtime_error("menu.txt: project-field excludes project and project-rest");
     if (field)
