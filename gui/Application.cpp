@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ranges>
 
 #include "base/Cp1252.h"
 #include "base/Exceptions.h"
@@ -102,9 +101,11 @@ void TApplication::UnregisterForm(TForm* f) {
     if (f == activeForm_) {
         activeForm_ = nullptr;
         if (!Destroying()) {
-            for (TForm* form : std::ranges::reverse_view(activation_))
-                if (form->Visible() && !form->IsPopup()) {
-                    SetActiveForm(form);
+            // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
+            // NOLINTNEXTLINE(modernize-loop-convert)
+            for (auto it = activation_.rbegin(); it != activation_.rend(); ++it)
+                if ((*it)->Visible() && !(*it)->IsPopup()) {
+                    SetActiveForm(*it);
                     break;
                 }
         }

@@ -1,7 +1,5 @@
 #include "gui/Screen.h"
 
-#include <ranges>
-
 #include "gui/Application.h"
 #include "gui/Form.h"
 
@@ -61,9 +59,11 @@ TControl* TScreen::ControlAtPos(TPoint screen) const {
         return f->DeepestControlAt(p);
     };
     if (TControl* c = hit(active)) return c;
-    for (TForm* form : std::ranges::reverse_view(forms))
-        if (form != active)
-            if (TControl* c = hit(form)) return c;
+    // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
+    // NOLINTNEXTLINE(modernize-loop-convert)
+    for (auto it = forms.rbegin(); it != forms.rend(); ++it)
+        if (*it != active)
+            if (TControl* c = hit(*it)) return c;
     return nullptr;
 }
 

@@ -1,7 +1,6 @@
 #include "gui/WinControl.h"
 
 #include <algorithm>
-#include <ranges>
 
 #include "gui/Application.h"
 #include "gui/Form.h"
@@ -67,7 +66,10 @@ bool TWinControl::ContainsControl(const TControl* c) const {
 TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled) const {
     // Windowed children lie above the graphic ones, whatever their order in the list.
     for (int pass = 0; pass < 2; ++pass) {
-        for (TControl* c : std::ranges::reverse_view(controls_)) {
+        // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
+        // NOLINTNEXTLINE(modernize-loop-convert)
+        for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+            TControl* c = *it;
             if (c->IsWinControl() != (pass == 0)) continue;
             if (!c->visible_ || (!c->enabled_ && !allowDisabled)) continue;
             if (gfx::Bounds(c->left_, c->top_, c->width_, c->height_).Contains(p)) return c;

@@ -2,7 +2,6 @@
 
 #include <fstream>
 #include <iterator>
-#include <ranges>
 
 #include "platform/Services.h"
 #include "platform/WaveImage.h"
@@ -47,8 +46,10 @@ bool RecordingSound::Stop() {
 }
 
 const SoundCall* RecordingSound::LastPlayed() const {
-    for (const SoundCall& call : std::ranges::reverse_view(calls_))
-        if (call.kind != SoundCall::kStop && call.result) return &call;
+    // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
+    // NOLINTNEXTLINE(modernize-loop-convert)
+    for (auto it = calls_.rbegin(); it != calls_.rend(); ++it)
+        if (it->kind != SoundCall::kStop && it->result) return &*it;
     return nullptr;
 }
 

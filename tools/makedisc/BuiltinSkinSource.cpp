@@ -22,7 +22,10 @@ std::string BuiltinSkinSource(const std::vector<SkinFileImage>& files) {
         const std::string n = std::to_string(i);
         out += "    {\"";
         out += files[i].Name;
-        out += "\", " + std::to_string(files[i].Width) + ", " + std::to_string(files[i].Height);
+        out += "\", ";
+        out += std::to_string(files[i].Width);
+        out += ", ";
+        out += std::to_string(files[i].Height);
         out += ", kFile" + n + ", sizeof kFile" + n + "},\n";
     }
     out +=

@@ -1,7 +1,6 @@
 #include "gui/backend/headless/HeadlessBackend.h"
 
 #include <algorithm>
-#include <ranges>
 
 #include "base/Cp1252.h"
 #include "gfx/Canvas.h"
@@ -189,9 +188,11 @@ void HeadlessBackend::DestroyWindow(WindowHandle w) {
                  queue_.end());
     if (active_ == w) {
         active_ = 0;
-        for (WindowHandle r : std::ranges::reverse_view(zOrder_))
-            if (windows_[r].visible && !windows_[r].params.popup) {
-                active_ = r;
+        // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
+        // NOLINTNEXTLINE(modernize-loop-convert)
+        for (auto r = zOrder_.rbegin(); r != zOrder_.rend(); ++r)
+            if (windows_[*r].visible && !windows_[*r].params.popup) {
+                active_ = *r;
                 break;
             }
     }
@@ -213,9 +214,11 @@ void HeadlessBackend::ShowWindow(WindowHandle w, bool show) {
         Activate(w);
     } else if (active_ == w) {
         active_ = 0;
-        for (WindowHandle r : std::ranges::reverse_view(zOrder_))
-            if (r != w && windows_[r].visible && !windows_[r].params.popup) {
-                active_ = r;
+        // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
+        // NOLINTNEXTLINE(modernize-loop-convert)
+        for (auto r = zOrder_.rbegin(); r != zOrder_.rend(); ++r)
+            if (*r != w && windows_[*r].visible && !windows_[*r].params.popup) {
+                active_ = *r;
                 break;
             }
     }
