@@ -29,7 +29,7 @@ status=0
 # its output, without the colours it adds.
 sed 's/\x1b\[[0-9;]*m//g' "$work/log" >"$work/plain"
 findings=$(grep -E '^/.*:[0-9]+:[0-9]+: (warning|error):' "$work/plain" | sort -u || true)
-echo "tidy: $(grep -c '^Error while processing\|^clang-tidy' "$work/plain" || true) runs, $(($(date +%s) - start)) s"
+echo "tidy: $(grep -c "^$tidy " "$work/plain" || true) files, $(($(date +%s) - start)) s"
 if [ -n "$findings" ]; then
   echo "$findings"
   echo "tidy: $(echo "$findings" | wc -l) finding(s)"

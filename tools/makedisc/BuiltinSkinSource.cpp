@@ -26,7 +26,11 @@ std::string BuiltinSkinSource(const std::vector<SkinFileImage>& files) {
         out += std::to_string(files[i].Width);
         out += ", ";
         out += std::to_string(files[i].Height);
-        out += ", kFile" + n + ", sizeof kFile" + n + "},\n";
+        out += ", kFile";
+        out += n;
+        out += ", sizeof kFile";
+        out += n;
+        out += "},\n";
     }
     out +=
         "};\n\n[[maybe_unused]] const bool kRegistered = (RegisterBuiltinSkin(kFiles), true);\n\n}  // "
