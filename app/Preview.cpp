@@ -242,8 +242,11 @@ void TPreview::CheckProgramFile(const std::string& at, const std::string& record
     if (install && base::UpperCase(base::ExtractFileExt(base::Trim(mapped))) == ".ZIP") {
         // Each archive once, however many records name it.
         if (!checkedArchives_.insert(native).second) return;
+        // One message per problem found: the temporaries do not matter.
+        // NOLINTBEGIN(performance-inefficient-string-concatenation)
         for (const std::string& f : CheckInstallArchive(base::Trim(mapped), native))
             Problem(at, "install archive " + shown + ": " + f);
+        // NOLINTEND(performance-inefficient-string-concatenation)
         return;
     }
     const std::string what = CheckExecutable(native);

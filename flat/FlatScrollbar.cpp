@@ -192,8 +192,9 @@ std::intptr_t TFlatScrollbar::Perform(int message, std::intptr_t wparam, std::in
             track_->SetMax(int(lparam));
             return 0;
         case SBM_GETRANGE:
-            if (wparam) *reinterpret_cast<int*>(wparam) = track_->Min();
-            if (lparam) *reinterpret_cast<int*>(lparam) = track_->Max();
+            // The message passes pointers in its parameters, as the window message defines it.
+            if (wparam) *reinterpret_cast<int*>(wparam) = track_->Min();  // NOLINT(performance-no-int-to-ptr)
+            if (lparam) *reinterpret_cast<int*>(lparam) = track_->Max();  // NOLINT(performance-no-int-to-ptr)
             return 0;
         case SBM_ENABLE_ARROWS:
             EnableArrows(int(wparam));

@@ -69,6 +69,8 @@ char ListSearchChar(int key) {
 
 TListMove ListIncrementalSearch(char key, const std::vector<std::string>& items, int visible) {
     const int n = int(items.size());
+    // Kept signed, so that which items a key above 0x7F reaches stays as it is.
+    // NOLINTNEXTLINE(bugprone-signed-char-misuse)
     for (int code = UpperAscii(key); code <= 'Z'; ++code) {
         for (int f = 0; f < n; ++f) {
             const std::string& item = items[size_t(f)];

@@ -77,6 +77,18 @@ void ReadBmp(base::TStream& stream, TBitmap& bitmap, const TBmpReadOptions& opti
         compression = U32(h.data() + 16);
         clrUsed = U32(h.data() + 32);
     }
+    if (compression == 3 && bits == 32) {
+        // Bit fields: the masks end a version 2+ header or follow a 40-byte one. Those of the plain
+        // layout (blue, green, red bytes, the fourth byte unused) are read as such; others are not.
+        uint8_t fields[12];
+        if (headerSize >= 52)
+            std::memcpy(fields, h.data() + 40, 12);
+        else
+            Take(stream, fields, 12, "Bitmasken");
+        if (U32(fields) != 0x00FF0000 || U32(fields + 4) != 0x0000FF00 || U32(fields + 8) != 0x000000FF)
+            Fail("Bitmasken werden nur im Standardformat unterst\xFCtzt");
+        compression = 0;
+    }
     if (compression != 0) Fail(base::Format("Kompression %u wird nicht unterst\xFCtzt", compression));
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
         Fail(base::Format("%d Bit pro Pixel werden nicht unterst\xFCtzt", bits));

@@ -1,11 +1,12 @@
 #pragma once
-// Windows bitmap files (uncompressed, 1/4/8/24/32 bits per pixel, bottom-up or top-down).
+// Windows bitmap files (uncompressed, 1/4/8/24/32 bits per pixel, bottom-up or top-down; 32-bit
+// ones also with bit fields in the plain blue-green-red layout).
 //
 // Reading consumes exactly: the 14-byte file header, the info header (its length is its own first
-// 4 bytes; 12-byte core headers included), the colour table (biClrUsed entries, or 2^bits when that
-// is 0 and bits <= 8; biClrUsed entries are skipped for deeper pictures), and the pixel rows, each
-// padded to 4 bytes — the rows follow the colour table without a gap, so the stream ends right
-// after the last row (data that follows, such as the sounds of the menu file, stays unread).
+// 4 bytes; 12-byte core headers included), the bit masks after a 40-byte header, the colour table (biClrUsed
+// entries, or 2^bits when that is 0 and bits <= 8; biClrUsed entries are skipped for deeper pictures), and
+// the pixel rows, each padded to 4 bytes — the rows follow the colour table without a gap, so the stream ends
+// right after the last row (data that follows, such as the sounds of the menu file, stays unread).
 // LoadFile-style callers that want bfOffBits honoured pass honourPixelOffset.
 // Every failure raises EInvalidGraphic naming what was wrong; nothing is read outside the data.
 #include <cstddef>

@@ -102,6 +102,8 @@ void TApplication::UnregisterForm(TForm* f) {
     if (f == activeForm_) {
         activeForm_ = nullptr;
         if (!Destroying()) {
+            // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
+            // NOLINTNEXTLINE(modernize-loop-convert)
             for (auto it = activation_.rbegin(); it != activation_.rend(); ++it)
                 if ((*it)->Visible() && !(*it)->IsPopup()) {
                     SetActiveForm(*it);

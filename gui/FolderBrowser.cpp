@@ -154,7 +154,7 @@ protected:
                 if (sel < 0) break;
                 if (!rows[size_t(sel)].expanded)
                     browser_->Expand(sel);
-                else if (sel + 1 < n && rows[size_t(sel + 1)].depth > rows[size_t(sel)].depth)
+                else if (sel + 1 < n && rows[size_t(sel) + 1].depth > rows[size_t(sel)].depth)
                     browser_->Select(sel + 1);
                 break;
             case VK_LEFT:

@@ -59,6 +59,8 @@ TControl* TScreen::ControlAtPos(TPoint screen) const {
         return f->DeepestControlAt(p);
     };
     if (TControl* c = hit(active)) return c;
+    // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
+    // NOLINTNEXTLINE(modernize-loop-convert)
     for (auto it = forms.rbegin(); it != forms.rend(); ++it)
         if (*it != active)
             if (TControl* c = hit(*it)) return c;

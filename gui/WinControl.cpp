@@ -66,6 +66,8 @@ bool TWinControl::ContainsControl(const TControl* c) const {
 TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled) const {
     // Windowed children lie above the graphic ones, whatever their order in the list.
     for (int pass = 0; pass < 2; ++pass) {
+        // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
+        // NOLINTNEXTLINE(modernize-loop-convert)
         for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
             TControl* c = *it;
             if (c->IsWinControl() != (pass == 0)) continue;

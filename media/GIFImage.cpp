@@ -94,8 +94,8 @@ void TGIFImage::SetAutoSize(bool v) {
 
 #define GIF_LOOK_SETTER(Name, field)    \
     void TGIFImage::Set##Name(bool v) { \
-        if (v == field) return;         \
-        field = v;                      \
+        if (v == (field)) return;       \
+        (field) = v;                    \
         Invalidate();                   \
     }
 GIF_LOOK_SETTER(Center, center_)

@@ -11,6 +11,8 @@ TTimerEx::TTimerEx(gui::TComponent* owner) : gui::TComponent(owner) {
     UpdateTimer();
 }
 
+// Only a failed allocation could throw here, and that ends the program anyway.
+// NOLINTNEXTLINE(bugprone-exception-escape)
 TTimerEx::~TTimerEx() {
     enabled_ = false;
     UpdateTimer();

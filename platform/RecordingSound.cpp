@@ -46,6 +46,8 @@ bool RecordingSound::Stop() {
 }
 
 const SoundCall* RecordingSound::LastPlayed() const {
+    // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
+    // NOLINTNEXTLINE(modernize-loop-convert)
     for (auto it = calls_.rbegin(); it != calls_.rend(); ++it)
         if (it->kind != SoundCall::kStop && it->result) return &*it;
     return nullptr;

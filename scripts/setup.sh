@@ -12,7 +12,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils
   python3
-  unzip zip libarchive-tools libgif-dev
+  unzip zip libarchive-tools libgif-dev imagemagick libjpeg-turbo-progs
   xorriso patchelf binutils debootstrap
 )
 

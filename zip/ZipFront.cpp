@@ -26,6 +26,22 @@ namespace {
 
 constexpr int64_t kMaxEndSearch = 65535 + 22;
 
+bool IsUtf8(const std::string& s) {
+    for (size_t i = 0; i < s.size();) {
+        auto c = static_cast<unsigned char>(s[i]);
+        size_t len = c < 0x80             ? 1
+                     : (c & 0xE0) == 0xC0 ? 2
+                     : (c & 0xF0) == 0xE0 ? 3
+                     : (c & 0xF8) == 0xF0 ? 4
+                                          : 0;
+        if (len == 0 || (len == 2 && c < 0xC2) || i + len > s.size()) return false;
+        for (size_t k = 1; k < len; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += len;
+    }
+    return true;
+}
+
 }  // namespace
 
 TZipFront::TZipFront() = default;
@@ -171,8 +187,12 @@ void TZipFront::ApplyZip64Extra(ZipDirEntry& e, const std::string& extra) {
     }
 }
 
-std::string TZipFront::ConvertName(const std::string& raw, uint16_t madeBy) const {
+std::string TZipFront::ConvertName(const std::string& raw, uint16_t madeBy, uint16_t flag) const {
     int host = madeBy >> 8, format = madeBy & 0xFF;
+    // UTF-8 when flagged so (bit 11), and on Unix hosts when it is valid UTF-8: the unpack library
+    // reads such names as UTF-8, so the listing names the files that the extraction writes.
+    if ((flag & 0x0800) || (codePage_ == TCodePageDirection::cpAuto && host == 3 && IsUtf8(raw)))
+        return base::Utf8ToCp1252(raw);
     bool oem = codePage_ == TCodePageDirection::cpOEM ||
                (codePage_ == TCodePageDirection::cpAuto && host == 0) || host == 6 ||
                (host == 11 && format == 50);
@@ -355,7 +375,7 @@ void TZipFront::List() {
             std::string name(e.FileNameLength, '\0');
             if (!name.empty() && std::fread(name.data(), 1, name.size(), file_) != name.size())
                 throw EZipFront(zipmsg::kCentralNameReadError, true);
-            e.FileName = ConvertName(name, e.MadeByVersion);
+            e.FileName = ConvertName(name, e.MadeByVersion, e.Flag);
             std::replace(e.FileName.begin(), e.FileName.end(), '/', '\\');
             e.ComprSize64 = e.ComprSize;
             e.UncomprSize64 = e.UncomprSize;
@@ -373,7 +393,7 @@ void TZipFront::List() {
                 std::string comment(e.FileCommentLen, '\0');
                 if (std::fread(comment.data(), 1, comment.size(), file_) != comment.size())
                     throw EZipFront(zipmsg::kFileCommentReadError, true);
-                e.FileComment = ConvertName(comment, e.MadeByVersion);
+                e.FileComment = ConvertName(comment, e.MadeByVersion, e.Flag);
             }
             if (e.RelOffLocalHdr64 < uint64_t(dataStart)) {
                 dataStart = int64_t(e.RelOffLocalHdr64);
@@ -446,6 +466,7 @@ void TZipFront::Extract() {
 
     // Everything handed to the library lives here until it returns.
     std::vector<std::string> patterns;
+    patterns.reserve(size_t(fSpecArgs_.Count()));
     for (int i = 0; i < fSpecArgs_.Count(); ++i) patterns.push_back(fSpecArgs_[i]);
     char password[81] = {};
     std::memcpy(password, password_.data(), std::min<size_t>(password_.size(), 80));

@@ -252,7 +252,7 @@ private:
     bool ReadEndRecord(bool raise);
     void ReadZip64EndRecord();
     static void ApplyZip64Extra(ZipDirEntry& e, const std::string& extra);
-    std::string ConvertName(const std::string& raw, uint16_t madeBy) const;
+    std::string ConvertName(const std::string& raw, uint16_t madeBy, uint16_t flag) const;
 
     // Drives and volumes (ZipFrontSpan.cpp).
     platform::Volume* Vol() const;

@@ -401,7 +401,7 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
         if (diskNr_ != int(end.cdDisk)) SwitchVolume(int(end.cdDisk));
         if (Seek(file_, int64_t(end.cdOffset), SEEK_SET) != 0) throw EZipFront(zipmsg::kInputSeekError, true);
         int64_t newDirectory = Tell(out);
-        for (size_t k = 0; k < rows.size(); ++k) {
+        for (const auto& row : rows) {
             unsigned char h[46];
             readCentral(h);
             if (Get32(h) != kCentralSig) throw EZipFront(zipmsg::kCentralSignatureError, true);
@@ -409,7 +409,7 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
             if (!name.empty() && !ReadFully(name.data(), name.size()))
                 throw EZipFront(zipmsg::kCentralNameReadError, true);
             Put16(h + 34, 0);
-            Put32(h + 42, rows[k].newOffset);
+            Put32(h + 42, row.newOffset);
             if (std::fwrite(h, 1, 46, out) != 46 ||
                 std::fwrite(name.data(), 1, name.size(), out) != name.size())
                 throw EZipFront(zipmsg::kCentralHeaderWriteError, true);

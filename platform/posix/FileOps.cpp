@@ -68,10 +68,15 @@ int Scan(const std::string& root, const std::string& rel, std::vector<Item>& ite
     closedir(d);
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) {
-        const std::string r = rel.empty() ? name : rel + "/" + name;
+        std::string r = rel;
+        if (!r.empty()) r += '/';
+        r += name;
+        std::string full = root;
+        full += '/';
+        full += r;
         struct stat st;
-        if (lstat((root + "/" + r).c_str(), &st) != 0) {
-            failed = root + "/" + r;
+        if (lstat(full.c_str(), &st) != 0) {
+            failed = full;
             return errno;
         }
         Kind kind = S_ISDIR(st.st_mode)   ? Kind::kFolder
@@ -452,8 +457,11 @@ bool FileOps::MoveToTrash(const std::string& path, std::string* error) {
     int fd = -1;
     for (int n = 1; n < 10000 && fd < 0; ++n) {
         stored = n == 1 ? name : name + "." + std::to_string(n);
-        fd = open((trash + "/info/" + stored + ".trashinfo").c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                  0600);
+        std::string info = trash;
+        info += "/info/";
+        info += stored;
+        info += ".trashinfo";
+        fd = open(info.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0 && errno != EEXIST) return SetError(error, errno, trash);
     }
     if (fd < 0) return SetError(error, EEXIST, trash);

@@ -68,7 +68,7 @@ std::string NativePath::Convert(std::string_view appPath) const {
 }
 
 std::string NativePath::Resolve(std::string_view appPath) const {
-    const std::string path = Convert(appPath);
+    std::string path = Convert(appPath);
     if (path.empty()) return path;
     const bool absolute = path[0] == '/';
     const bool trailing = path.back() == '/' && path.size() > 1;

@@ -107,6 +107,7 @@ bool PosixShell::Execute(const std::string& file) {
 bool PosixShell::Spawn(const std::vector<std::string>& argv, const std::string& folder) {
     if (argv.empty()) return false;
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
     // The child gets its own process group, so a Ctrl+C meant for the menu does not end it, and

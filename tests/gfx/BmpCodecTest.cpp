@@ -128,6 +128,17 @@ TEST(BmpCodec, ConsumesExactlyThePictureAndLeavesWhatFollows) {
     TBitmap db = Read(deepFile, &consumed);
     EXPECT_EQ(consumed, deepFile.size());
     EXPECT_EQ(db.Pixel(3, 1), Expected(deep, 3, 1));
+
+    // 32-bit bit fields after a 40-byte header: the plain masks are read and consumed, others refused.
+    TBmpSpec fields = Spec(3, 2, 32);
+    std::string fieldsFile = TBmpWriter::Write(fields);
+    fieldsFile[30] = 3;  // compression: bit fields
+    fieldsFile.insert(54, std::string("\0\0\xFF\0\0\xFF\0\0\xFF\0\0\0", 12));
+    TBitmap fbits = Read(fieldsFile, &consumed);
+    EXPECT_EQ(consumed, fieldsFile.size());
+    EXPECT_EQ(fbits.Pixel(2, 1), Expected(fields, 2, 1));
+    fieldsFile[54] = 0x1F;  // a 5-bit red mask
+    EXPECT_THROW(Read(fieldsFile), EInvalidGraphic);
 }
 
 TEST(BmpCodec, RefusesDamagedPicturesWithAReason) {

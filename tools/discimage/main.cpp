@@ -34,6 +34,7 @@ const char* const kUsage = "usage: discimage DISC OUT.iso [--label LABEL] [--for
 // could not be started.
 int Run(const std::vector<std::string>& args) {
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     pid_t pid = 0;
@@ -79,7 +80,7 @@ fs::path FindDist(const std::string& given) {
 }
 
 // An ISO 9660 volume id: upper-case letters, digits and "_", at most 32 characters.
-std::string VolumeId(std::string text) {
+std::string VolumeId(const std::string& text) {
     std::string id;
     for (char c : text) {
         const unsigned char u = static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(c)));

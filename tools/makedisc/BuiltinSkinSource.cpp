@@ -20,8 +20,17 @@ std::string BuiltinSkinSource(const std::vector<SkinFileImage>& files) {
     out += "\nconst TBuiltinSkinFile kFiles[] = {\n";
     for (size_t i = 0; i < files.size(); ++i) {
         const std::string n = std::to_string(i);
-        out += "    {\"" + files[i].Name + "\", " + std::to_string(files[i].Width) + ", " +
-               std::to_string(files[i].Height) + ", kFile" + n + ", sizeof kFile" + n + "},\n";
+        out += "    {\"";
+        out += files[i].Name;
+        out += "\", ";
+        out += std::to_string(files[i].Width);
+        out += ", ";
+        out += std::to_string(files[i].Height);
+        out += ", kFile";
+        out += n;
+        out += ", sizeof kFile";
+        out += n;
+        out += "},\n";
     }
     out +=
         "};\n\n[[maybe_unused]] const bool kRegistered = (RegisterBuiltinSkin(kFiles), true);\n\n}  // "

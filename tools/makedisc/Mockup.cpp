@@ -51,7 +51,9 @@ void Wrapped(Raster& r, double x, double y, double width, double bottom, const s
             current.clear();
         };
         while (words >> word) {
-            const std::string candidate = current.empty() ? word : current + " " + word;
+            std::string candidate = current;
+            if (!candidate.empty()) candidate += ' ';
+            candidate += word;
             if (!current.empty() && Typeface::Sans().Measure(candidate, px) > width) {
                 flush();
                 current = word;

@@ -34,7 +34,9 @@ double DrawWrapped(Raster& r, const Box& box, const std::vector<std::string>& te
             line.clear();
         };
         while (words >> word) {
-            const std::string candidate = line.empty() ? word : line + " " + word;
+            std::string candidate = line;
+            if (!candidate.empty()) candidate += ' ';
+            candidate += word;
             if (!line.empty() && face.Measure(candidate, px) > box.W) {
                 flush();
                 line = word;
@@ -260,6 +262,7 @@ void Chart(Raster& r, const Box& c, Random& rnd, double s, Rgb accent) {
     const int bars = 12;
     const double bw = plot.W / double(bars);
     std::vector<double> values;
+    values.reserve(size_t(std::max(bars, 0)));
     for (int i = 0; i < bars; ++i) values.push_back(0.25 + 0.7 * rnd.Real());
     for (int i = 0; i < bars; ++i)
         r.RoundRect(plot.X + i * bw + bw * 0.18, plot.Y + plot.H * (1 - values[i]),

@@ -68,7 +68,7 @@ void SkinPicture(DiscFiles& skin, std::vector<SkinFileImage>& builtin, const std
 }
 
 Raster WriteChrome(DiscFiles& skinFiles, std::vector<SkinFileImage>& builtin, const fs::path& preview) {
-    const Raster skin = PaintSkin(kTitle);
+    Raster skin = PaintSkin(kTitle);
     const IndexedImage skin8 = Quantize(skin);
     SkinPicture(skinFiles, builtin, "SkinForm1.bmp", EncodeBmp8(skin8), Expand(skin8));
     Preview(preview, "SkinForm1", Expand(skin8));
@@ -158,6 +158,7 @@ int main(int argc, char** argv) {
             });
         if (!preview.empty()) {
             std::vector<std::string> cats;
+            cats.reserve(catalogue.size());
             for (const auto& c : catalogue) cats.push_back(c.Name);
             Preview(preview, "mock-start",
                     MockStartPage(skin, logo, PaintStartPicture(skin, kTitle), banners[0].Frames[4],

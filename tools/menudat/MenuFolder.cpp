@@ -77,6 +77,8 @@ TMenuFolder TMenuFolder::Parse(const std::string& text) {
     std::istringstream in(text);
     std::string line;
     std::optional<std::string> project, rest, field;
+    // Messages on the way out and a few short keys per line: the temporaries do not matter.
+    // NOLINTBEGIN(performance-inefficient-string-concatenation)
     for (int number = 1; std::getline(in, line); ++number) {
         const std::string trimmed = TrimBlanks(line);
         if (trimmed.empty() || trimmed[0] == '#') continue;
@@ -120,6 +122,7 @@ TMenuFolder TMenuFolder::Parse(const std::string& text) {
             throw std::runtime_error(where + "unknown key \"" + key + "\"");
         }
     }
+    // NOLINTEND(performance-inefficient-string-concatenation)
     if (field && (project || rest))
         throw std::runtime_error("menu.txt: project-field excludes project and project-rest");
     if (field)

@@ -188,6 +188,8 @@ void HeadlessBackend::DestroyWindow(WindowHandle w) {
                  queue_.end());
     if (active_ == w) {
         active_ = 0;
+        // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
+        // NOLINTNEXTLINE(modernize-loop-convert)
         for (auto r = zOrder_.rbegin(); r != zOrder_.rend(); ++r)
             if (windows_[*r].visible && !windows_[*r].params.popup) {
                 active_ = *r;
@@ -212,6 +214,8 @@ void HeadlessBackend::ShowWindow(WindowHandle w, bool show) {
         Activate(w);
     } else if (active_ == w) {
         active_ = 0;
+        // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
+        // NOLINTNEXTLINE(modernize-loop-convert)
         for (auto r = zOrder_.rbegin(); r != zOrder_.rend(); ++r)
             if (*r != w && windows_[*r].visible && !windows_[*r].params.popup) {
                 active_ = *r;
