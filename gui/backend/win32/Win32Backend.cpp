@@ -32,12 +32,29 @@ const wchar_t kClassName[] = L"cdmenuWindow";
 // The keys the framework knows (as the SDL backend maps them); others are not reported.
 bool KnownKey(WPARAM vk) {
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return true;
-    if (vk >= 0x70 && vk <= 0x7B) return true;  // F1..F12
+    if (vk >= 0x70 && vk <= 0x7B) return true;        // F1..F12
     if (vk >= 0x60 && vk <= 0x6F) return vk != 0x6C;  // keypad digits and operators, no separator
     switch (vk) {
-        case 0x08: case 0x09: case 0x0D: case 0x10: case 0x11: case 0x12: case 0x13: case 0x14:
-        case 0x1B: case 0x20: case 0x21: case 0x22: case 0x23: case 0x24: case 0x25: case 0x26:
-        case 0x27: case 0x28: case 0x2D: case 0x2E:
+        case 0x08:
+        case 0x09:
+        case 0x0D:
+        case 0x10:
+        case 0x11:
+        case 0x12:
+        case 0x13:
+        case 0x14:
+        case 0x1B:
+        case 0x20:
+        case 0x21:
+        case 0x22:
+        case 0x23:
+        case 0x24:
+        case 0x25:
+        case 0x26:
+        case 0x27:
+        case 0x28:
+        case 0x2D:
+        case 0x2E:
             return true;
         default:
             return false;
@@ -76,7 +93,8 @@ int SystemDpi() {
             reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDpiAwarenessContext"))))
         aware = set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4))) != FALSE;  // per monitor v2
     if (!aware)
-        if (auto set = reinterpret_cast<SetAware>(reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDPIAware"))))
+        if (auto set = reinterpret_cast<SetAware>(
+                reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDPIAware"))))
             set();
     if (auto get = reinterpret_cast<GetDpi>(reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForSystem"))))
         return int(get());
@@ -94,19 +112,23 @@ std::wstring Wide(const std::string& utf8) {
 }
 
 std::string Utf8(const std::wstring& wide) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+    const int n =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string s(size_t(std::max(n, 0)), '\0');
     if (n > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), s.data(), n, nullptr, nullptr);
     return s;
 }
 
-std::wstring WideCaption(const std::string& cp1252) { return Wide(base::Cp1252ToUtf8(cp1252)); }
+std::wstring WideCaption(const std::string& cp1252) {
+    return Wide(base::Cp1252ToUtf8(cp1252));
+}
 
 // The system's text for an error code.
 std::string ErrorText(DWORD code) {
     wchar_t* buf = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, 0, reinterpret_cast<LPWSTR>(&buf), 0, nullptr);
+    FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        code, 0, reinterpret_cast<LPWSTR>(&buf), 0, nullptr);
     std::wstring w = buf ? buf : L"";
     if (buf) LocalFree(buf);
     while (!w.empty() && (w.back() == L'\n' || w.back() == L'\r')) w.pop_back();
@@ -228,8 +250,7 @@ Win32Backend::Win32Backend(const BackendOptions& options) {
     wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
     wc.lpszClassName = kClassName;
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw std::runtime_error("Fenster kann nicht angelegt werden: " +
-                                 ErrorText(GetLastError()));
+        throw std::runtime_error("Fenster kann nicht angelegt werden: " + ErrorText(GetLastError()));
     hcursor_ = wc.hCursor;
 }
 
@@ -435,8 +456,8 @@ void Win32Backend::Present(WindowHandle h, const gfx::TBitmap& bb, const TRect& 
     HDC dc = GetDC(w->hwnd);
     if (!dc) return;
     if (units_ == 1) {
-        SetDIBitsToDevice(dc, r.Left, r.Top, r.Width(), r.Height(), r.Left, 0, 0, r.Height(), bb.Row32(r.Top), &bi,
-                          DIB_RGB_COLORS);
+        SetDIBitsToDevice(dc, r.Left, r.Top, r.Width(), r.Height(), r.Left, 0, 0, r.Height(), bb.Row32(r.Top),
+                          &bi, DIB_RGB_COLORS);
     } else {
         // Every logical pixel as an exact units_ x units_ block.
         SetStretchBltMode(dc, COLORONCOLOR);
@@ -451,8 +472,7 @@ void Win32Backend::Present(WindowHandle h, const gfx::TBitmap& bb, const TRect& 
 LRESULT CALLBACK Win32Backend::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<Win32Backend*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self)
-        if (WindowHandle h = self->FindHwnd(hwnd))
-            return self->Handle(h, self->windows_[h], msg, wp, lp);
+        if (WindowHandle h = self->FindHwnd(hwnd)) return self->Handle(h, self->windows_[h], msg, wp, lp);
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
@@ -685,18 +705,41 @@ void Win32Backend::SetCursor(TCursor cursor) {
     cursor_ = cursor;
     LPCWSTR id = IDC_ARROW;
     switch (cursor) {
-        case crIBeam: id = IDC_IBEAM; break;
-        case crHourGlass: id = IDC_WAIT; break;
-        case crAppStart: id = IDC_APPSTARTING; break;
-        case crCross: id = IDC_CROSS; break;
-        case crHandPoint: id = IDC_HAND; break;
-        case crSizeAll: id = IDC_SIZEALL; break;
-        case crSizeNS: id = IDC_SIZENS; break;
-        case crSizeWE: id = IDC_SIZEWE; break;
-        case crSizeNWSE: id = IDC_SIZENWSE; break;
-        case crSizeNESW: id = IDC_SIZENESW; break;
-        case crNo: id = IDC_NO; break;
-        default: break;
+        case crIBeam:
+            id = IDC_IBEAM;
+            break;
+        case crHourGlass:
+            id = IDC_WAIT;
+            break;
+        case crAppStart:
+            id = IDC_APPSTARTING;
+            break;
+        case crCross:
+            id = IDC_CROSS;
+            break;
+        case crHandPoint:
+            id = IDC_HAND;
+            break;
+        case crSizeAll:
+            id = IDC_SIZEALL;
+            break;
+        case crSizeNS:
+            id = IDC_SIZENS;
+            break;
+        case crSizeWE:
+            id = IDC_SIZEWE;
+            break;
+        case crSizeNWSE:
+            id = IDC_SIZENWSE;
+            break;
+        case crSizeNESW:
+            id = IDC_SIZENESW;
+            break;
+        case crNo:
+            id = IDC_NO;
+            break;
+        default:
+            break;
     }
     hcursor_ = LoadCursorW(nullptr, id);
     // At once when the pointer is over one of our windows; elsewhere WM_SETCURSOR sets it on entry.
