@@ -11,13 +11,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <mutex>
 #include <optional>
-#ifdef _WIN32
-#include <cstdlib>
-#endif
 
 #include "base/Cp1252.h"
 #include "base/StrUtils.h"
@@ -87,7 +85,16 @@ struct FolderFont {
     std::string family;  // lower case
     bool bold;
     bool italic;
+    int weight;  // OS/2 weight class: 400 regular, 700 bold
+    int width;   // OS/2 width class: 5 normal, below condensed
 };
+
+// How far a face is from the wanted style: a slant mismatch outweighs any weight, and a family's
+// light and condensed members (DejaVu Sans ExtraLight, DejaVu Sans Condensed) lose to its plain one.
+int StyleDistance(const FolderFont& f, bool bold, bool italic) {
+    return (f.italic != italic ? 100000 : 0) + (f.bold != bold ? 10000 : 0) +
+           std::abs(f.weight - (bold ? 700 : 400)) + 100 * std::abs(f.width - 5);
+}
 
 }  // namespace
 
@@ -113,10 +120,17 @@ struct TFontEngine::Impl {
                 if (ext != ".ttf" && ext != ".otf" && ext != ".ttc") continue;
                 FT_Face face;
                 if (FT_New_Face(library, path.c_str(), 0, &face) != 0) continue;
-                if (face->family_name)
-                    folderFonts.push_back({index, path, Lower(face->family_name),
-                                           (face->style_flags & FT_STYLE_FLAG_BOLD) != 0,
-                                           (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0});
+                if (face->family_name) {
+                    const bool isBold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
+                    int weight = isBold ? 700 : 400, width = 5;
+                    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+                        os2 && os2->version != 0xFFFF) {
+                        if (os2->usWeightClass) weight = os2->usWeightClass;
+                        if (os2->usWidthClass) width = os2->usWidthClass;
+                    }
+                    folderFonts.push_back({index, path, Lower(face->family_name), isBold,
+                                           (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0, weight, width});
+                }
                 FT_Done_Face(face);
             }
         }
@@ -126,10 +140,17 @@ struct TFontEngine::Impl {
     std::string Exact(const std::string& family, bool bold, bool italic, bool& styleMatched) {
         std::string want = Lower(family);
         const FolderFont* best = nullptr;
-        // The first folder that has the family wins; within it, the file of the wanted style.
+        // The first folder that has the family wins; within it, the file nearest the wanted style
+        // (the smaller name on a tie, so that directory order does not matter).
         for (const FolderFont& f : folderFonts) {
             if (f.family != want) continue;
-            if (!best || (f.folder == best->folder && f.bold == bold && f.italic == italic)) best = &f;
+            if (!best) {
+                best = &f;
+                continue;
+            }
+            if (f.folder != best->folder) continue;
+            const int d = StyleDistance(f, bold, italic), bestD = StyleDistance(*best, bold, italic);
+            if (d < bestD || (d == bestD && f.file < best->file)) best = &f;
         }
         if (best) {
             styleMatched = best->bold == bold && best->italic == italic;

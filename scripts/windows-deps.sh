@@ -17,9 +17,11 @@ log() { echo "windows-deps: $*" >&2; }
 # name of the source package for each library, in build order
 sources=(libdeflate libpng1.6 libjpeg-turbo freetype libzip)
 
-# The version apt would fetch, from the .dsc name (no network: the index is local).
+# The versions apt would fetch, from the .dsc names (no network: the index is local); one apt run,
+# as each costs seconds.
+uris=$(apt-get source --print-uris -qq "${sources[@]}" 2>/dev/null || true)
 src_version() {
-  apt-get source --print-uris -qq "$1" 2>/dev/null | sed -n "s/^'[^']*' $1_\\(.*\\)\\.dsc .*/\\1/p" | head -n1
+  sed -n "s/^'[^']*' $1_\\(.*\\)\\.dsc .*/\\1/p" <<<"$uris" | head -n1
 }
 
 versions=""
