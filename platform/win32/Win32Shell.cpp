@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Shell.h"
 
 #include <windows.h>
+// shellapi.h needs windows.h first.
 #include <shellapi.h>
 
 #include <cctype>
@@ -12,7 +13,9 @@
 
 namespace platform {
 
-NativePath Win32Shell::Paths() const { return paths_ ? *paths_ : Services().paths; }
+NativePath Win32Shell::Paths() const {
+    return paths_ ? *paths_ : Services().paths;
+}
 
 bool Win32Shell::IsUrl(const std::string& target) {
     size_t i = 0;

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Sound.h"
 
 #include <windows.h>
+// mmsystem.h needs windows.h first.
 #include <mmsystem.h>
 
 #include <fstream>
@@ -11,7 +12,9 @@
 
 namespace platform {
 
-Win32Sound::~Win32Sound() { Stop(); }
+Win32Sound::~Win32Sound() {
+    Stop();
+}
 
 bool Win32Sound::Play(const uint8_t* image, size_t size, SoundFlags flags) {
     std::lock_guard lock(mutex_);
