@@ -113,10 +113,10 @@ TEST(Win32Backend, TheWindowRegionIsTheScaledOutline) {
     f.backend->SetWindowShape(f.window, {gfx::Bounds(0, 5, 100, 70), gfx::Bounds(5, 0, 90, 80)});
     HRGN rgn = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(f.hwnd, rgn), ERROR);
-    EXPECT_TRUE(PtInRegion(rgn, 199, 20));   // inside the wide part
-    EXPECT_FALSE(PtInRegion(rgn, 2, 2));     // a cut corner
-    EXPECT_TRUE(PtInRegion(rgn, 12, 2));     // the tall part
-    EXPECT_FALSE(PtInRegion(rgn, 199, 155)); // the other cut corner (the wide part ends at 150)
+    EXPECT_TRUE(PtInRegion(rgn, 199, 20));    // inside the wide part
+    EXPECT_FALSE(PtInRegion(rgn, 2, 2));      // a cut corner
+    EXPECT_TRUE(PtInRegion(rgn, 12, 2));      // the tall part
+    EXPECT_FALSE(PtInRegion(rgn, 199, 155));  // the other cut corner (the wide part ends at 150)
     DeleteObject(rgn);
     f.backend->SetWindowShape(f.window, {});
     rgn = CreateRectRgn(0, 0, 0, 0);
