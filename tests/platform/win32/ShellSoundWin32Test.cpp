@@ -22,9 +22,11 @@ TEST(Win32Shell, TargetsAreResolvedAndFilesRunInTheirOwnFolder) {
     EXPECT_EQ(run[1], t.Path() + "/Programme/Setup.exe");
     EXPECT_EQ(shell.WorkingFolder("D:\\Programme\\Setup.exe"), t.Path() + "/Programme/");
     // A URL goes to its handler unchanged and has no folder.
-    EXPECT_EQ(shell.OpenCommand(" http://example.org/a b "), (std::vector<std::string>{"open", "http://example.org/a b"}));
+    EXPECT_EQ(shell.OpenCommand(" http://example.org/a b "),
+              (std::vector<std::string>{"open", "http://example.org/a b"}));
     EXPECT_EQ(shell.WorkingFolder("mailto:someone@example.org"), "");
-    EXPECT_EQ(shell.ExploreCommand("D:\\Bilder"), (std::vector<std::string>{"explore", t.Path() + "/Bilder"}));
+    EXPECT_EQ(shell.ExploreCommand("D:\\Bilder"),
+              (std::vector<std::string>{"explore", t.Path() + "/Bilder"}));
     EXPECT_TRUE(shell.ExecuteCommand("  ").empty());
     EXPECT_FALSE(shell.Execute(""));
 
