@@ -358,9 +358,11 @@ std::string_view TCatalogueReader::Next() {
             else
                 filled_ += size_t(got);
         }
-        const void* lf = filled_ ? memrchr(buffer_.data(), '\n', filled_) : nullptr;
-        if (lf) {
-            used_ = size_t(static_cast<const char*>(lf) - buffer_.data()) + 1;
+        // The last line feed (memrchr is a GNU extension).
+        const std::string_view filled(buffer_.data(), filled_);
+        const size_t lf = filled.rfind('\n');
+        if (lf != std::string_view::npos) {
+            used_ = lf + 1;
             break;
         }
         if (atEnd_) {

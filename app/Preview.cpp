@@ -104,7 +104,8 @@ void TPreview::Save(const std::string& name) {
     const gfx::TBitmap* pixels = nullptr;
     if (gui::Automation* a = app_.TheBackend().GetAutomation()) pixels = a->WindowPixels(main_.Handle());
     if (!pixels) pixels = &main_.BackBuffer();
-    if (WritePng(*pixels, fs::path(outDir_) / fs::path(file)))
+    // The name is UTF-8: said so, for systems whose narrow paths have another code page.
+    if (WritePng(*pixels, fs::path(outDir_) / fs::path(std::u8string(file.begin(), file.end()))))
         pictures_.push_back(file);
     else
         Problem("", "could not write " + file);

@@ -1,13 +1,24 @@
 #include "platform/RecordingShell.h"
 
+#ifdef _WIN32
+#include "platform/win32/Win32Shell.h"
+#else
 #include "platform/posix/PosixShell.h"
+#endif
 
 namespace platform {
 
+#ifdef _WIN32
+class RecordingShell::Planner : public Win32Shell {
+public:
+    explicit Planner(const NativePath* paths) : Win32Shell(paths) {}
+};
+#else
 class RecordingShell::Planner : public PosixShell {
 public:
     explicit Planner(const NativePath* paths) : PosixShell(paths, false) {}
 };
+#endif
 
 RecordingShell::RecordingShell(const NativePath* paths) : planner_(std::make_unique<Planner>(paths)) {}
 

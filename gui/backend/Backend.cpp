@@ -5,7 +5,11 @@
 #include <stdexcept>
 
 #include "gui/backend/headless/HeadlessBackend.h"
+#ifdef _WIN32
+#include "gui/backend/win32/Win32Backend.h"
+#else
 #include "gui/backend/sdl/SdlBackend.h"
+#endif
 
 namespace gui {
 
@@ -31,7 +35,11 @@ BackendOptions ParseBackendOptions(int argc, const char* const* argv) {
 
 std::unique_ptr<Backend> CreateBackend(const BackendOptions& options) {
     if (options.headless) return std::make_unique<HeadlessBackend>();
+#ifdef _WIN32
+    return CreateWin32Backend(options);
+#else
     return CreateSdlBackend(options);
+#endif
 }
 
 }  // namespace gui

@@ -1,7 +1,8 @@
 #pragma once
 // The one seam between the framework and a window system. A backend owns native windows, shows
 // back buffers the framework paints, turns native input into Events, keeps the clock and answers
-// the desktop's settings. Backends: sdl/ (a real display) and headless/ (none; virtual clock).
+// the desktop's settings. Backends: sdl/ (a real display on Linux), win32/ (Windows, Win32 API
+// only) and headless/ (none; virtual clock).
 // Automation (Automation.h) is a separate, optional interface.
 //
 // Coordinates: window bounds are screen pixels; event positions are client pixels of the window
