@@ -11,6 +11,9 @@ namespace platform {
 namespace {
 
 constexpr const char* kSoname = "libSDL2-2.0.so.0";
+// The newest function the window and the sound use (SDL 2.0.18): an older system SDL, as Debian 11
+// and Ubuntu 20.04 have, must not hide the newer copy in lib/.
+constexpr const char* kNewestNeeded = "SDL_GetTicks64";
 
 struct State {
     std::mutex mutex;
@@ -55,13 +58,21 @@ void* SdlLibrary::Open() {
         // The bare name is searched by the system (LD_LIBRARY_PATH, the cache, the default folders);
         // a packaged program carries no run path of its own, so its lib/ is asked only after that.
         s.handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (s.handle) {
+        if (s.handle && dlsym(s.handle, kNewestNeeded)) {
             s.error.clear();
             return s.handle;
         }
-        const char* why = dlerror();
+        std::string why;
+        if (s.handle) {
+            why = file + " ist zu alt (es fehlt " + kNewestNeeded + ")";
+            dlclose(s.handle);
+            s.handle = nullptr;
+        } else {
+            const char* text = dlerror();
+            why = text ? text : file;
+        }
         if (!s.error.empty()) s.error += "; ";
-        s.error += why ? why : file;
+        s.error += why;
     }
     return nullptr;
 }

@@ -1,3 +1,4 @@
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include "tests/support/CiSkip.h"
@@ -190,5 +191,20 @@ TEST(SdlSound, StaysSilentWhenSdlCannotBeLoaded) {
         EXPECT_FALSE(sound.Play(click.data(), click.size(), {false, false}));
         EXPECT_EQ(platform::SdlLibrary::LoadAttempts(), attempts + 1);
     }
+    platform::SdlLibrary::SetCandidatesForTest({});
+}
+
+TEST(SdlLibrary, AnSdlTooOldIsPassedOverForTheNextCandidate) {
+    // zlib stands in for an old SDL: it loads, but lacks what the menu needs.
+    platform::SdlLibrary::SetCandidatesForTest({"libz.so.1"});
+    EXPECT_EQ(platform::SdlLibrary::Open(), nullptr);
+    EXPECT_NE(platform::SdlLibrary::Error().find("zu alt"), std::string::npos)
+        << platform::SdlLibrary::Error();
+
+    platform::SdlLibrary::SetCandidatesForTest({"libz.so.1", "libSDL2-2.0.so.0"});
+    void* handle = platform::SdlLibrary::Open();
+    if (!handle) CDMENU_SKIP_OUTSIDE_CI("no system SDL2 here: " + platform::SdlLibrary::Error());
+    EXPECT_NE(dlsym(handle, "SDL_GetTicks64"), nullptr);
+    EXPECT_TRUE(platform::SdlLibrary::Error().empty());
     platform::SdlLibrary::SetCandidatesForTest({});
 }

@@ -21,8 +21,8 @@
 #include "base/Cp1252.h"
 #include "gui/backend/Automation.h"
 #include "gui/backend/sdl/DisplayScale.h"
-#include "gui/backend/sdl/SdlEventTranslate.h"
 #include "gui/backend/sdl/SdlApi.h"
+#include "gui/backend/sdl/SdlEventTranslate.h"
 #include "gui/backend/sdl/X11Probe.h"
 
 namespace gui {
