@@ -75,6 +75,9 @@ inline RunResult RunCommand(std::vector<std::string> all, const fs::path& workDi
             std::fclose(s);
             ::setenv("LSAN_OPTIONS", ("suppressions=" + suppressions.string()).c_str(), 1);
         }
+        // Each run holds its own single-instance lock: a menu window another test has open at the
+        // same time must not make this run hand over to it and end quietly.
+        ::setenv("XDG_RUNTIME_DIR", workDir.c_str(), 1);
         for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
         ::execvp(argv[0], argv.data());
         ::_exit(127);
