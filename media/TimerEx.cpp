@@ -27,8 +27,8 @@ TTimerEx::~TTimerEx() {
 void TTimerEx::ReleaseTimerWindow() {
     if (!timerWindow_) return;
     timerWindow_->SetEnabled(false);
-    // Also from inside its own tick: the framework's timer may be freed by its handler.
-    timerWindow_.reset();
+    // Also from inside its own tick: Free() leaves the framework's timer whole until its tick ends.
+    timerWindow_.release()->Free();
     windowTimerSet_ = false;
 }
 

@@ -42,7 +42,7 @@ struct Source {
 int ReadGif(GifFileType* gif, GifByteType* dest, int count) {
     auto* s = static_cast<Source*>(gif->UserData);
     std::size_t n = std::min<std::size_t>(std::size_t(count), s->bytes->size() - s->pos);
-    std::memcpy(dest, s->bytes->data() + s->pos, n);
+    if (n > 0) std::memcpy(dest, s->bytes->data() + s->pos, n);  // dest may be null for n == 0
     s->pos += n;
     return int(n);
 }
