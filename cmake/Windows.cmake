@@ -59,7 +59,9 @@ add_subdirectory(app/program)
 set(CDMENU_TESTS_EXCLUDE
     platform/AppPathsTest.cpp platform/DynLibTest.cpp platform/FileOpsTest.cpp platform/NativePathTest.cpp
     platform/ServicesTest.cpp platform/ShellTest.cpp platform/SingleInstanceTest.cpp platform/SoundTest.cpp
-    platform/VolumeTest.cpp zip/OutsideArchivesTest.cpp zip/ZipfrontToolTest.cpp)
+    platform/VolumeTest.cpp zip/OutsideArchivesTest.cpp zip/ZipfrontToolTest.cpp
+    # The reference checks run ImageMagick, djpeg, unzip and bsdtar.
+    gfx/ReferenceImageTest.cpp zip/ReferenceZipTest.cpp)
 
 # The window layers' tests are not ported yet: only their Windows-specific ones (in win32/) are built.
 file(GLOB later_tests RELATIVE ${PROJECT_SOURCE_DIR}/tests CONFIGURE_DEPENDS tests/gui/*.cpp tests/flat/*.cpp
