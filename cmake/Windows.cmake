@@ -65,7 +65,7 @@ set(CDMENU_TESTS_EXCLUDE
 
 # The window layers' tests are not ported yet: only their Windows-specific ones (in win32/) are built.
 file(GLOB later_tests RELATIVE ${PROJECT_SOURCE_DIR}/tests CONFIGURE_DEPENDS tests/gui/*.cpp tests/flat/*.cpp
-     tests/media/*.cpp tests/skin/*.cpp tests/app/*.cpp tests/tools/*.cpp tests/e2e/*.cpp)
+     tests/media/*.cpp tests/skin/*.cpp tests/app/*.cpp tests/tools/*.cpp tests/e2e/*.cpp tests/soak/*.cpp)
 list(APPEND CDMENU_TESTS_EXCLUDE ${later_tests})
 
 if(CDMENU_TESTS)
