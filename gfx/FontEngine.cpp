@@ -21,6 +21,7 @@
 
 #include "base/Cp1252.h"
 #include "base/StrUtils.h"
+#include "gfx/BuiltinFonts.h"
 #include "gfx/FreeTypeFace.h"
 #include "gfx/SymbolFace.h"
 
@@ -58,6 +59,9 @@ double EmForHeight(int height, double cellPerEm) {
     return height / cellPerEm;
 }
 
+// Stands in the search order for the faces compiled into the program; their files are named below it.
+const std::string kBuiltinFolder = "<built-in>";
+
 struct FolderFont {
     size_t folder;  // index in the search order
     std::string file;
@@ -81,7 +85,7 @@ struct TFontEngine::Impl {
     std::mutex mutex;
     FT_Library library = nullptr;
     std::vector<std::string> folders;
-    bool scanned = false;
+    size_t scannedFolders = 0;  // folders[0, scannedFolders) are in folderFonts
     std::vector<FolderFont> folderFonts;
     std::map<std::string, FT_Face> files;                     // nullptr: the file is no font
     std::map<std::string, std::unique_ptr<TFontFace>> faces;  // drawn from files, released first
@@ -97,57 +101,78 @@ struct TFontEngine::Impl {
         auto it = files.find(path);
         if (it != files.end()) return it->second;
         FT_Face face = nullptr;
-        if (FT_New_Face(library, path.c_str(), 0, &face) != 0) face = nullptr;
+        if (path.starts_with(kBuiltinFolder + "/")) {
+            const std::string name = path.substr(kBuiltinFolder.size() + 1);
+            for (const TBuiltinFontFile& f : BuiltinFonts())
+                if (name == f.Name &&
+                    FT_New_Memory_Face(library, f.Data, static_cast<FT_Long>(f.Size), 0, &face) != 0)
+                    face = nullptr;
+        } else if (FT_New_Face(library, path.c_str(), 0, &face) != 0) {
+            face = nullptr;
+        }
         files.emplace(path, face);
         return face;
     }
 
-    void Scan() {
-        if (scanned) return;
-        scanned = true;
-        for (size_t index = 0; index < folders.size(); ++index) {
-            const std::string& dir = folders[index];
+    void AddFolderFont(size_t index, const std::string& path) {
+        FT_Face face = Open(path);
+        if (!face || !face->family_name) return;
+        const bool isBold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
+        int weight = isBold ? 700 : 400, width = 5;
+        if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+            os2 && os2->version != 0xFFFF) {
+            if (os2->usWeightClass) weight = os2->usWeightClass;
+            if (os2->usWidthClass) width = os2->usWidthClass;
+        }
+        folderFonts.push_back({index, path, Lower(face->family_name), isBold,
+                               (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0, weight, width});
+    }
+
+    // Folders are read only when the search reaches them: a face found in an earlier one (or built
+    // in) leaves the later folders unopened, which on a slow disc saves a seek per file.
+    void ScanFolder(size_t index) {
+        while (scannedFolders <= index && scannedFolders < folders.size()) {
+            const size_t i = scannedFolders++;
+            const std::string& dir = folders[i];
+            if (dir == kBuiltinFolder) {
+                for (const TBuiltinFontFile& f : BuiltinFonts())
+                    AddFolderFont(i, kBuiltinFolder + "/" + f.Name);
+                continue;
+            }
             std::error_code ec;
             for (auto it = std::filesystem::directory_iterator(dir, ec);
                  !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-                std::string path = it->path().string();
                 std::string ext = Lower(it->path().extension().string());
-                if (ext != ".ttf" && ext != ".otf" && ext != ".ttc") continue;
-                FT_Face face = Open(path);
-                if (face && face->family_name) {
-                    const bool isBold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
-                    int weight = isBold ? 700 : 400, width = 5;
-                    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
-                        os2 && os2->version != 0xFFFF) {
-                        if (os2->usWeightClass) weight = os2->usWeightClass;
-                        if (os2->usWidthClass) width = os2->usWidthClass;
-                    }
-                    folderFonts.push_back({index, path, Lower(face->family_name), isBold,
-                                           (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0, weight, width});
-                }
+                if (ext == ".ttf" || ext == ".otf" || ext == ".ttc") AddFolderFont(i, it->path().string());
             }
         }
     }
 
-    // A file from the folders whose family is exactly `family`; empty if none.
-    std::string InFolders(const std::string& family, bool bold, bool italic, bool& styleMatched) {
-        std::string want = Lower(family);
-        const FolderFont* best = nullptr;
-        // The first folder that has the family wins; within it, the file nearest the wanted style
-        // (the smaller name on a tie, so that directory order does not matter).
-        for (const FolderFont& f : folderFonts) {
-            if (f.family != want) continue;
-            if (!best) {
-                best = &f;
-                continue;
+    // A file from the folders whose family is exactly one of `families` (searched folder by folder,
+    // each in the given order); empty if none.
+    std::string InFolders(const std::vector<std::string>& families, bool bold, bool italic,
+                          bool& styleMatched) {
+        for (size_t index = 0; index < folders.size(); ++index) {
+            ScanFolder(index);
+            for (const std::string& family : families) {
+                const std::string want = Lower(family);
+                const FolderFont* best = nullptr;
+                // Within a folder, the file nearest the wanted style (the smaller name on a tie, so
+                // that directory order does not matter).
+                for (const FolderFont& f : folderFonts) {
+                    if (f.folder != index || f.family != want) continue;
+                    const int d = StyleDistance(f, bold, italic);
+                    if (!best || d < StyleDistance(*best, bold, italic) ||
+                        (d == StyleDistance(*best, bold, italic) && f.file < best->file))
+                        best = &f;
+                }
+                if (best) {
+                    styleMatched = best->bold == bold && best->italic == italic;
+                    return best->file;
+                }
             }
-            if (f.folder != best->folder) continue;
-            const int d = StyleDistance(f, bold, italic), bestD = StyleDistance(*best, bold, italic);
-            if (d < bestD || (d == bestD && f.file < best->file)) best = &f;
         }
-        if (!best) return "";
-        styleMatched = best->bold == bold && best->italic == italic;
-        return best->file;
+        return "";
     }
 
     // A file from fontconfig whose family is exactly `family`; empty if none. Fontconfig reads its
@@ -194,20 +219,18 @@ struct TFontEngine::Impl {
 #endif
     }
 
-    // The family itself, then its metric-compatible stand-in (each in the folders before the
-    // system), then the general fallbacks.
+    // The family itself, then its metric-compatible stand-in (both in each folder in turn, then
+    // both in the system), then the general fallbacks.
     std::string Resolve(const std::string& family, bool bold, bool italic, bool& styleMatched) {
-        Scan();
         styleMatched = true;
         const std::string alias = AliasFor(family);
         std::vector<std::string> wanted{family};
         if (!alias.empty() && Lower(alias) != Lower(family)) wanted.push_back(alias);
-        for (const std::string& name : wanted)
-            if (std::string file = InFolders(name, bold, italic, styleMatched); !file.empty()) return file;
+        if (std::string file = InFolders(wanted, bold, italic, styleMatched); !file.empty()) return file;
         for (const std::string& name : wanted)
             if (std::string file = FromSystem(name, bold, italic, styleMatched); !file.empty()) return file;
         for (const char* name : {"DejaVu Sans", "Liberation Sans"}) {
-            if (std::string file = InFolders(name, bold, italic, styleMatched); !file.empty()) return file;
+            if (std::string file = InFolders({name}, bold, italic, styleMatched); !file.empty()) return file;
             if (std::string file = FromSystem(name, bold, italic, styleMatched); !file.empty()) return file;
         }
         return "";
@@ -236,7 +259,7 @@ TFontEngine::TFontEngine() : impl_(std::make_unique<Impl>()) {
 // The folders searched before the system's fonts: "fonts" beside the program, and on Windows (which
 // has no fontconfig) the system's fonts folder after it.
 std::vector<std::string> TFontEngine::DefaultFolders() {
-    std::vector<std::string> folders;
+    std::vector<std::string> folders{kBuiltinFolder};
     std::error_code ec;
 #ifdef _WIN32
     // The C runtime knows the program's path without a call into the system.
@@ -271,7 +294,7 @@ void TFontEngine::AddFontFolder(const std::string& folder) {
     std::lock_guard lock(impl_->mutex);
     // Later folders are searched before the default one beside the program.
     impl_->folders.insert(impl_->folders.begin(), folder);
-    impl_->scanned = false;
+    impl_->scannedFolders = 0;
     impl_->folderFonts.clear();
     impl_->faces.clear();
 }
@@ -280,7 +303,7 @@ void TFontEngine::UseOnlyFontFolder(const std::string& folder) {
     std::lock_guard lock(impl_->mutex);
     impl_->folders = {folder};
     impl_->systemFonts = false;
-    impl_->scanned = false;
+    impl_->scannedFolders = 0;
     impl_->folderFonts.clear();
     impl_->faces.clear();
 }
@@ -289,7 +312,7 @@ void TFontEngine::ResetFontFolders() {
     std::lock_guard lock(impl_->mutex);
     impl_->folders = DefaultFolders();
     impl_->systemFonts = true;
-    impl_->scanned = false;
+    impl_->scannedFolders = 0;
     impl_->folderFonts.clear();
     impl_->faces.clear();
 }

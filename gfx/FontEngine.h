@@ -1,6 +1,6 @@
 #pragma once
-// FreeType + fontconfig behind TFont: face lookup (font folders first; fontconfig only for faces
-// they lack), metrics and cached glyph coverage.
+// FreeType + fontconfig behind TFont: face lookup (font folders and built-in faces first; fontconfig
+// only for faces they lack), metrics and cached glyph coverage.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -18,12 +18,13 @@ public:
     static TFontEngine& Instance();
 
     // Folders searched before the system's fonts (native paths, UTF-8); the one added last is
-    // searched first. The "fonts" folder beside the program is always searched.
+    // searched first. After them come the faces built into the program (gfx/BuiltinFonts.h), then
+    // the "fonts" folder beside the program.
     void AddFontFolder(const std::string& folder);
     // Fonts from folder only, never the system's (the same pictures on every machine); a face it
     // lacks is drawn blank, with a message on stderr.
     void UseOnlyFontFolder(const std::string& folder);
-    // Back to the start: the folder beside the program, then the system's fonts.
+    // Back to the start: the built-in faces, the folder beside the program, then the system's fonts.
     void ResetFontFolders();
     // How often a face was looked up through fontconfig (which starts with the first lookup).
     int FontconfigQueries() const;

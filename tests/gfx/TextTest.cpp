@@ -3,8 +3,12 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "gfx/Bitmap.h"
+#include "gfx/BuiltinFonts.h"
 #include "gfx/Canvas.h"
 #include "gfx/FontEngine.h"
 
@@ -228,6 +232,49 @@ TEST(Text, FontsOnlyFromOneFolderNeverAskTheSystem) {
     // Back to the usual search, which may ask the system again.
     e.ResetFontFolders();
     EXPECT_NE(e.ResolveFile("Arial", false, false).find("LiberationSans"), std::string::npos);
+    fs::remove_all(dir);
+}
+
+// Faces built into the program come after the folders added by hand and before the folder beside
+// the program and the system; --fonts leaves them out. They draw as their files do.
+TEST(Text, BuiltInFacesBetweenAddedFoldersAndTheSystem) {
+    namespace fs = std::filesystem;
+    TFontEngine& e = TFontEngine::Instance();
+    e.ResetFontFolders();
+    const std::string sans = e.ResolveFile("Liberation Sans", false, false);
+    ASSERT_FALSE(sans.empty());
+    std::ifstream in(sans, std::ios::binary);
+    static std::vector<unsigned char> bytes;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 1000u);
+    static const TBuiltinFontFile faces[] = {{"Built-Sans.ttf", bytes.data(), bytes.size()}};
+    TBitmap b(60, 20);
+    b.Canvas().Font().SetName("Arial");
+    b.Canvas().Font().SetHeight(-14);
+    const int fileWidth = b.Canvas().TextWidth("Kopieren");
+
+    RegisterBuiltinFonts(faces);
+    e.ResetFontFolders();
+    EXPECT_EQ(e.ResolveFile("Arial", false, false), "<built-in>/Built-Sans.ttf");
+    // The family with the style at hand wins over the right style elsewhere.
+    EXPECT_EQ(e.ResolveFile("MS Sans Serif", true, false), "<built-in>/Built-Sans.ttf");
+    EXPECT_NE(e.ResolveFile("Verdana", false, false).find("DejaVuSans"), std::string::npos);
+    TBitmap c(60, 20);
+    c.Canvas().Font().SetName("Arial");
+    c.Canvas().Font().SetHeight(-14);
+    EXPECT_EQ(c.Canvas().TextWidth("Kopieren"), fileWidth);
+
+    const fs::path dir = fs::temp_directory_path() / ("builtin_fonts_" + std::to_string(::getpid()));
+    fs::create_directories(dir / "empty");
+    fs::copy_file(sans, dir / "added.ttf", fs::copy_options::overwrite_existing);
+    e.AddFontFolder(dir.string());
+    EXPECT_EQ(e.ResolveFile("Arial", false, false), (dir / "added.ttf").string());
+    e.UseOnlyFontFolder((dir / "empty").string());
+    EXPECT_EQ(e.ResolveFile("Arial", false, false), "");
+
+    RegisterBuiltinFonts({});
+    e.ResetFontFolders();
+    EXPECT_EQ(e.ResolveFile("Arial", false, false), sans);
     fs::remove_all(dir);
 }
 
