@@ -50,6 +50,42 @@ bool ChunksFit(const uint8_t* data, size_t size) {
     return true;
 }
 
+// 8-bit palette and RGB pictures without interlacing (the built-in skin's) are read row by row and
+// turned into pixels here: one table look-up or byte shuffle a pixel, where libpng's expansion, byte
+// swap and filler would each pass over every row. The pixels are the same. False for other kinds.
+bool ReadPlain(png_structp png, png_infop info, TBitmap& out, std::vector<uint8_t>& row) {
+    const int type = png_get_color_type(png, info);
+    if (png_get_bit_depth(png, info) != 8 || png_get_interlace_type(png, info) != PNG_INTERLACE_NONE ||
+        (type != PNG_COLOR_TYPE_PALETTE && type != PNG_COLOR_TYPE_RGB))
+        return false;
+    // Entries past the palette are black, as libpng's expansion makes them.
+    uint32_t colours[256] = {};
+    png_colorp palette = nullptr;
+    int count = 0;
+    if (type == PNG_COLOR_TYPE_PALETTE && png_get_PLTE(png, info, &palette, &count) == PNG_INFO_PLTE)
+        for (int i = 0; i < count && i < 256; ++i)
+            colours[i] = uint32_t(palette[i].red) << 16 | uint32_t(palette[i].green) << 8 | palette[i].blue;
+    png_read_update_info(png, info);
+    const png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
+    const size_t bytes = type == PNG_COLOR_TYPE_PALETTE ? 1 : 3;
+    if (png_get_rowbytes(png, info) != size_t(w) * bytes) png_error(png, "unerwartetes Zeilenformat");
+    out.SetSize(int(w), int(h));
+    row.resize(size_t(w) * bytes);
+    for (png_uint_32 y = 0; y < h; ++y) {
+        png_read_row(png, row.data(), nullptr);
+        uint32_t* to = out.Row32(int(y));
+        const uint8_t* from = row.data();
+        if (bytes == 1) {
+            for (png_uint_32 x = 0; x < w; ++x) to[x] = colours[from[x]];
+        } else {
+            for (png_uint_32 x = 0; x < w; ++x, from += 3)
+                to[x] = uint32_t(from[0]) << 16 | uint32_t(from[1]) << 8 | from[2];
+        }
+    }
+    png_read_end(png, nullptr);
+    return true;
+}
+
 void WriteData(png_structp png, png_bytep data, png_size_t n) {
     auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
     out->insert(out->end(), data, data + n);
@@ -80,6 +116,11 @@ void DecodePng(const uint8_t* data, size_t size, TBitmap& bitmap) {
     png_set_user_limits(png, 16384, 16384);
     png_set_read_fn(png, &reader, ReadData);
     png_read_info(png, info);
+    if (ReadPlain(png, info, out, pixels)) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        bitmap.Assign(std::move(out));
+        return;
+    }
     png_set_expand(png);
     png_set_strip_16(png);
     png_set_gray_to_rgb(png);

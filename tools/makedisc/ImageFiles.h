@@ -12,5 +12,6 @@ std::string EncodeBmp8(const IndexedImage& image);
 // Monochrome mask in the image-list convention: bit 1 (white) = transparent, 0 (black) = opaque.
 std::string EncodeBmpMask(int width, int height, const std::vector<bool>& transparent);
 std::string EncodeJpeg(const Raster& raster, int quality);
-// PNG for previews only.
-std::string EncodePng(const Raster& raster);
+// PNG for previews, and for the pictures built into the program (fastDecode: a palette when the
+// colours fit one, and only the filters that are cheap to undo).
+std::string EncodePng(const Raster& raster, bool fastDecode = false);

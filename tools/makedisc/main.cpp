@@ -64,7 +64,7 @@ void SkinPicture(DiscFiles& skin, std::vector<SkinFileImage>& builtin, const std
                  const std::string& file, const Raster& pixels) {
     skin.Write(name, file);
     const bool jpeg = name.size() > 4 && name.substr(name.size() - 4) == ".jpg";
-    builtin.push_back({name, pixels.Width(), pixels.Height(), jpeg ? file : EncodePng(pixels)});
+    builtin.push_back({name, pixels.Width(), pixels.Height(), jpeg ? file : EncodePng(pixels, true)});
 }
 
 Raster WriteChrome(DiscFiles& skinFiles, std::vector<SkinFileImage>& builtin, const fs::path& preview) {
