@@ -9,6 +9,7 @@
 #include "base/MemoryStream.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Canvas.h"
+#include "gfx/PngCodec.h"
 #include "gui/Image.h"
 #include "gui/ImageList.h"
 #include "platform/NativePath.h"
@@ -50,6 +51,10 @@ Outcome LoadOverride(gfx::TBitmap& bitmap, const std::string& path, const TBuilt
 bool LoadBuiltin(gfx::TBitmap& bitmap, const TBuiltinSkinFile* builtin) {
     if (!builtin) return false;
     try {
+        if (gfx::IsPng(builtin->Data, builtin->Size)) {
+            gfx::DecodePng(builtin->Data, builtin->Size, bitmap, false);
+            return !bitmap.Empty();
+        }
         base::TMemoryStream stream(builtin->Data, builtin->Size);
         bitmap.LoadFromStream(stream);
         return !bitmap.Empty();
@@ -115,11 +120,15 @@ bool LoadSkinImageList(gui::TImageList& list, const std::string& folder, const s
         gfx::TBitmap image(w, h);
         image.Canvas().BitBlt(0, 0, w, h, strip, x0, 0, gfx::SRCCOPY);
         std::vector<bool> bits(size_t(w) * size_t(h));
-        for (int y = 0; y < h; ++y)
+        for (int y = 0; y < h; ++y) {
+            // A 32-bit mask (the built-in one) is read straight from its rows.
+            const uint32_t* row = mask.Is32() ? mask.Row32(y) + x0 : nullptr;
             for (int x = 0; x < w; ++x)
                 bits[size_t(y) * size_t(w) + size_t(x)] =
-                    mask.Monochrome() ? mask.PixelIndex(x0 + x, y) != white
-                                      : (mask.Pixel(x0 + x, y) & 0xFFFFFF) != 0xFFFFFF;
+                    row                 ? (row[x] & 0xFFFFFF) != 0xFFFFFF
+                    : mask.Monochrome() ? mask.PixelIndex(x0 + x, y) != white
+                                        : (mask.Pixel(x0 + x, y) & 0xFFFFFF) != 0xFFFFFF;
+        }
         list.Add(image, bits);
     }
     return list.Count() > 0;

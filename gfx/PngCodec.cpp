@@ -98,7 +98,7 @@ bool IsPng(const uint8_t* data, size_t size) {
     return size >= 8 && png_sig_cmp(data, 0, 8) == 0;
 }
 
-void DecodePng(const uint8_t* data, size_t size, TBitmap& bitmap) {
+void DecodePng(const uint8_t* data, size_t size, TBitmap& bitmap, bool checkSums) {
     if (!IsPng(data, size)) throw EInvalidGraphic("PNG-Fehler: keine PNG-Signatur");
     if (!ChunksFit(data, size)) throw EInvalidGraphic("PNG-Fehler: PNG-Daten abgeschnitten");
     TBitmap out;
@@ -114,6 +114,9 @@ void DecodePng(const uint8_t* data, size_t size, TBitmap& bitmap) {
                               (reader.message[0] ? reader.message : "kein Speicher"));
     }
     png_set_user_limits(png, 16384, 16384);
+#ifdef PNG_IGNORE_ADLER32
+    if (!checkSums) png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+#endif
     png_set_read_fn(png, &reader, ReadData);
     png_read_info(png, info);
     if (ReadPlain(png, info, out, pixels)) {

@@ -49,10 +49,13 @@ int TImageList::Add(const gfx::TBitmap& image, const std::vector<bool>& mask) {
     Image img;
     img.pixels.assign(size_t(width_) * size_t(height_), gfx::clBlack);
     img.mask.assign(size_t(width_) * size_t(height_), false);
+    // The skin's strips are 32-bit: their rows are read straight, not a pixel call at a time.
+    const bool direct = image.Is32();
     for (int y = 0; y < height_ && y < image.Height(); ++y) {
+        const uint32_t* row = direct ? image.Row32(y) : nullptr;
         for (int x = 0; x < width_ && x < image.Width(); ++x) {
             size_t at = size_t(y) * size_t(width_) + size_t(x);
-            img.pixels[at] = image.Pixel(x, y) & 0xFFFFFF;
+            img.pixels[at] = (row ? gfx::PixelToColor(row[x] & 0xFFFFFF) : image.Pixel(x, y)) & 0xFFFFFF;
             size_t src = size_t(y) * size_t(image.Width()) + size_t(x);
             img.mask[at] = src < mask.size() ? bool(mask[src]) : true;
         }

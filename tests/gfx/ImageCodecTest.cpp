@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <zlib.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -87,6 +89,36 @@ TEST(PngCodec, RoundTripAndDamage) {
     std::vector<uint8_t> crc = png;
     crc[20] ^= 0xFF;  // inside IHDR: checksum mismatch
     EXPECT_THROW(DecodePng(crc.data(), crc.size(), back), EInvalidGraphic);
+}
+
+// The compressed data's own checksum (the last four bytes of the IDAT data): a damaged one fails
+// the file, unless the caller vouches for the data (pictures compiled into the program).
+TEST(PngCodec, DataChecksumIsCheckedUnlessTheCallerVouches) {
+    TBitmap src = Gradient(33, 17);
+    std::vector<uint8_t> png = EncodePng(src);
+    size_t pos = 8, idatEnd = 0;
+    while (pos + 12 <= png.size()) {
+        const uint32_t length = uint32_t(png[pos]) << 24 | uint32_t(png[pos + 1]) << 16 |
+                                uint32_t(png[pos + 2]) << 8 | uint32_t(png[pos + 3]);
+        if (std::memcmp(&png[pos + 4], "IDAT", 4) == 0) idatEnd = pos + 8 + length;
+        pos += 12 + length;
+    }
+    ASSERT_GT(idatEnd, 0u);
+    png[idatEnd - 1] ^= 0x5A;  // the adler-32 sum of the single IDAT chunk
+    // The chunk's CRC is made right again, so that only the data's checksum is wrong.
+    size_t start = 8;
+    while (std::memcmp(&png[start + 4], "IDAT", 4) != 0)
+        start += 12 + (size_t(png[start]) << 24 | size_t(png[start + 1]) << 16 | size_t(png[start + 2]) << 8 |
+                       size_t(png[start + 3]));
+    const uint32_t crc = uint32_t(crc32(0, &png[start + 4], uInt(idatEnd - start - 4)));
+    for (int i = 0; i < 4; ++i) png[idatEnd + size_t(i)] = uint8_t(crc >> (24 - 8 * i));
+
+    TBitmap back;
+    EXPECT_THROW(DecodePng(png.data(), png.size(), back), EInvalidGraphic);
+    DecodePng(png.data(), png.size(), back, false);
+    ASSERT_EQ(back.Width(), 33);
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 33; ++x) ASSERT_EQ(back.Pixel(x, y), src.Pixel(x, y));
 }
 
 TEST(BitmapFiles, LoadFromFileChoosesTheCodecBySignature) {
