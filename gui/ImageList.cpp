@@ -105,7 +105,7 @@ void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) co
                 c = gfx::RGB(l, l, l);
             }
             if (row)
-                row[tx] = gfx::ResolvePixel(c);
+                row[tx] = gfx::ColorToPixel(c);  // stored colours are plain RGB, never system colours
             else
                 target.SetPixel(tx, ty, c);
         }
