@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# startup-wine.sh [WINDOWS_BUILD] [RUNS] — start-up of cdmenu.exe on the sample disc to its first
+# presented frame under Wine on Xvfb, against bench/minimal_win32.exe (a Win32 program presenting
+# one 640x480 frame) in the same run, alternating. Medians of wall and CPU time, peak memory.
+#
+# The menu ends after its first frame through an empty script, as in bench/startup.sh. One
+# wineserver is kept running for all runs, so each run pays for starting a Windows process, not
+# for starting Wine's server.
+# Build first: ./scripts/build.sh release cdmenu sampledisc && ./scripts/build.sh windows
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(cd "${1:-build/windows}" && pwd)
+runs=${2:-15}
+disc=$(cd "${CDMENU_HOST_BUILD:-build/release}/disc" && pwd)
+menu=$build/cdmenu.exe
+minimal=$build/bench/minimal_win32.exe
+for f in "$menu" "$minimal" "$disc/Menue.dat" /usr/bin/time /usr/bin/Xvfb; do
+  [ -e "$f" ] || { echo "startup-wine: $f is missing" >&2; exit 2; }
+done
+wine=$(command -v wine64 || true)
+[ -n "$wine" ] || wine=/usr/lib/wine/wine64
+server=$(command -v wineserver || true)
+[ -n "$server" ] || server=/usr/lib/wine/wineserver64
+export WINESERVER=$server
+
+work=$(mktemp -d /tmp/cdmenu-bench-wine-XXXXXX)
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+xvfb_pid=
+cleanup() {
+  "$server" -k 2>/dev/null || true
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+display=:$((600 + RANDOM % 300))
+/usr/bin/Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+export DISPLAY=$display
+"$wine" wineboot --init >"$work/wineboot.log" 2>&1
+"$server" -w
+"$server" -p  # stays up between the runs
+
+mkdir -p "$work/fonts"
+cp /usr/share/fonts/truetype/liberation/*.ttf /usr/share/fonts/truetype/dejavu/*.ttf "$work/fonts/"
+: >"$work/empty.script"
+winpath() { echo "Z:${1//\//\\}"; }
+menu_args=(--data "$(winpath "$disc")" --root "$(winpath "$disc")" --fonts "$(winpath "$work/fonts")"
+  --script "$(winpath "$work/empty.script")")
+
+# One run appended to $1: wall time and CPU time (user + system) in microseconds, peak resident KiB.
+measure() {
+  local out=$1 t0 t1; shift
+  t0=$(date +%s%N)
+  /usr/bin/time -f '%U %S %M' -o "$work/time" "$wine" "$@" >/dev/null 2>"$work/err" || {
+    echo "startup-wine: '$*' failed:" >&2; grep -v '^ALSA' "$work/err" >&2; exit 1; }
+  t1=$(date +%s%N)
+  tail -1 "$work/time" | awk -v w=$(((t1 - t0) / 1000)) '{printf "%d %d %d\n", w, ($1 + $2) * 1000000, $3}' >>"$out"
+}
+median() { sort -n -k"$2","$2" "$1" | awk -v c="$2" '{v[NR]=$c} END {print v[int((NR+1)/2)]}'; }
+peak() { sort -n -k3,3 "$1" | tail -1 | awk '{print $3}'; }
+
+# Warm the file cache and Wine's own DLLs once each.
+measure "$work/warm" "$menu" "${menu_args[@]}"
+measure "$work/warm" "$minimal"
+for _ in $(seq "$runs"); do
+  measure "$work/menu" "$menu" "${menu_args[@]}"
+  measure "$work/minimal" "$minimal"
+done
+
+ms() { awk -v u="$1" 'BEGIN {printf "%.1f ms", u / 1000}'; }
+mb() { awk -v k="$1" 'BEGIN {printf "%.1f MB", k / 1024}'; }
+row() {
+  printf '  %-24s wall %10s   cpu %10s   peak memory %s\n' "$1" "$(ms "$(median "$2" 1)")" \
+    "$(ms "$(median "$2" 2)")" "$(mb "$(peak "$2")")"
+}
+echo "start-up to the first presented frame under $("$wine" --version) on Xvfb, median of $runs runs"
+echo "  machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+row "cdmenu.exe" "$work/menu"
+row "minimal Win32 program" "$work/minimal"
+awk -v a="$(median "$work/menu" 1)" -v b="$(median "$work/minimal" 1)" -v c="$(median "$work/menu" 2)" \
+  -v d="$(median "$work/minimal" 2)" 'BEGIN {printf "  cdmenu.exe / minimal: %.2fx wall, %.2fx cpu\n", a / b, c / d}'
+echo "target: within 2x of the minimal program"
