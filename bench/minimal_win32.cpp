@@ -13,8 +13,8 @@ int main() {
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.lpszClassName = L"minimal_win32";
     if (!RegisterClassW(&wc)) return 1;
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"minimal", WS_POPUP, 100, 100, 640, 480, nullptr, nullptr,
-                                wc.hInstance, nullptr);
+    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"minimal", WS_POPUP, 100, 100, 640, 480, nullptr,
+                                nullptr, wc.hInstance, nullptr);
     if (!hwnd) return 1;
     ShowWindow(hwnd, SW_SHOW);
 

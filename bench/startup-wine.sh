@@ -17,15 +17,8 @@ minimal=$build/bench/minimal_win32.exe
 for f in "$menu" "$minimal" "$disc/Menue.dat" /usr/bin/time /usr/bin/Xvfb; do
   [ -e "$f" ] || { echo "startup-wine: $f is missing" >&2; exit 2; }
 done
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || wine=/usr/lib/wine/wine64
-server=$(command -v wineserver || true)
-[ -n "$server" ] || server=/usr/lib/wine/wineserver64
-export WINESERVER=$server
-
 work=$(mktemp -d /tmp/cdmenu-bench-wine-XXXXXX)
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+source scripts/wine-env.sh
 xvfb_pid=
 cleanup() {
   "$server" -k 2>/dev/null || true
@@ -34,11 +27,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=:$((600 + RANDOM % 300))
-/usr/bin/Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
-export DISPLAY=$display
+start_xvfb || { echo "startup-wine: Xvfb did not start" >&2; exit 1; }
 "$wine" wineboot --init >"$work/wineboot.log" 2>&1
 "$server" -w
 "$server" -p  # stays up between the runs
@@ -50,17 +39,18 @@ winpath() { echo "Z:${1//\//\\}"; }
 menu_args=(--data "$(winpath "$disc")" --root "$(winpath "$disc")" --fonts "$(winpath "$work/fonts")"
   --script "$(winpath "$work/empty.script")")
 
-# One run appended to $1: wall time and CPU time (user + system) in microseconds, peak resident KiB.
+# One run appended to $1: wall time and CPU time (user + system) in microseconds; its peak resident
+# memory in KiB to $1.mem.
 measure() {
   local out=$1 t0 t1; shift
   t0=$(date +%s%N)
   /usr/bin/time -f '%U %S %M' -o "$work/time" "$wine" "$@" >/dev/null 2>"$work/err" || {
     echo "startup-wine: '$*' failed:" >&2; grep -v '^ALSA' "$work/err" >&2; exit 1; }
   t1=$(date +%s%N)
-  tail -1 "$work/time" | awk -v w=$(((t1 - t0) / 1000)) '{printf "%d %d %d\n", w, ($1 + $2) * 1000000, $3}' >>"$out"
+  tail -1 "$work/time" | awk -v w=$(((t1 - t0) / 1000)) '{printf "%d %d\n", w, ($1 + $2) * 1000000}' >>"$out"
+  tail -1 "$work/time" | awk '{print $3}' >>"$out.mem"
 }
-median() { sort -n -k"$2","$2" "$1" | awk -v c="$2" '{v[NR]=$c} END {print v[int((NR+1)/2)]}'; }
-peak() { sort -n -k3,3 "$1" | tail -1 | awk '{print $3}'; }
+source bench/startup-report.sh
 
 # Warm the file cache and Wine's own DLLs once each.
 measure "$work/warm" "$menu" "${menu_args[@]}"
@@ -70,12 +60,6 @@ for _ in $(seq "$runs"); do
   measure "$work/minimal" "$minimal"
 done
 
-ms() { awk -v u="$1" 'BEGIN {printf "%.1f ms", u / 1000}'; }
-mb() { awk -v k="$1" 'BEGIN {printf "%.1f MB", k / 1024}'; }
-row() {
-  printf '  %-24s wall %10s   cpu %10s   peak memory %s\n' "$1" "$(ms "$(median "$2" 1)")" \
-    "$(ms "$(median "$2" 2)")" "$(mb "$(peak "$2")")"
-}
 echo "start-up to the first presented frame under $("$wine" --version) on Xvfb, median of $runs runs"
 echo "  machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 row "cdmenu.exe" "$work/menu"

@@ -15,15 +15,8 @@ done
 for t in Xvfb xdotool xwininfo import convert; do
   command -v $t >/dev/null || { echo "e2e-wine: $t missing (./scripts/setup.sh)" >&2; exit 2; }
 done
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || wine=/usr/lib/wine/wine64
-server=$(command -v wineserver || true)
-[ -n "$server" ] || server=/usr/lib/wine/wineserver64
-export WINESERVER=$server
-
 work=$(mktemp -d /tmp/cdmenu-e2e-wine-XXXXXX)
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+source scripts/wine-env.sh
 unset WAYLAND_DISPLAY
 xvfb_pid=
 cleanup() {
@@ -42,12 +35,7 @@ fail() {
 }
 
 # A black root (-br), so that any pixel outside our windows is known.
-display=:$((600 + RANDOM % 300))
-Xvfb "$display" -screen 0 1024x768x24 -br -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
-[ -e "/tmp/.X11-unix/X${display#:}" ] || fail "Xvfb did not start"
+start_xvfb -br || fail "Xvfb did not start"
 
 "$wine" wineboot --init >"$work/wineboot.log" 2>&1 || fail "wineboot"
 "$server" -w
