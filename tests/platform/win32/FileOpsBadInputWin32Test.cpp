@@ -156,7 +156,8 @@ TEST(FileOpsBadInputWin32, ATargetNobodyMayWriteEndsInAMessage) {
 
     r = FileOps::CopyFolderContents(t / "src", "Z:/sys/cdmenu-ziel");
     EXPECT_EQ(r.status, CopyStatus::kFailed);
-    EXPECT_NE(r.message.find("Der Ordner Z:\\sys\\cdmenu-ziel kann nicht angelegt werden."), std::string::npos)
+    EXPECT_NE(r.message.find("Der Ordner Z:\\sys\\cdmenu-ziel kann nicht angelegt werden."),
+              std::string::npos)
         << r.message;
     EXPECT_TRUE(IsGermanText(r.message)) << r.message;
 }
