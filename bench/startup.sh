@@ -61,9 +61,7 @@ memory() {
   tail -1 "$work/mem" >> "$out.mem"
 }
 
-# Median of column $2 of file $1.
-median() { sort -n -k"$2","$2" "$1" | awk -v c="$2" '{v[NR]=$c} END {print v[int((NR+1)/2)]}'; }
-peak() { sort -n "$1.mem" | tail -1; }
+source bench/startup-report.sh
 
 menu_args=(--data "$disc" --root "$disc" --script "$work/empty.script")
 
@@ -99,13 +97,6 @@ if [ -n "$have_display" ]; then
   done
 fi
 
-ms() { awk -v u="$1" 'BEGIN {printf "%.1f ms", u / 1000}'; }
-mb() { awk -v k="$1" 'BEGIN {printf "%.1f MB", k / 1024}'; }
-
-row() {
-  printf '  %-24s wall %10s   cpu %10s   peak memory %s\n' "$1" "$(ms "$(median "$2" 1)")" \
-    "$(ms "$(median "$2" 2)")" "$(mb "$(peak "$2")")"
-}
 echo "start-up to the first presented frame, median of $runs runs (sample disc: $disc)"
 echo "  machine load: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 row "menu, headless" "$work/headless"

@@ -72,3 +72,8 @@ if(CDMENU_TESTS)
   enable_testing()
   add_subdirectory(tests)
 endif()
+
+# The floor of bench/startup-wine.sh: one Win32 window, one frame.
+add_executable(minimal_win32 bench/minimal_win32.cpp)
+target_link_libraries(minimal_win32 PRIVATE user32 gdi32)
+set_target_properties(minimal_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)

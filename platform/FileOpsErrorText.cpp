@@ -31,6 +31,9 @@ std::string FileOps::ErrorText(int errorCode) {
             return base::Cp("Der Dateiname ist zu lang.");
         case EXDEV:
             return base::Cp("Das Ziel liegt auf einem anderen Datenträger.");
+        case ENODEV:
+        case ENXIO:
+            return base::Cp("Der Datenträger ist nicht bereit oder wurde entfernt.");
         case EIO:
             return base::Cp("E/A-Fehler.");
         default:

@@ -53,7 +53,13 @@ std::string FullPath(const std::string& native) {
     if (n == 0) return native;
     std::wstring out(n, L'\0');
     out.resize(GetFullPathNameW(w.c_str(), n, out.data(), nullptr));
-    return StripSlash(Narrow(out));
+    std::string full = Narrow(out);
+    // A long path comes back in the \\?\ form; folders are compared in the plain one.
+    if (full.starts_with("//?/UNC/"))
+        full = "//" + full.substr(8);
+    else if (full.starts_with("//?/"))
+        full = full.substr(4);
+    return StripSlash(full);
 }
 
 // ---- copy ---------------------------------------------------------------------------------------

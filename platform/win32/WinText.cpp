@@ -27,6 +27,15 @@ std::wstring Wide(std::string_view utf8Path) {
     std::wstring w = WideText(utf8Path);
     for (wchar_t& c : w)
         if (c == L'/') c = L'\\';
+    // Past MAX_PATH (248 for folders) the plain calls fail. The \\?\ form has no such limit but
+    // takes the path literally, so it is made from the full path, with "." and ".." resolved.
+    if (w.size() < MAX_PATH - 12 || w.starts_with(L"\\\\?\\")) return w;
+    const DWORD n = GetFullPathNameW(w.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return w;
+    std::wstring full(n, L'\0');
+    full.resize(GetFullPathNameW(w.c_str(), n, full.data(), nullptr));
+    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    if (full.size() > 2 && full[1] == L':') return L"\\\\?\\" + full;
     return w;
 }
 
@@ -59,8 +68,9 @@ int ErrnoFrom(unsigned long code) {
         case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
-        case ERROR_WRITE_PROTECT:
             return EACCES;
+        case ERROR_WRITE_PROTECT:
+            return EROFS;
         case ERROR_FILE_EXISTS:
         case ERROR_ALREADY_EXISTS:
             return EEXIST;
@@ -70,6 +80,7 @@ int ErrnoFrom(unsigned long code) {
         case ERROR_DIR_NOT_EMPTY:
             return ENOTEMPTY;
         case ERROR_NOT_READY:
+        case ERROR_DEV_NOT_EXIST:
             return ENODEV;
         case ERROR_DIRECTORY:
             return ENOTDIR;
