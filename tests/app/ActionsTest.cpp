@@ -83,7 +83,7 @@ protected:
     }
 
     TMainForm& Main() { return *menu.Main(); }
-    gui::HeadlessBackend& Hb() { return menu.Backend(); }
+    gui::Automation& Hb() { return menu.Backend(); }
 
     void ClickOn(gui::TForm* form, gui::TControl* c) {
         const gfx::TPoint p = MenuFixture::Centre(c);

@@ -68,7 +68,7 @@ TEST(Gallery, FitsLargePicturesAndCentresSmallOnes) {
     const std::string small = WriteJpeg(menu, "klein.jpg", 320, 240);
     StartWith(menu, {Program("Gross", big), Program("Klein", small), Program("Ohne")});
     TMainForm* m = menu.Main();
-    gui::HeadlessBackend& hb = menu.Backend();
+    gui::Automation& hb = menu.Backend();
     menu.Click(m->CategoryButtons.at(0));
 
     gfx::TRect bigBounds{}, smallBounds{};
@@ -117,7 +117,7 @@ TEST(Gallery, FitsLargePicturesAndCentresSmallOnes) {
 TEST(Keyboard, FocusMarkOnlyAfterTheKeyboardWasUsed) {
     MenuFixture menu;
     TMainForm* m = menu.Main();
-    gui::HeadlessBackend& hb = menu.Backend();
+    gui::Automation& hb = menu.Backend();
     skin::TSkinButton* first = m->CategoryButtons.at(0);
     EXPECT_EQ(m->FocusedControl(), first);
     const gfx::TPoint at = first->ClientToForm({0, 0});
@@ -145,7 +145,7 @@ TEST(Keyboard, DescriptionScrollsWhenFocusedAndAltF4Ends) {
     p.Description.assign(40, "Eine lange Beschreibung, die viele Zeilen braucht, um ganz gelesen zu werden.");
     StartWith(menu, {p});
     TMainForm* m = menu.Main();
-    gui::HeadlessBackend& hb = menu.Backend();
+    gui::Automation& hb = menu.Backend();
     hb.Key(gui::VK_RETURN);  // the first category
     ASSERT_TRUE(m->pProgramme->Visible());
     EXPECT_EQ(m->FocusedControl(), m->lbProgramme);
@@ -186,7 +186,7 @@ TEST(Gallery, ArrowsShowWhileThePointerMovesAndPage) {
                      Program("Zwei", WriteJpeg(menu, "zwei.jpg", 320, 240)),
                      Program("Drei", WriteJpeg(menu, "drei.jpg", 320, 240))});
     TMainForm* m = menu.Main();
-    gui::HeadlessBackend& hb = menu.Backend();
+    gui::Automation& hb = menu.Backend();
     menu.Click(m->CategoryButtons.at(0));
 
     struct Seen {

@@ -435,7 +435,7 @@ TEST(FullScreen, CentredOnBlackAndClosedByAClick) {
     TCatalogueProgram none = Program("Ohne Bild");
     StartWith(menu, {p, none});
     TMainForm* m = menu.Main();
-    gui::HeadlessBackend& hb = menu.Backend();
+    gui::Automation& hb = menu.Backend();
     ASSERT_NE(VollbildForm, nullptr);
 
     gfx::TRect imageBounds{};

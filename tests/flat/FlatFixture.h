@@ -9,7 +9,7 @@
 #include "gfx/Font.h"
 #include "gui/Application.h"
 #include "gui/Form.h"
-#include "gui/backend/headless/HeadlessBackend.h"
+#include "gui/backend/Automation.h"
 
 namespace flat::testing {
 
@@ -19,9 +19,9 @@ protected:
 
     void SetUp() override {
         gfx::ResetSysColors();
-        auto backend = std::make_unique<gui::HeadlessBackend>();
-        hb = backend.get();
-        hb->MutableSettings().fontSmoothing = false;  // exact text colours
+        auto backend = gui::CreateBackend({.headless = true});
+        hb = backend->GetAutomation();
+        hb->MutableSettings()->fontSmoothing = false;  // exact text colours
         app = std::make_unique<gui::TApplication>(std::move(backend));
         gfx::SetFontSmoothing(false);
         form = app->CreateForm<gui::TForm>();
@@ -51,7 +51,7 @@ protected:
         return gfx::TColor(hb->PixelAt(form->Handle(), x, y));
     }
 
-    gui::HeadlessBackend* hb = nullptr;
+    gui::Automation* hb = nullptr;
     std::unique_ptr<gui::TApplication> app;
     gui::TForm* form = nullptr;
 };

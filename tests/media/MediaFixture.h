@@ -9,7 +9,7 @@
 
 #include "gui/Application.h"
 #include "gui/Form.h"
-#include "gui/backend/headless/HeadlessBackend.h"
+#include "gui/backend/Automation.h"
 #include "media/TimerThread.h"
 
 namespace media::testing {
@@ -68,8 +68,8 @@ private:
 class MediaFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto backend = std::make_unique<gui::HeadlessBackend>();
-        hb = backend.get();
+        auto backend = gui::CreateBackend({.headless = true});
+        hb = backend->GetAutomation();
         app = std::make_unique<gui::TApplication>(std::move(backend));
         form = app->CreateForm<gui::TForm>();
         form->SetBorderStyle(gui::bsNone);
@@ -88,7 +88,7 @@ protected:
         return gfx::TColor(hb->PixelAt(form->Handle(), x, y));
     }
 
-    gui::HeadlessBackend* hb = nullptr;
+    gui::Automation* hb = nullptr;
     std::unique_ptr<gui::TApplication> app;
     gui::TForm* form = nullptr;
     std::shared_ptr<ThreadClock> clock;

@@ -11,15 +11,15 @@
 #include "gui/Application.h"
 #include "gui/Form.h"
 #include "gui/ImageList.h"
-#include "gui/backend/headless/HeadlessBackend.h"
+#include "gui/backend/Automation.h"
 
 struct SkinHarness {
-    gui::HeadlessBackend* hb;
+    gui::Automation* hb;
     std::unique_ptr<gui::TApplication> app;
 
     SkinHarness() {
-        auto backend = std::make_unique<gui::HeadlessBackend>();
-        hb = backend.get();
+        auto backend = gui::CreateBackend({.headless = true});
+        hb = backend->GetAutomation();
         app = std::make_unique<gui::TApplication>(std::move(backend));
         gfx::SetFontSmoothing(false);
     }

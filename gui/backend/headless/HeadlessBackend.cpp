@@ -45,11 +45,6 @@ void HeadlessBackend::Advance(std::uint64_t ms) {
 
 // ---- input ------------------------------------------------------------------------------------
 
-WindowHandle HeadlessBackend::Target() const {
-    if (target_ && windows_.count(target_)) return target_;
-    return active_;
-}
-
 void HeadlessBackend::Inject(const Event& in) {
     Event ev = in;
     if (!ev.window) ev.window = Target();
@@ -100,46 +95,6 @@ void HeadlessBackend::InjectMouse(Event ev) {
     if (ws->enabled || ev.type == EventType::MouseMove) queue_.push_back(std::move(ev));
 }
 
-void HeadlessBackend::MouseMove(int x, int y, TShiftState shift) {
-    synth_.Move(Target(), x, y, shift);
-}
-
-void HeadlessBackend::MouseDown(int x, int y, TMouseButton button, TShiftState shift) {
-    synth_.Press(Target(), x, y, button, shift);
-}
-
-void HeadlessBackend::MouseUp(int x, int y, TMouseButton button, TShiftState shift) {
-    synth_.Release(Target(), x, y, button, shift);
-}
-
-void HeadlessBackend::Click(int x, int y, TMouseButton button, TShiftState shift) {
-    synth_.Click(Target(), x, y, button, shift);
-}
-
-void HeadlessBackend::DoubleClick(int x, int y) {
-    synth_.DoubleClick(Target(), x, y);
-}
-
-void HeadlessBackend::Wheel(int x, int y, int notches) {
-    synth_.Wheel(Target(), x, y, notches);
-}
-
-void HeadlessBackend::KeyDown(int key, TShiftState shift) {
-    synth_.KeyDown(Target(), key, shift);
-}
-
-void HeadlessBackend::KeyUp(int key, TShiftState shift) {
-    synth_.KeyUp(Target(), key, shift);
-}
-
-void HeadlessBackend::Key(int key, TShiftState shift) {
-    synth_.Key(Target(), key, shift);
-}
-
-void HeadlessBackend::Type(const std::string& utf8) {
-    synth_.Type(Target(), utf8);
-}
-
 void HeadlessBackend::RequestClose(WindowHandle w) {
     Event ev;
     ev.type = EventType::CloseRequest;
@@ -148,18 +103,19 @@ void HeadlessBackend::RequestClose(WindowHandle w) {
     Pump();
 }
 
-void HeadlessBackend::Post(std::function<void()> fn) {
+bool HeadlessBackend::Post(std::function<void()> fn) {
     posted_.push_back(std::move(fn));
+    return true;
 }
 
 // ---- windows ------------------------------------------------------------------------------------
 
-HeadlessBackend::WindowState* HeadlessBackend::Find(WindowHandle w) {
+Automation::WindowState* HeadlessBackend::Find(WindowHandle w) {
     auto it = windows_.find(w);
     return it == windows_.end() ? nullptr : &it->second;
 }
 
-const HeadlessBackend::WindowState* HeadlessBackend::Window(WindowHandle w) const {
+const Automation::WindowState* HeadlessBackend::Window(WindowHandle w) const {
     auto it = windows_.find(w);
     return it == windows_.end() ? nullptr : &it->second;
 }
@@ -196,7 +152,7 @@ void HeadlessBackend::DestroyWindow(WindowHandle w) {
                 break;
             }
     }
-    if (target_ == w) target_ = 0;
+    ForgetWindow(w);
     if (dragging_ == w) dragging_ = 0;
 }
 
@@ -322,12 +278,6 @@ void HeadlessBackend::Present(WindowHandle w, const gfx::TBitmap& backBuffer, co
     ws->lastPresent = r;
 }
 
-std::int64_t HeadlessBackend::PixelAt(WindowHandle w, int x, int y) const {
-    const WindowState* ws = Window(w);
-    if (!ws || x < 0 || y < 0 || x >= ws->pixels->Width() || y >= ws->pixels->Height()) return -1;
-    return std::int64_t(ws->pixels->Pixel(x, y));
-}
-
 bool HeadlessBackend::WindowEnabled(WindowHandle w) const {
     const WindowState* ws = Window(w);
     return ws && ws->enabled;
@@ -336,17 +286,6 @@ bool HeadlessBackend::WindowEnabled(WindowHandle w) const {
 const gfx::TBitmap* HeadlessBackend::WindowPixels(WindowHandle w) const {
     const WindowState* ws = Window(w);
     return ws ? ws->pixels : nullptr;
-}
-
-bool HeadlessBackend::SavePng(WindowHandle w, const std::string& path) const {
-    const WindowState* ws = Window(w);
-    if (!ws) return false;
-    try {
-        ws->pixels->SaveToPng(path);
-        return true;
-    } catch (...) {
-        return false;
-    }
 }
 
 // ---- events ---------------------------------------------------------------------------------------
