@@ -33,7 +33,8 @@ bool EndsWithAny(const std::string& s, std::initializer_list<const char*> exts) 
 
 }  // namespace
 
-PosixShell::PosixShell(const NativePath* paths, bool reapChildren) : CommandShell(paths), reap_(reapChildren) {}
+PosixShell::PosixShell(const NativePath* paths, bool reapChildren)
+    : CommandShell(paths), reap_(reapChildren) {}
 
 std::vector<std::string> PosixShell::UrlCommand(const std::string& url) const {
     return {kOpener, url};

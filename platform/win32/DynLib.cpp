@@ -20,7 +20,8 @@ std::string DynLib::Folder(const std::string& programDir) {
 void* DynLib::Open(const std::string& path, std::string& why) {
     const bool withFolder = path.find('/') != std::string::npos;
     // A library loaded by path finds its own dependencies beside itself.
-    HMODULE h = LoadLibraryExW(win32::Wide(path).c_str(), nullptr, withFolder ? LOAD_WITH_ALTERED_SEARCH_PATH : 0);
+    HMODULE h =
+        LoadLibraryExW(win32::Wide(path).c_str(), nullptr, withFolder ? LOAD_WITH_ALTERED_SEARCH_PATH : 0);
     if (!h) why = path + ": " + win32::ErrorMessage(GetLastError());
     return reinterpret_cast<void*>(h);
 }

@@ -74,8 +74,9 @@ protected:
     }
     bool Inside(const std::string& source, const std::string& target) override {
         const std::string fullSrc = FullPath(source), fullDst = FullPath(target);
-        return base::SameText(fullDst, fullSrc) || (fullDst.size() > fullSrc.size() &&
-                                                    base::SameText(fullDst.substr(0, fullSrc.size() + 1), fullSrc + "/"));
+        return base::SameText(fullDst, fullSrc) ||
+               (fullDst.size() > fullSrc.size() &&
+                base::SameText(fullDst.substr(0, fullSrc.size() + 1), fullSrc + "/"));
     }
     int Scan(const std::string& root, const std::string& rel, std::vector<Item>& items,
              std::string& failed) override;

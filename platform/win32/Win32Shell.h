@@ -19,7 +19,9 @@ protected:
     std::vector<std::string> FolderCommand(const std::string& native) const override {
         return {"explore", native};
     }
-    std::vector<std::string> FileCommand(const std::string& native) const override { return {"open", native}; }
+    std::vector<std::string> FileCommand(const std::string& native) const override {
+        return {"open", native};
+    }
     std::string CurrentFolder() const override;
     std::string FolderOf(const std::string& native) const override;
     bool Spawn(const std::vector<std::string>& command, const std::string& folder) override;
