@@ -74,12 +74,7 @@ void HeadlessBackend::InjectMouse(Event ev) {
         if (d && ev.type == EventType::MouseMove) {
             int dx = screen.X - dragStart_.X, dy = screen.Y - dragStart_.Y;
             d->bounds = gfx::Offset(dragBounds_, dx, dy);
-            Event moved;
-            moved.type = EventType::Moved;
-            moved.window = dragging_;
-            moved.x = d->bounds.Left;
-            moved.y = d->bounds.Top;
-            queue_.push_back(moved);
+            Queue(EventType::Moved, dragging_, d->bounds.Left, d->bounds.Top);
         }
         cursor_pos_ = screen;
         if (ev.type == EventType::MouseUp && ev.button == mbLeft) {
@@ -96,10 +91,7 @@ void HeadlessBackend::InjectMouse(Event ev) {
 }
 
 void HeadlessBackend::RequestClose(WindowHandle w) {
-    Event ev;
-    ev.type = EventType::CloseRequest;
-    ev.window = w;
-    queue_.push_back(ev);
+    Queue(EventType::CloseRequest, w);
     Pump();
 }
 
@@ -142,18 +134,25 @@ void HeadlessBackend::DestroyWindow(WindowHandle w) {
     zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), w), zOrder_.end());
     queue_.erase(std::remove_if(queue_.begin(), queue_.end(), [&](const Event& e) { return e.window == w; }),
                  queue_.end());
-    if (active_ == w) {
-        active_ = 0;
-        // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
-        // NOLINTNEXTLINE(modernize-loop-convert)
-        for (auto r = zOrder_.rbegin(); r != zOrder_.rend(); ++r)
-            if (windows_[*r].visible && !windows_[*r].params.popup) {
-                active_ = *r;
-                break;
-            }
-    }
+    if (active_ == w) ActivateTopmost(w);
     ForgetWindow(w);
     if (dragging_ == w) dragging_ = 0;
+}
+
+// The topmost visible window other than except (and no popup) becomes the active one.
+void HeadlessBackend::ActivateTopmost(WindowHandle except) {
+    active_ = 0;
+    // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
+    // NOLINTNEXTLINE(modernize-loop-convert)
+    for (auto r = zOrder_.rbegin(); r != zOrder_.rend(); ++r)
+        if (*r != except && windows_[*r].visible && !windows_[*r].params.popup) {
+            active_ = *r;
+            return;
+        }
+}
+
+void HeadlessBackend::Queue(EventType type, WindowHandle w, int x, int y) {
+    queue_.push_back(Event{.type = type, .window = w, .x = x, .y = y, .text = {}});
 }
 
 void HeadlessBackend::Activate(WindowHandle w) {
@@ -169,14 +168,7 @@ void HeadlessBackend::ShowWindow(WindowHandle w, bool show) {
     if (show) {
         Activate(w);
     } else if (active_ == w) {
-        active_ = 0;
-        // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
-        // NOLINTNEXTLINE(modernize-loop-convert)
-        for (auto r = zOrder_.rbegin(); r != zOrder_.rend(); ++r)
-            if (*r != w && windows_[*r].visible && !windows_[*r].params.popup) {
-                active_ = *r;
-                break;
-            }
+        ActivateTopmost(w);
     }
 }
 
@@ -217,10 +209,7 @@ void HeadlessBackend::MinimizeWindow(WindowHandle w) {
     WindowState* ws = Find(w);
     if (!ws || ws->minimized) return;
     ws->minimized = true;
-    Event ev;
-    ev.type = EventType::Minimized;
-    ev.window = w;
-    queue_.push_back(ev);
+    Queue(EventType::Minimized, w);
 }
 
 void HeadlessBackend::MaximizeWindow(WindowHandle w) {
@@ -229,16 +218,8 @@ void HeadlessBackend::MaximizeWindow(WindowHandle w) {
     ws->maximized = true;
     ws->minimized = false;
     SetWindowBounds(w, {0, 0, screenWidth_, screenHeight_});
-    Event moved;
-    moved.type = EventType::Moved;
-    moved.window = w;
-    queue_.push_back(moved);
-    Event ev;
-    ev.type = EventType::Resized;
-    ev.window = w;
-    ev.x = screenWidth_;
-    ev.y = screenHeight_;
-    queue_.push_back(ev);
+    Queue(EventType::Moved, w);
+    Queue(EventType::Resized, w, screenWidth_, screenHeight_);
 }
 
 void HeadlessBackend::RestoreWindow(WindowHandle w) {
@@ -247,10 +228,7 @@ void HeadlessBackend::RestoreWindow(WindowHandle w) {
     bool was = ws->minimized;
     ws->minimized = false;
     if (was) {
-        Event ev;
-        ev.type = EventType::Restored;
-        ev.window = w;
-        queue_.push_back(ev);
+        Queue(EventType::Restored, w);
     }
 }
 

@@ -104,6 +104,8 @@ private:
     void InjectMouse(Event ev);
     WindowState* Find(WindowHandle w);
     void Activate(WindowHandle w);
+    void ActivateTopmost(WindowHandle except);
+    void Queue(EventType type, WindowHandle w, int x = 0, int y = 0);
 
     BackendHost* host_ = nullptr;
     std::map<WindowHandle, WindowState> windows_;
