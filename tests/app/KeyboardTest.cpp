@@ -14,6 +14,7 @@
 #include "skin/SkinButton.h"
 #include "skin/TransText.h"
 #include "tests/support/MenuFixture.h"
+#include "tests/support/Records.h"
 #include "tools/common/CatalogueWriter.h"
 
 namespace {
@@ -29,21 +30,12 @@ TCatalogueProgram Program(const std::string& name, const std::string& screenshot
     return p;
 }
 
-// A JPEG whose red rises from left to right and green from top to bottom.
 std::string WriteJpeg(const MenuFixture& menu, const std::string& name, int w, int h) {
-    gfx::TBitmap b(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.SetPixel(x, y, gfx::RGB(x * 255 / w, y * 255 / h, 128));
-    const std::vector<uint8_t> jpeg = gfx::EncodeJpeg(b, 90);
-    menu.WriteFile("Bilder/" + name, std::string(jpeg.begin(), jpeg.end()));
-    return "D:\\Bilder\\" + name;
+    return WriteGradientJpeg(menu, name, w, h, 90);
 }
 
 void StartWith(MenuFixture& menu, const std::vector<TCatalogueProgram>& programs) {
-    TCatalogueWriter w;
-    w.Categories.push_back({"Test", programs});
-    menu.WriteFile("progname.txt", w.ProgName());
-    menu.WriteFile("daten.txt", w.Daten());
+    WriteCatalogue(menu, programs);
     ASSERT_TRUE(menu.Start());
 }
 
