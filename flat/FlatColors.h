@@ -14,49 +14,17 @@ public:
     gfx::TColor ColorSlot(int slot) const { return look_.Slot(slot); }
     void SetColorSlot(int slot, gfx::TColor color) { look_.SetSlot(slot, color); }
 
-    gfx::TColor ColorFocused() const
-        requires(kFocused >= 0)
-    {
-        return look_.Slot(kFocused);
-    }
-    void SetColorFocused(gfx::TColor c)
-        requires(kFocused >= 0)
-    {
-        look_.SetSlot(kFocused, c);
-    }
-    gfx::TColor ColorDown() const
-        requires(kDown >= 0)
-    {
-        return look_.Slot(kDown);
-    }
-    void SetColorDown(gfx::TColor c)
-        requires(kDown >= 0)
-    {
-        look_.SetSlot(kDown, c);
-    }
+    gfx::TColor ColorFocused() const requires(kFocused >= 0) { return look_.Slot(kFocused); }
+    void SetColorFocused(gfx::TColor c) requires(kFocused >= 0) { look_.SetSlot(kFocused, c); }
+    gfx::TColor ColorDown() const requires(kDown >= 0) { return look_.Slot(kDown); }
+    void SetColorDown(gfx::TColor c) requires(kDown >= 0) { look_.SetSlot(kDown, c); }
     gfx::TColor ColorBorder() const { return look_.Slot(kBorder); }
     void SetColorBorder(gfx::TColor c) { look_.SetSlot(kBorder, c); }
 
-    int AdvColorFocused() const
-        requires(kFocused >= 0)
-    {
-        return look_.Advanced(kFocused);
-    }
-    void SetAdvColorFocused(int percent)
-        requires(kFocused >= 0)
-    {
-        look_.SetAdvanced(kFocused, percent);
-    }
-    int AdvColorDown() const
-        requires(kDown >= 0)
-    {
-        return look_.Advanced(kDown);
-    }
-    void SetAdvColorDown(int percent)
-        requires(kDown >= 0)
-    {
-        look_.SetAdvanced(kDown, percent);
-    }
+    int AdvColorFocused() const requires(kFocused >= 0) { return look_.Advanced(kFocused); }
+    void SetAdvColorFocused(int percent) requires(kFocused >= 0) { look_.SetAdvanced(kFocused, percent); }
+    int AdvColorDown() const requires(kDown >= 0) { return look_.Advanced(kDown); }
+    void SetAdvColorDown(int percent) requires(kDown >= 0) { look_.SetAdvanced(kDown, percent); }
     int AdvColorBorder() const { return look_.Advanced(kBorder); }
     void SetAdvColorBorder(int percent) { look_.SetAdvanced(kBorder, percent); }
     bool UseAdvColors() const { return look_.UseAdvanced(); }

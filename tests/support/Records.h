@@ -34,7 +34,8 @@ inline void WriteCatalogue(const MenuFixture& menu, const std::vector<TCatalogue
 
 // A JPEG in Bilder/ whose red rises from left to right and green from top to bottom; returns its
 // path as the records write it.
-inline std::string WriteGradientJpeg(const MenuFixture& menu, const std::string& name, int w, int h, int quality) {
+inline std::string WriteGradientJpeg(const MenuFixture& menu, const std::string& name, int w, int h,
+                                     int quality) {
     gfx::TBitmap b(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) b.SetPixel(x, y, gfx::RGB(x * 255 / w, y * 255 / h, 128));
