@@ -3,10 +3,6 @@
 // reads the file afresh, as the menu does for every page and every search. grep runs as a child
 // process (spawn + read + count), once with the caller's locale and once with LC_ALL=C.
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -20,8 +16,6 @@
 #include "app/Catalogue.h"
 #include "bench/Timing.h"
 #include "tools/common/CatalogueWriter.h"
-
-extern char** environ;
 
 namespace {
 
@@ -120,44 +114,6 @@ const std::string& DatenPath() {
     return path;
 }
 
-// Runs grep with the arguments and returns its count (stdout parsed); its CPU time goes to cpu.
-long RunGrep(const std::vector<std::string>& args, bool cLocale, double& cpuMs) {
-    int out[2];
-    if (pipe(out) != 0) throw std::runtime_error("pipe");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    std::vector<std::string> envStore;
-    std::vector<char*> env;
-    for (char** e = environ; *e; ++e)
-        if (!cLocale || (std::string(*e).rfind("LC_", 0) != 0 && std::string(*e).rfind("LANG", 0) != 0))
-            env.push_back(*e);
-    if (cLocale) {
-        envStore = {"LC_ALL=C"};
-        env.push_back(envStore[0].data());
-    }
-    env.push_back(nullptr);
-    pid_t pid;
-    if (posix_spawnp(&pid, "grep", &actions, nullptr, argv.data(), env.data()) != 0)
-        throw std::runtime_error("grep cannot be started");
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    std::string text;
-    char buf[256];
-    for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;) text.append(buf, static_cast<size_t>(n));
-    close(out[0]);
-    int status = 0;
-    struct rusage usage {};
-    wait4(pid, &status, 0, &usage);
-    cpuMs += (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
-             (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-    return std::strtol(text.c_str(), nullptr, 10);
-}
-
 // Arg 0: a new catalogue object per page; arg 1: one object read afresh per page (buffer reused);
 // arg 2: the file read in pieces, as the menu's page does.
 void BM_PageLookup(benchmark::State& state) {
@@ -185,8 +141,8 @@ void BM_GrepCountProgramLine(benchmark::State& state) {
     const std::string& path = DatenPath();
     double cpuMs = 0;
     for (auto _ : state) {
-        long n =
-            RunGrep({"grep", "-c", "Programm:  " + ProgramName(kTarget), path}, state.range(0) != 0, cpuMs);
+        long n = bench::RunCount({"grep", "-c", "Programm:  " + ProgramName(kTarget), path},
+                                 state.range(0) != 0, cpuMs);
         if (n != 1) state.SkipWithError("unexpected grep count");
     }
     state.counters["grep_cpu_ms"] = cpuMs / static_cast<double>(state.iterations());
@@ -223,7 +179,7 @@ void BM_GrepIgnoreCaseCount(benchmark::State& state) {
     const char* term = state.range(1) ? "daten" : "zauberwort";
     double cpuMs = 0;
     for (auto _ : state) {
-        long n = RunGrep({"grep", "-ic", term, path}, state.range(0) != 0, cpuMs);
+        long n = bench::RunCount({"grep", "-ic", term, path}, state.range(0) != 0, cpuMs);
         benchmark::DoNotOptimize(n);
     }
     state.counters["grep_cpu_ms"] = cpuMs / static_cast<double>(state.iterations());
@@ -242,30 +198,19 @@ BENCHMARK(BM_GrepIgnoreCaseCount)
 void BM_SearchAgainstGrep(benchmark::State& state) {
     const std::string& path = DatenPath();
     const char* term = state.range(0) ? "daten" : "zauberwort";
-    std::vector<double> menuCpu, menuWall, grepCpu, grepWall;
+    bench::SideBySide times;
     for (auto _ : state) {
-        double c0 = bench::ProcessCpuMs(), w0 = bench::WallMs();
-        const std::vector<std::string> names = SearchCatalogueFile(path, term, false);
-        menuCpu.push_back(bench::ProcessCpuMs() - c0);
-        menuWall.push_back(bench::WallMs() - w0);
-        double childCpu = 0;
-        w0 = bench::WallMs();
-        const long lines = RunGrep({"grep", "-ic", term, path}, true, childCpu);
-        grepWall.push_back(bench::WallMs() - w0);
-        grepCpu.push_back(childCpu);
+        const std::vector<std::string> names =
+            times.Ours([&] { return SearchCatalogueFile(path, term, false); });
+        const long lines = times.Child([&](double& cpuMs) {
+            return bench::RunCount({"grep", "-ic", term, path}, true, cpuMs);
+        });
         if (names.empty() || lines <= 0) {
             state.SkipWithError("the term was not found");
             break;
         }
     }
-    const double mc = bench::Median(menuCpu), mw = bench::Median(menuWall), gc = bench::Median(grepCpu),
-                 gw = bench::Median(grepWall);
-    state.counters["search_cpu_ms"] = mc;
-    state.counters["search_wall_ms"] = mw;
-    state.counters["grep_cpu_ms"] = gc;
-    state.counters["grep_wall_ms"] = gw;
-    state.counters["ratio_cpu"] = gc > 0 ? mc / gc : 0;
-    state.counters["ratio_wall"] = gw > 0 ? mw / gw : 0;
+    times.Report(state, "search", "grep");
     state.SetLabel(std::string(term) + " against grep -ic, LC_ALL=C");
 }
 BENCHMARK(BM_SearchAgainstGrep)

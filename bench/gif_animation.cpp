@@ -8,7 +8,7 @@
 #include "base/MemoryStream.h"
 #include "gui/Application.h"
 #include "gui/Form.h"
-#include "gui/backend/headless/HeadlessBackend.h"
+#include "gui/backend/Automation.h"
 #include "media/GIFImage.h"
 #include "tools/common/GifWriter.h"
 
@@ -35,8 +35,8 @@ std::vector<uint8_t> BannerGif(int frames, int delayCs) {
 }
 
 void BM_BannerAnimation(benchmark::State& state) {
-    auto backend = std::make_unique<gui::HeadlessBackend>();
-    gui::HeadlessBackend* hb = backend.get();
+    auto backend = gui::CreateBackend({.headless = true});
+    gui::Automation* hb = backend->GetAutomation();
     gui::TApplication app(std::move(backend));
     auto* form = app.CreateForm<gui::TForm>();
     form->SetBorderStyle(gui::bsNone);

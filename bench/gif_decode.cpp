@@ -6,6 +6,7 @@
 #include <random>
 
 #include "media/GIFDecoder.h"
+#include "tests/support/GifMemory.h"
 #include "tools/common/GifWriter.h"
 
 namespace {
@@ -18,12 +19,7 @@ std::vector<uint8_t> Palette(int n) {
 
 // Smooth gradients with some noise, like a rendered banner or a photo reduced to a palette.
 TGifImageSpec Picture(int w, int h, int left, int top, int phase, std::mt19937& rng) {
-    TGifImageSpec s;
-    s.Left = left;
-    s.Top = top;
-    s.Width = w;
-    s.Height = h;
-    s.Pixels.resize(std::size_t(w) * h);
+    TGifImageSpec s = TGifImageSpec::Blank(w, h, left, top);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             int v = (x * 3 + y * 2 + phase * 5) / 4 + (rng() % 8 == 0 ? int(rng() % 5) : 0);
@@ -58,19 +54,6 @@ const std::vector<uint8_t>& Still() {
     return b;
 }
 
-struct Source {
-    const std::vector<uint8_t>* bytes;
-    std::size_t pos;
-};
-
-int ReadGif(GifFileType* gif, GifByteType* dest, int count) {
-    auto* s = static_cast<Source*>(gif->UserData);
-    std::size_t n = std::min<std::size_t>(std::size_t(count), s->bytes->size() - s->pos);
-    std::memcpy(dest, s->bytes->data() + s->pos, n);
-    s->pos += n;
-    return int(n);
-}
-
 void Ours(benchmark::State& state, const std::vector<uint8_t>& bytes) {
     media::TGIFDecoder d;
     for (auto _ : state) {
@@ -82,9 +65,9 @@ void Ours(benchmark::State& state, const std::vector<uint8_t>& bytes) {
 
 void Giflib(benchmark::State& state, const std::vector<uint8_t>& bytes) {
     for (auto _ : state) {
-        Source src{&bytes, 0};
+        GifMemory src{&bytes};
         int error = 0;
-        GifFileType* gif = DGifOpen(&src, ReadGif, &error);
+        GifFileType* gif = src.Open(&error);
         if (!gif || DGifSlurp(gif) != GIF_OK) state.SkipWithError("giflib failed");
         benchmark::DoNotOptimize(gif->SavedImages[gif->ImageCount - 1].RasterBits);
         DGifCloseFile(gif, &error);

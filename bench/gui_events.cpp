@@ -12,13 +12,13 @@
 #include "gui/Label.h"
 #include "gui/Panel.h"
 #include "gui/Timer.h"
+#include "gui/backend/Automation.h"
 #include "gui/backend/Backend.h"
-#include "gui/backend/headless/HeadlessBackend.h"
 
 using namespace gui;
 
 static void BM_MouseMoves50Controls(benchmark::State& state) {
-    auto backend = std::make_unique<HeadlessBackend>();
+    auto backend = CreateBackend({.headless = true});
     TApplication app(std::move(backend));
     auto* form = app.CreateForm<TForm>();
     form->SetBorderStyle(bsNone);

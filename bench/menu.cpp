@@ -30,7 +30,7 @@ void BM_StartupToFirstFrame(benchmark::State& state) {
             delete menu;
             break;
         }
-        const gui::HeadlessBackend::WindowState* w = menu->Backend().Window(menu->Main()->Handle());
+        const gui::Automation::WindowState* w = menu->Backend().Window(menu->Main()->Handle());
         if (!w || w->presentCount == 0) state.SkipWithError("nothing was presented");
         state.PauseTiming();
         delete menu;

@@ -9,10 +9,6 @@
 // BM_PageAgainstGrep interleaves the two, one of each per iteration, and reports the medians and
 // their ratio.
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -28,8 +24,6 @@
 #include "flat/FlatListBox.h"
 #include "tests/support/MenuFixture.h"
 #include "tools/common/CatalogueWriter.h"
-
-extern char** environ;
 
 namespace {
 
@@ -184,44 +178,9 @@ PageSetup& Setup() {
     return *setup;
 }
 
-// Runs grep -c for the line of the program (LC_ALL=C, its fastest form) and returns the count; the
-// child's CPU time goes to cpuMs.
+// grep -c for the line of the program, with LC_ALL=C (its fastest form).
 long GrepCount(const std::string& pattern, const std::string& file, double& cpuMs) {
-    int out[2];
-    if (pipe(out) != 0) throw std::runtime_error("pipe");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    posix_spawn_file_actions_addclose(&actions, out[1]);
-    std::string a0 = "grep", a1 = "-c", a2 = pattern, a3 = file;
-    char* argv[] = {a0.data(), a1.data(), a2.data(), a3.data(), nullptr};
-    std::vector<char*> env;
-    for (char** e = environ; *e; ++e) {
-        const std::string_view v(*e);
-        if (v.substr(0, 3) != "LC_" && v.substr(0, 4) != "LANG") env.push_back(*e);
-    }
-    std::string cLocale = "LC_ALL=C";
-    env.push_back(cLocale.data());
-    env.push_back(nullptr);
-    pid_t pid = 0;
-    const int rc = posix_spawnp(&pid, "grep", &actions, nullptr, argv, env.data());
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    if (rc != 0) {
-        close(out[0]);
-        throw std::runtime_error("grep cannot be started");
-    }
-    std::string text;
-    char buf[256];
-    for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;) text.append(buf, size_t(n));
-    close(out[0]);
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    cpuMs += double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
-             double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-    return std::strtol(text.c_str(), nullptr, 10);
+    return bench::RunCount({"grep", "-c", pattern, file}, true, cpuMs);
 }
 
 std::string GrepPattern(int k) {
@@ -230,10 +189,7 @@ std::string GrepPattern(int k) {
 
 void BM_ShowProgramPage(benchmark::State& state) {
     PageSetup& s = Setup();
-    if (!s.error.empty()) {
-        state.SkipWithError(s.error.c_str());
-        return;
-    }
+    if (!bench::Ready(state, s.error)) return;
     for (auto _ : state) {
         if (!s.ShowNext()) {
             state.SkipWithError("the page was not built from its record");
@@ -254,10 +210,7 @@ BENCHMARK(BM_ShowProgramPage)
 // Time column: grep's wall time as the parent sees it (spawn to exit); grep_cpu_ms: the child's.
 void BM_GrepCount(benchmark::State& state) {
     PageSetup& s = Setup();
-    if (!s.error.empty()) {
-        state.SkipWithError(s.error.c_str());
-        return;
-    }
+    if (!bench::Ready(state, s.error)) return;
     double cpuMs = 0;
     int i = 0;
     for (auto _ : state) {
@@ -273,36 +226,19 @@ BENCHMARK(BM_GrepCount)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAg
 // One page and one grep per iteration, so both see the same load; medians of each and the ratios.
 void BM_PageAgainstGrep(benchmark::State& state) {
     PageSetup& s = Setup();
-    if (!s.error.empty()) {
-        state.SkipWithError(s.error.c_str());
-        return;
-    }
-    std::vector<double> pageCpu, pageWall, grepCpu, grepWall;
+    if (!bench::Ready(state, s.error)) return;
+    bench::SideBySide times;
     for (auto _ : state) {
         const int k = s.turn;
-        double c0 = bench::ProcessCpuMs(), w0 = bench::WallMs();
-        const bool built = s.ShowNext();
-        pageCpu.push_back(bench::ProcessCpuMs() - c0);
-        pageWall.push_back(bench::WallMs() - w0);
+        const bool built = times.Ours([&] { return s.ShowNext(); });
         s.Present();
-        double childCpu = 0;
-        w0 = bench::WallMs();
-        const long n = GrepCount(GrepPattern(k), s.daten, childCpu);
-        grepWall.push_back(bench::WallMs() - w0);
-        grepCpu.push_back(childCpu);
+        const long n = times.Child([&](double& cpuMs) { return GrepCount(GrepPattern(k), s.daten, cpuMs); });
         if (!built || n != 1) {
             state.SkipWithError("a page was not built, or grep did not find its line");
             break;
         }
     }
-    const double pc = bench::Median(pageCpu), pw = bench::Median(pageWall), gc = bench::Median(grepCpu),
-                 gw = bench::Median(grepWall);
-    state.counters["page_cpu_ms"] = pc;
-    state.counters["page_wall_ms"] = pw;
-    state.counters["grep_cpu_ms"] = gc;
-    state.counters["grep_wall_ms"] = gw;
-    state.counters["ratio_cpu"] = gc > 0 ? pc / gc : 0;
-    state.counters["ratio_wall"] = gw > 0 ? pw / gw : 0;
+    times.Report(state, "page", "grep");
 }
 BENCHMARK(BM_PageAgainstGrep)
     ->Unit(benchmark::kMillisecond)
@@ -313,10 +249,7 @@ BENCHMARK(BM_PageAgainstGrep)
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int rc = bench::RunBenchmarks(argc, argv);
     delete setup;  // the menu and its disc copy
-    return 0;
+    return rc;
 }

@@ -135,10 +135,7 @@ bool Eighth(const std::string& file) {
 
 void BM_Thumbnail(benchmark::State& state) {
     ThumbnailSetup& s = Setup();
-    if (!s.error.empty()) {
-        state.SkipWithError(s.error.c_str());
-        return;
-    }
+    if (!bench::Ready(state, s.error)) return;
     for (auto _ : state)
         if (!s.Show()) {
             state.SkipWithError("the thumbnail was not fitted to 261x196");
@@ -154,10 +151,7 @@ BENCHMARK(BM_Thumbnail)
 
 void BM_LibjpegEighth(benchmark::State& state) {
     ThumbnailSetup& s = Setup();
-    if (!s.error.empty()) {
-        state.SkipWithError(s.error.c_str());
-        return;
-    }
+    if (!bench::Ready(state, s.error)) return;
     for (auto _ : state)
         if (!Eighth(s.file)) {
             state.SkipWithError("unexpected output size");
@@ -173,33 +167,17 @@ BENCHMARK(BM_LibjpegEighth)
 
 void BM_ThumbnailAgainstLibjpeg(benchmark::State& state) {
     ThumbnailSetup& s = Setup();
-    if (!s.error.empty()) {
-        state.SkipWithError(s.error.c_str());
-        return;
-    }
-    std::vector<double> ownCpu, ownWall, peerCpu, peerWall;
+    if (!bench::Ready(state, s.error)) return;
+    bench::SideBySide times;
     for (auto _ : state) {
-        double c0 = bench::ProcessCpuMs(), w0 = bench::WallMs();
-        const bool shown = s.Show();
-        ownCpu.push_back(bench::ProcessCpuMs() - c0);
-        ownWall.push_back(bench::WallMs() - w0);
-        c0 = bench::ProcessCpuMs(), w0 = bench::WallMs();
-        const bool decoded = Eighth(s.file);
-        peerCpu.push_back(bench::ProcessCpuMs() - c0);
-        peerWall.push_back(bench::WallMs() - w0);
+        const bool shown = times.Ours([&] { return s.Show(); });
+        const bool decoded = times.Peer([&] { return Eighth(s.file); });
         if (!shown || !decoded) {
             state.SkipWithError("the thumbnail or the plain decode went wrong");
             break;
         }
     }
-    const double oc = bench::Median(ownCpu), ow = bench::Median(ownWall), pc = bench::Median(peerCpu),
-                 pw = bench::Median(peerWall);
-    state.counters["thumb_cpu_ms"] = oc;
-    state.counters["thumb_wall_ms"] = ow;
-    state.counters["libjpeg_cpu_ms"] = pc;
-    state.counters["libjpeg_wall_ms"] = pw;
-    state.counters["ratio_cpu"] = pc > 0 ? oc / pc : 0;
-    state.counters["ratio_wall"] = pw > 0 ? ow / pw : 0;
+    times.Report(state, "thumb", "libjpeg");
     state.SetLabel(std::to_string(s.bytes / 1024) + " KiB");
 }
 BENCHMARK(BM_ThumbnailAgainstLibjpeg)
@@ -211,10 +189,7 @@ BENCHMARK(BM_ThumbnailAgainstLibjpeg)
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int rc = bench::RunBenchmarks(argc, argv);
     delete setup;  // the menu and its disc copy
-    return 0;
+    return rc;
 }

@@ -24,12 +24,16 @@ function(cdmenu_library name)
 endfunction()
 
 # cdmenu_programs(DIR LIBS...) — every DIR/*/main.cpp folder becomes a program named after the folder.
-# Tests of one system's own implementations lie in <folder>/win32/; CDMENU_TESTS_EXCLUDE lists
-# test files (relative to tests/) that the build leaves out because they test another system's.
+# Tests of one system's own implementations lie in <folder>/win32/, those of the SDL backend (every
+# other system) in <folder>/sdl/; CDMENU_TESTS_EXCLUDE lists test files (relative to tests/) that
+# the build leaves out because they test another system's.
 function(cdmenu_tests folder)
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp")
   if(WIN32)
     file(GLOB own CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/win32/*.cpp")
+    list(APPEND sources ${own})
+  else()
+    file(GLOB own CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/sdl/*.cpp")
     list(APPEND sources ${own})
   endif()
   foreach(file IN LISTS CDMENU_TESTS_EXCLUDE)

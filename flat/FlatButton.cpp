@@ -18,10 +18,11 @@ const char kHoverGroup = 0;  // all flat buttons (and the scroll bar's) share on
 
 TFlatButton::TFlatButton(gui::TComponent* owner)
     : gui::TCustomControl(owner),
-      look_(*this, [this] { Redraw(); },
-            {gfx::RGB(235, 234, 225), gfx::RGB(217, 214, 197), gfx::RGB(160, 150, 131), gfx::clWhite,
-             gfx::clBlack},
-            {{kSlotFocused, 10, ctLighten}, {kSlotDown, 10, ctDarken}, {kSlotBorder, 50, ctDarken}}),
+      TFlatColors(
+          TFlatLook(*this, [this] { Redraw(); },
+                    {gfx::RGB(235, 234, 225), gfx::RGB(217, 214, 197), gfx::RGB(160, 150, 131), gfx::clWhite,
+                     gfx::clBlack},
+                    {{kSlotFocused, 10, ctLighten}, {kSlotDown, 10, ctDarken}, {kSlotBorder, 50, ctDarken}})),
       track_(*this, &kHoverGroup, [this] { Redraw(); }) {
     SetControlStyle(gui::csCaptureMouse | gui::csDoubleClicks | gui::csOpaque);
     SetParentColor(true);

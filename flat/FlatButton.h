@@ -16,8 +16,8 @@
 #include <string>
 
 #include "flat/ButtonLayout.h"
+#include "flat/FlatColors.h"
 #include "flat/FlatHover.h"
-#include "flat/FlatLook.h"
 #include "flat/FlatUtils.h"
 #include "gfx/Bitmap.h"
 #include "gui/CustomControl.h"
@@ -26,7 +26,8 @@ namespace flat {
 
 enum class TFlatButtonState { Up, Disabled, Pressed, Exclusive };
 
-class TFlatButton : public gui::TCustomControl {
+// Colour slots kSlotFocused, kSlotDown, kSlotBorder.
+class TFlatButton : public gui::TCustomControl, public TFlatColors<0, 1, 2> {
 public:
     // Colour slots, also addressable by number.
     enum : int { kSlotFocused = 0, kSlotDown = 1, kSlotBorder = 2, kSlotHighLight = 3, kSlotShadow = 4 };
@@ -47,27 +48,10 @@ public:
     gui::TModalResult ModalResult() const { return modalResult_; }
     void SetModalResult(gui::TModalResult v) { modalResult_ = v; }
 
-    gfx::TColor ColorSlot(int slot) const { return look_.Slot(slot); }
-    void SetColorSlot(int slot, gfx::TColor color) { look_.SetSlot(slot, color); }
-    gfx::TColor ColorFocused() const { return look_.Slot(kSlotFocused); }
-    void SetColorFocused(gfx::TColor c) { SetColorSlot(kSlotFocused, c); }
-    gfx::TColor ColorDown() const { return look_.Slot(kSlotDown); }
-    void SetColorDown(gfx::TColor c) { SetColorSlot(kSlotDown, c); }
-    gfx::TColor ColorBorder() const { return look_.Slot(kSlotBorder); }
-    void SetColorBorder(gfx::TColor c) { SetColorSlot(kSlotBorder, c); }
     gfx::TColor ColorHighLight() const { return look_.Slot(kSlotHighLight); }
     void SetColorHighLight(gfx::TColor c) { SetColorSlot(kSlotHighLight, c); }
     gfx::TColor ColorShadow() const { return look_.Slot(kSlotShadow); }
     void SetColorShadow(gfx::TColor c) { SetColorSlot(kSlotShadow, c); }
-
-    int AdvColorFocused() const { return look_.Advanced(kSlotFocused); }
-    void SetAdvColorFocused(int percent) { look_.SetAdvanced(kSlotFocused, percent); }
-    int AdvColorDown() const { return look_.Advanced(kSlotDown); }
-    void SetAdvColorDown(int percent) { look_.SetAdvanced(kSlotDown, percent); }
-    int AdvColorBorder() const { return look_.Advanced(kSlotBorder); }
-    void SetAdvColorBorder(int percent) { look_.SetAdvanced(kSlotBorder, percent); }
-    bool UseAdvColors() const { return look_.UseAdvanced(); }
-    void SetUseAdvColors(bool v) { look_.SetUseAdvanced(v); }
 
     const gfx::TBitmap& Glyph() const { return glyph_; }
     void SetGlyph(const gfx::TBitmap& glyph);
@@ -127,7 +111,6 @@ private:
     int groupIndex_ = 0;
     bool down_ = false;
     gui::TModalResult modalResult_ = gui::mrNone;
-    TFlatLook look_;
     gfx::TBitmap glyph_;
     int numGlyphs_ = 1;
     TButtonLayout layout_ = blGlyphTop;

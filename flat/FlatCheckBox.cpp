@@ -11,9 +11,10 @@ const char kHoverGroup = 0;  // all flat check boxes share one hover watch
 
 TFlatCheckBox::TFlatCheckBox(gui::TComponent* owner)
     : gui::TCustomControl(owner),
-      look_(*this, [this] { Redraw(); },
-            {gfx::clWhite, gfx::RGB(217, 214, 197), gfx::clBlack, gfx::RGB(160, 150, 131)},
-            {{kSlotFocused, 10, ctLighten}, {kSlotDown, 10, ctDarken}, {kSlotBorder, 50, ctDarken}}),
+      TFlatColors(
+          TFlatLook(*this, [this] { Redraw(); },
+                    {gfx::clWhite, gfx::RGB(217, 214, 197), gfx::clBlack, gfx::RGB(160, 150, 131)},
+                    {{kSlotFocused, 10, ctLighten}, {kSlotDown, 10, ctDarken}, {kSlotBorder, 50, ctDarken}})),
       track_(*this, &kHoverGroup, [this] { Redraw(); }) {
     SetControlStyle(gui::csCaptureMouse | gui::csDoubleClicks | gui::csOpaque);
     SetParentColor(true);

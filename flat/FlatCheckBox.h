@@ -4,8 +4,8 @@
 // over it, and ColorDown while a mouse button is held on it. Hover is watched by the
 // application's hover watch, one flat check box at a time. OnClick is raised by every change of
 // Checked, also by code.
+#include "flat/FlatColors.h"
 #include "flat/FlatHover.h"
-#include "flat/FlatLook.h"
 #include "flat/FlatUtils.h"
 #include "gui/CustomControl.h"
 
@@ -13,7 +13,8 @@ namespace flat {
 
 enum TCheckBoxLayout { checkboxLeft, checkboxRight };
 
-class TFlatCheckBox : public gui::TCustomControl {
+// Colour slots kSlotFocused, kSlotDown, kSlotBorder.
+class TFlatCheckBox : public gui::TCustomControl, public TFlatColors<0, 1, 3> {
 public:
     enum : int { kSlotFocused = 0, kSlotDown = 1, kSlotCheck = 2, kSlotBorder = 3 };
 
@@ -28,24 +29,8 @@ public:
     void SetLayout(TCheckBoxLayout v);
     void SetBiDiMode(TBiDiMode v);  // right-to-left puts the square on the right
 
-    gfx::TColor ColorSlot(int slot) const { return look_.Slot(slot); }
-    void SetColorSlot(int slot, gfx::TColor color) { look_.SetSlot(slot, color); }
-    gfx::TColor ColorFocused() const { return look_.Slot(kSlotFocused); }
-    void SetColorFocused(gfx::TColor c) { SetColorSlot(kSlotFocused, c); }
-    gfx::TColor ColorDown() const { return look_.Slot(kSlotDown); }
-    void SetColorDown(gfx::TColor c) { SetColorSlot(kSlotDown, c); }
     gfx::TColor ColorCheck() const { return look_.Slot(kSlotCheck); }
     void SetColorCheck(gfx::TColor c) { SetColorSlot(kSlotCheck, c); }
-    gfx::TColor ColorBorder() const { return look_.Slot(kSlotBorder); }
-    void SetColorBorder(gfx::TColor c) { SetColorSlot(kSlotBorder, c); }
-    int AdvColorFocused() const { return look_.Advanced(kSlotFocused); }
-    void SetAdvColorFocused(int percent) { look_.SetAdvanced(kSlotFocused, percent); }
-    int AdvColorDown() const { return look_.Advanced(kSlotDown); }
-    void SetAdvColorDown(int percent) { look_.SetAdvanced(kSlotDown, percent); }
-    int AdvColorBorder() const { return look_.Advanced(kSlotBorder); }
-    void SetAdvColorBorder(int percent) { look_.SetAdvanced(kSlotBorder, percent); }
-    bool UseAdvColors() const { return look_.UseAdvanced(); }
-    void SetUseAdvColors(bool v) { look_.SetUseAdvanced(v); }
 
     bool MouseInControl() const { return track_.inside; }
     bool Held() const { return track_.held; }
@@ -80,7 +65,6 @@ private:
     bool checked_ = false;
     bool transparent_ = false;
     TCheckBoxLayout layout_ = checkboxLeft;
-    TFlatLook look_;
     TFlatHover track_;
     TOffscreen offscreen_;  // reused from paint to paint
 };

@@ -13,7 +13,7 @@ using gfx::TRect;
 
 TFlatGroupBox::TFlatGroupBox(gui::TComponent* owner)
     : gui::TCustomControl(owner),
-      look_(*this, [this] { Redraw(); }, {gfx::RGB(160, 150, 131)}, {{0, 50, ctDarken}}) {
+      TFlatColors(TFlatLook(*this, [this] { Redraw(); }, {gfx::RGB(160, 150, 131)}, {{0, 50, ctDarken}})) {
     SetControlStyle(gui::csAcceptsControls | gui::csOpaque | gui::csCaptureMouse | gui::csClickEvents |
                     gui::csDoubleClicks);
     SetBounds(Left(), Top(), 185, 105);

@@ -1,7 +1,7 @@
 #pragma once
 // TFlatGroupBox: a frame of one-pixel lines with the caption in a gap of its top line, holding
 // child controls. Border brFull draws the whole frame, brOnlyTopLine only the top line.
-#include "flat/FlatLook.h"
+#include "flat/FlatColors.h"
 #include "flat/FlatUtils.h"
 #include "gui/CustomControl.h"
 
@@ -9,21 +9,16 @@ namespace flat {
 
 enum TGroupBoxBorder { brFull, brOnlyTopLine };
 
-class TFlatGroupBox : public gui::TCustomControl {
+// One colour slot: the border.
+class TFlatGroupBox : public gui::TCustomControl, public TFlatColors<-1, -1, 0> {
 public:
     explicit TFlatGroupBox(gui::TComponent* owner);
     ~TFlatGroupBox() override;
 
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool v);
-    gfx::TColor ColorBorder() const { return look_.Slot(0); }
-    void SetColorBorder(gfx::TColor c) { look_.SetSlot(0, c); }
     TGroupBoxBorder Border() const { return border_; }
     void SetBorder(TGroupBoxBorder v);
-    int AdvColorBorder() const { return look_.Advanced(0); }
-    void SetAdvColorBorder(int percent) { look_.SetAdvanced(0, percent); }
-    bool UseAdvColors() const { return look_.UseAdvanced(); }
-    void SetUseAdvColors(bool v) { look_.SetUseAdvanced(v); }
     TBiDiMode BiDiMode() const { return biDiMode_; }
     void SetBiDiMode(TBiDiMode v);
 
@@ -42,7 +37,6 @@ protected:
 private:
     void Redraw();
 
-    TFlatLook look_;  // one slot: the border
     bool transparent_ = false;
     TGroupBoxBorder border_ = brFull;
     TBiDiMode biDiMode_ = bdLeftToRight;

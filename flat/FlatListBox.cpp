@@ -47,9 +47,9 @@ void TFlatListBox::TItems::SetStrings(int index, const std::string& s) {
 
 TFlatListBox::TFlatListBox(gui::TComponent* owner)
     : gui::TCustomControl(owner),
+      TFlatColors(TFlatLook(*this, [this] { Redraw(); }, {gfx::RGB(160, 150, 131)}, {{0, 40, ctDarken}})),
       items_(this),
       colorArrow_(gfx::clBlack),
-      look_(*this, [this] { Redraw(); }, {gfx::RGB(160, 150, 131)}, {{0, 40, ctDarken}}),
       colorItemsRect_(gfx::clWhite),
       colorItemsSelect_(gfx::RGB(247, 222, 156)) {
     SetControlStyle(gui::csCaptureMouse | gui::csClickEvents | gui::csDoubleClicks | gui::csOpaque);

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "base/StringList.h"
-#include "flat/FlatLook.h"
+#include "flat/FlatColors.h"
 #include "flat/FlatUtils.h"
 #include "gfx/Bitmap.h"
 #include "gui/CustomControl.h"
@@ -21,7 +21,8 @@ class TTimer;
 
 namespace flat {
 
-class TFlatListBox : public gui::TCustomControl {
+// One colour slot: the border.
+class TFlatListBox : public gui::TCustomControl, public TFlatColors<-1, -1, 0> {
 public:
     static constexpr int kMaxSetterLines = 256;  // longer lists given to SetItems are ignored
     static constexpr int kSelectable = 256;      // indexes 0..255 can be marked selected
@@ -76,16 +77,10 @@ public:
 
     gfx::TColor ColorArrow() const { return colorArrow_; }
     void SetColorArrow(gfx::TColor c);
-    gfx::TColor ColorBorder() const { return look_.Slot(0); }
-    void SetColorBorder(gfx::TColor c) { look_.SetSlot(0, c); }
     gfx::TColor ColorItemsRect() const { return colorItemsRect_; }
     void SetColorItemsRect(gfx::TColor c);
     gfx::TColor ColorItemsSelect() const { return colorItemsSelect_; }
     void SetColorItemsSelect(gfx::TColor c);
-    int AdvColorBorder() const { return look_.Advanced(0); }
-    void SetAdvColorBorder(int percent) { look_.SetAdvanced(0, percent); }
-    bool UseAdvColors() const { return look_.UseAdvanced(); }
-    void SetUseAdvColors(bool v) { look_.SetUseAdvanced(v); }
 
     int TopIndex() const { return topIndex_; }
     void SetTopIndex(int v);
@@ -139,7 +134,6 @@ private:
     TTransparentMode transparentMode_ = tmNone;
     TBiDiMode biDiMode_ = bdLeftToRight;
     gfx::TColor colorArrow_;
-    TFlatLook look_;  // one slot: the border
     gfx::TColor colorItemsRect_, colorItemsSelect_;
     int topIndex_ = 0;
     int itemIndex_ = -1;

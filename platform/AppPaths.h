@@ -55,6 +55,11 @@ public:
     std::string WinDiscRoot() const { return NativePath::WinDiscRoot(); }
 
 private:
+    // The system's part (posix/, win32/AppPaths.cpp).
+    static std::string Absolute(const std::string& path);  // lexically absolute at least
+    static bool HoldsMenuFile(const std::string& dir);     // Menue.dat in any letter case
+    static bool Exists(const std::string& nativePath);
+
     std::string programFile_;
     std::string programDir_;
     std::string dataDir_;

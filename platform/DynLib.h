@@ -41,6 +41,13 @@ public:
     static std::vector<std::string> Candidates(const std::string& name, const std::string& programDir);
 
 private:
+    // The system's loader (posix/DynLib.cpp, win32/DynLib.cpp); why gets the reason of a failure.
+    static std::string LibraryFile(const std::string& name);   // a bare name as the system names it
+    static std::string Folder(const std::string& programDir);  // in the form the candidates use
+    static void* Open(const std::string& path, std::string& why);
+    static void Close(void* handle);
+    static void* Find(void* handle, const std::string& symbol, std::string& why);
+
     void* handle_ = nullptr;
     std::string error_;
     std::string loadedFrom_;

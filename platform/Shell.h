@@ -7,6 +7,9 @@
 // Each call returns true when a process was started. Callers ignore failures by design (a disc's
 // links and programs may be missing); the result is for tests and logs.
 #include <string>
+#include <vector>
+
+#include "platform/NativePath.h"
 
 namespace platform {
 
@@ -20,6 +23,44 @@ public:
     // An executable file runs directly; anything else opens with its default program (a Windows
     // program therefore goes to whatever handler the desktop has for it, e.g. wine).
     virtual bool Execute(const std::string& file) = 0;
+};
+
+// What the systems' shells share: each operation becomes a command first (which tests read), app
+// paths are resolved through NativePath, and a started file runs in its own folder. A system
+// says how a URL, a folder and a file are started and starts the command.
+class CommandShell : public Shell {
+public:
+    bool Open(const std::string& target) override;
+    bool Explore(const std::string& folder) override;
+    bool Execute(const std::string& file) override;
+
+    // The command each operation runs (UTF-8), empty when there is nothing to run.
+    std::vector<std::string> OpenCommand(const std::string& target) const;
+    std::vector<std::string> ExploreCommand(const std::string& folder) const;
+    std::vector<std::string> ExecuteCommand(const std::string& file) const;
+    // The folder a started file runs in: its own (UTF-8, native); empty for a URL or nothing.
+    std::string WorkingFolder(const std::string& target) const;
+
+    // "scheme:" with a scheme of two or more letters (one letter is a drive).
+    static bool IsUrl(const std::string& target);
+
+protected:
+    // paths: the mapping for app paths; nullptr means the active one of Services at each call.
+    explicit CommandShell(const NativePath* paths) : paths_(paths) {}
+
+    virtual std::vector<std::string> UrlCommand(const std::string& url) const = 0;
+    // native: a resolved folder, or the current one.
+    virtual std::vector<std::string> FolderCommand(const std::string& native) const = 0;
+    virtual std::vector<std::string> FileCommand(const std::string& native) const = 0;
+    virtual std::string CurrentFolder() const = 0;
+    // The folder of a resolved file in the form the system starts programs in; empty when none.
+    virtual std::string FolderOf(const std::string& native) const = 0;
+    // Starts a command in folder (empty: the menu's current one); true when it was started.
+    virtual bool Spawn(const std::vector<std::string>& command, const std::string& folder) = 0;
+
+private:
+    NativePath Paths() const;
+    const NativePath* paths_;
 };
 
 }  // namespace platform

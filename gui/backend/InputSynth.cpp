@@ -15,15 +15,14 @@ char KeyChar(int key, TShiftState shift) {
 
 void TInputSynth::Mouse(EventType type, WindowHandle w, int x, int y, TMouseButton button, TShiftState shift,
                         int wheel) {
-    Event ev;
-    ev.type = type;
-    ev.window = w;
-    ev.x = x;
-    ev.y = y;
-    ev.button = button;
-    ev.shift = shift;
-    ev.wheelDelta = wheel;
-    a_.Inject(ev);
+    a_.Inject(Event{.type = type,
+                    .window = w,
+                    .x = x,
+                    .y = y,
+                    .button = button,
+                    .wheelDelta = wheel,
+                    .shift = shift,
+                    .text = {}});
     a_.Pump();
 }
 
@@ -56,12 +55,7 @@ void TInputSynth::Wheel(WindowHandle w, int x, int y, int notches) {
 }
 
 void TInputSynth::Queue(EventType type, WindowHandle w, int key, TShiftState shift) {
-    Event ev;
-    ev.type = type;
-    ev.window = w;
-    ev.key = key;
-    ev.shift = shift;
-    a_.Inject(ev);
+    a_.Inject(Event{.type = type, .window = w, .key = key, .shift = shift, .text = {}});
 }
 
 void TInputSynth::KeyDown(WindowHandle w, int key, TShiftState shift) {

@@ -1,98 +1,42 @@
-#include "platform/DynLib.h"
-
 #include <dlfcn.h>
 
 #include "base/StrUtils.h"
-#include "platform/AppPaths.h"
-#include "platform/Services.h"
+#include "platform/DynLib.h"
 
 namespace platform {
 
-DynLib::~DynLib() {
-    Unload();
+// "UNPACK32.DLL" is looked for as "libunpack32.so"; a name that is already a shared object's stays.
+std::string DynLib::LibraryFile(const std::string& name) {
+    if (base::EndsText(".so", name) || name.find(".so.") != std::string::npos) return name;
+    std::string stem = name;
+    if (base::EndsText(".dll", stem)) stem.resize(stem.size() - 4);
+    return "lib" + base::LowerCase(stem) + ".so";
 }
 
-DynLib::DynLib(DynLib&& other) noexcept
-    : handle_(other.handle_), error_(std::move(other.error_)), loadedFrom_(std::move(other.loadedFrom_)) {
-    other.handle_ = nullptr;
+std::string DynLib::Folder(const std::string& programDir) {
+    return programDir;
 }
 
-DynLib& DynLib::operator=(DynLib&& other) noexcept {
-    if (this != &other) {
-        Unload();
-        handle_ = other.handle_;
-        error_ = std::move(other.error_);
-        loadedFrom_ = std::move(other.loadedFrom_);
-        other.handle_ = nullptr;
-    }
-    return *this;
-}
-
-std::vector<std::string> DynLib::Candidates(const std::string& name, const std::string& programDir) {
-    const std::string trimmed = base::Trim(name);
-    if (trimmed.empty()) return {};
-    if (trimmed.find('/') != std::string::npos || trimmed.find('\\') != std::string::npos)
-        return {Services().paths.Resolve(trimmed)};
-    std::string dir = programDir;
-    if (!dir.empty() && dir.back() != '/') dir += '/';
-    std::string file;
-    if (base::EndsText(".so", trimmed) || trimmed.find(".so.") != std::string::npos) {
-        file = trimmed;
-    } else {
-        std::string stem = trimmed;
-        if (base::EndsText(".dll", stem)) stem.resize(stem.size() - 4);
-        file = "lib" + base::LowerCase(stem) + ".so";
-    }
-    std::vector<std::string> out;
-    if (!dir.empty()) out.push_back(dir + file);
-    out.push_back(file);  // the system's search: LD_LIBRARY_PATH, the cache, the default folders
-    return out;
-}
-
-bool DynLib::Load(const std::string& name, const std::string& programDir) {
-    Unload();
-    error_.clear();
-    loadedFrom_.clear();
-    std::string dir = programDir;
-    if (dir.empty()) {
-        const std::string program = AppPaths::RunningProgram();
-        dir = program.substr(0, program.rfind('/') + 1);
-    }
-    const std::vector<std::string> candidates = Candidates(name, dir);
-    if (candidates.empty()) {
-        error_ = "no library name given";
-        return false;
-    }
-    for (const std::string& candidate : candidates) {
-        dlerror();
-        handle_ = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (handle_) {
-            loadedFrom_ = candidate;
-            error_.clear();
-            return true;
-        }
-        const char* why = dlerror();
-        if (!error_.empty()) error_ += "; ";
-        error_ += why ? why : candidate + ": cannot be loaded";
-    }
-    return false;
-}
-
-void DynLib::Unload() {
-    if (handle_) dlclose(handle_);
-    handle_ = nullptr;
-}
-
-void* DynLib::Symbol(const std::string& symbol) {
-    if (!handle_) {
-        error_ = "no library loaded";
-        return nullptr;
-    }
+void* DynLib::Open(const std::string& path, std::string& why) {
     dlerror();
-    void* p = dlsym(handle_, symbol.c_str());
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        const char* text = dlerror();
+        why = text ? text : path + ": cannot be loaded";
+    }
+    return handle;
+}
+
+void DynLib::Close(void* handle) {
+    dlclose(handle);
+}
+
+void* DynLib::Find(void* handle, const std::string& symbol, std::string& why) {
+    dlerror();
+    void* p = dlsym(handle, symbol.c_str());
     if (!p) {
-        const char* why = dlerror();
-        error_ = why ? why : symbol + ": not found";
+        const char* text = dlerror();
+        why = text ? text : symbol + ": not found";
     }
     return p;
 }

@@ -15,6 +15,7 @@
 #include "base/Cp1252.h"
 #include "base/FileCalls.h"
 #include "base/StrUtils.h"
+#include "platform/FolderCopy.h"
 #include "platform/Services.h"
 #include "platform/posix/MountTable.h"
 
@@ -42,18 +43,46 @@ std::string Display(const std::string& native) {
 
 // ---- copy ---------------------------------------------------------------------------------------
 
-enum class Kind { kFolder, kFile, kLink, kOther };
+class PosixCopy : public FolderCopy {
+public:
+    using FolderCopy::FolderCopy;
 
-struct Item {
-    std::string rel;  // relative to the source, '/' separated
-    Kind kind;
-    uint64_t size;
-    mode_t mode;
-    timespec mtime;
+protected:
+    int FolderError(const std::string& path) override {
+        struct stat st;
+        if (stat(path.c_str(), &st) != 0) return errno;
+        return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+    }
+    int MakeFolder(const std::string& path) override {
+        return base::FileCalls().mkdir(path.c_str(), 0777) == 0 ? 0 : errno;
+    }
+    bool Inside(const std::string& source, const std::string& target) override {
+        const std::string realSrc = RealPath(source), realDst = RealPath(target);
+        return realDst == realSrc || realDst.rfind(realSrc + "/", 0) == 0;
+    }
+    int Scan(const std::string& root, const std::string& rel, std::vector<Item>& items,
+             std::string& failed) override;
+    int Lookup(const std::string& target, bool& folder) override {
+        struct stat st;
+        if (lstat(target.c_str(), &st) != 0) return errno;
+        folder = S_ISDIR(st.st_mode);
+        return 0;
+    }
+    int ReplaceError(const std::string& target) override {
+        struct stat st;
+        if (lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) return 0;
+        return access(target.c_str(), W_OK) == 0 ? 0 : errno;
+    }
+    bool CopyBytes(const Item& item, const std::string& from, const std::string& to) override;
+    bool CopyLink(const std::string& from, const std::string& to) override;
+    std::string Display(const std::string& native) const override { return platform::Display(native); }
+
+private:
+    static std::string TempBeside(const std::string& target, int& fd);
 };
 
-// Lists the tree below dir in a fixed order (names sorted, each folder before its contents).
-int Scan(const std::string& root, const std::string& rel, std::vector<Item>& items, std::string& failed) {
+int PosixCopy::Scan(const std::string& root, const std::string& rel, std::vector<Item>& items,
+                    std::string& failed) {
     const std::string dir = rel.empty() ? root : root + "/" + rel;
     DIR* d = opendir(dir.c_str());
     if (!d) {
@@ -83,89 +112,15 @@ int Scan(const std::string& root, const std::string& rel, std::vector<Item>& ite
                     : S_ISREG(st.st_mode) ? Kind::kFile
                     : S_ISLNK(st.st_mode) ? Kind::kLink
                                           : Kind::kOther;
-        items.push_back(
-            {r, kind, kind == Kind::kFile ? static_cast<uint64_t>(st.st_size) : 0, st.st_mode, st.st_mtim});
+        items.push_back({r, kind, kind == Kind::kFile ? static_cast<uint64_t>(st.st_size) : 0, st.st_mode,
+                         st.st_mtim.tv_sec, st.st_mtim.tv_nsec});
         if (kind == Kind::kFolder)
             if (int err = Scan(root, r, items, failed)) return err;
     }
     return 0;
 }
 
-std::string ToWin(const std::string& rel) {
-    std::string s = Display(rel);
-    std::replace(s.begin(), s.end(), '/', '\\');
-    return s;
-}
-
-class Copier {
-public:
-    Copier(std::string src, std::string dst, const CopyCallbacks& cb)
-        : src_(std::move(src)), dst_(std::move(dst)), cb_(cb) {}
-
-    CopyResult Run();
-
-private:
-    bool Fail(int err, const std::string& path, const char* what);
-    bool Progress();
-    // true: go on; sets skip when the file is to be left alone.
-    bool MayReplace(const std::string& target, bool& skip);
-    bool CopyFile(const Item& item);
-    bool CopyLink(const Item& item);
-    std::string TempBeside(const std::string& target, int& fd);
-
-    std::string src_, dst_;
-    const CopyCallbacks& cb_;
-    CopyResult result_;
-    CopyProgress progress_;
-    bool yesToAll_ = false;
-};
-
-bool Copier::Fail(int err, const std::string& path, const char* what) {
-    result_.status = CopyStatus::kFailed;
-    result_.errorCode = err;
-    result_.failedPath = Display(path);
-    result_.message = base::Format(what, result_.failedPath.c_str()) + " " + FileOps::ErrorText(err);
-    return false;
-}
-
-bool Copier::Progress() {
-    if (cb_.progress && !cb_.progress(progress_)) {
-        result_.status = CopyStatus::kCancelled;
-        return false;
-    }
-    return true;
-}
-
-bool Copier::MayReplace(const std::string& target, bool& skip) {
-    skip = false;
-    struct stat st;
-    if (lstat(target.c_str(), &st) != 0) {
-        if (errno == ENOENT) return true;
-        return Fail(errno, target, "%s kann nicht ersetzt werden.");
-    }
-    if (S_ISDIR(st.st_mode)) return Fail(EISDIR, target, "%s kann nicht ersetzt werden.");
-    if (!yesToAll_ && cb_.confirmOverwrite) {
-        switch (cb_.confirmOverwrite(Display(target))) {
-            case OverwriteAnswer::kYes:
-                break;
-            case OverwriteAnswer::kYesToAll:
-                yesToAll_ = true;
-                break;
-            case OverwriteAnswer::kNo:
-                skip = true;
-                return true;
-            case OverwriteAnswer::kCancel:
-                result_.status = CopyStatus::kCancelled;
-                return false;
-        }
-    }
-    // A write-protected file is not replaced behind the user's back.
-    if (!S_ISLNK(st.st_mode) && access(target.c_str(), W_OK) != 0)
-        return Fail(errno, target, "%s kann nicht ersetzt werden.");
-    return true;
-}
-
-std::string Copier::TempBeside(const std::string& target, int& fd) {
+std::string PosixCopy::TempBeside(const std::string& target, int& fd) {
     const size_t slash = target.rfind('/');
     std::string tmpl = target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".part-XXXXXX";
     std::vector<char> buf(tmpl.begin(), tmpl.end());
@@ -174,16 +129,7 @@ std::string Copier::TempBeside(const std::string& target, int& fd) {
     return std::string(buf.data());
 }
 
-bool Copier::CopyFile(const Item& item) {
-    const std::string from = src_ + "/" + item.rel;
-    const std::string to = dst_ + "/" + item.rel;
-    bool skip;
-    if (!MayReplace(to, skip)) return false;
-    if (skip) {
-        ++result_.filesSkipped;
-        progress_.bytesDone += item.size;
-        return true;
-    }
+bool PosixCopy::CopyBytes(const Item& item, const std::string& from, const std::string& to) {
     const base::TFileCalls& io = base::FileCalls();
     const int in = io.open(from.c_str(), O_RDONLY | O_CLOEXEC, 0);
     if (in < 0) return Fail(errno, from, "%s kann nicht gelesen werden.");
@@ -201,7 +147,6 @@ bool Copier::CopyFile(const Item& item) {
         return err ? Fail(err, path, what) : false;
     };
     std::vector<char> buf(1 << 16);
-    progress_.fileBytesDone = 0;
     for (;;) {
         const ssize_t n = io.read(in, buf.data(), buf.size());
         if (n < 0) {
@@ -217,14 +162,12 @@ bool Copier::CopyFile(const Item& item) {
             }
             off += w;
         }
-        progress_.fileBytesDone += static_cast<uint64_t>(n);
-        progress_.bytesDone += static_cast<uint64_t>(n);
-        result_.bytesCopied += static_cast<uint64_t>(n);
-        if (!Progress()) return abandon(0, {}, nullptr);
+        if (!Copied(static_cast<uint64_t>(n))) return abandon(0, {}, nullptr);
     }
     // Discs mark every file read-only; the copy stays writable for its owner so it can be replaced.
     fchmod(out, (item.mode & 07777) | S_IWUSR);
-    const timespec times[2] = {item.mtime, item.mtime};
+    const timespec mtime{static_cast<time_t>(item.mtimeSec), static_cast<long>(item.mtimeNsec)};
+    const timespec times[2] = {mtime, mtime};
     futimens(out, times);
     io.close(in);
     if (io.close(out) != 0) {
@@ -237,19 +180,10 @@ bool Copier::CopyFile(const Item& item) {
         unlink(temp.c_str());
         return Fail(err, to, "%s kann nicht angelegt werden.");
     }
-    ++result_.filesCopied;
     return true;
 }
 
-bool Copier::CopyLink(const Item& item) {
-    const std::string from = src_ + "/" + item.rel;
-    const std::string to = dst_ + "/" + item.rel;
-    bool skip;
-    if (!MayReplace(to, skip)) return false;
-    if (skip) {
-        ++result_.filesSkipped;
-        return true;
-    }
+bool PosixCopy::CopyLink(const std::string& from, const std::string& to) {
     std::vector<char> buf(PATH_MAX + 1);
     const ssize_t n = readlink(from.c_str(), buf.data(), PATH_MAX);
     if (n < 0) return Fail(errno, from, "%s kann nicht gelesen werden.");
@@ -266,76 +200,7 @@ bool Copier::CopyLink(const Item& item) {
         unlink(temp.c_str());
         return Fail(err, to, "%s kann nicht angelegt werden.");
     }
-    ++result_.filesCopied;
     return true;
-}
-
-CopyResult Copier::Run() {
-    struct stat st;
-    if (stat(src_.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        const int err = stat(src_.c_str(), &st) != 0 ? errno : ENOTDIR;
-        Fail(err, src_, "%s kann nicht gelesen werden.");
-        return result_;
-    }
-    if (stat(dst_.c_str(), &st) != 0) {
-        if (base::FileCalls().mkdir(dst_.c_str(), 0777) != 0) {
-            Fail(errno, dst_, "Der Ordner %s kann nicht angelegt werden.");
-            return result_;
-        }
-        ++result_.foldersCreated;
-    } else if (!S_ISDIR(st.st_mode)) {
-        Fail(ENOTDIR, dst_, "Der Ordner %s kann nicht angelegt werden.");
-        return result_;
-    }
-    const std::string realSrc = RealPath(src_), realDst = RealPath(dst_);
-    if (realDst == realSrc || realDst.rfind(realSrc + "/", 0) == 0) {
-        Fail(EINVAL, dst_, "%s liegt im Quellordner.");
-        result_.message = base::Format("%s liegt im Quellordner.", result_.failedPath.c_str());
-        return result_;
-    }
-
-    std::vector<Item> items;
-    std::string failed;
-    if (int err = Scan(src_, {}, items, failed)) {
-        Fail(err, failed, "%s kann nicht gelesen werden.");
-        return result_;
-    }
-    for (const Item& it : items) {
-        if (it.kind == Kind::kFile || it.kind == Kind::kLink) ++progress_.filesTotal;
-        progress_.bytesTotal += it.size;
-    }
-    if (!Progress()) return result_;
-
-    for (const Item& item : items) {
-        switch (item.kind) {
-            case Kind::kFolder: {
-                const std::string to = dst_ + "/" + item.rel;
-                if (base::FileCalls().mkdir(to.c_str(), 0777) == 0) {
-                    ++result_.foldersCreated;
-                } else if (errno != EEXIST || stat(to.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-                    Fail(errno == EEXIST ? ENOTDIR : errno, to, "Der Ordner %s kann nicht angelegt werden.");
-                    return result_;
-                }
-                break;
-            }
-            case Kind::kFile:
-            case Kind::kLink:
-                progress_.file = ToWin(item.rel);
-                progress_.fileBytes = item.size;
-                progress_.fileBytesDone = 0;
-                if (!Progress()) return result_;
-                if (!(item.kind == Kind::kFile ? CopyFile(item) : CopyLink(item))) return result_;
-                ++progress_.filesDone;
-                break;
-            case Kind::kOther:
-                ++result_.filesSkipped;  // reading a pipe or a device would hang or never end
-                break;
-        }
-    }
-    progress_.file.clear();
-    progress_.fileBytes = progress_.fileBytesDone = 0;
-    if (!Progress()) return result_;
-    return result_;
 }
 
 // ---- trash --------------------------------------------------------------------------------------
@@ -490,8 +355,8 @@ bool FileOps::MoveToTrash(const std::string& path, std::string* error) {
 
 CopyResult FileOps::CopyFolderContents(const std::string& source, const std::string& target,
                                        const CopyCallbacks& callbacks) {
-    Copier copier(StripSlash(Native(source)), StripSlash(Native(target)), callbacks);
-    return copier.Run();
+    PosixCopy copy(StripSlash(Native(source)), StripSlash(Native(target)), callbacks);
+    return copy.Run();
 }
 
 }  // namespace platform

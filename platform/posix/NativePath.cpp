@@ -30,26 +30,11 @@ std::vector<std::string> Split(std::string_view path) {
     return parts;
 }
 
-// The cp1252 upper-case form of a UTF-8 name, or false when the name is not plain cp1252.
-bool FoldName(std::string_view utf8, std::string& folded) {
-    std::string cp = base::Utf8ToCp1252(utf8);
-    if (base::Cp1252ToUtf8(cp) != utf8) return false;
-    folded = base::AnsiUpperCase(cp);
-    return true;
-}
-
 }  // namespace
 
 NativePath::NativePath(std::string discRoot) : discRoot_(std::move(discRoot)) {
     if (discRoot_.empty() || discRoot_[0] != '/') discRoot_ = "/" + discRoot_;
     if (discRoot_.back() != '/') discRoot_ += '/';
-}
-
-bool NativePath::SameName(std::string_view a, std::string_view b) {
-    if (a == b) return true;
-    std::string fa, fb;
-    if (!FoldName(a, fa) || !FoldName(b, fb)) return false;
-    return fa == fb;
 }
 
 std::string NativePath::Convert(std::string_view appPath) const {

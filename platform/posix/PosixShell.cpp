@@ -6,13 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <climits>
 #include <thread>
 
-#include "base/Cp1252.h"
 #include "base/StrUtils.h"
-#include "platform/Services.h"
 
 extern char** environ;
 
@@ -36,43 +33,24 @@ bool EndsWithAny(const std::string& s, std::initializer_list<const char*> exts) 
 
 }  // namespace
 
-PosixShell::PosixShell(const NativePath* paths, bool reapChildren) : paths_(paths), reap_(reapChildren) {}
+PosixShell::PosixShell(const NativePath* paths, bool reapChildren)
+    : CommandShell(paths), reap_(reapChildren) {}
 
-NativePath PosixShell::Paths() const {
-    return paths_ ? *paths_ : Services().paths;
+std::vector<std::string> PosixShell::UrlCommand(const std::string& url) const {
+    return {kOpener, url};
 }
 
-bool PosixShell::IsUrl(const std::string& target) {
-    size_t i = 0;
-    while (i < target.size() && (std::isalnum(static_cast<unsigned char>(target[i])) || target[i] == '+' ||
-                                 target[i] == '-' || target[i] == '.'))
-        ++i;
-    return i >= 2 && i < target.size() && target[i] == ':' &&
-           std::isalpha(static_cast<unsigned char>(target[0]));
-}
-
-std::vector<std::string> PosixShell::OpenCommand(const std::string& target) const {
-    const std::string t = base::Trim(target);
-    if (t.empty()) return {};
-    if (IsUrl(t)) return {kOpener, base::Cp1252ToUtf8(t)};
-    return ExecuteCommand(t);
-}
-
-std::vector<std::string> PosixShell::ExploreCommand(const std::string& folder) const {
-    std::string native;
-    if (base::Trim(folder).empty()) {
-        char cwd[PATH_MAX];
-        native = getcwd(cwd, sizeof cwd) ? cwd : ".";
-    } else {
-        native = Paths().Resolve(folder);
-    }
+std::vector<std::string> PosixShell::FolderCommand(const std::string& native) const {
     return {kOpener, NotAnOption(native)};
 }
 
-std::vector<std::string> PosixShell::ExecuteCommand(const std::string& file) const {
-    const std::string t = base::Trim(file);
-    if (t.empty()) return {};
-    std::string native = Paths().Resolve(t);
+std::string PosixShell::CurrentFolder() const {
+    char cwd[PATH_MAX];
+    return getcwd(cwd, sizeof cwd) ? cwd : ".";
+}
+
+std::vector<std::string> PosixShell::FileCommand(const std::string& resolved) const {
+    std::string native = resolved;
     struct stat st;
     const bool isFile = stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode);
     // Windows programs carry no execute bit that means anything here (a disc mounted with exec
@@ -85,23 +63,10 @@ std::vector<std::string> PosixShell::ExecuteCommand(const std::string& file) con
     return {kOpener, NotAnOption(native)};
 }
 
-std::string PosixShell::WorkingFolder(const std::string& target) const {
-    const std::string t = base::Trim(target);
-    if (t.empty() || IsUrl(t)) return {};
-    const std::string native = Paths().Resolve(t);
+std::string PosixShell::FolderOf(const std::string& native) const {
     const size_t slash = native.rfind('/');
     if (slash == std::string::npos) return {};
     return slash == 0 ? "/" : native.substr(0, slash);
-}
-
-bool PosixShell::Open(const std::string& target) {
-    return Spawn(OpenCommand(target), WorkingFolder(target));
-}
-bool PosixShell::Explore(const std::string& folder) {
-    return Spawn(ExploreCommand(folder));
-}
-bool PosixShell::Execute(const std::string& file) {
-    return Spawn(ExecuteCommand(file), WorkingFolder(file));
 }
 
 bool PosixShell::Spawn(const std::vector<std::string>& argv, const std::string& folder) {

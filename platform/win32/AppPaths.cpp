@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/Paths.h"
 #include "platform/win32/WinText.h"
 
 namespace platform {
@@ -9,15 +10,8 @@ namespace platform {
 using win32::Narrow;
 using win32::Wide;
 
-namespace {
-
-std::string WithSlash(std::string s) {
-    if (s.empty() || s.back() != '/') s += '/';
-    return s;
-}
-
 // Absolute, with '/' separators; the file need not exist.
-std::string Absolute(const std::string& path) {
+std::string AppPaths::Absolute(const std::string& path) {
     const std::wstring w = Wide(path);
     const DWORD n = GetFullPathNameW(w.c_str(), 0, nullptr, nullptr);
     if (n == 0) return path;
@@ -27,26 +21,15 @@ std::string Absolute(const std::string& path) {
     return Narrow(out);
 }
 
-std::string FolderOf(const std::string& file) {
-    const size_t slash = file.rfind('/');
-    if (slash == std::string::npos) return "./";
-    return file.substr(0, slash + 1);
+bool AppPaths::Exists(const std::string& nativePath) {
+    return GetFileAttributesW(Wide(nativePath).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool IsFile(const std::string& path) {
-    const DWORD a = GetFileAttributesW(Wide(path).c_str());
+bool AppPaths::HoldsMenuFile(const std::string& dir) {
+    // The file system ignores the letter case.
+    const DWORD a = GetFileAttributesW(Wide(dir + "Menue.dat").c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
-
-bool Exists(const std::string& path) {
-    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool HoldsMenuFile(const std::string& dir) {
-    return IsFile(dir + "Menue.dat");  // the file system ignores the letter case
-}
-
-}  // namespace
 
 std::string AppPaths::RunningProgram() {
     std::wstring buf(MAX_PATH, L'\0');
@@ -70,58 +53,7 @@ std::string AppPaths::MountPointOf(const std::string& nativePath) {
         if (abs.size() >= 2 && abs[1] == ':') return abs.substr(0, 2) + "/";
         return "/";
     }
-    return WithSlash(Narrow(root));
-}
-
-AppPaths AppPaths::Resolve(const AppPathOptions& options) {
-    AppPaths p;
-    p.programFile_ = options.programFile.empty() ? RunningProgram() : Absolute(options.programFile);
-    p.programDir_ = FolderOf(p.programFile_);
-
-    if (!options.dataDir.empty()) {
-        p.dataDir_ = WithSlash(Absolute(options.dataDir));
-    } else if (HoldsMenuFile(p.programDir_)) {
-        p.dataDir_ = p.programDir_;
-    } else {
-        p.dataDir_ = p.programDir_;
-        for (const std::string& candidate :
-             {p.programDir_ + "disc/", p.programDir_ + "../share/cdmenu/disc/"}) {
-            if (HoldsMenuFile(candidate)) {
-                p.dataDir_ = WithSlash(Absolute(candidate));
-                p.sampleDisc_ = true;
-                break;
-            }
-        }
-    }
-
-    p.rootGiven_ = !options.rootDir.empty();
-    if (p.rootGiven_)
-        p.discRoot_ = WithSlash(Absolute(options.rootDir));
-    else if (p.sampleDisc_)
-        p.discRoot_ = p.dataDir_;
-    else
-        p.discRoot_ = MountPointOf(p.dataDir_);  // the drive that holds the program: "E:/", "//srv/share/"
-    return p;
-}
-
-void AppPaths::FindDiscRoot(const std::vector<std::string>& storedPaths) {
-    if (rootGiven_ || sampleDisc_ || storedPaths.empty()) return;
-    const std::string mount = MountPointOf(dataDir_);
-    int best = 0;
-    std::string bestRoot;
-    for (std::string folder = dataDir_;;) {
-        const NativePath paths(folder);
-        int found = 0;
-        for (const std::string& stored : storedPaths)
-            if (Exists(paths.Resolve(NativePath::WinDiscRoot() + stored))) ++found;
-        if (found > best) {
-            best = found;
-            bestRoot = folder;
-        }
-        if (folder.size() <= mount.size()) break;
-        folder = FolderOf(folder.substr(0, folder.size() - 1));
-    }
-    if (best > 0) discRoot_ = bestRoot;
+    return base::IncludeTrailingPathDelimiter(Narrow(root));
 }
 
 bool AppPaths::EnterDiscRoot() const {

@@ -12,6 +12,7 @@
 
 #include "base/Cp1252.h"
 #include "base/StrUtils.h"
+#include "platform/FolderCopy.h"
 #include "platform/Services.h"
 #include "platform/win32/WinText.h"
 
@@ -64,17 +65,44 @@ std::string FullPath(const std::string& native) {
 
 // ---- copy ---------------------------------------------------------------------------------------
 
-enum class Kind { kFolder, kFile, kOther };
+class Win32Copy : public FolderCopy {
+public:
+    using FolderCopy::FolderCopy;
 
-struct Item {
-    std::string rel;  // relative to the source, '/' separated, UTF-8
-    Kind kind;
-    uint64_t size;
+protected:
+    int FolderError(const std::string& path) override {
+        const DWORD a = Attributes(path);
+        if (a == INVALID_FILE_ATTRIBUTES) return LastErrno();
+        return (a & FILE_ATTRIBUTE_DIRECTORY) ? 0 : ENOTDIR;
+    }
+    int MakeFolder(const std::string& path) override {
+        return CreateDirectoryW(Wide(path).c_str(), nullptr) ? 0 : LastErrno();
+    }
+    bool Inside(const std::string& source, const std::string& target) override {
+        const std::string fullSrc = FullPath(source), fullDst = FullPath(target);
+        return base::SameText(fullDst, fullSrc) ||
+               (fullDst.size() > fullSrc.size() &&
+                base::SameText(fullDst.substr(0, fullSrc.size() + 1), fullSrc + "/"));
+    }
+    int Scan(const std::string& root, const std::string& rel, std::vector<Item>& items,
+             std::string& failed) override;
+    int Lookup(const std::string& target, bool& folder) override {
+        const DWORD a = Attributes(target);
+        if (a == INVALID_FILE_ATTRIBUTES) return LastErrno();
+        folder = a & FILE_ATTRIBUTE_DIRECTORY;
+        return 0;
+    }
+    int ReplaceError(const std::string& target) override {
+        const DWORD a = Attributes(target);
+        return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY) ? EACCES : 0;
+    }
+    bool CopyBytes(const Item& item, const std::string& from, const std::string& to) override;
+    std::string Display(const std::string& native) const override { return platform::Display(native); }
 };
 
-// Lists the tree below dir in a fixed order (names sorted, each folder before its contents).
 // Junctions and folder links are not followed: they could lead back into the tree.
-int Scan(const std::string& root, const std::string& rel, std::vector<Item>& items, std::string& failed) {
+int Win32Copy::Scan(const std::string& root, const std::string& rel, std::vector<Item>& items,
+                    std::string& failed) {
     const std::string dir = rel.empty() ? root : root + "/" + rel;
     WIN32_FIND_DATAW fd;
     HANDLE h =
@@ -104,85 +132,10 @@ int Scan(const std::string& root, const std::string& rel, std::vector<Item>& ite
     return 0;
 }
 
-class Copier {
-public:
-    Copier(std::string src, std::string dst, const CopyCallbacks& cb)
-        : src_(std::move(src)), dst_(std::move(dst)), cb_(cb) {}
-
-    CopyResult Run();
-
-private:
-    bool Fail(int err, const std::string& path, const char* what);
-    bool Progress();
-    bool MayReplace(const std::string& target, bool& skip);
-    bool CopyFile(const Item& item);
-
-    std::string src_, dst_;
-    const CopyCallbacks& cb_;
-    CopyResult result_;
-    CopyProgress progress_;
-    bool yesToAll_ = false;
-};
-
-bool Copier::Fail(int err, const std::string& path, const char* what) {
-    result_.status = CopyStatus::kFailed;
-    result_.errorCode = err;
-    result_.failedPath = Display(path);
-    result_.message = base::Format(what, result_.failedPath.c_str()) + " " + FileOps::ErrorText(err);
-    return false;
-}
-
-bool Copier::Progress() {
-    if (cb_.progress && !cb_.progress(progress_)) {
-        result_.status = CopyStatus::kCancelled;
-        return false;
-    }
-    return true;
-}
-
-bool Copier::MayReplace(const std::string& target, bool& skip) {
-    skip = false;
-    const DWORD a = Attributes(target);
-    if (a == INVALID_FILE_ATTRIBUTES) {
-        const int err = LastErrno();
-        if (err == ENOENT) return true;
-        return Fail(err, target, "%s kann nicht ersetzt werden.");
-    }
-    if (a & FILE_ATTRIBUTE_DIRECTORY) return Fail(EISDIR, target, "%s kann nicht ersetzt werden.");
-    if (!yesToAll_ && cb_.confirmOverwrite) {
-        switch (cb_.confirmOverwrite(Display(target))) {
-            case OverwriteAnswer::kYes:
-                break;
-            case OverwriteAnswer::kYesToAll:
-                yesToAll_ = true;
-                break;
-            case OverwriteAnswer::kNo:
-                skip = true;
-                return true;
-            case OverwriteAnswer::kCancel:
-                result_.status = CopyStatus::kCancelled;
-                return false;
-        }
-    }
-    // A write-protected file is not replaced behind the user's back.
-    if (a & FILE_ATTRIBUTE_READONLY) return Fail(EACCES, target, "%s kann nicht ersetzt werden.");
-    return true;
-}
-
-bool Copier::CopyFile(const Item& item) {
-    const std::string from = src_ + "/" + item.rel;
-    const std::string to = dst_ + "/" + item.rel;
-    bool skip;
-    if (!MayReplace(to, skip)) return false;
-    if (skip) {
-        ++result_.filesSkipped;
-        progress_.bytesDone += item.size;
-        return true;
-    }
+bool Win32Copy::CopyBytes(const Item&, const std::string& from, const std::string& to) {
     const HANDLE in = CreateFileW(Wide(from).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (in == INVALID_HANDLE_VALUE) return Fail(LastErrno(), from, "%s kann nicht gelesen werden.");
-    // Written under a name of its own beside the target and renamed only when complete.
     std::string temp;
     HANDLE out = INVALID_HANDLE_VALUE;
     const size_t slash = to.rfind('/');
@@ -205,7 +158,6 @@ bool Copier::CopyFile(const Item& item) {
         return err ? Fail(err, path, what) : false;
     };
     std::vector<char> buf(1 << 16);
-    progress_.fileBytesDone = 0;
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(in, buf.data(), DWORD(buf.size()), &got, nullptr))
@@ -215,10 +167,7 @@ bool Copier::CopyFile(const Item& item) {
         if (!WriteFile(out, buf.data(), got, &put, nullptr) || put != got)
             return abandon(put != got && GetLastError() == 0 ? ENOSPC : LastErrno(), to,
                            "%s kann nicht geschrieben werden.");
-        progress_.fileBytesDone += got;
-        progress_.bytesDone += got;
-        result_.bytesCopied += got;
-        if (!Progress()) return abandon(0, {}, nullptr);
+        if (!Copied(got)) return abandon(0, {}, nullptr);
     }
     // The copy keeps the time of the original; it is created writable, whatever the disc says.
     FILETIME written;
@@ -234,84 +183,7 @@ bool Copier::CopyFile(const Item& item) {
         DeleteFileW(wtemp.c_str());
         return Fail(err, to, "%s kann nicht angelegt werden.");
     }
-    ++result_.filesCopied;
     return true;
-}
-
-CopyResult Copier::Run() {
-    const DWORD sa = Attributes(src_);
-    if (sa == INVALID_FILE_ATTRIBUTES || !(sa & FILE_ATTRIBUTE_DIRECTORY)) {
-        Fail(sa == INVALID_FILE_ATTRIBUTES ? LastErrno() : ENOTDIR, src_, "%s kann nicht gelesen werden.");
-        return result_;
-    }
-    const DWORD da = Attributes(dst_);
-    if (da == INVALID_FILE_ATTRIBUTES) {
-        if (!CreateDirectoryW(Wide(dst_).c_str(), nullptr)) {
-            Fail(LastErrno(), dst_, "Der Ordner %s kann nicht angelegt werden.");
-            return result_;
-        }
-        ++result_.foldersCreated;
-    } else if (!(da & FILE_ATTRIBUTE_DIRECTORY)) {
-        Fail(ENOTDIR, dst_, "Der Ordner %s kann nicht angelegt werden.");
-        return result_;
-    }
-    const std::string fullSrc = FullPath(src_), fullDst = FullPath(dst_);
-    if (base::SameText(fullDst, fullSrc) ||
-        (fullDst.size() > fullSrc.size() &&
-         base::SameText(fullDst.substr(0, fullSrc.size() + 1), fullSrc + "/"))) {
-        Fail(EINVAL, dst_, "%s liegt im Quellordner.");
-        result_.message = base::Format("%s liegt im Quellordner.", result_.failedPath.c_str());
-        return result_;
-    }
-
-    std::vector<Item> items;
-    std::string failed;
-    if (int err = Scan(src_, {}, items, failed)) {
-        Fail(err, failed, "%s kann nicht gelesen werden.");
-        return result_;
-    }
-    for (const Item& it : items) {
-        if (it.kind == Kind::kFile) ++progress_.filesTotal;
-        progress_.bytesTotal += it.size;
-    }
-    if (!Progress()) return result_;
-
-    for (const Item& item : items) {
-        switch (item.kind) {
-            case Kind::kFolder: {
-                const std::string to = dst_ + "/" + item.rel;
-                if (CreateDirectoryW(Wide(to).c_str(), nullptr)) {
-                    ++result_.foldersCreated;
-                } else {
-                    const int err = LastErrno();
-                    const DWORD a = Attributes(to);
-                    if (err != EEXIST || a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) {
-                        Fail(err == EEXIST ? ENOTDIR : err, to, "Der Ordner %s kann nicht angelegt werden.");
-                        return result_;
-                    }
-                }
-                break;
-            }
-            case Kind::kFile: {
-                std::string win = base::Utf8ToCp1252(item.rel);
-                std::replace(win.begin(), win.end(), '/', '\\');
-                progress_.file = win;
-                progress_.fileBytes = item.size;
-                progress_.fileBytesDone = 0;
-                if (!Progress()) return result_;
-                if (!CopyFile(item)) return result_;
-                ++progress_.filesDone;
-                break;
-            }
-            case Kind::kOther:
-                ++result_.filesSkipped;
-                break;
-        }
-    }
-    progress_.file.clear();
-    progress_.fileBytes = progress_.fileBytesDone = 0;
-    if (!Progress()) return result_;
-    return result_;
 }
 
 bool SetError(std::string* error, int err, const std::string& path) {
@@ -386,8 +258,8 @@ bool FileOps::MoveToTrash(const std::string& path, std::string* error) {
 
 CopyResult FileOps::CopyFolderContents(const std::string& source, const std::string& target,
                                        const CopyCallbacks& callbacks) {
-    Copier copier(StripSlash(Native(source)), StripSlash(Native(target)), callbacks);
-    return copier.Run();
+    Win32Copy copy(StripSlash(Native(source)), StripSlash(Native(target)), callbacks);
+    return copy.Run();
 }
 
 }  // namespace platform

@@ -21,13 +21,6 @@ std::string Slashes(std::string s) {
     return s;
 }
 
-bool FoldName(std::string_view utf8, std::string& folded) {
-    std::string cp = base::Utf8ToCp1252(utf8);
-    if (base::Cp1252ToUtf8(cp) != utf8) return false;
-    folded = base::AnsiUpperCase(cp);
-    return true;
-}
-
 bool HasDrive(std::string_view s) {
     return s.size() >= 2 && std::isalpha(static_cast<unsigned char>(s[0])) && s[1] == ':';
 }
@@ -37,13 +30,6 @@ bool HasDrive(std::string_view s) {
 NativePath::NativePath(std::string discRoot) : discRoot_(Slashes(std::move(discRoot))) {
     if (discRoot_.empty()) discRoot_ = "/";
     if (discRoot_.back() != '/') discRoot_ += '/';
-}
-
-bool NativePath::SameName(std::string_view a, std::string_view b) {
-    if (a == b) return true;
-    std::string fa, fb;
-    if (!FoldName(a, fa) || !FoldName(b, fb)) return false;
-    return fa == fb;
 }
 
 std::string NativePath::Convert(std::string_view appPath) const {

@@ -4,35 +4,27 @@
 #include <string>
 #include <vector>
 
-#include "platform/NativePath.h"
 #include "platform/Shell.h"
 
 namespace platform {
 
-class Win32Shell : public Shell {
+class Win32Shell : public CommandShell {
 public:
     // paths: the mapping for app paths; nullptr means the active one of Services at each call.
-    explicit Win32Shell(const NativePath* paths = nullptr) : paths_(paths) {}
-
-    bool Open(const std::string& target) override;
-    bool Explore(const std::string& folder) override;
-    bool Execute(const std::string& file) override;
-
-    // What each operation hands ShellExecuteW (UTF-8): {verb, target}, empty when nothing.
-    std::vector<std::string> OpenCommand(const std::string& target) const;
-    std::vector<std::string> ExploreCommand(const std::string& folder) const;
-    std::vector<std::string> ExecuteCommand(const std::string& file) const;
-    // The folder a started file runs in: its own (UTF-8, native); empty for a URL or nothing.
-    std::string WorkingFolder(const std::string& target) const;
-
-    static bool IsUrl(const std::string& target);
+    // Commands are what ShellExecuteW is handed: {verb, target}.
+    explicit Win32Shell(const NativePath* paths = nullptr) : CommandShell(paths) {}
 
 protected:
-    virtual bool Spawn(const std::vector<std::string>& command, const std::string& folder);
-
-private:
-    NativePath Paths() const;
-    const NativePath* paths_;
+    std::vector<std::string> UrlCommand(const std::string& url) const override { return {"open", url}; }
+    std::vector<std::string> FolderCommand(const std::string& native) const override {
+        return {"explore", native};
+    }
+    std::vector<std::string> FileCommand(const std::string& native) const override {
+        return {"open", native};
+    }
+    std::string CurrentFolder() const override;
+    std::string FolderOf(const std::string& native) const override;
+    bool Spawn(const std::vector<std::string>& command, const std::string& folder) override;
 };
 
 }  // namespace platform

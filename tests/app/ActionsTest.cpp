@@ -25,6 +25,7 @@
 #include "skin/SkinButton.h"
 #include "skin/SkinForm.h"
 #include "tests/support/MenuFixture.h"
+#include "tests/support/Records.h"
 #include "tools/common/CatalogueWriter.h"
 #include "tools/common/ZipWriter.h"
 #include "zip/ZipFront.h"
@@ -34,19 +35,11 @@ namespace fs = std::filesystem;
 namespace {
 
 TCatalogueProgram Program(const std::string& name, const std::string& folder, std::vector<std::string> text) {
-    TCatalogueProgram p;
-    p.Name = name;
-    p.Os = "Linux";
-    p.Licence = "Freeware";
-    p.Price = "kostenlos";
-    p.Language = "Deutsch";
-    p.Vendor = "Beispiel GmbH";
-    p.Homepage = "www.example.org";
+    TCatalogueProgram p = ExampleProgram(name, std::move(text));
     p.Screenshot = "D:\\Programme\\" + folder + "\\shot.jpg";
     p.Install = "D:\\Programme\\" + folder + "\\paket.Zip";
     p.Start = "D:\\Programme\\" + folder + "\\start.sh";
     p.Features = "Mehrsprachig";
-    p.Description = std::move(text);
     return p;
 }
 
@@ -83,7 +76,7 @@ protected:
     }
 
     TMainForm& Main() { return *menu.Main(); }
-    gui::HeadlessBackend& Hb() { return menu.Backend(); }
+    gui::Automation& Hb() { return menu.Backend(); }
 
     void ClickOn(gui::TForm* form, gui::TControl* c) {
         const gfx::TPoint p = MenuFixture::Centre(c);

@@ -9,6 +9,8 @@
 #include "base/Cp1252.h"
 #include "base/Exceptions.h"
 #include "tests/support/CatalogueReference.h"
+#include "tests/support/MessageOf.h"
+#include "tests/support/Records.h"
 #include "tools/common/CatalogueWriter.h"
 
 namespace {
@@ -22,30 +24,14 @@ std::string Join(const Lines& lines, const std::string& end = "\r\n") {
 }
 
 TCatalogueProgram Program(const std::string& name, Lines description = {"Beschreibung."}) {
-    TCatalogueProgram p;
-    p.Name = name;
+    TCatalogueProgram p = ExampleProgram(name, std::move(description));
     p.Os = "Windows 95/98/ME";
-    p.Licence = "Freeware";
-    p.Price = "kostenlos";
-    p.Language = "Deutsch";
-    p.Vendor = "Beispiel GmbH";
     p.Homepage = "www.example.org/" + name;
     p.Screenshot = "D:\\BILDER\\" + name + ".JPG";
     p.Install = "D:\\PROGS\\" + name + "\\SETUP.EXE";
     p.Start = "D:\\PROGS\\" + name + "\\START.EXE";
     p.Features = "Netzwerkfaehig";
-    p.Description = std::move(description);
     return p;
-}
-
-template <class F>
-std::string MessageOf(F&& f) {
-    try {
-        f();
-    } catch (const base::Exception& e) {
-        return e.Message();
-    }
-    return {};
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace {
 constexpr std::int64_t kDark = 0x18'10'10, kAmber = 0x1C'B8'FF;
 
 // The pixel at x,y of control c (its own coordinates) as its window shows it, painted up to date.
-std::int64_t PixelOf(gui::HeadlessBackend& hb, gui::TControl* c, int x, int y) {
+std::int64_t PixelOf(gui::Automation& hb, gui::TControl* c, int x, int y) {
     gui::TForm* f = c->ParentForm();
     f->PaintInvalid();
     const gfx::TPoint p = c->ClientToForm({x, y});
@@ -23,7 +23,7 @@ std::int64_t PixelOf(gui::HeadlessBackend& hb, gui::TControl* c, int x, int y) {
 }
 
 // Whether c carries the focus mark: dark outer and amber inner line on its left edge.
-bool Marked(gui::HeadlessBackend& hb, gui::TControl* c) {
+bool Marked(gui::Automation& hb, gui::TControl* c) {
     return PixelOf(hb, c, 0, c->Height() / 2) == kDark && PixelOf(hb, c, 1, c->Height() / 2) == kAmber;
 }
 
@@ -37,7 +37,7 @@ std::string Focus(gui::TForm* f) {
 TEST(DialogKeys, SearchDialogTabOrderMarkAndKeys) {
     MenuFixture menu;
     TMainForm* m = menu.Main();
-    gui::HeadlessBackend& hb = menu.Backend();
+    gui::Automation& hb = menu.Backend();
     ASSERT_NE(SuchenForm, nullptr);
     TSuchenForm* s = SuchenForm;
 
@@ -107,7 +107,7 @@ TEST(DialogKeys, SearchDialogTabOrderMarkAndKeys) {
 
 TEST(DialogKeys, SearchDialogEscapeAndCloseGlyphCancel) {
     MenuFixture menu;
-    gui::HeadlessBackend& hb = menu.Backend();
+    gui::Automation& hb = menu.Backend();
     TSuchenForm* s = SuchenForm;
     ASSERT_NE(s, nullptr);
     std::string focus;
@@ -127,7 +127,7 @@ TEST(DialogKeys, SearchDialogEscapeAndCloseGlyphCancel) {
 
 TEST(DialogKeys, FolderDialogTabOrderMarkAndKeys) {
     MenuFixture menu;
-    gui::HeadlessBackend& hb = menu.Backend();
+    gui::Automation& hb = menu.Backend();
     ASSERT_NE(SelFolderForm, nullptr);
     TSelFolderForm* d = SelFolderForm;
     hb.Key(gui::VK_DOWN);  // keyboard use on the main window: the dialog opens marked
@@ -197,7 +197,7 @@ TEST(DialogKeys, FolderDialogTabOrderMarkAndKeys) {
 TEST(DialogKeys, InfoPageTabOrderLinksAndEscape) {
     MenuFixture menu;
     TMainForm* m = menu.Main();
-    gui::HeadlessBackend& hb = menu.Backend();
+    gui::Automation& hb = menu.Backend();
     TInfoFrame* info = m->InfoFrame1;
     hb.Key(gui::VK_DOWN);
     skin::TSkinButton* before = m->CategoryButtons.at(1);

@@ -31,7 +31,7 @@ protected:
     FaultTest() { EXPECT_TRUE(menu.Acquired()); }
 
     TMainForm& Main() { return *menu.Main(); }
-    gui::HeadlessBackend& Hb() { return menu.Backend(); }
+    gui::Automation& Hb() { return menu.Backend(); }
 
     // The second program of the open list (the list's second line), as a person clicks it.
     void ClickSecondProgram() {

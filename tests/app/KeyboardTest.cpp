@@ -14,6 +14,7 @@
 #include "skin/SkinButton.h"
 #include "skin/TransText.h"
 #include "tests/support/MenuFixture.h"
+#include "tests/support/Records.h"
 #include "tools/common/CatalogueWriter.h"
 
 namespace {
@@ -29,21 +30,12 @@ TCatalogueProgram Program(const std::string& name, const std::string& screenshot
     return p;
 }
 
-// A JPEG whose red rises from left to right and green from top to bottom.
 std::string WriteJpeg(const MenuFixture& menu, const std::string& name, int w, int h) {
-    gfx::TBitmap b(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.SetPixel(x, y, gfx::RGB(x * 255 / w, y * 255 / h, 128));
-    const std::vector<uint8_t> jpeg = gfx::EncodeJpeg(b, 90);
-    menu.WriteFile("Bilder/" + name, std::string(jpeg.begin(), jpeg.end()));
-    return "D:\\Bilder\\" + name;
+    return WriteGradientJpeg(menu, name, w, h, 90);
 }
 
 void StartWith(MenuFixture& menu, const std::vector<TCatalogueProgram>& programs) {
-    TCatalogueWriter w;
-    w.Categories.push_back({"Test", programs});
-    menu.WriteFile("progname.txt", w.ProgName());
-    menu.WriteFile("daten.txt", w.Daten());
+    WriteCatalogue(menu, programs);
     ASSERT_TRUE(menu.Start());
 }
 
@@ -68,7 +60,7 @@ TEST(Gallery, FitsLargePicturesAndCentresSmallOnes) {
     const std::string small = WriteJpeg(menu, "klein.jpg", 320, 240);
     StartWith(menu, {Program("Gross", big), Program("Klein", small), Program("Ohne")});
     TMainForm* m = menu.Main();
-    gui::HeadlessBackend& hb = menu.Backend();
+    gui::Automation& hb = menu.Backend();
     menu.Click(m->CategoryButtons.at(0));
 
     gfx::TRect bigBounds{}, smallBounds{};
@@ -117,7 +109,7 @@ TEST(Gallery, FitsLargePicturesAndCentresSmallOnes) {
 TEST(Keyboard, FocusMarkOnlyAfterTheKeyboardWasUsed) {
     MenuFixture menu;
     TMainForm* m = menu.Main();
-    gui::HeadlessBackend& hb = menu.Backend();
+    gui::Automation& hb = menu.Backend();
     skin::TSkinButton* first = m->CategoryButtons.at(0);
     EXPECT_EQ(m->FocusedControl(), first);
     const gfx::TPoint at = first->ClientToForm({0, 0});
@@ -145,7 +137,7 @@ TEST(Keyboard, DescriptionScrollsWhenFocusedAndAltF4Ends) {
     p.Description.assign(40, "Eine lange Beschreibung, die viele Zeilen braucht, um ganz gelesen zu werden.");
     StartWith(menu, {p});
     TMainForm* m = menu.Main();
-    gui::HeadlessBackend& hb = menu.Backend();
+    gui::Automation& hb = menu.Backend();
     hb.Key(gui::VK_RETURN);  // the first category
     ASSERT_TRUE(m->pProgramme->Visible());
     EXPECT_EQ(m->FocusedControl(), m->lbProgramme);
@@ -186,7 +178,7 @@ TEST(Gallery, ArrowsShowWhileThePointerMovesAndPage) {
                      Program("Zwei", WriteJpeg(menu, "zwei.jpg", 320, 240)),
                      Program("Drei", WriteJpeg(menu, "drei.jpg", 320, 240))});
     TMainForm* m = menu.Main();
-    gui::HeadlessBackend& hb = menu.Backend();
+    gui::Automation& hb = menu.Backend();
     menu.Click(m->CategoryButtons.at(0));
 
     struct Seen {

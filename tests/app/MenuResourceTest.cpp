@@ -9,6 +9,7 @@
 #include "base/Exceptions.h"
 #include "base/MemoryStream.h"
 #include "gfx/Bitmap.h"
+#include "tests/support/MessageOf.h"
 #include "tools/common/BmpWriter.h"
 #include "tools/common/GifWriter.h"
 #include "tools/common/MenuDatWriter.h"
@@ -58,17 +59,6 @@ TMenuResource Read(const std::string& file) {
 
 std::string Str(const std::vector<uint8_t>& v) {
     return std::string(v.begin(), v.end());
-}
-
-// The message of the base exception a callable raises; empty when it raises none.
-template <class F>
-std::string MessageOf(F&& f) {
-    try {
-        f();
-    } catch (const base::Exception& e) {
-        return e.Message();
-    }
-    return {};
 }
 
 }  // namespace

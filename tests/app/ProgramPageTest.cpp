@@ -18,40 +18,26 @@
 #include "skin/SkinButton.h"
 #include "skin/TransText.h"
 #include "tests/support/MenuFixture.h"
+#include "tests/support/Records.h"
 #include "tools/common/CatalogueWriter.h"
 
 namespace {
 
 TCatalogueProgram Program(const std::string& name) {
-    TCatalogueProgram p;
-    p.Name = name;
-    p.Os = "Linux";
-    p.Licence = "Freeware";
+    TCatalogueProgram p = ExampleProgram(name, {"Eine Zeile.", "Noch eine Zeile."});
     p.Price = "0 Euro";
-    p.Language = "Deutsch";
-    p.Vendor = "Beispiel GmbH";
     p.Homepage = "www.beispiel.de";
     p.Features = "schnell";
-    p.Description = {"Eine Zeile.", "Noch eine Zeile."};
     return p;
 }
 
-// A JPEG of the given size in Bilder/ of the disc; returns its path as the records write it.
 std::string WriteJpeg(const MenuFixture& menu, const std::string& name, int w, int h) {
-    gfx::TBitmap b(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.SetPixel(x, y, gfx::RGB(x * 255 / w, y * 255 / h, 128));
-    const std::vector<uint8_t> jpeg = gfx::EncodeJpeg(b, 80);
-    menu.WriteFile("Bilder/" + name, std::string(jpeg.begin(), jpeg.end()));
-    return "D:\\Bilder\\" + name;
+    return WriteGradientJpeg(menu, name, w, h, 80);
 }
 
 // Starts the menu on one category "Test" with these programs and opens it.
 void StartWith(MenuFixture& menu, const std::vector<TCatalogueProgram>& programs) {
-    TCatalogueWriter w;
-    w.Categories.push_back({"Test", programs});
-    menu.WriteFile("progname.txt", w.ProgName());
-    menu.WriteFile("daten.txt", w.Daten());
+    WriteCatalogue(menu, programs);
     ASSERT_TRUE(menu.Start());
     menu.Click(menu.Main()->CategoryButtons.at(0));
 }
@@ -435,7 +421,7 @@ TEST(FullScreen, CentredOnBlackAndClosedByAClick) {
     TCatalogueProgram none = Program("Ohne Bild");
     StartWith(menu, {p, none});
     TMainForm* m = menu.Main();
-    gui::HeadlessBackend& hb = menu.Backend();
+    gui::Automation& hb = menu.Backend();
     ASSERT_NE(VollbildForm, nullptr);
 
     gfx::TRect imageBounds{};

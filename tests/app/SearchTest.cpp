@@ -3,6 +3,7 @@
 #include "app/Catalogue.h"
 #include "base/Cp1252.h"
 #include "base/StringList.h"
+#include "tests/support/Records.h"
 #include "tools/common/CatalogueWriter.h"
 
 namespace {
@@ -10,19 +11,11 @@ namespace {
 using Names = std::vector<std::string>;
 
 TCatalogueProgram Program(const std::string& name, std::vector<std::string> description) {
-    TCatalogueProgram p;
-    p.Name = name;
-    p.Os = "Linux";
-    p.Licence = "Freeware";
-    p.Price = "kostenlos";
-    p.Language = "Deutsch";
-    p.Vendor = "Beispiel GmbH";
-    p.Homepage = "www.example.org";
+    TCatalogueProgram p = ExampleProgram(name, std::move(description));
     p.Screenshot = "D:\\BILDER\\SHOTXYZ.JPG";
     p.Install = "D:\\PROGS\\INSTXYZ\\SETUP.EXE";
     p.Start = "D:\\PROGS\\STARTXYZ.EXE";
     p.Features = "Mehrsprachig";
-    p.Description = std::move(description);
     return p;
 }
 

@@ -19,7 +19,7 @@
 #include "gui/Form.h"
 #include "gui/Label.h"
 #include "gui/Timer.h"
-#include "gui/backend/headless/HeadlessBackend.h"
+#include "gui/backend/Automation.h"
 
 namespace fs = std::filesystem;
 
@@ -28,7 +28,7 @@ namespace {
 // A window with a button that opens a modal dialog with an edit, one that shows a message box,
 // one that is disabled, a hidden one and a 1-second timer that counts its ticks.
 struct TestForms {
-    gui::HeadlessBackend* hb = nullptr;
+    gui::Automation* hb = nullptr;
     std::unique_ptr<gui::TApplication> app;
     gui::TForm* main = nullptr;
     gui::TForm* dialog = nullptr;
@@ -50,8 +50,8 @@ struct TestForms {
     }
 
     TestForms() {
-        auto backend = std::make_unique<gui::HeadlessBackend>();
-        hb = backend.get();
+        auto backend = gui::CreateBackend({.headless = true});
+        hb = backend->GetAutomation();
         app = std::make_unique<gui::TApplication>(std::move(backend));
         main = app->CreateForm<gui::TForm>();
         main->SetName("Haupt");

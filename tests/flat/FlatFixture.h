@@ -1,35 +1,18 @@
 #pragma once
 // A headless application with one frameless form, for the flat control tests. Coordinates given
 // to the helpers are the form's client coordinates (the form sits at the screen origin).
-#include <gtest/gtest.h>
-
-#include <memory>
-
 #include "gfx/Color.h"
-#include "gfx/Font.h"
-#include "gui/Application.h"
-#include "gui/Form.h"
-#include "gui/backend/headless/HeadlessBackend.h"
+#include "tests/support/FormFixture.h"
 
 namespace flat::testing {
 
-class FlatFixture : public ::testing::Test {
+class FlatFixture : public FormFixture {
 protected:
     static constexpr gfx::TColor kFormColor = gfx::RGB(10, 20, 30);
 
     void SetUp() override {
         gfx::ResetSysColors();
-        auto backend = std::make_unique<gui::HeadlessBackend>();
-        hb = backend.get();
-        hb->MutableSettings().fontSmoothing = false;  // exact text colours
-        app = std::make_unique<gui::TApplication>(std::move(backend));
-        gfx::SetFontSmoothing(false);
-        form = app->CreateForm<gui::TForm>();
-        form->SetBorderStyle(gui::bsNone);
-        form->SetBounds(0, 0, 320, 240);
-        form->SetColor(kFormColor);
-        form->Show();
-        hb->Pump();
+        OpenForm(kFormColor, true);
     }
 
     void TearDown() override {
@@ -44,16 +27,6 @@ protected:
         c->SetBounds(left, top, width, height);
         return c;
     }
-
-    // The presented pixel after everything pending has been painted.
-    gfx::TColor Pixel(int x, int y) {
-        hb->Pump();
-        return gfx::TColor(hb->PixelAt(form->Handle(), x, y));
-    }
-
-    gui::HeadlessBackend* hb = nullptr;
-    std::unique_ptr<gui::TApplication> app;
-    gui::TForm* form = nullptr;
 };
 
 }  // namespace flat::testing

@@ -124,7 +124,7 @@ TEST_F(FlatListBoxTest, WheelKeepsTheLastPageFull) {
     EXPECT_EQ(lb->TopIndex(), 20);
     hb->Wheel(kLeft + 50, kTop + 50, 1);
     EXPECT_EQ(lb->TopIndex(), 17);
-    hb->MutableSettings().wheelScrollLines = 0;  // a page per notch
+    hb->MutableSettings()->wheelScrollLines = 0;  // a page per notch
     hb->Wheel(kLeft + 50, kTop + 50, 1);
     EXPECT_EQ(lb->TopIndex(), 7);
     hb->Wheel(kLeft + 50, kTop + 50, 1);
@@ -166,7 +166,7 @@ TEST_F(FlatListBoxTest, MergedAndFineWheelDeltasStepOncePerWhole120) {
     EXPECT_EQ(wheel(-110), 12);
 
     // A page per notch: two merged notches scroll two pages.
-    hb->MutableSettings().wheelScrollLines = 0;
+    hb->MutableSettings()->wheelScrollLines = 0;
     EXPECT_EQ(wheel(240), 0);
     EXPECT_EQ(wheel(-240), 20);
 }

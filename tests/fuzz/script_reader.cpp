@@ -20,7 +20,7 @@
 #include "gui/Form.h"
 #include "gui/Label.h"
 #include "gui/Timer.h"
-#include "gui/backend/headless/HeadlessBackend.h"
+#include "gui/backend/Automation.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string script(reinterpret_cast<const char*>(data), size);
     std::replace(script.begin(), script.end(), '/', '_');
 
-    auto app = std::make_unique<gui::TApplication>(std::make_unique<gui::HeadlessBackend>());
+    auto app = std::make_unique<gui::TApplication>(gui::CreateBackend({.headless = true}));
     gui::TForm* main = app->CreateForm<gui::TForm>();
     main->SetName("Haupt");
     main->SetBorderStyle(gui::bsNone);

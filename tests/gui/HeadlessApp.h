@@ -5,15 +5,15 @@
 #include "gfx/Font.h"
 #include "gui/Application.h"
 #include "gui/Form.h"
-#include "gui/backend/headless/HeadlessBackend.h"
+#include "gui/backend/Automation.h"
 
 struct HeadlessApp {
-    gui::HeadlessBackend* hb;
+    gui::Automation* hb;
     std::unique_ptr<gui::TApplication> app;
 
     HeadlessApp() {
-        auto backend = std::make_unique<gui::HeadlessBackend>();
-        hb = backend.get();
+        auto backend = gui::CreateBackend({.headless = true});
+        hb = backend->GetAutomation();
         app = std::make_unique<gui::TApplication>(std::move(backend));
         gfx::SetFontSmoothing(false);
     }

@@ -17,6 +17,7 @@ struct Recorder : gui::Automation {
     void Inject(const gui::Event& ev) override { events.push_back(ev); }
     void Pump() override { pumpedAt.push_back(events.size()); }
     gui::WindowHandle ActiveWindow() const override { return 0; }
+    std::uint64_t Now() const override { return 0; }
 };
 
 std::vector<EventType> Types(const Recorder& r) {

@@ -123,7 +123,7 @@ TEST(Keyboard, EditTypesSelectsAndUsesTheClipboard) {
     EXPECT_EQ(e->SelStart(), 1);
     EXPECT_EQ(e->SelText(), base::Cp("üß"));
     t.hb->Key('C', ssCtrl);
-    EXPECT_EQ(t.hb->ClipboardText(), base::Cp("üß"));
+    EXPECT_EQ(t.app->TheBackend().ClipboardText(), base::Cp("üß"));
     t.hb->Type("x");  // replaces the selection
     EXPECT_EQ(e->Text(), "rx");
     t.hb->Key(VK_HOME);
@@ -132,11 +132,11 @@ TEST(Keyboard, EditTypesSelectsAndUsesTheClipboard) {
     t.hb->Key('A', ssCtrl);
     t.hb->Key('X', ssCtrl);
     EXPECT_EQ(e->Text(), "");
-    EXPECT_EQ(t.hb->ClipboardText(), base::Cp("üßrx"));
+    EXPECT_EQ(t.app->TheBackend().ClipboardText(), base::Cp("üßrx"));
 
     // MaxLength cuts typing and pasting; OnKeyPress can swallow or change a key.
     e->SetMaxLength(3);
-    t.hb->SetClipboardText("abcdef");
+    t.app->TheBackend().SetClipboardText("abcdef");
     t.hb->Key('V', ssCtrl);
     EXPECT_EQ(e->Text(), "abc");
     t.hb->Type("d");

@@ -290,7 +290,7 @@ TEST(Loop, SynchronizeRunsOnTheGuiThreadAndDragMovesTheWindow) {
     t.hb->MouseUp(80, 70);
     EXPECT_EQ(f->Left(), 30);
     EXPECT_EQ(f->Top(), 20);
-    EXPECT_EQ(t.hb->WindowBounds(f->Handle()), gfx::Bounds(30, 20, 200, 100));
+    EXPECT_EQ(t.app->TheBackend().WindowBounds(f->Handle()), gfx::Bounds(30, 20, 200, 100));
     EXPECT_EQ(skin->ups, 0);
 }
 

@@ -153,7 +153,7 @@ TEST(Mouse, DoubleClickNeedsTheTimeTheDistanceAndTheSameControl) {
     EXPECT_EQ(std::count(s.log.begin(), s.log.end(), "a:dblclick"), 0);
 
     // The desktop's setting counts.
-    s.t.hb->MutableSettings().doubleClickTime = 200;
+    s.t.hb->MutableSettings()->doubleClickTime = 200;
     s.t.hb->Advance(1000);
     s.log.clear();
     s.t.hb->Click(20, 20);

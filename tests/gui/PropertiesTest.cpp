@@ -156,14 +156,14 @@ TEST(Properties, EditRespectsReadOnlyAndPasswordAndLabelLosesItsFocusControl) {
     EXPECT_EQ(e->Text(), "geheim");
     e->SelectAll();
     t.hb->Key('C', ssCtrl);
-    EXPECT_EQ(t.hb->ClipboardText(), "geheim");
+    EXPECT_EQ(t.app->TheBackend().ClipboardText(), "geheim");
     // A password is never copied.
     e->SetReadOnly(false);
     e->SetPasswordChar('*');
-    t.hb->SetClipboardText("");
+    t.app->TheBackend().SetClipboardText("");
     e->SelectAll();
     t.hb->Key('C', ssCtrl);
-    EXPECT_EQ(t.hb->ClipboardText(), "");
+    EXPECT_EQ(t.app->TheBackend().ClipboardText(), "");
 
     // The label's reference goes when the edit does; its accelerator then does nothing.
     delete e;

@@ -23,12 +23,8 @@ std::vector<uint8_t> Palette(int entries) {
 }
 
 TGifImageSpec Solid(int w, int h, uint8_t index, int left = 0, int top = 0) {
-    TGifImageSpec s;
-    s.Left = left;
-    s.Top = top;
-    s.Width = w;
-    s.Height = h;
-    s.Pixels.assign(std::size_t(w) * h, index);
+    TGifImageSpec s = TGifImageSpec::Blank(w, h, left, top);
+    s.Pixels.assign(s.Pixels.size(), index);
     return s;
 }
 

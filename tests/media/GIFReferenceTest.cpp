@@ -23,6 +23,7 @@
 #include <sstream>
 
 #include "media/GIFDecoder.h"
+#include "tests/support/GifMemory.h"
 #include "tools/common/GifWriter.h"
 
 using media::TGIFDecoder;
@@ -33,19 +34,6 @@ namespace {
 
 // ------------------------------------------------------------------------------------------------
 // giflib's side
-
-struct Source {
-    const std::vector<uint8_t>* bytes;
-    std::size_t pos;
-};
-
-int ReadGif(GifFileType* gif, GifByteType* dest, int count) {
-    auto* s = static_cast<Source*>(gif->UserData);
-    std::size_t n = std::min<std::size_t>(std::size_t(count), s->bytes->size() - s->pos);
-    if (n > 0) std::memcpy(dest, s->bytes->data() + s->pos, n);  // dest may be null for n == 0
-    s->pos += n;
-    return int(n);
-}
 
 struct RefFrame {
     int left = 0, top = 0, width = 0, height = 0;
@@ -81,9 +69,9 @@ void TakeLoop(int count, const ExtensionBlock* blocks, int& loop) {
 
 // Reads like DGifSlurp, record by record, to find where giflib stops and what it stored before.
 void ReadStepwise(const std::vector<uint8_t>& bytes, Reference& ref) {
-    Source src{&bytes, 0};
+    GifMemory src{&bytes};
     int error = 0;
-    GifFileType* gif = DGifOpen(&src, ReadGif, &error);
+    GifFileType* gif = src.Open(&error);
     if (!gif) {
         ref.where = Where::Header;
         return;
@@ -136,9 +124,9 @@ void ReadStepwise(const std::vector<uint8_t>& bytes, Reference& ref) {
 
 Reference RunGiflib(const std::vector<uint8_t>& bytes) {
     Reference ref;
-    Source src{&bytes, 0};
+    GifMemory src{&bytes};
     int error = 0;
-    GifFileType* gif = DGifOpen(&src, ReadGif, &error);
+    GifFileType* gif = src.Open(&error);
     if (!gif) {
         ref.error = error;
         ref.where = Where::Header;
@@ -381,12 +369,7 @@ std::vector<uint8_t> Palette(int entries, int seed = 0) {
 }
 
 TGifImageSpec Picture(int w, int h, int colours, std::mt19937& rng, int left = 0, int top = 0) {
-    TGifImageSpec s;
-    s.Left = left;
-    s.Top = top;
-    s.Width = w;
-    s.Height = h;
-    s.Pixels.resize(std::size_t(w) * h);
+    TGifImageSpec s = TGifImageSpec::Blank(w, h, left, top);
     uint8_t v = 0;
     for (auto& p : s.Pixels) {
         if (rng() % 5 == 0) v = uint8_t(rng() % colours);

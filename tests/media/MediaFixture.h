@@ -7,10 +7,8 @@
 #include <memory>
 #include <mutex>
 
-#include "gui/Application.h"
-#include "gui/Form.h"
-#include "gui/backend/headless/HeadlessBackend.h"
 #include "media/TimerThread.h"
+#include "tests/support/FormFixture.h"
 
 namespace media::testing {
 
@@ -65,32 +63,15 @@ private:
     bool closed_ = false;
 };
 
-class MediaFixture : public ::testing::Test {
+class MediaFixture : public FormFixture {
 protected:
-    void SetUp() override {
-        auto backend = std::make_unique<gui::HeadlessBackend>();
-        hb = backend.get();
-        app = std::make_unique<gui::TApplication>(std::move(backend));
-        form = app->CreateForm<gui::TForm>();
-        form->SetBorderStyle(gui::bsNone);
-        form->SetBounds(0, 0, 320, 240);
-        form->SetColor(gfx::RGB(10, 20, 30));
-        form->Show();
-        hb->Pump();
-    }
+    void SetUp() override { OpenForm(gfx::RGB(10, 20, 30), false); }
     void TearDown() override {
         app.reset();
         if (clock) clock->Close();
         media::TTimerThread::WaitUntilNoneAlive();
     }
-    gfx::TColor Pixel(int x, int y) {
-        hb->Pump();
-        return gfx::TColor(hb->PixelAt(form->Handle(), x, y));
-    }
 
-    gui::HeadlessBackend* hb = nullptr;
-    std::unique_ptr<gui::TApplication> app;
-    gui::TForm* form = nullptr;
     std::shared_ptr<ThreadClock> clock;
 };
 

@@ -3,38 +3,21 @@
 // unless a test turns smoothing on, and helpers for synthetic image lists.
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <vector>
 
 #include "gfx/Bitmap.h"
 #include "gfx/Font.h"
-#include "gui/Application.h"
-#include "gui/Form.h"
 #include "gui/ImageList.h"
-#include "gui/backend/headless/HeadlessBackend.h"
+#include "tests/gui/HeadlessApp.h"
 
-struct SkinHarness {
-    gui::HeadlessBackend* hb;
-    std::unique_ptr<gui::TApplication> app;
-
-    SkinHarness() {
-        auto backend = std::make_unique<gui::HeadlessBackend>();
-        hb = backend.get();
-        app = std::make_unique<gui::TApplication>(std::move(backend));
-        gfx::SetFontSmoothing(false);
-    }
+struct SkinHarness : HeadlessApp {
     ~SkinHarness() { gfx::SetFontSmoothing(false); }
 
-    // A borderless form at the screen origin, so client and screen points agree.
     gui::TForm* Form(int w, int h, gfx::TColor color) {
-        auto* f = app->CreateForm<gui::TForm>();
-        f->SetBorderStyle(gui::bsNone);
-        f->SetBounds(0, 0, w, h);
+        gui::TForm* f = HeadlessApp::Form(w, h);
         f->SetColor(color);
         return f;
     }
-
-    std::int64_t Pixel(gui::TForm* f, int x, int y) const { return hb->PixelAt(f->Handle(), x, y); }
 };
 
 // An image list whose images are painted by fn(image, x, y) -> colour; pixels for which

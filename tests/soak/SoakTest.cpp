@@ -204,7 +204,7 @@ public:
     }
 
     TMainForm& Main() { return *menu.Main(); }
-    gui::HeadlessBackend& Hb() { return menu.Backend(); }
+    gui::Automation& Hb() { return menu.Backend(); }
     void Step(std::uint64_t ms) { Hb().Advance(ms); }
 
     MenuFixture menu;

@@ -33,7 +33,7 @@
 #include "gui/Label.h"
 #include "gui/Panel.h"
 #include "gui/Timer.h"
-#include "gui/backend/headless/HeadlessBackend.h"
+#include "gui/backend/Automation.h"
 #include "media/GIFImage.h"
 #include "platform/RecordingShell.h"
 #include "platform/RecordingSound.h"
@@ -103,13 +103,13 @@ public:
         // The recordings live as long as the process; each start begins with none.
         rec_.sound->Clear();
         rec_.shell->Clear();
-        auto backend = std::make_unique<gui::HeadlessBackend>();
-        hb_ = backend.get();
+        auto backend = gui::CreateBackend({.headless = true});
+        hb_ = backend->GetAutomation();
         hb_->SetColorDepth(colorDepth);
         hb_->SetScreenSize(screenWidth, screenHeight);
         // Unsmoothed text, so that glyph pixels have the text's colour exactly: the application
         // takes this from the desktop's settings when it is built.
-        hb_->MutableSettings().fontSmoothing = false;
+        hb_->MutableSettings()->fontSmoothing = false;
         gfx::SetFontSmoothing(false);
         const bool ok = start_->CreateWindows(std::move(backend));
         if (ok && show) {
@@ -122,7 +122,7 @@ public:
 
     TMainForm* Main() const { return start_ ? start_->Main() : nullptr; }
     gui::TApplication* App() const { return start_ ? start_->App() : nullptr; }
-    gui::HeadlessBackend& Backend() const { return *hb_; }
+    gui::Automation& Backend() const { return *hb_; }
     platform::RecordingSound& Sound() const { return *rec_.sound; }
     platform::RecordingShell& Shell() const { return *rec_.shell; }
     bool Acquired() const { return acquired_; }
@@ -180,7 +180,7 @@ public:
 private:
     std::string dir_;
     std::unique_ptr<TProgramStart> start_;
-    gui::HeadlessBackend* hb_ = nullptr;
+    gui::Automation* hb_ = nullptr;
     platform::RecordingServices rec_{nullptr, nullptr};
     bool acquired_ = false;
 };

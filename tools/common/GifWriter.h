@@ -20,6 +20,17 @@ struct TGifImageSpec {
     bool EndCode = true;                // finish the encoded data with the end code
     bool Terminator = true;             // write the zero-length sub-block after the data
     int SubBlockSize = 255;             // data sub-block length, 1..255
+
+    // A frame of width x height at left, top, every pixel colour index 0.
+    static TGifImageSpec Blank(int width, int height, int left = 0, int top = 0) {
+        TGifImageSpec s;
+        s.Left = left;
+        s.Top = top;
+        s.Width = width;
+        s.Height = height;
+        s.Pixels.resize(std::size_t(width) * std::size_t(height));
+        return s;
+    }
 };
 
 class TGifWriter {

@@ -45,11 +45,6 @@ void HeadlessBackend::Advance(std::uint64_t ms) {
 
 // ---- input ------------------------------------------------------------------------------------
 
-WindowHandle HeadlessBackend::Target() const {
-    if (target_ && windows_.count(target_)) return target_;
-    return active_;
-}
-
 void HeadlessBackend::Inject(const Event& in) {
     Event ev = in;
     if (!ev.window) ev.window = Target();
@@ -79,12 +74,7 @@ void HeadlessBackend::InjectMouse(Event ev) {
         if (d && ev.type == EventType::MouseMove) {
             int dx = screen.X - dragStart_.X, dy = screen.Y - dragStart_.Y;
             d->bounds = gfx::Offset(dragBounds_, dx, dy);
-            Event moved;
-            moved.type = EventType::Moved;
-            moved.window = dragging_;
-            moved.x = d->bounds.Left;
-            moved.y = d->bounds.Top;
-            queue_.push_back(moved);
+            Queue(EventType::Moved, dragging_, d->bounds.Left, d->bounds.Top);
         }
         cursor_pos_ = screen;
         if (ev.type == EventType::MouseUp && ev.button == mbLeft) {
@@ -100,66 +90,24 @@ void HeadlessBackend::InjectMouse(Event ev) {
     if (ws->enabled || ev.type == EventType::MouseMove) queue_.push_back(std::move(ev));
 }
 
-void HeadlessBackend::MouseMove(int x, int y, TShiftState shift) {
-    synth_.Move(Target(), x, y, shift);
-}
-
-void HeadlessBackend::MouseDown(int x, int y, TMouseButton button, TShiftState shift) {
-    synth_.Press(Target(), x, y, button, shift);
-}
-
-void HeadlessBackend::MouseUp(int x, int y, TMouseButton button, TShiftState shift) {
-    synth_.Release(Target(), x, y, button, shift);
-}
-
-void HeadlessBackend::Click(int x, int y, TMouseButton button, TShiftState shift) {
-    synth_.Click(Target(), x, y, button, shift);
-}
-
-void HeadlessBackend::DoubleClick(int x, int y) {
-    synth_.DoubleClick(Target(), x, y);
-}
-
-void HeadlessBackend::Wheel(int x, int y, int notches) {
-    synth_.Wheel(Target(), x, y, notches);
-}
-
-void HeadlessBackend::KeyDown(int key, TShiftState shift) {
-    synth_.KeyDown(Target(), key, shift);
-}
-
-void HeadlessBackend::KeyUp(int key, TShiftState shift) {
-    synth_.KeyUp(Target(), key, shift);
-}
-
-void HeadlessBackend::Key(int key, TShiftState shift) {
-    synth_.Key(Target(), key, shift);
-}
-
-void HeadlessBackend::Type(const std::string& utf8) {
-    synth_.Type(Target(), utf8);
-}
-
 void HeadlessBackend::RequestClose(WindowHandle w) {
-    Event ev;
-    ev.type = EventType::CloseRequest;
-    ev.window = w;
-    queue_.push_back(ev);
+    Queue(EventType::CloseRequest, w);
     Pump();
 }
 
-void HeadlessBackend::Post(std::function<void()> fn) {
+bool HeadlessBackend::Post(std::function<void()> fn) {
     posted_.push_back(std::move(fn));
+    return true;
 }
 
 // ---- windows ------------------------------------------------------------------------------------
 
-HeadlessBackend::WindowState* HeadlessBackend::Find(WindowHandle w) {
+Automation::WindowState* HeadlessBackend::Find(WindowHandle w) {
     auto it = windows_.find(w);
     return it == windows_.end() ? nullptr : &it->second;
 }
 
-const HeadlessBackend::WindowState* HeadlessBackend::Window(WindowHandle w) const {
+const Automation::WindowState* HeadlessBackend::Window(WindowHandle w) const {
     auto it = windows_.find(w);
     return it == windows_.end() ? nullptr : &it->second;
 }
@@ -186,18 +134,25 @@ void HeadlessBackend::DestroyWindow(WindowHandle w) {
     zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), w), zOrder_.end());
     queue_.erase(std::remove_if(queue_.begin(), queue_.end(), [&](const Event& e) { return e.window == w; }),
                  queue_.end());
-    if (active_ == w) {
-        active_ = 0;
-        // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
-        // NOLINTNEXTLINE(modernize-loop-convert)
-        for (auto r = zOrder_.rbegin(); r != zOrder_.rend(); ++r)
-            if (windows_[*r].visible && !windows_[*r].params.popup) {
-                active_ = *r;
-                break;
-            }
-    }
-    if (target_ == w) target_ = 0;
+    if (active_ == w) ActivateTopmost(w);
+    ForgetWindow(w);
     if (dragging_ == w) dragging_ = 0;
+}
+
+// The topmost visible window other than except (and no popup) becomes the active one.
+void HeadlessBackend::ActivateTopmost(WindowHandle except) {
+    active_ = 0;
+    // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
+    // NOLINTNEXTLINE(modernize-loop-convert)
+    for (auto r = zOrder_.rbegin(); r != zOrder_.rend(); ++r)
+        if (*r != except && windows_[*r].visible && !windows_[*r].params.popup) {
+            active_ = *r;
+            return;
+        }
+}
+
+void HeadlessBackend::Queue(EventType type, WindowHandle w, int x, int y) {
+    queue_.push_back(Event{.type = type, .window = w, .x = x, .y = y, .text = {}});
 }
 
 void HeadlessBackend::Activate(WindowHandle w) {
@@ -213,14 +168,7 @@ void HeadlessBackend::ShowWindow(WindowHandle w, bool show) {
     if (show) {
         Activate(w);
     } else if (active_ == w) {
-        active_ = 0;
-        // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
-        // NOLINTNEXTLINE(modernize-loop-convert)
-        for (auto r = zOrder_.rbegin(); r != zOrder_.rend(); ++r)
-            if (*r != w && windows_[*r].visible && !windows_[*r].params.popup) {
-                active_ = *r;
-                break;
-            }
+        ActivateTopmost(w);
     }
 }
 
@@ -261,10 +209,7 @@ void HeadlessBackend::MinimizeWindow(WindowHandle w) {
     WindowState* ws = Find(w);
     if (!ws || ws->minimized) return;
     ws->minimized = true;
-    Event ev;
-    ev.type = EventType::Minimized;
-    ev.window = w;
-    queue_.push_back(ev);
+    Queue(EventType::Minimized, w);
 }
 
 void HeadlessBackend::MaximizeWindow(WindowHandle w) {
@@ -273,16 +218,8 @@ void HeadlessBackend::MaximizeWindow(WindowHandle w) {
     ws->maximized = true;
     ws->minimized = false;
     SetWindowBounds(w, {0, 0, screenWidth_, screenHeight_});
-    Event moved;
-    moved.type = EventType::Moved;
-    moved.window = w;
-    queue_.push_back(moved);
-    Event ev;
-    ev.type = EventType::Resized;
-    ev.window = w;
-    ev.x = screenWidth_;
-    ev.y = screenHeight_;
-    queue_.push_back(ev);
+    Queue(EventType::Moved, w);
+    Queue(EventType::Resized, w, screenWidth_, screenHeight_);
 }
 
 void HeadlessBackend::RestoreWindow(WindowHandle w) {
@@ -291,10 +228,7 @@ void HeadlessBackend::RestoreWindow(WindowHandle w) {
     bool was = ws->minimized;
     ws->minimized = false;
     if (was) {
-        Event ev;
-        ev.type = EventType::Restored;
-        ev.window = w;
-        queue_.push_back(ev);
+        Queue(EventType::Restored, w);
     }
 }
 
@@ -322,12 +256,6 @@ void HeadlessBackend::Present(WindowHandle w, const gfx::TBitmap& backBuffer, co
     ws->lastPresent = r;
 }
 
-std::int64_t HeadlessBackend::PixelAt(WindowHandle w, int x, int y) const {
-    const WindowState* ws = Window(w);
-    if (!ws || x < 0 || y < 0 || x >= ws->pixels->Width() || y >= ws->pixels->Height()) return -1;
-    return std::int64_t(ws->pixels->Pixel(x, y));
-}
-
 bool HeadlessBackend::WindowEnabled(WindowHandle w) const {
     const WindowState* ws = Window(w);
     return ws && ws->enabled;
@@ -336,17 +264,6 @@ bool HeadlessBackend::WindowEnabled(WindowHandle w) const {
 const gfx::TBitmap* HeadlessBackend::WindowPixels(WindowHandle w) const {
     const WindowState* ws = Window(w);
     return ws ? ws->pixels : nullptr;
-}
-
-bool HeadlessBackend::SavePng(WindowHandle w, const std::string& path) const {
-    const WindowState* ws = Window(w);
-    if (!ws) return false;
-    try {
-        ws->pixels->SaveToPng(path);
-        return true;
-    } catch (...) {
-        return false;
-    }
 }
 
 // ---- events ---------------------------------------------------------------------------------------

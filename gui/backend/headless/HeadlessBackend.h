@@ -1,18 +1,8 @@
 #pragma once
 // HeadlessBackend: windows without a display. Each window keeps the pixels presented to it (what a
 // screen would show); input is injected by the caller; the clock is virtual and moves only through
-// Advance(); message boxes and folder prompts are recorded and answered from queues.
-//
-// Test use:
-//   auto backend = std::make_unique<gui::HeadlessBackend>();
-//   gui::HeadlessBackend& hb = *backend;
-//   gui::TApplication app(std::move(backend));
-//   auto* form = app.CreateForm<MyForm>(); form->Show();
-//   hb.Click(10, 20);             // client point of the active window; pumps the loop
-//   hb.Advance(600);              // runs every timer due on the way, in order
-//   hb.AnswerMessageBox(gui::IDOK);
-//   hb.Post([&] { hb.Key(gui::VK_ESCAPE); });  // runs inside the next waiting (modal) loop
-//   EXPECT_EQ(hb.MessageBoxes().back().text, "...");
+// Advance(); message boxes and folder prompts are recorded and answered from queues. Callers drive
+// it through its Automation (gui::CreateBackend with headless set makes one).
 //
 // A waiting loop with nothing posted stalls: a modal form is cancelled (mrCancel) and Run()
 // returns; both are written to Log().
@@ -27,7 +17,6 @@
 #include "gfx/Bitmap.h"
 #include "gui/backend/Automation.h"
 #include "gui/backend/Backend.h"
-#include "gui/backend/InputSynth.h"
 
 namespace gui {
 
@@ -36,75 +25,39 @@ public:
     HeadlessBackend();
     ~HeadlessBackend() override;
 
-    struct WindowState {
-        WindowParams params;
-        TRect bounds{};
-        bool visible = false;
-        bool enabled = true;
-        bool minimized = false;
-        bool maximized = false;
-        std::vector<TRect> shape;
-        gfx::TBitmap* pixels = nullptr;  // what has been presented
-        int presentCount = 0;
-        TRect lastPresent{};
-    };
-    using MessageBoxRecord = gui::MessageBoxRecord;
-    using FolderRecord = gui::FolderRecord;
-
     // Screen and settings.
-    void SetScreenSize(int width, int height);
-    void SetColorDepth(int bits);
-    void SetSettings(const DesktopSettings& s) { settings_ = s; }
-    DesktopSettings& MutableSettings() { return settings_; }
+    void SetScreenSize(int width, int height) override;
+    void SetColorDepth(int bits) override;
+    DesktopSettings* MutableSettings() override { return &settings_; }
 
     // Clock: moves by ms, stopping at every timer due on the way and pumping the loop there.
     void Advance(std::uint64_t ms) override;
     void Pump() override;  // dispatch what is queued (tests that inject with pump = false)
     bool VirtualClock() const override { return true; }
 
-    // Input in client coordinates of the target window (the active one unless SetTarget).
-    void SetTarget(WindowHandle w) { target_ = w; }
-    WindowHandle Target() const;
-    void MouseMove(int x, int y, TShiftState shift = 0);
-    void MouseDown(int x, int y, TMouseButton button = mbLeft, TShiftState shift = 0);
-    void MouseUp(int x, int y, TMouseButton button = mbLeft, TShiftState shift = 0);
-    void Click(int x, int y, TMouseButton button = mbLeft, TShiftState shift = 0);
-    void DoubleClick(int x, int y);         // two clicks with no time between them
-    void Wheel(int x, int y, int notches);  // positive = away from the user
-    void KeyDown(int key, TShiftState shift = 0);
-    void KeyUp(int key, TShiftState shift = 0);
-    // Press and release; letters, digits, space, Enter, Tab, Backspace, Escape also type their
-    // character, as a keyboard would.
-    void Key(int key, TShiftState shift = 0);
-    void Type(const std::string& utf8);
-    void RequestClose(WindowHandle w);
     // Queue an event without pumping (window 0: the target window).
     void Inject(const Event& ev) override;
     // Run fn the next time a loop waits (inside a modal loop, a test acts here).
-    void Post(std::function<void()> fn);
+    bool Post(std::function<void()> fn) override;
+    void RequestClose(WindowHandle w);
 
     // Windows.
     std::vector<WindowHandle> Windows() const;
-    const WindowState* Window(WindowHandle w) const;
+    const WindowState* Window(WindowHandle w) const override;
     WindowHandle ActiveWindow() const override { return active_; }
     bool WindowEnabled(WindowHandle w) const override;
     const gfx::TBitmap* WindowPixels(WindowHandle w) const override;
-    // The presented pixel at client x,y (0x00BBGGRR); -1 when outside.
-    std::int64_t PixelAt(WindowHandle w, int x, int y) const;
-    bool SavePng(WindowHandle w, const std::string& path) const;
 
     // Prompts.
     bool AnswersPrompts() const override { return !showBoxes_; }
     void AnswerMessageBox(int answer) override { boxAnswers_.push_back(answer); }
-    // Off by default: boxes and folder prompts are answered from the queues. On: they are recorded
-    // (a box with answer -1) and the framework shows its own dialogs, which a test drives with Post().
-    void SetShowMessageForms(bool show) { showBoxes_ = show; }
+    void SetShowMessageForms(bool show) override { showBoxes_ = show; }
     void AnswerFolder(std::optional<std::string> path) override { folderAnswers_.push_back(std::move(path)); }
     const std::vector<MessageBoxRecord>& MessageBoxes() const override { return boxes_; }
     const std::vector<FolderRecord>& FolderPrompts() const override { return folders_; }
-    void ClearRecords();
+    void ClearRecords() override;
 
-    TCursor CurrentCursor() const { return cursor_; }
+    TCursor CurrentCursor() const override { return cursor_; }
     bool MouseCaptured() const { return captured_; }
     bool TextInputActive() const { return textInput_; }
     const std::vector<std::string>& Log() const override { return log_; }
@@ -151,14 +104,14 @@ private:
     void InjectMouse(Event ev);
     WindowState* Find(WindowHandle w);
     void Activate(WindowHandle w);
+    void ActivateTopmost(WindowHandle except);
+    void Queue(EventType type, WindowHandle w, int x = 0, int y = 0);
 
     BackendHost* host_ = nullptr;
-    TInputSynth synth_{*this};
     std::map<WindowHandle, WindowState> windows_;
     std::vector<WindowHandle> zOrder_;  // bottom first
     WindowHandle nextHandle_ = 1;
     WindowHandle active_ = 0;
-    WindowHandle target_ = 0;
     std::deque<Event> queue_;
     std::deque<std::function<void()>> posted_;
     std::mutex wakeMutex_;
