@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """clang-tidy over the files of a compilation database, with a result cache.
 
-tidy.py ROOT DATABASE_DIR REGEX — checks every file whose path matches REGEX. A file is checked
+tidy.py ROOT DATABASE_DIR REGEX FOLDERS — checks every file whose path matches REGEX, and the
+headers it includes from ROOT/<one of FOLDERS, |-separated>/. A file is checked
 again only when something its result depends on changed: its preprocessed source (so every header
 it includes), its compile command, .clang-tidy, clang-tidy's version or this script. Results live in
 TIDY_CACHE (default /var/cache/cdmenu/tidy-<version>/), one file per key, paths inside them written
@@ -20,7 +21,7 @@ import subprocess
 import sys
 import time
 
-SALT = b"tidy.py 1"
+SALT = b"tidy.py 2"
 # GCC's flags that clang does not know would stop clang-tidy on those files.
 GCC_ONLY = {"-fno-gnu-unique"}
 
@@ -63,8 +64,10 @@ def preprocess_command(clangxx, args):
 
 
 def main():
-    root, dbdir, pattern = sys.argv[1], sys.argv[2], sys.argv[3]
+    root, dbdir, pattern, folders = sys.argv[1:5]
     root = os.path.realpath(root)
+    # .clang-tidy's header filter cannot know where the tree lies; this one is anchored at its root.
+    header_filter = "^%s/(%s)/" % (re.escape(root), folders)
     jobs = int(os.environ.get("TIDY_JOBS", "2"))
     tidy = find_tool("clang-tidy-14", "clang-tidy")
     clangxx = find_tool("clang++-14", "clang++")
@@ -126,7 +129,8 @@ def main():
                     return path, json.load(f)["output"].replace("@ROOT@", root), 0, True
             except (OSError, ValueError, KeyError):
                 pass
-        run = subprocess.run([tidy, "-p", work, "--quiet", path], capture_output=True, text=True)
+        run = subprocess.run([tidy, "-p", work, "--quiet", "--header-filter=" + header_filter, path],
+                             capture_output=True, text=True)
         output = run.stdout + run.stderr
         if run.returncode == 0 and key:
             tmp = os.path.join(cache, "%s.%d.tmp" % (key, os.getpid()))

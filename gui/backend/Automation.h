@@ -46,6 +46,8 @@ public:
     // Prompts. False: boxes and folder dialogs are the framework's own forms, and nothing is recorded.
     virtual bool AnswersPrompts() const { return false; }
     virtual void AnswerMessageBox(int /*answer*/) {}
+    // By value: a sink, which the recording backend moves into its queue.
+    // NOLINTNEXTLINE(performance-unnecessary-value-param)
     virtual void AnswerFolder(std::optional<std::string> /*path*/) {}
     virtual const std::vector<MessageBoxRecord>& MessageBoxes() const { return noBoxes_; }
     virtual const std::vector<FolderRecord>& FolderPrompts() const { return noFolders_; }
