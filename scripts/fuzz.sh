@@ -16,7 +16,7 @@ if [ ! -f "$dir/build.ninja" ]; then
 fi
 targets=()
 for src in tests/fuzz/*.cpp; do targets+=("$(basename "$src" .cpp)"); done
-cmake --build "$dir" --target "${targets[@]/#/fuzz_}"
+CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2} cmake --build "$dir" --target "${targets[@]/#/fuzz_}"
 echo "fuzz: built ${#targets[@]} targets in $((SECONDS - start)) s"
 
 findings=$dir/findings

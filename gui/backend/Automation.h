@@ -92,6 +92,8 @@ public:
     // Prompts. False: boxes and folder dialogs are the framework's own forms, and nothing is recorded.
     virtual bool AnswersPrompts() const { return false; }
     virtual void AnswerMessageBox(int /*answer*/) {}
+    // By value: a sink, which the recording backend moves into its queue.
+    // NOLINTNEXTLINE(performance-unnecessary-value-param)
     virtual void AnswerFolder(std::optional<std::string> /*path*/) {}
     // On: boxes and folder prompts are recorded (a box with answer -1) but the framework shows its
     // own dialogs, which a test drives with Post().

@@ -29,6 +29,8 @@ namespace {
     X(InitSubSystem) X(LoadWAV_RW) X(OpenAudioDevice) X(PauseAudioDevice) X(QuitSubSystem) X(RWFromConstMem)
 
 struct SdlAudioApi {
+// The argument is the member's name, which parentheses would turn into an expression.
+// NOLINTNEXTLINE(bugprone-macro-parentheses)
 #define CDMENU_SDL_MEMBER(name) decltype(&::SDL_##name) name = nullptr;
     CDMENU_SDL_AUDIO_FUNCTIONS(CDMENU_SDL_MEMBER)
 #undef CDMENU_SDL_MEMBER

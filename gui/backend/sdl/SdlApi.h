@@ -73,6 +73,8 @@ namespace gui {
     X(memset)
 
 struct SdlVideoApi {
+// The argument is the member's name, which parentheses would turn into an expression.
+// NOLINTNEXTLINE(bugprone-macro-parentheses)
 #define CDMENU_SDL_MEMBER(name) decltype(&::SDL_##name) name = nullptr;
     CDMENU_SDL_VIDEO_FUNCTIONS(CDMENU_SDL_MEMBER)
 #undef CDMENU_SDL_MEMBER
