@@ -102,6 +102,17 @@ struct TFontEngine::Impl {
         return face;
     }
 
+    // A new search order: every face is looked up and opened again. The files are closed, so
+    // that a folder taken out of the search can be deleted (Windows refuses while one is open).
+    void Forget() {
+        faces.clear();
+        for (auto& [path, face] : files)
+            if (face) FT_Done_Face(face);
+        files.clear();
+        folderFonts.clear();
+        scanned = false;
+    }
+
     void Scan() {
         if (scanned) return;
         scanned = true;
@@ -257,9 +268,7 @@ std::vector<std::string> TFontEngine::DefaultFolders() {
 }
 
 TFontEngine::~TFontEngine() {
-    impl_->faces.clear();
-    for (auto& [path, face] : impl_->files)
-        if (face) FT_Done_Face(face);
+    impl_->Forget();
     if (impl_->library) FT_Done_FreeType(impl_->library);
 #ifndef _WIN32
     // Fontconfig's caches would otherwise count as leaks in the sanitizer build.
@@ -271,27 +280,21 @@ void TFontEngine::AddFontFolder(const std::string& folder) {
     std::lock_guard lock(impl_->mutex);
     // Later folders are searched before the default one beside the program.
     impl_->folders.insert(impl_->folders.begin(), folder);
-    impl_->scanned = false;
-    impl_->folderFonts.clear();
-    impl_->faces.clear();
+    impl_->Forget();
 }
 
 void TFontEngine::UseOnlyFontFolder(const std::string& folder) {
     std::lock_guard lock(impl_->mutex);
     impl_->folders = {folder};
     impl_->systemFonts = false;
-    impl_->scanned = false;
-    impl_->folderFonts.clear();
-    impl_->faces.clear();
+    impl_->Forget();
 }
 
 void TFontEngine::ResetFontFolders() {
     std::lock_guard lock(impl_->mutex);
     impl_->folders = DefaultFolders();
     impl_->systemFonts = true;
-    impl_->scanned = false;
-    impl_->folderFonts.clear();
-    impl_->faces.clear();
+    impl_->Forget();
 }
 
 int TFontEngine::FontconfigQueries() const {
