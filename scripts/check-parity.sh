@@ -28,6 +28,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
+rm -rf "$windows/parity"
 # One disc and one fonts folder for both programs.
 cp -r "$linux/disc" "$work/disc"
 fonts=$windows/fonts

@@ -15,8 +15,8 @@ export WINESERVER=$server
 
 work=$(mktemp -d /tmp/cdmenu-wine-XXXXXX)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64
-# No Mono or Gecko installers, no window on a display.
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+# No Mono or Gecko installers, no window on a display, and no debugger waiting on a crashed test.
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
 cleanup() {
   "$server" -k 2>/dev/null || true

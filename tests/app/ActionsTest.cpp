@@ -130,7 +130,8 @@ TEST(TargetFolder, SeparatorAndCreation) {
     EXPECT_EQ(TargetFolderOf("/home/anna/Test/"), "/home/anna/Test/");
     EXPECT_EQ(TargetFolderOf(""), "");
 
-    const std::string dir = base::MakePrivateFolder((fs::temp_directory_path() / "cdmenu-target-").string()) + "/";
+    const std::string dir =
+        base::MakePrivateFolder((fs::temp_directory_path() / "cdmenu-target-").string()) + "/";
     int error = -1;
     EXPECT_EQ(PrepareTargetFolder(dir, &error), TFolderPrepared::kExisted);
     EXPECT_EQ(error, 0);

@@ -59,10 +59,11 @@ public:
     }
 
     explicit MenuFixture(StartMode mode = kStart, bool copySample = true) {
-        dir_ = std::filesystem::canonical(
-                   base::MakePrivateFolder((std::filesystem::temp_directory_path() / "cdmenu-menu-").string()))
-                   .string() +
-               "/";
+        dir_ =
+            std::filesystem::canonical(
+                base::MakePrivateFolder((std::filesystem::temp_directory_path() / "cdmenu-menu-").string()))
+                .string() +
+            "/";
         if (copySample) std::filesystem::copy(SampleDisc(), dir_, std::filesystem::copy_options::recursive);
         Options.headless = true;
         Options.dataDir = dir_;
