@@ -10,6 +10,7 @@
 #include "app/Catalogue.h"
 #include "base/Cp1252.h"
 #include "base/StrUtils.h"
+#include "platform/NativePath.h"
 #include "zip/ZipFront.h"
 #include "zip/unpack32/SafePath.h"
 
@@ -145,6 +146,7 @@ std::vector<std::string> CheckInstallArchive(const std::string& appPath, const s
 }
 
 std::string CheckExecutable(const std::string& nativeFile) {
+    if (!platform::NativePath::ExecuteBitsMatter()) return {};
     std::error_code ec;
     const fs::file_status st = fs::status(nativeFile, ec);
     if (ec || !fs::is_regular_file(st)) return {};

@@ -25,5 +25,6 @@ std::vector<TLintFinding> CheckDuplicateRecords(const TCatalogue& daten);
 std::vector<std::string> CheckInstallArchive(const std::string& appPath, const std::string& nativeFile);
 
 // A start or installer file that is a program of this system (ELF or "#!" script) without an execute
-// bit: the menu would hand it to the desktop's opener instead of running it. Empty when it is fine.
+// bit: the menu would hand it to the desktop's opener instead of running it. Empty when it is fine,
+// and always on a system without execute bits.
 std::string CheckExecutable(const std::string& nativeFile);

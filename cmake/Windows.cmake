@@ -63,9 +63,21 @@ set(CDMENU_TESTS_EXCLUDE
     # The reference checks run ImageMagick, djpeg, unzip and bsdtar.
     gfx/ReferenceImageTest.cpp zip/ReferenceZipTest.cpp)
 
-# The window layers' tests are not ported yet: only their Windows-specific ones (in win32/) are built.
-file(GLOB later_tests RELATIVE ${PROJECT_SOURCE_DIR}/tests CONFIGURE_DEPENDS tests/gui/*.cpp tests/flat/*.cpp
-     tests/media/*.cpp tests/skin/*.cpp tests/app/*.cpp tests/tools/*.cpp tests/e2e/*.cpp tests/soak/*.cpp)
+# The window layers' tests run on the headless backend as on Linux, but those of the SDL backend
+# (its event translation, density, driver choice and end-to-end run), the GIF check against giflib
+# (a Linux reference library), and the programs' tests that need the host's disc tools or fork,
+# popen and file modes.
+list(APPEND CDMENU_TESTS_EXCLUDE
+     gui/BackendTest.cpp gui/DensityTest.cpp gui/SdlEndToEndTest.cpp gui/SdlEventTranslateTest.cpp
+     media/GIFReferenceTest.cpp app/SdlQuitTest.cpp
+     # Faults are put in through the POSIX file-call table, which the Windows build does not use.
+     app/FaultTest.cpp)
+# Not yet passing under Wine, so left out until fixed: the folder browser's test (it expects POSIX
+# paths and a "/" tree) and the menu's own tests (the sample disc's start fails there, and page
+# facts and buttons differ); the tools, end-to-end and soak tests need the host's disc tools.
+list(APPEND CDMENU_TESTS_EXCLUDE gui/DialogsTest.cpp)
+file(GLOB later_tests RELATIVE ${PROJECT_SOURCE_DIR}/tests CONFIGURE_DEPENDS tests/app/*.cpp tests/tools/*.cpp
+     tests/e2e/*.cpp tests/soak/*.cpp)
 list(APPEND CDMENU_TESTS_EXCLUDE ${later_tests})
 
 if(CDMENU_TESTS)

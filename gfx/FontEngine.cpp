@@ -114,6 +114,17 @@ struct TFontEngine::Impl {
         return face;
     }
 
+    // A new search order: every face is looked up and opened again. The files are closed, so
+    // that a folder taken out of the search can be deleted (Windows refuses while one is open).
+    void Forget() {
+        faces.clear();
+        for (auto& [path, face] : files)
+            if (face) FT_Done_Face(face);
+        files.clear();
+        folderFonts.clear();
+        scannedFolders = 0;
+    }
+
     void AddFolderFont(size_t index, const std::string& path) {
         FT_Face face = Open(path);
         if (!face || !face->family_name) return;
@@ -280,9 +291,7 @@ std::vector<std::string> TFontEngine::DefaultFolders() {
 }
 
 TFontEngine::~TFontEngine() {
-    impl_->faces.clear();
-    for (auto& [path, face] : impl_->files)
-        if (face) FT_Done_Face(face);
+    impl_->Forget();
     if (impl_->library) FT_Done_FreeType(impl_->library);
 #ifndef _WIN32
     // Fontconfig's caches would otherwise count as leaks in the sanitizer build.
@@ -294,27 +303,21 @@ void TFontEngine::AddFontFolder(const std::string& folder) {
     std::lock_guard lock(impl_->mutex);
     // Later folders are searched before the default one beside the program.
     impl_->folders.insert(impl_->folders.begin(), folder);
-    impl_->scannedFolders = 0;
-    impl_->folderFonts.clear();
-    impl_->faces.clear();
+    impl_->Forget();
 }
 
 void TFontEngine::UseOnlyFontFolder(const std::string& folder) {
     std::lock_guard lock(impl_->mutex);
     impl_->folders = {folder};
     impl_->systemFonts = false;
-    impl_->scannedFolders = 0;
-    impl_->folderFonts.clear();
-    impl_->faces.clear();
+    impl_->Forget();
 }
 
 void TFontEngine::ResetFontFolders() {
     std::lock_guard lock(impl_->mutex);
     impl_->folders = DefaultFolders();
     impl_->systemFonts = true;
-    impl_->scannedFolders = 0;
-    impl_->folderFonts.clear();
-    impl_->faces.clear();
+    impl_->Forget();
 }
 
 int TFontEngine::FontconfigQueries() const {

@@ -25,6 +25,8 @@ public:
     // lacks is drawn blank, with a message on stderr.
     void UseOnlyFontFolder(const std::string& folder);
     // Back to the start: the built-in faces, the folder beside the program, then the system's fonts.
+    // Each of the three closes every font file opened so far: a folder no longer searched can be
+    // deleted, and faces handed out before are invalid.
     void ResetFontFolders();
     // How often a face was looked up through fontconfig (which starts with the first lookup).
     int FontconfigQueries() const;

@@ -41,6 +41,9 @@ public:
     // umlauts fold; names with characters outside cp1252 must match exactly.
     static bool SameName(std::string_view a, std::string_view b);
 
+    // Whether a file runs as a program only with an execute bit (POSIX); Windows has no such bit.
+    static bool ExecuteBitsMatter();
+
 private:
     std::string discRoot_;
 };

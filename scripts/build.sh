@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# build.sh [release|debug|sanitize|portable|windows] [targets...] — configures once, then builds into
+# build.sh [release|debug|sanitize|portable|windows|windows32] [targets...] — configures once, then builds into
 # build/<type>. portable: release, compiled against the Debian 11 sysroot (scripts/sysroot.sh) for
 # glibc 2.31, without tests and benchmarks; what scripts/package.sh puts into dist/. windows:
-# cross-compiled with mingw-w64 on the libraries of scripts/windows-deps.sh.
+# cross-compiled with mingw-w64 on the libraries of scripts/windows-deps.sh; windows32: the same for
+# 32-bit Windows (i686).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 type=${1:-release}; shift || true
@@ -11,8 +12,8 @@ case "$type" in
   debug) cmake_type=Debug ;;
   sanitize) cmake_type=Sanitize ;;
   portable) cmake_type=Release ;;
-  windows) cmake_type=Release ;;
-  *) echo "build.sh: unknown build type '$type' (release, debug, sanitize, portable, windows)" >&2; exit 2 ;;
+  windows | windows32) cmake_type=Release ;;
+  *) echo "build.sh: unknown build type '$type' (release, debug, sanitize, portable, windows, windows32)" >&2; exit 2 ;;
 esac
 dir=${CDMENU_BUILD_DIR:-build/$type}
 extra=()
@@ -20,14 +21,16 @@ if [ "$type" = portable ]; then
   extra=(-DCMAKE_TOOLCHAIN_FILE=cmake/PortableToolchain.cmake -DCDMENU_SYSROOT="$(./scripts/sysroot.sh)"
     -DCDMENU_TESTS=OFF -DCDMENU_BENCH=OFF)
 fi
-if [ "$type" = windows ]; then
-  prefix=$(./scripts/windows-deps.sh)
+if [ "$type" = windows ] || [ "$type" = windows32 ]; then
+  arch=x86_64
+  if [ "$type" = windows32 ]; then arch=i686; fi
+  prefix=$(CDMENU_WINDOWS_ARCH=$arch ./scripts/windows-deps.sh)
   # New library versions mean a new cache folder: configure afresh against it.
   if [ -f "$dir/CMakeCache.txt" ] && ! grep -qx "CDMENU_MINGW_PREFIX:PATH=$prefix" "$dir/CMakeCache.txt"; then
     rm -rf "$dir"
   fi
   if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-$arch.cmake \
       -DCDMENU_MINGW_PREFIX="$prefix" -DCDMENU_BENCH=OFF ${CDMENU_CMAKE_ARGS:-} >/dev/null
   fi
 fi

@@ -15,8 +15,8 @@ export WINESERVER=$server
 
 work=$(mktemp -d /tmp/cdmenu-wine-XXXXXX)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64
-# No Mono or Gecko installers, no window on a display.
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+# No Mono or Gecko installers, no window on a display, and no debugger waiting on a crashed test.
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
 cleanup() {
   "$server" -k 2>/dev/null || true
@@ -34,6 +34,15 @@ echo "test-windows: Wine prefix ready in $(($(date +%s) - start)) s"
 # The fonts the tests ask for lie beside the test programs, as on a disc.
 mkdir -p "$build/tests/fonts"
 cp -u /usr/share/fonts/truetype/liberation/*.ttf /usr/share/fonts/truetype/dejavu/*.ttf "$build/tests/fonts/" 2>/dev/null || true
+
+# The menu's tests start on the sample disc, which the host build makes (CDMENU_RELEASE_DIR).
+release=${CDMENU_RELEASE_DIR:-build/release}
+if [ -d "$release/disc" ]; then
+  rm -rf "$build/disc"
+  cp -r "$release/disc" "$build/disc"
+else
+  echo "test-windows: no sample disc in $release (./scripts/build.sh release sampledisc); test_app needs it" >&2
+fi
 
 # Wine's drive Z: is the root of the host's file system.
 export CDMENU_BUILD="Z:${build//\//\\}"

@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
 # windows-deps.sh — builds the libraries of the Windows program from Debian's source packages
 # (FreeType, libjpeg-turbo, libpng, libzip, libdeflate, and GoogleTest from the googletest package)
-# as static x86_64-w64-mingw32 libraries, into a cache folder outside the work tree named after
-# their versions. Prints that folder on stdout; does nothing else when it is already complete.
+# as static mingw-w64 libraries for CDMENU_WINDOWS_ARCH (x86_64, the default, or i686), into a
+# cache folder outside the work tree named after their versions. Prints that folder on stdout; does nothing else when it is already complete.
 # zlib is Debian's ready-made libz-mingw-w64-dev.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-toolchain=$root/cmake/mingw-w64-x86_64.cmake
+arch=${CDMENU_WINDOWS_ARCH:-x86_64}
+case "$arch" in
+  x86_64) cache_name=mingw64 ;;
+  i686) cache_name=mingw32 ;;
+  *) echo "windows-deps: CDMENU_WINDOWS_ARCH must be x86_64 or i686, not '$arch'" >&2; exit 2 ;;
+esac
+triple=$arch-w64-mingw32
+toolchain=$root/cmake/mingw-w64-$arch.cmake
 cache_base=${CDMENU_DEPS_CACHE:-/var/cache/cdmenu}
 jobs=${CDMENU_JOBS:-2}
 # Raise when the recipe below changes in a way that changes the libraries.
@@ -35,10 +42,10 @@ for s in "${sources[@]}"; do
 done
 gtest_version=$(dpkg-query -W -f '${Version}' googletest)
 zlib_version=$(dpkg-query -W -f '${Version}' libz-mingw-w64-dev)
-gcc_version=$(x86_64-w64-mingw32-gcc-posix -dumpversion)
+gcc_version=$("$triple-gcc-posix" -dumpversion)
 versions+="googletest=$gtest_version zlib=$zlib_version gcc=$gcc_version recipe=$recipe"
 hash=$(printf '%s' "$versions" | sha256sum | cut -c1-12)
-prefix=$cache_base/mingw64-$hash
+prefix=$cache_base/$cache_name-$hash
 
 if [ -f "$prefix/.complete" ]; then
   echo "$prefix"
@@ -75,7 +82,7 @@ fetch() {  # fetch SOURCE-PACKAGE -> prints the unpacked folder
 # (and names the static library libdeflatestatic.lib there).
 dir=$(fetch libdeflate)
 log "libdeflate"
-make -C "$dir" -j"$jobs" CC=x86_64-w64-mingw32-gcc-posix AR=x86_64-w64-mingw32-ar libdeflatestatic.lib \
+make -C "$dir" -j"$jobs" CC="$triple-gcc-posix" AR="$triple-ar" libdeflatestatic.lib \
   >libdeflate.build.log 2>&1 || { tail -n 40 libdeflate.build.log >&2; exit 1; }
 install -D -m644 "$dir/libdeflatestatic.lib" "$prefix/lib/libdeflate.a"
 install -D -m644 "$dir/libdeflate.h" "$prefix/include/libdeflate.h"

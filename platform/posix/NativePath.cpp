@@ -102,4 +102,8 @@ std::string NativePath::ToWindows(std::string_view nativePath) const {
     return base::Utf8ToCp1252(out);
 }
 
+bool NativePath::ExecuteBitsMatter() {
+    return true;
+}
+
 }  // namespace platform

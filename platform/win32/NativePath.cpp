@@ -96,4 +96,8 @@ std::string NativePath::ToWindows(std::string_view nativePath) const {
     return base::Utf8ToCp1252(out);
 }
 
+bool NativePath::ExecuteBitsMatter() {
+    return false;
+}
+
 }  // namespace platform

@@ -13,6 +13,7 @@
 #include "app/SuchenForm.h"
 #include "base/Cp1252.h"
 #include "base/Exceptions.h"
+#include "base/NativeFile.h"
 #include "flat/FlatCheckBox.h"
 #include "flat/FlatEdit.h"
 #include "flat/FlatGroupBox.h"
@@ -64,7 +65,7 @@ protected:
         menu.WriteFile("Programme/Alpha/anhang.zip", zip.Build() + "angehängt");
         menu.WriteFile("Programme/Kaputt/paket.zip", "PK\x03\x04 this is no archive");
         menu.WriteFile("Programme/Alpha/start.sh", "#!/bin/sh\n");
-        chmod((menu.Dir() + "Programme/Alpha/start.sh").c_str(), 0755);
+        fs::permissions(menu.Dir() + "Programme/Alpha/start.sh", fs::perms::owner_all, fs::perm_options::add);
         menu.WriteFile("Programme/Alpha/setup.exe", "MZ");
         menu.WriteFile("Programme/Alpha/shot.jpg", "disc picture");
         menu.WriteFile("Programme/Alpha/unter/b.txt", "unten");
@@ -122,8 +123,8 @@ TEST(TargetFolder, SeparatorAndCreation) {
     EXPECT_EQ(TargetFolderOf("/home/anna/Test/"), "/home/anna/Test/");
     EXPECT_EQ(TargetFolderOf(""), "");
 
-    std::string tmpl = (fs::temp_directory_path() / "cdmenu-target-XXXXXX").string();
-    const std::string dir = std::string(mkdtemp(tmpl.data())) + "/";
+    const std::string dir =
+        base::MakePrivateFolder((fs::temp_directory_path() / "cdmenu-target-").string()) + "/";
     int error = -1;
     EXPECT_EQ(PrepareTargetFolder(dir, &error), TFolderPrepared::kExisted);
     EXPECT_EQ(error, 0);
@@ -135,6 +136,8 @@ TEST(TargetFolder, SeparatorAndCreation) {
     EXPECT_EQ(error, ENOENT);
     EXPECT_FALSE(fs::exists(dir + "a"));
     EXPECT_EQ(PrepareTargetFolder("", &error), TFolderPrepared::kFailed);
+#ifndef _WIN32
+    // Folder modes are POSIX; a read-only target on Windows is tested with the Win32 services.
     if (geteuid() != 0) {
         fs::create_directory(dir + "ro");
         chmod((dir + "ro").c_str(), 0555);
@@ -142,6 +145,7 @@ TEST(TargetFolder, SeparatorAndCreation) {
         EXPECT_EQ(error, EACCES);
         chmod((dir + "ro").c_str(), 0755);
     }
+#endif
     fs::remove_all(dir);
 }
 

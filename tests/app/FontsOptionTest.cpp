@@ -22,7 +22,8 @@ TEST(FontsOption, EveryPageDrawsFromTheFolderWithoutFontconfig) {
             fs::copy_file(face, dir / face.filename(), fs::copy_options::overwrite_existing);
         }
 
-    const char* argv[] = {"cdmenu", "--headless", "--fonts", dir.c_str()};
+    const std::string dirText = dir.string();
+    const char* argv[] = {"cdmenu", "--headless", "--fonts", dirText.c_str()};
     EXPECT_EQ(ParseStartOptions(4, argv).fontsDir, dir.string());
 
     const int asked = engine.FontconfigQueries();

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include "gfx/Bitmap.h"
@@ -25,6 +26,14 @@ TRect Ink(const TBitmap& b) {
                 r.Right = std::max(r.Right, x + 1), r.Bottom = std::max(r.Bottom, y + 1);
             }
     return r;
+}
+
+// Whether FreeType still maps the file (Linux; on Windows an open font file cannot be deleted).
+bool Mapped(const std::filesystem::path& file) {
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);)
+        if (line.find(file.string()) != std::string::npos) return true;
+    return false;
 }
 
 struct NoSmoothing {
@@ -163,6 +172,7 @@ TEST(Text, FontMappingFolderAndLogicalRecord) {
                                std::filesystem::copy_options::overwrite_existing);
     e.AddFontFolder(dir.string());
     EXPECT_EQ(e.ResolveFile("Liberation Serif", false, false), (dir / "disc-serif.ttf").string());
+    e.ResetFontFolders();
     std::filesystem::remove_all(dir);
 
     // The logical-font record round trip that the anti-aliased label performs.
@@ -276,6 +286,62 @@ TEST(Text, BuiltInFacesBetweenAddedFoldersAndTheSystem) {
     e.ResetFontFolders();
     EXPECT_EQ(e.ResolveFile("Arial", false, false), sans);
     fs::remove_all(dir);
+}
+
+TEST(Text, AFolderTakenOutOfTheSearchIsLetGo) {
+    namespace fs = std::filesystem;
+    TFontEngine& e = TFontEngine::Instance();
+    e.ResetFontFolders();
+    const std::string sans = e.ResolveFile("Liberation Sans", false, false);
+    ASSERT_FALSE(sans.empty());
+    const fs::path base = fs::temp_directory_path() / ("let_go_" + std::to_string(::getpid()));
+    const fs::path first = base / "first", second = base / "second", third = base / "third";
+    for (const fs::path& dir : {first, second, third}) {
+        fs::create_directories(dir);
+        fs::copy_file(sans, dir / "a.ttf", fs::copy_options::overwrite_existing);
+    }
+    TBitmap b(60, 20);
+    b.Canvas().Font().SetName("Arial");
+    auto draw = [&](int height) {
+        b.Canvas().Font().SetHeight(height);
+        return b.Canvas().TextWidth("Kopieren");
+    };
+    auto removed = [](const fs::path& dir) {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+        return !ec && !fs::exists(dir);
+    };
+#ifdef _WIN32
+    const bool canSeeMaps = false;
+#else
+    const bool canSeeMaps = true;
+#endif
+
+    e.UseOnlyFontFolder(first.string());
+    const int width = draw(-14);
+    EXPECT_GT(width, 30);
+    if (canSeeMaps) {
+        EXPECT_TRUE(Mapped(first / "a.ttf"));
+    }
+    // Another folder: the first one's file is closed, the new one's opened as its faces are drawn.
+    e.UseOnlyFontFolder(second.string());
+    if (canSeeMaps) {
+        EXPECT_FALSE(Mapped(first / "a.ttf"));
+    }
+    EXPECT_TRUE(removed(first));
+    EXPECT_EQ(draw(-14), width);
+    // A folder added before the others lets go alike, and so does the way back to the start.
+    e.AddFontFolder(third.string());
+    EXPECT_GE(draw(-15), width);
+    if (canSeeMaps) {
+        EXPECT_TRUE(Mapped(third / "a.ttf"));
+    }
+    e.ResetFontFolders();
+    if (canSeeMaps) {
+        EXPECT_FALSE(Mapped(third / "a.ttf"));
+    }
+    EXPECT_TRUE(removed(third));
+    EXPECT_TRUE(removed(base));
 }
 
 TEST(Text, TitleButtonSymbolsAreOurOwnGlyphs) {

@@ -21,6 +21,7 @@
 #include "app/MainForm.h"
 #include "app/MenuResource.h"
 #include "app/Start.h"
+#include "base/NativeFile.h"
 #include "flat/FlatButton.h"
 #include "flat/FlatGroupBox.h"
 #include "flat/FlatListBox.h"
@@ -58,8 +59,11 @@ public:
     }
 
     explicit MenuFixture(StartMode mode = kStart, bool copySample = true) {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "cdmenu-menu-XXXXXX").string();
-        dir_ = std::filesystem::canonical(mkdtemp(tmpl.data())).string() + "/";
+        dir_ =
+            std::filesystem::canonical(
+                base::MakePrivateFolder((std::filesystem::temp_directory_path() / "cdmenu-menu-").string()))
+                .string() +
+            "/";
         if (copySample) std::filesystem::copy(SampleDisc(), dir_, std::filesystem::copy_options::recursive);
         Options.headless = true;
         Options.dataDir = dir_;
