@@ -14,6 +14,7 @@
 #include "base/StrUtils.h"
 #include "gfx/Bitmap.h"
 #include "gfx/GraphicError.h"
+#include "gfx/Raster.h"
 
 namespace gfx {
 
@@ -169,12 +170,7 @@ std::vector<uint8_t> EncodeJpeg(const TBitmap& bitmap, int quality) {
     jpeg_set_quality(&cinfo, std::clamp(quality, 1, 100), TRUE);
     jpeg_start_compress(&cinfo, TRUE);
     for (int y = 0; y < bitmap.Height(); ++y) {
-        for (int x = 0; x < bitmap.Width(); ++x) {
-            uint32_t p = bitmap.PixelRgb(x, y);
-            row[size_t(x) * 3] = uint8_t(p >> 16);
-            row[size_t(x) * 3 + 1] = uint8_t(p >> 8);
-            row[size_t(x) * 3 + 2] = uint8_t(p);
-        }
+        raster::RgbBytesOfRow(bitmap, y, row.data());
         JSAMPROW rp = row.data();
         jpeg_write_scanlines(&cinfo, &rp, 1);
     }

@@ -10,6 +10,7 @@
 #include "base/FileStream.h"
 #include "gfx/Bitmap.h"
 #include "gfx/GraphicError.h"
+#include "gfx/Raster.h"
 
 namespace gfx {
 
@@ -160,12 +161,7 @@ std::vector<uint8_t> EncodePng(const TBitmap& bitmap) {
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < bitmap.Height(); ++y) {
-        for (int x = 0; x < bitmap.Width(); ++x) {
-            uint32_t p = bitmap.PixelRgb(x, y);
-            row[size_t(x) * 3] = uint8_t(p >> 16);
-            row[size_t(x) * 3 + 1] = uint8_t(p >> 8);
-            row[size_t(x) * 3 + 2] = uint8_t(p);
-        }
+        raster::RgbBytesOfRow(bitmap, y, row.data());
         png_write_row(png, row.data());
     }
     png_write_end(png, nullptr);

@@ -29,6 +29,16 @@ inline uint32_t SourceRgb(const TBitmap& b, int x, int y) {
     return b.PixelRgb(x, y);
 }
 
+// Row y as R, G, B bytes, the order the picture writers take.
+inline void RgbBytesOfRow(const TBitmap& b, int y, uint8_t* out) {
+    for (int x = 0; x < b.Width(); ++x, out += 3) {
+        const uint32_t p = b.PixelRgb(x, y);
+        out[0] = uint8_t(p >> 16);
+        out[1] = uint8_t(p >> 8);
+        out[2] = uint8_t(p);
+    }
+}
+
 struct BlitColors {
     uint32_t pattern;    // brush of the destination canvas
     uint32_t text;       // mono 0 bits become this (destination's font colour)

@@ -12,16 +12,9 @@ for f in "$linux/cdmenu" "$linux/disc/Menue.dat" "$windows/cdmenu.exe" "$windows
   [ -e "$f" ] || { echo "check-parity: $f missing (./scripts/build.sh release; ./scripts/build.sh windows)" >&2; exit 2; }
 done
 
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || { echo "check-parity: wine64 missing (./scripts/setup.sh windows)" >&2; exit 2; }
-server=$(command -v wineserver || true)
-[ -n "$server" ] || server=/usr/lib/wine/wineserver64
-export WINESERVER=$server
-
 work=$(mktemp -d /tmp/cdmenu-parity-XXXXXX)
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+source scripts/wine-env.sh
+[ -x "$wine" ] || { echo "check-parity: wine64 missing (./scripts/setup.sh windows)" >&2; exit 2; }
 cleanup() {
   "$server" -k 2>/dev/null || true
   rm -rf "$work"

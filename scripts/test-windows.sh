@@ -6,17 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(cd "${CDMENU_BUILD_DIR:-build/windows}" && pwd)
 
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || { echo "test-windows: wine64 missing (./scripts/setup.sh windows)" >&2; exit 2; }
-server=$(command -v wineserver || true)
-[ -n "$server" ] || server=/usr/lib/wine/wineserver64
-export WINESERVER=$server
-
 work=$(mktemp -d /tmp/cdmenu-wine-XXXXXX)
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64
-# No Mono or Gecko installers, no window on a display, and no debugger waiting on a crashed test.
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
+source scripts/wine-env.sh
+[ -x "$wine" ] || { echo "test-windows: wine64 missing (./scripts/setup.sh windows)" >&2; exit 2; }
+# No window on a display.
 unset DISPLAY WAYLAND_DISPLAY
 cleanup() {
   "$server" -k 2>/dev/null || true

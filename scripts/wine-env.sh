@@ -1,15 +1,15 @@
-# wine-env.sh — sourced by the scripts that run the Windows build under Wine on a display. Needs
-# $work (a throw-away folder of the caller's): finds wine64 and wineserver, points Wine at a prefix
-# in $work that never installs Mono or Gecko, and gives start_xvfb [XVFB_OPTIONS...], which starts
-# an Xvfb of 1024x768 for DISPLAY (its pid in xvfb_pid; the caller kills it) and fails when it
-# does not come up.
+# wine-env.sh — sourced by the scripts that run the Windows build under Wine. Needs $work (a
+# throw-away folder of the caller's): finds wine64 and wineserver, points Wine at a prefix in $work
+# that never installs Mono or Gecko nor holds a crashed program in its debugger, and gives
+# start_xvfb [XVFB_OPTIONS...], which starts an Xvfb of 1024x768 for DISPLAY (its pid in xvfb_pid;
+# the caller kills it) and fails when it does not come up.
 wine=$(command -v wine64 || true)
 [ -n "$wine" ] || wine=/usr/lib/wine/wine64
 server=$(command -v wineserver || true)
 [ -n "$server" ] || server=/usr/lib/wine/wineserver64
 export WINESERVER=$server
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 
 start_xvfb() {
   local display=:$((600 + RANDOM % 300))

@@ -77,15 +77,24 @@ const std::string kUsersFilesOnly = "./Webseitenbauer/daten/beispiel.txt\n./webs
             CDMENU_SKIP_OUTSIDE_CI("no tmpfs can be mounted here (unshare -Urm, mount -t tmpfs)"); \
     } while (0)
 
+// A copy of the sample disc and a target folder on the small disk the test mounts.
+class FullDisk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        E2E_REQUIRE_PROGRAM();
+        REQUIRE_TMPFS(s.path);
+        disc = e2e::CopyDisc(s.path);
+        target = (s.path / "platte" / "ziel").string();
+    }
+
+    e2e::Scratch s;
+    path disc;
+    std::string target;
+};
+
 }  // namespace
 
-TEST(FullDisk, UnpackAndCopyOntoAFullDiskKeepTheUsersFiles) {
-    E2E_REQUIRE_PROGRAM();
-    e2e::Scratch s;
-    REQUIRE_TMPFS(s.path);
-    const path disc = e2e::CopyDisc(s.path);
-    const std::string target = (s.path / "platte" / "ziel").string();
-
+TEST_F(FullDisk, UnpackAndCopyOntoAFullDiskKeepTheUsersFiles) {
     DiskRun unpack = RunOnDisk(
         s, disc, "full", OpenProgramAnd("bInstallieren", target, "expect-box Datentr\xC3\xA4ger voll\n"));
     EXPECT_EQ(unpack.result.code, 0) << unpack.result.output;
@@ -102,13 +111,7 @@ TEST(FullDisk, UnpackAndCopyOntoAFullDiskKeepTheUsersFiles) {
     EXPECT_EQ(copy.keptCopy, "alt");
 }
 
-TEST(FullDisk, WriteProtectedTargetIsReportedAndLeftAlone) {
-    E2E_REQUIRE_PROGRAM();
-    e2e::Scratch s;
-    REQUIRE_TMPFS(s.path);
-    const path disc = e2e::CopyDisc(s.path);
-    const std::string target = (s.path / "platte" / "ziel").string();
-
+TEST_F(FullDisk, WriteProtectedTargetIsReportedAndLeftAlone) {
     DiskRun unpack = RunOnDisk(
         s, disc, "ro", OpenProgramAnd("bInstallieren", target, "expect-box kann nicht angelegt werden\n"));
     EXPECT_EQ(unpack.result.code, 0) << unpack.result.output;
