@@ -23,6 +23,9 @@ add_library(PkgConfig::LIBDEFLATE INTERFACE IMPORTED)
 target_link_libraries(PkgConfig::LIBDEFLATE INTERFACE ${LIBDEFLATE_LIBRARY})
 target_include_directories(PkgConfig::LIBDEFLATE INTERFACE ${LIBDEFLATE_INCLUDE_DIR})
 
+# The icon resource.
+enable_language(RC)
+
 # Unicode Win32 API throughout; no min/max macros from <windows.h>.
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
@@ -52,6 +55,8 @@ if(CDMENU_BUILTIN_SKIN AND EXISTS "${CDMENU_BUILTIN_SKIN}")
   add_library(builtinskin OBJECT ${CDMENU_BUILTIN_SKIN})
   target_include_directories(builtinskin PRIVATE ${PROJECT_SOURCE_DIR})
 endif()
+# The program's icon (window class, taskbar, autorun.inf), also made by the host build's disc tool.
+set(CDMENU_ICON "${PROJECT_SOURCE_DIR}/build/release/generated/cdmenu.ico" CACHE FILEPATH "cdmenu.ico made by a host build")
 add_subdirectory(app/program)
 
 # Tests of the POSIX implementations (their Win32 counterparts are tested in tests/platform/win32/),

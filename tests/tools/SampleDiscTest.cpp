@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -225,6 +226,35 @@ TEST(SampleDisc, WindowPicturesHaveTheLayoutSizes) {
     for (int y = 130; y < 380; ++y)
         for (int x = 15; x < 185; ++x) differing += skin.Pixel(x, y) != skin.Pixel(x - 7, y);
     EXPECT_EQ(differing, 0);
+}
+
+// The icon the Windows program carries (and autorun.inf names): a directory of 16, 32 and 48 pixel
+// 32-bit images whose data lie inside the file, clear in the corners and opaque on the disc.
+TEST(SampleDisc, ProgramIconHoldsThreeSizesClearOutsideTheDisc) {
+    const std::string ico = ReadFile(BuildDir() / "generated" / "cdmenu.ico");
+    ASSERT_GE(ico.size(), 6u);
+    auto u16 = [&](size_t at) { return unsigned(uint8_t(ico[at])) | unsigned(uint8_t(ico[at + 1])) << 8; };
+    auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
+    EXPECT_EQ(u16(0), 0u);
+    EXPECT_EQ(u16(2), 1u);
+    ASSERT_EQ(u16(4), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        const size_t entry = 6 + 16 * i;
+        const int size = uint8_t(ico[entry]);
+        EXPECT_EQ(size, (std::array{16, 32, 48}[i]));
+        const uint32_t bytes = u32(entry + 8), offset = u32(entry + 12);
+        ASSERT_LE(size_t(offset) + bytes, ico.size());
+        EXPECT_EQ(u32(offset), 40u);                // BITMAPINFOHEADER
+        EXPECT_EQ(int(u32(offset + 8)), 2 * size);  // colour and mask rows
+        EXPECT_EQ(u16(offset + 14), 32u);
+        auto alpha = [&](int x, int y) {  // rows from the bottom up
+            return uint8_t(ico[offset + 40 + (size_t(size - 1 - y) * size + x) * 4 + 3]);
+        };
+        EXPECT_EQ(alpha(0, 0), 0) << size;
+        EXPECT_EQ(alpha(size - 1, size - 1), 0) << size;
+        EXPECT_EQ(alpha(size / 2, size / 2), 0) << "the hole of the " << size << " pixel disc";
+        EXPECT_EQ(alpha(size / 2, size / 8), 255) << size;
+    }
 }
 
 TEST(SampleDisc, ImageListsHaveTheirImageSizesMasksAndKeyColour) {

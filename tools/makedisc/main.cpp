@@ -1,4 +1,4 @@
-// makedisc SOURCE OUTPUT [--skin DIR] [--builtin-skin FILE.cpp] [--preview DIR]
+// makedisc SOURCE OUTPUT [--skin DIR] [--builtin-skin FILE.cpp] [--icon FILE.ico] [--preview DIR]
 //
 // Builds the sample disc from the committed sources: the catalogue text in SOURCE becomes
 // progname.txt, daten.txt, screenshots and program folders; the window pictures, image lists, sounds
@@ -20,6 +20,7 @@
 #include "tools/makedisc/ButtonArt.h"
 #include "tools/makedisc/CatalogueFiles.h"
 #include "tools/makedisc/DiscFiles.h"
+#include "tools/makedisc/IconArt.h"
 #include "tools/makedisc/ImageFiles.h"
 #include "tools/makedisc/Mockup.h"
 #include "tools/makedisc/ScreenshotArt.h"
@@ -120,16 +121,18 @@ void WriteMenuFile(DiscFiles& disc, const Raster& logo, const std::array<Banner,
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::cerr << "usage: makedisc SOURCE OUTPUT [--skin DIR] [--builtin-skin FILE.cpp] [--preview DIR]\n";
+        std::cerr << "usage: makedisc SOURCE OUTPUT [--skin DIR] [--builtin-skin FILE.cpp] [--icon FILE.ico] "
+                     "[--preview DIR]\n";
         return 2;
     }
     const fs::path source = argv[1], output = argv[2];
-    fs::path preview, skinDir = output / "skin", builtinSource;
+    fs::path preview, skinDir = output / "skin", builtinSource, icon;
     for (int i = 3; i + 1 < argc; ++i) {
         const std::string option = argv[i];
         if (option == "--preview") preview = argv[++i];
         if (option == "--skin") skinDir = argv[++i];
         if (option == "--builtin-skin") builtinSource = argv[++i];
+        if (option == "--icon") icon = argv[++i];
     }
     try {
         // The catalogue is checked first, so a mistake in it stops the build before anything is written.
@@ -148,6 +151,7 @@ int main(int argc, char** argv) {
         if (!builtinSource.empty())
             DiscFiles(builtinSource.parent_path())
                 .Write(builtinSource.filename().string(), BuiltinSkinSource(builtin));
+        if (!icon.empty()) DiscFiles(icon.parent_path()).Write(icon.filename().string(), EncodeProgramIcon());
         const Raster logo = PaintLogo(skin, kTitle);
         Preview(preview, "logo", logo);
         const auto banners = PaintBanners();
