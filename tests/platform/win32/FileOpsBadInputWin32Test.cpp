@@ -210,7 +210,9 @@ TEST(FileOpsBadInputWin32, ADriveThatGoesAwayMidCopyLosesNothing) {
     EXPECT_TRUE(IsGermanText(r.message)) << r.message;
     EXPECT_EQ(t.Read("copy/a.txt"), "a");
     // The file being read when the disc went may have been finished from its open handle.
-    if (fs::exists(U8Path(t / "copy/b.bin"))) EXPECT_EQ(t.Read("copy/b.bin"), std::string(300000, 'b'));
+    if (fs::exists(U8Path(t / "copy/b.bin"))) {
+        EXPECT_EQ(t.Read("copy/b.bin"), std::string(300000, 'b'));
+    }
     EXPECT_FALSE(fs::exists(U8Path(t / "copy/c.txt")));
     EXPECT_FALSE(HasTemporaries(t / "copy"));
 }
