@@ -25,7 +25,8 @@ public:
 class TTimerEx : public gui::TComponent {
 public:
     explicit TTimerEx(gui::TComponent* owner);
-    ~TTimerEx() override;
+    // Only a failed allocation could throw here, and that ends the program anyway.
+    ~TTimerEx() override;  // NOLINT(bugprone-exception-escape)
 
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool v);

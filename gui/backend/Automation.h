@@ -71,6 +71,8 @@ public:
     virtual bool WindowEnabled(WindowHandle) const { return true; }
     // Run fn the next time a loop waits (inside a modal loop, a test acts there). False: the waits
     // belong to the window system and fn is dropped.
+    // By value: a sink, which the backends that take it move into their queue.
+    // NOLINTNEXTLINE(performance-unnecessary-value-param)
     virtual bool Post(std::function<void()> /*fn*/) { return false; }
 
     // What a person does (through TInputSynth), in client coordinates of the target window: the one

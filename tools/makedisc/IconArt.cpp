@@ -61,7 +61,7 @@ std::string IconImage(int size) {
             out += static_cast<char>(p.R);
             out += static_cast<char>(std::lround(255 * Coverage(x, y, size)));
         }
-    const size_t maskRow = static_cast<size_t>((size + 31) / 32 * 4);
+    const size_t maskRow = (static_cast<size_t>(size) + 31) / 32 * 4;
     out.append(maskRow * static_cast<size_t>(size), '\0');
     return out;
 }
@@ -71,6 +71,7 @@ std::string IconImage(int size) {
 std::string EncodeProgramIcon() {
     const std::vector<int> sizes = {16, 32, 48};
     std::vector<std::string> images;
+    images.reserve(sizes.size());
     for (int s : sizes) images.push_back(IconImage(s));
     std::string out;
     Put16(out, 0);

@@ -109,6 +109,7 @@ std::string EncodePng(const Raster& raster, bool fastDecode) {
                  indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> entries;
+    entries.reserve(palette.size());
     for (const Rgb& c : palette) entries.push_back({c.R, c.G, c.B});
     if (indexed) png_set_PLTE(png, info, entries.data(), static_cast<int>(entries.size()));
     // The decoder's cheapest filters: Paeth costs it several times more per byte than Sub or Up.
