@@ -5,8 +5,10 @@
 #include "app/Preview.h"
 #include "app/ScriptRunner.h"
 #include "app/Start.h"
+#include "platform/Heap.h"
 
 int main(int argc, char** argv) {
+    platform::PrepareHeap();
     TStartOptions options;
     try {
         options = ParseStartOptions(argc, argv);
