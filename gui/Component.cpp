@@ -1,6 +1,7 @@
 #include "gui/Component.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "base/StrUtils.h"
 
@@ -12,6 +13,9 @@ namespace {
 thread_local int dispatchDepth = 0;
 thread_local bool draining = false;
 thread_local std::vector<TComponent*> freeLater;
+// Components marked freeing or destroying whose destructor has not ended yet. Hit tests ask
+// Freeing() of every control under the pointer; while nothing is going, that costs one load.
+std::atomic<int> going{0};
 
 void DrainFreeLater() {
     // A destructor may fire handlers (and so close scopes) again: the loop below finishes the list.
@@ -46,10 +50,12 @@ void TComponent::Free() {
         return;
     }
     state_ |= csFreeing;
+    going.fetch_add(1, std::memory_order_relaxed);
     freeLater.push_back(this);
 }
 
 bool TComponent::Freeing() const {
+    if (going.load(std::memory_order_relaxed) == 0) return false;
     for (const TComponent* c = this; c; c = c->owner_)
         if (c->state_ & (csFreeing | csDestroying)) return true;
     return false;
@@ -73,12 +79,15 @@ TComponent::~TComponent() {
     }
     freeNotifies_.clear();
     if (owner_) owner_->RemoveComponent(this);
+    going.fetch_sub(1, std::memory_order_relaxed);
 }
 
 void TComponent::MarkDestroying() {
     if (state_ & csDestroying) return;
     if (state_ & csFreeing)
         freeLater.erase(std::remove(freeLater.begin(), freeLater.end(), this), freeLater.end());
+    else
+        going.fetch_add(1, std::memory_order_relaxed);
     state_ |= csDestroying;
     if (alive_) *alive_ = nullptr;
     // Everybody who asked hears it first; then the owner passes it to all it owns.

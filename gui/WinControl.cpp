@@ -64,18 +64,19 @@ bool TWinControl::ContainsControl(const TControl* c) const {
 }
 
 TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled) const {
-    // Windowed children lie above the graphic ones, whatever their order in the list.
-    for (int pass = 0; pass < 2; ++pass) {
-        // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
-        // NOLINTNEXTLINE(modernize-loop-convert)
-        for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-            TControl* c = *it;
-            if (c->IsWinControl() != (pass == 0)) continue;
-            if (!c->visible_ || (!c->enabled_ && !allowDisabled) || c->Freeing()) continue;
-            if (gfx::Bounds(c->left_, c->top_, c->width_, c->height_).Contains(p)) return c;
-        }
+    // Windowed children lie above the graphic ones, whatever their order in the list: the topmost
+    // windowed hit wins, else the topmost graphic one.
+    TControl* graphic = nullptr;
+    // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
+    // NOLINTNEXTLINE(modernize-loop-convert)
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        TControl* c = *it;
+        if (!c->visible_ || !gfx::Bounds(c->left_, c->top_, c->width_, c->height_).Contains(p)) continue;
+        if ((!c->enabled_ && !allowDisabled) || c->Freeing()) continue;
+        if (c->IsWinControl()) return c;
+        if (!graphic) graphic = c;
     }
-    return nullptr;
+    return graphic;
 }
 
 TControl* TWinControl::DeepestControlAt(TPoint p, bool allowDisabled) {
