@@ -14,17 +14,13 @@
 
 #include "app/Catalogue.h"
 #include "base/Exceptions.h"
+#include "tests/fuzz/FuzzScratch.h"
 #include "tools/common/ZipWriter.h"
 
 namespace {
 
 const std::string& Scratch() {
-    static const std::string dir = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "fuzz-catalogue-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) abort();
-        return pattern;
-    }();
-    return dir;
+    return FuzzScratch("catalogue");
 }
 
 // The record or the error text, so that both ways can be compared.

@@ -21,16 +21,12 @@
 #include "gui/Label.h"
 #include "gui/Timer.h"
 #include "gui/backend/Automation.h"
+#include "tests/fuzz/FuzzScratch.h"
 
 namespace {
 
 const std::string& Scratch() {
-    static const std::string dir = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "fuzz-script-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) abort();
-        return pattern;
-    }();
-    return dir;
+    return FuzzScratch("script");
 }
 
 template <class T>

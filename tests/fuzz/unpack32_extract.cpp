@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/fuzz/FuzzScratch.h"
 #include "tools/common/ZipWriter.h"
 #include "zip/Unpack32.h"
 
@@ -18,12 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string& Scratch() {
-    static std::string dir = [] {
-        std::string pattern = (fs::temp_directory_path() / "fuzz-unpack-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) abort();
-        return pattern;
-    }();
-    return dir;
+    return FuzzScratch("unpack");
 }
 
 int32_t UNPACK_CALL Callback(TUnpackCallbackRec* rec) {

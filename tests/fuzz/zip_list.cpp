@@ -6,18 +6,14 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/fuzz/FuzzScratch.h"
 #include "tools/common/ZipWriter.h"
 #include "zip/ZipFront.h"
 
 namespace {
 
 const std::string& Scratch() {
-    static std::string dir = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "fuzz-ziplist-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) abort();
-        return pattern;
-    }();
-    return dir;
+    return FuzzScratch("ziplist");
 }
 
 }  // namespace
