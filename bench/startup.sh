@@ -108,4 +108,4 @@ if [ -n "$have_display" ]; then
 else
   echo "  (no Xvfb: the SDL comparison was skipped)"
 fi
-echo "targets: headless under 50 ms; SDL within 2x of the minimal program; peak memory under 40 MB"
+echo "targets: headless under 15 ms CPU and 20 MB peak memory; SDL within 2x of the minimal program"
