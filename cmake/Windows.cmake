@@ -77,8 +77,9 @@ list(APPEND CDMENU_TESTS_EXCLUDE
      media/GIFReferenceTest.cpp app/SdlQuitTest.cpp
      # Faults are put in through the POSIX file-call table, which the Windows build does not use.
      app/FaultTest.cpp)
-# The tools, end-to-end and soak tests run the host's disc tools (menudat, makedisc, discimage) and
-# the built Linux programs as child processes.
+# The tools and end-to-end tests run the host's disc tools (menudat, makedisc, discimage) and the
+# built Linux programs as child processes (the script runner's test, which does not, goes with its
+# folder); the soak test counts open descriptors in /proc.
 file(GLOB host_tool_tests RELATIVE ${PROJECT_SOURCE_DIR}/tests CONFIGURE_DEPENDS tests/tools/*.cpp
      tests/e2e/*.cpp tests/soak/*.cpp)
 list(APPEND CDMENU_TESTS_EXCLUDE ${host_tool_tests})
