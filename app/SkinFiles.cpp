@@ -7,6 +7,7 @@
 #include "app/BuiltinSkin.h"
 #include "base/Exceptions.h"
 #include "base/MemoryStream.h"
+#include "base/NativeFile.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Canvas.h"
 #include "gfx/PngCodec.h"
@@ -22,14 +23,18 @@ const char* const kPictures[] = {"SkinForm1.bmp",    "SuchenForm.bmp", "iStart.b
                                  "iHintergrund.jpg", "iRubrik.bmp",    "iFacts.bmp"};
 const char* const kLists[] = {"ilButtons1", "ilButtons2", "ilButtons3", "ilButtons4", "ilGlyphs1"};
 
-// The file in folder, matched without regard to case as discs are often written in upper case.
+// The file in folder, matched without regard to case as discs are often written in upper case; an
+// exact name wins. The name is the one in the folder (a file system that ignores case would accept
+// the asked one too), so that the findings name the file as the author wrote it.
 std::string FindFile(const std::string& folder, const std::string& file) {
     std::error_code ec;
-    if (std::filesystem::exists(folder + file, ec)) return folder + file;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
-        if (platform::NativePath::SameName(entry.path().filename().string(), file))
-            return entry.path().string();
-    return {};
+    std::string found;
+    for (const auto& entry : std::filesystem::directory_iterator(base::NativeFsPath(folder), ec)) {
+        const std::string name = base::FsPathToNative(entry.path().filename());
+        if (name == file) return folder + name;
+        if (found.empty() && platform::NativePath::SameName(name, file)) found = folder + name;
+    }
+    return found;
 }
 
 enum class Outcome { Loaded, Absent, Damaged, WrongSize };
@@ -85,7 +90,8 @@ std::string SkinFolderOf(const std::string& nativeDataDir) {
     // cost a slow drive a directory read at every start.
     std::error_code ec;
     for (const char* name : {"skin", "SKIN", "Skin"})
-        if (std::filesystem::is_directory(nativeDataDir + name, ec)) return nativeDataDir + name + "/";
+        if (std::filesystem::is_directory(base::NativeFsPath(nativeDataDir + name), ec))
+            return nativeDataDir + name + "/";
     return nativeDataDir + "skin/";
 }
 
@@ -151,7 +157,7 @@ std::vector<TSkinFinding> CheckSkinFolder(const std::string& folder) {
     for (const std::string& file : SkinFileNames()) {
         const TBuiltinSkinFile* builtin = FindBuiltinSkinFile(file);
         const std::string path = FindFile(folder, file);
-        const std::string shown = path.empty() ? file : std::filesystem::path(path).filename().string();
+        const std::string shown = path.empty() ? file : path.substr(folder.size());
         gfx::TBitmap bitmap;
         const std::string fallback = builtin ? "; the built-in picture is shown" : "";
         switch (LoadOverride(bitmap, path, builtin)) {
@@ -179,8 +185,8 @@ std::vector<TSkinFinding> CheckSkinFolder(const std::string& folder) {
     }
     // A file the menu does not know is often a misspelt override.
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-        const std::string name = entry.path().filename().string();
+    for (const auto& entry : std::filesystem::directory_iterator(base::NativeFsPath(folder), ec)) {
+        const std::string name = base::FsPathToNative(entry.path().filename());
         bool known = false;
         for (const std::string& file : SkinFileNames())
             known = known || platform::NativePath::SameName(name, file);

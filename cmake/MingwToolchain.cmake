@@ -11,6 +11,10 @@ if(CDMENU_MINGW_TRIPLE MATCHES "^x86_64")
   set(CMAKE_ASM_NASM_OBJECT_FORMAT win64)
 else()
   set(CMAKE_ASM_NASM_OBJECT_FORMAT win32)
+  # Floating point in SSE2 registers, as on x86_64: the x87 unit keeps 80-bit intermediates, and a
+  # layout computed in single precision (the GIF control's margins) came out a pixel off.
+  set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
+  set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
 endif()
 
 set(CDMENU_MINGW_PREFIX "" CACHE PATH "Folder with the cross-built libraries")

@@ -2,13 +2,16 @@
 # test-windows.sh — runs every test program of build/windows under Wine (64-bit) in a fresh,
 # throw-away Wine prefix, without a display. Prints one line per program and exits 1 when any fails.
 # Run by ./scripts/test.sh windows after the build; CDMENU_BUILD_DIR overrides the build folder.
+# CDMENU_WINE_ARCH=win32 runs build/windows32 under 32-bit Wine instead (./scripts/test.sh windows32).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=$(cd "${CDMENU_BUILD_DIR:-build/windows}" && pwd)
+default_build=build/windows
+[ "${CDMENU_WINE_ARCH:-win64}" != win32 ] || default_build=build/windows32
+build=$(cd "${CDMENU_BUILD_DIR:-$default_build}" && pwd)
 
 work=$(mktemp -d /tmp/cdmenu-wine-XXXXXX)
 source scripts/wine-env.sh
-[ -x "$wine" ] || { echo "test-windows: wine64 missing (./scripts/setup.sh windows)" >&2; exit 2; }
+[ -x "$wine" ] || { echo "test-windows: $wine missing (./scripts/setup.sh windows)" >&2; exit 2; }
 # No window on a display.
 unset DISPLAY WAYLAND_DISPLAY
 cleanup() {
@@ -22,7 +25,7 @@ start=$(date +%s)
 # Windows without a display: Wine's null graphics driver (the window backend's tests make windows).
 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >"$work/reg.log" 2>&1
 "$server" -w
-echo "test-windows: Wine prefix ready in $(($(date +%s) - start)) s"
+echo "test-windows: Wine prefix ($wine_arch) ready in $(($(date +%s) - start)) s"
 
 # The fonts the tests ask for lie beside the test programs, as on a disc.
 mkdir -p "$build/tests/fonts"
@@ -49,8 +52,9 @@ for exe in "$build"/tests/test_*.exe; do
   (cd "$build/tests" && timeout 900 "$wine" "$exe" --gtest_brief=1 ${CDMENU_GTEST_ARGS:-}) >"$log" 2>&1
   rc=$?
   set -e
-  passed=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?.*/\1/p' "$log" | tail -n1)
-  failing=$(sed -n 's/^ *\([0-9]*\) FAILED TESTS\?$/\1/p' "$log" | tail -n1)
+  # Wine's console ends lines with CR LF.
+  passed=$(tr -d '\r' <"$log" | sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?.*/\1/p' | tail -n1)
+  failing=$(tr -d '\r' <"$log" | sed -n 's/^ *\([0-9]*\) FAILED TESTS\?$/\1/p' | tail -n1)
   echo "test-windows: $name: exit $rc, ${passed:-0} passed, ${failing:-0} failed ($(($(date +%s) - t0)) s)"
   if [ "$rc" -ne 0 ]; then
     failed=1

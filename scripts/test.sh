@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# test.sh [release|sanitize|windows] — sets up, builds and runs every test ("windows": the
-# cross-built test programs under Wine, see test-windows.sh, then the window end to end, e2e-wine.sh).
+# test.sh [release|sanitize|windows|windows32] — sets up, builds and runs every test ("windows": the
+# cross-built test programs under Wine, see test-windows.sh, then the window end to end, e2e-wine.sh;
+# "windows32": the i686 build's test programs under 32-bit Wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 type=${1:-release}
-if [ "$type" = windows ]; then
+if [ "$type" = windows ] || [ "$type" = windows32 ]; then
   ./scripts/setup.sh windows
   # The host build makes the built-in skin and the pictures the window is compared with.
   CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2} ./scripts/build.sh release cdmenu sampledisc
-  CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2} ./scripts/build.sh windows
+  CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2} ./scripts/build.sh "$type"
+  if [ "$type" = windows32 ]; then
+    CDMENU_WINE_ARCH=win32 exec ./scripts/test-windows.sh
+  fi
   rc=0
   ./scripts/test-windows.sh || rc=1
   ./scripts/e2e-wine.sh || rc=1

@@ -1,14 +1,21 @@
 # wine-env.sh — sourced by the scripts that run the Windows build under Wine. Needs $work (a
 # throw-away folder of the caller's): finds wine64 and wineserver, points Wine at a prefix in $work
-# that never installs Mono or Gecko nor holds a crashed program in its debugger, and gives
+# that never installs Mono or Gecko nor holds a crashed program in its debugger (with
+# CDMENU_WINE_ARCH=win32: the 32-bit loader in a 32-bit prefix, for the i686 build), and gives
 # start_xvfb [XVFB_OPTIONS...], which starts an Xvfb of 1024x768 for DISPLAY (its pid in xvfb_pid;
 # the caller kills it) and fails when it does not come up.
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || wine=/usr/lib/wine/wine64
+wine_arch=${CDMENU_WINE_ARCH:-win64}
+if [ "$wine_arch" = win32 ]; then
+  # Debian's wine32:i386 loader; /usr/bin/wine would fall back to wine64 without it.
+  wine=/usr/lib/wine/wine
+else
+  wine=$(command -v wine64 || true)
+  [ -n "$wine" ] || wine=/usr/lib/wine/wine64
+fi
 server=$(command -v wineserver || true)
 [ -n "$server" ] || server=/usr/lib/wine/wineserver64
 export WINESERVER=$server
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=$wine_arch
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 
 start_xvfb() {

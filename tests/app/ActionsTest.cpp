@@ -14,6 +14,7 @@
 #include "base/Cp1252.h"
 #include "base/Exceptions.h"
 #include "base/NativeFile.h"
+#include "base/Paths.h"
 #include "flat/FlatCheckBox.h"
 #include "flat/FlatEdit.h"
 #include "flat/FlatGroupBox.h"
@@ -34,6 +35,18 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// What the system's shell hands a target to: the desktop's handler on POSIX, ShellExecuteW's verb
+// on Windows, which opens a program like any other file (there is no execute bit to run it by).
+#ifdef _WIN32
+const std::vector<std::string> kOpenWith{"open"}, kExploreWith{"explore"}, kRunWith{"open"};
+#else
+const std::vector<std::string> kOpenWith{"xdg-open"}, kExploreWith{"xdg-open"}, kRunWith{};
+#endif
+std::vector<std::string> Command(std::vector<std::string> with, const std::string& target) {
+    with.push_back(target);
+    return with;
+}
 
 TCatalogueProgram Program(const std::string& name, const std::string& folder, std::vector<std::string> text) {
     TCatalogueProgram p = ExampleProgram(name, std::move(text));
@@ -156,7 +169,7 @@ TEST_F(ActionsTest, FolderDialogRemembersAndBrowses) {
     EXPECT_EQ(d.Width(), 415);
     EXPECT_EQ(d.Height(), 84);
     if (const char* home = getenv("HOME"); home && *home == '/') {
-        EXPECT_EQ(d.Edit1->Caption(), base::Utf8ToCp1252((fs::path(home) / "Test").string()));
+        EXPECT_EQ(d.Edit1->Caption(), base::Utf8ToCp1252(base::FsPathToNative(fs::path(home) / "Test")));
     }
 
     // "Durchsuchen...": a chosen folder replaces the text, a cancelled browser leaves it.
@@ -232,17 +245,18 @@ TEST_F(ActionsTest, InstallerStartAndExplorerGoThroughTheShell) {
     SetProgram("Alpha", "setup.exe");
     Main().bInstallierenClick(nullptr);  // no dialog: an installer runs
     ASSERT_EQ(menu.Shell().Calls().size(), 1u);
-    EXPECT_EQ(menu.Shell().Calls()[0].argv, (std::vector<std::string>{"xdg-open", alpha + "setup.exe"}));
+    EXPECT_EQ(menu.Shell().Calls()[0].argv, Command(kOpenWith, alpha + "setup.exe"));
     // An installer runs in its own folder, where it finds the files it brings along.
-    EXPECT_EQ(menu.Shell().Calls()[0].folder + "/", alpha);
+    EXPECT_EQ(base::IncludeTrailingPathDelimiter(menu.Shell().Calls()[0].folder), alpha);
     EXPECT_TRUE(Hb().FolderPrompts().empty());
 
-    // An executable script runs directly, and stored upper case finds the file.
+    // An executable script runs directly (Windows opens it by its type), and stored upper case finds
+    // the file.
     Main().StartPath = "D:\\PROGRAMME\\ALPHA\\START.SH";
     Main().bStartenClick(nullptr);
     ASSERT_EQ(menu.Shell().Calls().size(), 2u);
-    EXPECT_EQ(menu.Shell().Calls()[1].argv, std::vector<std::string>{alpha + "start.sh"});
-    EXPECT_EQ(menu.Shell().Calls()[1].folder + "/", alpha);
+    EXPECT_EQ(menu.Shell().Calls()[1].argv, Command(kRunWith, alpha + "start.sh"));
+    EXPECT_EQ(base::IncludeTrailingPathDelimiter(menu.Shell().Calls()[1].folder), alpha);
     EXPECT_EQ(menu.LastSoundSlot(), 4);
 
     // A start file that is not on the disc is reported and nothing runs.
@@ -256,16 +270,15 @@ TEST_F(ActionsTest, InstallerStartAndExplorerGoThroughTheShell) {
     ASSERT_EQ(menu.Shell().Calls().size(), 3u);
     EXPECT_EQ(menu.Shell().Calls()[2].operation, "explore");
     // The menu's current folder is the disc root, as an autostarted disc program has it.
-    EXPECT_EQ(fs::current_path().string() + "/", menu.Dir());
-    EXPECT_EQ(menu.Shell().Calls()[2].argv,
-              (std::vector<std::string>{"xdg-open", fs::current_path().string()}));
+    const std::string current = base::FsPathToNative(fs::current_path());
+    EXPECT_EQ(current + "/", menu.Dir());
+    EXPECT_EQ(menu.Shell().Calls()[2].argv, Command(kExploreWith, current));
 
     // The homepage opens with the desktop's handler, the scheme put in front.
     Main().HomepageUrl = "www.example.org/a b";
     Main().lFactsValueClick(nullptr);
     ASSERT_EQ(menu.Shell().Calls().size(), 4u);
-    EXPECT_EQ(menu.Shell().Calls()[3].argv,
-              (std::vector<std::string>{"xdg-open", "http://www.example.org/a b"}));
+    EXPECT_EQ(menu.Shell().Calls()[3].argv, Command(kOpenWith, "http://www.example.org/a b"));
 }
 
 TEST_F(ActionsTest, UnpackSucceedsWhenTheListingOnlyWarned) {

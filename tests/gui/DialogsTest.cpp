@@ -9,6 +9,7 @@
 #include <string>
 
 #include "HeadlessApp.h"
+#include "base/NativeFile.h"
 #include "gui/Button.h"
 #include "gui/CopyProgressForm.h"
 #include "gui/FolderBrowser.h"
@@ -27,7 +28,8 @@ struct TempDir {
         fs::create_directories(path);
     }
     ~TempDir() { fs::remove_all(path); }
-    std::string Str() const { return path.string(); }
+    // The folder as the browser names it: the program's native form, '/' separated on every system.
+    std::string Str() const { return base::FsPathToNative(path); }
 };
 
 void Write(const fs::path& p, const std::string& text) {

@@ -59,12 +59,15 @@ public:
     }
 
     explicit MenuFixture(StartMode mode = kStart, bool copySample = true) {
-        dir_ =
-            std::filesystem::canonical(
-                base::MakePrivateFolder((std::filesystem::temp_directory_path() / "cdmenu-menu-").string()))
-                .string() +
-            "/";
-        if (copySample) std::filesystem::copy(SampleDisc(), dir_, std::filesystem::copy_options::recursive);
+        const std::filesystem::path folder =
+            std::filesystem::canonical(base::NativeFsPath(base::MakePrivateFolder(
+                base::FsPathToNative(std::filesystem::temp_directory_path() / "cdmenu-menu-"))));
+        // In the program's native form ('/' separated on every system), as it names files itself.
+        dir_ = base::FsPathToNative(folder) + "/";
+        // Into the folder as such: named with a trailing separator, the Windows runtime copies nothing.
+        if (copySample)
+            std::filesystem::copy(base::NativeFsPath(SampleDisc()), folder,
+                                  std::filesystem::copy_options::recursive);
         Options.headless = true;
         Options.dataDir = dir_;
         Options.rootDir = dir_;
