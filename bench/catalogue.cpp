@@ -38,8 +38,7 @@ const std::string& DatenPath() {
                                                 "verwalten",
                                                 "Werkzeug",
                                                 "Fenster",
-                                                "Oberfl\xE4"
-                                                "che",
+                                                "Oberfl\344che",
                                                 "Drucker",
                                                 "Tabellen",
                                                 "Texte",

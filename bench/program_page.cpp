@@ -83,8 +83,7 @@ TCatalogueWriter MakeCatalogue(const std::vector<std::string>& pictures) {
                                             "das",
                                             "eine",
                                             "viele",
-                                            "Oberfl\xE4"
-                                            "che"};
+                                            "Oberfl\344che"};
     auto sentence = [&](int n) {
         std::string s;
         for (int k = 0; k < n; ++k) s += (k ? " " : "") + words[rng() % words.size()];
