@@ -157,6 +157,8 @@ def main():
     if windows_dir:
         database = load_database(windows_dir)
         flags = {}
+        # Resource scripts are compiled there too.
+        database = [e for e in database if e["path"].endswith((".c", ".cc", ".cpp", ".cxx"))]
         for e in database:
             args = arguments(e)
             compiler = args[0]
