@@ -31,7 +31,7 @@ import time
 # changes what a file's result holds.
 SALT = b"tidy.py 2"
 # GCC's flags that clang does not know would stop clang-tidy on those files.
-GCC_ONLY = {"-fno-gnu-unique"}
+GCC_ONLY = {"-fno-gnu-unique", "-fno-keep-inline-dllexport"}
 FINDING = re.compile(r"^(/|@ROOT@).*:\d+:\d+: (warning|error):")
 MINGW_COMPILER = re.compile(r"([A-Za-z0-9_]+-w64-mingw32)-(g\+\+|c\+\+|gcc)[^/]*$")
 # The files a preprocessed source was read from, by its line markers.
