@@ -516,7 +516,7 @@ TEST(Reference, GifDamagedFilesDifferOnlyByRule) {
 
     // Zero-size frames.
     for (const auto& zero : {std::vector<uint8_t>{0x2C, 0, 0, 0, 0, 0, 0, 2, 0, 0, 2, 2, 0x4C, 0x01, 0},
-                      std::vector<uint8_t>{0x2C, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 2, 0x4C, 0x01, 0}}) {
+                             std::vector<uint8_t>{0x2C, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 2, 0x4C, 0x01, 0}}) {
         TGifWriter w;
         w.Header(2, 2, Palette(4))
             .Image(Picture(2, 2, 4, rng))
