@@ -22,6 +22,7 @@ long RunCount(const std::vector<std::string>& args, bool cLocale, double& cpuMs)
     posix_spawn_file_actions_addclose(&actions, out[0]);
     posix_spawn_file_actions_addclose(&actions, out[1]);
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     std::vector<char*> env;

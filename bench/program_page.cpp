@@ -41,50 +41,13 @@ std::string ProgramName(int i) {
 // (so the page decodes a real thumbnail), install and start paths, features on every fourth.
 TCatalogueWriter MakeCatalogue(const std::vector<std::string>& pictures) {
     std::mt19937 rng(1234);
-    const std::vector<std::string> words = {"Daten",
-                                            "Dateien",
-                                            "schnell",
-                                            "einfach",
-                                            "Bilder",
-                                            "Musik",
-                                            "verwalten",
-                                            "Werkzeug",
-                                            "Fenster",
-                                            "Drucker",
-                                            "Tabellen",
-                                            "Texte",
-                                            "Archiv",
-                                            "Sicherung",
-                                            "komfortabel",
-                                            "Funktion",
-                                            "Optionen",
-                                            "Benutzer",
-                                            "Format",
-                                            "Export",
-                                            "Import",
-                                            "Vorschau",
-                                            "Farben",
-                                            "Schrift",
-                                            "Ordner",
-                                            "Liste",
-                                            "Kalender",
-                                            "Termine",
-                                            "Adressen",
-                                            "Spiel",
-                                            "Grafik",
-                                            "Sound",
-                                            "Netz",
-                                            "Internet",
-                                            "und",
-                                            "mit",
-                                            "f\xFCr",
-                                            "die",
-                                            "der",
-                                            "das",
-                                            "eine",
-                                            "viele",
-                                            "Oberfl\xE4"
-                                            "che"};
+    const std::vector<std::string> words = {
+        "Daten",    "Dateien",  "schnell",      "einfach", "Bilder",   "Musik",     "verwalten",   "Werkzeug",
+        "Fenster",  "Drucker",  "Tabellen",     "Texte",   "Archiv",   "Sicherung", "komfortabel", "Funktion",
+        "Optionen", "Benutzer", "Format",       "Export",  "Import",   "Vorschau",  "Farben",      "Schrift",
+        "Ordner",   "Liste",    "Kalender",     "Termine", "Adressen", "Spiel",     "Grafik",      "Sound",
+        "Netz",     "Internet", "und",          "mit",     "f\xFCr",   "die",       "der",         "das",
+        "eine",     "viele",    "Oberfl\344che"};
     auto sentence = [&](int n) {
         std::string s;
         for (int k = 0; k < n; ++k) s += (k ? " " : "") + words[rng() % words.size()];

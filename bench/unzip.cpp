@@ -113,6 +113,7 @@ std::string LibraryFolder() {
 
 bool Run(std::vector<std::string> args) {
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     pid_t pid;

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# build.sh [release|debug|sanitize|portable|windows|windows32] [targets...] — configures once, then builds into
-# build/<type>. portable: release, compiled against the Debian 11 sysroot (scripts/sysroot.sh) for
-# glibc 2.31, without tests and benchmarks; what scripts/package.sh puts into dist/. windows:
-# cross-compiled with mingw-w64 on the libraries of scripts/windows-deps.sh; windows32: the same for
-# 32-bit Windows (i686).
+# build.sh [release|debug|sanitize|portable|windows|windows32] [--configure | targets...] — configures
+# once, then builds into build/<type> (--configure: configures only). portable: release, compiled
+# against the Debian 11 sysroot (scripts/sysroot.sh) for glibc 2.31, without tests and benchmarks;
+# what scripts/package.sh puts into dist/. windows: cross-compiled with mingw-w64 on the libraries of
+# scripts/windows-deps.sh; windows32: the same for 32-bit Windows (i686).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 type=${1:-release}; shift || true
+configure_only=0
+if [ "${1:-}" = --configure ]; then configure_only=1; shift; fi
 case "$type" in
   release) cmake_type=Release ;;
   debug) cmake_type=Debug ;;
@@ -37,7 +39,9 @@ fi
 if [ ! -f "$dir/build.ninja" ]; then
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=$cmake_type "${extra[@]}" ${CDMENU_CMAKE_ARGS:-} >/dev/null
 fi
-if (($#)); then
+if ((configure_only)); then
+  exit 0
+elif (($#)); then
   cmake --build "$dir" --target "$@"
 else
   cmake --build "$dir"

@@ -1,12 +1,18 @@
 #!/usr/bin/env python3
-"""clang-tidy over the files of a compilation database, with a result cache.
+"""clang-tidy over the files of compilation databases, with a result cache.
 
-tidy.py ROOT DATABASE_DIR REGEX FOLDERS — checks every file whose path matches REGEX, and the
-headers it includes from ROOT/<one of FOLDERS, |-separated>/. A file is checked
-again only when something its result depends on changed: its preprocessed source (so every header
-it includes), its compile command, .clang-tidy, clang-tidy's version or this script. Results live in
-TIDY_CACHE (default /var/cache/cdmenu/tidy-<version>/), one file per key, paths inside them written
-relative to ROOT so that every checkout of the tree shares them. Prints the distinct findings and
+tidy.py ROOT DATABASE_DIR REGEX FOLDERS [WINDOWS_DATABASE_DIR] — checks every file of DATABASE_DIR's
+compilation database whose path matches REGEX, and the headers it includes from
+ROOT/<one of FOLDERS, |-separated>/. WINDOWS_DATABASE_DIR is a mingw-w64 build's: of its files,
+those that DATABASE_DIR does not compile and those with Windows-only code of their own (`_WIN32`)
+are checked too, as clang sees them for that target with the mingw-w64 GCC's C++ headers.
+
+A file is checked again only when something its result depends on changed: its preprocessed source
+(so every header it includes), its compile command, the .clang-tidy files above it, clang-tidy's
+version or this script. Results live in TIDY_CACHE (default
+/var/cache/cdmenu/tidy-<version>/), one file per key, paths inside them written relative to ROOT so
+that every checkout of the tree shares them. A file is preprocessed again only when a file it read
+last time changed its size or time (DATABASE_DIR/tidy/index.json). Prints the distinct findings and
 exits 1 when there is one or when clang-tidy could not process a file; the full output of the files
 with findings goes to DATABASE_DIR/tidy.log.
 """
@@ -21,16 +27,21 @@ import subprocess
 import sys
 import time
 
+# The header filter is not part of the key: raise this when the folders change in a way that
+# changes what a file's result holds.
 SALT = b"tidy.py 2"
 # GCC's flags that clang does not know would stop clang-tidy on those files.
-GCC_ONLY = {"-fno-gnu-unique"}
+GCC_ONLY = {"-fno-gnu-unique", "-fno-keep-inline-dllexport"}
+FINDING = re.compile(r"^(/|@ROOT@).*:\d+:\d+: (warning|error):")
+MINGW_COMPILER = re.compile(r"([A-Za-z0-9_]+-w64-mingw32)-(g\+\+|c\+\+|gcc)[^/]*$")
+# The files a preprocessed source was read from, by its line markers.
+LINE_MARKER = re.compile(rb'^# \d+ "([^"]*)"', re.M)
 
 
 def is_warning_flag(a):
     # Warnings are the compilers' business (-Werror with GCC-only names stops clang-tidy); the
     # checks are .clang-tidy's.
     return a.startswith("-W") and not a.startswith(("-Wp,", "-Wl,", "-Wa,"))
-FINDING = re.compile(r"^(/|@ROOT@).*:\d+:\d+: (warning|error):")
 
 
 def find_tool(*names):
@@ -44,6 +55,27 @@ def find_tool(*names):
 def arguments(entry):
     args = entry["arguments"] if "arguments" in entry else shlex.split(entry["command"])
     return [a for a in args if a not in GCC_ONLY and not is_warning_flag(a)]
+
+
+def mingw_flags(compiler):
+    # clang 14 does not find Debian's mingw-w64 GCC by itself (its version folders are named
+    # "12-posix"), so it gets the C++ header folders that GCC searches; the C headers of
+    # /usr/<triple>/include and its own built-in ones it finds for the target.
+    triple = MINGW_COMPILER.search(compiler).group(1)
+    run = subprocess.run([compiler, "-x", "c++", "-E", "-v", "-"], input="", capture_output=True,
+                         text=True)
+    lines = run.stderr.splitlines()
+    try:
+        dirs = lines[lines.index("#include <...> search starts here:") + 1:
+                     lines.index("End of search list.")]
+    except ValueError:
+        raise SystemExit("tidy: cannot read %s's include folders" % compiler)
+    flags = ["--target=" + triple]
+    for d in dirs:
+        d = os.path.normpath(d.strip())
+        if "/include/c++" in d:
+            flags += ["-isystem", d]
+    return flags
 
 
 def preprocess_command(clangxx, args):
@@ -63,8 +95,30 @@ def preprocess_command(clangxx, args):
     return out + ["-E", "-w"]
 
 
+def load_database(dbdir):
+    with open(os.path.join(dbdir, "compile_commands.json")) as f:
+        database = json.load(f)
+    for e in database:
+        e["path"] = os.path.realpath(os.path.join(e["directory"], e["file"]))
+    return database
+
+
+def write_database(work, database):
+    # clang-tidy reads the database itself; it gets one with the arguments the script chose, and
+    # for a file compiled into several targets only the first command, the one the cache key has.
+    os.makedirs(work, exist_ok=True)
+    clean = {}
+    for e in database:
+        clean.setdefault(e["path"], {"directory": e["directory"], "file": e["path"],
+                                     "arguments": e["args"]})
+    clean = list(clean.values())
+    with open(os.path.join(work, "compile_commands.json"), "w") as f:
+        json.dump(clean, f)
+
+
 def main():
     root, dbdir, pattern, folders = sys.argv[1:5]
+    windows_dir = sys.argv[5] if len(sys.argv) > 5 else None
     root = os.path.realpath(root)
     # .clang-tidy's header filter cannot know where the tree lies; this one is anchored at its root.
     header_filter = "^%s/(%s)/" % (re.escape(root), folders)
@@ -83,50 +137,117 @@ def main():
         os.makedirs(cache, exist_ok=True)
     except OSError:
         cache = None
-    with open(os.path.join(root, ".clang-tidy"), "rb") as f:
-        config = f.read()
-
-    with open(os.path.join(dbdir, "compile_commands.json")) as f:
-        database = json.load(f)
-    entries = {}
-    regex = re.compile(pattern)
-    for e in database:
-        path = os.path.realpath(os.path.join(e["directory"], e["file"]))
-        if regex.search(path) and path not in entries:
-            entries[path] = e
-    # clang-tidy reads the database itself; it gets one without GCC's own flags.
-    work = os.path.join(dbdir, "tidy")
-    os.makedirs(work, exist_ok=True)
-    clean = []
-    for e in database:
-        e = dict(e)
-        args = arguments(e)
-        e.pop("command", None)
-        e["arguments"] = args
-        clean.append(e)
-    with open(os.path.join(work, "compile_commands.json"), "w") as f:
-        json.dump(clean, f)
 
     def relative(text):
         return text.replace(root + "/", "@ROOT@/").replace(root, "@ROOT@")
 
-    def check(path):
-        e = entries[path]
-        args = arguments(e)
+    regex = re.compile(pattern)
+    # One task per file and target: (path, database entry, folder of its clang-tidy database, target).
+    tasks = []
+    database = load_database(dbdir)
+    for e in database:
+        e["args"] = arguments(e)
+    write_database(os.path.join(dbdir, "tidy"), database)
+    host_paths = {e["path"] for e in database}
+    seen = set()
+    for e in database:
+        if regex.search(e["path"]) and e["path"] not in seen:
+            seen.add(e["path"])
+            tasks.append((e["path"], e, os.path.join(dbdir, "tidy"), ""))
+    if windows_dir:
+        database = load_database(windows_dir)
+        flags = {}
+        # Resource scripts are compiled there too.
+        database = [e for e in database if e["path"].endswith((".c", ".cc", ".cpp", ".cxx"))]
+        for e in database:
+            args = arguments(e)
+            compiler = args[0]
+            if compiler not in flags:
+                flags[compiler] = mingw_flags(compiler) if MINGW_COMPILER.search(compiler) else None
+            if flags[compiler] is None:
+                raise SystemExit("tidy: %s is no mingw-w64 compiler (in %s)" % (compiler, windows_dir))
+            e["args"] = [clangxx] + args[1:] + flags[compiler]
+            e["target"] = flags[compiler][0].split("=", 1)[1]
+        write_database(os.path.join(windows_dir, "tidy"), database)
+        seen = set()
+        for e in database:
+            path = e["path"]
+            if not regex.search(path) or path in seen:
+                continue
+            seen.add(path)
+            if path in host_paths:
+                with open(path, encoding="utf-8", errors="replace") as f:
+                    if "_WIN32" not in f.read():
+                        continue
+            tasks.append((path, e, os.path.join(windows_dir, "tidy"), e["target"]))
+
+    configs = {}
+
+    def config_for(directory):
+        # The .clang-tidy files from the file's folder up to the root (a nearer one may inherit).
+        if directory not in configs:
+            text = b""
+            if directory.startswith(root + "/"):
+                text = config_for(os.path.dirname(directory))
+            name = os.path.join(directory, ".clang-tidy")
+            if os.path.isfile(name):
+                with open(name, "rb") as f:
+                    if text:
+                        text += b"\0" + relative(directory).encode() + b"\0"
+                    text += f.read()
+            configs[directory] = text
+        return configs[directory]
+
+    index_file = os.path.join(dbdir, "tidy", "index.json")
+    try:
+        with open(index_file) as f:
+            index = json.load(f)
+    except (OSError, ValueError):
+        index = {}
+    stats = {}
+
+    def stat(name):
+        if name not in stats:
+            try:
+                s = os.stat(name)
+                stats[name] = [s.st_mtime_ns, s.st_size]
+            except OSError:
+                stats[name] = None
+        return stats[name]
+
+    def cache_key(name, path, e, args):
+        # From the index while the inputs and every file the preprocessor read are as they were.
+        parts = [SALT, version.encode(), config_for(os.path.dirname(path)),
+                 relative(shlex.join(args)).encode()]
+        inputs = hashlib.sha256(b"\0".join(parts)).hexdigest()
+        known = index.get(name)
+        if known and known["inputs"] == inputs and all(
+                stat(f) == s for f, s in known["files"].items()):
+            return known["key"]
         pre = subprocess.run(preprocess_command(clangxx, args) + ["-o", "-"], cwd=e["directory"],
                              capture_output=True)
-        key = None
-        if pre.returncode == 0 and cache:
-            h = hashlib.sha256()
-            for part in (SALT, version.encode(), config, relative(shlex.join(args)).encode(),
-                         relative(pre.stdout.decode("utf-8", "replace")).encode()):
-                h.update(len(part).to_bytes(8, "little"))
-                h.update(part)
-            key = h.hexdigest()
+        if pre.returncode != 0:
+            index.pop(name, None)
+            return None
+        files = {os.path.normpath(os.path.join(e["directory"], m.decode("utf-8", "replace")))
+                 for m in LINE_MARKER.findall(pre.stdout)}
+        files = {f: stat(f) for f in files if not f.startswith("<")}
+        h = hashlib.sha256()
+        for part in parts + [relative(pre.stdout.decode("utf-8", "replace")).encode()]:
+            h.update(len(part).to_bytes(8, "little"))
+            h.update(part)
+        index[name] = {"inputs": inputs, "files": files, "key": h.hexdigest()}
+        return index[name]["key"]
+
+    def check(task):
+        path, e, work, target = task
+        args = e["args"]
+        key = cache_key(target + ":" + path, path, e, args) if cache else None
+        if key:
             stored = os.path.join(cache, key)
             try:
                 with open(stored) as f:
-                    return path, json.load(f)["output"].replace("@ROOT@", root), 0, True
+                    return task, json.load(f)["output"].replace("@ROOT@", root), 0, True
             except (OSError, ValueError, KeyError):
                 pass
         run = subprocess.run([tidy, "-p", work, "--quiet", "--header-filter=" + header_filter, path],
@@ -137,7 +258,7 @@ def main():
             with open(tmp, "w") as f:
                 json.dump({"file": relative(path), "output": relative(output)}, f)
             os.replace(tmp, os.path.join(cache, key))
-        return path, output, run.returncode, False
+        return task, output, run.returncode, False
 
     start = time.time()
     findings = set()
@@ -145,24 +266,30 @@ def main():
     cached = 0
     with open(os.path.join(dbdir, "tidy.log"), "w") as log, \
             concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
-        for path, output, rc, hit in pool.map(check, sorted(entries)):
+        for task, output, rc, hit in pool.map(check, sorted(tasks, key=lambda t: (t[3], t[0]))):
+            path, target = task[0], task[3]
+            name = os.path.relpath(path, root) + (" (%s)" % target if target else "")
             cached += hit
             mine = {line for line in output.splitlines() if FINDING.match(line)}
             if rc != 0:
-                failed.append(path)
+                failed.append(name)
             if mine or rc != 0:
-                log.write("=== %s\n%s\n" % (path, output))
+                log.write("=== %s\n%s\n" % (name, output))
             findings |= mine
-    print("tidy: %d files (%d unchanged, from the cache), %d s" % (
-        len(entries), cached, time.time() - start))
+    tmp = "%s.%d.tmp" % (index_file, os.getpid())
+    with open(tmp, "w") as f:
+        json.dump(index, f)
+    os.replace(tmp, index_file)
+    print("tidy: %d files (%d of them for Windows; %d unchanged, from the cache), %d s" % (
+        len(tasks), sum(1 for t in tasks if t[3]), cached, time.time() - start))
     for line in sorted(findings):
         print(line)
     if findings:
         print("tidy: %d finding(s); details in %s" % (len(findings), os.path.join(dbdir, "tidy.log")))
     if failed:
-        print("tidy: clang-tidy failed on %s (see %s)" % (
-            ", ".join(os.path.relpath(p, root) for p in failed), os.path.join(dbdir, "tidy.log")),
-            file=sys.stderr)
+        print("tidy: clang-tidy failed on %s (see %s)" % (", ".join(failed),
+                                                          os.path.join(dbdir, "tidy.log")),
+              file=sys.stderr)
     if findings or failed:
         return 1
     print("tidy: no findings")

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# tidy.sh [REGEX] — clang-tidy (the repo's .clang-tidy) over every source file of the program's
-# folders (or those whose path matches REGEX) and the headers they include from those folders,
-# through the release build's compilation database, TIDY_JOBS (default 2) at a time. Files whose
+# tidy.sh [REGEX] — clang-tidy (the repo's .clang-tidy files) over every source file of the program's
+# folders, the tests and the benchmarks (or those whose path matches REGEX) and the headers they
+# include from those folders: through the release build's compilation database, and through the
+# Windows build's for the files only Windows compiles and those with Windows-only code of their own
+# (as x86_64-w64-mingw32, on mingw-w64's headers), TIDY_JOBS (default 2) at a time. Files whose
 # preprocessed source, compile command and checks are unchanged take their result from the cache
 # (scripts/tidy.py; TIDY_CACHE names another folder).
 # Prints each finding; fails when there is one or when clang-tidy cannot process a file.
@@ -9,12 +11,22 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 build=${CDMENU_BUILD_DIR:-build/release}
-folders='base|gfx|platform|gui|flat|media|zip|skin|app|tools'
+windows=${CDMENU_WINDOWS_BUILD_DIR:-build/windows}
+folders='base|gfx|platform|gui|flat|media|zip|skin|app|tools|tests|bench'
 filter=${1:-"^$root/($folders)/.*\.cpp$"}
-if [ ! -f "$build/build.ninja" ]; then
-  ./scripts/build.sh release
-else
-  # The database must list every file of this tree, also those added since the last build.
-  cmake "$build" >/dev/null
+if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+  echo "tidy: the Windows sources need mingw-w64 (./scripts/setup.sh windows)" >&2
+  exit 2
 fi
-exec python3 scripts/tidy.py "$root" "$build" "$filter" "$folders"
+# Configured only: clang-tidy needs the compile commands, not the programs. Configuring again lists
+# the files added since.
+configure() {
+  if [ -f "$2/build.ninja" ]; then
+    cmake "$2" >/dev/null
+  else
+    CDMENU_BUILD_DIR=$2 ./scripts/build.sh "$1" --configure
+  fi
+}
+configure release "$build"
+configure windows "$windows"
+exec python3 scripts/tidy.py "$root" "$build" "$filter" "$folders" "$windows"

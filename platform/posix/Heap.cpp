@@ -25,12 +25,14 @@ void PrepareHeap() {
     mallopt(M_TOP_PAD, static_cast<int>(kReserve));
     // The heap's end is rarely on a huge-page boundary. A block that is never touched and never
     // freed fills the gap, so that the pictures that follow start on the boundary.
-    const auto end = reinterpret_cast<uintptr_t>(sbrk(0));
+    char* const top = static_cast<char*>(sbrk(0));
+    const auto end = reinterpret_cast<uintptr_t>(top);
     const uintptr_t from = (end + kHuge) & ~(kHuge - 1);
     static void* volatile gap = std::malloc(from - end + 1);  // grows the heap by the reserve
     const uintptr_t to = reinterpret_cast<uintptr_t>(sbrk(0)) & ~(kHuge - 1);
-    // Where the system has no huge pages this fails and nothing changes.
-    if (gap && to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+    // Where the system has no huge pages this fails and nothing changes. The address is derived
+    // from the heap's end as a pointer rather than made from an integer.
+    if (gap && to > from) madvise(top + (from - end), to - from, MADV_HUGEPAGE);
 #endif
 }
 

@@ -50,7 +50,7 @@ std::string NativePath::Convert(std::string_view appPath) const {
 std::string NativePath::Resolve(std::string_view appPath) const {
     // Windows matches names without regard to case itself; each existing component is still given
     // the letter case it has on the disc, so that messages name files as they are.
-    const std::string path = Convert(appPath);
+    std::string path = Convert(appPath);
     size_t start = 0;
     if (path.rfind("//", 0) == 0) {  // "//server/share/" stays as given
         start = path.find('/', 2);

@@ -15,7 +15,7 @@ namespace {
 // A dist/ folder as scripts/package.sh makes it, reduced to what the tests need: the programs of
 // this build (their libraries are this system's) and the autostart script.
 path MakeDist(const path& dir) {
-    const path dist = dir / "dist";
+    path dist = dir / "dist";
     e2e::fs::create_directories(dist);
     e2e::fs::copy_file(e2e::Program(), dist / "cdmenu");
     e2e::fs::copy_file(e2e::BuildRoot() / "libunpack32.so", dist / "libunpack32.so");

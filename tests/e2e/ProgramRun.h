@@ -42,7 +42,7 @@ struct Scratch {
 
 // Copies the sample disc into dir/disc and returns that folder.
 inline fs::path CopyDisc(const fs::path& dir) {
-    const fs::path disc = dir / "disc";
+    fs::path disc = dir / "disc";
     fs::copy(BuildRoot() / "disc", disc, fs::copy_options::recursive);
     return disc;
 }
@@ -60,6 +60,7 @@ inline RunResult RunCommand(std::vector<std::string> all, const fs::path& workDi
     pid_t pid = ::fork();
     if (pid == 0) {
         std::vector<char*> argv;
+        argv.reserve(all.size() + 1);
         for (std::string& a : all) argv.push_back(a.data());
         argv.push_back(nullptr);
         FILE* f = std::fopen(out.c_str(), "wb");

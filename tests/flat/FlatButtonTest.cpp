@@ -133,6 +133,7 @@ TEST_F(FlatButtonTest, HoverWatchBelongsToTheApplication) {
     ASSERT_NE(watch, nullptr);
     EXPECT_EQ(watch->Owner(), app.get());
     std::vector<gui::TComponent::Weak> timers;
+    timers.reserve(size_t(watch->ComponentCount()));
     for (int i = 0; i < watch->ComponentCount(); ++i) timers.emplace_back(watch->Components(i));
     EXPECT_EQ(timers.size(), 2u);
     app.reset();

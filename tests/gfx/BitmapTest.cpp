@@ -97,7 +97,7 @@ TEST(Bitmap, PalettePicturesBecomeTheirColoursAndMovesTakeThePixels) {
     target.Canvas();
     p.SetTransparentColor(clLime);
     target.Assign(std::move(p));
-    EXPECT_TRUE(p.Empty());
+    EXPECT_TRUE(p.Empty());  // NOLINT(bugprone-use-after-move): the moved-from state is under test
     EXPECT_EQ(target.Width(), 13);
     EXPECT_EQ(target.Pixel(12, 2), palette[size_t((2 * 13 + 12) * 5 % 256)]);
     EXPECT_EQ(target.TransparentColor(), clLime);

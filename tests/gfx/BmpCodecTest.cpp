@@ -143,7 +143,7 @@ TEST(BmpCodec, ConsumesExactlyThePictureAndLeavesWhatFollows) {
 
 TEST(BmpCodec, RefusesDamagedPicturesWithAReason) {
     std::string good = TBmpWriter::Write(Spec(8, 8, 24));
-    auto message = [](std::string bytes) -> std::string {
+    auto message = [](const std::string& bytes) -> std::string {
         try {
             Read(bytes);
         } catch (const EInvalidGraphic& e) {

@@ -178,7 +178,7 @@ void MakeTopDown(const std::string& from, const std::string& to) {
     ASSERT_EQ(u32(14), 40u);
     int32_t w = int32_t(u32(18)), h = int32_t(u32(22));
     int bits = d[28];
-    size_t off = u32(10), row = size_t((w * bits + 31) / 32 * 4);
+    size_t off = u32(10), row = (size_t(w) * size_t(bits) + 31) / 32 * 4;
     ASSERT_GT(h, 0);
     ASSERT_EQ(d.size(), off + row * size_t(h));
     std::vector<uint8_t> out(d.begin(), d.begin() + std::ptrdiff_t(off));

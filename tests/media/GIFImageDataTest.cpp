@@ -85,6 +85,7 @@ TEST(GIFBitReader, CodesCrossBytesAndSubBlocks) {
         std::vector<uint8_t> bytes(300 + rng() % 300);
         for (auto& b : bytes) b = uint8_t(rng());
         std::vector<int> lengths;
+        lengths.reserve(8);
         for (int i = 0; i < 8; ++i) lengths.push_back(1 + int(rng() % 255));
         std::vector<uint8_t> data = SubBlocks(bytes, lengths);
         pos = 0;

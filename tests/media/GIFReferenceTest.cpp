@@ -515,8 +515,8 @@ TEST(Reference, GifDamagedFilesDifferOnlyByRule) {
     raw({512, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2, 3, 0, 513}, 9);
 
     // Zero-size frames.
-    for (auto zero : {std::vector<uint8_t>{0x2C, 0, 0, 0, 0, 0, 0, 2, 0, 0, 2, 2, 0x4C, 0x01, 0},
-                      std::vector<uint8_t>{0x2C, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 2, 0x4C, 0x01, 0}}) {
+    for (const auto& zero : {std::vector<uint8_t>{0x2C, 0, 0, 0, 0, 0, 0, 2, 0, 0, 2, 2, 0x4C, 0x01, 0},
+                             std::vector<uint8_t>{0x2C, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 2, 0x4C, 0x01, 0}}) {
         TGifWriter w;
         w.Header(2, 2, Palette(4))
             .Image(Picture(2, 2, 4, rng))

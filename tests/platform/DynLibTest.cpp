@@ -63,7 +63,7 @@ TEST(DynLib, LoadsLooksUpAndUnloads) {
     // Moving hands the handle over; unloading empties.
     DynLib moved = std::move(beside);
     EXPECT_TRUE(moved.Loaded());
-    EXPECT_FALSE(beside.Loaded());
+    EXPECT_FALSE(beside.Loaded());  // NOLINT(bugprone-use-after-move): the moved-from state is under test
     moved.Unload();
     EXPECT_FALSE(moved.Loaded());
     EXPECT_EQ(moved.Symbol("deflate"), nullptr);

@@ -30,14 +30,14 @@ public:
 
     // Writes a file (creating its folders) and returns its path.
     std::string Write(const std::string& rel, const std::string& content, mode_t mode = 0644) const {
-        const std::string p = *this / rel;
+        std::string p = *this / rel;
         std::filesystem::create_directories(std::filesystem::path(p).parent_path());
         std::ofstream(p, std::ios::binary) << content;
         chmod(p.c_str(), mode);
         return p;
     }
     std::string MakeDir(const std::string& rel) const {
-        const std::string p = *this / rel;
+        std::string p = *this / rel;
         std::filesystem::create_directories(p);
         return p;
     }

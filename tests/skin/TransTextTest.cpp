@@ -17,6 +17,7 @@ namespace {
 
 std::vector<std::string> Lines(const base::TStringList& l) {
     std::vector<std::string> v;
+    v.reserve(size_t(l.Count()));
     for (int i = 0; i < l.Count(); ++i) v.push_back(l[i]);
     return v;
 }

@@ -16,6 +16,7 @@ inline std::vector<std::string> SplitLines(std::string_view text) {
     base::TStringList list;
     list.SetText(text);
     std::vector<std::string> lines;
+    lines.reserve(size_t(list.Count()));
     for (int i = 0; i < list.Count(); ++i) lines.push_back(list[i]);
     return lines;
 }
@@ -52,6 +53,7 @@ inline std::vector<std::string> Search(std::string_view file, const std::string&
         if (hit && !Has(line, "Kategorie:") && !base::Trim(name).empty()) results.Add(base::Trim(name));
     }
     std::vector<std::string> names;
+    names.reserve(size_t(results.Count()));
     for (int i = 0; i < results.Count(); ++i) names.push_back(results[i]);
     return names;
 }
@@ -87,11 +89,11 @@ inline std::optional<Record> Find(std::string_view file, const std::string& prog
             r.Description.push_back(at(j));
             if (j + 2 >= count) {
                 // Kept deliberately: a non-empty last line of the file belongs to the description.
-                if (j + 1 < count && !lines[size_t(j + 1)].empty())
-                    r.Description.push_back(lines[size_t(j + 1)]);
+                if (j + 1 < count && !lines[size_t(j) + 1].empty())
+                    r.Description.push_back(lines[size_t(j) + 1]);
                 break;
             }
-            if (Has(lines[size_t(j + 2)], "Programm:") || Has(lines[size_t(j + 2)], "Kategorie:")) break;
+            if (Has(lines[size_t(j) + 2], "Programm:") || Has(lines[size_t(j) + 2], "Kategorie:")) break;
         }
         found = r;
     }

@@ -178,7 +178,7 @@ public:
     // Saves the main window (or a form) as PNG into $CDMENU_SHOTS when set, else into the disc copy.
     std::string Screenshot(const std::string& name, gui::TForm* form = nullptr) const {
         const char* shots = getenv("CDMENU_SHOTS");
-        const std::string path = (shots && *shots ? std::string(shots) + "/" : dir_) + name;
+        std::string path = (shots && *shots ? std::string(shots) + "/" : dir_) + name;
         hb_->SavePng((form ? form : Main())->Handle(), path);
         return path;
     }

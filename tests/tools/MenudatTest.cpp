@@ -96,7 +96,7 @@ protected:
             TGifImageSpec image;
             image.Width = i;
             image.Height = 2;
-            image.Pixels.assign(size_t(2 * i), 1);
+            image.Pixels.assign(2 * size_t(i), 1);
             files_["banner" + std::to_string(i) + ".gif"] =
                 TGifWriter().Header(i, 2, {0, 0, 0, 255, 255, 255}).Image(image).Trailer().Str();
         }

@@ -173,7 +173,8 @@ protected:
     std::map<std::string, std::string> Files(const std::string& folder) {
         std::map<std::string, std::string> files;
         for (const std::string& name : Tree(Path(folder)))
-            files[name] = name.back() == '/' ? "/" : ReadFile(Path(folder + "/" + name));
+            files[name] =
+                name.back() == '/' ? "/" : ReadFile(Path(std::string(folder).append("/").append(name)));
         return files;
     }
 

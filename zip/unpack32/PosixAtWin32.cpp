@@ -32,6 +32,11 @@ std::wstring Wide(const char* utf8) {
     return out;
 }
 
+// The descriptor's Win32 handle, which the C runtime hands out as an integer.
+HANDLE OsHandle(int fd) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(fd));  // NOLINT(performance-no-int-to-ptr)
+}
+
 int SetErrno(DWORD code) {
     switch (code) {
         case ERROR_FILE_NOT_FOUND:
@@ -248,7 +253,7 @@ ssize_t write(int fd, const void* data, size_t n) {
 }
 
 ssize_t pread(int fd, void* buffer, size_t n, off_t at) {
-    const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    const HANDLE h = OsHandle(fd);
     if (h == INVALID_HANDLE_VALUE) {
         errno = EBADF;
         return -1;
@@ -271,7 +276,7 @@ int fchmod(int, int) {
 
 int futimens(int fd, const struct timespec times[2]) {
     if (times[1].tv_nsec == UTIME_OMIT) return 0;
-    const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    const HANDLE h = OsHandle(fd);
     if (h == INVALID_HANDLE_VALUE) {
         errno = EBADF;
         return -1;

@@ -42,6 +42,7 @@ int SystemDpi() {
     bool aware = false;
     if (auto set = reinterpret_cast<SetContext>(
             reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDpiAwarenessContext"))))
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): the API's awareness contexts are small negative handles
         aware = set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4))) != FALSE;  // per monitor v2
     if (!aware)
         if (auto set = reinterpret_cast<SetAware>(
@@ -421,6 +422,7 @@ void Win32Backend::Present(WindowHandle h, const gfx::TBitmap& bb, const TRect& 
 // ---- 3. the window procedure --------------------------------------------------------------------
 
 LRESULT CALLBACK Win32Backend::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the window keeps its backend in its user data
     auto* self = reinterpret_cast<Win32Backend*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self)
         if (WindowHandle h = self->FindHwnd(hwnd)) return self->Handle(h, self->windows_[h], msg, wp, lp);

@@ -51,6 +51,7 @@ void OnSignal(int signal) {
 }  // namespace
 
 // Present when a sanitizer runtime is linked: it reports, then calls back before the process ends.
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the runtime's name for it
 extern "C" void __sanitizer_set_death_callback(void (*callback)(void)) __attribute__((weak));
 
 namespace {

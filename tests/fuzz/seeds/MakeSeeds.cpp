@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
     menu.Gifs[1] = Gifs()[1];
     const std::string file = menu.Build();
     Seed("menu_resource", "writer-whole", "\x01" + file);
-    Seed("menu_resource", "writer-sizes", "\x00" + file.substr(1312));
+    Seed("menu_resource", "writer-sizes", std::string(1, '\0') + file.substr(1312));
     menu.SizeFieldOverride[4] = " 12 ";
     menu.TruncateAt = 1500;
     Seed("menu_resource", "writer-damaged", "\x01" + menu.Build());

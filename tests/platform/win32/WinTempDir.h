@@ -38,13 +38,13 @@ public:
     std::string operator/(const std::string& rel) const { return Path() + "/" + rel; }
 
     std::string Write(const std::string& rel, const std::string& content) const {
-        const std::string p = *this / rel;
+        std::string p = *this / rel;
         std::filesystem::create_directories(U8Path(p).parent_path());
         std::ofstream(U8Path(p), std::ios::binary) << content;
         return p;
     }
     std::string MakeDir(const std::string& rel) const {
-        const std::string p = *this / rel;
+        std::string p = *this / rel;
         std::filesystem::create_directories(U8Path(p));
         return p;
     }
