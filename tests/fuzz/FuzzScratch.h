@@ -21,9 +21,9 @@ inline const std::string& FuzzScratch(const char* name) {
     }();
     static const bool removed = [] {
         return std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(dir, ec);
-        }) == 0;
+                   std::error_code ec;
+                   std::filesystem::remove_all(dir, ec);
+               }) == 0;
     }();
     (void)removed;
     return dir;
