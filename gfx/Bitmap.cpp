@@ -104,6 +104,15 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format) {
     if (canvas_) canvas_->TargetResized();
 }
 
+void TBitmap::MovePixelsTo(TBitmap& old) {
+    old.width_ = width_;
+    old.height_ = height_;
+    old.stride_ = stride_;
+    old.format_ = format_;
+    old.palette_ = palette_;
+    old.bits_.swap(bits_);
+}
+
 void TBitmap::SetSize(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
@@ -111,12 +120,7 @@ void TBitmap::SetSize(int width, int height) {
         bits_.size() == size_t(StrideFor(width, format_)) * size_t(height))
         return;
     TBitmap old;
-    old.width_ = width_;
-    old.height_ = height_;
-    old.stride_ = stride_;
-    old.format_ = format_;
-    old.bits_.swap(bits_);
-    old.palette_ = palette_;
+    MovePixelsTo(old);
     Allocate(width, height, format_);
     int w = std::min(width_, old.width_), h = std::min(height_, old.height_);
     if (w > 0 && h > 0) {
@@ -140,12 +144,7 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
         return;
     }
     TBitmap old;
-    old.width_ = width_;
-    old.height_ = height_;
-    old.stride_ = stride_;
-    old.format_ = format_;
-    old.palette_ = palette_;
-    old.bits_.swap(bits_);
+    MovePixelsTo(old);
     if (format == pf8bit) palette_ = format_ == pf8bit ? old.palette_ : DefaultPalette256();
     if (format == pf1bit) palette_ = MonoPalette();
     Allocate(old.width_, old.height_, format);

@@ -105,6 +105,8 @@ public:
 
 private:
     void Allocate(int width, int height, TPixelFormat format);
+    // Hands the pixels, their layout and palette to `old` (a fresh bitmap) before a reallocation.
+    void MovePixelsTo(TBitmap& old);
 
     int width_ = 0;
     int height_ = 0;

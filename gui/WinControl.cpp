@@ -236,22 +236,25 @@ void TWinControl::AlignControls(TRect& rect) {
 
 // ---- look -------------------------------------------------------------------------------------
 
+void TWinControl::TellChildren(void (TControl::*change)()) {
+    // A child may leave the list while it hears of the change.
+    std::vector<TControl*> list = controls_;
+    for (TControl* c : list) (c->*change)();
+}
+
 void TWinControl::ColorChanged() {
     TControl::ColorChanged();
-    std::vector<TControl*> list = controls_;
-    for (TControl* c : list) c->ParentColorChanged();
+    TellChildren(&TControl::ParentColorChanged);
 }
 
 void TWinControl::FontChanged() {
     TControl::FontChanged();
-    std::vector<TControl*> list = controls_;
-    for (TControl* c : list) c->ParentFontChanged();
+    TellChildren(&TControl::ParentFontChanged);
 }
 
 void TWinControl::ParentShowHintChanged() {
     TControl::ParentShowHintChanged();
-    std::vector<TControl*> list = controls_;
-    for (TControl* c : list) c->ParentShowHintChanged();
+    TellChildren(&TControl::ParentShowHintChanged);
 }
 
 void TWinControl::EnabledChanged() {
@@ -289,21 +292,26 @@ void TWinControl::PaintAt(TCanvas& canvas, TPoint origin, const TRect& clip) {
     if (TForm* f = ParentForm(); f && f != this) f->PaintFocusMark(this, canvas, origin, mine);
 }
 
+void TWinControl::PaintChild(TCanvas& canvas, TPoint origin, const TRect& clip, TControl* c) {
+    // An earlier child's painting may have freed or moved this one.
+    if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) return;
+    const TPoint at{origin.X + c->left_, origin.Y + c->top_};
+    const TRect r = gfx::Intersect(clip, gfx::Bounds(at.X, at.Y, c->width_, c->height_));
+    if (r.IsEmpty()) return;
+    try {
+        c->PaintAt(canvas, at, r);
+    } catch (...) {
+        if (Application) Application->HandleException(c);
+    }
+}
+
 void TWinControl::PaintGraphicChildren(TCanvas& canvas, TPoint origin, const TRect& clip,
                                        const TControl* upTo) {
     std::vector<TControl*> list = controls_;
     for (TControl* c : list) {
         if (c == upTo) break;
         if (c->IsWinControl() || !c->visible_) continue;
-        if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) continue;
-        TRect r =
-            gfx::Intersect(clip, gfx::Bounds(origin.X + c->left_, origin.Y + c->top_, c->width_, c->height_));
-        if (r.IsEmpty()) continue;
-        try {
-            c->PaintAt(canvas, {origin.X + c->left_, origin.Y + c->top_}, r);
-        } catch (...) {
-            if (Application) Application->HandleException(c);
-        }
+        PaintChild(canvas, origin, clip, c);
     }
 }
 
@@ -311,15 +319,7 @@ void TWinControl::PaintWindowedChildren(TCanvas& canvas, TPoint origin, const TR
     std::vector<TControl*> list = controls_;
     for (TControl* c : list) {
         if (!c->IsWinControl() || !c->visible_) continue;
-        if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) continue;
-        TRect r =
-            gfx::Intersect(clip, gfx::Bounds(origin.X + c->left_, origin.Y + c->top_, c->width_, c->height_));
-        if (r.IsEmpty()) continue;
-        try {
-            c->PaintAt(canvas, {origin.X + c->left_, origin.Y + c->top_}, r);
-        } catch (...) {
-            if (Application) Application->HandleException(c);
-        }
+        PaintChild(canvas, origin, clip, c);
     }
 }
 

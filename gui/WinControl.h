@@ -90,6 +90,10 @@ protected:
     void EnabledChanged() override;
 
 private:
+    // Tells every child, on a copy of the list, that one of the looks it may take over changed.
+    void TellChildren(void (TControl::*change)());
+    void PaintChild(TCanvas& canvas, TPoint origin, const TRect& clip, TControl* c);
+
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tabList_;
     bool tabStop_ = false;

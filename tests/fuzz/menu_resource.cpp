@@ -7,7 +7,7 @@
 
 #include "app/MenuResource.h"
 #include "base/Exceptions.h"
-#include "tools/common/BmpWriter.h"
+#include "tests/fuzz/TinyLogo.h"
 #include "tools/common/MenuDatWriter.h"
 
 namespace {
@@ -17,13 +17,7 @@ const std::string& Template() {
         TMenuDatWriter w;
         w.ProjectField = "FUZZ~~~";
         w.BannerTargets = {"a", "b", "---"};
-        TBmpSpec logo;
-        logo.Width = 3;
-        logo.Height = 2;
-        logo.BitCount = 8;
-        logo.Palette = {0, 0xFFFFFF};
-        logo.Pixels = {0, 1, 0, 1, 0, 1};
-        w.Logo = TBmpWriter::Write(logo);
+        w.Logo = TinyLogo();
         // Cut after the size byte: the kept inputs were found against this template.
         for (size_t i = 0; i < 7; ++i) w.Sounds[i] = "RIFF\x04";
         for (size_t i = 0; i < 3; ++i) w.Gifs[i] = "GIF89a;";

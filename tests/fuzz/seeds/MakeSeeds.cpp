@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/fuzz/TinyLogo.h"
 #include "tools/common/BmpWriter.h"
 #include "tools/common/CatalogueWriter.h"
 #include "tools/common/GifWriter.h"
@@ -191,13 +192,7 @@ int main(int argc, char** argv) {
     menu.ProjectField = "SEED~~~Rest";
     menu.Credits = {"Zusammenstellung & Co", "Redaktion", "(c) 2026"};
     menu.BannerTargets = {"www.example.org", "www.example.com", "---"};
-    TBmpSpec logo;
-    logo.Width = 3;
-    logo.Height = 2;
-    logo.BitCount = 8;
-    logo.Palette = {0, 0xFFFFFF};
-    logo.Pixels = {0, 1, 0, 1, 0, 1};
-    menu.Logo = TBmpWriter::Write(logo);
+    menu.Logo = TinyLogo();
     for (size_t i = 0; i < 7; ++i) menu.Sounds[i] = Waves()[i % 4].substr(0, 60);
     menu.Gifs[0] = Gifs()[0];
     menu.Gifs[1] = Gifs()[1];
