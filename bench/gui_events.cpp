@@ -73,11 +73,9 @@ static void BM_IdleWindowCpu(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        BackendOptions options;
-        options.scale = 1;
         std::unique_ptr<Backend> backend;
         try {
-            backend = CreateBackend(options);
+            backend = CreateBackend({.scale = 1});
         } catch (const std::exception& e) {
             state.SkipWithError(e.what());
             return;
