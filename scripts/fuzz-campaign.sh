@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # fuzz-campaign.sh [TARGET...] — a long fuzzing campaign on the targets built by fuzz.sh, one job
 # at a time at the lowest priority, in turns of CDMENU_CAMPAIGN_TURN seconds (default 600) per
-# target, until each has run CDMENU_CAMPAIGN_GOAL executions (default 10 million).
+# target, until each has run CDMENU_CAMPAIGN_GOAL executions (default 10 million). The targets are
+# those of CDMENU_FUZZ_BUILD_DIR (default build/fuzz, the CI's ASan build); for throughput point it at
+# a lean build (tests/fuzz/README.md) and pass libFuzzer flags in CDMENU_CAMPAIGN_FLAGS.
 # Corpus: build/campaign/corpus/<target>/ (seeded from tests/fuzz/corpus/); logs, crash inputs and
 # the table STATUS.md in CDMENU_CAMPAIGN_DIR (default /var/tmp/fuzz-campaign). Merge the grown corpus
 # back with -merge=1 (see tests/fuzz/README.md).
@@ -12,6 +14,7 @@ build=${CDMENU_FUZZ_BUILD_DIR:-build/fuzz}
 out=${CDMENU_CAMPAIGN_DIR:-/var/tmp/fuzz-campaign}
 turn=${CDMENU_CAMPAIGN_TURN:-600}
 goal=${CDMENU_CAMPAIGN_GOAL:-10000000}
+read -r -a flags <<<"${CDMENU_CAMPAIGN_FLAGS:-}"
 mkdir -p "$out/findings"
 targets=("$@")
 if ((${#targets[@]} == 0)); then
@@ -54,7 +57,7 @@ while :; do
     log=$out/$t.log
     echo "=== $(date -u '+%F %T') turn of $turn s" >>"$log"
     nice -n 19 "$bin" -max_total_time="$turn" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-      -artifact_prefix="$out/findings/$t/" "$corpus" >>"$log" 2>&1
+      "${flags[@]}" -artifact_prefix="$out/findings/$t/" "$corpus" >>"$log" 2>&1
     echo "=== exit $?" >>"$log"
     # This turn's numbers: the executions from the final stats, cov/ft from the last status line.
     last=$(tac "$log" | sed '/^=== .*turn of/q')
