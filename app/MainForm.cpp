@@ -30,6 +30,7 @@
 #include "gui/backend/Automation.h"
 #include "media/GIFImage.h"
 #include "media/WavePlayer.h"
+#include "platform/NativePath.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
 #include "skin/AntiAliasLabel.h"
@@ -426,7 +427,7 @@ std::string TMainForm::NativeFile(const std::string& appPath) {
 }
 
 std::string TMainForm::ShownFile(const std::string& appPath) {
-    return base::Utf8ToCp1252(NativeFile(appPath));
+    return platform::NativePath::Shown(NativeFile(appPath));
 }
 
 std::string TMainForm::DataFile(const std::string& name) const {
@@ -440,7 +441,7 @@ void LoadCatalogue(TCatalogue& catalogue, const std::string& nativeName) {
     try {
         catalogue.Load(nativeName);
     } catch (const base::EFOpenError&) {
-        throw base::EFOpenError::CannotOpen(base::Utf8ToCp1252(nativeName));
+        throw base::EFOpenError::CannotOpen(platform::NativePath::Shown(nativeName));
     }
 }
 

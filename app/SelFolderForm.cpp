@@ -1,7 +1,6 @@
 #include "app/SelFolderForm.h"
 
 #include <cerrno>
-#include <cstdlib>
 
 #include "app/FormBuilding.h"
 #include "base/Cp1252.h"
@@ -10,6 +9,7 @@
 #include "gui/FolderBrowser.h"
 #include "gui/Label.h"
 #include "platform/FileOps.h"
+#include "platform/NativePath.h"
 
 bool FolderDialogConfirmed = false;
 TSelFolderForm* SelFolderForm = nullptr;
@@ -54,11 +54,9 @@ TSelFolderForm::~TSelFolderForm() {
 }
 
 std::string TSelFolderForm::DefaultFolder() {
-    const char* home = std::getenv("HOME");
-    if (!home || *home != '/') return "C:\\Test";
-    std::string folder = base::Utf8ToCp1252(home);
-    if (folder.back() != '/') folder += '/';
-    return folder + "Test";
+    const std::string home = platform::NativePath::HomeFolder();
+    if (home.empty()) return "C:\\Test";
+    return base::Utf8ToCp1252(home) + (home == "/" ? "Test" : "/Test");
 }
 
 std::string TSelFolderForm::BrowseForFolder(const std::string& title) {

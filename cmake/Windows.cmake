@@ -93,3 +93,8 @@ endif()
 add_executable(minimal_win32 bench/minimal_win32.cpp)
 target_link_libraries(minimal_win32 PRIVATE user32 gdi32)
 set_target_properties(minimal_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)
+
+# The shaped skin window of scripts/e2e-wine.sh: an outline read from a Mask2 block.
+add_executable(shaped_window tests/wine/shaped_window.cpp)
+target_link_libraries(shaped_window PRIVATE skin)
+set_target_properties(shaped_window PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)

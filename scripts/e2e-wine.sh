@@ -3,13 +3,15 @@
 # disc: the window is frameless (exactly 640x480, the root shows right beside it), it follows a drag
 # on the skin, a click on a category shows its list, a double click on the thumbnail opens the
 # full-screen view, and Escape and a click close it. The screenshots are compared with the Linux
-# build's headless pictures of the same pages (same fonts), apart from the rotating banner.
+# build's headless pictures of the same pages (same fonts), apart from the rotating banner. Then a
+# skin window shaped by a Mask2 outline (tests/shaped_window.exe): its shape, its drag, and a click
+# in a cut corner that passes it by.
 # Needs build/windows/cdmenu.exe and build/release (cdmenu, sampledisc); run by ./scripts/test.sh windows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(cd "${CDMENU_BUILD_DIR:-build/windows}" && pwd)
 host=$(cd "${CDMENU_HOST_BUILD:-build/release}" && pwd)
-for f in "$build/cdmenu.exe" "$host/cdmenu" "$host/disc/Menue.dat"; do
+for f in "$build/cdmenu.exe" "$build/tests/shaped_window.exe" "$host/cdmenu" "$host/disc/Menue.dat"; do
   [ -e "$f" ] || { echo "e2e-wine: $f is missing (./scripts/build.sh release cdmenu sampledisc; ./scripts/build.sh windows)" >&2; exit 2; }
 done
 for t in Xvfb xdotool xwininfo import convert; do
@@ -188,5 +190,52 @@ echo "e2e-wine: ok: a click closes the full-screen view"
 xdotool mousemove "$((wx + 320))" "$((wy + 240))" key alt+F4
 ended() { ! kill -0 "$menu_pid" 2>/dev/null; }
 poll 20 "Alt+F4 ends the menu" ended
+
+# ---- shaped: a skin window whose outline comes from a Mask2 block --------------------------------
+# The menu's window is a plain rectangle; tests/wine/shaped_window.cpp reads an outline as a shaped
+# skin's form would: teal 640x480 with its four corners cut 40 pixels square.
+"$wine" "$build/tests/shaped_window.exe" >"$work/shaped.log" 2>&1 &
+shaped_pid=$!
+find_shaped() { main=$(xdotool search --onlyvisible --name '^cdmenu-shaped' 2>/dev/null | head -n1) && [ -n "$main" ]; }
+# The title counts the presses that reached the skin.
+presses_are() { [ "$(xdotool getwindowname "$main" 2>/dev/null)" = "cdmenu-shaped $1" ]; }
+poll 60 "the shaped window appears" find_shaped
+geometry
+teal="0 128 128"
+poll 20 "the shaped window is painted" pixel_is $((wx + 320)) $((wy + 240)) "$teal"
+# outline SHOT: the skin inside the outline up to its edges, the root in the cut corners.
+outline() {
+  local name=$1 p
+  shot "$name"
+  for p in "320 240" "40 0" "599 0" "0 40" "639 40" "0 439" "639 439" "40 479" "599 479" "40 39" "39 40"; do
+    set -- $p
+    [ "$(pixel "$name" $((wx + $1)) $((wy + $2)))" = "$teal" ] || { echo "$1,$2 is not the skin" >"$work/outline.log"; return 1; }
+  done
+  for p in "0 0" "39 39" "600 0" "639 39" "0 440" "39 479" "600 479" "639 440"; do
+    set -- $p
+    [ "$(pixel "$name" $((wx + $1)) $((wy + $2)))" = "0 0 0" ] || { echo "$1,$2 is not the root" >"$work/outline.log"; return 1; }
+  done
+}
+poll 10 "the window has its outline" outline shaped
+echo "e2e-wine: ok: the outline from Mask2 is the window's shape (skin to its edges, root in the cut corners)"
+# Dragged by the skin, the outline goes along.
+x0=$((wx + 320)) y0=$((wy + 240)) ox=$wx oy=$wy
+xdotool mousemove "$x0" "$y0" mousedown 1
+for i in 1 2 3 4 5; do xdotool mousemove "$((x0 + i * 24))" "$((y0 + i * 12))"; done
+xdotool mouseup 1
+poll 10 "the shaped window follows the drag by 120,60" moved
+poll 10 "the outline is at the new place" outline shaped-moved
+# A click in a cut corner passes the window by; one on the skin reaches it (a drag moves the window
+# without a press of the skin's own).
+xdotool mousemove "$((wx + 5))" "$((wy + 5))" click 1
+xdotool mousemove "$((wx + 320))" "$((wy + 240))" click 1
+poll 10 "the click on the skin reaches it" presses_are 1
+xdotool key Escape
+shaped_ended() { ! kill -0 "$shaped_pid" 2>/dev/null; }
+poll 20 "Escape closes the shaped window" shaped_ended
+wait "$shaped_pid" || fail "shaped_window.exe failed: $(cat "$work/shaped.log")"
+presses=$(tr -d '\r' <"$work/shaped.log" | sed -n 's/^presses //p')
+[ "$presses" = 1 ] || fail "the skin got ${presses:-no} presses, not 1 (the click on it): $(cat "$work/shaped.log")"
+echo "e2e-wine: ok: dragged by its skin; a click in a cut corner does not reach it"
 echo "e2e-wine: $(($(date +%s) - start)) s in all"
 echo "e2e-wine: 1 passed, 0 failed"

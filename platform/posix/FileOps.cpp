@@ -16,6 +16,7 @@
 #include "base/FileCalls.h"
 #include "base/StrUtils.h"
 #include "platform/FolderCopy.h"
+#include "platform/NativePath.h"
 #include "platform/Services.h"
 #include "platform/posix/MountTable.h"
 
@@ -38,7 +39,7 @@ std::string RealPath(const std::string& path) {
 }
 
 std::string Display(const std::string& native) {
-    return base::Utf8ToCp1252(native);
+    return NativePath::Shown(native);
 }
 
 // ---- copy ---------------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <vector>
 
 #include "base/Cp1252.h"
@@ -86,6 +87,18 @@ std::string NativePath::Resolve(std::string_view appPath) const {
     if (cur.empty()) cur = ".";
     if (trailing && cur.back() != '/') cur += '/';
     return cur;
+}
+
+std::string NativePath::HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (!home || *home != '/') return std::string();
+    std::string folder = home;
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    return folder;
+}
+
+std::string NativePath::Shown(std::string_view nativePath) {
+    return base::Utf8ToCp1252(nativePath);
 }
 
 std::string NativePath::ToWindows(std::string_view nativePath) const {

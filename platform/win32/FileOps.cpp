@@ -13,6 +13,7 @@
 #include "base/Cp1252.h"
 #include "base/StrUtils.h"
 #include "platform/FolderCopy.h"
+#include "platform/NativePath.h"
 #include "platform/Services.h"
 #include "platform/win32/WinText.h"
 
@@ -34,9 +35,7 @@ std::string StripSlash(std::string s) {
 }
 
 std::string Display(const std::string& native) {
-    std::string s = base::Utf8ToCp1252(native);
-    std::replace(s.begin(), s.end(), '/', '\\');
-    return s;
+    return NativePath::Shown(native);
 }
 
 DWORD Attributes(const std::string& native) {

@@ -82,6 +82,18 @@ std::string NativePath::Resolve(std::string_view appPath) const {
     return out;
 }
 
+std::string NativePath::HomeFolder() {
+    // A $HOME of an MSYS or Cygwin shell is no Windows folder.
+    return std::string();
+}
+
+std::string NativePath::Shown(std::string_view nativePath) {
+    std::string s = base::Utf8ToCp1252(nativePath);
+    for (char& c : s)
+        if (c == '/') c = '\\';
+    return s;
+}
+
 std::string NativePath::ToWindows(std::string_view nativePath) const {
     const std::string s = Slashes(std::string(nativePath));
     const std::string rootNoSlash = discRoot_.substr(0, discRoot_.size() - 1);

@@ -2,6 +2,8 @@
 // the disc, other letters are real drives, and native paths are UTF-8 with '/'.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/NativePath.h"
 #include "tests/platform/win32/WinTempDir.h"
 
@@ -48,6 +50,17 @@ TEST(NativePathWin32, BackToTheWindowsFormOfTheMenu) {
     EXPECT_EQ(folder.Convert("D:\\MENU\\Menue.dat"), "C:/stage/disc/MENU/Menue.dat");
     EXPECT_EQ(folder.ToWindows("C:/stage/disc/MENU/"), "D:\\MENU\\");
     EXPECT_EQ(folder.ToWindows("C:/stage/disc2/x"), "C:\\stage\\disc2\\x");
+}
+
+TEST(NativePathWin32, MessagesShowWindowsPaths) {
+    EXPECT_EQ(NativePath::Shown("E:/MENU/daten.txt"), "E:\\MENU\\daten.txt");
+    EXPECT_EQ(NativePath::Shown("//srv/share/M\xC3\xBC"
+                                "ller/"),
+              "\\\\srv\\share\\M\xFC"
+              "ller\\");
+    // The folder dialog's default stays on a drive, whatever $HOME a shell left behind.
+    _putenv("HOME=/c/Users/anna");
+    EXPECT_EQ(NativePath::HomeFolder(), "");
 }
 
 TEST(NativePathWin32, NamesFoldLikeTheMenuFoldsThem) {
