@@ -54,7 +54,8 @@ for exe in "$build"/tests/test_*.exe; do
   set -e
   # Wine's console ends lines with CR LF.
   passed=$(tr -d '\r' <"$log" | sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?.*/\1/p' | tail -n1)
-  failing=$(tr -d '\r' <"$log" | sed -n 's/^ *\([0-9]*\) FAILED TESTS\?$/\1/p' | tail -n1)
+  # --gtest_brief prints no summary of failures: each failed test has one line with its time.
+  failing=$(tr -d '\r' <"$log" | grep -cE '^\[  FAILED  \] .* \([0-9]+ ms\)$' || true)
   echo "test-windows: $name: exit $rc, ${passed:-0} passed, ${failing:-0} failed ($(($(date +%s) - t0)) s)"
   if [ "$rc" -ne 0 ]; then
     failed=1

@@ -206,7 +206,7 @@ TEST_F(ActionsTest, UnpackSuccessFailureAndSuccessAgain) {
     AnswerFolderDialog(target);
     Main().bInstallierenClick(nullptr);
     // The label names the archive as it lies on the disc.
-    EXPECT_EQ(labelSeen, "Dateien entpacken (" + menu.Dir() + "Programme/Kaputt/paket.zip)");
+    EXPECT_EQ(labelSeen, "Dateien entpacken (" + menu.Shown("Programme/Kaputt/paket.zip") + ")");
     ASSERT_EQ(Hb().MessageBoxes().size(), 1u);
     EXPECT_EQ(Hb().MessageBoxes()[0].request.caption, "Warnung");
     EXPECT_FALSE(Hb().MessageBoxes()[0].request.text.empty());
@@ -268,7 +268,7 @@ TEST_F(ActionsTest, InstallerStartAndExplorerGoThroughTheShell) {
     Main().bStartenClick(nullptr);
     EXPECT_EQ(menu.Shell().Calls().size(), 2u);
     ASSERT_EQ(BoxTexts().size(), 1u);
-    EXPECT_EQ(BoxTexts()[0], "Die Datei " + alpha + "fehlt.exe wurde nicht gefunden.");
+    EXPECT_EQ(BoxTexts()[0], "Die Datei " + menu.Shown("Programme/Alpha/fehlt.exe") + " wurde nicht gefunden.");
 
     Main().bScreenshotClick(nullptr);
     ASSERT_EQ(menu.Shell().Calls().size(), 3u);
@@ -303,7 +303,7 @@ TEST_F(ActionsTest, CopyKeepsTheUsersScreenshotNamesake) {
     SetProgram("Alpha", "paket.Zip");
     AnswerFolderDialog(target);
     Main().bKopierenClick(nullptr);
-    EXPECT_EQ(labelSeen, "Dateien kopieren (" + menu.Dir() + "Programme/Alpha/)");
+    EXPECT_EQ(labelSeen, "Dateien kopieren (" + menu.Shown("Programme/Alpha/") + ")");
     EXPECT_EQ(menu.ReadFile("ziel/start.sh"), "#!/bin/sh\n");
     EXPECT_EQ(menu.ReadFile("ziel/unter/b.txt"), "unten");
     EXPECT_TRUE(fs::exists(target + "/paket.Zip"));

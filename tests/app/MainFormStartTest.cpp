@@ -6,7 +6,6 @@
 #include <unistd.h>
 #endif
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -25,14 +24,6 @@
 #include "tools/common/CatalogueWriter.h"
 
 namespace {
-
-// Messages name files with the system's own separators.
-std::string AsShown(std::string path) {
-#ifdef _WIN32
-    std::replace(path.begin(), path.end(), '/', '\\');
-#endif
-    return path;
-}
 
 // A catalogue of n categories "Rubrik 0".. with one program each.
 void WriteCategories(const MenuFixture& menu, int n) {
@@ -191,7 +182,7 @@ TEST(MainFormStart, MissingOrShortDataFilesStopTheInitialisation) {
         EXPECT_FALSE(menu.Start(false));
         ASSERT_EQ(menu.Backend().MessageBoxes().size(), 1u);
         EXPECT_EQ(menu.Backend().MessageBoxes()[0].request.text,
-                  base::Cp("Datei " + AsShown(menu.Dir() + "progname.txt") + " kann nicht geöffnet werden."));
+                  base::Cp("Datei " + menu.Shown("progname.txt") + " kann nicht geöffnet werden."));
         // Menue.dat was never read: no sounds, no data.
         EXPECT_EQ(menu.Main()->MenuData, nullptr);
         EXPECT_TRUE(menu.PlayedSlots().empty());

@@ -369,7 +369,7 @@ TEST(ProgramPage, RecordMissingOrCutShort) {
     ClickItem(menu, 0);
     ASSERT_EQ(menu.Backend().MessageBoxes().size(), 1u);
     EXPECT_EQ(menu.Backend().MessageBoxes()[0].request.text,
-              base::Cp("Datei " + menu.Dir() + "daten.txt kann nicht geöffnet werden."));
+              base::Cp("Datei " + menu.Shown("daten.txt") + " kann nicht geöffnet werden."));
     EXPECT_EQ(gui::Screen->Cursor(), gui::crDefault);
 }
 

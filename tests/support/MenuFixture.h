@@ -12,6 +12,7 @@
 //   MenuFixture menu(MenuFixture::kNoStart); // copy only: change the disc first, then Start()
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -85,6 +86,14 @@ public:
 
     // Native folder of the disc copy, with a trailing '/'.
     const std::string& Dir() const { return dir_; }
+    // Dir() + rel as messages name it: with the system's own separators.
+    std::string Shown(const std::string& rel) const {
+        std::string s = dir_ + rel;
+#ifdef _WIN32
+        std::replace(s.begin(), s.end(), '/', '\\');
+#endif
+        return s;
+    }
     void WriteFile(const std::string& rel, const std::string& content) const {
         std::filesystem::create_directories(std::filesystem::path(dir_ + rel).parent_path());
         std::ofstream(dir_ + rel, std::ios::binary) << content;
