@@ -268,7 +268,8 @@ TEST_F(ActionsTest, InstallerStartAndExplorerGoThroughTheShell) {
     Main().bStartenClick(nullptr);
     EXPECT_EQ(menu.Shell().Calls().size(), 2u);
     ASSERT_EQ(BoxTexts().size(), 1u);
-    EXPECT_EQ(BoxTexts()[0], "Die Datei " + menu.Shown("Programme/Alpha/fehlt.exe") + " wurde nicht gefunden.");
+    EXPECT_EQ(BoxTexts()[0],
+              "Die Datei " + menu.Shown("Programme/Alpha/fehlt.exe") + " wurde nicht gefunden.");
 
     Main().bScreenshotClick(nullptr);
     ASSERT_EQ(menu.Shell().Calls().size(), 3u);

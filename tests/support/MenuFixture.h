@@ -47,6 +47,14 @@
 #include "skin/SkinButton.h"
 #include "skin/TransText.h"
 
+// A native path as messages name it: with the system's own separators.
+inline std::string ShownPath(std::string path) {
+#ifdef _WIN32
+    std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+    return path;
+}
+
 class MenuFixture {
 public:
     enum StartMode { kStart, kNoStart };
@@ -87,13 +95,7 @@ public:
     // Native folder of the disc copy, with a trailing '/'.
     const std::string& Dir() const { return dir_; }
     // Dir() + rel as messages name it: with the system's own separators.
-    std::string Shown(const std::string& rel) const {
-        std::string s = dir_ + rel;
-#ifdef _WIN32
-        std::replace(s.begin(), s.end(), '/', '\\');
-#endif
-        return s;
-    }
+    std::string Shown(const std::string& rel) const { return ShownPath(dir_ + rel); }
     void WriteFile(const std::string& rel, const std::string& content) const {
         std::filesystem::create_directories(std::filesystem::path(dir_ + rel).parent_path());
         std::ofstream(dir_ + rel, std::ios::binary) << content;
