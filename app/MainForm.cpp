@@ -30,9 +30,9 @@
 #include "gui/backend/Automation.h"
 #include "media/GIFImage.h"
 #include "media/WavePlayer.h"
-#include "platform/NativePath.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
+#include "platform/UserPaths.h"
 #include "skin/AntiAliasLabel.h"
 #include "skin/GlyphButton.h"
 #include "skin/PicturePanel.h"
@@ -427,7 +427,7 @@ std::string TMainForm::NativeFile(const std::string& appPath) {
 }
 
 std::string TMainForm::ShownFile(const std::string& appPath) {
-    return platform::NativePath::Shown(NativeFile(appPath));
+    return platform::ShownPath(NativeFile(appPath));
 }
 
 std::string TMainForm::DataFile(const std::string& name) const {
@@ -441,7 +441,7 @@ void LoadCatalogue(TCatalogue& catalogue, const std::string& nativeName) {
     try {
         catalogue.Load(nativeName);
     } catch (const base::EFOpenError&) {
-        throw base::EFOpenError::CannotOpen(platform::NativePath::Shown(nativeName));
+        throw base::EFOpenError::CannotOpen(platform::ShownPath(nativeName));
     }
 }
 

@@ -9,7 +9,7 @@
 #include "gui/FolderBrowser.h"
 #include "gui/Label.h"
 #include "platform/FileOps.h"
-#include "platform/NativePath.h"
+#include "platform/UserPaths.h"
 
 bool FolderDialogConfirmed = false;
 TSelFolderForm* SelFolderForm = nullptr;
@@ -54,7 +54,7 @@ TSelFolderForm::~TSelFolderForm() {
 }
 
 std::string TSelFolderForm::DefaultFolder() {
-    const std::string home = platform::NativePath::HomeFolder();
+    const std::string home = platform::HomeFolder();
     if (home.empty()) return "C:\\Test";
     return base::Utf8ToCp1252(home) + (home == "/" ? "Test" : "/Test");
 }

@@ -36,11 +36,6 @@ public:
     std::string Resolve(std::string_view appPath) const;
     // Native (UTF-8) -> Windows form (cp1252): under the disc root "D:\rel", elsewhere "\abs\path".
     std::string ToWindows(std::string_view nativePath) const;
-    // A native path as messages show it (cp1252, the system's own separators).
-    static std::string Shown(std::string_view nativePath);
-    // The user's home folder (native, no trailing separator) where targets belong under it (POSIX:
-    // an absolute $HOME); empty on Windows, where targets go to drives.
-    static std::string HomeFolder();
 
     // Case-insensitive equality of two native names as the menu sees them: cp1252 letters incl.
     // umlauts fold; names with characters outside cp1252 must match exactly.

@@ -16,8 +16,8 @@
 #include "base/FileCalls.h"
 #include "base/StrUtils.h"
 #include "platform/FolderCopy.h"
-#include "platform/NativePath.h"
 #include "platform/Services.h"
+#include "platform/UserPaths.h"
 #include "platform/posix/MountTable.h"
 
 namespace platform {
@@ -39,7 +39,7 @@ std::string RealPath(const std::string& path) {
 }
 
 std::string Display(const std::string& native) {
-    return NativePath::Shown(native);
+    return ShownPath(native);
 }
 
 // ---- copy ---------------------------------------------------------------------------------------

@@ -1,4 +1,5 @@
 #include "platform/NativePath.h"
+#include "platform/UserPaths.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -89,7 +90,7 @@ std::string NativePath::Resolve(std::string_view appPath) const {
     return cur;
 }
 
-std::string NativePath::HomeFolder() {
+std::string HomeFolder() {
     const char* home = std::getenv("HOME");
     if (!home || *home != '/') return std::string();
     std::string folder = home;
@@ -97,7 +98,7 @@ std::string NativePath::HomeFolder() {
     return folder;
 }
 
-std::string NativePath::Shown(std::string_view nativePath) {
+std::string ShownPath(std::string_view nativePath) {
     return base::Utf8ToCp1252(nativePath);
 }
 

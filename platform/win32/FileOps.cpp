@@ -13,8 +13,8 @@
 #include "base/Cp1252.h"
 #include "base/StrUtils.h"
 #include "platform/FolderCopy.h"
-#include "platform/NativePath.h"
 #include "platform/Services.h"
+#include "platform/UserPaths.h"
 #include "platform/win32/WinText.h"
 
 namespace platform {
@@ -35,7 +35,7 @@ std::string StripSlash(std::string s) {
 }
 
 std::string Display(const std::string& native) {
-    return NativePath::Shown(native);
+    return ShownPath(native);
 }
 
 DWORD Attributes(const std::string& native) {

@@ -1,4 +1,5 @@
 #include "platform/NativePath.h"
+#include "platform/UserPaths.h"
 
 #include <windows.h>
 
@@ -82,12 +83,12 @@ std::string NativePath::Resolve(std::string_view appPath) const {
     return out;
 }
 
-std::string NativePath::HomeFolder() {
+std::string HomeFolder() {
     // A $HOME of an MSYS or Cygwin shell is no Windows folder.
     return std::string();
 }
 
-std::string NativePath::Shown(std::string_view nativePath) {
+std::string ShownPath(std::string_view nativePath) {
     std::string s = base::Utf8ToCp1252(nativePath);
     for (char& c : s)
         if (c == '/') c = '\\';

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
+#include <string>
+
 #include "base/Cp1252.h"
+#include "platform/UserPaths.h"
 #include "tests/platform/TempDir.h"
 
 using platform::NativePath;
@@ -75,4 +80,25 @@ TEST(NativePath, PrefersTheExactNameAndIsDeterministicAmongLookAlikes) {
     EXPECT_FALSE(NativePath::SameName("abc", "abd"));
     // Two different names outside cp1252 must not fold into the same '?'.
     EXPECT_FALSE(NativePath::SameName("日本", "中国"));
+}
+
+TEST(NativePath, UserPathsOfPosix) {
+    // Messages show native names in cp1252, slashes and all.
+    EXPECT_EQ(platform::ShownPath("/media/cdrom/M\xC3\xBC"
+                                  "ller/x.txt"),
+              "/media/cdrom/M\xFC"
+              "ller/x.txt");
+    // The home folder only when $HOME is absolute; trailing slashes go, the root stays.
+    const char* saved = getenv("HOME");
+    const std::string old = saved ? saved : "";
+    setenv("HOME", "/home/anna//", 1);
+    EXPECT_EQ(platform::HomeFolder(), "/home/anna");
+    setenv("HOME", "/", 1);
+    EXPECT_EQ(platform::HomeFolder(), "/");
+    setenv("HOME", "anna", 1);
+    EXPECT_EQ(platform::HomeFolder(), "");
+    if (saved)
+        setenv("HOME", old.c_str(), 1);
+    else
+        unsetenv("HOME");
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/NativePath.h"
+#include "platform/UserPaths.h"
 #include "tests/platform/win32/WinTempDir.h"
 
 using platform::NativePath;
@@ -53,14 +54,14 @@ TEST(NativePathWin32, BackToTheWindowsFormOfTheMenu) {
 }
 
 TEST(NativePathWin32, MessagesShowWindowsPaths) {
-    EXPECT_EQ(NativePath::Shown("E:/MENU/daten.txt"), "E:\\MENU\\daten.txt");
-    EXPECT_EQ(NativePath::Shown("//srv/share/M\xC3\xBC"
-                                "ller/"),
+    EXPECT_EQ(platform::ShownPath("E:/MENU/daten.txt"), "E:\\MENU\\daten.txt");
+    EXPECT_EQ(platform::ShownPath("//srv/share/M\xC3\xBC"
+                                  "ller/"),
               "\\\\srv\\share\\M\xFC"
               "ller\\");
     // The folder dialog's default stays on a drive, whatever $HOME a shell left behind.
     _putenv("HOME=/c/Users/anna");
-    EXPECT_EQ(NativePath::HomeFolder(), "");
+    EXPECT_EQ(platform::HomeFolder(), "");
 }
 
 TEST(NativePathWin32, NamesFoldLikeTheMenuFoldsThem) {
