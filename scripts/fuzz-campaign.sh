@@ -8,6 +8,12 @@
 # the table STATUS.md in CDMENU_CAMPAIGN_DIR (default /var/tmp/fuzz-campaign). Merge the grown corpus
 # back with -merge=1 (see tests/fuzz/README.md).
 set -uo pipefail
+# nice alone does not hold the campaign back where the kernel weighs sessions against each other
+# (autogroup): run in a session of its own and lower that session's weight too.
+if [ -z "${CDMENU_CAMPAIGN_SESSION:-}" ] && command -v setsid >/dev/null; then
+  CDMENU_CAMPAIGN_SESSION=1 exec setsid --wait "$0" "$@"
+fi
+echo 19 >/proc/self/autogroup 2>/dev/null || true
 cd "$(dirname "$0")/.."
 root=$PWD
 build=${CDMENU_FUZZ_BUILD_DIR:-build/fuzz}
