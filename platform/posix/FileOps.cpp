@@ -38,10 +38,6 @@ std::string RealPath(const std::string& path) {
     return realpath(path.c_str(), buf) ? std::string(buf) : std::string();
 }
 
-std::string Display(const std::string& native) {
-    return ShownPath(native);
-}
-
 // ---- copy ---------------------------------------------------------------------------------------
 
 class PosixCopy : public FolderCopy {
@@ -76,7 +72,7 @@ protected:
     }
     bool CopyBytes(const Item& item, const std::string& from, const std::string& to) override;
     bool CopyLink(const std::string& from, const std::string& to) override;
-    std::string Display(const std::string& native) const override { return platform::Display(native); }
+    std::string Display(const std::string& native) const override { return ShownPath(native); }
 
 private:
     static std::string TempBeside(const std::string& target, int& fd);
@@ -233,7 +229,7 @@ bool MakeDirs(const std::string& path, mode_t mode) {
 }
 
 bool SetError(std::string* error, int err, const std::string& path) {
-    if (error) *error = Display(path) + ": " + FileOps::ErrorText(err);
+    if (error) *error = ShownPath(path) + ": " + FileOps::ErrorText(err);
     return false;
 }
 
@@ -255,7 +251,7 @@ std::vector<std::string> FileOps::SubFolders(const std::string& path) {
         if (e->d_name[0] == '.') continue;
         struct stat st;
         if (stat((StripSlash(native) + "/" + e->d_name).c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-            out.push_back(Display(e->d_name));
+            out.push_back(ShownPath(e->d_name));
     }
     closedir(d);
     std::sort(out.begin(), out.end(), [](const std::string& a, const std::string& b) {

@@ -34,10 +34,6 @@ std::string StripSlash(std::string s) {
     return s;
 }
 
-std::string Display(const std::string& native) {
-    return ShownPath(native);
-}
-
 DWORD Attributes(const std::string& native) {
     return GetFileAttributesW(Wide(native).c_str());
 }
@@ -96,7 +92,7 @@ protected:
         return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY) ? EACCES : 0;
     }
     bool CopyBytes(const Item& item, const std::string& from, const std::string& to) override;
-    std::string Display(const std::string& native) const override { return platform::Display(native); }
+    std::string Display(const std::string& native) const override { return ShownPath(native); }
 };
 
 // Junctions and folder links are not followed: they could lead back into the tree.
@@ -186,7 +182,7 @@ bool Win32Copy::CopyBytes(const Item&, const std::string& from, const std::strin
 }
 
 bool SetError(std::string* error, int err, const std::string& path) {
-    if (error) *error = Display(path) + ": " + FileOps::ErrorText(err);
+    if (error) *error = ShownPath(path) + ": " + FileOps::ErrorText(err);
     return false;
 }
 
