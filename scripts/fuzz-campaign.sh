@@ -14,8 +14,7 @@ if [ -z "${CDMENU_CAMPAIGN_SESSION:-}" ] && command -v setsid >/dev/null; then
   CDMENU_CAMPAIGN_SESSION=1 exec setsid --wait "$0" "$@"
 fi
 echo 19 >/proc/self/autogroup 2>/dev/null || true
-cd "$(dirname "$0")/.."
-root=$PWD
+cd "$(dirname "$0")/.." || exit 1
 build=${CDMENU_FUZZ_BUILD_DIR:-build/fuzz}
 out=${CDMENU_CAMPAIGN_DIR:-/var/tmp/fuzz-campaign}
 turn=${CDMENU_CAMPAIGN_TURN:-600}
