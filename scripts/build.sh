@@ -31,6 +31,15 @@ if [ "$type" = windows ] || [ "$type" = windows32 ]; then
   if [ -f "$dir/CMakeCache.txt" ] && ! grep -qx "CDMENU_MINGW_PREFIX:PATH=$prefix" "$dir/CMakeCache.txt"; then
     rm -rf "$dir"
   fi
+  # The built-in skin and the icon come from the host build's disc tool (cmake/Windows.cmake). Make
+  # them first, and configure again a folder set up while they were missing: the program would
+  # otherwise start without its window pictures.
+  if [ ! -f build/release/generated/BuiltinSkinData.cpp ]; then
+    CDMENU_BUILD_DIR= CDMENU_CMAKE_ARGS= ./scripts/build.sh release sampledisc
+  fi
+  if [ -f "$dir/build.ninja" ] && ! grep -q builtinskin "$dir/build.ninja"; then
+    cmake -S . -B "$dir" >/dev/null
+  fi
   if [ ! -f "$dir/build.ninja" ]; then
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-$arch.cmake \
       -DCDMENU_MINGW_PREFIX="$prefix" -DCDMENU_BENCH=OFF ${CDMENU_CMAKE_ARGS:-} >/dev/null

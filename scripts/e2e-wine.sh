@@ -225,10 +225,11 @@ for i in 1 2 3 4 5; do xdotool mousemove "$((x0 + i * 24))" "$((y0 + i * 12))"; 
 xdotool mouseup 1
 poll 10 "the shaped window follows the drag by 120,60" moved
 poll 10 "the outline is at the new place" outline shaped-moved
-# A click in a cut corner passes the window by; one on the skin reaches it (a drag moves the window
-# without a press of the skin's own).
-xdotool mousemove "$((wx + 5))" "$((wy + 5))" click 1
-xdotool mousemove "$((wx + 320))" "$((wy + 240))" click 1
+# A click in a cut corner passes the window by; one on the skin reaches it. Right clicks: a left
+# press on the skin is the system's move loop when the window still finds the button down, and
+# whether it does after a quick click depends on when Wine reads the release.
+xdotool mousemove "$((wx + 5))" "$((wy + 5))" click 3
+xdotool mousemove "$((wx + 320))" "$((wy + 240))" click 3
 poll 10 "the click on the skin reaches it" presses_are 1
 xdotool key Escape
 shaped_ended() { ! kill -0 "$shaped_pid" 2>/dev/null; }

@@ -2,9 +2,9 @@
 // Wine end-to-end test (scripts/e2e-wine.sh). The menu's own window has no outline, so this one
 // takes the form-loading path a shaped skin would: ReadMask2 hands the region to the window.
 // A teal 640x480 skin with its four corners cut 40 pixels square, titled "cdmenu-shaped"; a left
-// press on it drags the window. Each press the skin itself receives (a click; a drag moves the
-// window without one) shows in the title ("cdmenu-shaped 2"); Escape closes the window, and on exit
-// it prints "presses N".
+// press on it drags the window. Each press the skin itself receives (a right click; a drag is the
+// system's move loop, without one) shows in the title ("cdmenu-shaped 2"); Escape closes the
+// window, and on exit it prints "presses N".
 #include <cstdint>
 #include <cstdio>
 #include <string>
