@@ -35,7 +35,7 @@ if [ "$type" = windows ] || [ "$type" = windows32 ]; then
   # them first, and configure again a folder set up while they were missing: the program would
   # otherwise start without its window pictures.
   if [ ! -f build/release/generated/BuiltinSkinData.cpp ]; then
-    CDMENU_BUILD_DIR= CDMENU_CMAKE_ARGS= ./scripts/build.sh release sampledisc
+    CDMENU_BUILD_DIR='' CDMENU_CMAKE_ARGS='' ./scripts/build.sh release sampledisc
   fi
   if [ -f "$dir/build.ninja" ] && ! grep -q builtinskin "$dir/build.ninja"; then
     cmake -S . -B "$dir" >/dev/null
