@@ -439,6 +439,8 @@ void TCanvas::DrawTextLine(int x, int y, std::string_view rawText, bool prefix, 
         int gx = penX + g.left, gy = baseline - g.top;
         int y0 = std::max(gy, devClip.Top), y1 = std::min(gy + g.height, devClip.Bottom);
         int x0 = std::max(gx, devClip.Left), x1 = std::min(gx + g.width, devClip.Right);
+        // A long edit line is mostly scrolled out of view, and it repaints with every caret blink.
+        if (x0 >= x1) y1 = y0;
         for (int yy = y0; yy < y1; ++yy) {
             const uint8_t* cov = g.coverage.data() + size_t(yy - gy) * size_t(g.width);
             if (b.Is32()) {
