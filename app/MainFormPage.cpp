@@ -28,6 +28,7 @@
 #include "media/GIFImage.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
+#include "skin/GlyphButton.h"
 #include "skin/PicturePanel.h"
 #include "skin/SkinButton.h"
 #include "skin/TransText.h"
@@ -103,7 +104,11 @@ void TMainForm::ShowProgramPage() {
         if (row.Value) row.Value->Hide();
     }
     if (cut) std::rethrow_exception(cut);
-    if (record) FillPage(*record);
+    // A program without a record gets an empty page: left as it was, it would show the previous
+    // program's picture and text, and its buttons would act on that program.
+    FillPage(record ? *record : TProgramRecord{});
+    bVollbild->SetEnabled(record.has_value());
+    bScreenshot->SetEnabled(record.has_value());
 
     FlatScrollbar1->SetPosition(0);
     lRubrik->SetCaption(EscapeAmpersand(CurrentCategory));

@@ -342,19 +342,39 @@ TEST(ProgramPage, ThumbnailPlacement) {
 TEST(ProgramPage, RecordMissingOrCutShort) {
     MenuFixture menu(MenuFixture::kNoStart);
     menu.WriteFile("progname.txt", "Kategorie:Test\r\nDa\r\nFehlt\r\nKurz\r\n\r\n");
+    TCatalogueProgram there = Program("Da");
+    there.Install = "D:\\Programme\\da\\paket.zip";
+    there.Start = "D:\\Programme\\da\\start.exe";
+    there.Screenshot = WriteJpeg(menu, "da.jpg", 320, 240);
     TCatalogueWriter w;
-    w.Categories.push_back({"Test", {Program("Da")}});
+    w.Categories.push_back({"Test", {there}});
     menu.WriteFile("daten.txt", w.Daten() + "Kategorie:Test\r\nProgramm:  Kurz\r\nProg_OS:  Linux\r\n");
     ASSERT_TRUE(menu.Start());
     menu.Click(menu.Main()->CategoryButtons.at(0));
     TMainForm* m = menu.Main();
     EXPECT_EQ(m->FactRowCount, 6);
-    // No record: the title changes, no facts, the counter follows.
+    ASSERT_TRUE(m->bStarten->EnabledFlag());
+    ASSERT_TRUE(m->iScreenshot->Visible());
+    ASSERT_GT(m->TransText1->Text().Count(), 0);
+    // No record: the title changes, the counter follows, and nothing of the previous program stays:
+    // no facts, no picture, no text, no action.
     Select(menu, 1);
     EXPECT_EQ(m->gbProgramm->Caption(), "Fehlt");
     for (const TFactRow& row : m->FactRows) EXPECT_FALSE(row.Value->Visible());
     EXPECT_EQ(m->lAnzahlProgramme->Caption(), "2/3");
-    EXPECT_TRUE(m->bStarten->Caption() == "Starten");
+    EXPECT_EQ(m->TransText1->Text().Count(), 0);
+    EXPECT_FALSE(m->iScreenshot->Visible());
+    EXPECT_FALSE(m->lBesonderheiten2->Visible());
+    for (skin::TSkinButton* action : {m->bStarten, m->bKopieren, m->bInstallieren})
+        EXPECT_FALSE(action->EnabledFlag()) << action->Name();
+    EXPECT_FALSE(m->bVollbild->Enabled());
+    EXPECT_FALSE(m->bScreenshot->Enabled());
+    EXPECT_EQ(m->bInstallieren->Caption(), "Installieren");
+    // The next program with a record has its page and its actions again.
+    Select(menu, 0);
+    EXPECT_TRUE(m->bStarten->EnabledFlag());
+    EXPECT_TRUE(m->bScreenshot->Enabled());
+    Select(menu, 1);
     // A record cut off by the end of the file: the list index message.
     menu.Backend().ClearRecords();
     m->lbProgramme->SetFocus();
