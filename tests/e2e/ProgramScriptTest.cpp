@@ -207,3 +207,24 @@ click bBeenden2
     EXPECT_EQ(r.code, 0) << r.output;
     EXPECT_GT(e2e::fs::file_size(s.path / "display.png"), 1000u);
 }
+
+// Closing a message box with Enter once killed the menu within a few rounds (an X request on the
+// box after it was gone), and without a window manager the keyboard stayed on no window at all.
+TEST(ProgramScript, MessageBoxClosedByEnterRoundAfterRound) {
+    E2E_REQUIRE_PROGRAM();
+    if (std::system("command -v xvfb-run >/dev/null && command -v Xvfb >/dev/null && command -v xdotool "
+                    ">/dev/null") != 0)
+        CDMENU_SKIP_OUTSIDE_CI("xvfb-run, Xvfb or xdotool is not installed");
+    e2e::Scratch s;
+    const path disc = e2e::CopyDisc(s.path);
+    e2e::WriteText(s.path / "lsan.supp", "leak:libdbus\n");
+    const e2e::RunResult r = e2e::RunCommand(
+        {"xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -nolisten tcp", "bash",
+         std::string(CDMENU_SOURCE_DIR) + "/tests/e2e/box-loop.sh", e2e::Program().string(), disc.string(),
+         "40"},
+        s.path,
+        {{"SDL_AUDIODRIVER", "none"}, {"LSAN_OPTIONS", "suppressions=" + (s.path / "lsan.supp").string()}});
+    EXPECT_EQ(r.code, 0) << r.output;
+    EXPECT_EQ(r.output.find("X Error"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("X error"), std::string::npos) << r.output;
+}

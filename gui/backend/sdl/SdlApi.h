@@ -57,6 +57,7 @@ namespace gui {
     X(SetHint)                        \
     X(SetWindowAlwaysOnTop)           \
     X(SetWindowHitTest)               \
+    X(SetWindowInputFocus)            \
     X(SetWindowPosition)              \
     X(SetWindowShape)                 \
     X(SetWindowSize)                  \
@@ -136,6 +137,7 @@ bool LoadSdlVideoApi(std::string& why);
 #define SDL_SetHint ::gui::gSdl.SetHint
 #define SDL_SetWindowAlwaysOnTop ::gui::gSdl.SetWindowAlwaysOnTop
 #define SDL_SetWindowHitTest ::gui::gSdl.SetWindowHitTest
+#define SDL_SetWindowInputFocus ::gui::gSdl.SetWindowInputFocus
 #define SDL_SetWindowPosition ::gui::gSdl.SetWindowPosition
 #define SDL_SetWindowShape ::gui::gSdl.SetWindowShape
 #define SDL_SetWindowSize ::gui::gSdl.SetWindowSize

@@ -18,6 +18,10 @@
 #include <stdexcept>
 #include <string_view>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
 #include "base/Cp1252.h"
 #include "gui/backend/Automation.h"
 #include "gui/backend/sdl/DisplayScale.h"
@@ -136,6 +140,10 @@ private:
         if (w) bounds = w->bounds;
         return w != nullptr;
     };
+    // On X11 the loop waits on the display connection and this pipe itself (see X11Connection).
+    X11Connection x11_;
+    bool x11Driver_ = false;
+    int wakePipe_[2] = {-1, -1};
     DesktopSettings settings_;
     std::map<int, SDL_Cursor*> cursors_;
     TCursor cursor_ = crDefault;
@@ -162,6 +170,18 @@ SdlBackend::SdlBackend(const BackendOptions& options) {
     // pixels of a high-density window; X11 windows are measured in pixels.
     const char* driver = SDL_GetCurrentVideoDriver();
     const bool wayland = driver && std::strcmp(driver, "wayland") == 0;
+    x11Driver_ = driver && std::strcmp(driver, "x11") == 0;
+    if (x11Driver_) {
+        X11KeepGoingOnErrors();
+        if (pipe(wakePipe_) == 0) {
+            for (int fd : wakePipe_) {
+                fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+                fcntl(fd, F_SETFD, FD_CLOEXEC);
+            }
+        } else {
+            wakePipe_[0] = wakePipe_[1] = -1;
+        }
+    }
     const int outputScale = wayland ? ProbeOutputScale() : 1;
     int scale = options.scale;
     if (scale <= 0) {
@@ -189,6 +209,8 @@ SdlBackend::~SdlBackend() {
         if (w.sdl) SDL_DestroyWindow(w.sdl);
     for (auto& [id, c] : cursors_) SDL_FreeCursor(c);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    for (int fd : wakePipe_)
+        if (fd >= 0) close(fd);
 }
 
 std::unique_ptr<Backend> CreateSdlBackend(const BackendOptions& options) {
@@ -231,6 +253,7 @@ SDL_Window* SdlBackend::MakeSdlWindow(WindowHandle, Win& w, bool shaped) {
         hitTestChecked_ = true;
         useHitTest_ = X11HasWindowManager(win);
     }
+    if (x11Driver_ && x11_.fd < 0 && wakePipe_[0] >= 0) x11_ = X11ConnectionOf(win);
     return win;
 }
 
@@ -341,7 +364,12 @@ void SdlBackend::SetWindowTopmost(WindowHandle h, bool topmost) {
 }
 
 void SdlBackend::RaiseWindow(WindowHandle h) {
-    if (Win* w = Find(h)) SDL_RaiseWindow(w->sdl);
+    Win* w = Find(h);
+    if (!w) return;
+    SDL_RaiseWindow(w->sdl);
+    // Without a window manager nobody hands the keyboard back when a focused box goes away: the
+    // focus would stay on no window at all.
+    if (!useHitTest_ && w->visible) SDL_SetWindowInputFocus(w->sdl);
 }
 
 void SdlBackend::MinimizeWindow(WindowHandle h) {
@@ -502,18 +530,41 @@ bool SdlBackend::PollEvent(Event& ev) {
 WaitResult SdlBackend::WaitEvent(std::uint64_t deadline) {
     if (!queue_.empty()) return WaitResult::Event;
     SDL_Event e;
-    int got;
-    if (deadline == kNoDeadline) {
-        got = SDL_WaitEvent(&e);
-    } else {
-        std::uint64_t now = Now();
-        if (deadline <= now) return WaitResult::Timeout;
-        std::uint64_t wait = std::min<std::uint64_t>(deadline - now, INT_MAX);
-        got = SDL_WaitEventTimeout(&e, int(wait));
+    if (x11_.fd < 0) {
+        int got;
+        if (deadline == kNoDeadline) {
+            got = SDL_WaitEvent(&e);
+        } else {
+            std::uint64_t now = Now();
+            if (deadline <= now) return WaitResult::Timeout;
+            std::uint64_t wait = std::min<std::uint64_t>(deadline - now, INT_MAX);
+            got = SDL_WaitEventTimeout(&e, int(wait));
+        }
+        if (!got) return WaitResult::Timeout;
+        Translate(e);
+        return WaitResult::Event;
     }
-    if (!got) return WaitResult::Timeout;
-    Translate(e);
-    return WaitResult::Event;
+    for (;;) {
+        if (SDL_PollEvent(&e)) {
+            Translate(e);
+            return WaitResult::Event;
+        }
+        if (x11_.Pending()) continue;
+        int timeout = -1;
+        if (deadline != kNoDeadline) {
+            const std::uint64_t now = Now();
+            if (deadline <= now) return WaitResult::Timeout;
+            timeout = int(std::min<std::uint64_t>(deadline - now, INT_MAX));
+        }
+        pollfd fds[2] = {{x11_.fd, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+        const int ready = poll(fds, 2, timeout);
+        if (ready == 0) return WaitResult::Timeout;
+        if (fds[1].revents & POLLIN) {
+            char drain[64];
+            while (read(wakePipe_[0], drain, sizeof drain) > 0) {
+            }
+        }
+    }
 }
 
 void SdlBackend::Wake() {
@@ -521,6 +572,11 @@ void SdlBackend::Wake() {
     SDL_zero(e);
     e.type = wakeEvent_;
     SDL_PushEvent(&e);
+    if (wakePipe_[1] >= 0) {
+        const char one = 1;
+        // A full pipe already wakes the loop.
+        [[maybe_unused]] const ssize_t written = write(wakePipe_[1], &one, 1);
+    }
 }
 
 // ---- 4. window dragging -------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -50,6 +51,44 @@ bool X11HasWindowManager(SDL_Window* probe) {
     }
     dlclose(lib);
     return found;
+}
+
+X11Connection X11ConnectionOf(SDL_Window* window) {
+    X11Connection c;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return c;
+    // SDL has libX11 loaded already; this only takes another reference to it, kept for the
+    // connection's lifetime.
+    void* lib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
+    if (!lib) return c;
+    using Number = int (*)(Display*);
+    auto number = reinterpret_cast<Number>(dlsym(lib, "XConnectionNumber"));
+    auto pending = reinterpret_cast<int (*)(void*)>(dlsym(lib, "XPending"));
+    if (!number || !pending) return c;
+    c.display = info.info.x11.display;
+    c.pending = pending;
+    c.fd = number(info.info.x11.display);
+    return c;
+}
+
+namespace {
+
+int LogXError(Display*, XErrorEvent* e) {
+    std::fprintf(stderr, "cdmenu: X error %d on request %d (resource 0x%lx), ignored\n", int(e->error_code),
+                 int(e->request_code), static_cast<unsigned long>(e->resourceid));
+    return 0;
+}
+
+}  // namespace
+
+void X11KeepGoingOnErrors() {
+    void* lib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL | RTLD_NOLOAD);
+    if (!lib) return;  // not on X11: SDL did not load Xlib
+    using Handler = int (*)(Display*, XErrorEvent*);
+    using SetHandler = Handler (*)(Handler);
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(lib, "XSetErrorHandler"))) set(&LogXError);
+    // The handler lives in this program, which outlives every use of the library: no dlclose.
 }
 
 int X11DefaultDepth() {

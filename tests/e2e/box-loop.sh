@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# box-loop.sh PROGRAM DISC ROUNDS — on the X display of $DISPLAY, with no window manager: opens the
+# search by keyboard, searches for a term without hits and closes the "nothing found" box with
+# Enter, ROUNDS times, then ends the menu with Alt+F4. Fails when a round does not reach its next
+# state within ten seconds or the menu ends early.
+set -u
+program=$1 disc=$2 rounds=$3
+
+"$program" --data "$disc" --root "$disc" &
+pid=$!
+
+fail() {
+  echo "box-loop: $*" >&2
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  exit 1
+}
+
+# Waits until the menu shows n windows (the menu, and the dialog or the box on top), with or without
+# the box ("Information").
+shows() {
+  local n=$1 box=$2 i shown boxes
+  for ((i = 0; i < 500; i++)); do
+    kill -0 "$pid" 2>/dev/null || fail "the menu ended (round $round)"
+    shown=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)
+    boxes=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Information$' 2>/dev/null | wc -l)
+    [ "$shown" -eq "$n" ] && [ "$boxes" -eq "$box" ] && return 0
+    sleep 0.02
+  done
+  fail "round $round: $shown windows shown ($boxes boxes) instead of $n ($box)"
+}
+
+round=0
+shows 1 0
+for ((round = 1; round <= rounds; round++)); do
+  xdotool key ctrl+f
+  shows 2 0
+  xdotool type xyzzy
+  xdotool key Return
+  shows 2 1
+  xdotool key Return
+  shows 1 0
+done
+xdotool key alt+F4
+wait "$pid"
