@@ -293,8 +293,10 @@ void TMainForm::BuildListPanel() {
     lRubrik->SetFont(MakeFont("Arial", -11, gfx::clWhite));
     lbProgramme = Place<flat::TFlatListBox>(this, pProgramme, "lbProgramme", 0, 20, 170, 214);
     lbProgramme->SetColor(gfx::clBlack);
+    lbProgramme->SetColorArrow(gfx::clWhite);
+    lbProgramme->SetColorBorder(gfx::clBlack);
     lbProgramme->SetColorItemsSelect(gfx::clSilver);
-    lbProgramme->SetFont(MakeFont("Arial", -11, gfx::clBlack));
+    lbProgramme->SetFont(MakeFont("MS Sans Serif", -11, gfx::clBlack));
     lbProgramme->SetScrollBars(true);
     lbProgramme->OnClick = [this](gui::TComponent* s) { lbProgrammeClick(s); };
     lbProgramme->OnKeyUp = [this](gui::TComponent* s, int& k, gui::TShiftState sh) {

@@ -247,13 +247,14 @@ void TCanvas::Polyline(std::span<const TPoint> points) {
 void TCanvas::Polygon(std::span<const TPoint> points) {
     if (points.size() < 2) return;
     if (state_.brush.Style() != bsClear && points.size() >= 3) {
-        // Alternate rule, sampled at pixel centres.
+        // Alternate rule, sampled where the window system samples: at the integer coordinates,
+        // left and top edges in. Sampled half a pixel lower, a small arrow came out hollow.
         uint32_t rgb = ResolvePixel(state_.brush.Color());
         int minY = INT_MAX, maxY = INT_MIN;
         for (const TPoint& p : points) minY = std::min(minY, p.Y), maxY = std::max(maxY, p.Y);
         std::vector<double> xs;
         for (int y = minY; y < maxY; ++y) {
-            double cy = y + 0.5;
+            const double cy = y;
             xs.clear();
             for (size_t i = 0; i < points.size(); ++i) {
                 const TPoint& a = points[i];
@@ -265,7 +266,7 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
             }
             std::sort(xs.begin(), xs.end());
             for (size_t i = 0; i + 1 < xs.size(); i += 2) {
-                int xa = int(std::ceil(xs[i] - 0.5)), xb = int(std::ceil(xs[i + 1] - 0.5));
+                int xa = int(std::ceil(xs[i])), xb = int(std::ceil(xs[i + 1]));
                 FillDevice({xa + state_.origin.X, y + state_.origin.Y, xb + state_.origin.X,
                             y + 1 + state_.origin.Y},
                            rgb);

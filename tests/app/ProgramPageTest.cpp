@@ -393,6 +393,32 @@ TEST(ProgramPage, RecordMissingOrCutShort) {
     EXPECT_EQ(gui::Screen->Cursor(), gui::crDefault);
 }
 
+// A long list scrolled down: both arrows are white on the black strips, framed in black.
+TEST(ProgramList, ScrollArrowsStandOutOnTheirStrips) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    std::vector<TCatalogueProgram> programs;
+    for (int i = 0; i < 15; ++i) programs.push_back(Program("Programm " + std::to_string(i)));
+    StartWith(menu, programs);
+    TMainForm* m = menu.Main();
+    flat::TFlatListBox* list = m->lbProgramme;
+    menu.Backend().SetTarget(m->Handle());
+    const gfx::TPoint bottomStrip = list->ClientToForm({list->Width() / 2, list->Height() - 5});
+    menu.Backend().Click(bottomStrip.X, bottomStrip.Y);
+    ASSERT_EQ(list->TopIndex(), 1);
+
+    auto at = [&](int x, int y) {
+        const gfx::TPoint p = list->ClientToForm({x, y});
+        return gfx::TColor(menu.Pixel(p.X, p.Y)) & 0xFFFFFF;
+    };
+    const int c = list->Width() / 2, bottom = list->Height();
+    EXPECT_EQ(at(c, 5), gfx::clWhite) << "up arrow";
+    EXPECT_EQ(at(c, bottom - 6), gfx::clWhite) << "down arrow";
+    for (const auto& [x, y] : {std::pair{c - 6, 5}, std::pair{c, 2}, std::pair{c + 6, bottom - 6}})
+        EXPECT_EQ(at(x, y), gfx::clBlack) << "strip at " << x << "," << y;
+    for (const auto& [x, y] : {std::pair{0, 0}, std::pair{0, 50}, std::pair{list->Width() - 1, 100}})
+        EXPECT_EQ(at(x, y), gfx::clBlack) << "frame at " << x << "," << y;
+}
+
 TEST(InfoPage, FromTheStartPageAndFromAProgramPage) {
     MenuFixture menu;
     TMainForm* m = menu.Main();
