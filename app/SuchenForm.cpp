@@ -54,7 +54,7 @@ TSuchenForm::TSuchenForm(gui::TComponent* owner) : gui::TForm(owner) {
     lSuchbegriff = Place<gui::TLabel>(this, "lSuchbegriff", 20, 40, 60, 13);
     lSuchbegriff->SetTransparent(true);
     lSuchbegriff->SetFont(MakeFont("MS Sans Serif", -11, gfx::clBlack));
-    lSuchbegriff->SetCaption("Suchbegiff:");
+    lSuchbegriff->SetCaption("Suchbegriff:");
 
     eSuchbegriff = Place<flat::TFlatEdit>(this, "eSuchbegriff", 20, 56, 215, 19);
     eSuchbegriff->SetColorFocused(gfx::clBlack);

@@ -41,6 +41,10 @@ public:
     void MouseLeave() override;
     void DoEnter() override;
     void DoExit() override;
+    void FormActiveChanged() override {
+        gui::TEdit::FormActiveChanged();
+        UpdateLook();
+    }
     void Loaded() override;
 
 protected:

@@ -327,6 +327,16 @@ void TEdit::DoEnter() {
     Invalidate();
 }
 
+void TEdit::FormActiveChanged() {
+    // Focus given while the dialog was still opening: the caret starts blinking once it is active.
+    if (Focused()) {
+        RestartBlink();
+    } else {
+        caretOn_ = false;
+        blink_->SetEnabled(false);
+    }
+}
+
 void TEdit::DoExit() {
     caretOn_ = false;
     blink_->SetEnabled(false);
@@ -365,10 +375,8 @@ void TEdit::Paint() {
         c.TextOut(x0, ty, std::string_view(shown).substr(size_t(SelStart()), size_t(SelLength())));
     }
     if (focused && caretOn_) {
-        int cx = TextX(caret_);
-        c.Brush().SetStyle(gfx::bsSolid);
-        c.Brush().SetColor(gfx::clWindowText);
-        c.FillRect({cx, ty, cx + 1, ty + th});
+        // Inverted, as the system caret is: visible on a dark field as on a light one.
+        c.PatBlt(TextX(caret_), ty, 1, th, gfx::DSTINVERT);
     }
     c.RestoreState(level);
 }

@@ -59,6 +59,7 @@ protected:
     void DblClick() override;
     void DoEnter() override;
     void DoExit() override;
+    void FormActiveChanged() override;
     void TextChanged() override;
     virtual void Change();
 

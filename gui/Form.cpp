@@ -252,7 +252,10 @@ void TForm::SetActive(bool active) {
     } else {
         FireEvent(OnDeactivate, this);
     }
-    if (!Freeing() && activeControl_) activeControl_->Invalidate();
+    if (!Freeing() && activeControl_) {
+        activeControl_->FormActiveChanged();
+        activeControl_->Invalidate();
+    }
 }
 
 // ---- showing and closing ----------------------------------------------------------------------

@@ -62,6 +62,9 @@ public:
     virtual void KeyUp(int& key, TShiftState shift);
     virtual void DoEnter();
     virtual void DoExit();
+    // The control holds its form's focus and the form has just become active or inactive: whether
+    // it counts as Focused() changed without an enter or exit.
+    virtual void FormActiveChanged() {}
 
     bool IsWinControl() const override { return true; }
     void SetBounds(int left, int top, int width, int height) override;

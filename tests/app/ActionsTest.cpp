@@ -366,7 +366,7 @@ TEST_F(ActionsTest, SearchDialogAndResults) {
     EXPECT_EQ(s.Width(), 380);
     EXPECT_EQ(s.Height(), 120);
     EXPECT_EQ(s.FormStyle(), gui::fsStayOnTop);
-    EXPECT_EQ(s.lSuchbegriff->Caption(), "Suchbegiff:");
+    EXPECT_EQ(s.lSuchbegriff->Caption(), "Suchbegriff:");
     // Its skin and buttons come from the disc's skin folder.
     EXPECT_EQ(s.SkinForm1->Picture().Width(), 380);
     EXPECT_EQ(s.ilButtons1->Count(), 2);

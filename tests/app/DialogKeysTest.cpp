@@ -105,6 +105,48 @@ TEST(DialogKeys, SearchDialogTabOrderMarkAndKeys) {
     EXPECT_GE(m->lbProgramme->Items().Count(), 1);
 }
 
+// The term field looks the same however the dialog was opened: black while it has the focus, with
+// the caret visible on it, slate once the focus has moved on.
+TEST(DialogKeys, SearchFieldLookDoesNotDependOnHowTheFocusCame) {
+    MenuFixture menu;
+    TMainForm* m = menu.Main();
+    gui::Automation& hb = menu.Backend();
+    TSuchenForm* s = SuchenForm;
+    ASSERT_NE(s, nullptr);
+    flat::TFlatEdit* e = s->eSuchbegriff;
+    const int mid = e->Height() / 2;
+    auto caretShown = [&] {
+        for (int x = 2; x < 12; ++x)
+            if (PixelOf(hb, e, x, mid) == 0xFF'FF'FF) return true;
+        return false;
+    };
+    struct Look {
+        std::int64_t field = -1, fieldAfterTab = -1;
+        bool caret = false;
+    };
+    auto look = [&](Look& l) {
+        hb.Post([&] {
+            hb.SetTarget(s->Handle());
+            l.field = PixelOf(hb, e, e->Width() / 2, mid);
+            l.caret = caretShown();
+            hb.Key(gui::VK_TAB);
+            l.fieldAfterTab = PixelOf(hb, e, e->Width() / 2, mid);
+            hb.Key(gui::VK_ESCAPE);
+        });
+    };
+    Look byKey, byMouse;
+    look(byKey);
+    hb.Key('F', gui::ssCtrl);
+    menu.Click(m->CategoryButtons.at(1));
+    look(byMouse);
+    menu.Click(m->bSuche);
+    for (const Look* l : {&byKey, &byMouse}) {
+        EXPECT_EQ(l->field, 0);
+        EXPECT_TRUE(l->caret);
+        EXPECT_EQ(l->fieldAfterTab, 0x90'7F'70);  // RGB(112, 127, 144) as the window stores it
+    }
+}
+
 TEST(DialogKeys, SearchDialogEscapeAndCloseGlyphCancel) {
     MenuFixture menu;
     gui::Automation& hb = menu.Backend();
