@@ -228,6 +228,8 @@ void TMainForm::BuildProgramPage() {
     gbProgramm->SetVisible(false);
     gbProgramm->SetTransparent(true);
     gbProgramm->SetBorder(flat::brOnlyTopLine);
+    // No colour of its own: the system draws an unknown system colour black.
+    gbProgramm->SetColorBorder(gfx::TColor(0xFFFFFFFF));
     gbProgramm->SetFont(MakeFont("Arial", -17, gfx::clBlack, gfx::fsBold));
     gbProgramm->SetCaption("");
     gbProgramm->OnEnter = [this](gui::TComponent* s) { gbProgrammEnter(s); };
