@@ -15,10 +15,14 @@ TFlatScrollbar::TFlatScrollbar(gui::TComponent* owner) : gui::TCustomControl(own
 
     first_ = Make<TFlatScrollbarButton>();
     first_->SetParent(this);
+    first_->OnPress = [this](gui::TComponent*) { StepLine(-1); };
     first_->OnDown = [this](gui::TComponent*) { StepBy(-smallChange_); };
+    first_->OnRelease = [this](gui::TComponent*) { SettleOnLine(-1); };
     second_ = Make<TFlatScrollbarButton>();
     second_->SetParent(this);
+    second_->OnPress = [this](gui::TComponent*) { StepLine(1); };
     second_->OnDown = [this](gui::TComponent*) { StepBy(smallChange_); };
+    second_->OnRelease = [this](gui::TComponent*) { SettleOnLine(1); };
     first_->SetGlyph(LoadFlatGlyph("THUMB_UP_ENABLED"));
     second_->SetGlyph(LoadFlatGlyph("THUMB_DOWN_ENABLED"));
 
@@ -146,6 +150,24 @@ void TFlatScrollbar::LayoutParts() {
 void TFlatScrollbar::StepBy(int delta) {
     SetPosition(position_ + delta);
     if (OnScroll) OnScroll(this, position_);
+}
+
+void TFlatScrollbar::StepLine(int direction) {
+    if (lineStep_ <= 0) {
+        StepBy(direction * smallChange_);
+        return;
+    }
+    // To the next line boundary in that direction, from wherever the view stands.
+    const int at = position_ - min_;
+    const int line = direction < 0 ? (at - 1 < 0 ? -1 : (at - 1) / lineStep_) : at / lineStep_ + 1;
+    StepBy(min_ + line * lineStep_ - position_);
+}
+
+void TFlatScrollbar::SettleOnLine(int direction) {
+    const int at = position_ - min_;
+    if (lineStep_ <= 0 || at % lineStep_ == 0 || position_ <= min_ || position_ >= max_) return;
+    const int line = at / lineStep_ + (direction > 0 ? 1 : 0);
+    StepBy(min_ + line * lineStep_ - position_);
 }
 
 void TFlatScrollbar::ThumbMoved(int position) {

@@ -48,6 +48,10 @@ public:
     void SetLargeChange(int v);
     int Position() const { return position_; }
     void SetPosition(int v);
+    // The height of a line of what the bar scrolls, 0 when it has none: a click on an arrow then
+    // moves to the next line and a held arrow comes to rest on one (else they move by SmallChange).
+    int LineStep() const { return lineStep_; }
+    void SetLineStep(int v) { lineStep_ = v; }
     TScrollBarKind Kind() const { return kind_; }
     void SetKind(TScrollBarKind v);
 
@@ -101,11 +105,13 @@ private:
     void SetButtonSlot(int slot, gfx::TColor c);
     void SetThumbSlot(int slot, gfx::TColor c);
     void StepBy(int delta);
+    void StepLine(int direction);
+    void SettleOnLine(int direction);
 
     TFlatScrollbarButton* first_ = nullptr;
     TFlatScrollbarButton* second_ = nullptr;
     TFlatScrollbarTrack* track_ = nullptr;
-    int min_ = 0, max_ = 0, smallChange_ = 0, largeChange_ = 0, position_ = 0;
+    int min_ = 0, max_ = 0, smallChange_ = 0, largeChange_ = 0, position_ = 0, lineStep_ = 0;
     TScrollBarKind kind_ = sbHorizontal;
     // Zero until the constructor assigns the defaults through the setters, which act only on a
     // change — so the black shadow default leaves the buttons' own (black) shadow untouched.

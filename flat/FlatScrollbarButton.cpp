@@ -16,14 +16,17 @@ void TFlatScrollbarButton::MouseDown(gui::TMouseButton button, gui::TShiftState 
     pressButton_ = button;
     StopTimer();
     timer_ = new gui::TTimer(this);
-    timer_->SetInterval(kRepeatInterval);
+    timer_->SetInterval(kFirstDelay);
     timer_->SetOnTimer([this](gui::TComponent*) { Tick(); });
     timer_->SetEnabled(true);
+    if (OnPress) OnPress(this);
 }
 
 void TFlatScrollbarButton::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
+    const bool held = timer_ != nullptr;
     StopTimer();
     TFlatButton::MouseUp(button, shift, x, y);
+    if (held && OnRelease) OnRelease(this);
 }
 
 void TFlatScrollbarButton::EnabledChanged() {
@@ -34,6 +37,7 @@ void TFlatScrollbarButton::EnabledChanged() {
 void TFlatScrollbarButton::Tick() {
     // Any mouse button repeats; with the left one the pointer must still hold the button down
     // (dragged off, the button shows up and the repeat pauses).
+    if (timer_ && timer_->Interval() != kRepeatInterval) timer_->SetInterval(kRepeatInterval);
     if (pressButton_ == gui::mbLeft && State() != TFlatButtonState::Pressed) return;
     if (OnDown) OnDown(this);
 }

@@ -1,7 +1,7 @@
 #pragma once
-// TFlatScrollbarButton: an arrow button of the flat scroll bar. While it is held it repeats its
-// OnDown every 10 ms on a window timer; the first step comes with the first tick, so a press
-// shorter than one tick does nothing.
+// TFlatScrollbarButton: an arrow button of the flat scroll bar. A press raises OnPress at once;
+// held past kFirstDelay, it repeats its OnDown every 10 ms on a window timer; the release raises
+// OnRelease. (Repeating from the first 10 ms tick only, a quick click did nothing at all.)
 #include "flat/FlatButton.h"
 
 namespace gui {
@@ -12,12 +12,15 @@ namespace flat {
 
 class TFlatScrollbarButton : public TFlatButton {
 public:
+    static constexpr int kFirstDelay = 300;
     static constexpr int kRepeatInterval = 10;
 
     explicit TFlatScrollbarButton(gui::TComponent* owner);
     ~TFlatScrollbarButton() override;
 
+    gui::TNotifyEvent OnPress;
     gui::TNotifyEvent OnDown;
+    gui::TNotifyEvent OnRelease;
     bool Repeating() const { return timer_ != nullptr; }
 
     void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;

@@ -140,6 +140,14 @@ void TPointerRouter::Dispatch(TForm* form, const Event& ev) {
         }
         case EventType::MouseWheel: {
             hints_.Cancel();
+            // What lies under the pointer scrolls first, focused or not (the description beside a
+            // focused list); otherwise the focused control and its parents, as before.
+            bool taken = false;
+            for (TControl* c = under; c && c != form && !taken; c = c->Parent()) {
+                taken = c->DoMouseWheel(ev.shift, ev.wheelDelta, screen);
+                if (under->Freeing()) taken = true;
+            }
+            if (taken) break;
             TControl* start = form->ActiveControl();
             if (!start) start = under;
             for (TControl* c = start; c; c = c->Parent()) {

@@ -1,8 +1,11 @@
 #include "skin/TransText.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "flat/FlatScrollbar.h"
+#include "gui/Application.h"
 
 namespace skin {
 
@@ -101,6 +104,22 @@ void TTransText::Notification(gui::TComponent* c, gui::TOperation op) {
     gui::TGraphicControl::Notification(c, op);
 }
 
+bool TTransText::DoMouseWheel(gui::TShiftState shift, int wheelDelta, gfx::TPoint mousePos) {
+    if (gui::TGraphicControl::DoMouseWheel(shift, wheelDelta, mousePos)) return true;
+    if (!scrollbar_ || !scrollbar_->Visible() || lineHeight_ <= 0) return false;
+    int lines = gui::Application ? gui::Application->TheBackend().Settings().wheelScrollLines : 3;
+    if (lines <= 0) lines = std::max(1, Height() / lineHeight_);  // 0 means a page
+    // As the list counts them: every whole 120 is a notch, the rest waits for the next delta.
+    const std::int64_t total = std::int64_t(wheelRest_) + wheelDelta;
+    const std::int64_t notches = total / 120;
+    wheelRest_ = int(total - notches * 120);
+    if (notches == 0) return true;
+    const std::int64_t target = std::int64_t(scrollbar_->Position()) - notches * lines * lineHeight_;
+    scrollbar_->SetPosition(int(std::clamp<std::int64_t>(target, scrollbar_->Min(), scrollbar_->Max())));
+    if (scrollbar_->OnScroll) scrollbar_->OnScroll(scrollbar_, scrollbar_->Position());
+    return true;
+}
+
 void TTransText::ScrollbarScrolled(int position) {
     if (position == lastScrollPos_) return;
     lastScrollPos_ = position;
@@ -132,6 +151,7 @@ void TTransText::Fit() {
     lineHeight_ = measure_.Canvas().TextHeight(text_.Count() > 0 ? text_[0] : std::string()) + lineSpacing_;
     if (wrapped_.Count() > 0) contentHeight_ = wrapped_.Count() * lineHeight_ + 1;
     drawWidth_ = Width();
+    if (scrollbar_) scrollbar_->SetLineStep(lineHeight_);
     if (Height() >= contentHeight_ || !scrollbar_) return;
     flat::TFlatScrollbar& bar = *scrollbar_;
     bar.SetBounds(bar.Left(), Top(), bar.Width(), Height());

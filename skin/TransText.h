@@ -57,6 +57,8 @@ protected:
     void Paint() override;
     void Notification(gui::TComponent* c, gui::TOperation op) override;
     void FontChanged() override;
+    // Three lines a notch (the desktop's setting), as the program list scrolls.
+    bool DoMouseWheel(gui::TShiftState shift, int wheelDelta, gfx::TPoint mousePos) override;
 
 private:
     // The line height, the content height and the bar over the display lines as they are.
@@ -75,6 +77,7 @@ private:
     int lineHeight_ = 0;
     int drawWidth_ = 0;  // the bitmap's width: the view's, or the room left of a bar over it
     int lastScrollPos_ = 0;
+    int wheelRest_ = 0;
     bool wrappedOnce_ = false;
     gfx::TBitmap work_;
     gfx::TBitmap measure_;

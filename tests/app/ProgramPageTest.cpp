@@ -197,7 +197,7 @@ TEST(ProgramPage, FeaturesLineAndDescription) {
     EXPECT_EQ(m->TransText1->Text()[0], "Eine Zeile.");
 }
 
-TEST(ProgramPage, DescriptionIsLeftAlignedAndScrollsByTwoAndTen) {
+TEST(ProgramPage, DescriptionIsLeftAlignedAndScrollsByLinesWheelAndPage) {
     MenuFixture menu(MenuFixture::kNoStart);
     auto longText = [](const std::string& word) {
         std::vector<std::string> lines{
@@ -266,20 +266,38 @@ TEST(ProgramPage, DescriptionIsLeftAlignedAndScrollsByTwoAndTen) {
         menu.Backend().MouseUp(p.X, p.Y);
         menu.Backend().Pump();
     };
+    // A click on the arrow moves one line at once; held, the text comes to rest on a line.
     arrowStep();
-    EXPECT_EQ(bar->Position(), 2);
-    EXPECT_EQ(view->ScrollOffset(), 2);
+    EXPECT_EQ(bar->Position(), lineHeight);
+    EXPECT_EQ(view->ScrollOffset(), lineHeight);
+    const gfx::TPoint down = MenuFixture::Centre(bar->SecondButton());
+    menu.Backend().MouseDown(down.X, down.Y);
+    menu.Backend().Advance(400);
+    menu.Backend().MouseUp(down.X, down.Y);
+    EXPECT_GT(bar->Position(), 2 * lineHeight);
+    EXPECT_EQ(bar->Position() % lineHeight, 0);
+    // The wheel over the text scrolls it three lines a notch, though the list has the focus.
+    bar->SetPosition(0);
+    m->lbProgramme->SetFocus();
+    const gfx::TPoint over = MenuFixture::Centre(view);
+    menu.Backend().MouseMove(over.X, over.Y);
+    menu.Backend().Wheel(over.X, over.Y, -1);
+    EXPECT_EQ(bar->Position(), 3 * lineHeight);
+    EXPECT_EQ(m->lbProgramme->TopIndex(), 0);
+    menu.Backend().Wheel(over.X, over.Y, 1);
+    EXPECT_EQ(bar->Position(), 0);
+    bar->SetPosition(lineHeight);
     bar->SetFocus();
     menu.Backend().Key(gui::VK_NEXT);
-    EXPECT_EQ(bar->Track()->Position(), 12);
+    EXPECT_EQ(bar->Track()->Position(), lineHeight + 10);
 
     // The next program starts at the top, and its first step scrolls it.
     Select(menu, 1);
     EXPECT_EQ(bar->Position(), 0);
     EXPECT_EQ(view->ScrollOffset(), 0);
     arrowStep();
-    EXPECT_EQ(bar->Position(), 2);
-    EXPECT_EQ(view->ScrollOffset(), 2);
+    EXPECT_EQ(bar->Position(), lineHeight);
+    EXPECT_EQ(view->ScrollOffset(), lineHeight);
 }
 
 TEST(ProgramPage, ThumbnailPlacement) {

@@ -90,34 +90,50 @@ TEST_F(FlatScrollbarTest, DraggingTheThumbIsClamped) {
     EXPECT_EQ(ThumbTop(), 48);
 }
 
-TEST_F(FlatScrollbarTest, ArrowsRepeatOnTheClock) {
-    hb->MouseDown(105, 155);  // the down arrow
-    hb->Advance(9);
-    EXPECT_EQ(bar->Position(), 0);  // no step before the first tick
-    hb->Advance(1);
+TEST_F(FlatScrollbarTest, ArrowsStepAtOnceAndRepeatOnTheClock) {
+    hb->MouseDown(105, 155);  // the down arrow: one step at once
     EXPECT_EQ(bar->Position(), 2);
+    hb->Advance(TFlatScrollbarButton::kFirstDelay - 1);
+    EXPECT_EQ(bar->Position(), 2);  // held, it waits before it repeats
+    hb->Advance(1);
+    EXPECT_EQ(bar->Position(), 4);
     hb->Advance(40);
-    EXPECT_EQ(bar->Position(), 10);
-    EXPECT_EQ(scrolls.size(), 5u);
+    EXPECT_EQ(bar->Position(), 12);
+    EXPECT_EQ(scrolls.size(), 6u);
     hb->MouseUp(105, 155);
     EXPECT_FALSE(bar->SecondButton()->Repeating());
     hb->Advance(100);
-    EXPECT_EQ(bar->Position(), 10);
+    EXPECT_EQ(bar->Position(), 12);
 
-    // A press shorter than a tick does nothing.
+    // A quick click is one step.
     hb->MouseDown(105, 155);
     hb->Advance(5);
     hb->MouseUp(105, 155);
     hb->Advance(50);
-    EXPECT_EQ(bar->Position(), 10);
+    EXPECT_EQ(bar->Position(), 14);
+
+    // With lines to scroll, a click goes to the next line and a held arrow rests on one.
+    bar->SetLineStep(13);
+    hb->MouseDown(105, 155);
+    hb->MouseUp(105, 155);
+    EXPECT_EQ(bar->Position(), 26);
+    hb->MouseDown(105, 155);
+    hb->Advance(TFlatScrollbarButton::kFirstDelay + 30);
+    EXPECT_EQ(bar->Position(), 39 + 4 * 2);
+    hb->MouseUp(105, 155);
+    EXPECT_EQ(bar->Position(), 52);
+    hb->MouseDown(105, 25);  // up
+    hb->MouseUp(105, 25);
+    EXPECT_EQ(bar->Position(), 39);
+    bar->SetLineStep(0);
 
     // Up at the start: OnScroll goes on firing with the unchanged position.
     bar->SetPosition(0);
     scrolls.clear();
     hb->MouseDown(105, 25);
-    hb->Advance(30);
+    hb->Advance(TFlatScrollbarButton::kFirstDelay + 20);
     hb->MouseUp(105, 25);
-    EXPECT_EQ(scrolls, (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(scrolls, (std::vector<int>{0, 0, 0, 0}));
 }
 
 TEST_F(FlatScrollbarTest, KeysAndRequestsMoveOnlyTheThumb) {

@@ -170,7 +170,7 @@ TEST(Mouse, DoubleClickNeedsTheTimeTheDistanceAndTheSameControl) {
     EXPECT_EQ(std::count(s.log.begin(), s.log.end(), "a:dblclick"), 0);
 }
 
-TEST(Mouse, WheelGoesToTheFocusedControlThenItsParentsAndLeavingTheWindowLeaves) {
+TEST(Mouse, WheelGoesToTheControlUnderThePointerThenTheFocusedOneAndLeavingTheWindowLeaves) {
     Scene s;
     auto* child = s.w->Make<GProbe>("child", &s.log);
     child->SetParent(s.w);
@@ -179,12 +179,17 @@ TEST(Mouse, WheelGoesToTheFocusedControlThenItsParentsAndLeavingTheWindowLeaves)
     s.w->SetFocus();
     ASSERT_TRUE(s.w->Focused());
     s.log.clear();
-    s.t.hb->Wheel(20, 20, -2);  // over a, but the focused pane takes it
-    EXPECT_EQ(s.log, (Log{"a:enter", "a:move 10,10", "w:wheel -240"}));
+    s.t.hb->Wheel(20, 20, -2);  // over a, which passes it on: the focused pane takes it
+    EXPECT_EQ(s.log, (Log{"a:enter", "a:move 10,10", "a:wheel -240", "w:wheel -240"}));
+    s.a->eatWheel = true;  // a control that scrolls keeps it, focused or not
+    s.log.clear();
+    s.t.hb->Wheel(20, 20, 1);
+    EXPECT_EQ(s.log, (Log{"a:move 10,10", "a:wheel 120"}));
+    s.a->eatWheel = false;
     s.w->eatWheel = false;
     s.log.clear();
     s.t.hb->Wheel(20, 20, 1);
-    EXPECT_EQ(s.log, (Log{"a:move 10,10", "w:wheel 120"}));
+    EXPECT_EQ(s.log, (Log{"a:move 10,10", "a:wheel 120", "w:wheel 120"}));
 
     // The pointer leaving the window leaves the control under it.
     s.log.clear();
