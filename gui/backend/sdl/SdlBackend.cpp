@@ -150,6 +150,8 @@ private:
     // Our own window move (no window manager, or no hit test).
     WindowHandle dragging_ = 0;
     int dragStartX_ = 0, dragStartY_ = 0, dragWinX_ = 0, dragWinY_ = 0;
+    int pressX_ = 0, pressY_ = 0;  // screen position of the last press
+    bool leftDown_ = false;        // as the events handled so far have it, not as the mouse is now
 };
 
 // ---- 1. start-up ------------------------------------------------------------------------------
@@ -469,6 +471,17 @@ void SdlBackend::Present(WindowHandle h, const gfx::TBitmap& bb, const TRect& re
 // ---- 3. events ----------------------------------------------------------------------------------
 
 void SdlBackend::Translate(const SDL_Event& e) {
+    if (e.type == SDL_MOUSEBUTTONDOWN) {
+        // A drag starts where the press was, not where the pointer has got to by the time the
+        // press is handled.
+        int wx = 0, wy = 0;
+        if (SDL_Window* from = SDL_GetWindowFromID(e.button.windowID)) SDL_GetWindowPosition(from, &wx, &wy);
+        pressX_ = wx + e.button.x;
+        pressY_ = wy + e.button.y;
+        if (e.button.button == SDL_BUTTON_LEFT) leftDown_ = true;
+    } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT) {
+        leftDown_ = false;
+    }
     if (dragging_ &&
         (e.type == SDL_MOUSEMOTION || e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP)) {
         DragWith(e);
@@ -501,12 +514,16 @@ void SdlBackend::DragWith(const SDL_Event& e) {
     if (e.type != SDL_MOUSEMOTION) return;
     Win* w = Find(dragging_);
     if (!w) return;
-    // The global pointer position from the event itself: the global query may answer from a
-    // cache that a grabbed pointer does not refresh.
-    int wx = 0, wy = 0;
-    SDL_Window* from = SDL_GetWindowFromID(e.motion.windowID);
-    SDL_GetWindowPosition(from ? from : w->sdl, &wx, &wy);
-    int gx = wx + e.motion.x, gy = wy + e.motion.y;
+    // Where the pointer is now: the event's position is relative to the window as the server had
+    // it, which lags behind the moves asked for, so summing them would run ahead of the pointer.
+    int gx = 0, gy = 0;
+    if (!x11_.Pointer(gx, gy)) {
+        int wx = 0, wy = 0;
+        SDL_Window* from = SDL_GetWindowFromID(e.motion.windowID);
+        SDL_GetWindowPosition(from ? from : w->sdl, &wx, &wy);
+        gx = wx + e.motion.x;
+        gy = wy + e.motion.y;
+    }
     int nx = dragWinX_ + gx - dragStartX_, ny = dragWinY_ + gy - dragStartY_;
     SDL_SetWindowPosition(w->sdl, nx, ny);
     w->bounds = gfx::Bounds(nx / units_, ny / units_, w->bounds.Width(), w->bounds.Height());
@@ -594,7 +611,9 @@ SDL_HitTestResult SdlBackend::HitTest(SDL_Window* win, const SDL_Point* area, vo
 void SdlBackend::BeginWindowDrag(WindowHandle h) {
     // Reached when the press came through (no window manager to move the window): move it here.
     Win* w = Find(h);
-    if (!w || !(SDL_GetGlobalMouseState(&dragStartX_, &dragStartY_) & SDL_BUTTON_LMASK)) return;
+    if (!w || !leftDown_) return;
+    dragStartX_ = pressX_;
+    dragStartY_ = pressY_;
     SDL_GetWindowPosition(w->sdl, &dragWinX_, &dragWinY_);
     dragging_ = h;
     SDL_CaptureMouse(SDL_TRUE);

@@ -68,8 +68,18 @@ X11Connection X11ConnectionOf(SDL_Window* window) {
     if (!number || !pending) return c;
     c.display = info.info.x11.display;
     c.pending = pending;
+    c.queryPointer = reinterpret_cast<decltype(c.queryPointer)>(dlsym(lib, "XQueryPointer"));
+    c.rootWindow = reinterpret_cast<decltype(c.rootWindow)>(dlsym(lib, "XDefaultRootWindow"));
     c.fd = number(info.info.x11.display);
     return c;
+}
+
+bool X11Connection::Pointer(int& x, int& y) const {
+    if (!display || !queryPointer || !rootWindow) return false;
+    unsigned long root = 0, child = 0;
+    int wx = 0, wy = 0;
+    unsigned mask = 0;
+    return queryPointer(display, rootWindow(display), &root, &child, &x, &y, &wx, &wy, &mask) != 0;
 }
 
 namespace {

@@ -18,6 +18,13 @@ struct X11Connection {
 
     // Events Xlib has read but SDL has not taken yet: waiting on the socket would miss them.
     bool Pending() const { return pending && pending(display) > 0; }
+    // Where the pointer is on the screen now, asked of the server: motion events are relative to
+    // a window that a drag is moving, and SDL's global answer may come from a stale cache.
+    bool Pointer(int& x, int& y) const;
+
+    int (*queryPointer)(void*, unsigned long, unsigned long*, unsigned long*, int*, int*, int*, int*,
+                        unsigned*) = nullptr;
+    unsigned long (*rootWindow)(void*) = nullptr;
 };
 X11Connection X11ConnectionOf(SDL_Window* window);
 
