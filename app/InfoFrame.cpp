@@ -1,6 +1,7 @@
 #include "app/InfoFrame.h"
 
 #include "app/DiscBuild.h"
+#include "app/Links.h"
 #include "app/SkinFiles.h"
 #include "base/Cp1252.h"
 #include "gui/Image.h"
@@ -94,11 +95,9 @@ void TInfoFrame::LoadBackground() {
 }
 
 void TInfoFrame::leMailClick(gui::TComponent*) {
-    if (auto* shell = platform::Services().shell)
-        shell->Open("mailto:" + std::string(DiscBuild::kPublisherMail));
+    OpenLink("mailto:" + std::string(DiscBuild::kPublisherMail));
 }
 
 void TInfoFrame::lInternetClick(gui::TComponent*) {
-    if (auto* shell = platform::Services().shell)
-        shell->Open("http://" + std::string(DiscBuild::kPublisherWeb));
+    OpenLink("http://" + std::string(DiscBuild::kPublisherWeb));
 }

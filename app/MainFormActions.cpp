@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "app/Catalogue.h"
+#include "app/Links.h"
 #include "app/MainForm.h"
 #include "app/SelFolderForm.h"
 #include "app/SuchenForm.h"
@@ -81,6 +82,12 @@ void TMainForm::bInstallierenClick(gui::TComponent*) {
     }
     // The unpacking keeps the window answering; a second click meanwhile must not start another.
     if (ZipFront1->Busy()) return;
+    // An archive that is not there is said so before a folder is asked for, as for "Starten".
+    if (!platform::FileOps::FileExists(base::Trim(InstallPath))) {
+        gui::Application->Warning("Die Datei " + ShownFile(base::Trim(InstallPath)) +
+                                  " wurde nicht gefunden.");
+        return;
+    }
     TSelFolderForm& dialog = FolderDialog();
     dialog.Label1->SetCaption("Dateien entpacken (" + ShownFile(InstallPath) + ")");
     dialog.ShowModal();
@@ -128,7 +135,8 @@ void TMainForm::bKopierenClick(gui::TComponent*) {
     if (PrepareTargetFolder(target, &error) == TFolderPrepared::kFailed) {
         std::string text = platform::FileOps::ErrorText(error);
         if (text.empty()) text = "E/A-Fehler " + std::to_string(error);
-        throw base::EInOutError(text, error);
+        throw base::EInOutError("Der Ordner " + ShownFile(target) + " konnte nicht angelegt werden: " + text,
+                                error);
     }
 
     // The screenshot lies in many program folders and is not meant to be copied along; but a
@@ -150,8 +158,8 @@ void TMainForm::bKopierenClick(gui::TComponent*) {
 
 void TMainForm::bScreenshotClick(gui::TComponent*) {
     PlaySlotSound(0);
-    // An empty folder: the file window opens on the menu's current directory.
-    if (auto* shell = platform::Services().shell) shell->Explore("");
+    // An empty folder: the file window opens on the menu's current directory, the disc's root.
+    ExploreFolder("", ShownFile(DiscRoot));
 }
 
 void TMainForm::bSucheClick(gui::TComponent*) {

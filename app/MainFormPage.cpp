@@ -7,6 +7,7 @@
 
 #include "app/Catalogue.h"
 #include "app/InfoFrame.h"
+#include "app/Links.h"
 #include "app/MainForm.h"
 #include "app/MenuResource.h"
 #include "app/TextHelpers.h"
@@ -203,7 +204,7 @@ std::pair<std::string, bool> TMainForm::ShortenFactValue(const std::string& text
 }
 
 void TMainForm::lFactsValueClick(gui::TComponent*) {
-    if (auto* shell = platform::Services().shell) shell->Open("http://" + HomepageUrl);
+    OpenLink("http://" + HomepageUrl);
 }
 
 std::string TMainForm::MapToDiscRoot(const std::string& path) const {
@@ -319,7 +320,7 @@ void TMainForm::BannerClick(gui::TComponent* sender) {
         if (Banner(i) == sender) {
             // The link ends at the target field's first zero byte.
             const std::string& link = BannerLinks[size_t(i)];
-            if (auto* shell = platform::Services().shell) shell->Open(link.substr(0, link.find('\0')));
+            OpenLink(link.substr(0, link.find('\0')));
         }
 }
 

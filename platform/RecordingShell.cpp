@@ -26,7 +26,7 @@ RecordingShell::~RecordingShell() = default;
 
 bool RecordingShell::Record(const char* operation, const std::string& target, std::vector<std::string> argv,
                             std::string folder) {
-    const bool started = !argv.empty();
+    const bool started = !argv.empty() && !failing_;
     calls_.push_back({operation, target, std::move(argv), std::move(folder)});
     return started;
 }

@@ -28,6 +28,9 @@ public:
 
     const std::vector<ShellCall>& Calls() const { return calls_; }
     void Clear() { calls_.clear(); }
+    // From now on every call is recorded but answers "nothing could be started", as on a system
+    // without an opener.
+    void SetFailing(bool failing) { failing_ = failing; }
 
 private:
     bool Record(const char* operation, const std::string& target, std::vector<std::string> argv,
@@ -35,6 +38,7 @@ private:
     class Planner;  // the system's own shell, asked what it would run
     std::unique_ptr<Planner> planner_;
     std::vector<ShellCall> calls_;
+    bool failing_ = false;
 };
 
 }  // namespace platform

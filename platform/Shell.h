@@ -4,8 +4,8 @@
 // always started with an argument vector — no path or URL from the data ever reaches a command
 // interpreter. A file from the disc runs in its own folder, as it would when started from there;
 // the file manager of Explore("") opens on the menu's current directory (the disc root).
-// Each call returns true when a process was started. Callers ignore failures by design (a disc's
-// links and programs may be missing); the result is for tests and logs.
+// Each call returns true when a process was started (and, for the desktop's opener, it did not
+// fail at once); the menu tells the user when it returns false.
 #include <string>
 #include <vector>
 

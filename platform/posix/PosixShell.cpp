@@ -18,6 +18,7 @@ namespace platform {
 namespace {
 
 const char* const kOpener = "xdg-open";
+constexpr int kOpenerVerdictMs = 500;
 
 // A name that begins with '-' would be taken for an option by the program that receives it.
 std::string NotAnOption(std::string path) {
@@ -100,6 +101,17 @@ bool PosixShell::Spawn(const std::vector<std::string>& argv, const std::string& 
     posix_spawnattr_destroy(&attr);
     if (rc != 0) return false;
     lastPid_ = pid;
+    if (reap_ && argv[0] == kOpener) {
+        // The opener answers at once when it has nothing to open the target with; a browser it
+        // starts may keep it running, so after a short while its silence counts as success.
+        for (int waited = 0; waited < kOpenerVerdictMs; waited += 10) {
+            int status = 0;
+            const pid_t done = waitpid(pid, &status, WNOHANG);
+            if (done == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+            if (done < 0 && errno != EINTR) break;
+            usleep(10 * 1000);
+        }
+    }
     if (reap_) {
         std::thread([pid] {
             int status;

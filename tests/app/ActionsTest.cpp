@@ -284,6 +284,24 @@ TEST_F(ActionsTest, InstallerStartAndExplorerGoThroughTheShell) {
     Main().lFactsValueClick(nullptr);
     ASSERT_EQ(menu.Shell().Calls().size(), 4u);
     EXPECT_EQ(menu.Shell().Calls()[3].argv, Command(kOpenWith, "http://www.example.org/a b"));
+
+    // A desktop with nothing to open a link or a folder with: a click says so.
+    menu.Shell().SetFailing(true);
+    Hb().ClearRecords();
+    Main().lFactsValueClick(nullptr);
+    Main().bScreenshotClick(nullptr);
+    ASSERT_EQ(BoxTexts().size(), 2u);
+    EXPECT_NE(BoxTexts()[0].find("http://www.example.org/a b"), std::string::npos) << BoxTexts()[0];
+    EXPECT_NE(BoxTexts()[1].find(menu.Shown("")), std::string::npos) << BoxTexts()[1];
+    menu.Shell().SetFailing(false);
+
+    // An archive that is not on the disc is named, before any folder is asked for.
+    SetProgram("Alpha", "fehlt.zip");
+    Hb().ClearRecords();
+    Main().bInstallierenClick(nullptr);
+    EXPECT_TRUE(Hb().FolderPrompts().empty());
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Die Datei " + menu.Shown("Programme/Alpha/fehlt.zip") +
+                                                   " wurde nicht gefunden."});
 }
 
 TEST_F(ActionsTest, UnpackSucceedsWhenTheListingOnlyWarned) {
@@ -337,9 +355,14 @@ TEST_F(ActionsTest, CopyKeepsTheUsersScreenshotNamesake) {
     EXPECT_EQ(menu.ReadFile("ziel/unter"), "a file, not a folder");
     EXPECT_FALSE(fs::exists(target + "/shot.jpg"));
 
-    // A folder that cannot be made ends the action with the input/output error.
+    // A folder that cannot be made ends the action with the input/output error, which names it.
     AnswerFolderDialog(menu.Dir() + "fehlt/ziel");
-    EXPECT_THROW(Main().bKopierenClick(nullptr), base::EInOutError);
+    try {
+        Main().bKopierenClick(nullptr);
+        ADD_FAILURE() << "no error";
+    } catch (const base::EInOutError& e) {
+        EXPECT_NE(std::string(e.what()).find(menu.Shown("fehlt/ziel")), std::string::npos) << e.what();
+    }
     EXPECT_FALSE(fs::exists(menu.Dir() + "fehlt"));
 }
 

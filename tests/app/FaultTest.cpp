@@ -225,7 +225,8 @@ TEST_F(FaultTest, WriteProtectedTarget) {
         Main().bKopierenClick(nullptr);
         ADD_FAILURE() << "the copy went on without a folder";
     } catch (const base::EInOutError& e) {
-        EXPECT_EQ(e.Message(), base::Cp("Der Datenträger ist schreibgeschützt."));
+        EXPECT_EQ(e.Message(), "Der Ordner " + menu.Shown("ziel/neu/") + " konnte nicht angelegt werden: " +
+                                   base::Cp("Der Datenträger ist schreibgeschützt."));
         EXPECT_EQ(e.ErrorCode(), EROFS);
     }
     EXPECT_EQ(Tree(target), std::vector<std::string>{"prog.sh"});

@@ -135,3 +135,24 @@ TEST(Shell, ExecutesAProgramDirectlyWithoutACommandInterpreter) {
     EXPECT_EQ(direct.ExecuteCommand("D:\\broken"), (Argv{t / "broken"}));
     EXPECT_FALSE(direct.Execute("D:\\broken"));
 }
+
+// The desktop's opener missing, or answering at once that it has nothing for the link: Open is
+// false, so the menu can say so. One that keeps running (a browser it started) counts as opened.
+TEST(Shell, AnOpenerThatIsMissingOrFailsAtOnceIsNoSuccess) {
+    TempDir t;
+    const std::string savedPath = getenv("PATH") ? getenv("PATH") : "";
+    PosixShell shell;
+    setenv("PATH", t.Path().c_str(), 1);
+    const bool withoutOpener = shell.Open("http://example.org/");
+    t.Write("xdg-open", "#!/bin/sh\nexit 3\n", 0755);
+    const bool failingOpener = shell.Open("http://example.org/");
+    t.Write("xdg-open", "#!/bin/sh\nexit 0\n", 0755);
+    const bool workingOpener = shell.Open("http://example.org/");
+    t.Write("xdg-open", "#!/bin/sh\nexec /bin/sleep 2\n", 0755);
+    const bool lingeringOpener = shell.Open("http://example.org/");
+    setenv("PATH", savedPath.c_str(), 1);
+    EXPECT_FALSE(withoutOpener);
+    EXPECT_FALSE(failingOpener);
+    EXPECT_TRUE(workingOpener);
+    EXPECT_TRUE(lingeringOpener);
+}
