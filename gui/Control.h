@@ -93,7 +93,10 @@ public:
     void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
     void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
     virtual void SetBounds(int left, int top, int width, int height);
-    TRect BoundsRect() const;          // in the parent's client coordinates
+    TRect BoundsRect() const;  // in the parent's client coordinates
+    // How far outside its bounds the focus mark lies: text that starts at the control's edge
+    // stays readable under it. 0: the mark lies on the control's own edge.
+    virtual int FocusMarkOutset() const { return 0; }
     virtual TRect ClientRect() const;  // 0,0,Width,Height
     int ClientWidth() const { return ClientRect().Right - ClientRect().Left; }
     int ClientHeight() const { return ClientRect().Bottom - ClientRect().Top; }

@@ -222,19 +222,48 @@ void TForm::KeyboardUsed(int key) {
     SetFocusMarkShown(true);
 }
 
+namespace {
+
+// Dark outside, amber inside: one of the two stands out on every part of the skin.
+void DrawFocusFrame(TCanvas& canvas, const TRect& r) {
+    canvas.Brush().SetStyle(gfx::bsSolid);
+    canvas.Brush().SetColor(gfx::RGB(16, 16, 24));
+    canvas.FrameRect(r);
+    canvas.Brush().SetColor(gfx::RGB(255, 184, 28));
+    canvas.FrameRect(gfx::Inflate(r, -1, -1));
+}
+
+}  // namespace
+
 void TForm::PaintFocusMark(const TControl* c, TCanvas& canvas, TPoint origin, const TRect& clip) const {
     if (!FocusMarkShown() || c != FocusedControl() || c->Width() < 4 || c->Height() < 4) return;
+    if (c->FocusMarkOutset() > 0) return;  // over everything, by PaintOutsetFocusMark
     if (focusGraphic_ ? !c->Showing() : !active_) return;
     int level = canvas.SaveState();
     canvas.SetOrigin(origin);
     canvas.SetClipRect(gfx::Offset(clip, -origin.X, -origin.Y));
-    // Dark outside, amber inside: one of the two stands out on every part of the skin.
-    canvas.Brush().SetStyle(gfx::bsSolid);
-    canvas.Brush().SetColor(gfx::RGB(16, 16, 24));
-    canvas.FrameRect({0, 0, c->Width(), c->Height()});
-    canvas.Brush().SetColor(gfx::RGB(255, 184, 28));
-    canvas.FrameRect({1, 1, c->Width() - 1, c->Height() - 1});
+    DrawFocusFrame(canvas, {0, 0, c->Width(), c->Height()});
     canvas.RestoreState(level);
+}
+
+TRect TForm::OutsetFocusRing() const {
+    const TControl* c = FocusedControl();
+    if (!FocusMarkShown() || !c || c->FocusMarkOutset() <= 0 || !c->Showing()) return {};
+    if (!focusGraphic_ && !active_) return {};
+    const int o = c->FocusMarkOutset();
+    const TPoint at = c->ClientToForm({0, 0});
+    return gfx::Bounds(at.X - o, at.Y - o, c->Width() + 2 * o, c->Height() + 2 * o);
+}
+
+void TForm::PaintOutsetFocusMark(const TRect& dirty) {
+    const TRect ring = OutsetFocusRing();
+    const TRect clip = gfx::Intersect(gfx::Intersect(dirty, ring), ClientRect());
+    if (clip.IsEmpty()) return;
+    int level = formCanvas_->SaveState();
+    formCanvas_->SetOrigin({0, 0});
+    formCanvas_->SetClipRect(clip);
+    DrawFocusFrame(*formCanvas_, ring);
+    formCanvas_->RestoreState(level);
 }
 
 void TForm::SelectNext(TWinControl* current, bool forward, bool checkTabStop) {
@@ -470,11 +499,20 @@ void TForm::PaintInvalid() {
         unshown_ = {};
         Present(r);
     }
+    // A mark outside its control is nobody's to repaint when it moves or goes: the form is.
+    if (const TRect ring = OutsetFocusRing(); ring != outsetRing_) {
+        if (!outsetRing_.IsEmpty()) InvalidateFormRect(outsetRing_);
+        if (!ring.IsEmpty()) InvalidateFormRect(ring);
+        outsetRing_ = ring;
+    }
     if (dirty_.empty()) return;
     std::vector<TRect> rects;
     rects.swap(dirty_);
     TDispatchScope scope;
-    for (const TRect& r : rects) PaintAt(*formCanvas_, {0, 0}, r);
+    for (const TRect& r : rects) {
+        PaintAt(*formCanvas_, {0, 0}, r);
+        PaintOutsetFocusMark(r);
+    }
     for (const TRect& r : rects) Present(r);
 }
 
@@ -487,6 +525,7 @@ void TForm::PaintFormRect(const TRect& r) {
                  dirty_.end());
     TDispatchScope scope;
     PaintAt(*formCanvas_, {0, 0}, c);
+    PaintOutsetFocusMark(c);
     Present(c);
 }
 

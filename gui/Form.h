@@ -85,6 +85,8 @@ public:
     void KeyboardUsed(int key);
     // Draws the mark when c is the marked control (the painting of controls calls it).
     void PaintFocusMark(const TControl* c, TCanvas& canvas, TPoint origin, const TRect& clip) const;
+    // The mark of a control that has it outside its bounds, painted over everything in dirty.
+    void PaintOutsetFocusMark(const TRect& dirty);
     bool Active() const { return active_; }
 
     // Showing and closing.
@@ -148,6 +150,8 @@ protected:
     void SizeBackBuffer();
 
 private:
+    // Where the focused control's mark lies outside it, in form coordinates; empty when not.
+    TRect OutsetFocusRing() const;
     TFormBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
     TPosition position_ = poDesigned;
@@ -159,6 +163,7 @@ private:
     TControl* focusGraphic_ = nullptr;
     bool focusMarks_ = false;
     bool markShown_ = false;
+    TRect outsetRing_{};  // the outside mark as last painted
     bool active_ = false;
     bool modal_ = false;
     TModalResult modalResult_ = mrNone;

@@ -14,6 +14,7 @@ enum TTextLayout { tlTop, tlCenter, tlBottom };
 
 class TLabel : public TGraphicControl {
 public:
+    int FocusMarkOutset() const override { return 2; }  // a link's text starts at the edge
     explicit TLabel(TComponent* owner);
     ~TLabel() override;
 

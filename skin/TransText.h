@@ -57,6 +57,7 @@ protected:
     void Paint() override;
     void Notification(gui::TComponent* c, gui::TOperation op) override;
     void FontChanged() override;
+    int FocusMarkOutset() const override { return 2; }  // the text starts at the edge
     // Three lines a notch (the desktop's setting), as the program list scrolls.
     bool DoMouseWheel(gui::TShiftState shift, int wheelDelta, gfx::TPoint mousePos) override;
 

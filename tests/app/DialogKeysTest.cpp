@@ -22,9 +22,19 @@ std::int64_t PixelOf(gui::Automation& hb, gui::TControl* c, int x, int y) {
     return hb.PixelAt(f->Handle(), p.X, p.Y);
 }
 
-// Whether c carries the focus mark: dark outer and amber inner line on its left edge.
+// Whether c carries the focus mark: dark outer and amber inner line on its left edge (outside it
+// for a control whose text starts there).
 bool Marked(gui::Automation& hb, gui::TControl* c) {
-    return PixelOf(hb, c, 0, c->Height() / 2) == kDark && PixelOf(hb, c, 1, c->Height() / 2) == kAmber;
+    const int x = -c->FocusMarkOutset();
+    return PixelOf(hb, c, x, c->Height() / 2) == kDark && PixelOf(hb, c, x + 1, c->Height() / 2) == kAmber;
+}
+
+// The first two pixel columns of c, as its window shows them.
+std::vector<std::int64_t> LeftEdge(gui::Automation& hb, gui::TControl* c) {
+    std::vector<std::int64_t> pixels;
+    for (int y = 0; y < c->Height(); ++y)
+        for (int x = 0; x < 2; ++x) pixels.push_back(PixelOf(hb, c, x, y));
+    return pixels;
 }
 
 std::string Focus(gui::TForm* f) {
@@ -249,6 +259,7 @@ TEST(DialogKeys, InfoPageTabOrderLinksAndEscape) {
     ASSERT_FALSE(m->bInfo->EnabledFlag());
     EXPECT_EQ(m->FocusedControl(), info->bBeenden);
     EXPECT_TRUE(Marked(hb, info->bBeenden));
+    const std::vector<std::int64_t> linkEdge = LeftEdge(hb, info->lInternet);
     std::vector<std::string> order;
     for (int i = 0; i < 3; ++i) {
         hb.Key(gui::VK_TAB);
@@ -258,6 +269,7 @@ TEST(DialogKeys, InfoPageTabOrderLinksAndEscape) {
     order.push_back(Focus(m));
     EXPECT_EQ(order, (std::vector<std::string>{"leMail", "lInternet", "bBeenden", "lInternet"}));
     EXPECT_TRUE(Marked(hb, info->lInternet));
+    EXPECT_EQ(LeftEdge(hb, info->lInternet), linkEdge) << "the mark covers the link's first letter";
     EXPECT_FALSE(Marked(hb, info->bBeenden));
 
     // Enter and Space press the focused link; the page stays.

@@ -143,8 +143,26 @@ TEST(Keyboard, DescriptionScrollsWhenFocusedAndAltF4Ends) {
     EXPECT_EQ(m->FocusedControl(), m->lbProgramme);
     hb.Pump();
     ASSERT_TRUE(m->FlatScrollbar1->Visible());
+    // The mark lies around the text, not over its first column.
+    const gfx::TPoint text = m->TransText1->ClientToForm({0, 0});
+    auto edge = [&] {
+        m->PaintInvalid();
+        std::vector<std::int64_t> pixels;
+        for (int y = 0; y < m->TransText1->Height(); ++y)
+            for (int x = -2; x < 2; ++x) pixels.push_back(menu.Pixel(text.X + x, text.Y + y));
+        return pixels;
+    };
+    const std::vector<std::int64_t> unmarked = edge();
     hb.Key(gui::VK_TAB, gui::ssShift);  // back from the list wraps to the description
     EXPECT_EQ(m->FocusedControl(), m->TransText1);
+    const std::vector<std::int64_t> marked = edge();
+    const size_t row = size_t(m->TransText1->Height() / 2) * 4;
+    EXPECT_EQ(marked[row], 0x18'10'10) << "dark outer line";
+    EXPECT_EQ(marked[row + 1], 0x1C'B8'FF) << "amber inner line";
+    for (size_t i = 0; i < marked.size(); i += 4)
+        EXPECT_EQ((std::vector<std::int64_t>{marked[i + 2], marked[i + 3]}),
+                  (std::vector<std::int64_t>{unmarked[i + 2], unmarked[i + 3]}))
+            << "text column covered at row " << i / 4;
     hb.Key(gui::VK_DOWN);
     EXPECT_EQ(m->FlatScrollbar1->Position(), 13);
     EXPECT_EQ(m->TransText1->ScrollOffset(), 13);
