@@ -1,0 +1,105 @@
+#include "tools/discweb/Html.h"
+
+#include <cstdio>
+
+#include "base/Cp1252.h"
+
+namespace web {
+
+namespace {
+
+bool Shows(char32_t c) {
+    return !(c < 0x20 && c != '\t' && c != '\n') && !(c >= 0x7F && c < 0xA0);
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+void AppendEscaped(std::string& out, std::string_view utf8) {
+    for (char c : utf8) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&#39;"; break;
+            default: out += c;
+        }
+    }
+}
+
+}  // namespace
+
+std::string Text(std::string_view cp1252) {
+    std::string out;
+    out.reserve(cp1252.size() + 16);
+    for (unsigned char c : cp1252) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&#39;"; break;
+            default: {
+                const char32_t u = base::Cp1252ToUnicode(c);
+                AppendUtf8(out, Shows(u) ? u : char32_t(0xFFFD));
+            }
+        }
+    }
+    return out;
+}
+
+std::string Utf8Text(std::string_view utf8) {
+    std::string out;
+    AppendEscaped(out, utf8);
+    return out;
+}
+
+std::string JsonString(std::string_view cp1252) {
+    std::string out = "\"";
+    for (unsigned char c : cp1252) {
+        const char32_t u = base::Cp1252ToUnicode(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += char(c);
+        } else if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0) || c == '<') {
+            // Kept as the same character, so that the search compares what the menu compares.
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04X", unsigned(u));
+            out += buf;
+        } else {
+            AppendUtf8(out, u);
+        }
+    }
+    out += '"';
+    return out;
+}
+
+std::string UrlPath(std::string_view utf8Path) {
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : utf8Path) {
+        const bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                          c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
+        if (keep) {
+            out += char(c);
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
+}
+
+}  // namespace web
