@@ -172,8 +172,8 @@ const TWebEdition::Thumb& TWebEdition::Picture(const std::string& appPath, const
             if (!WriteFile(std::string(kFolder) + "/" + copy, std::string(jpeg.begin(), jpeg.end())))
                 return thumb;
             thumb.fullUrl = copy;
-            Problem(where, "screenshot " + shown +
-                               " is coded in a way browsers cannot show; the pages link a converted copy");
+            notes_.push_back(where + ": screenshot " + shown +
+                             " is coded in a way browsers cannot show; the pages link a converted copy");
         } catch (const std::exception&) {
             thumb.fullUrl.clear();
         }

@@ -30,6 +30,8 @@ public:
     const std::string& Error() const { return error_; }
     // What a reader of the pages would miss, one line each (UTF-8), as the preview words it.
     const std::vector<std::string>& Problems() const { return problems_; }
+    // What the pages show differently from the disc, without loss (a picture converted for browsers).
+    const std::vector<std::string>& Notes() const { return notes_; }
     size_t Pages() const { return pages_; }
 
     // The folder beside index.html.
@@ -57,7 +59,7 @@ private:
     TWebOptions options_;
     std::string root_;  // native, with trailing '/'
     std::string error_;
-    std::vector<std::string> problems_;
+    std::vector<std::string> problems_, notes_;
     std::map<std::string, Thumb> thumbs_;
     std::string banners_, footer_;
     std::string logoAlt_;

@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::cout << "discweb: " << edition.Pages() << " pages written to " << options.out << " in " << seconds
               << " s\n";
+    for (const std::string& n : edition.Notes()) std::cout << "discweb: note: " << n << "\n";
     if (edition.Problems().empty()) return 0;
     std::cerr << "discweb: " << edition.Problems().size()
               << (edition.Problems().size() == 1 ? " problem" : " problems")
