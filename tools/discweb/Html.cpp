@@ -85,6 +85,24 @@ std::string JsonString(std::string_view cp1252) {
     return out;
 }
 
+std::string JsonBytes(std::string_view cp1252) {
+    std::string out = "\"";
+    for (unsigned char c : cp1252) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += char(c);
+        } else if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == '<') {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04X", unsigned(c));
+            out += buf;
+        } else {
+            AppendUtf8(out, c);
+        }
+    }
+    out += '"';
+    return out;
+}
+
 std::string UrlPath(std::string_view utf8Path) {
     static const char* const kHex = "0123456789ABCDEF";
     std::string out;

@@ -13,6 +13,9 @@ std::string Text(std::string_view cp1252);
 std::string Utf8Text(std::string_view utf8);
 // cp1252 text as a JavaScript/JSON string literal with its quotes; "<" is escaped too.
 std::string JsonString(std::string_view cp1252);
+// cp1252 bytes as a JavaScript string literal whose characters are the bytes (U+0000 to U+00FF), for
+// the search: the browser keeps such a string at one byte per character.
+std::string JsonBytes(std::string_view cp1252);
 // A relative path of native (UTF-8) names, '/'-separated, as a URL path: every byte that is not
 // unreserved is percent-encoded, the separators kept.
 std::string UrlPath(std::string_view utf8Path);

@@ -523,11 +523,11 @@ bool TWebEdition::Write() {
                 if (!joined.empty()) joined += '\n';
                 joined += v;
             }
-            t += sep + web::JsonString(joined);
+            t += sep + web::JsonBytes(joined);
         }
         const std::string data = "// The menu's search data: per record (lines starting \"Programm:  \", in file order) its\n"
                                  "// name, the rank of the name in the menu's order, the page it opens and the values the\n"
-                                 "// search looks at, one per line.\nwindow.CDWEB_SUCHE = {" +
+                                 "// search looks at, one per line, each Windows-1252 byte as the character of its number.\nwindow.CDWEB_SUCHE = {" +
                                  n + "],\n" + rk + "],\n" + u + "],\n" + t + "]};\n";
         if (!WriteFile(std::string(kFolder) + "/suche-daten.js", data)) return false;
 

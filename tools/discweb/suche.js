@@ -18,29 +18,63 @@
   var kExtra = '\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152\u008D\u017D' +
     '\u008F\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\u009D\u017E\u0178';
 
-  function asCp1252(text) {
+  // The search data holds each Windows-1252 byte as the character of the same number (U+0000 to
+  // U+00FF), which browsers store and scan one byte per character; the term is turned into the
+  // same bytes, a character that code page lacks into "?" as the menu's conversion does.
+  function asBytes(text) {
     var out = '';
     for (var ch of text) {
       var c = ch.codePointAt(0);
-      out += c < 0x80 || (c >= 0xA0 && c <= 0xFF) || kExtra.indexOf(ch) >= 0 ? ch : '?';
+      var extra = kExtra.indexOf(ch);
+      out += c < 0x80 || (c >= 0xA0 && c <= 0xFF) ? ch : extra >= 0 ? String.fromCharCode(0x80 + extra) : '?';
     }
     return out;
   }
   function trim(text) { return text.replace(/^[\u0000-\u0020]+|[\u0000-\u0020]+$/g, ''); }
-  function fold(text) { return text.replace(/[a-z]+/g, function (s) { return s.toUpperCase(); }); }
 
-  var folded = null;
+  // All records in one text, each followed by a line feed (a term never holds one, so no hit spans
+  // two records): one scan, and a hit skips to the next record.
+  var starts = [];
+  var all = null;
+  function text() {
+    if (!all) {
+      var at = 0;
+      for (var i = 0; i < data.t.length; i++) {
+        starts.push(at);
+        at += data.t[i].length + 1;
+      }
+      starts.push(at);
+      all = data.t.join('\n') + '\n';
+    }
+    return all;
+  }
+
+  // Without regard to case only the letters a-z and A-Z meet their other case ([aA]); umlauts and
+  // every other character match only themselves.
+  function pattern(term) {
+    return new RegExp(term.replace(/[.*+?^${}()|[\]\\\/-]/g, '\\$&').replace(/[a-zA-Z]/g, function (c) {
+      return '[' + c.toLowerCase() + c.toUpperCase() + ']';
+    }), 'g');
+  }
+
   function search(typed, exact) {
-    var term = asCp1252(trim(typed));
+    var term = asBytes(trim(typed));
     if (!term) return null;
-    var texts = data.t;
-    if (!exact) {
-      if (!folded) folded = texts.map(fold);
-      texts = folded;
-      term = fold(term);
+    var haystack = text();
+    var re = exact ? null : pattern(term);
+    function next(from) {
+      if (exact) return haystack.indexOf(term, from);
+      re.lastIndex = from;
+      var m = re.exec(haystack);
+      return m ? m.index : -1;
     }
     var found = [];
-    for (var i = 0; i < texts.length; i++) if (texts[i].indexOf(term) >= 0) found.push(i);
+    var record = 0;
+    for (var pos = next(0); pos >= 0; pos = next(starts[record])) {
+      while (starts[record + 1] <= pos) record++;
+      found.push(record);
+      record++;
+    }
     // Sorted by the menu's order of names (a stable sort: of equal names the first found stays).
     found.sort(function (a, b) { return data.r[a] - data.r[b] || a - b; });
     var once = [];
@@ -49,17 +83,35 @@
     return once;
   }
 
+  // The first results at once, the rest a frame later in pieces, so that typing stays quick with
+  // thousands of results; a newer search stops the older one's pieces.
+  var shown = 0;
   function show(results, submitted) {
-    var items = document.createDocumentFragment();
-    (results || []).forEach(function (i) {
-      var li = document.createElement('li');
-      var a = document.createElement('a');
-      a.href = data.u[i];
-      a.textContent = data.n[i];
-      li.appendChild(a);
-      items.appendChild(li);
-    });
-    list.replaceChildren(items);
+    var mine = ++shown;
+    var next = 0;
+    function add(count) {
+      var items = document.createDocumentFragment();
+      for (var end = Math.min(results.length, next + count); next < end; next++) {
+        var li = document.createElement('li');
+        var a = document.createElement('a');
+        a.href = data.u[results[next]];
+        a.textContent = data.n[results[next]];
+        li.appendChild(a);
+        items.appendChild(li);
+      }
+      list.appendChild(items);
+    }
+    function more() {
+      if (mine !== shown || next >= results.length) return;
+      add(1000);
+      setTimeout(more, 0);
+    }
+    list.replaceChildren();
+    if (results) {
+      add(200);
+      // After the frame that shows the first ones.
+      requestAnimationFrame(function () { setTimeout(more, 0); });
+    }
     if (results === null) status.textContent = submitted ? kNoTerm : '';
     else if (results.length === 0) status.textContent = kNothing;
     else status.textContent = results.length === 1 ? '1 Programm gefunden' : results.length + ' Programme gefunden';
@@ -84,4 +136,6 @@
     run(true);
   });
   if (field.value) run(false);
+  // The text is joined while the reader has not typed yet, so the first search is as quick.
+  (window.requestIdleCallback || setTimeout)(function () { text(); });
 })();
