@@ -11,7 +11,9 @@
    from the input event to the next frame with the changed list, per term, with and without regard
    to case.
 
-Needs chromium, chromium-driver and python3-selenium (./scripts/setup.sh).
+Needs chromium, chromium-driver and python3-selenium (./scripts/setup.sh). The discs are made in
+TMPDIR: the large export creates 20,000 files, and on a busy or unjournaled disk that is most of its
+time (compare with TMPDIR=/dev/shm).
 """
 import argparse
 import os
