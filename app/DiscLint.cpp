@@ -150,8 +150,9 @@ std::vector<TLintFinding> CheckCp1252Text(const std::string& fileName, std::stri
         i += len - 1;
     }
     if (!notUtf8 && utf8Sequences > 0)
-        findings.push_back({fileName, "reads as UTF-8 text: its umlauts would show as two characters each "
-                                      "(\"ü\" as \"Ã¼\"); save it as Windows-1252 (ANSI) text"});
+        findings.push_back({fileName,
+                            "reads as UTF-8 text: its umlauts would show as two characters each "
+                            "(\"ü\" as \"Ã¼\"); save it as Windows-1252 (ANSI) text"});
     return findings;
 }
 

@@ -120,10 +120,9 @@ TEST(DiscImage, NoWebLeavesTheWebEditionOut) {
     const path disc = e2e::CopyDisc(s.path);
     const path dist = MakeDist(s.path);
     const path iso = s.path / "plain.iso";
-    const e2e::RunResult made =
-        e2e::RunCommand({(e2e::BuildRoot() / "discimage").string(), disc.string(), iso.string(), "--dist",
-                         dist.string(), "--no-web"},
-                        s.path);
+    const e2e::RunResult made = e2e::RunCommand({(e2e::BuildRoot() / "discimage").string(), disc.string(),
+                                                 iso.string(), "--dist", dist.string(), "--no-web"},
+                                                s.path);
     ASSERT_EQ(made.code, 0) << made.output;
     const e2e::RunResult listed =
         e2e::RunCommand({"osirrox", "-indev", iso.string(), "-find", "/", "-maxdepth", "1"}, s.path);

@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
     const std::string what = argv[2];
     try {
         if (what == "categories") {
-            for (const std::string& c : ReadCategoryList(TCatalogue::LoadFromFile(disc + "progname.txt"))) Print(c);
+            for (const std::string& c : ReadCategoryList(TCatalogue::LoadFromFile(disc + "progname.txt")))
+                Print(c);
         } else if (what == "programs" && argc == 4) {
             for (const std::string& p :
                  ReadCategoryPrograms(TCatalogue::LoadFromFile(disc + "progname.txt"), Cp(argv[3])))
@@ -56,7 +57,8 @@ int main(int argc, char** argv) {
             const std::string term = MenuModel::SearchTerm(Cp(argv[3]));
             if (term.empty()) return 0;
             const bool matchCase = argc == 5 && std::string(argv[4]) == "case";
-            for (const std::string& name : SearchCatalogueFile(disc + "daten.txt", term, matchCase)) Print(name);
+            for (const std::string& name : SearchCatalogueFile(disc + "daten.txt", term, matchCase))
+                Print(name);
         } else {
             std::cerr << "menu_query: unknown request\n";
             return 2;

@@ -30,7 +30,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kUsage = "usage: discimage DISC OUT.iso [--label LABEL] [--force] [--dist DIR] [--no-web]\n";
+const char* const kUsage =
+    "usage: discimage DISC OUT.iso [--label LABEL] [--force] [--dist DIR] [--no-web]\n";
 
 // Runs a program with an argument vector (never through a shell); its exit code, -1 when it
 // could not be started.
@@ -183,10 +184,12 @@ int main(int argc, char** argv) {
     if (webEdition) {
         const fs::path discweb = fs::read_symlink("/proc/self/exe", ec).parent_path() / "discweb";
         std::cout << "discimage: writing the web edition" << std::endl;
-        const int web = fs::exists(discweb, ec) ? Run({discweb.string(), disc.string(), (work / "web").string()}) : -1;
+        const int web =
+            fs::exists(discweb, ec) ? Run({discweb.string(), disc.string(), (work / "web").string()}) : -1;
         if (web != 0) {
-            std::cerr << (web < 0 ? "discimage: discweb not found beside discimage; build it, or give --no-web\n"
-                                  : "discimage: the web edition has problems (above)\n");
+            std::cerr << (web < 0
+                              ? "discimage: discweb not found beside discimage; build it, or give --no-web\n"
+                              : "discimage: the web edition has problems (above)\n");
             if (!force || !fs::exists(work / "web" / "index.html", ec)) {
                 std::cerr << "discimage: fix them, or give --force to write the image anyway (--no-web: "
                              "without the web edition)\n";

@@ -91,8 +91,8 @@ std::string Join(const std::vector<std::string>& parts, std::string_view glue) {
 }  // namespace
 
 struct TWebEdition::Shown {
-    std::string file;     // page file in cdweb/
-    std::string name;     // the program as listed (cp1252)
+    std::string file;  // page file in cdweb/
+    std::string name;  // the program as listed (cp1252)
     size_t record = kNoRecord;
 };
 
@@ -188,7 +188,8 @@ std::string TWebEdition::PageHead(const std::string& title, bool atRoot, const c
     const std::string home = atRoot ? "index.html" : "../index.html";
     auto nav = [&](const std::string& href, const char* label, const char* id) {
         const bool here = current && std::string_view(current) == id;
-        return "<li><a href=\"" + href + "\"" + (here ? " aria-current=\"page\"" : "") + ">" + label + "</a></li>";
+        return "<li><a href=\"" + href + "\"" + (here ? " aria-current=\"page\"" : "") + ">" + label +
+               "</a></li>";
     };
     std::string h;
     h += "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n";
@@ -206,7 +207,8 @@ std::string TWebEdition::PageHead(const std::string& title, bool atRoot, const c
     if (!current || std::string_view(current) != "suche")
         h += "<form class=\"suchfeld\" role=\"search\" action=\"" + in +
              "suche.html\"><label for=\"kopf-begriff\">Suchbegriff:</label>"
-             "<input type=\"search\" id=\"kopf-begriff\" name=\"q\"><button type=\"submit\">Suchen</button></form>\n";
+             "<input type=\"search\" id=\"kopf-begriff\" name=\"q\"><button "
+             "type=\"submit\">Suchen</button></form>\n";
     h += "</div></header>\n<div class=\"seite\">\n<main id=\"inhalt\">\n";
     return h;
 }
@@ -216,7 +218,8 @@ std::string TWebEdition::PageFoot(bool atRoot) const {
     if (!banners_.empty()) {
         std::string b = banners_;
         if (atRoot) {
-            for (size_t at = b.find("src=\"banner"); at != std::string::npos; at = b.find("src=\"banner", at + 1))
+            for (size_t at = b.find("src=\"banner"); at != std::string::npos;
+                 at = b.find("src=\"banner", at + 1))
                 b.insert(at + 5, std::string(kFolder) + "/");
         }
         f += "<aside class=\"rand\" aria-label=\"Anzeigen\">\n" + b + "</aside>\n";
@@ -278,8 +281,8 @@ bool TWebEdition::Write() {
         const std::string target(FieldText(menu->Header.BannerTargets[size_t(i)]));
         const std::string alt = "Anzeige" + (target.empty() ? std::string() : ": " + Text(target));
         items += "<a href=\"" + Text(menu->BannerUrl(i)) + "\" data-dauer=\"" +
-                 std::to_string(BannerDuration(gif)) + "\"" + (items.empty() ? "" : " hidden") + "><img src=\"" +
-                 file + "\" width=\"170\" height=\"70\" alt=\"" + alt + "\"></a>\n";
+                 std::to_string(BannerDuration(gif)) + "\"" + (items.empty() ? "" : " hidden") +
+                 "><img src=\"" + file + "\" width=\"170\" height=\"70\" alt=\"" + alt + "\"></a>\n";
     }
     if (!items.empty())
         banners_ = "<div class=\"banner\">\n" + items +
@@ -316,19 +319,23 @@ bool TWebEdition::Write() {
                            size_t at, const std::string& where) -> std::pair<std::string, std::string> {
         std::string m = crumbs;
         m += "<article class=\"programm\">\n<header>\n<h1>" + Text(s.name) + "</h1>\n";
-        if (list) m += "<p class=\"zaehler\">" + std::to_string(at + 1) + "/" + std::to_string(list->size()) + "</p>\n";
+        if (list)
+            m += "<p class=\"zaehler\">" + std::to_string(at + 1) + "/" + std::to_string(list->size()) +
+                 "</p>\n";
         m += "</header>\n";
         std::optional<TProgramRecord> record;
         if (s.record != kNoRecord) {
             try {
                 record = index.RecordAt(s.record);
             } catch (const std::exception& e) {
-                Problem(where, std::string("record cut off at the end of daten.txt (") + Utf8(e.what()) + ")");
+                Problem(where,
+                        std::string("record cut off at the end of daten.txt (") + Utf8(e.what()) + ")");
             }
         }
         std::string full;
         if (!record) {
-            m += "<p class=\"leer\">Zu diesem Programm gibt es keinen Eintrag in den Daten der CD.</p>\n</article>\n";
+            m += "<p class=\"leer\">Zu diesem Programm gibt es keinen Eintrag in den Daten der "
+                 "CD.</p>\n</article>\n";
             return {m, ""};
         }
         const MenuModel::TProgramPage page = MenuModel::ProgramPageOf(*record, kDiscRoot);
@@ -339,7 +346,8 @@ bool TWebEdition::Write() {
                 const std::string img = "<img src=\"" + t.url + "\" width=\"" + std::to_string(t.width) +
                                         "\" height=\"" + std::to_string(t.height) + "\" alt=\"" + alt + "\">";
                 m += "<figure class=\"bild\" id=\"bild\">\n";
-                m += t.fullUrl.empty() ? img : "<a class=\"vorschau\" href=\"" + t.fullUrl + "\">" + img + "</a>";
+                m += t.fullUrl.empty() ? img
+                                       : "<a class=\"vorschau\" href=\"" + t.fullUrl + "\">" + img + "</a>";
                 if (!t.fullUrl.empty()) {
                     m += "\n<figcaption><a href=\"#vollbild\">Vollbild-Screenshot</a></figcaption>";
                     full = t.fullUrl;
@@ -365,10 +373,11 @@ bool TWebEdition::Write() {
             m += "</dl>\n";
         }
         if (page.FeaturesShown)
-            m += "<p class=\"besonderheiten\"><strong>Besonderheiten:</strong> " + Text(base::Trim(page.Features)) +
-                 "</p>\n";
+            m += "<p class=\"besonderheiten\"><strong>Besonderheiten:</strong> " +
+                 Text(base::Trim(page.Features)) + "</p>\n";
         std::vector<std::string> actions;
-        auto action = [&](const std::string& appPath, const std::string& caption, bool folder, const char* kind) {
+        auto action = [&](const std::string& appPath, const std::string& caption, bool folder,
+                          const char* kind) {
             if (appPath.empty()) return;
             const std::string url = DiscUrl(base::Trim(appPath), folder);
             if (url.empty()) {
@@ -383,23 +392,28 @@ bool TWebEdition::Write() {
         if (page.CanCopy) {
             const std::string source = base::ExtractFilePath(base::Trim(page.CopySourcePath));
             const std::string url = DiscUrl(source, true);
-            if (!url.empty()) actions.push_back("<li><a class=\"knopf\" href=\"" + url + "\">Kopieren</a></li>");
+            if (!url.empty())
+                actions.push_back("<li><a class=\"knopf\" href=\"" + url + "\">Kopieren</a></li>");
         }
-        if (!actions.empty()) m += "<ul class=\"aktionen\" aria-label=\"Aktionen\">\n" + Join(actions, "\n") + "\n</ul>\n";
+        if (!actions.empty())
+            m += "<ul class=\"aktionen\" aria-label=\"Aktionen\">\n" + Join(actions, "\n") + "\n</ul>\n";
         m += "</div>\n";
         // One paragraph per line of the description; empty lines only separate them.
         std::string text;
         for (const std::string& line : page.Description)
             if (!base::Trim(line).empty()) text += "<p>" + Text(line) + "</p>\n";
-        if (!text.empty()) m += "<section class=\"beschreibung\" aria-label=\"Beschreibung\">\n" + text + "</section>\n";
+        if (!text.empty())
+            m += "<section class=\"beschreibung\" aria-label=\"Beschreibung\">\n" + text + "</section>\n";
         if (list && list->size() > 1) {
             m += "<nav class=\"blaettern\" aria-label=\"Blättern\">";
             if (at > 0)
-                m += "<a href=\"" + (*list)[at - 1].file + "\" rel=\"prev\">Vorheriges: " + Text((*list)[at - 1].name) + "</a>";
+                m += "<a href=\"" + (*list)[at - 1].file +
+                     "\" rel=\"prev\">Vorheriges: " + Text((*list)[at - 1].name) + "</a>";
             else
                 m += "<span></span>";
             if (at + 1 < list->size())
-                m += "<a href=\"" + (*list)[at + 1].file + "\" rel=\"next\">Nächstes: " + Text((*list)[at + 1].name) + "</a>";
+                m += "<a href=\"" + (*list)[at + 1].file +
+                     "\" rel=\"next\">Nächstes: " + Text((*list)[at + 1].name) + "</a>";
             m += "</nav>\n";
         }
         m += "</article>\n";
@@ -408,16 +422,20 @@ bool TWebEdition::Write() {
             // The menu's full-screen view: the picture at its size on black; next and previous follow
             // the list.
             std::string& o = overlay;
-            o += "<div id=\"vollbild\" class=\"vollbild\" role=\"dialog\" aria-label=\"Vollbild-Screenshot: " +
-                 Text(s.name) + "\">\n<div class=\"vollbild-bild\"><img src=\"" + full + "\" alt=\"" + alt +
-                 "\" loading=\"lazy\"></div>\n<nav aria-label=\"Vollbild\">";
+            o +=
+                "<div id=\"vollbild\" class=\"vollbild\" role=\"dialog\" aria-label=\"Vollbild-Screenshot: " +
+                Text(s.name) + "\">\n<div class=\"vollbild-bild\"><img src=\"" + full + "\" alt=\"" + alt +
+                "\" loading=\"lazy\"></div>\n<nav aria-label=\"Vollbild\">";
             if (list && list->size() > 1) {
                 o += "<a data-gehe=\"first\" href=\"" + list->front().file + "#vollbild\">Erstes</a>";
-                if (at > 0) o += "<a data-gehe=\"prev\" href=\"" + (*list)[at - 1].file + "#vollbild\">Vorheriges</a>";
+                if (at > 0)
+                    o +=
+                        "<a data-gehe=\"prev\" href=\"" + (*list)[at - 1].file + "#vollbild\">Vorheriges</a>";
             }
             o += "<a href=\"#bild\">Schließen</a>";
             if (list && list->size() > 1) {
-                if (at + 1 < list->size()) o += "<a data-gehe=\"next\" href=\"" + (*list)[at + 1].file + "#vollbild\">Nächstes</a>";
+                if (at + 1 < list->size())
+                    o += "<a data-gehe=\"next\" href=\"" + (*list)[at + 1].file + "#vollbild\">Nächstes</a>";
                 o += "<a data-gehe=\"last\" href=\"" + list->back().file + "#vollbild\">Letztes</a>";
             }
             o += "</nav>\n</div>\n";
@@ -432,12 +450,15 @@ bool TWebEdition::Write() {
             const size_t n = lists[c].size();
             m += "<li><a href=\"" + std::string(kFolder) + "/k" + std::to_string(c + 1) + ".html\">" +
                  Text(categories[c]) + "</a><span class=\"anzahl\">" +
-                 (n == 0 ? std::string("keine Programme") : n == 1 ? "1 Programm" : std::to_string(n) + " Programme") +
+                 (n == 0   ? std::string("keine Programme")
+                  : n == 1 ? "1 Programm"
+                           : std::to_string(n) + " Programme") +
                  "</span></li>\n";
         }
         m += "</ul>\n";
         if (categories.empty()) m += "<p class=\"leer\">Diese CD hat keine Kategorien.</p>\n";
-        if (!WriteFile("index.html", PageHead("Kategorien", true, "start") + m + PageFoot(true) + "</body>\n</html>\n"))
+        if (!WriteFile("index.html",
+                       PageHead("Kategorien", true, "start") + m + PageFoot(true) + "</body>\n</html>\n"))
             return false;
     }
 
@@ -445,23 +466,30 @@ bool TWebEdition::Write() {
     for (size_t c = 0; c < categories.size(); ++c) {
         const std::string name = Text(categories[c]);
         const std::string cfile = "k" + std::to_string(c + 1) + ".html";
-        std::string m = "<nav class=\"pfad\" aria-label=\"Pfad\"><ol><li><a href=\"../index.html\">Rubrikauswahl</a></li></ol></nav>\n";
+        std::string m =
+            "<nav class=\"pfad\" aria-label=\"Pfad\"><ol><li><a "
+            "href=\"../index.html\">Rubrikauswahl</a></li></ol></nav>\n";
         m += "<h1>" + name + "</h1>\n<ul class=\"liste\" aria-label=\"Programme\">\n";
         for (const Shown& s : lists[c]) m += "<li><a href=\"" + s.file + "\">" + Text(s.name) + "</a></li>\n";
         m += "</ul>\n";
         if (lists[c].empty()) m += "<p class=\"leer\">Diese Kategorie enthält keine Programme.</p>\n";
-        if (!WriteFile(std::string(kFolder) + "/" + cfile, PageHead(name, false, nullptr) + m + PageFoot(false) + "</body>\n</html>\n"))
+        if (!WriteFile(std::string(kFolder) + "/" + cfile,
+                       PageHead(name, false, nullptr) + m + PageFoot(false) + "</body>\n</html>\n"))
             return false;
-        const std::string crumbs = "<nav class=\"pfad\" aria-label=\"Pfad\"><ol><li><a href=\"../index.html\">Rubrikauswahl</a></li><li><a href=\"" +
-                                   cfile + "\">" + name + "</a></li></ol></nav>\n";
+        const std::string crumbs =
+            "<nav class=\"pfad\" aria-label=\"Pfad\"><ol><li><a "
+            "href=\"../index.html\">Rubrikauswahl</a></li><li><a href=\"" +
+            cfile + "\">" + name + "</a></li></ol></nav>\n";
         for (size_t p = 0; p < lists[c].size(); ++p) {
             const Shown& s = lists[c][p];
             const std::string where = Utf8(categories[c]) + " / " + Utf8(s.name);
             if (s.record == kNoRecord)
-                Problem(where, "record not found in daten.txt under \"Kategorie:" + Utf8(categories[c]) + "\"");
+                Problem(where,
+                        "record not found in daten.txt under \"Kategorie:" + Utf8(categories[c]) + "\"");
             const auto [page, overlay] = programPage(s, crumbs, &lists[c], p, where);
-            if (!WriteFile(std::string(kFolder) + "/" + s.file, PageHead(Text(s.name), false, nullptr) + page +
-                                                                    PageFoot(false) + overlay + "</body>\n</html>\n"))
+            if (!WriteFile(std::string(kFolder) + "/" + s.file, PageHead(Text(s.name), false, nullptr) +
+                                                                    page + PageFoot(false) + overlay +
+                                                                    "</body>\n</html>\n"))
                 return false;
         }
     }
@@ -475,8 +503,9 @@ bool TWebEdition::Write() {
         std::sort(names.begin(), names.end());
         names.erase(std::unique(names.begin(), names.end()), names.end());
         std::vector<std::string> order = names;
-        std::stable_sort(order.begin(), order.end(),
-                         [](const std::string& a, const std::string& b) { return base::AnsiCompareText(a, b) < 0; });
+        std::stable_sort(order.begin(), order.end(), [](const std::string& a, const std::string& b) {
+            return base::AnsiCompareText(a, b) < 0;
+        });
         std::unordered_map<std::string, int> rank;
         int r = -1;
         for (size_t i = 0; i < order.size(); ++i) {
@@ -485,7 +514,9 @@ bool TWebEdition::Write() {
         }
         std::unordered_map<std::string, std::string> target;
         const std::string crumbs =
-            "<nav class=\"pfad\" aria-label=\"Pfad\"><ol><li><a href=\"../index.html\">Rubrikauswahl</a></li><li><a href=\"suche.html\">Suchergebnisse</a></li></ol></nav>\n";
+            "<nav class=\"pfad\" aria-label=\"Pfad\"><ol><li><a "
+            "href=\"../index.html\">Rubrikauswahl</a></li><li><a "
+            "href=\"suche.html\">Suchergebnisse</a></li></ol></nav>\n";
         size_t extra = 0;
         std::string n = "n:[", rk = "r:[", u = "u:[", t = "t:[";
         for (size_t i = 0; i < records.size(); ++i) {
@@ -507,9 +538,9 @@ bool TWebEdition::Write() {
                     s.name = rec.Name;
                     s.record = offset;
                     const auto [page, overlay] = programPage(s, crumbs, nullptr, 0, Utf8(rec.Name));
-                    if (!WriteFile(std::string(kFolder) + "/" + s.file, PageHead(Text(s.name), false, nullptr) +
-                                                                            page + PageFoot(false) + overlay +
-                                                                            "</body>\n</html>\n"))
+                    if (!WriteFile(std::string(kFolder) + "/" + s.file,
+                                   PageHead(Text(s.name), false, nullptr) + page + PageFoot(false) + overlay +
+                                       "</body>\n</html>\n"))
                         return false;
                     file = s.file;
                 }
@@ -526,22 +557,26 @@ bool TWebEdition::Write() {
             }
             t += sep + web::JsonBytes(joined);
         }
-        const std::string data = "// The menu's search data: per record (lines starting \"Programm:  \", in file order) its\n"
-                                 "// name, the rank of the name in the menu's order, the page it opens and the values the\n"
-                                 "// search looks at, one per line, each Windows-1252 byte as the character of its number.\nwindow.CDWEB_SUCHE = {" +
-                                 n + "],\n" + rk + "],\n" + u + "],\n" + t + "]};\n";
+        const std::string data =
+            "// The menu's search data: per record (lines starting \"Programm:  \", in file order) its\n"
+            "// name, the rank of the name in the menu's order, the page it opens and the values the\n"
+            "// search looks at, one per line, each Windows-1252 byte as the character of its "
+            "number.\nwindow.CDWEB_SUCHE = {" +
+            n + "],\n" + rk + "],\n" + u + "],\n" + t + "]};\n";
         if (!WriteFile(std::string(kFolder) + "/suche-daten.js", data)) return false;
 
-        std::string m = "<h1>Suche</h1>\n<form id=\"suche\" class=\"suche-form\" role=\"search\" action=\"suche.html\">\n"
-                        "<div class=\"feld\"><label for=\"begriff\">Suchbegriff:</label>"
-                        "<input type=\"search\" id=\"begriff\" name=\"q\" autocomplete=\"off\" autofocus></div>\n"
-                        "<label><input type=\"checkbox\" id=\"gross\" name=\"gross\" value=\"1\"> Groß- und "
-                        "Kleinschreibung beachten</label>\n<button type=\"submit\">Suchen</button>\n</form>\n"
-                        "<noscript><p>Die Suche braucht JavaScript; die Kategorien auf der Startseite führen auch ohne zu "
-                        "jedem Programm.</p></noscript>\n"
-                        "<h2>Suchergebnisse</h2>\n<p id=\"status\" role=\"status\"></p>\n"
-                        "<ul id=\"ergebnisse\" class=\"liste\" aria-label=\"Suchergebnisse\"></ul>\n"
-                        "<script src=\"suche-daten.js\"></script>\n<script src=\"suche.js\"></script>\n";
+        std::string m =
+            "<h1>Suche</h1>\n<form id=\"suche\" class=\"suche-form\" role=\"search\" action=\"suche.html\">\n"
+            "<div class=\"feld\"><label for=\"begriff\">Suchbegriff:</label>"
+            "<input type=\"search\" id=\"begriff\" name=\"q\" autocomplete=\"off\" autofocus></div>\n"
+            "<label><input type=\"checkbox\" id=\"gross\" name=\"gross\" value=\"1\"> Groß- und "
+            "Kleinschreibung beachten</label>\n<button type=\"submit\">Suchen</button>\n</form>\n"
+            "<noscript><p>Die Suche braucht JavaScript; die Kategorien auf der Startseite führen auch ohne "
+            "zu "
+            "jedem Programm.</p></noscript>\n"
+            "<h2>Suchergebnisse</h2>\n<p id=\"status\" role=\"status\"></p>\n"
+            "<ul id=\"ergebnisse\" class=\"liste\" aria-label=\"Suchergebnisse\"></ul>\n"
+            "<script src=\"suche-daten.js\"></script>\n<script src=\"suche.js\"></script>\n";
         if (!WriteFile(std::string(kFolder) + "/suche.html",
                        PageHead("Suche", false, "suche") + m + PageFoot(false) + "</body>\n</html>\n"))
             return false;
