@@ -12,6 +12,7 @@ bool Shows(char32_t c) {
     return !(c < 0x20 && c != '\t' && c != '\n') && !(c >= 0x7F && c < 0xA0);
 }
 
+// UTF-8 of a code point of cp1252 (all lie in the Basic Multilingual Plane).
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += char(c);
@@ -25,27 +26,26 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-void AppendEscaped(std::string& out, std::string_view utf8) {
-    for (char c : utf8) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            default:
-                out += c;
-        }
+// The characters that would read as markup, escaped; false for any other character.
+bool AppendMarkup(std::string& out, char c) {
+    switch (c) {
+        case '&':
+            out += "&amp;";
+            return true;
+        case '<':
+            out += "&lt;";
+            return true;
+        case '>':
+            out += "&gt;";
+            return true;
+        case '"':
+            out += "&quot;";
+            return true;
+        case '\'':
+            out += "&#39;";
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -55,34 +55,10 @@ std::string Text(std::string_view cp1252) {
     std::string out;
     out.reserve(cp1252.size() + 16);
     for (unsigned char c : cp1252) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            default: {
-                const char32_t u = base::Cp1252ToUnicode(c);
-                AppendUtf8(out, Shows(u) ? u : char32_t(0xFFFD));
-            }
-        }
+        if (AppendMarkup(out, char(c))) continue;
+        const char32_t u = base::Cp1252ToUnicode(c);
+        AppendUtf8(out, Shows(u) ? u : char32_t(0xFFFD));
     }
-    return out;
-}
-
-std::string Utf8Text(std::string_view utf8) {
-    std::string out;
-    AppendEscaped(out, utf8);
     return out;
 }
 

@@ -9,8 +9,6 @@ namespace web {
 
 // cp1252 text as HTML text or attribute value (both escape & < > " ').
 std::string Text(std::string_view cp1252);
-// UTF-8 text (the program's own German texts, already converted) as HTML text.
-std::string Utf8Text(std::string_view utf8);
 // cp1252 text as a JavaScript/JSON string literal with its quotes; "<" is escaped too.
 std::string JsonString(std::string_view cp1252);
 // cp1252 bytes as a JavaScript string literal whose characters are the bytes (U+0000 to U+00FF), for

@@ -29,7 +29,6 @@
 
 namespace fs = std::filesystem;
 using web::Text;
-using web::Utf8Text;
 
 namespace {
 
@@ -159,6 +158,7 @@ const TWebEdition::Thumb& TWebEdition::Picture(const std::string& appPath, const
         return thumb;
     thumb.url = name;
     // Made for a frame 1.5 times the menu's: shown at the menu's size when it was reduced.
+    thumb.reduced = small.fitted;
     thumb.width = small.fitted ? small.picture.Width() * 2 / 3 : small.picture.Width();
     thumb.height = small.fitted ? small.picture.Height() * 2 / 3 : small.picture.Height();
     if (BrowserJpeg(bytes)) {
@@ -343,8 +343,9 @@ bool TWebEdition::Write() {
         if (!page.ScreenshotPath.empty()) {
             const Thumb& t = Picture(page.ScreenshotPath, where);
             if (t.ok) {
-                const std::string img = "<img src=\"" + t.url + "\" width=\"" + std::to_string(t.width) +
-                                        "\" height=\"" + std::to_string(t.height) + "\" alt=\"" + alt + "\">";
+                const std::string img = "<img src=\"" + t.url + "\"" + (t.reduced ? "" : " class=\"klein\"") +
+                                        " width=\"" + std::to_string(t.width) + "\" height=\"" +
+                                        std::to_string(t.height) + "\" alt=\"" + alt + "\">";
                 m += "<figure class=\"bild\" id=\"bild\">\n";
                 m += t.fullUrl.empty() ? img
                                        : "<a class=\"vorschau\" href=\"" + t.fullUrl + "\">" + img + "</a>";

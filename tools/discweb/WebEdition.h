@@ -42,6 +42,7 @@ private:
         bool ok = false;
         std::string url, fullUrl;  // relative to cdweb/
         int width = 0, height = 0;
+        bool reduced = false;  // made smaller than the disc's picture
     };
     struct Shown;
 
