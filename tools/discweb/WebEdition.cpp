@@ -78,6 +78,22 @@ int BannerDuration(const std::vector<uint8_t>& gif) {
     return std::max(total, 1000);
 }
 
+// The path above a page: "Rubrikauswahl" and, when given, the list the page belongs to (listName is
+// HTML already).
+std::string Crumbs(const std::string& listHref = {}, const std::string& listName = {}) {
+    std::string c =
+        "<nav class=\"pfad\" aria-label=\"Pfad\"><ol><li><a href=\"../index.html\">Rubrikauswahl</a></li>";
+    if (!listHref.empty()) {
+        c += "<li><a href=\"";
+        c += listHref;
+        c += "\">";
+        c += listName;
+        c += "</a></li>";
+    }
+    c += "</ol></nav>\n";
+    return c;
+}
+
 std::string Join(const std::vector<std::string>& parts, std::string_view glue) {
     std::string out;
     for (const std::string& p : parts) {
@@ -213,6 +229,16 @@ std::string TWebEdition::PageHead(const std::string& title, bool atRoot, const c
     return h;
 }
 
+bool TWebEdition::WritePage(const std::string& relative, const std::string& title, bool atRoot,
+                            const char* current, const std::string& main, const std::string& overlay) {
+    std::string page = PageHead(title, atRoot, current);
+    page += main;
+    page += PageFoot(atRoot);
+    page += overlay;
+    page += "</body>\n</html>\n";
+    return WriteFile(relative, page);
+}
+
 std::string TWebEdition::PageFoot(bool atRoot) const {
     std::string f = "</main>\n";
     if (!banners_.empty()) {
@@ -280,9 +306,13 @@ bool TWebEdition::Write() {
         if (!WriteFile(std::string(kFolder) + "/" + file, std::string(gif.begin(), gif.end()))) return false;
         const std::string target(FieldText(menu->Header.BannerTargets[size_t(i)]));
         const std::string alt = "Anzeige" + (target.empty() ? std::string() : ": " + Text(target));
+        const bool first = items.empty();  // it shows without the script too
         items += "<a href=\"" + Text(menu->BannerUrl(i)) + "\" data-dauer=\"" +
-                 std::to_string(BannerDuration(gif)) + "\"" + (items.empty() ? "" : " hidden") +
-                 "><img src=\"" + file + "\" width=\"170\" height=\"70\" alt=\"" + alt + "\"></a>\n";
+                 std::to_string(BannerDuration(gif));
+        items += first ? "\"" : "\" hidden";
+        items += "><img src=\"" + file;
+        items += "\" width=\"170\" height=\"70\" alt=\"" + alt;
+        items += "\"></a>\n";
     }
     if (!items.empty())
         banners_ = "<div class=\"banner\">\n" + items +
@@ -458,29 +488,20 @@ bool TWebEdition::Write() {
         }
         m += "</ul>\n";
         if (categories.empty()) m += "<p class=\"leer\">Diese CD hat keine Kategorien.</p>\n";
-        if (!WriteFile("index.html",
-                       PageHead("Kategorien", true, "start") + m + PageFoot(true) + "</body>\n</html>\n"))
-            return false;
+        if (!WritePage("index.html", "Kategorien", true, "start", m)) return false;
     }
 
     // Category pages and the pages of their programs.
     for (size_t c = 0; c < categories.size(); ++c) {
         const std::string name = Text(categories[c]);
         const std::string cfile = "k" + std::to_string(c + 1) + ".html";
-        std::string m =
-            "<nav class=\"pfad\" aria-label=\"Pfad\"><ol><li><a "
-            "href=\"../index.html\">Rubrikauswahl</a></li></ol></nav>\n";
+        std::string m = Crumbs();
         m += "<h1>" + name + "</h1>\n<ul class=\"liste\" aria-label=\"Programme\">\n";
         for (const Shown& s : lists[c]) m += "<li><a href=\"" + s.file + "\">" + Text(s.name) + "</a></li>\n";
         m += "</ul>\n";
         if (lists[c].empty()) m += "<p class=\"leer\">Diese Kategorie enthält keine Programme.</p>\n";
-        if (!WriteFile(std::string(kFolder) + "/" + cfile,
-                       PageHead(name, false, nullptr) + m + PageFoot(false) + "</body>\n</html>\n"))
-            return false;
-        const std::string crumbs =
-            "<nav class=\"pfad\" aria-label=\"Pfad\"><ol><li><a "
-            "href=\"../index.html\">Rubrikauswahl</a></li><li><a href=\"" +
-            cfile + "\">" + name + "</a></li></ol></nav>\n";
+        if (!WritePage(std::string(kFolder) + "/" + cfile, name, false, nullptr, m)) return false;
+        const std::string crumbs = Crumbs(cfile, name);
         for (size_t p = 0; p < lists[c].size(); ++p) {
             const Shown& s = lists[c][p];
             const std::string where = Utf8(categories[c]) + " / " + Utf8(s.name);
@@ -488,9 +509,7 @@ bool TWebEdition::Write() {
                 Problem(where,
                         "record not found in daten.txt under \"Kategorie:" + Utf8(categories[c]) + "\"");
             const auto [page, overlay] = programPage(s, crumbs, &lists[c], p, where);
-            if (!WriteFile(std::string(kFolder) + "/" + s.file, PageHead(Text(s.name), false, nullptr) +
-                                                                    page + PageFoot(false) + overlay +
-                                                                    "</body>\n</html>\n"))
+            if (!WritePage(std::string(kFolder) + "/" + s.file, Text(s.name), false, nullptr, page, overlay))
                 return false;
         }
     }
@@ -500,6 +519,7 @@ bool TWebEdition::Write() {
     {
         const std::vector<TSearchableRecord> records = SearchableRecords(daten);
         std::vector<std::string> names;
+        names.reserve(records.size());
         for (const TSearchableRecord& r : records) names.push_back(r.Name);
         std::sort(names.begin(), names.end());
         names.erase(std::unique(names.begin(), names.end()), names.end());
@@ -514,10 +534,7 @@ bool TWebEdition::Write() {
             rank[order[i]] = r;
         }
         std::unordered_map<std::string, std::string> target;
-        const std::string crumbs =
-            "<nav class=\"pfad\" aria-label=\"Pfad\"><ol><li><a "
-            "href=\"../index.html\">Rubrikauswahl</a></li><li><a "
-            "href=\"suche.html\">Suchergebnisse</a></li></ol></nav>\n";
+        const std::string crumbs = Crumbs("suche.html", std::string(MenuModel::kSearchResults));
         size_t extra = 0;
         std::string n = "n:[", rk = "r:[", u = "u:[", t = "t:[";
         for (size_t i = 0; i < records.size(); ++i) {
@@ -539,9 +556,8 @@ bool TWebEdition::Write() {
                     s.name = rec.Name;
                     s.record = offset;
                     const auto [page, overlay] = programPage(s, crumbs, nullptr, 0, Utf8(rec.Name));
-                    if (!WriteFile(std::string(kFolder) + "/" + s.file,
-                                   PageHead(Text(s.name), false, nullptr) + page + PageFoot(false) + overlay +
-                                       "</body>\n</html>\n"))
+                    if (!WritePage(std::string(kFolder) + "/" + s.file, Text(s.name), false, nullptr, page,
+                                   overlay))
                         return false;
                     file = s.file;
                 }
@@ -578,9 +594,7 @@ bool TWebEdition::Write() {
             "<h2>Suchergebnisse</h2>\n<p id=\"status\" role=\"status\"></p>\n"
             "<ul id=\"ergebnisse\" class=\"liste\" aria-label=\"Suchergebnisse\"></ul>\n"
             "<script src=\"suche-daten.js\"></script>\n<script src=\"suche.js\"></script>\n";
-        if (!WriteFile(std::string(kFolder) + "/suche.html",
-                       PageHead("Suche", false, "suche") + m + PageFoot(false) + "</body>\n</html>\n"))
-            return false;
+        if (!WritePage(std::string(kFolder) + "/suche.html", "Suche", false, "suche", m)) return false;
     }
 
     // The info page: the credits of Menue.dat and the publisher's links.
@@ -593,9 +607,7 @@ bool TWebEdition::Write() {
         m += "<dt>E-Mail</dt><dd><a href=\"mailto:" + Text(mail) + "\">" + Text(mail) + "</a></dd>\n";
         m += "<dt>Internet</dt><dd><a href=\"http://" + Text(site) + "\">" + Text(site) + "</a></dd>\n";
         m += "</dl>\n<p>" + Text(menu->Header.Credits[2]) + "</p>\n";
-        if (!WriteFile(std::string(kFolder) + "/info.html",
-                       PageHead("Info", false, "info") + m + PageFoot(false) + "</body>\n</html>\n"))
-            return false;
+        if (!WritePage(std::string(kFolder) + "/info.html", "Info", false, "info", m)) return false;
     }
     return true;
 }

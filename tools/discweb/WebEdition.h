@@ -54,6 +54,9 @@ private:
     std::string DiscUrl(const std::string& appPath, bool folder = false) const;
     const Thumb& Picture(const std::string& appPath, const std::string& where);
 
+    // A whole page: head, main, foot, then what lies over the page (the full-screen picture).
+    bool WritePage(const std::string& relative, const std::string& title, bool atRoot, const char* current,
+                   const std::string& main, const std::string& overlay = {});
     std::string PageHead(const std::string& title, bool atRoot, const char* current) const;
     std::string PageFoot(bool atRoot) const;
 
