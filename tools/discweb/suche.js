@@ -57,29 +57,44 @@
     }), 'g');
   }
 
+  // The records in the menu's order of their names; of equal names the one found first comes first.
+  var order = null;
+  function menuOrder() {
+    if (!order) {
+      order = data.r.map(function (r, i) { return i; });
+      order.sort(function (a, b) { return data.r[a] - data.r[b] || a - b; });
+    }
+    return order;
+  }
+
   function search(typed, exact) {
     var term = asBytes(trim(typed));
     if (!term) return null;
     var haystack = text();
     var re = exact ? null : pattern(term);
+    // Where the next hit starts; the pattern matches exactly term.length characters.
     function next(from) {
       if (exact) return haystack.indexOf(term, from);
       re.lastIndex = from;
-      var m = re.exec(haystack);
-      return m ? m.index : -1;
+      return re.test(haystack) ? re.lastIndex - term.length : -1;
     }
-    var found = [];
+    var hit = new Uint8Array(data.n.length);
     var record = 0;
     for (var pos = next(0); pos >= 0; pos = next(starts[record])) {
       while (starts[record + 1] <= pos) record++;
-      found.push(record);
+      hit[record] = 1;
       record++;
     }
-    // Sorted by the menu's order of names (a stable sort: of equal names the first found stays).
-    found.sort(function (a, b) { return data.r[a] - data.r[b] || a - b; });
+    // Sorted as the menu sorts, each name once (the first found of names that compare equal).
     var once = [];
-    for (var k = 0; k < found.length; k++)
-      if (k === 0 || data.r[found[k]] !== data.r[found[k - 1]]) once.push(found[k]);
+    var sorted = menuOrder();
+    var lastRank = -1;
+    for (var k = 0; k < sorted.length; k++) {
+      var i = sorted[k];
+      if (!hit[i] || data.r[i] === lastRank) continue;
+      lastRank = data.r[i];
+      once.push(i);
+    }
     return once;
   }
 
@@ -136,6 +151,9 @@
     run(true);
   });
   if (field.value) run(false);
-  // The text is joined while the reader has not typed yet, so the first search is as quick.
-  (window.requestIdleCallback || setTimeout)(function () { text(); });
+  // The text and the order are made while the reader has not typed yet, so the first search is as quick.
+  (window.requestIdleCallback || setTimeout)(function () {
+    text();
+    menuOrder();
+  });
 })();
