@@ -228,7 +228,8 @@ def search(driver, term, match_case):
     return list_of(driver, "Suchergebnisse")
 
 
-def check_disc(driver, menu, disc, terms, keep):
+def check_disc(driver, menu, disc, terms, keep, walk=None):
+    """walk: the categories whose programs are all opened (None: every category)."""
     index = os.path.join(disc, "index.html")
     driver.get(url(index))
     check(driver.find_element(By.TAG_NAME, "html").get_attribute("lang") == "de", "lang is de")
@@ -250,7 +251,7 @@ def check_disc(driver, menu, disc, terms, keep):
         check(list_of(driver, "Programme") == programs, f"{category}: the menu's programs {programs}")
         if not programs:
             check(driver.find_elements(By.CSS_SELECTOR, "main .leer"), f"{category}: says it is empty")
-        if category in seen:
+        if category in seen or (walk is not None and category not in walk):
             continue
         seen.add(category)
         program_links = 'ul[aria-label="Programme"] a'
@@ -361,9 +362,11 @@ def main():
                     ("D:\\", False), ("xyzzy", False)], args.keep)
 
         hard_menu = Menu(args.query, hard)
+        # Its categories of the sample disc were walked above; here the added ones.
         check_disc(driver, hard_menu, hard,
                    [("<script>", False), ("&", False), ("käse", False), ("Käse", True), ("STRASSE", False),
-                    ("ß", False), ("Spiele", False), ("</p><p>", False), ("'Tschüß'", False)], args.keep)
+                    ("ß", False), ("Spiele", False), ("</p><p>", False), ("'Tschüß'", False)], args.keep,
+                   walk={"Spiele", "Spiele 2", "Leere Rubrik"})
         # Text stays text: the markup of the record shows as characters and runs nothing.
         driver.get(url(os.path.join(hard, "index.html")))
         categories = hard_menu.categories()
