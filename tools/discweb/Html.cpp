@@ -62,15 +62,19 @@ std::string Text(std::string_view cp1252) {
     return out;
 }
 
-std::string JsonString(std::string_view cp1252) {
+namespace {
+
+// A JavaScript string of the characters code(c) of the bytes; quotes, backslashes, "<" and the
+// characters a script file should not hold raw are escaped.
+template <class Code>
+std::string JsonOf(std::string_view cp1252, Code code) {
     std::string out = "\"";
     for (unsigned char c : cp1252) {
-        const char32_t u = base::Cp1252ToUnicode(c);
+        const char32_t u = code(c);
         if (c == '"' || c == '\\') {
             out += '\\';
             out += char(c);
         } else if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0) || c == '<') {
-            // Kept as the same character, so that the search compares what the menu compares.
             char buf[8];
             std::snprintf(buf, sizeof buf, "\\u%04X", unsigned(u));
             out += buf;
@@ -82,22 +86,14 @@ std::string JsonString(std::string_view cp1252) {
     return out;
 }
 
+}  // namespace
+
+std::string JsonString(std::string_view cp1252) {
+    return JsonOf(cp1252, [](unsigned char c) { return base::Cp1252ToUnicode(c); });
+}
+
 std::string JsonBytes(std::string_view cp1252) {
-    std::string out = "\"";
-    for (unsigned char c : cp1252) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += char(c);
-        } else if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == '<') {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04X", unsigned(c));
-            out += buf;
-        } else {
-            AppendUtf8(out, c);
-        }
-    }
-    out += '"';
-    return out;
+    return JsonOf(cp1252, [](unsigned char c) { return char32_t(c); });
 }
 
 std::string UrlPath(std::string_view utf8Path) {
