@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace base {
@@ -108,6 +109,38 @@ std::optional<TProgramRecord> FindProgramRecord(const TCatalogue& daten, std::st
 std::optional<TProgramRecord> FindProgramRecordFile(const std::string& fileName, std::string_view program,
                                                     std::string_view category, bool allCategories,
                                                     size_t pieceSize = TCatalogueReader::kPiece);
+
+// Many record lookups over one daten.txt (the web edition's pages): the file is scanned once for
+// its record and category lines, and each lookup gives the answer FindProgramRecord gives.
+class TRecordIndex {
+public:
+    // Keeps a reference to daten, which must outlive the index.
+    explicit TRecordIndex(const TCatalogue& daten);
+    // Where the record FindProgramRecord would return starts (a byte offset), or npos for none.
+    size_t Find(std::string_view program, std::string_view category, bool allCategories) const;
+    // The record at such an offset; EStringListError when the file ends inside it.
+    TProgramRecord RecordAt(size_t offset) const;
+
+private:
+    const TCatalogue& daten_;
+    // Trimmed "Programm:..." and "Kategorie:..." lines -> where each occurs, in file order.
+    std::unordered_map<std::string, std::vector<size_t>> keyLines_;
+};
+
+// What the search looks at, one entry per line that starts with "Programm:  " (the records as
+// SearchCatalogue divides the file), in file order: the name a hit lists (trimmed; entries without
+// one are left out, as their hits are) and the StripFieldKey values of the record's lines that may
+// hit, non-empty, without "Kategorie:" lines. A term hits a record exactly when it occurs in one of
+// its values; the results are then sorted and thinned as SearchCatalogue does.
+struct TSearchableRecord {
+    std::string Name;
+    std::vector<std::string> Values;
+};
+std::vector<TSearchableRecord> SearchableRecords(const TCatalogue& daten);
+
+// SearchCatalogue's order of result names: sorted by the locale-aware comparison, of names that
+// compare equal the first one kept.
+std::vector<std::string> SortSearchResults(std::vector<std::string> found);
 
 // daten.txt: the names of all programs with a line whose StripFieldKey value contains the term
 // (exactly, or with only a-z folded to A-Z when matchCase is off). "Kategorie:" lines never count.

@@ -117,6 +117,45 @@ std::vector<TLintFinding> CheckDuplicateRecords(const TCatalogue& daten) {
     return findings;
 }
 
+std::vector<TLintFinding> CheckCp1252Text(const std::string& fileName, std::string_view bytes) {
+    std::vector<TLintFinding> findings;
+    size_t line = 1, utf8Sequences = 0;
+    bool unassigned = false, zero = false, notUtf8 = false;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        if (c == '\n') ++line;
+        if (c == 0 && !zero) {
+            zero = true;
+            findings.push_back({fileName, "line " + std::to_string(line) +
+                                              " holds a zero byte: this is no text file in Windows-1252"});
+        }
+        if ((c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D) && !unassigned) {
+            unassigned = true;
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "0x%02X", c);
+            findings.push_back({fileName, "line " + std::to_string(line) + " holds the byte " + hex +
+                                              ", which Windows-1252 does not assign: save the file as "
+                                              "Windows-1252 (ANSI) text"});
+        }
+        if (c < 0x80 || notUtf8) continue;
+        // Would these bytes start a well-formed UTF-8 sequence?
+        const size_t len = (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+        bool ok = len != 0 && c >= 0xC2 && i + len <= bytes.size();
+        for (size_t k = 1; ok && k < len; ++k) ok = (static_cast<unsigned char>(bytes[i + k]) & 0xC0) == 0x80;
+        if (!ok) {
+            notUtf8 = true;
+            continue;
+        }
+        ++utf8Sequences;
+        i += len - 1;
+    }
+    if (!notUtf8 && utf8Sequences > 0)
+        findings.push_back({fileName,
+                            "reads as UTF-8 text: its umlauts would show as two characters each "
+                            "(\"ü\" as \"Ã¼\"); save it as Windows-1252 (ANSI) text"});
+    return findings;
+}
+
 std::vector<std::string> CheckInstallArchive(const std::string& appPath, const std::string& nativeFile) {
     std::vector<std::string> findings;
     const int volumes = VolumeCount(nativeFile);

@@ -3,6 +3,7 @@
 // traps of the catalogue's substring rules, archives the unpack library would refuse, programs that
 // cannot be started, and the menu resource file. Texts are UTF-8, one finding per line.
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TCatalogue;
@@ -18,6 +19,10 @@ std::vector<TLintFinding> CheckCategoryHeaders(const TCatalogue& progname);
 
 // daten.txt: program names with more than one record; a search result shows only the last.
 std::vector<TLintFinding> CheckDuplicateRecords(const TCatalogue& daten);
+
+// A catalogue file that is not Windows-1252 text: bytes that code page leaves unassigned, zero
+// bytes, or text that reads as UTF-8 (its umlauts would show as two characters each).
+std::vector<TLintFinding> CheckCp1252Text(const std::string& fileName, std::string_view bytes);
 
 // A ZIP archive to be unpacked: its directory as the zip front-end reads it (damaged, warnings),
 // the volumes of a split set, and entry names the unpack library refuses. appPath is the path in

@@ -9,6 +9,7 @@
 #include "app/InfoFrame.h"
 #include "app/Links.h"
 #include "app/MainForm.h"
+#include "app/MenuModel.h"
 #include "app/MenuResource.h"
 #include "app/TextHelpers.h"
 #include "app/VollbildForm.h"
@@ -118,36 +119,29 @@ void TMainForm::ShowProgramPage() {
 }
 
 void TMainForm::FillPage(const TProgramRecord& record) {
+    const MenuModel::TProgramPage page = MenuModel::ProgramPageOf(record, DiscRoot);
     FactRowCount = 0;
-    for (size_t i = 0; i < record.Facts.size(); ++i) AddFactRow(std::string(kFactKeys[i]), record.Facts[i]);
+    for (const MenuModel::TPageFact& fact : page.Facts) AddFactRow(fact.Key, fact.Value);
 
-    const std::string screenshot = MapToDiscRoot(record.Screenshot);
-    ShowScreenshot(screenshot);
-    ScreenshotPath = screenshot;
+    ShowScreenshot(page.ScreenshotPath);
+    ScreenshotPath = page.ScreenshotPath;
 
-    lBesonderheiten2->SetCaption(EscapeAmpersand(record.Features));
-    const bool features = lBesonderheiten2->Caption().size() >= 3;
-    lBesonderheiten1->SetVisible(features);
-    lBesonderheiten2->SetVisible(features);
-    TransText1->SetHeight(features ? 146 : 166);
+    lBesonderheiten2->SetCaption(EscapeAmpersand(page.Features));
+    lBesonderheiten1->SetVisible(page.FeaturesShown);
+    lBesonderheiten2->SetVisible(page.FeaturesShown);
+    TransText1->SetHeight(page.FeaturesShown ? 146 : 166);
 
-    InstallPath = MapToDiscRoot(record.Install);
-    bInstallieren->SetCaption(base::UpperCase(base::ExtractFileExt(InstallPath)) == ".ZIP" ? "Entpacken"
-                                                                                           : "Installieren");
-    if (InstallPath.size() <= 4) InstallPath.clear();
+    InstallPath = page.InstallPath;
+    bInstallieren->SetCaption(MenuModel::InstallCaption(page.Unpacks));
     bInstallieren->SetEnabled(!InstallPath.empty());
-
-    StartPath = MapToDiscRoot(record.Start);
-    if (StartPath.size() <= 4) StartPath.clear();
+    StartPath = page.StartPath;
     bStarten->SetEnabled(!StartPath.empty());
-    bKopieren->SetEnabled(bStarten->EnabledFlag() || bInstallieren->EnabledFlag());
-
-    CopySourcePath = !InstallPath.empty() ? InstallPath : StartPath;
-    CopySourcePath = MapToDiscRoot(CopySourcePath);
+    bKopieren->SetEnabled(page.CanCopy);
+    CopySourcePath = page.CopySourcePath;
 
     base::TStringList& text = TransText1->Text();
     text.Clear();
-    for (const std::string& line : record.Description) text.Add(line);
+    for (const std::string& line : page.Description) text.Add(line);
     TransText1->WrapText();
     TransText1->Repaint();
 }
@@ -199,8 +193,7 @@ void TMainForm::AddFactRow(const std::string& key, const std::string& value) {
 }
 
 std::pair<std::string, bool> TMainForm::ShortenFactValue(const std::string& text) {
-    if (text.size() >= 25) return {text.substr(0, 22) + "...", true};
-    return {text, false};
+    return MenuModel::ShortenFactValue(text);
 }
 
 void TMainForm::lFactsValueClick(gui::TComponent*) {
@@ -208,11 +201,7 @@ void TMainForm::lFactsValueClick(gui::TComponent*) {
 }
 
 std::string TMainForm::MapToDiscRoot(const std::string& path) const {
-    const std::string trimmed = base::Trim(path);
-    if (trimmed.size() <= 3) return {};
-    const std::string drive = base::ExtractFileDrive(trimmed);
-    const size_t from = std::min(drive.size() + 1, path.size());
-    return DiscRoot + path.substr(from);
+    return MenuModel::MapToDiscRoot(DiscRoot, path);
 }
 
 bool TMainForm::ScaleImageToRect(const gfx::TRect& source, const gfx::TRect& target, gfx::TRect& result) {
@@ -262,9 +251,7 @@ media::TGIFImage* TMainForm::Banner(int index) const {
 }
 
 void TMainForm::CycleBanner() {
-    const int count = BannerLinks[1].find("---") != std::string::npos   ? 1
-                      : BannerLinks[2].find("---") != std::string::npos ? 2
-                                                                        : 3;
+    const int count = MenuModel::BannerCount(BannerLinks);
     if (count == 1) {
         if (iBanner1->Left() == kBannerShownLeft) {
             // The only banner, played once to its end: it starts again rather than stand still.

@@ -221,6 +221,8 @@ void TPreview::CheckCatalogue() {
 }
 
 void TPreview::CheckDiscFiles(const TCatalogue& progname, const TCatalogue& daten) {
+    for (const TLintFinding& f : CheckCp1252Text("progname.txt", progname.Bytes())) Problem(f.Where, f.What);
+    for (const TLintFinding& f : CheckCp1252Text("daten.txt", daten.Bytes())) Problem(f.Where, f.What);
     for (const TLintFinding& f : CheckCategoryHeaders(progname)) Problem(f.Where, f.What);
     for (const TLintFinding& f : CheckDuplicateRecords(daten)) Problem(f.Where, f.What);
     std::vector<uint8_t> menu;

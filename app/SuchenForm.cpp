@@ -3,6 +3,7 @@
 #include "app/FocusRing.h"
 #include "app/FormBuilding.h"
 #include "app/MainForm.h"
+#include "app/MenuModel.h"
 #include "app/SkinFiles.h"
 #include "app/Start.h"
 #include "base/Cp1252.h"
@@ -116,7 +117,7 @@ void TSuchenForm::LoadImageLists() {
 }
 
 std::string TSuchenForm::Term() const {
-    return base::Trim(eSuchbegriff->Caption());
+    return MenuModel::SearchTerm(eSuchbegriff->Caption());
 }
 
 bool TSuchenForm::MatchCase() const {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# setup.sh [windows] — installs every Debian package the project needs; does nothing when all are
-# present. "windows" adds the cross compiler, Wine and the source-package entries for the Windows build.
+# setup.sh [windows] — installs every Debian package the project needs, and the npm packages of the
+# web edition's browser test (tests/web/package-lock.json); does nothing when all are present.
+# "windows" adds the cross compiler, Wine and the source-package entries for the Windows build.
 set -euo pipefail
 
 packages=(
@@ -14,7 +15,10 @@ packages=(
   python3
   unzip zip libarchive-tools libgif-dev imagemagick libjpeg-turbo-progs
   xorriso patchelf binutils debootstrap
+  chromium chromium-driver python3-selenium
 )
+# npm for axe-core; a Node.js installed from elsewhere brings its own.
+if ! command -v npm >/dev/null; then packages+=(npm); fi
 
 if [ "${1:-}" = windows ]; then
   packages+=(mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
@@ -47,3 +51,10 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 if [ -n "$need_update" ]; then $SUDO apt-get update -qq; fi
+
+# The web edition's browser test loads axe-core from npm, at the version its lock file pins.
+web="$(dirname "$0")/../tests/web"
+if [ ! -f "$web/node_modules/axe-core/axe.min.js" ] || [ "$web/package-lock.json" -nt "$web/node_modules/.package-lock.json" ]; then
+  echo "setup: installing the npm packages of $web"
+  npm ci --prefix "$web" --no-audit --no-fund --loglevel=error
+fi

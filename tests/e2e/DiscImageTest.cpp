@@ -79,6 +79,15 @@ TEST(DiscImage, SampleDiscBecomesAnImageThatStartsByItself) {
     EXPECT_FALSE(e2e::fs::exists(root / "AUTORUN.SH"));
     EXPECT_EQ(e2e::ReadText(root / "autorun.sh"), e2e::ReadText(dist / "autorun.sh"));
     EXPECT_NE(made.output.find("the disc's own AUTORUN.SH is replaced"), std::string::npos) << made.output;
+    // The web edition at the root; its links to the disc's files hold in the image.
+    ASSERT_TRUE(e2e::fs::exists(root / "index.html"));
+    const std::string page = e2e::ReadText(root / "cdweb" / "k2-1.html");
+    const size_t unpack = page.find("\">Entpacken</a>");
+    ASSERT_NE(unpack, std::string::npos) << page;
+    const size_t href = page.rfind("href=\"", unpack) + 6;
+    const std::string link = page.substr(href, unpack - href);
+    ASSERT_EQ(link.rfind("../", 0), 0u) << link;
+    EXPECT_TRUE(e2e::fs::is_regular_file(root / "cdweb" / link)) << link;
     bool startScript = false;
     for (const auto& e : e2e::fs::recursive_directory_iterator(root / "Programme"))
         if (e.path().filename() == "start.sh") {
@@ -103,6 +112,23 @@ TEST(DiscImage, SampleDiscBecomesAnImageThatStartsByItself) {
     // Each block: its header, its programs and an empty line.
     const size_t programs = lines - 2 * categories;
     EXPECT_EQ(PngCount(out), 1 + categories + programs + 1);
+}
+
+TEST(DiscImage, NoWebLeavesTheWebEditionOut) {
+    REQUIRE_TOOLS();
+    e2e::Scratch s;
+    const path disc = e2e::CopyDisc(s.path);
+    const path dist = MakeDist(s.path);
+    const path iso = s.path / "plain.iso";
+    const e2e::RunResult made = e2e::RunCommand({(e2e::BuildRoot() / "discimage").string(), disc.string(),
+                                                 iso.string(), "--dist", dist.string(), "--no-web"},
+                                                s.path);
+    ASSERT_EQ(made.code, 0) << made.output;
+    const e2e::RunResult listed =
+        e2e::RunCommand({"osirrox", "-indev", iso.string(), "-find", "/", "-maxdepth", "1"}, s.path);
+    EXPECT_NE(listed.output.find("'/Menue.dat'"), std::string::npos) << listed.output;
+    EXPECT_EQ(listed.output.find("index.html"), std::string::npos) << listed.output;
+    EXPECT_EQ(listed.output.find("cdweb"), std::string::npos) << listed.output;
 }
 
 TEST(DiscImage, RefusesADiscWithProblemsUnlessForced) {

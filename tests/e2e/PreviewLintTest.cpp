@@ -1,12 +1,13 @@
 // The preview's deeper checks as the report shows them, on a copy of the sample disc damaged for
 // each of them: categories that collect each other's programs, a program named twice, an archive
 // that unpacking would refuse, a start file without its execute bit, a Menue.dat field that
-// `menudat list` finds wrong, and a damaged skin picture.
+// `menudat list` finds wrong, a damaged skin picture, and catalogue files that are not Windows-1252.
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "ProgramRun.h"
+#include "base/Cp1252.h"
 #include "tools/common/ZipWriter.h"
 
 using e2e::fs::path;
@@ -68,4 +69,25 @@ TEST(PreviewLint, EachDeeperFindingIsReported) {
         "skin/iStart.bmp: cannot be read as a BMP, JPEG or PNG picture; the built-in picture is shown",
     };
     for (const std::string& e : expected) EXPECT_NE(report.find(e), std::string::npos) << e << "\n" << report;
+}
+
+TEST(PreviewLint, CatalogueFilesThatAreNotWindows1252) {
+    E2E_REQUIRE_PROGRAM();
+    e2e::Scratch s;
+    const path disc = e2e::CopyDisc(s.path);
+    // progname.txt saved by an editor as UTF-8; daten.txt with a byte the code page leaves unassigned.
+    e2e::WriteText(disc / "progname.txt", base::Cp1252ToUtf8(e2e::ReadText(disc / "progname.txt")));
+    std::string daten = e2e::ReadText(disc / "daten.txt");
+    daten.insert(daten.find("Besonder: ") + 10, "\x81");
+    e2e::WriteText(disc / "daten.txt", daten);
+
+    const path out = s.path / "out";
+    const e2e::RunResult r = e2e::Run(
+        {"--headless", "--data", disc.string(), "--root", disc.string(), "--preview", out.string()}, s.path);
+    EXPECT_EQ(r.code, 1) << r.output;
+    const std::string report = e2e::ReadText(out / "report.txt");
+    EXPECT_NE(report.find("progname.txt: reads as UTF-8 text"), std::string::npos) << report;
+    EXPECT_NE(report.find("daten.txt: line 12 holds the byte 0x81, which Windows-1252 does not assign"),
+              std::string::npos)
+        << report;
 }

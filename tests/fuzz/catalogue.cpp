@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/Catalogue.h"
 #include "base/Exceptions.h"
@@ -36,6 +37,42 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (mine != theirs || got.has_value() != want.has_value()) __builtin_trap();
     if (got && got->Description != want->Description) __builtin_trap();
+
+    // The web edition's record index answers as the lookup does.
+    const TRecordIndex index(catalogue);
+    std::string indexed;
+    size_t at = std::string_view::npos;
+    try {
+        at = index.Find(term, term, all);
+    } catch (const base::Exception& e) {
+        indexed = e.Message();
+    }
+    if (indexed != mine) __builtin_trap();
+    if (mine.empty() && (at != std::string_view::npos) != got.has_value()) __builtin_trap();
+    if (got && at != std::string_view::npos) {
+        const TProgramRecord r = index.RecordAt(at);
+        if (r.Facts != got->Facts || r.Description != got->Description || r.Screenshot != got->Screenshot)
+            __builtin_trap();
+    }
+
+    // And its search data finds what the search finds: a record hits when a value holds the term.
+    if (!term.empty()) {
+        auto fold = [&](std::string text) {
+            if (!matchCase)
+                for (char& c : text)
+                    if (c >= 'a' && c <= 'z') c = char(c - 32);
+            return text;
+        };
+        const std::string needle = fold(term);
+        std::vector<std::string> names;
+        for (const TSearchableRecord& r : SearchableRecords(catalogue))
+            for (const std::string& value : r.Values)
+                if (fold(value).find(needle) != std::string::npos) {
+                    names.push_back(r.Name);
+                    break;
+                }
+        if (SortSearchResults(names) != SearchCatalogue(catalogue, term, matchCase)) __builtin_trap();
+    }
 
     (void)ReadCategoryList(catalogue);
     (void)ReadCategoryPrograms(catalogue, term);

@@ -1,10 +1,12 @@
-// discimage DISC OUT.iso [--label LABEL] [--force] [--dist DIR]
+// discimage DISC OUT.iso [--label LABEL] [--force] [--dist DIR] [--no-web]
 //
 // Turns a disc folder into an ISO 9660 image with Joliet and Rock Ridge, ready to burn or to write to
 // a stick: the menu programs from the build's dist/ folder (scripts/package.sh) go beside the data
 // files at the root, with the autostart files; the menu's own preview checks the disc first, and a
 // disc with problems is refused unless --force is given. xorriso writes the image (and shows its
-// progress for long ones); the disc folder itself is not changed.
+// progress for long ones); the disc folder itself is not changed. The web edition (discweb, beside
+// this program) goes onto every image as index.html and its folder at the root; a disc whose web
+// edition fails is refused as well; --no-web leaves it out.
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,7 +30,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kUsage = "usage: discimage DISC OUT.iso [--label LABEL] [--force] [--dist DIR]\n";
+const char* const kUsage =
+    "usage: discimage DISC OUT.iso [--label LABEL] [--force] [--dist DIR] [--no-web]\n";
 
 // Runs a program with an argument vector (never through a shell); its exit code, -1 when it
 // could not be started.
@@ -110,11 +113,13 @@ std::string GraftEscape(const std::string& path) {
 int main(int argc, char** argv) {
     std::vector<std::string> positional;
     std::string label, distGiven;
-    bool force = false;
+    bool force = false, webEdition = true;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--force") {
             force = true;
+        } else if (a == "--no-web") {
+            webEdition = false;
         } else if ((a == "--label" || a == "--dist") && i + 1 < argc) {
             (a == "--label" ? label : distGiven) = argv[++i];
         } else if (a == "--help" || a == "-h") {
@@ -175,6 +180,26 @@ int main(int argc, char** argv) {
         std::cerr << "discimage: writing the image anyway (--force)\n";
     }
 
+    // The web edition, written beside the image's other files: its links are relative to the root.
+    if (webEdition) {
+        const fs::path discweb = fs::read_symlink("/proc/self/exe", ec).parent_path() / "discweb";
+        std::cout << "discimage: writing the web edition" << std::endl;
+        const int web =
+            fs::exists(discweb, ec) ? Run({discweb.string(), disc.string(), (work / "web").string()}) : -1;
+        if (web != 0) {
+            std::cerr << (web < 0
+                              ? "discimage: discweb not found beside discimage; build it, or give --no-web\n"
+                              : "discimage: the web edition has problems (above)\n");
+            if (!force || !fs::exists(work / "web" / "index.html", ec)) {
+                std::cerr << "discimage: fix them, or give --force to write the image anyway (--no-web: "
+                             "without the web edition)\n";
+                fs::remove_all(work, ec);
+                return 1;
+            }
+            std::cerr << "discimage: writing the image anyway (--force)\n";
+        }
+    }
+
     // The programs and autostart files of the build replace any of the same name on the disc.
     std::vector<std::string> supplied;
     for (const char* name :
@@ -186,6 +211,10 @@ int main(int argc, char** argv) {
     }
     std::set<std::string> replaced(supplied.begin(), supplied.end());
     replaced.insert("autorun.inf");
+    if (webEdition) {
+        replaced.insert("index.html");
+        replaced.insert("cdweb");
+    }
     std::vector<std::string> args = {"xorriso", "-as", "mkisofs",        "-o",    out.string(),
                                      "-V",      label, "-input-charset", "utf-8", "-iso-level",
                                      "3",       "-J",  "-joliet-long",   "-r",    "-graft-points"};
@@ -203,6 +232,9 @@ int main(int argc, char** argv) {
         args.push_back("/" + name + "=" + GraftEscape((dist / name).string()));
     if (fs::exists(work / "autorun.inf", ec))
         args.push_back("/autorun.inf=" + GraftEscape((work / "autorun.inf").string()));
+    if (webEdition)
+        for (const char* name : {"index.html", "cdweb"})
+            args.push_back(std::string("/") + name + "=" + GraftEscape((work / "web" / name).string()));
 
     std::cout << "discimage: writing " << out.string() << " (volume " << label << ")" << std::endl;
     fs::remove(out, ec);
