@@ -414,8 +414,8 @@ TEST(ProgramPage, RecordMissingOrCutShort) {
 // A long list scrolled down: both arrows are white on the black strips, framed in black.
 TEST(ProgramList, ScrollArrowsStandOutOnTheirStrips) {
     MenuFixture menu(MenuFixture::kNoStart);
-    std::vector<TCatalogueProgram> programs;
-    for (int i = 0; i < 15; ++i) programs.push_back(Program("Programm " + std::to_string(i)));
+    std::vector<TCatalogueProgram> programs(15);
+    for (size_t i = 0; i < programs.size(); ++i) programs[i] = Program("Programm " + std::to_string(i));
     StartWith(menu, programs);
     TMainForm* m = menu.Main();
     flat::TFlatListBox* list = m->lbProgramme;
