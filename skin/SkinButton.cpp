@@ -160,7 +160,14 @@ void TSkinButton::Paint() {
             break;  // keeps the last position
     }
     const int textY = RoundHalfEven(h / 2.0) - th / 2;
-    wc.TextOut(textX_, textY, caption);  // "&" is an ordinary character here
+    // A left-aligned caption leaves the right end to a mark the skin may draw there (the built-in
+    // one's chevron): twice its left inset. One too long for the rest ends in an ellipsis.
+    if (alignment_ == gui::taLeftJustify && textX_ + tw > w - 2 * textDistance_) {
+        gfx::TRect room{textX_, textY, w - 2 * textDistance_, textY + th};
+        wc.DrawText(caption, room, gfx::DT_SINGLELINE | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS);
+    } else {
+        wc.TextOut(textX_, textY, caption);  // "&" is an ordinary character here
+    }
 
     Canvas().TransparentCopy(0, 0, w, h, work_, 0, 0, kKeyColor);
 }

@@ -7,6 +7,7 @@
 #include "app/BuiltinSkin.h"
 #include "app/SkinFiles.h"
 #include "base/MemoryStream.h"
+#include "skin/SkinButton.h"
 #include "skin/SkinForm.h"
 #include "tests/support/MenuFixture.h"
 #include "tools/common/BmpWriter.h"
@@ -165,4 +166,29 @@ TEST(BuiltinSkin, EveryPictureOfTheSkinIsBuiltIn) {
         EXPECT_EQ(b.Width(), f->Width);
         EXPECT_EQ(b.Height(), f->Height);
     }
+}
+
+// Every category button ends in the skin's chevron, the sample disc's longest name included: it is
+// cut with an ellipsis before it rather than run into it.
+TEST(BuiltinSkin, CategoryNamesStopBeforeTheChevron) {
+    MenuFixture menu;
+    TMainForm* m = menu.Main();
+    for (int i = 0; i < 5; ++i) menu.Click(m->bPfeilUnten);
+    const skin::TSkinButton* longest = nullptr;
+    const skin::TSkinButton* shortest = nullptr;
+    for (const skin::TSkinButton* b : m->CategoryButtons) {
+        if (!longest || b->Caption().size() > longest->Caption().size()) longest = b;
+        if (!shortest || b->Caption().size() < shortest->Caption().size()) shortest = b;
+    }
+    ASSERT_EQ(longest->Caption(), "Entwicklung & Programmierung");
+    // The right end, where the chevron lies, looks the same on both buttons.
+    auto rightEnd = [&](const skin::TSkinButton* b) {
+        const gfx::TPoint o = b->ClientToForm({0, 0});
+        std::vector<gfx::TColor> pixels;
+        for (int y = 0; y < b->Height(); ++y)
+            for (int x = b->Width() - 16; x < b->Width(); ++x)
+                pixels.push_back(Rgb(menu.Pixel(o.X + x, o.Y + y)));
+        return pixels;
+    };
+    EXPECT_EQ(Changed(rightEnd(longest), rightEnd(shortest)), 0);
 }
