@@ -262,7 +262,7 @@ void TPreview::RenderPages() {
     if (!main_.Visible()) main_.Show();
     // The banners draw their first frame from their animation timer: let it run once.
     if (gui::Automation* a = app_.TheBackend().GetAutomation()) a->Advance(50);
-    Save("00 Startseite");
+    RenderStartPages();
     const int count = int(main_.CategoryList.size());
     for (int c = 0; c < count; ++c) {
         // Page the column until the category has a button, as a reader would with the arrows.
@@ -303,6 +303,23 @@ void TPreview::RenderPages() {
     Save("Info");
     main_.InfoBeendenClick(&main_);
     app_.ProcessMessages();
+}
+
+void TPreview::RenderStartPages() {
+    const std::vector<int> banners = main_.RotatingBanners();
+    if (banners.empty()) {
+        Save("00 Startseite");
+        return;
+    }
+    // One start page per banner of the rotation, each standing on the frame it holds longest (a
+    // banner's first frame is often the empty start of its animation).
+    for (size_t k = 0; k < banners.size(); ++k) {
+        main_.ShowBannerStill(banners[k]);
+        Save(k == 0 ? std::string("00 Startseite")
+                    : "00 Startseite - Banner " + std::to_string(banners[k] + 1));
+    }
+    // The other pages show the first one.
+    main_.ShowBannerStill(banners.front());
 }
 
 void TPreview::WriteReport() {

@@ -8,7 +8,8 @@
 // (listed, not counted): values shortened with "..." (the page offers the whole value as a hint),
 // records that name no screenshot at all — both ordinary on a disc and likely meant — and skin
 // pictures that override the built-in ones.
-// File names: "00 Startseite.png", "NN <category>.png" (the list with its first page),
+// File names: "00 Startseite.png" (and "00 Startseite - Banner N.png" for each further banner of
+// the rotation), "NN <category>.png" (the list with its first page),
 // "NN <category> - MM <program>.png", "Info.png" — numbered in menu order, so that equal names
 // stay apart and a folder listing reads like the menu.
 #include <filesystem>
@@ -51,6 +52,9 @@ private:
     // An installer, archive or start file that exists: can it be run or unpacked?
     void CheckProgramFile(const std::string& at, const std::string& recordPath, bool install);
     void RenderPages();
+    // "00 Startseite.png" with the first banner of the rotation in the strip, and one more start
+    // page per further banner ("00 Startseite - Banner 2.png"); the other pages show the first.
+    void RenderStartPages();
     void WriteReport();
     // A path from a record on this disc: "" when absent, else whether it exists.
     // shown: the file as a person finds it on the disc (native name, cp1252).
