@@ -135,20 +135,44 @@ bool TPreview::Render(const std::string& outDir) {
 
 // ---- what a reader would stumble over --------------------------------------------------------------
 
+namespace {
+
+const char* EncodingName(TDataEncoding e) {
+    switch (e) {
+        case TDataEncoding::Utf8:
+            return "UTF-8, converted to Windows-1252";
+        case TDataEncoding::Utf8WithBom:
+            return "UTF-8 with byte-order mark, converted to Windows-1252";
+        case TDataEncoding::Cp1252:
+            break;
+    }
+    return "Windows-1252";
+}
+
+}  // namespace
+
+bool TPreview::LoadDataFile(const std::string& name, TCatalogue& catalogue) {
+    const std::string file = main_.DataFile(name);
+    try {
+        catalogue = TCatalogue::LoadFromFile(file);
+    } catch (const std::exception& e) {
+        Problem(name, e.what());
+        return false;
+    }
+    encodings_.push_back(name + ": " + EncodingName(catalogue.Encoding()));
+    if (catalogue.Encoding() != TDataEncoding::Cp1252) {
+        std::vector<uint8_t> bytes;
+        gfx::ReadWholeFile(file, bytes);
+        for (const TLintFinding& f : CheckDataFileCharacters(
+                 name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())))
+            Problem(f.Where, f.What);
+    }
+    return true;
+}
+
 void TPreview::CheckCatalogue() {
     TCatalogue progname, daten;
-    try {
-        progname = TCatalogue::LoadFromFile(main_.DataFile("progname.txt"));
-    } catch (const std::exception& e) {
-        Problem("progname.txt", e.what());
-        return;
-    }
-    try {
-        daten = TCatalogue::LoadFromFile(main_.DataFile("daten.txt"));
-    } catch (const std::exception& e) {
-        Problem("daten.txt", e.what());
-        return;
-    }
+    if (!LoadDataFile("progname.txt", progname) || !LoadDataFile("daten.txt", daten)) return;
     CheckDiscFiles(progname, daten);
     const std::vector<std::string> categories = ReadCategoryList(progname);
     if (categories.empty()) Problem("progname.txt", "no categories");
@@ -330,6 +354,7 @@ void TPreview::WriteReport() {
     }
     out << "cdmenu preview of " << TMainForm::NativeFile(main_.DataDir) << "\n";
     out << "disc root: " << platform::Services().paths.DiscRoot() << "\n";
+    for (const std::string& e : encodings_) out << e << "\n";
     out << pictures_.size() << " pictures of the menu's pages\n\n";
     if (problems_.empty()) {
         out << "No problems found.\n";

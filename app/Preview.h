@@ -8,6 +8,8 @@
 // (listed, not counted): values shortened with "..." (the page offers the whole value as a hint),
 // records that name no screenshot at all — both ordinary on a disc and likely meant — and skin
 // pictures that override the built-in ones.
+// The report's head says how each data file was read (Windows-1252 or UTF-8); characters of a UTF-8
+// file that Windows-1252 lacks are problems.
 // File names: "00 Startseite.png" (and "00 Startseite - Banner N.png" for each further banner of
 // the rotation), "NN <category>.png" (the list with its first page),
 // "NN <category> - MM <program>.png", "Info.png" — numbered in menu order, so that equal names
@@ -46,6 +48,9 @@ private:
     void Save(const std::string& name);
     void Problem(const std::string& where, const std::string& what);
     void Note(const std::string& where, const std::string& what);
+    // Reads a data file as the menu does and notes the encoding it took; false (a problem) when it
+    // cannot be read.
+    bool LoadDataFile(const std::string& name, TCatalogue& catalogue);
     void CheckCatalogue();
     // The checks of DiscLint.h, the menu resource file and the skin folder.
     void CheckDiscFiles(const TCatalogue& progname, const TCatalogue& daten);
@@ -66,6 +71,7 @@ private:
     std::vector<std::string> problems_;
     std::vector<std::string> notes_;
     std::vector<std::string> pictures_;
+    std::vector<std::string> encodings_;  // "daten.txt: UTF-8, converted to Windows-1252"
     std::set<std::string> checkedArchives_;
     std::string error_;
 };
