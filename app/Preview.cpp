@@ -16,6 +16,7 @@
 #include "base/Exceptions.h"
 #include "base/Paths.h"
 #include "base/StrUtils.h"
+#include "flat/FlatGroupBox.h"
 #include "flat/FlatListBox.h"
 #include "gfx/Bitmap.h"
 #include "gfx/JpegCodec.h"
@@ -311,13 +312,17 @@ void TPreview::RenderPages() {
             const int programs = main_.lbProgramme->Items().Count();
             for (int i = 0; i < programs; ++i) {
                 const std::string program = main_.lbProgramme->Items().Strings(i);
+                const std::string at = Utf8(category) + " / " + Utf8(program);
                 try {
                     main_.lbProgramme->SetItemIndex(i);
                     main_.ShowProgramPage();
                 } catch (const std::exception& e) {
-                    Problem(Utf8(category) + " / " + Utf8(program),
-                            std::string("the page fails: ") + e.what());
+                    Problem(at, std::string("the page fails: ") + e.what());
                 }
+                if (main_.lbProgramme->ItemShortened(i))
+                    Note(at, "the name is too long for the program list: it ends there in \"…\"");
+                if (main_.gbProgramm->Visible() && main_.gbProgramm->CaptionShortened())
+                    Note(at, "the name is too long for the page title: it ends there in \"…\"");
                 Save(base + " - " + Number(i + 1) + " " + SanitiseFileName(program));
             }
         }

@@ -6,8 +6,8 @@
 // categories without programs, descriptions that run into the next record, errors the menu itself
 // reports while showing a page, and what DiscLint.h, `menudat list` and the skin check find. Notes
 // (listed, not counted): values shortened with "..." (the page offers the whole value as a hint),
-// records that name no screenshot at all — both ordinary on a disc and likely meant — and skin
-// pictures that override the built-in ones.
+// program names that end in "…" in the list or the page title, records that name no screenshot at
+// all — ordinary on a disc and likely meant — and skin pictures that override the built-in ones.
 // The report's head says how each data file was read (Windows-1252 or UTF-8); characters of a UTF-8
 // file that Windows-1252 lacks are problems.
 // File names: "00 Startseite.png" (and "00 Startseite - Banner N.png" for each further banner of
