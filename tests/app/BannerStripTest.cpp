@@ -307,7 +307,8 @@ TEST(BannerStrip, ThePreviewShowsEachBannerOnAStartPageOfItsOwn) {
     EXPECT_GT(pages, 1);
     std::ifstream report(out + "report.txt", std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(report), {}};
-    EXPECT_NE(text.find("- Menue.dat: GIF 3 does not decode: its header is cut off: the menu leaves banner 3 out"),
-              std::string::npos)
+    EXPECT_NE(
+        text.find("- Menue.dat: GIF 3 does not decode: its header is cut off: the menu leaves banner 3 out"),
+        std::string::npos)
         << text;
 }
