@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/Cp1252.h"
 #include "base/Exceptions.h"
 #include "base/FileStream.h"
 #include "base/StrUtils.h"
@@ -306,7 +307,43 @@ struct RecordLookup {
 
 // -------------------------------------------------------------------------------------------------
 
-TCatalogue::TCatalogue(std::string bytes) : bytes_(std::move(bytes)) {}
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+size_t FirstNonAscii(std::string_view s) {
+    constexpr uint64_t kHigh = 0x8080808080808080ull;
+    size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        if (word & kHigh) break;
+    }
+    for (; i < s.size(); ++i)
+        if (static_cast<unsigned char>(s[i]) >= 0x80) return i;
+    return npos;
+}
+
+}  // namespace
+
+TDataEncoding DataEncodingOf(std::string_view bytes) {
+    const size_t first = FirstNonAscii(bytes);
+    if (first == npos) return TDataEncoding::Cp1252;
+    base::TUtf8Check check;
+    if (!check.Feed(bytes.substr(first)) || !check.Complete()) return TDataEncoding::Cp1252;
+    return bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark ? TDataEncoding::Utf8WithBom
+                                                                    : TDataEncoding::Utf8;
+}
+
+std::string DataText(std::string_view bytes, TDataEncoding encoding) {
+    if (encoding == TDataEncoding::Cp1252) return std::string(bytes);
+    if (encoding == TDataEncoding::Utf8WithBom) bytes.remove_prefix(kByteOrderMark.size());
+    return base::Utf8ToCp1252(bytes);
+}
+
+TCatalogue::TCatalogue(std::string bytes) : encoding_(DataEncodingOf(bytes)) {
+    bytes_ = encoding_ == TDataEncoding::Cp1252 ? std::move(bytes) : DataText(bytes, encoding_);
+}
 
 TCatalogue TCatalogue::LoadFromFile(const std::string& fileName) {
     TCatalogue catalogue;
@@ -320,6 +357,8 @@ void TCatalogue::Load(const std::string& fileName) {
     bytes_.resize(static_cast<size_t>(std::max<int64_t>(size, 0)));
     const int64_t got = size > 0 ? file.Read(bytes_.data(), size) : 0;
     bytes_.resize(static_cast<size_t>(std::max<int64_t>(got, 0)));
+    encoding_ = DataEncodingOf(bytes_);
+    if (encoding_ != TDataEncoding::Cp1252) bytes_ = DataText(bytes_, encoding_);
 }
 
 size_t TCatalogue::LineCount() const {
@@ -345,6 +384,13 @@ TCatalogueReader::TCatalogueReader(const std::string& fileName, size_t pieceSize
 TCatalogueReader::~TCatalogueReader() = default;
 
 std::string_view TCatalogueReader::Next() {
+    if (converted_) {
+        // The converted rest is one piece.
+        offset_ = next_;
+        if (offset_ >= textBase_ + text_.size()) return {};
+        next_ = textBase_ + text_.size();
+        return std::string_view(text_).substr(size_t(offset_ - textBase_));
+    }
     // What followed the last line end of the previous piece starts this one.
     std::memmove(buffer_.data(), buffer_.data() + used_, filled_ - used_);
     filled_ -= used_;
@@ -373,14 +419,65 @@ std::string_view TCatalogueReader::Next() {
         if (filled_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
     }
     next_ = offset_ + used_;
+    // Until the first byte beyond ASCII every encoding reads alike.
+    if (!decided_) {
+        const size_t first = FirstNonAscii(std::string_view(buffer_.data(), used_));
+        if (first != npos) {
+            decided_ = true;
+            if (RestIsUtf8(first)) {
+                ConvertRest();
+                next_ = offset_;
+                return Next();
+            }
+        }
+    }
     return {buffer_.data(), used_};
 }
 
+bool TCatalogueReader::RestIsUtf8(size_t from) {
+    base::TUtf8Check check;
+    if (!check.Feed(std::string_view(buffer_.data() + from, filled_ - from))) return false;
+    if (!atEnd_) {
+        // The file is read on where the buffer ends, and put back there.
+        const int64_t resume = file_->Position();
+        std::string chunk(kPiece, '\0');
+        for (int64_t got; (got = file_->Read(chunk.data(), int64_t(chunk.size()))) > 0;)
+            if (!check.Feed(std::string_view(chunk.data(), size_t(got)))) break;
+        file_->Seek(resume, base::TSeekOrigin::soBeginning);
+    }
+    return check.Complete();
+}
+
+void TCatalogueReader::ConvertRest() {
+    std::string rest(buffer_.data(), filled_);
+    if (!atEnd_) {
+        std::string chunk(kPiece, '\0');
+        for (int64_t got; (got = file_->Read(chunk.data(), int64_t(chunk.size()))) > 0;)
+            rest.append(chunk.data(), size_t(got));
+    }
+    const bool bom =
+        offset_ == 0 && std::string_view(rest).substr(0, kByteOrderMark.size()) == kByteOrderMark;
+    text_ = DataText(rest, bom ? TDataEncoding::Utf8WithBom : TDataEncoding::Utf8);
+    textBase_ = offset_;
+    converted_ = true;
+    atEnd_ = true;
+}
+
 std::string TCatalogueReader::ReadAt(uint64_t offset, size_t count) {
-    std::string bytes(count, '\0');
-    file_->Seek(int64_t(offset), base::TSeekOrigin::soBeginning);
-    const int64_t got = file_->Read(bytes.data(), int64_t(count));
-    bytes.resize(size_t(std::max<int64_t>(got, 0)));
+    std::string bytes;
+    // Before the converted text the file is ASCII: read as it is.
+    const uint64_t rawEnd = converted_ ? std::min<uint64_t>(offset + count, textBase_) : offset + count;
+    if (offset < rawEnd) {
+        bytes.assign(size_t(rawEnd - offset), '\0');
+        file_->Seek(int64_t(offset), base::TSeekOrigin::soBeginning);
+        const int64_t got = file_->Read(bytes.data(), int64_t(bytes.size()));
+        bytes.resize(size_t(std::max<int64_t>(got, 0)));
+    }
+    if (converted_ && offset + count > textBase_) {
+        const uint64_t from = std::max(offset, textBase_) - textBase_;
+        if (from < text_.size())
+            bytes += text_.substr(size_t(from), size_t(offset + count - textBase_ - from));
+    }
     return bytes;
 }
 

@@ -19,9 +19,20 @@ namespace base {
 class TFileStream;
 }  // namespace base
 
+// How a data file is read. Editors save UTF-8 today: a file that is valid UTF-8 and holds a
+// character beyond ASCII (a byte-order mark counts) is read as UTF-8 and turned into the program's
+// cp1252, each file on its own, a character cp1252 lacks becoming "?". Any other file is cp1252 as it
+// stands, byte for byte.
+enum class TDataEncoding { Cp1252, Utf8, Utf8WithBom };
+
+TDataEncoding DataEncodingOf(std::string_view bytes);
+// The file's text in cp1252.
+std::string DataText(std::string_view bytes, TDataEncoding encoding);
+
 class TCatalogue {
 public:
     TCatalogue() = default;
+    // The bytes as the program's text (cp1252).
     explicit TCatalogue(std::string bytes);
 
     // The whole file; EFOpenError "Datei %s kann nicht geöffnet werden" when it cannot be read.
@@ -30,17 +41,22 @@ public:
     // catalogue object again costs the read, not a new allocation of the whole file.
     void Load(const std::string& fileName);
 
+    // The text in cp1252, whatever the file's encoding.
     const std::string& Bytes() const { return bytes_; }
+    TDataEncoding Encoding() const { return encoding_; }
     // Number of lines and one line by index (counts the file once; meant for tests and tools).
     size_t LineCount() const;
     std::vector<std::string_view> Lines() const;
 
 private:
     std::string bytes_;
+    TDataEncoding encoding_ = TDataEncoding::Cp1252;
 };
 
 // Reads a file in pieces of whole lines into one buffer it reuses, so that a scan of a large
-// catalogue runs in the processor's cache instead of copying the whole file to memory first.
+// catalogue runs in the processor's cache instead of copying the whole file to memory first. The
+// pieces are cp1252: at the file's first byte beyond ASCII the reader checks the rest; when the file
+// is UTF-8 it serves the rest converted, from memory, and offsets count in the converted text.
 class TCatalogueReader {
 public:
     // EFOpenError "Datei %s kann nicht geöffnet werden" when the file cannot be opened.
@@ -60,11 +76,20 @@ public:
     std::string ReadAt(uint64_t offset, size_t count);
 
 private:
+    // Whether the file from the buffer's byte `from` to its end is UTF-8 (the file position is kept).
+    bool RestIsUtf8(size_t from);
+    // Converts the file from the current piece on and serves it from text_.
+    void ConvertRest();
+
     std::unique_ptr<base::TFileStream> file_;
     std::string buffer_;
     size_t filled_ = 0, used_ = 0;
     uint64_t offset_ = 0, next_ = 0;
     bool atEnd_ = false;
+    bool decided_ = false;    // the encoding is known (everything before was ASCII)
+    bool converted_ = false;  // a UTF-8 file: text_ holds the rest in cp1252, from offset textBase_
+    std::string text_;
+    uint64_t textBase_ = 0;
 };
 
 // The record of one program in daten.txt, values cut out as the program page uses them.

@@ -22,6 +22,15 @@ std::string Utf8(std::string_view cp1252) {
     return base::Cp1252ToUtf8(cp1252);
 }
 
+// The code point of one well-formed UTF-8 character.
+char32_t CodePoint(std::string_view character) {
+    const auto lead = static_cast<unsigned char>(character[0]);
+    char32_t cp = character.size() == 1 ? lead : lead & (0x7F >> character.size());
+    for (size_t k = 1; k < character.size(); ++k)
+        cp = (cp << 6) | (static_cast<unsigned char>(character[k]) & 0x3F);
+    return cp;
+}
+
 bool Contains(std::string_view s, std::string_view part) {
     return s.find(part) != std::string_view::npos;
 }
@@ -119,8 +128,8 @@ std::vector<TLintFinding> CheckDuplicateRecords(const TCatalogue& daten) {
 
 std::vector<TLintFinding> CheckCp1252Text(const std::string& fileName, std::string_view bytes) {
     std::vector<TLintFinding> findings;
-    size_t line = 1, utf8Sequences = 0;
-    bool unassigned = false, zero = false, notUtf8 = false;
+    size_t line = 1;
+    bool unassigned = false, zero = false;
     for (size_t i = 0; i < bytes.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(bytes[i]);
         if (c == '\n') ++line;
@@ -137,22 +146,41 @@ std::vector<TLintFinding> CheckCp1252Text(const std::string& fileName, std::stri
                                               ", which Windows-1252 does not assign: save the file as "
                                               "Windows-1252 (ANSI) text"});
         }
-        if (c < 0x80 || notUtf8) continue;
-        // Would these bytes start a well-formed UTF-8 sequence?
-        const size_t len = (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
-        bool ok = len != 0 && c >= 0xC2 && i + len <= bytes.size();
-        for (size_t k = 1; ok && k < len; ++k) ok = (static_cast<unsigned char>(bytes[i + k]) & 0xC0) == 0x80;
-        if (!ok) {
-            notUtf8 = true;
-            continue;
-        }
-        ++utf8Sequences;
-        i += len - 1;
     }
-    if (!notUtf8 && utf8Sequences > 0)
-        findings.push_back({fileName,
-                            "reads as UTF-8 text: its umlauts would show as two characters each "
-                            "(\"ü\" as \"Ã¼\"); save it as Windows-1252 (ANSI) text"});
+    return findings;
+}
+
+std::vector<TLintFinding> CheckDataFileCharacters(const std::string& fileName, std::string_view bytes) {
+    std::vector<TLintFinding> findings;
+    const TDataEncoding encoding = DataEncodingOf(bytes);
+    if (encoding == TDataEncoding::Cp1252) return findings;
+    // The byte-order mark is no character of the text.
+    if (encoding == TDataEncoding::Utf8WithBom) bytes.remove_prefix(3);
+    int line = 1;
+    std::string lost;  // of the current line, UTF-8
+    auto endLine = [&] {
+        if (!lost.empty())
+            findings.push_back({fileName + " line " + std::to_string(line),
+                                lost + ": no such character in Windows-1252; the menu shows \"?\""});
+        lost.clear();
+    };
+    for (size_t i = 0; i < bytes.size();) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c == '\n') {
+            endLine();
+            ++line;
+        }
+        // The file is valid UTF-8: the lead byte tells the length.
+        const size_t length = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        const std::string_view character = bytes.substr(i, length);
+        if (const char32_t cp = CodePoint(character); base::UnicodeToCp1252(cp) < 0) {
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", unsigned(cp));
+            lost += (lost.empty() ? "\"" : ", \"") + std::string(character) + "\" (" + code + ")";
+        }
+        i += length;
+    }
+    endLine();
     return findings;
 }
 

@@ -20,9 +20,13 @@ std::vector<TLintFinding> CheckCategoryHeaders(const TCatalogue& progname);
 // daten.txt: program names with more than one record; a search result shows only the last.
 std::vector<TLintFinding> CheckDuplicateRecords(const TCatalogue& daten);
 
-// A catalogue file that is not Windows-1252 text: bytes that code page leaves unassigned, zero
-// bytes, or text that reads as UTF-8 (its umlauts would show as two characters each).
+// A catalogue file's text (as the menu reads it) that is no Windows-1252: bytes that code page leaves
+// unassigned, or zero bytes.
 std::vector<TLintFinding> CheckCp1252Text(const std::string& fileName, std::string_view bytes);
+
+// A data file (its bytes as they lie on the disc) read as UTF-8: the lines with characters that
+// cp1252 lacks, which the menu shows as "?". Nothing for a cp1252 file.
+std::vector<TLintFinding> CheckDataFileCharacters(const std::string& fileName, std::string_view bytes);
 
 // A ZIP archive to be unpacked: its directory as the zip front-end reads it (damaged, warnings),
 // the volumes of a split set, and entry names the unpack library refuses. appPath is the path in

@@ -172,9 +172,18 @@ public:
     static bool ScaleImageToRect(const gfx::TRect& source, const gfx::TRect& target, gfx::TRect& result);
 
     void CycleBanner();
+    // Every banner off-screen and still, Timer1 off.
+    void ParkBanners();
     // The pseudo-random choice among the banners; seeded from the clock at start-up.
     void SeedRandom(uint32_t seed) { random_.seed(seed); }
     media::TGIFImage* Banner(int index) const;
+    // Whether banner index (0..2) has a picture to show: one that did not load is left out.
+    bool BannerShowsPicture(int index) const;
+    // The banners the strip chooses from (0..2): those the links make available, less those that
+    // have no picture.
+    std::vector<int> RotatingBanners() const;
+    // For previews: banner index alone in the strip, standing still on the frame it holds longest.
+    void ShowBannerStill(int index);
 
     // --- handlers --------------------------------------------------------------------------------
     void FormCreate(gui::TComponent* sender);

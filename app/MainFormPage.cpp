@@ -250,8 +250,49 @@ media::TGIFImage* TMainForm::Banner(int index) const {
     return nullptr;
 }
 
+bool TMainForm::BannerShowsPicture(int index) const {
+    const media::TGIFImage* banner = Banner(index);
+    return banner && !banner->Empty() && banner->FrameCount() > 0;
+}
+
+std::vector<int> TMainForm::RotatingBanners() const {
+    // A banner whose picture did not load (a damaged disc, a file from another tool) leaves the
+    // rotation; the others go on, and with none left the strip stays empty.
+    std::vector<int> usable;
+    for (int i = 0; i < MenuModel::BannerCount(BannerLinks); ++i)
+        if (BannerShowsPicture(i)) usable.push_back(i);
+    return usable;
+}
+
+void TMainForm::ParkBanners() {
+    Timer1->SetEnabled(false);
+    for (int i = 0; i < 3; ++i) {
+        Banner(i)->SetBounds(kBannerWaitingLeft, kBannerTop, Banner(i)->Width(), Banner(i)->Height());
+        Banner(i)->SetAnimate(false);
+    }
+}
+
+void TMainForm::ShowBannerStill(int index) {
+    ParkBanners();
+    media::TGIFImage* banner = Banner(index);
+    if (!banner) return;
+    banner->SetBounds(kBannerShownLeft, kBannerTop, banner->Width(), banner->Height());
+    // The frame it rests on: the one held longest, the first of equals. Frames are composed one
+    // after the other, as the animation would, so that partial frames build on what came before.
+    int rest = 1;
+    for (int f = 2; f <= banner->FrameCount(); ++f)
+        if (banner->Frame(f)->Delay > banner->Frame(rest)->Delay) rest = f;
+    BannerWrapped = false;
+    for (int f = 2; f <= rest; ++f) banner->SetCurrentFrame(f);
+}
+
 void TMainForm::CycleBanner() {
     const int count = MenuModel::BannerCount(BannerLinks);
+    const std::vector<int> usable = RotatingBanners();
+    if (usable.empty()) {
+        ParkBanners();
+        return;
+    }
     if (count == 1) {
         if (iBanner1->Left() == kBannerShownLeft) {
             // The only banner, played once to its end: it starts again rather than stand still.
@@ -263,14 +304,10 @@ void TMainForm::CycleBanner() {
         }
         iBanner1->SetLeft(kBannerShownLeft);
     }
-    Timer1->SetEnabled(false);
+    ParkBanners();
     Timer1->SetInterval(kStillBannerTime);
-    for (int i = 0; i < 3; ++i) {
-        Banner(i)->SetBounds(kBannerWaitingLeft, kBannerTop, Banner(i)->Width(), Banner(i)->Height());
-        Banner(i)->SetAnimate(false);
-    }
-    std::uniform_int_distribution<int> pick(0, count - 1);
-    media::TGIFImage* chosen = Banner(pick(random_));
+    std::uniform_int_distribution<int> pick(0, int(usable.size()) - 1);
+    media::TGIFImage* chosen = Banner(usable[size_t(pick(random_))]);
     Timer1->SetEnabled(!chosen->Animated());
     chosen->SetBounds(kBannerShownLeft, kBannerTop, chosen->Width(), chosen->Height());
     if (chosen->Animated()) chosen->SetAnimate(true);
@@ -304,7 +341,7 @@ void TMainForm::BannerChange(gui::TComponent* sender) {
 
 void TMainForm::BannerClick(gui::TComponent* sender) {
     for (int i = 0; i < 3; ++i)
-        if (Banner(i) == sender) {
+        if (Banner(i) == sender && BannerShowsPicture(i)) {
             // The link ends at the target field's first zero byte.
             const std::string& link = BannerLinks[size_t(i)];
             OpenLink(link.substr(0, link.find('\0')));

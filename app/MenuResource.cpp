@@ -132,12 +132,6 @@ int64_t BmpImageLength(const uint8_t* data, size_t size) {
     return length;
 }
 
-bool HasGifSignature(const std::vector<uint8_t>& blob) {
-    if (blob.size() < 6) return false;
-    std::string_view sig(reinterpret_cast<const char*>(blob.data()), 6);
-    return sig == "GIF87a" || sig == "GIF89a";
-}
-
 TMenuResource ReadMenuResource(const uint8_t* data, size_t size) {
     using namespace MenuDat;
     Reader in(data, size);
@@ -169,11 +163,9 @@ TMenuResource ReadMenuResource(const uint8_t* data, size_t size) {
     menu.LogoBitmap = std::move(bitmap);
 
     for (size_t slot = 0; slot < 7; ++slot) menu.SoundSlots[slot] = in.Blob(h.Sizes[kSoundSize + slot]);
-    for (size_t i = 0; i < 3; ++i) {
-        menu.Banners[i] = in.Blob(h.Sizes[kGifSize + i]);
-        if (!menu.Banners[i].empty() && !HasGifSignature(menu.Banners[i]))
-            throw base::Exception(base::Format("Banner %d ist kein GIF-Bild", int(i) + 1));
-    }
+    // A banner blob that is no GIF picture is the banner's own loss: its control stays empty and
+    // the strip leaves it out, while the rest of the file serves the menu as usual.
+    for (size_t i = 0; i < 3; ++i) menu.Banners[i] = in.Blob(h.Sizes[kGifSize + i]);
     return menu;
 }
 

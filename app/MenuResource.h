@@ -64,8 +64,8 @@ public:
 // Reads DataDir + "Menue.dat" (a native path). EFOpenError "Datei %s kann nicht geöffnet werden",
 // EReadError "Stream-Read-Fehler" for a file shorter than a field or blob it announces,
 // EConvertError "'%s' ist kein gültiger Integerwert" for a size field, base::Exception for a logo
-// that is no bitmap (gfx::EInvalidGraphic when its pixels cannot be decoded) or a banner blob that is
-// no GIF.
+// that is no bitmap (gfx::EInvalidGraphic when its pixels cannot be decoded). Banner blobs are taken
+// as they are: one that is no GIF picture leaves only its banner empty.
 TMenuResource LoadMenuResourceFile(const std::string& fileName);
 // The same from the current position of a stream.
 TMenuResource ReadMenuResource(base::TStream& stream);
@@ -87,5 +87,3 @@ std::string ComposeBannerLink(int index, std::string_view projectId, std::string
 // size; base::Exception "Bitmap-Bild ist nicht gültig" for headers that describe no bitmap. The result
 // may exceed size; the caller decides.
 int64_t BmpImageLength(const uint8_t* data, size_t size);
-// A GIF image starts with "GIF87a" or "GIF89a".
-bool HasGifSignature(const std::vector<uint8_t>& blob);

@@ -9,6 +9,7 @@
 #include "app/MenuResource.h"
 #include "base/Cp1252.h"
 #include "base/Exceptions.h"
+#include "media/GIFDecoder.h"
 
 namespace {
 
@@ -40,11 +41,20 @@ std::string Shown(std::string_view field) {
 bool IsWave(std::string_view b) {
     return b.size() >= 12 && b.substr(0, 4) == "RIFF" && b.substr(8, 4) == "WAVE";
 }
-bool IsGif(std::string_view b) {
-    return b.size() >= 6 && (b.substr(0, 6) == "GIF87a" || b.substr(0, 6) == "GIF89a");
-}
-
 }  // namespace
+
+std::string BannerPictureFault(std::string_view blob) {
+    if (blob.substr(0, 3) != "GIF") return "is no GIF picture (it does not start with \"GIF\")";
+    media::TGIFDecoder gif;
+    try {
+        if (!gif.Decode(reinterpret_cast<const uint8_t*>(blob.data()), blob.size()))
+            return "does not decode: a frame has no width or height";
+    } catch (const base::Exception&) {
+        return "does not decode: its header is cut off";
+    }
+    if (gif.FrameCount() == 0) return "does not decode: it holds no frame";
+    return {};
+}
 
 std::vector<std::string> CheckMenuResourceFile(std::string_view fileView, std::ostream* listing) {
     // Without a listing the fields go nowhere: a stream without a buffer drops what it is given.
@@ -143,7 +153,10 @@ std::vector<std::string> CheckMenuResourceFile(std::string_view fileView, std::o
         });
     for (size_t i = 0; i < 3; ++i)
         blob("GIF " + std::to_string(i + 1), sizes[i], [&](std::string_view b) {
-            if (!IsGif(b)) problems.push_back("GIF " + std::to_string(i + 1) + " has no GIF signature");
+            const std::string fault = BannerPictureFault(b);
+            if (!fault.empty())
+                problems.push_back("GIF " + std::to_string(i + 1) + " " + fault +
+                                   ": the menu leaves banner " + std::to_string(i + 1) + " out");
         });
     if (located) {
         out << "end of data       " << pos << "\n";
@@ -155,9 +168,15 @@ std::vector<std::string> CheckMenuResourceFile(std::string_view fileView, std::o
     try {
         TMenuResource menu = ReadMenuResource(data, file.size());
         out << "banner links\n";
-        for (int i = 0; i < 3; ++i)
-            out << "  " << i + 1 << (menu.BannerPresent(i) ? "  " : "  (not shown) ")
-                << Utf8(menu.BannerUrl(i)) << "\n";
+        for (int i = 0; i < 3; ++i) {
+            const std::vector<uint8_t>& picture = menu.Banners[size_t(i)];
+            const bool shown =
+                menu.BannerPresent(i) &&
+                BannerPictureFault(
+                    std::string_view(reinterpret_cast<const char*>(picture.data()), picture.size()))
+                    .empty();
+            out << "  " << i + 1 << (shown ? "  " : "  (not shown) ") << Utf8(menu.BannerUrl(i)) << "\n";
+        }
         out << "the menu reads this file\n";
     } catch (const base::Exception& e) {
         out << "the menu stops reading this file with: " << Utf8(e.Message()) << "\n";

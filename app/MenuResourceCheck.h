@@ -8,3 +8,7 @@
 
 // listing, when given, receives every header field and each blob's offset and size as well.
 std::vector<std::string> CheckMenuResourceFile(std::string_view file, std::ostream* listing = nullptr);
+
+// Why a banner blob shows no picture in the menu (its GIF control stays empty and the strip leaves
+// it out); empty when it decodes into at least one frame.
+std::string BannerPictureFault(std::string_view blob);

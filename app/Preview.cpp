@@ -16,6 +16,7 @@
 #include "base/Exceptions.h"
 #include "base/Paths.h"
 #include "base/StrUtils.h"
+#include "flat/FlatGroupBox.h"
 #include "flat/FlatListBox.h"
 #include "gfx/Bitmap.h"
 #include "gfx/JpegCodec.h"
@@ -135,20 +136,44 @@ bool TPreview::Render(const std::string& outDir) {
 
 // ---- what a reader would stumble over --------------------------------------------------------------
 
+namespace {
+
+const char* EncodingName(TDataEncoding e) {
+    switch (e) {
+        case TDataEncoding::Utf8:
+            return "UTF-8, converted to Windows-1252";
+        case TDataEncoding::Utf8WithBom:
+            return "UTF-8 with byte-order mark, converted to Windows-1252";
+        case TDataEncoding::Cp1252:
+            break;
+    }
+    return "Windows-1252";
+}
+
+}  // namespace
+
+bool TPreview::LoadDataFile(const std::string& name, TCatalogue& catalogue) {
+    const std::string file = main_.DataFile(name);
+    try {
+        catalogue = TCatalogue::LoadFromFile(file);
+    } catch (const std::exception& e) {
+        Problem(name, e.what());
+        return false;
+    }
+    encodings_.push_back(name + ": " + EncodingName(catalogue.Encoding()));
+    if (catalogue.Encoding() != TDataEncoding::Cp1252) {
+        std::vector<uint8_t> bytes;
+        gfx::ReadWholeFile(file, bytes);
+        for (const TLintFinding& f : CheckDataFileCharacters(
+                 name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())))
+            Problem(f.Where, f.What);
+    }
+    return true;
+}
+
 void TPreview::CheckCatalogue() {
     TCatalogue progname, daten;
-    try {
-        progname = TCatalogue::LoadFromFile(main_.DataFile("progname.txt"));
-    } catch (const std::exception& e) {
-        Problem("progname.txt", e.what());
-        return;
-    }
-    try {
-        daten = TCatalogue::LoadFromFile(main_.DataFile("daten.txt"));
-    } catch (const std::exception& e) {
-        Problem("daten.txt", e.what());
-        return;
-    }
+    if (!LoadDataFile("progname.txt", progname) || !LoadDataFile("daten.txt", daten)) return;
     CheckDiscFiles(progname, daten);
     const std::vector<std::string> categories = ReadCategoryList(progname);
     if (categories.empty()) Problem("progname.txt", "no categories");
@@ -262,7 +287,7 @@ void TPreview::RenderPages() {
     if (!main_.Visible()) main_.Show();
     // The banners draw their first frame from their animation timer: let it run once.
     if (gui::Automation* a = app_.TheBackend().GetAutomation()) a->Advance(50);
-    Save("00 Startseite");
+    RenderStartPages();
     const int count = int(main_.CategoryList.size());
     for (int c = 0; c < count; ++c) {
         // Page the column until the category has a button, as a reader would with the arrows.
@@ -287,13 +312,17 @@ void TPreview::RenderPages() {
             const int programs = main_.lbProgramme->Items().Count();
             for (int i = 0; i < programs; ++i) {
                 const std::string program = main_.lbProgramme->Items().Strings(i);
+                const std::string at = Utf8(category) + " / " + Utf8(program);
                 try {
                     main_.lbProgramme->SetItemIndex(i);
                     main_.ShowProgramPage();
                 } catch (const std::exception& e) {
-                    Problem(Utf8(category) + " / " + Utf8(program),
-                            std::string("the page fails: ") + e.what());
+                    Problem(at, std::string("the page fails: ") + e.what());
                 }
+                if (main_.lbProgramme->ItemShortened(i))
+                    Note(at, "the name is too long for the program list: it ends there in \"…\"");
+                if (main_.gbProgramm->Visible() && main_.gbProgramm->CaptionShortened())
+                    Note(at, "the name is too long for the page title: it ends there in \"…\"");
                 Save(base + " - " + Number(i + 1) + " " + SanitiseFileName(program));
             }
         }
@@ -305,6 +334,23 @@ void TPreview::RenderPages() {
     app_.ProcessMessages();
 }
 
+void TPreview::RenderStartPages() {
+    const std::vector<int> banners = main_.RotatingBanners();
+    if (banners.empty()) {
+        Save("00 Startseite");
+        return;
+    }
+    // One start page per banner of the rotation, each standing on the frame it holds longest (a
+    // banner's first frame is often the empty start of its animation).
+    for (size_t k = 0; k < banners.size(); ++k) {
+        main_.ShowBannerStill(banners[k]);
+        Save(k == 0 ? std::string("00 Startseite")
+                    : "00 Startseite - Banner " + std::to_string(banners[k] + 1));
+    }
+    // The other pages show the first one.
+    main_.ShowBannerStill(banners.front());
+}
+
 void TPreview::WriteReport() {
     std::ofstream out(fs::path(outDir_) / "report.txt", std::ios::binary);
     if (!out) {
@@ -313,6 +359,7 @@ void TPreview::WriteReport() {
     }
     out << "cdmenu preview of " << TMainForm::NativeFile(main_.DataDir) << "\n";
     out << "disc root: " << platform::Services().paths.DiscRoot() << "\n";
+    for (const std::string& e : encodings_) out << e << "\n";
     out << pictures_.size() << " pictures of the menu's pages\n\n";
     if (problems_.empty()) {
         out << "No problems found.\n";

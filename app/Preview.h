@@ -6,9 +6,12 @@
 // categories without programs, descriptions that run into the next record, errors the menu itself
 // reports while showing a page, and what DiscLint.h, `menudat list` and the skin check find. Notes
 // (listed, not counted): values shortened with "..." (the page offers the whole value as a hint),
-// records that name no screenshot at all — both ordinary on a disc and likely meant — and skin
-// pictures that override the built-in ones.
-// File names: "00 Startseite.png", "NN <category>.png" (the list with its first page),
+// program names that end in "…" in the list or the page title, records that name no screenshot at
+// all — ordinary on a disc and likely meant — and skin pictures that override the built-in ones.
+// The report's head says how each data file was read (Windows-1252 or UTF-8); characters of a UTF-8
+// file that Windows-1252 lacks are problems.
+// File names: "00 Startseite.png" (and "00 Startseite - Banner N.png" for each further banner of
+// the rotation), "NN <category>.png" (the list with its first page),
 // "NN <category> - MM <program>.png", "Info.png" — numbered in menu order, so that equal names
 // stay apart and a folder listing reads like the menu.
 #include <filesystem>
@@ -45,12 +48,18 @@ private:
     void Save(const std::string& name);
     void Problem(const std::string& where, const std::string& what);
     void Note(const std::string& where, const std::string& what);
+    // Reads a data file as the menu does and notes the encoding it took; false (a problem) when it
+    // cannot be read.
+    bool LoadDataFile(const std::string& name, TCatalogue& catalogue);
     void CheckCatalogue();
     // The checks of DiscLint.h, the menu resource file and the skin folder.
     void CheckDiscFiles(const TCatalogue& progname, const TCatalogue& daten);
     // An installer, archive or start file that exists: can it be run or unpacked?
     void CheckProgramFile(const std::string& at, const std::string& recordPath, bool install);
     void RenderPages();
+    // "00 Startseite.png" with the first banner of the rotation in the strip, and one more start
+    // page per further banner ("00 Startseite - Banner 2.png"); the other pages show the first.
+    void RenderStartPages();
     void WriteReport();
     // A path from a record on this disc: "" when absent, else whether it exists.
     // shown: the file as a person finds it on the disc (native name, cp1252).
@@ -62,6 +71,7 @@ private:
     std::vector<std::string> problems_;
     std::vector<std::string> notes_;
     std::vector<std::string> pictures_;
+    std::vector<std::string> encodings_;  // "daten.txt: UTF-8, converted to Windows-1252"
     std::set<std::string> checkedArchives_;
     std::string error_;
 };

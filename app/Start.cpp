@@ -64,10 +64,29 @@ std::string StartUsage() {
            "[--preview OUTDIR]\n";
 }
 
+namespace {
+
+bool EnvironmentSwitch(const char* name) {
+    const char* env = std::getenv(name);
+    return env && *env && std::strcmp(env, "0") != 0;
+}
+
+int ScaleOf(const std::string& v, const char* option) {
+    char* end = nullptr;
+    const long n = std::strtol(v.c_str(), &end, 10);
+    if (v.empty() || *end || n < 0 || n > 8)
+        throw std::invalid_argument(std::string(option) + " needs a number from 0 to 8");
+    return int(n);
+}
+
+}  // namespace
+
 TStartOptions ParseStartOptions(int argc, const char* const* argv) {
     TStartOptions o;
-    if (const char* env = std::getenv("CDMENU_HEADLESS"); env && *env && std::strcmp(env, "0") != 0)
-        o.headless = true;
+    o.headless = EnvironmentSwitch("CDMENU_HEADLESS");
+    o.accelerated = EnvironmentSwitch("CDMENU_ACCELERATED");
+    // The command line wins over the environment.
+    if (const char* env = std::getenv("CDMENU_SCALE"); env && *env) o.scale = ScaleOf(env, "CDMENU_SCALE");
     auto value = [&](int& i, const std::string& option) -> std::string {
         const std::string arg = argv[i];
         if (arg.size() > option.size() && arg.compare(0, option.size() + 1, option + "=") == 0)
@@ -87,12 +106,7 @@ TStartOptions ParseStartOptions(int argc, const char* const* argv) {
         } else if (arg == "--headless") {
             o.headless = true;
         } else if (is(arg, "--scale")) {
-            const std::string v = value(i, "--scale");
-            char* end = nullptr;
-            const long n = std::strtol(v.c_str(), &end, 10);
-            if (v.empty() || *end || n < 0 || n > 8)
-                throw std::invalid_argument("--scale needs a number from 0 to 8");
-            o.scale = int(n);
+            o.scale = ScaleOf(value(i, "--scale"), "--scale");
         } else if (is(arg, "--fonts")) {
             o.fontsDir = value(i, "--fonts");
         } else if (is(arg, "--script")) {
@@ -139,6 +153,7 @@ bool TProgramStart::CreateWindows(std::unique_ptr<gui::Backend> backend) {
         gui::BackendOptions bo;
         bo.headless = options_.headless;
         bo.scale = options_.scale;
+        bo.accelerated = options_.accelerated;
         backend = gui::CreateBackend(bo);
     }
     app_ = std::make_unique<gui::TApplication>(std::move(backend));

@@ -24,7 +24,8 @@ struct TStartOptions {
     std::string dataDir;       // --data
     std::string rootDir;       // --root
     bool headless = false;     // --headless (also CDMENU_HEADLESS=1)
-    int scale = 0;             // --scale
+    int scale = 0;             // --scale N (also CDMENU_SCALE=N); 0: the display's density
+    bool accelerated = false;  // CDMENU_ACCELERATED=1: present through the GPU
     std::string fontsDir;      // --fonts: fonts from this folder only
     std::string script;        // --script
     std::string preview;       // --preview
@@ -33,7 +34,9 @@ struct TStartOptions {
     std::string launchFolder;  // the current folder when the options were read
 };
 
-// Throws std::invalid_argument with a message for the user for an unknown option or a missing value.
+// The one reader of the program's options: the command line over the environment (CDMENU_HEADLESS,
+// CDMENU_SCALE, CDMENU_ACCELERATED). Throws std::invalid_argument with a message for the user for an
+// unknown option, a missing value or a scale outside 0 to 8.
 TStartOptions ParseStartOptions(int argc, const char* const* argv);
 std::string StartUsage();
 

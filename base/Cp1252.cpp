@@ -92,4 +92,33 @@ std::string Utf8ToCp1252(std::string_view s) {
     return out;
 }
 
+bool TUtf8Check::Feed(std::string_view bytes) {
+    for (size_t i = 0; i < bytes.size() && !bad_; ++i) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        if (need_ > 0) {
+            if ((c & 0xC0) != 0x80) {
+                bad_ = true;
+                break;
+            }
+            cp_ = (cp_ << 6) | (c & 0x3F);
+            if (--need_ == 0 && (cp_ < min_ || cp_ > 0x10FFFF || (cp_ >= 0xD800 && cp_ <= 0xDFFF)))
+                bad_ = true;
+        } else if (c < 0x80) {
+            // Plain ASCII: by far the most bytes of a data file.
+        } else {
+            // The lead byte tells the length; each length has its smallest code point.
+            const int length = (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+            if (length == 0) {
+                bad_ = true;
+                break;
+            }
+            static constexpr char32_t kSmallest[5] = {0, 0, 0x80, 0x800, 0x10000};
+            cp_ = c & (0x7F >> length);
+            need_ = length - 1;
+            min_ = kSmallest[length];
+        }
+    }
+    return !bad_;
+}
+
 }  // namespace base

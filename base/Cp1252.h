@@ -15,6 +15,21 @@ std::string Cp1252ToUtf8(std::string_view text);
 // Characters that cp1252 lacks and malformed UTF-8 bytes become '?'.
 std::string Utf8ToCp1252(std::string_view utf8);
 
+// Checks that bytes are UTF-8, fed piece by piece (a character may be split between two pieces).
+// Overlong forms, surrogates and code points above U+10FFFF count as invalid.
+class TUtf8Check {
+public:
+    // False from the first invalid byte on.
+    bool Feed(std::string_view bytes);
+    // Everything fed was UTF-8 and no character is left unfinished.
+    bool Complete() const { return !bad_ && need_ == 0; }
+
+private:
+    char32_t cp_ = 0, min_ = 0;
+    int need_ = 0;
+    bool bad_ = false;
+};
+
 // For source literals with non-ASCII characters: Cp("Menü") is the cp1252 byte string.
 inline std::string Cp(std::string_view utf8) {
     return Utf8ToCp1252(utf8);

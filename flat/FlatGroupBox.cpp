@@ -4,6 +4,7 @@
 #include <array>
 
 #include "flat/HslColor.h"
+#include "gfx/Bitmap.h"
 
 namespace flat {
 
@@ -79,12 +80,47 @@ void TFlatGroupBox::Paint() {
     offscreen_.Paint(Canvas(), client.Width(), client.Height(), [this](gfx::TCanvas& c) { PaintBox(c); });
 }
 
+TFlatGroupBox::TCaptionLayout TFlatGroupBox::LayOutCaption(gfx::TCanvas& canvas) const {
+    TCaptionLayout l;
+    const TRect client = ClientRect();
+    const bool rtl = biDiMode_ == bdRightToLeft;
+    l.height = canvas.TextHeight(Caption().empty() ? std::string_view("W") : std::string_view(Caption()));
+    l.width = canvas.TextWidth(Caption());
+    l.rect = TRect{10, 0, client.Right - 10, l.height};
+    // The caption ends before a child that reaches into its row (the page title's glyph buttons).
+    constexpr int kGap = 4;
+    for (int i = 0; i < ControlCount(); ++i) {
+        const gui::TControl* c = Controls(i);
+        if (!c->Visible() || c->Top() >= l.height || c->Top() + c->Height() <= 0) continue;
+        if (!rtl && c->Left() > l.rect.Left) l.rect.Right = std::min(l.rect.Right, c->Left() - kGap);
+        if (rtl && c->Left() + c->Width() < l.rect.Right)
+            l.rect.Left = std::max(l.rect.Left, c->Left() + c->Width() + kGap);
+    }
+    TRect shown = l.rect;
+    canvas.DrawText(Caption(), shown, gfx::DT_SINGLELINE | gfx::DT_CALCRECT);
+    if (shown.Width() > l.rect.Width()) {
+        l.shortened = true;
+        shown = l.rect;
+        canvas.DrawText(Caption(), shown, gfx::DT_SINGLELINE | gfx::DT_CALCRECT | gfx::DT_END_ELLIPSIS);
+        l.width = shown.Width();
+    }
+    return l;
+}
+
+bool TFlatGroupBox::CaptionShortened() const {
+    gfx::TBitmap measure;
+    measure.SetSize(1, 1);
+    measure.Canvas().SetFont(Font());
+    return LayOutCaption(measure.Canvas()).shortened;
+}
+
 void TFlatGroupBox::PaintBox(gfx::TCanvas& canvas) {
     const TRect client = ClientRect();
     const int right = client.Right, bottom = client.Bottom;
     canvas.SetFont(Font());
-    const int th = canvas.TextHeight(Caption().empty() ? std::string_view("W") : std::string_view(Caption()));
-    const int tw = canvas.TextWidth(Caption());
+    const TCaptionLayout caption = LayOutCaption(canvas);
+    const int th = caption.height;
+    const int tw = caption.width;
     const int y = th / 2;
     const bool rtl = biDiMode_ == bdRightToLeft;
 
@@ -123,9 +159,9 @@ void TFlatGroupBox::PaintBox(gfx::TCanvas& canvas) {
     }
 
     if (!Caption().empty()) {
-        const TRect textRect{10, 0, right - 10, th};
         const unsigned align = rtl ? gfx::DT_RIGHT : gfx::DT_LEFT;
-        DrawFlatText(canvas, Caption(), textRect, gfx::DT_SINGLELINE | align, Enabled(), Font().Color());
+        DrawFlatText(canvas, Caption(), caption.rect, gfx::DT_SINGLELINE | gfx::DT_END_ELLIPSIS | align,
+                     Enabled(), Font().Color());
     }
 }
 

@@ -23,6 +23,9 @@ public:
     void SetBiDiMode(TBiDiMode v);
 
     void SetBounds(int left, int top, int width, int height) override;
+    // The caption is cut with "…" where its row is too narrow: at the box's right edge or before a
+    // child that reaches into the row.
+    bool CaptionShortened() const;
 
 protected:
     void Paint() override;
@@ -35,6 +38,13 @@ protected:
     void PaintBox(gfx::TCanvas& canvas);
 
 private:
+    struct TCaptionLayout {
+        gfx::TRect rect;  // where the caption may stand
+        int height = 0;   // of the text
+        int width = 0;    // of the text as drawn, "…" included
+        bool shortened = false;
+    };
+    TCaptionLayout LayOutCaption(gfx::TCanvas& canvas) const;
     void Redraw();
 
     bool transparent_ = false;

@@ -208,6 +208,18 @@ void TFlatListBox::UpdateLayout(bool snapHeight) {
     }
 }
 
+TRect TFlatListBox::ItemTextRect(const TRect& slot) {
+    return TRect{slot.Left + 3, slot.Top, slot.Right - 3, slot.Bottom};
+}
+
+bool TFlatListBox::ItemShortened(int index) const {
+    if (index < 0 || index >= items_.Count()) return false;
+    gfx::TBitmap measure;
+    measure.SetSize(1, 1);
+    measure.Canvas().SetFont(Font());
+    return measure.Canvas().TextWidth(items_[index]) > ItemTextRect(SlotRect(0)).Width();
+}
+
 TRect TFlatListBox::SlotRect(int slot) const {
     const int y0 = scrollBars_ ? 13 : 3;
     const int top = y0 + slot * (itemHeight_ + 2);
@@ -430,7 +442,8 @@ void TFlatListBox::PaintList(gfx::TCanvas& canvas) {
     }
 
     const unsigned align = biDiMode_ == bdRightToLeft ? gfx::DT_RIGHT : gfx::DT_LEFT;
-    const unsigned flags = gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX | align;
+    const unsigned flags =
+        gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS | align;
     for (int slot = 0; slot < visibleCount_; ++slot) {
         const int i = topIndex_ + slot;
         if (i >= items_.Count()) break;
@@ -440,8 +453,7 @@ void TFlatListBox::PaintList(gfx::TCanvas& canvas) {
             canvas.FillRect(r);
             DrawFrame(canvas, r, ColorBorder());
         }
-        const TRect textRect{r.Left + 3, r.Top, r.Right - 3, r.Bottom};
-        DrawFlatText(canvas, items_[i], textRect, flags, Enabled(), Font().Color());
+        DrawFlatText(canvas, items_[i], ItemTextRect(r), flags, Enabled(), Font().Color());
     }
 }
 

@@ -89,6 +89,8 @@ public:
     int VisibleCount() const { return visibleCount_; }
     bool Selected(int index) const;
     gfx::TRect SlotRect(int slot) const;
+    // An item too wide for its row ends in "…".
+    bool ItemShortened(int index) const;
 
     // The timer that repeats the scroll while an arrow strip is held.
     gui::TTimer* RepeatTimer() const { return repeat_; }
@@ -116,6 +118,7 @@ private:
     // Kept between paints: painting allocates nothing while the size stays.
     gfx::TBitmap offscreen_;
 
+    static gfx::TRect ItemTextRect(const gfx::TRect& slot);
     void Redraw();
     void ItemsChanged();
     void UpdateLayout(bool snapHeight);

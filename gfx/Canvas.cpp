@@ -574,10 +574,14 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
     }
 
     if (flags & DT_END_ELLIPSIS) {
+        // One "…" (cp1252 0x85) after the characters that fit with it, without the blank or the
+        // lone prefix mark before it.
+        static constexpr std::string_view kEllipsis = "\x85";
         for (std::string& l : lines) {
             if (measure(l) <= maxWidth) continue;
-            while (!l.empty() && measure(l + "...") > maxWidth) l.pop_back();
-            l += "...";
+            while (!l.empty() && measure(l + std::string(kEllipsis)) > maxWidth) l.pop_back();
+            while (!l.empty() && (l.back() == ' ' || (prefix && l.back() == '&'))) l.pop_back();
+            l += kEllipsis;
         }
     }
 

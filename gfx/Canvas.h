@@ -67,7 +67,7 @@ constexpr unsigned DT_EXPANDTABS = 0x40;  // tab stops every 8 characters
 constexpr unsigned DT_NOCLIP = 0x100;
 constexpr unsigned DT_CALCRECT = 0x400;
 constexpr unsigned DT_NOPREFIX = 0x800;
-constexpr unsigned DT_END_ELLIPSIS = 0x8000;
+constexpr unsigned DT_END_ELLIPSIS = 0x8000;  // a line too wide for the rectangle ends in "…"
 
 // TextRect options.
 constexpr unsigned ETO_OPAQUE = 0x2;

@@ -242,7 +242,12 @@ void TApplication::Idle(bool wait) {
     bool done = true;
     if (OnIdle) {
         try {
-            FireEvent(OnIdle, this, done);
+            // Not a dispatch scope: the idle hook is a turn of the loop itself. A script's commands
+            // and waits run here, and what the events and timers they run free goes at once, as
+            // in the loop; inside a scope a long wait gathered every timer the banners stopped, and
+            // each step cost more than the one before.
+            const TIdleEvent handler = OnIdle;  // it may replace itself
+            handler(this, done);
         } catch (...) {
             HandleException(this);
         }

@@ -181,8 +181,6 @@ struct BackendOptions {
     bool accelerated = false;  // present through the GPU instead of the window surface
 };
 
-// --headless / CDMENU_HEADLESS=1 / --scale N / CDMENU_SCALE / CDMENU_ACCELERATED=1.
-BackendOptions ParseBackendOptions(int argc, const char* const* argv);
 // Throws std::runtime_error with a message for the user when no display can be opened.
 std::unique_ptr<Backend> CreateBackend(const BackendOptions& options);
 

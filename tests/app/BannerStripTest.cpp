@@ -2,9 +2,16 @@
 // the tests write (banner 1 loops, banner 2 plays once, banner 3 is a still).
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <set>
 
+#include "app/MenuResourceCheck.h"
+#include "app/Preview.h"
 #include "app/ScriptRunner.h"
+#include "gfx/Bitmap.h"
+#include "gfx/PngCodec.h"
 #include "gui/Timer.h"
 #include "media/GIFImage.h"
 #include "tests/support/MenuFixture.h"
@@ -29,8 +36,22 @@ std::string Gif(int frames, bool loop) {
     return w.Trailer().Str();
 }
 
-// Starts the menu with these banner targets.
-void StartWith(MenuFixture& menu, const std::string& target2, const std::string& target3) {
+// Frames that each fill the picture with one colour of the palette, shown for the given delays.
+std::string GifOfColours(const std::vector<uint8_t>& colours, const std::vector<int>& delaysCs) {
+    TGifWriter w;
+    w.Header(170, 70, {0, 0, 0, 255, 255, 255, 200, 40, 40, 40, 40, 200});
+    w.LoopCount(0);
+    for (size_t f = 0; f < colours.size(); ++f) {
+        TGifImageSpec image;
+        image.Width = 170;
+        image.Height = 70;
+        image.Pixels.assign(170 * 70, colours[f]);
+        w.GraphicControl(delaysCs[f]).Image(image);
+    }
+    return w.Trailer().Str();
+}
+
+TMenuDatWriter MenuWith(const std::string& target2, const std::string& target3) {
     TMenuDatWriter w;
     w.ProjectField = "TEST~~~";
     w.Credits = {"Zusammenstellung", "Redaktion", "Copyright"};
@@ -42,9 +63,18 @@ void StartWith(MenuFixture& menu, const std::string& target2, const std::string&
         w.Sounds[size_t(i)] = TMenuDatWriter::Bytes(wav.Image());
     }
     w.Gifs = {Gif(2, true), Gif(2, false), Gif(1, false)};
+    return w;
+}
+
+void StartWith(MenuFixture& menu, const TMenuDatWriter& w) {
     menu.WriteFile("Menue.dat", w.Build());
     ASSERT_TRUE(menu.Start());
     menu.Main()->SeedRandom(7);
+}
+
+// Starts the menu with these banner targets.
+void StartWith(MenuFixture& menu, const std::string& target2, const std::string& target3) {
+    StartWith(menu, MenuWith(target2, target3));
 }
 
 int Shown(const TMainForm* m) {
@@ -196,4 +226,89 @@ TEST(BannerStrip, ScriptsSeeWhichBannerIsShown) {
     EXPECT_NE(err.find("line 1: expect-banner 1: banner 3 is shown"), std::string::npos) << err;
     EXPECT_EQ(run("expect-banner 4\n", err), 1);
     EXPECT_NE(err.find("expected a banner 1 to 3"), std::string::npos) << err;
+}
+
+TEST(BannerStrip, ADamagedBannerIsLeftOutAndTheMenuStarts) {
+    // The third blob is a PNG picture, as another tool might have written it.
+    TMenuDatWriter w = MenuWith("www.zwei.de", "www.drei.de");
+    w.Gifs[2] = std::string("\x89PNG\r\n\x1a\n", 8) + std::string(60, '\0');
+    {
+        MenuFixture menu(MenuFixture::kNoStart);
+        StartWith(menu, w);
+        TMainForm* m = menu.Main();
+        EXPECT_TRUE(menu.Backend().MessageBoxes().empty());
+        EXPECT_TRUE(m->iBanner3->Empty());
+        std::set<int> seen;
+        for (int i = 0; i < 100; ++i) {
+            m->CycleBanner();
+            seen.insert(Shown(m));
+        }
+        EXPECT_EQ(seen, (std::set<int>{0, 1}));
+        // Ten minutes of rotation never bring the empty banner into the strip.
+        for (int t = 0; t < 600000; t += 500) {
+            menu.Backend().Advance(500);
+            ASSERT_NE(m->iBanner3->Left(), 15) << t;
+        }
+        // Nor does a click on it open its link.
+        menu.Shell().Clear();
+        m->BannerClick(m->iBanner3);
+        EXPECT_TRUE(menu.Shell().Calls().empty());
+    }
+    // menudat list and the preview say which banner is gone and why.
+    const std::vector<std::string> problems = CheckMenuResourceFile(w.Build());
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0],
+              "GIF 3 is no GIF picture (it does not start with \"GIF\"): the menu leaves banner 3 out");
+
+    // A GIF cut off inside its header, as the only banner: the strip stays empty.
+    w = MenuWith("---", "---");
+    w.Gifs[0] = w.Gifs[0].substr(0, 9);
+    MenuFixture menu(MenuFixture::kNoStart);
+    StartWith(menu, w);
+    TMainForm* m = menu.Main();
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(m->Banner(i)->Left(), -200) << i;
+    menu.Backend().Advance(60000);
+    EXPECT_EQ(m->iBanner1->Left(), -200);
+    EXPECT_EQ(CheckMenuResourceFile(w.Build())[0],
+              "GIF 1 does not decode: its header is cut off: the menu leaves banner 1 out");
+}
+
+TEST(BannerStrip, ThePreviewShowsEachBannerOnAStartPageOfItsOwn) {
+    // Banner 1 a red still; banner 2 starts black, flashes white and rests on blue; banner 3 is
+    // damaged.
+    TMenuDatWriter w = MenuWith("www.zwei.de", "www.drei.de");
+    w.Gifs[0] = GifOfColours({2}, {0});
+    w.Gifs[1] = GifOfColours({0, 1, 3}, {10, 10, 200});
+    w.Gifs[2] = w.Gifs[2].substr(0, 9);
+    MenuFixture menu(MenuFixture::kNoStart);
+    StartWith(menu, w);
+    const std::string out = menu.Dir() + "vorschau/";
+    EXPECT_EQ(RunPreview(*menu.App(), out), 1);
+
+    auto stripCentre = [&](const std::string& page) -> std::optional<gfx::TColor> {
+        std::ifstream in(out + page, std::ios::binary);
+        const std::vector<uint8_t> png{std::istreambuf_iterator<char>(in), {}};
+        if (png.empty()) return std::nullopt;
+        gfx::TBitmap b;
+        gfx::DecodePng(png.data(), png.size(), b);
+        return b.Pixel(15 + 85, 395 + 35) & 0xFFFFFF;
+    };
+    EXPECT_EQ(stripCentre("00 Startseite.png"), gfx::RGB(200, 40, 40));
+    EXPECT_EQ(stripCentre("00 Startseite - Banner 2.png"), gfx::RGB(40, 40, 200));
+    EXPECT_EQ(stripCentre("00 Startseite - Banner 3.png"), std::nullopt);
+    // The other pages show the first banner.
+    int pages = 0;
+    for (const auto& e : std::filesystem::directory_iterator(out)) {
+        const std::string name = e.path().filename().string();
+        if (name.rfind("01 ", 0) != 0) continue;
+        ++pages;
+        EXPECT_EQ(stripCentre(name), gfx::RGB(200, 40, 40)) << name;
+    }
+    EXPECT_GT(pages, 1);
+    std::ifstream report(out + "report.txt", std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(report), {}};
+    EXPECT_NE(
+        text.find("- Menue.dat: GIF 3 does not decode: its header is cut off: the menu leaves banner 3 out"),
+        std::string::npos)
+        << text;
 }

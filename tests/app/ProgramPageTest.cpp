@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/InfoFrame.h"
+#include "app/Preview.h"
 #include "app/VollbildForm.h"
 #include "base/Cp1252.h"
 #include "flat/FlatGroupBox.h"
@@ -524,4 +525,75 @@ TEST(FullScreen, CentredOnBlackAndClosedByAClick) {
     menu.Click(m->bVollbild);
     EXPECT_FALSE(VollbildForm->Visible());
     EXPECT_EQ(menu.PlayedSlots(), std::vector<int>{0});
+}
+
+namespace {
+
+// The columns of r (window coordinates) that hold pixels of colour c, and the rows of those pixels
+// within the last `tail` such columns.
+struct Ink {
+    int first = -1, last = -1;  // columns
+    int tailTop = 1 << 30, tailBottom = -1;
+};
+Ink InkIn(const MenuFixture& menu, const gfx::TRect& r, gfx::TColor c, int tail) {
+    Ink ink;
+    for (int x = r.Left; x < r.Right; ++x)
+        for (int y = r.Top; y < r.Bottom; ++y)
+            if (menu.Pixel(x, y) == c) {
+                if (ink.first < 0) ink.first = x;
+                ink.last = x;
+            }
+    for (int x = std::max(ink.last - tail + 1, r.Left); ink.last >= 0 && x <= ink.last; ++x)
+        for (int y = r.Top; y < r.Bottom; ++y)
+            if (menu.Pixel(x, y) == c) {
+                ink.tailTop = std::min(ink.tailTop, y);
+                ink.tailBottom = std::max(ink.tailBottom, y);
+            }
+    return ink;
+}
+
+}  // namespace
+
+TEST(ProgramPage, LongNamesEndInAnEllipsisBeforeTheTitleButtonsAndInTheList) {
+    MenuFixture menu(MenuFixture::kNoStart);
+    const std::string name = "Bildbearbeitung Professional Deluxe Edition mit Ebenen";
+    StartWith(menu, {Program("Kurz"), Program(name)});
+    TMainForm* m = menu.Main();
+    Select(menu, 1);
+    ASSERT_EQ(m->gbProgramm->Caption(), name);
+    menu.Backend().Pump();
+
+    // The title: black text from the left, ending well before the full-screen button, in dots on
+    // its baseline (a letter cut in two would reach up to the capitals' height).
+    const gfx::TPoint glyphs = m->bVollbild->ClientToForm({0, 0});
+    const gfx::TRect titleRow{200, 25, 640, glyphs.Y};
+    const Ink title = InkIn(menu, titleRow, gfx::clBlack, 8);
+    ASSERT_GE(title.first, 0);
+    EXPECT_LT(title.last, glyphs.X) << "the title runs under the glyph buttons";
+    EXPECT_GT(title.last, glyphs.X - 40);
+    EXPECT_LE(title.tailBottom - title.tailTop, 3) << menu.Screenshot("long-title.png");
+    EXPECT_TRUE(m->gbProgramm->CaptionShortened());
+
+    // The list: the long name's row ends in dots as well, inside the row.
+    const gfx::TRect slot = m->lbProgramme->SlotRect(1);
+    const gfx::TPoint at = m->lbProgramme->ClientToForm({slot.Left, slot.Top});
+    const gfx::TRect row{at.X + 1, at.Y + 1, at.X + slot.Width() - 1, at.Y + slot.Height() - 1};
+    Select(menu, 0);
+    menu.Backend().Pump();
+    const Ink item = InkIn(menu, row, gfx::clBlack, 6);
+    ASSERT_GE(item.first, 0);
+    EXPECT_LE(item.tailBottom - item.tailTop, 2) << menu.Screenshot("long-item.png");
+    EXPECT_TRUE(m->lbProgramme->ItemShortened(1));
+    EXPECT_FALSE(m->lbProgramme->ItemShortened(0));
+
+    // The preview names both places.
+    const std::string out = menu.Dir() + "vorschau";
+    RunPreview(*menu.App(), out);
+    const std::string report = menu.ReadFile("vorschau/report.txt");
+    for (const char* where : {"program list", "page title"})
+        EXPECT_NE(report.find("- Test / " + name + ": the name is too long for the " + where +
+                              ": it ends there in \"\xE2\x80\xA6\""),
+                  std::string::npos)
+            << report;
+    EXPECT_EQ(report.find("- Test / Kurz: the name"), std::string::npos) << report;
 }

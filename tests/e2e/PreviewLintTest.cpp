@@ -1,7 +1,8 @@
 // The preview's deeper checks as the report shows them, on a copy of the sample disc damaged for
 // each of them: categories that collect each other's programs, a program named twice, an archive
 // that unpacking would refuse, a start file without its execute bit, a Menue.dat field that
-// `menudat list` finds wrong, a damaged skin picture, and catalogue files that are not Windows-1252.
+// `menudat list` finds wrong, a damaged skin picture, and catalogue files that are no Windows-1252
+// text (a UTF-8 file is read as such).
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -86,7 +87,9 @@ TEST(PreviewLint, CatalogueFilesThatAreNotWindows1252) {
         {"--headless", "--data", disc.string(), "--root", disc.string(), "--preview", out.string()}, s.path);
     EXPECT_EQ(r.code, 1) << r.output;
     const std::string report = e2e::ReadText(out / "report.txt");
-    EXPECT_NE(report.find("progname.txt: reads as UTF-8 text"), std::string::npos) << report;
+    // The UTF-8 file is read as such, and said so.
+    EXPECT_NE(report.find("progname.txt: UTF-8, converted to Windows-1252\n"), std::string::npos) << report;
+    EXPECT_EQ(report.find("progname.txt: reads as UTF-8"), std::string::npos) << report;
     EXPECT_NE(report.find("daten.txt: line 12 holds the byte 0x81, which Windows-1252 does not assign"),
               std::string::npos)
         << report;

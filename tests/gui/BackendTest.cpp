@@ -1,4 +1,4 @@
-// Choosing the backend from the command line and the environment; no display is said clearly.
+// Making the backend; no display is said clearly. (Its options are read by the program start.)
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,27 +8,6 @@
 #include "gui/backend/Backend.h"
 
 using namespace gui;
-
-TEST(Backend, OptionsComeFromTheCommandLineAndTheEnvironment) {
-    unsetenv("CDMENU_HEADLESS");
-    unsetenv("CDMENU_SCALE");
-    const char* none[] = {"cdmenu"};
-    BackendOptions o = ParseBackendOptions(1, none);
-    EXPECT_FALSE(o.headless);
-    EXPECT_EQ(o.scale, 0);
-    const char* args[] = {"cdmenu", "--data", "x", "--headless", "--scale", "2"};
-    o = ParseBackendOptions(6, args);
-    EXPECT_TRUE(o.headless);
-    EXPECT_EQ(o.scale, 2);
-    const char* silly[] = {"cdmenu", "--scale=99"};
-    EXPECT_EQ(ParseBackendOptions(2, silly).scale, 8);
-    setenv("CDMENU_HEADLESS", "1", 1);
-    EXPECT_TRUE(ParseBackendOptions(1, none).headless);
-    setenv("CDMENU_HEADLESS", "0", 1);
-    EXPECT_FALSE(ParseBackendOptions(1, none).headless);
-    unsetenv("CDMENU_HEADLESS");
-    EXPECT_STREQ(CreateBackend(ParseBackendOptions(6, args))->Name(), "headless");
-}
 
 TEST(Backend, WithoutADisplayTheErrorSaysSoAndPointsToHeadless) {
     if (std::getenv("CDMENU_E2E_CHILD")) GTEST_SKIP() << "runs only outside the virtual display";

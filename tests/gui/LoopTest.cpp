@@ -375,3 +375,40 @@ TEST(Loop, RunShowsTheMainFormAndEndsWhenItCloses) {
     EXPECT_TRUE(idle.app->Terminated());
     ASSERT_FALSE(idle.hb->Log().empty());
 }
+
+TEST(Loop, AnIdleHandlerThatLetsTimePassLeavesNothingFreedBehind) {
+    // What a script's `wait` does: the idle hook moves the virtual clock for a long while. A timer
+    // there replaces a component of its own every tick, as an animation stops and starts its
+    // frame timer; each replaced one is gone by the next tick, not gathered until the wait ends.
+    HeadlessApp t;
+    auto* main = t.Form(100, 100);
+    main->Show();
+    std::vector<TComponent::Weak> made;
+    auto* ticker = main->Make<TTimer>();
+    ticker->SetInterval(50);
+    ticker->SetOnTimer([&](TComponent*) {
+        if (!made.empty() && made.back()) made.back().Get()->Free();
+        made.emplace_back(main->Make<TTimer>());
+    });
+    size_t mostAlive = 0;
+    auto* watch = main->Make<TTimer>();
+    watch->SetInterval(1000);
+    watch->SetOnTimer([&](TComponent*) {
+        size_t alive = 0;
+        for (const TComponent::Weak& w : made) alive += bool(w);
+        mostAlive = std::max(mostAlive, alive);
+    });
+    bool waited = false;
+    t.app->OnIdle = [&](TComponent*, bool& done) {
+        if (!waited) {
+            waited = true;
+            t.hb->Advance(60000);
+            main->Close();
+        }
+        done = true;
+    };
+    t.app->Run();
+    ASSERT_GT(made.size(), 1000u);
+    // The one made last, and the one it replaced when the watch ticks in the same batch of timers.
+    EXPECT_LE(mostAlive, 2u) << made.size();
+}

@@ -13,6 +13,7 @@
 #include "app/DiscLint.h"
 #include "app/MenuModel.h"
 #include "app/MenuResource.h"
+#include "app/MenuResourceCheck.h"
 #include "base/Cp1252.h"
 #include "base/Exceptions.h"
 #include "base/Paths.h"
@@ -301,7 +302,10 @@ bool TWebEdition::Write() {
     std::string items;
     for (int i = 0; i < bannerCount; ++i) {
         const std::vector<uint8_t>& gif = menu->Banners[size_t(i)];
-        if (!HasGifSignature(gif)) continue;
+        // The banners the menu leaves out (no GIF picture, or one that does not decode).
+        if (!BannerPictureFault(std::string_view(reinterpret_cast<const char*>(gif.data()), gif.size()))
+                 .empty())
+            continue;
         const std::string file = "banner" + std::to_string(i + 1) + ".gif";
         if (!WriteFile(std::string(kFolder) + "/" + file, std::string(gif.begin(), gif.end()))) return false;
         const std::string target(FieldText(menu->Header.BannerTargets[size_t(i)]));

@@ -1,0 +1,57 @@
+// The program's options: one reader for the command line and the environment, used by main() and
+// by the tests, so that what the README documents is what the program does.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+#include "app/Start.h"
+
+namespace {
+
+std::string ErrorOf(int argc, const char* const* argv) {
+    try {
+        ParseStartOptions(argc, argv);
+    } catch (const std::invalid_argument& e) {
+        return e.what();
+    }
+    return {};
+}
+
+}  // namespace
+
+TEST(StartOptions, CommandLineOverEnvironmentAndOneRuleForTheScale) {
+    for (const char* name : {"CDMENU_HEADLESS", "CDMENU_SCALE", "CDMENU_ACCELERATED"}) unsetenv(name);
+    const char* none[] = {"cdmenu"};
+    TStartOptions o = ParseStartOptions(1, none);
+    EXPECT_FALSE(o.headless);
+    EXPECT_EQ(o.scale, 0);
+    EXPECT_FALSE(o.accelerated);
+    const char* args[] = {"cdmenu", "--data", "x", "--headless", "--scale", "2"};
+    o = ParseStartOptions(6, args);
+    EXPECT_TRUE(o.headless);
+    EXPECT_EQ(o.scale, 2);
+
+    // A scale the window cannot have is a mistake said as such, on the command line and in the
+    // environment alike.
+    const char* silly[] = {"cdmenu", "--scale=99"};
+    EXPECT_EQ(ErrorOf(2, silly), "--scale needs a number from 0 to 8");
+    setenv("CDMENU_SCALE", "99", 1);
+    EXPECT_EQ(ErrorOf(1, none), "CDMENU_SCALE needs a number from 0 to 8");
+
+    // The README's CDMENU_SCALE=N sets the scale; --scale N overrides it.
+    setenv("CDMENU_SCALE", "3", 1);
+    EXPECT_EQ(ParseStartOptions(1, none).scale, 3);
+    EXPECT_EQ(ParseStartOptions(6, args).scale, 2);
+    unsetenv("CDMENU_SCALE");
+
+    setenv("CDMENU_ACCELERATED", "1", 1);
+    EXPECT_TRUE(ParseStartOptions(1, none).accelerated);
+    unsetenv("CDMENU_ACCELERATED");
+    setenv("CDMENU_HEADLESS", "1", 1);
+    EXPECT_TRUE(ParseStartOptions(1, none).headless);
+    setenv("CDMENU_HEADLESS", "0", 1);
+    EXPECT_FALSE(ParseStartOptions(1, none).headless);
+    unsetenv("CDMENU_HEADLESS");
+}
