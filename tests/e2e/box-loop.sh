@@ -2,7 +2,7 @@
 # box-loop.sh PROGRAM DISC ROUNDS — on the X display of $DISPLAY, with no window manager: opens the
 # search by keyboard, searches for a term without hits and closes the "nothing found" box with
 # Enter, ROUNDS times, then ends the menu with Alt+F4. Fails when a round does not reach its next
-# state within ten seconds or the menu ends early.
+# state within half a minute (a loaded machine starts slowly) or the menu ends early.
 set -u
 program=$1 disc=$2 rounds=$3
 
@@ -19,8 +19,8 @@ fail() {
 # Waits until the menu shows n windows (the menu, and the dialog or the box on top), with or without
 # the box ("Information").
 shows() {
-  local n=$1 box=$2 i shown boxes
-  for ((i = 0; i < 500; i++)); do
+  local n=$1 box=$2 shown boxes end=$((SECONDS + 30))
+  while ((SECONDS < end)); do
     kill -0 "$pid" 2>/dev/null || fail "the menu ended (round $round)"
     shown=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)
     boxes=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Information$' 2>/dev/null | wc -l)
