@@ -104,14 +104,15 @@ TEST(DiscImage, SampleDiscBecomesAnImageThatStartsByItself) {
     const std::string report = e2e::ReadText(out / "report.txt");
     EXPECT_NE(report.find("No problems found."), std::string::npos) << report;
     EXPECT_NE(report.find("disc root: " + e2e::fs::canonical(root).string()), std::string::npos) << report;
-    // Every page: the start page, a list per category, a page per program, the info page.
+    // Every page: a start page per banner (three), a list per category, a page per program, the
+    // info page.
     const std::string names = e2e::ReadText(disc / "progname.txt");
     size_t categories = 0, lines = 0;
     for (size_t at = 0; (at = names.find("Kategorie:", at)) != std::string::npos; ++at) ++categories;
     for (char c : names) lines += c == '\n';
     // Each block: its header, its programs and an empty line.
     const size_t programs = lines - 2 * categories;
-    EXPECT_EQ(PngCount(out), 1 + categories + programs + 1);
+    EXPECT_EQ(PngCount(out), 3 + categories + programs + 1);
 }
 
 TEST(DiscImage, NoWebLeavesTheWebEditionOut) {

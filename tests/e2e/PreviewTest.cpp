@@ -70,9 +70,12 @@ TEST(Preview, SampleDiscGivesEveryPageAndACleanReport) {
     int categories = 0, programs = 0;
     CountCatalogue(disc, categories, programs);
     ASSERT_GT(programs, 0);
-    // Start page, one list per category, one page per program, the info page.
-    EXPECT_EQ(PngCount(out), size_t(1 + categories + programs + 1));
+    // A start page per banner (the sample disc has three), one list per category, one page per
+    // program, the info page.
+    EXPECT_EQ(PngCount(out), size_t(3 + categories + programs + 1));
     EXPECT_TRUE(e2e::fs::exists(out / "00 Startseite.png"));
+    EXPECT_TRUE(e2e::fs::exists(out / "00 Startseite - Banner 2.png"));
+    EXPECT_TRUE(e2e::fs::exists(out / "00 Startseite - Banner 3.png"));
     EXPECT_TRUE(e2e::fs::exists(out / "Info.png"));
     EXPECT_TRUE(e2e::fs::exists(out / "02 Grafik & Foto - 01 Pixelwerk 2.1.png"));
     const std::string report = e2e::ReadText(out / "report.txt");
