@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # build.sh [release|debug|sanitize|portable|windows|windows32] [--configure | targets...] — configures
-# once, then builds into build/<type> (--configure: configures only). portable: release, compiled
+# once, then builds into build/<type> (--configure: configures only). sanitize: clang with ASan +
+# UBSan, the libraries also instrumented for libFuzzer, so that one build runs the whole suite and
+# the fuzz targets (scripts/fuzz.sh); no benchmarks. portable: release, compiled
 # against the Debian 11 sysroot (scripts/sysroot.sh) for glibc 2.31, without tests and benchmarks;
 # what scripts/package.sh puts into dist/. windows: cross-compiled with mingw-w64 on the libraries of
 # scripts/windows-deps.sh; windows32: the same for 32-bit Windows (i686).
@@ -19,6 +21,15 @@ case "$type" in
 esac
 dir=${CDMENU_BUILD_DIR:-build/$type}
 extra=()
+if [ "$type" = sanitize ]; then
+  # A folder configured with another compiler (GCC, before the fuzz targets moved here) starts afresh.
+  if [ -f "$dir/CMakeCache.txt" ] && ! { grep -q '^CMAKE_CXX_COMPILER:FILEPATH=.*clang' "$dir/CMakeCache.txt" &&
+    grep -q '^CDMENU_FUZZ:BOOL=ON' "$dir/CMakeCache.txt"; }; then
+    rm -rf "$dir"
+  fi
+  export CC=clang CXX=clang++
+  extra=(-DCDMENU_FUZZ=ON -DCDMENU_BENCH=OFF)
+fi
 if [ "$type" = portable ]; then
   extra=(-DCMAKE_TOOLCHAIN_FILE=cmake/PortableToolchain.cmake -DCDMENU_SYSROOT="$(./scripts/sysroot.sh)"
     -DCDMENU_TESTS=OFF -DCDMENU_BENCH=OFF)

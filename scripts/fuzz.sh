@@ -1,22 +1,21 @@
 #!/usr/bin/env bash
-# fuzz.sh [SECONDS] — the CI's fuzz step: builds every libFuzzer target with clang in build/fuzz
-# (ASan + UBSan, -DCDMENU_FUZZ=ON) and runs each from its corpus in tests/fuzz/corpus/<target>/ for
-# SECONDS (default 25), two at a time. Fails on any crash, sanitizer finding, hang or leak; the inputs
-# that caused them land in build/fuzz/findings/<target>/ (printed at the end). New coverage goes to
-# build/fuzz/grown/<target>/, never into the kept corpus.
+# fuzz.sh [SECONDS] — the CI's fuzz step: builds every libFuzzer target in the sanitizer build,
+# build/sanitize (clang, ASan + UBSan, -DCDMENU_FUZZ=ON; after ./scripts/test.sh sanitize there is
+# nothing left to build), and runs each from its corpus in tests/fuzz/corpus/<target>/ for SECONDS
+# (default 25), two at a time. Fails on any crash, sanitizer finding, hang or leak; the inputs that
+# caused them land in build/sanitize/findings/<target>/ (printed at the end). New coverage goes to
+# build/sanitize/grown/<target>/, never into the kept corpus. CDMENU_FUZZ_BUILD_DIR names another
+# fuzz build (a lean one, tests/fuzz/README.md).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-${CDMENU_FUZZ_SECONDS:-25}}
-dir=${CDMENU_FUZZ_BUILD_DIR:-build/fuzz}
+dir=${CDMENU_FUZZ_BUILD_DIR:-build/sanitize}
 start=$SECONDS
 
-if [ ! -f "$dir/build.ninja" ]; then
-  CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Sanitize -DCDMENU_FUZZ=ON \
-    -DCDMENU_BENCH=OFF ${CDMENU_CMAKE_ARGS:-} >/dev/null
-fi
 targets=()
 for src in tests/fuzz/*.cpp; do targets+=("$(basename "$src" .cpp)"); done
-CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2} cmake --build "$dir" --target "${targets[@]/#/fuzz_}"
+CDMENU_BUILD_DIR=$dir CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2} \
+  ./scripts/build.sh sanitize "${targets[@]/#/fuzz_}"
 echo "fuzz: built ${#targets[@]} targets in $((SECONDS - start)) s"
 
 findings=$dir/findings
