@@ -4,9 +4,17 @@
 # minbase: no -dev packages, no fonts; Debian 11 has the oldest glibc dist/ supports, 2.31) and
 # starts the menu in each through autorun.sh with an empty environment, headless (--preview must be
 # clean) and on this machine's Xvfb (a screenshot of the start page). Needs root for the chroots;
-# they are cached under $CDMENU_CHROOT_CACHE (default /var/cache/cdmenu), one per version key.
+# they are cached under $CDMENU_CHROOT_CACHE (default /var/cache/cdmenu), one per version key
+# (scripts/chroot.sh). --prepare makes only what the check downloads (the chroots, the sysroot of
+# the portable build; mostly waiting on the network), so that CI can have it done while it builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ "${1:-}" = --prepare ]; then
+  ./scripts/chroot.sh bullseye >/dev/null
+  ./scripts/sysroot.sh >/dev/null
+  ./scripts/chroot.sh bookworm >/dev/null
+  exit 0
+fi
 build=${CDMENU_BUILD_DIR:-build/release}
 ./scripts/package.sh
 # The image tool and the sample disc come from this machine's build.
@@ -35,22 +43,14 @@ display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
-cache=${CDMENU_CHROOT_CACHE:-/var/cache/cdmenu}
 mkdir -p "$build/portable"
 # Each run has its own folder in the chroots, which other checks may be using at the same time.
 run=/check-$$
 
-# check_in SUITE VERSION: the disc in a minbase chroot of SUITE, made once per version key and kept.
+# check_in SUITE: the disc in a minbase chroot of SUITE.
 check_in() {
-  local suite=$1 version=$2
-  root=$cache/chroot-$version
-  if [ ! -x "$root/bin/sh" ]; then
-    rm -rf "$root.new"
-    mkdir -p "$cache"
-    debootstrap --variant=minbase "$suite" "$root.new" http://deb.debian.org/debian >"$work/debootstrap.log" ||
-      { tail -20 "$work/debootstrap.log"; exit 1; }
-    mv "$root.new" "$root"
-  fi
+  local suite=$1
+  root=$(./scripts/chroot.sh "$suite")
   if ls "$root"/usr/share/fonts 2>/dev/null | grep -q .; then
     echo "check-portable: the $suite chroot has fonts installed; it must not" >&2
     exit 1
@@ -78,6 +78,6 @@ check_in() {
   unmount
   root=
 }
-check_in bookworm bookworm-minbase-1
-check_in bullseye bullseye-minbase-1
+check_in bookworm
+check_in bullseye
 echo "check-portable: passed (pictures in $build/portable)"

@@ -2,7 +2,7 @@
 # fuzz-campaign.sh [TARGET...] — a long fuzzing campaign on the targets built by fuzz.sh, one job
 # at a time at the lowest priority, in turns of CDMENU_CAMPAIGN_TURN seconds (default 600) per
 # target, until each has run CDMENU_CAMPAIGN_GOAL executions (default 10 million). The targets are
-# those of CDMENU_FUZZ_BUILD_DIR (default build/fuzz, the CI's ASan build); for throughput point it at
+# those of CDMENU_FUZZ_BUILD_DIR (default build/sanitize, the CI's ASan build); for throughput point it at
 # a lean build (tests/fuzz/README.md) and pass libFuzzer flags in CDMENU_CAMPAIGN_FLAGS.
 # Corpus: build/campaign/corpus/<target>/ (seeded from tests/fuzz/corpus/); logs, crash inputs and
 # the table STATUS.md in CDMENU_CAMPAIGN_DIR (default /var/tmp/fuzz-campaign). Merge the grown corpus
@@ -15,7 +15,7 @@ if [ -z "${CDMENU_CAMPAIGN_SESSION:-}" ] && command -v setsid >/dev/null; then
 fi
 echo 19 >/proc/self/autogroup 2>/dev/null || true
 cd "$(dirname "$0")/.." || exit 1
-build=${CDMENU_FUZZ_BUILD_DIR:-build/fuzz}
+build=${CDMENU_FUZZ_BUILD_DIR:-build/sanitize}
 out=${CDMENU_CAMPAIGN_DIR:-/var/tmp/fuzz-campaign}
 turn=${CDMENU_CAMPAIGN_TURN:-600}
 goal=${CDMENU_CAMPAIGN_GOAL:-10000000}

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # sysroot.sh — prints the path of the Debian 11 (bullseye, glibc 2.31) sysroot that the portable
-# build compiles against, making it first if it is missing: debootstrap minbase plus the -dev
+# build compiles against, making it first if it is missing: a copy of the bare Debian 11 that
+# check-portable.sh runs the disc in (scripts/chroot.sh: one debootstrap for both) plus the -dev
 # packages the menu links, and SDL 2.26 (the menu needs 2.0.22 or later; Debian 11 has 2.0.14)
 # built there from Debian 12's source package into usr/local, opening X11, Wayland and the sound
 # servers at run time as Debian's own does. Kept under $CDMENU_CHROOT_CACHE (default /var/cache/cdmenu), one folder
@@ -14,12 +15,19 @@ packages=(libc6-dev libfreetype-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
   libsdl2-dev build-essential dpkg-dev wayland-protocols libwayland-bin)
 sdl=2.26.5+dfsg-1
 if [ ! -e "$root/.complete" ]; then
+  base=$(CDMENU_CHROOT_CACHE=$cache "$(dirname "$0")/chroot.sh" bullseye)
+  exec 9>"$cache/.sysroot-$version.lock"
+  flock 9
+fi
+if [ ! -e "$root/.complete" ]; then
   log=$(mktemp /tmp/cdmenu-sysroot-XXXXXX.log)
   rm -rf "$root.new"
-  mkdir -p "$cache"
+  mkdir -p "$root.new"
   echo "sysroot: making $root (once)" >&2
   {
-    debootstrap --variant=minbase bullseye "$root.new" http://deb.debian.org/debian &&
+    # Not what check runs mount or leave there for the moment.
+    tar -C "$base" --one-file-system --exclude='./check-*' -cf - . | tar -C "$root.new" -xpf - &&
+      chroot "$root.new" apt-get update -q &&
       chroot "$root.new" /usr/bin/env DEBIAN_FRONTEND=noninteractive apt-get install -y -q \
         --no-install-recommends "${packages[@]}" &&
       echo 'deb-src http://deb.debian.org/debian bookworm main' >"$root.new/etc/apt/sources.list.d/sdl-src.list" &&
