@@ -1,15 +1,15 @@
 #!/usr/bin/env python3
 """Which source files a change asks clang-tidy to check again.
 
-tidy-scope.py ROOT FOLDERS DATABASE_DIR... — compares the work tree with the commit that .ci/tidy-base names (the
-last one over which the whole tree was checked clean, see scripts/tidy.sh) and prints either
-"all: REASON" (check the whole tree) or "files since BASE" followed by one absolute path per line:
-the .cpp files of FOLDERS (|-separated) that changed, and those that include a changed header,
-directly or through other headers. The whole tree is due when no base is recorded or it is no
-ancestor of HEAD, when the base lies more than a day of commits behind HEAD (CDMENU_TIDY_BASE_AGE
-seconds), or when the checks (.clang-tidy, scripts/tidy.py) changed. When a CMake file changed, the
-base is configured like each build of DATABASE_DIR (release and Windows) in a scratch folder, and the
-files whose compile command differs from the base's are checked too.
+tidy-scope.py ROOT FOLDERS DATABASE_DIR... — compares the work tree with the commit that
+.ci/tidy-base names (the last one over which the whole tree was checked clean, see scripts/tidy.sh)
+and prints either "all: REASON" (check the whole tree) or "files since BASE" followed by one
+absolute path per line: the .cpp files of FOLDERS (|-separated) that changed, and those that include
+a changed header, directly or through other headers. The whole tree is due when no base is recorded
+or it is no ancestor of HEAD, when the base lies more than a day of commits behind HEAD
+(CDMENU_TIDY_BASE_AGE seconds), or when the checks (.clang-tidy, scripts/tidy.py) changed. When a
+CMake file changed, the base is configured like each build of DATABASE_DIR (release and Windows) in
+a scratch folder, and the files whose compile command differs from the base's are checked too.
 """
 import json
 import os
@@ -156,7 +156,7 @@ def main():
             if user not in affected:
                 affected.add(user)
                 todo.append(user)
-    affected |= recompiled
+    affected |= {p for p in recompiled if p.split("/", 1)[0] in folders}
     print("files since %s" % commit[:12])
     for path in sorted(affected):
         if path.endswith(".cpp") and os.path.exists(path):
