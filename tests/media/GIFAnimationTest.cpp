@@ -54,7 +54,7 @@ protected:
         image->SetBounds(left, top, width, height);
         base::TMemoryStream s(gif.Bytes());
         EXPECT_TRUE(image->LoadFromStream(s));
-        image->OnChanging = [this, image](gui::TComponent*) { log.push_back("changing"); };
+        image->OnChanging = [this](gui::TComponent*) { log.push_back("changing"); };
         image->OnChange = [this, image](gui::TComponent*) {
             log.push_back("change " + std::to_string(image->CurrentFrame()));
         };
