@@ -47,7 +47,7 @@ if [ "${1:-}" = --changed ]; then
       exit 0
     fi
     echo "tidy: $(wc -l <<<"$files") files changed, include a changed header or compile otherwise ${scope#files }"
-    filter="^($(sed 's/[][.+()^$]/\\&/g' <<<"$files" | paste -sd'|'))$"
+    filter="^($(sed 's/[^A-Za-z0-9_/-]/\\&/g' <<<"$files" | paste -sd'|'))$"
   fi
 fi
 python3 scripts/tidy.py "$root" "$build" "$filter" "$folders" "$windows"
