@@ -37,16 +37,17 @@ whole=0
 [ $# -gt 0 ] || whole=1
 if [ "${1:-}" = --changed ]; then
   scope=$(python3 scripts/tidy-scope.py "$root" "$folders" "$build" "$windows")
-  if [ "${scope%%:*}" = all ]; then
-    echo "tidy: the whole tree (${scope#all: })"
+  first=${scope%%$'\n'*}
+  if [ "${first%%:*}" = all ]; then
+    echo "tidy: the whole tree (${first#all: })"
     filter="^$root/($folders)/.*\.cpp$" whole=1
   else
     files=$(tail -n +2 <<<"$scope")
     if [ -z "$files" ]; then
-      echo "tidy: nothing to check: no source changed ${scope#files }"
+      echo "tidy: nothing to check: no source changed ${first#files }"
       exit 0
     fi
-    echo "tidy: $(wc -l <<<"$files") files changed, include a changed header or compile otherwise ${scope#files }"
+    echo "tidy: $(wc -l <<<"$files") files changed, include a changed header or compile otherwise ${first#files }"
     filter="^($(sed 's/[^A-Za-z0-9_/-]/\\&/g' <<<"$files" | paste -sd'|'))$"
   fi
 fi
