@@ -55,12 +55,6 @@ function(cdmenu_tests folder)
     add_test(NAME test_${folder} COMMAND test_${folder})
     return()
   endif()
-  # CDMENU_TEST_COST_<folder>: long tests start first instead of running alone at the end of a
-  # parallel run (ctest orders by its own record of the times only from the second run on).
-  set(cost "")
-  if(DEFINED CDMENU_TEST_COST_${folder})
-    set(cost COST ${CDMENU_TEST_COST_${folder}})
-  endif()
   gtest_discover_tests(test_${folder} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-                       PROPERTIES ENVIRONMENT "CDMENU_BUILD=${PROJECT_BINARY_DIR}" ${cost} DISCOVERY_TIMEOUT 60)
+                       PROPERTIES ENVIRONMENT "CDMENU_BUILD=${PROJECT_BINARY_DIR}" DISCOVERY_TIMEOUT 60)
 endfunction()
