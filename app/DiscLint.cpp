@@ -130,8 +130,8 @@ std::vector<TLintFinding> CheckCp1252Text(const std::string& fileName, std::stri
     std::vector<TLintFinding> findings;
     size_t line = 1;
     bool unassigned = false, zero = false;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+    for (const char byte : bytes) {
+        const unsigned char c = static_cast<unsigned char>(byte);
         if (c == '\n') ++line;
         if (c == 0 && !zero) {
             zero = true;

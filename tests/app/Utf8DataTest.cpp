@@ -107,8 +107,9 @@ TEST(Utf8Data, EachFileIsJudgedOnItsOwnAndWindows1252ReadsAsBefore) {
         "Sprache:  Deutsch\nAnbieter: M\xC3\xBCller\nHomepage:  www.x\nScreenshot:D:\\a.jpg\n"
         "Install:   D:\\a.zip\nStarten:  D:\\a.exe\nBesonder: keine\nText:\nZeile \xE2\x82\xAC\n\n";
     const std::string file =
-        std::filesystem::temp_directory_path() /
-        ("cdmenu-utf8-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        (std::filesystem::temp_directory_path() /
+         ("cdmenu-utf8-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())))
+            .string();
     std::ofstream(file, std::ios::binary) << utf8;
     const std::string name = base::Cp("Zeitwächter");
     const auto whole = FindProgramRecord(TCatalogue(utf8), name, "Spiele", false);
