@@ -10,6 +10,18 @@
 
 namespace {
 
+// An empty value removes the variable.
+void SetEnv(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value);
+#else
+    if (*value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+#endif
+}
+
 std::string ErrorOf(int argc, const char* const* argv) {
     try {
         ParseStartOptions(argc, argv);
@@ -22,7 +34,7 @@ std::string ErrorOf(int argc, const char* const* argv) {
 }  // namespace
 
 TEST(StartOptions, CommandLineOverEnvironmentAndOneRuleForTheScale) {
-    for (const char* name : {"CDMENU_HEADLESS", "CDMENU_SCALE", "CDMENU_ACCELERATED"}) unsetenv(name);
+    for (const char* name : {"CDMENU_HEADLESS", "CDMENU_SCALE", "CDMENU_ACCELERATED"}) SetEnv(name, "");
     const char* none[] = {"cdmenu"};
     TStartOptions o = ParseStartOptions(1, none);
     EXPECT_FALSE(o.headless);
@@ -37,21 +49,21 @@ TEST(StartOptions, CommandLineOverEnvironmentAndOneRuleForTheScale) {
     // environment alike.
     const char* silly[] = {"cdmenu", "--scale=99"};
     EXPECT_EQ(ErrorOf(2, silly), "--scale needs a number from 0 to 8");
-    setenv("CDMENU_SCALE", "99", 1);
+    SetEnv("CDMENU_SCALE", "99");
     EXPECT_EQ(ErrorOf(1, none), "CDMENU_SCALE needs a number from 0 to 8");
 
     // The README's CDMENU_SCALE=N sets the scale; --scale N overrides it.
-    setenv("CDMENU_SCALE", "3", 1);
+    SetEnv("CDMENU_SCALE", "3");
     EXPECT_EQ(ParseStartOptions(1, none).scale, 3);
     EXPECT_EQ(ParseStartOptions(6, args).scale, 2);
-    unsetenv("CDMENU_SCALE");
+    SetEnv("CDMENU_SCALE", "");
 
-    setenv("CDMENU_ACCELERATED", "1", 1);
+    SetEnv("CDMENU_ACCELERATED", "1");
     EXPECT_TRUE(ParseStartOptions(1, none).accelerated);
-    unsetenv("CDMENU_ACCELERATED");
-    setenv("CDMENU_HEADLESS", "1", 1);
+    SetEnv("CDMENU_ACCELERATED", "");
+    SetEnv("CDMENU_HEADLESS", "1");
     EXPECT_TRUE(ParseStartOptions(1, none).headless);
-    setenv("CDMENU_HEADLESS", "0", 1);
+    SetEnv("CDMENU_HEADLESS", "0");
     EXPECT_FALSE(ParseStartOptions(1, none).headless);
-    unsetenv("CDMENU_HEADLESS");
+    SetEnv("CDMENU_HEADLESS", "");
 }
