@@ -9,6 +9,8 @@ constexpr char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 
                                 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += char(cp);
@@ -26,7 +28,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
         out += char(0x80 | (cp & 0x3F));
     }
 }
-}  // namespace
 
 char32_t Cp1252ToUnicode(unsigned char c) {
     if (c >= 0x80 && c < 0xA0) return kHigh[c - 0x80];

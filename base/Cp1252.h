@@ -12,6 +12,8 @@ char32_t Cp1252ToUnicode(unsigned char c);
 int UnicodeToCp1252(char32_t cp);
 
 std::string Cp1252ToUtf8(std::string_view text);
+// Appends the UTF-8 bytes of one code point.
+void AppendUtf8(std::string& out, char32_t cp);
 // Characters that cp1252 lacks and malformed UTF-8 bytes become '?'.
 std::string Utf8ToCp1252(std::string_view utf8);
 

@@ -12,20 +12,6 @@ bool Shows(char32_t c) {
     return !(c < 0x20 && c != '\t' && c != '\n') && !(c >= 0x7F && c < 0xA0);
 }
 
-// UTF-8 of a code point of cp1252 (all lie in the Basic Multilingual Plane).
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
 // The characters that would read as markup, escaped; false for any other character.
 bool AppendMarkup(std::string& out, char c) {
     switch (c) {
@@ -57,7 +43,7 @@ std::string Text(std::string_view cp1252) {
     for (unsigned char c : cp1252) {
         if (AppendMarkup(out, char(c))) continue;
         const char32_t u = base::Cp1252ToUnicode(c);
-        AppendUtf8(out, Shows(u) ? u : char32_t(0xFFFD));
+        base::AppendUtf8(out, Shows(u) ? u : char32_t(0xFFFD));
     }
     return out;
 }
@@ -79,7 +65,7 @@ std::string JsonOf(std::string_view cp1252, Code code) {
             std::snprintf(buf, sizeof buf, "\\u%04X", unsigned(u));
             out += buf;
         } else {
-            AppendUtf8(out, u);
+            base::AppendUtf8(out, u);
         }
     }
     out += '"';
