@@ -1,35 +1,143 @@
 #!/usr/bin/env bash
-# disc_read.sh [BUILD_DIR] [DISC] [PROGRAM] — what start-up reads from an optical disc before the
-# first frame is presented: the files opened and the bytes read under the disc root, traced with
-# strace, and a model time for an 8x CD drive: 1.2 MB/s, and 100 ms for every file opened or seek.
-# PROGRAM (default BUILD_DIR/cdmenu; e.g. dist/cdmenu) is counted apart: the files the loader opens
-# beside it (its libraries) and their size, since a menu started from the disc loads them from there.
+# disc_read.sh [BUILD_DIR] [DISC] [PROGRAM] — what a menu started from an optical disc brings in from
+# it before the first frame: the program's own pages and those of the libraries beside it, and the
+# data files read. PROGRAM (default BUILD_DIR/cdmenu; dist/cdmenu for the packaged one, which brings
+# its lib/, fonts/ and libunpack32.so) is copied beside a copy of DISC (default BUILD_DIR/disc), so
+# that it starts from there as from the disc.
+#
+# Program pages: the resident file-backed pages (Rss in /proc/PID/smaps) of every mapping of a file
+# in the disc copy, at the first frame. The menu is stopped there: its script's only line fails (the
+# script runs once the menu is idle, that is after the first frame has been presented), and its
+# report goes to a pipe filled beforehand, so that the write blocks while smaps is read. The files
+# were dropped from the page cache first; what the kernel read of them (its read-ahead included) is
+# shown beside, from mincore() after the stop. Data files: opened and read before the first frame,
+# traced with strace in a second run.
+#
+# Model times: the bytes at 1.2 MB/s (8x CD), 3.6 MB/s (24x CD) and 22.2 MB/s (16x DVD), and 100 ms
+# for every data file opened or seek, and for every separate run of program pages the kernel read.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
 disc=$(realpath "${2:-$build/disc}")
+program=$(realpath "${3:-$build/cdmenu}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# The script runs once the menu is idle, that is after the first frame; its screenshot marks that.
+
+# The disc: the sample disc, and the program beside it (a packaged one with its whole folder).
+copy=$work/disc
+cp -r "$disc" "$copy"
+if [ -e "$(dirname "$program")/autorun.sh" ]; then
+  cp -r "$(dirname "$program")"/. "$copy/"
+else
+  cp "$program" "$copy/"
+  [ -d "$(dirname "$program")/fonts" ] && cp -r "$(dirname "$program")/fonts" "$copy/"
+fi
+menu=$copy/$(basename "$program")
+[ -d "$copy/lib" ] && export LD_LIBRARY_PATH=$copy/lib${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
+export SDL_AUDIODRIVER=none
+
+printf 'stop-at-the-first-frame\n' >"$work/stop.txt"
+mkfifo "$work/stderr"
+python3 - "$copy" "$menu" "$work" <<'PY' >"$work/pages"
+import ctypes, ctypes.util, mmap, os, subprocess, sys, time
+copy, menu, work = sys.argv[1], sys.argv[2], sys.argv[3]
+page = os.sysconf("SC_PAGE_SIZE")
+files = [os.path.join(d, f) for d, _, fs in os.walk(copy) for f in fs]
+# Cold: every file of the disc copy out of the page cache.
+for f in files:
+    fd = os.open(f, os.O_RDONLY)
+    os.fsync(fd)
+    os.posix_fadvise(fd, 0, 0, os.POSIX_FADV_DONTNEED)
+    os.close(fd)
+# The report's pipe, full before the menu starts.
+fifo = os.open(work + "/stderr", os.O_RDWR | os.O_NONBLOCK)
+try:
+    while True:
+        os.write(fifo, b"#" * 4096)
+except BlockingIOError:
+    pass
+out = os.open(work + "/stderr", os.O_WRONLY)
+p = subprocess.Popen([menu, "--headless", "--data", copy, "--root", copy, "--script", work + "/stop.txt"],
+                     stdout=subprocess.DEVNULL, stderr=out)
+os.close(out)
+# Blocked on the report: asleep in the pipe's write.
+for _ in range(6000):
+    if p.poll() is not None:
+        sys.exit(f"disc_read.sh: the menu ended ({p.returncode}) before its first frame")
+    try:
+        call = open(f"/proc/{p.pid}/syscall").read().split()
+    except OSError:
+        call = []
+    if call[:2] == ["1", "0x2"]:  # write(2, ...)
+        break
+    time.sleep(0.01)
+rss = {}
+path = None
+for line in open(f"/proc/{p.pid}/smaps"):
+    parts = line.split()
+    if len(parts) >= 5 and "-" in parts[0] and not parts[0].endswith(":"):
+        path = parts[5] if len(parts) >= 6 else None
+    elif parts and parts[0] == "Rss:" and path and path.startswith(copy + "/"):
+        rss[path] = rss.get(path, 0) + int(parts[1]) * 1024
+# What the kernel read of each file: its pages in the cache, and in how many separate runs.
+libc = ctypes.CDLL(ctypes.util.find_library("c"), use_errno=True)
+libc.mincore.argtypes = [ctypes.c_void_p, ctypes.c_size_t, ctypes.c_char_p]
+cached, runs = {}, {}
+for f in files:
+    size = os.path.getsize(f)
+    if size == 0:
+        continue
+    fd = os.open(f, os.O_RDONLY)
+    libc.mmap.restype = ctypes.c_void_p
+    libc.mmap.argtypes = [ctypes.c_void_p, ctypes.c_size_t, ctypes.c_int, ctypes.c_int, ctypes.c_int, ctypes.c_long]
+    addr = libc.mmap(None, size, mmap.PROT_READ, mmap.MAP_SHARED, fd, 0)
+    pages = (size + page - 1) // page
+    vec = ctypes.create_string_buffer(pages)
+    libc.mincore(ctypes.c_void_p(addr), size, vec)
+    libc.munmap.argtypes = [ctypes.c_void_p, ctypes.c_size_t]
+    libc.munmap(ctypes.c_void_p(addr), size)
+    os.close(fd)
+    bits = [b & 1 for b in vec.raw]
+    n = sum(bits)
+    if n and f in rss:
+        cached[f] = n * page
+        runs[f] = sum(1 for i, b in enumerate(bits) if b and (i == 0 or not bits[i - 1]))
+p.kill()
+p.wait()
+# The report must be the script's: anything written before would mean an earlier stop.
+os.set_blocking(fifo, False)
+text = b""
+try:
+    while True:
+        chunk = os.read(fifo, 65536)
+        if not chunk:
+            break
+        text += chunk
+except BlockingIOError:
+    pass
+report = text.replace(b"#", b"").decode(errors="replace").strip()
+if report and "stop-at-the-first-frame" not in report:
+    sys.exit(f"disc_read.sh: the menu wrote before its first frame: {report[:200]}")
+for f in sorted(rss):
+    print(f"{f[len(copy) + 1:]}\t{os.path.getsize(f)}\t{rss[f]}\t{cached.get(f, 0)}\t{runs.get(f, 0)}")
+PY
+
+# The data files, traced in a run of their own.
 printf 'screenshot %s/first-frame.png\n' "$work" >"$work/script.txt"
-program=$(realpath "${3:-$build/cdmenu}")
 strace -f -qq -e trace=openat,read,pread64,lseek,close -o "$work/trace" \
-  "$program" --headless --data "$disc" --root "$disc" --script "$work/script.txt" >/dev/null
-python3 - "$work/trace" "$disc" "$program" <<'PY'
+  "$menu" --headless --data "$copy" --root "$copy" --script "$work/script.txt" >/dev/null
+python3 - "$work/trace" "$copy" "$work/pages" <<'PY'
 import os, re, sys
-trace, disc, program = sys.argv[1], sys.argv[2].rstrip("/") + "/", sys.argv[3]
-beside = os.path.dirname(program) + "/"
+trace, disc, pages = sys.argv[1], sys.argv[2].rstrip("/") + "/", sys.argv[3]
 fds, files, reads, seeks = {}, [], 0, 0
-libs = set()
 for line in open(trace):
     m = re.search(r'openat\(AT_FDCWD, "([^"]+)", [^)]*\) = (\d+)', line)
     if m:
         path, fd = m.group(1), m.group(2)
         if path.endswith("first-frame.png"):
             break
-        if path.startswith(beside) and not path.startswith(disc):
-            libs.add(path)
-        if path.startswith(disc):
+        # Mapped files (the program's libraries) are counted by their pages, below.
+        if path.startswith(disc) and not re.search(r"\.so(\.|$)", path):
             fds[fd] = path
             files.append(path)
         continue
@@ -43,14 +151,24 @@ for line in open(trace):
     m = re.search(r'close\((\d+)\)', line)
     if m:
         fds.pop(m.group(1), None)
-model = reads / 1.2e6 + 0.1 * (len(files) + seeks)
-print(f"disc files opened before the first frame: {len(files)}")
+print(f"before the first frame, from the disc ({disc})")
+print(f"  data files opened: {len(files)}")
 for f in files:
-    print("  " + f[len(disc):])
-print(f"bytes read from them: {reads}")
-print(f"seeks: {seeks}")
-print(f"model time on an 8x CD drive: {model:.3f} s")
-size = sum(os.path.getsize(p) for p in libs) + os.path.getsize(program)
-print(f"program: {os.path.getsize(program)} bytes, and {len(libs)} files beside it opened by the loader "
-      f"({size} bytes in all, mapped: only the pages used are read)")
+    print("    " + f[len(disc):])
+print(f"  data bytes read: {reads}, seeks: {seeks}")
+resident = cached = runs = 0
+print("  mapped files: size, resident at the first frame (Rss), read by the kernel (read-ahead included)")
+for line in open(pages):
+    name, size, rss, cache, nruns = line.rstrip("\n").split("\t")
+    print(f"    {name:<24} {int(size):>10} {int(rss):>10} {int(cache):>10} in {nruns} runs")
+    resident += int(rss)
+    cached += int(cache)
+    runs += int(nruns)
+total = reads + resident
+print(f"  in all: {total} bytes ({reads} data + {resident} program pages); "
+      f"the kernel read {reads + cached} with its read-ahead")
+for name, rate in (("8x CD", 1.2e6), ("24x CD", 3.6e6), ("16x DVD", 22.16e6)):
+    t = total / rate + 0.1 * (len(files) + seeks + runs)
+    print(f"  model time, {name:<8} {t:6.2f} s ({total / rate:.2f} s transfer, "
+          f"{len(files) + seeks + runs} seeks at 100 ms)")
 PY
