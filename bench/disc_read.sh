@@ -71,14 +71,16 @@ for _ in range(6000):
     if call[:2] == ["1", "0x2"]:  # write(2, ...)
         break
     time.sleep(0.01)
-rss = {}
+rss, segments = {}, {}
 path = None
 for line in open(f"/proc/{p.pid}/smaps"):
     parts = line.split()
     if len(parts) >= 5 and "-" in parts[0] and not parts[0].endswith(":"):
         path = parts[5] if len(parts) >= 6 else None
+        perms = parts[1]
     elif parts and parts[0] == "Rss:" and path and path.startswith(copy + "/"):
         rss[path] = rss.get(path, 0) + int(parts[1]) * 1024
+        segments.setdefault(path, []).append(f"{perms} {int(parts[1])} KB")
 # What the kernel read of each file: its pages in the cache, and in how many separate runs.
 libc = ctypes.CDLL(ctypes.util.find_library("c"), use_errno=True)
 libc.mincore.argtypes = [ctypes.c_void_p, ctypes.c_size_t, ctypes.c_char_p]
@@ -119,7 +121,8 @@ report = text.replace(b"#", b"").decode(errors="replace").strip()
 if report and "stop-at-the-first-frame" not in report:
     sys.exit(f"disc_read.sh: the menu wrote before its first frame: {report[:200]}")
 for f in sorted(rss):
-    print(f"{f[len(copy) + 1:]}\t{os.path.getsize(f)}\t{rss[f]}\t{cached.get(f, 0)}\t{runs.get(f, 0)}")
+    print(f"{f[len(copy) + 1:]}\t{os.path.getsize(f)}\t{rss[f]}\t{cached.get(f, 0)}\t{runs.get(f, 0)}\t"
+          + ", ".join(segments[f]))
 PY
 
 # The data files, traced in a run of their own.
@@ -159,8 +162,9 @@ print(f"  data bytes read: {reads}, seeks: {seeks}")
 resident = cached = runs = 0
 print("  mapped files: size, resident at the first frame (Rss), read by the kernel (read-ahead included)")
 for line in open(pages):
-    name, size, rss, cache, nruns = line.rstrip("\n").split("\t")
+    name, size, rss, cache, nruns, segments = line.rstrip("\n").split("\t")
     print(f"    {name:<24} {int(size):>10} {int(rss):>10} {int(cache):>10} in {nruns} runs")
+    print(f"      resident by mapping: {segments}")
     resident += int(rss)
     cached += int(cache)
     runs += int(nruns)

@@ -12,7 +12,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils
-  python3
+  python3 python3-fonttools
   unzip zip libarchive-tools libgif-dev imagemagick libjpeg-turbo-progs
   xorriso patchelf binutils debootstrap
   chromium chromium-driver python3-selenium
