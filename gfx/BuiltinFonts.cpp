@@ -36,7 +36,8 @@ std::span<const unsigned char> BuiltinFontBytes(const TBuiltinFontFile& file) {
     if (!bytes) {
         bytes = std::make_unique<std::vector<unsigned char>>(file.UnpackedSize);
         uLongf size = uLongf(file.UnpackedSize);
-        if (uncompress(bytes->data(), &size, file.Data, uLong(file.Size)) != Z_OK || size != file.UnpackedSize)
+        if (uncompress(bytes->data(), &size, file.Data, uLong(file.Size)) != Z_OK ||
+            size != file.UnpackedSize)
             bytes->clear();
     }
     return *bytes;

@@ -106,8 +106,8 @@ struct TFontEngine::Impl {
             for (const TBuiltinFontFile& f : BuiltinFonts()) {
                 if (name != f.Name) continue;
                 const std::span<const unsigned char> bytes = BuiltinFontBytes(f);
-                if (bytes.empty() ||
-                    FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()), 0, &face) != 0)
+                if (bytes.empty() || FT_New_Memory_Face(library, bytes.data(),
+                                                        static_cast<FT_Long>(bytes.size()), 0, &face) != 0)
                     face = nullptr;
             }
         } else if (FT_New_Face(library, path.c_str(), 0, &face) != 0) {

@@ -204,7 +204,8 @@ bool CopyBuiltInFaces(const path& dir) {
 // The disc's preview into scratch/name, with the extra arguments.
 e2e::RunResult PreviewInto(const e2e::Scratch& s, const path& disc, const std::string& name,
                            const std::vector<std::string>& extra) {
-    std::vector<std::string> args{"--data", disc.string(), "--root", disc.string(), "--preview", (s.path / name).string()};
+    std::vector<std::string> args{"--data",      disc.string(), "--root",
+                                  disc.string(), "--preview",   (s.path / name).string()};
     args.insert(args.end(), extra.begin(), extra.end());
     return e2e::Run(args, s.path);
 }
