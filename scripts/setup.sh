@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config ccache
-  clang clang-format clang-tidy libclang-rt-14-dev llvm
+  clang clang-format clang-tidy libclang-rt-14-dev llvm lld
   libsdl2-dev libfreetype-dev libfontconfig-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
   libzip-dev libdeflate-dev
   fonts-liberation fonts-dejavu-core
