@@ -180,7 +180,9 @@ PY
 
 windows=${CDMENU_WINDOWS_BUILD:-build/windows}/cdmenu.exe
 # The Windows program cannot be started here as from a disc; its figure is estimated from its own
-# sections and how much of the same code and read-only data the Linux program touches.
+# sections and how much of the same code and read-only data the Linux program touches. Its link
+# does not place the start-up functions together: take the shares of a Linux program linked without
+# that (PROGRAM), or the estimate comes out low.
 if [ -f "$windows" ] && command -v x86_64-w64-mingw32-objdump >/dev/null; then
   python3 - "$menu" "$windows" "$work/pages" <<'PY'
 import os, subprocess, sys

@@ -36,7 +36,7 @@ for line in sys.stdin:
         if lo <= a < hi:
             lines.add((a - base) >> 6 << 6)
 print("\n".join(str(a) for a in sorted(lines)))
-' $range >"$work/lines"
+' $range >"$work/lines" || true  # the menu ends with the status of its failed script line
 nm -S --defined-only "$program" | awk 'NF == 4 && $3 ~ /^[rR]$/' >"$work/data"
 python3 - "$work/calls" "$work/defined" "$work/lines" "$work/data" app/program/startup-order.txt <<'PY'
 import bisect, re, sys
