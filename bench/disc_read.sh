@@ -15,6 +15,7 @@
 #
 # Model times: the bytes at 1.2 MB/s (8x CD), 3.6 MB/s (24x CD) and 22.2 MB/s (16x DVD), and 100 ms
 # for every data file opened or seek, and for every separate run of program pages the kernel read.
+# A Windows build (CDMENU_WINDOWS_BUILD, default build/windows) adds an estimate for cdmenu.exe.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
@@ -71,14 +72,16 @@ for _ in range(6000):
     if call[:2] == ["1", "0x2"]:  # write(2, ...)
         break
     time.sleep(0.01)
-rss = {}
+rss, segments = {}, {}
 path = None
 for line in open(f"/proc/{p.pid}/smaps"):
     parts = line.split()
     if len(parts) >= 5 and "-" in parts[0] and not parts[0].endswith(":"):
         path = parts[5] if len(parts) >= 6 else None
+        perms = parts[1]
     elif parts and parts[0] == "Rss:" and path and path.startswith(copy + "/"):
         rss[path] = rss.get(path, 0) + int(parts[1]) * 1024
+        segments.setdefault(path, []).append(f"{perms} {int(parts[1])} KB")
 # What the kernel read of each file: its pages in the cache, and in how many separate runs.
 libc = ctypes.CDLL(ctypes.util.find_library("c"), use_errno=True)
 libc.mincore.argtypes = [ctypes.c_void_p, ctypes.c_size_t, ctypes.c_char_p]
@@ -119,7 +122,8 @@ report = text.replace(b"#", b"").decode(errors="replace").strip()
 if report and "stop-at-the-first-frame" not in report:
     sys.exit(f"disc_read.sh: the menu wrote before its first frame: {report[:200]}")
 for f in sorted(rss):
-    print(f"{f[len(copy) + 1:]}\t{os.path.getsize(f)}\t{rss[f]}\t{cached.get(f, 0)}\t{runs.get(f, 0)}")
+    print(f"{f[len(copy) + 1:]}\t{os.path.getsize(f)}\t{rss[f]}\t{cached.get(f, 0)}\t{runs.get(f, 0)}\t"
+          + ", ".join(segments[f]))
 PY
 
 # The data files, traced in a run of their own.
@@ -159,8 +163,9 @@ print(f"  data bytes read: {reads}, seeks: {seeks}")
 resident = cached = runs = 0
 print("  mapped files: size, resident at the first frame (Rss), read by the kernel (read-ahead included)")
 for line in open(pages):
-    name, size, rss, cache, nruns = line.rstrip("\n").split("\t")
+    name, size, rss, cache, nruns, segments = line.rstrip("\n").split("\t")
     print(f"    {name:<24} {int(size):>10} {int(rss):>10} {int(cache):>10} in {nruns} runs")
+    print(f"      resident by mapping: {segments}")
     resident += int(rss)
     cached += int(cache)
     runs += int(nruns)
@@ -172,3 +177,46 @@ for name, rate in (("8x CD", 1.2e6), ("24x CD", 3.6e6), ("16x DVD", 22.16e6)):
     print(f"  model time, {name:<8} {t:6.2f} s ({total / rate:.2f} s transfer, "
           f"{len(files) + seeks + runs} seeks at 100 ms)")
 PY
+
+windows=${CDMENU_WINDOWS_BUILD:-build/windows}/cdmenu.exe
+# The Windows program cannot be started here as from a disc; its figure is estimated from its own
+# sections and how much of the same code and read-only data the Linux program touches. Its link
+# does not place the start-up functions together: take the shares of a Linux program linked without
+# that (PROGRAM), or the estimate comes out low.
+if [ -f "$windows" ] && command -v x86_64-w64-mingw32-objdump >/dev/null; then
+  python3 - "$menu" "$windows" "$work/pages" <<'PY'
+import os, subprocess, sys
+menu, exe, pages = sys.argv[1:]
+linux = {}
+for line in subprocess.run(["size", "-A", menu], capture_output=True, text=True, check=True).stdout.splitlines():
+    p = line.split()
+    if len(p) >= 3 and p[0].startswith("."):
+        linux[p[0]] = int(p[1])
+win = {}
+for line in subprocess.run(["x86_64-w64-mingw32-objdump", "-h", exe], capture_output=True, text=True,
+                           check=True).stdout.splitlines():
+    p = line.split()
+    if len(p) >= 7 and p[1].startswith("."):
+        win[p[1]] = int(p[2], 16)
+code = readonly = 0
+for line in open(pages):
+    name, _, _, _, _, segments = line.rstrip("\n").split("\t")
+    if name != os.path.basename(menu):
+        continue
+    for seg in segments.split(", "):
+        perms, kb, _ = seg.split()
+        if "x" in perms:
+            code += int(kb) * 1024
+        elif perms.startswith("r-"):
+            readonly += int(kb) * 1024
+# Linux: what of .text was resident, and of everything read-only (the rest of the file's loaded part).
+text_share = code / linux[".text"]
+ro_linux = sum(v for k, v in linux.items() if k in (".rodata", ".eh_frame", ".eh_frame_hdr", ".gcc_except_table",
+                                                  ".data.rel.ro", ".rela.dyn", ".dynsym", ".dynstr", ".gnu.hash"))
+ro_share = min(1.0, readonly / ro_linux)
+estimate = win.get(".text", 0) * text_share + win.get(".rdata", 0) * ro_share + 4096
+print(f"  Windows estimate for {exe} ({os.path.getsize(exe)} bytes): .text {win.get('.text', 0)} x {text_share:.2f}"
+      f" + .rdata {win.get('.rdata', 0)} x {ro_share:.2f} (the shares resident on Linux) = {estimate / 1e6:.2f} MB"
+      f" of program pages, before the data files")
+PY
+fi

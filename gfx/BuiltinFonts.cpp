@@ -1,5 +1,12 @@
 #include "gfx/BuiltinFonts.h"
 
+#include <zlib.h>
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
 namespace gfx {
 
 namespace {
@@ -18,6 +25,22 @@ std::span<const TBuiltinFontFile> BuiltinFonts() {
 
 void RegisterBuiltinFonts(std::span<const TBuiltinFontFile> files) {
     Table() = files;
+}
+
+std::span<const unsigned char> BuiltinFontBytes(const TBuiltinFontFile& file) {
+    if (!file.UnpackedSize) return {file.Data, file.Size};
+    static std::mutex mutex;
+    static std::map<const unsigned char*, std::unique_ptr<std::vector<unsigned char>>> unpacked;
+    std::lock_guard lock(mutex);
+    std::unique_ptr<std::vector<unsigned char>>& bytes = unpacked[file.Data];
+    if (!bytes) {
+        bytes = std::make_unique<std::vector<unsigned char>>(file.UnpackedSize);
+        uLongf size = uLongf(file.UnpackedSize);
+        if (uncompress(bytes->data(), &size, file.Data, uLong(file.Size)) != Z_OK ||
+            size != file.UnpackedSize)
+            bytes->clear();
+    }
+    return *bytes;
 }
 
 }  // namespace gfx

@@ -103,10 +103,13 @@ struct TFontEngine::Impl {
         FT_Face face = nullptr;
         if (path.starts_with(kBuiltinFolder + "/")) {
             const std::string name = path.substr(kBuiltinFolder.size() + 1);
-            for (const TBuiltinFontFile& f : BuiltinFonts())
-                if (name == f.Name &&
-                    FT_New_Memory_Face(library, f.Data, static_cast<FT_Long>(f.Size), 0, &face) != 0)
+            for (const TBuiltinFontFile& f : BuiltinFonts()) {
+                if (name != f.Name) continue;
+                const std::span<const unsigned char> bytes = BuiltinFontBytes(f);
+                if (bytes.empty() || FT_New_Memory_Face(library, bytes.data(),
+                                                        static_cast<FT_Long>(bytes.size()), 0, &face) != 0)
                     face = nullptr;
+            }
         } else if (FT_New_Face(library, path.c_str(), 0, &face) != 0) {
             face = nullptr;
         }

@@ -6,13 +6,13 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config ccache
-  clang clang-format clang-tidy libclang-rt-14-dev llvm
+  clang clang-format clang-tidy libclang-rt-14-dev llvm lld
   libsdl2-dev libfreetype-dev libfontconfig-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
   libzip-dev libdeflate-dev
   fonts-liberation fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils
-  python3
+  python3 python3-fonttools
   unzip zip libarchive-tools libgif-dev imagemagick libjpeg-turbo-progs
   xorriso patchelf binutils debootstrap
   chromium chromium-driver python3-selenium

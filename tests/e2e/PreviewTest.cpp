@@ -189,6 +189,39 @@ TEST(Preview, FileNamesAreSanitised) {
     EXPECT_EQ(SanitiseFileName(std::string(200, 'x')).size(), 80u);
 }
 
+// The font files of the faces built into the program, copied into dir; false if one is missing.
+bool CopyBuiltInFaces(const path& dir) {
+    e2e::fs::create_directories(dir);
+    for (const char* face : {"liberation/LiberationSans-Regular", "liberation/LiberationSans-Bold",
+                             "dejavu/DejaVuSans", "dejavu/DejaVuSans-Bold"}) {
+        const path file = std::string("/usr/share/fonts/truetype/") + face + ".ttf";
+        if (!e2e::fs::exists(file)) return false;
+        e2e::fs::copy_file(file, dir / file.filename());
+    }
+    return true;
+}
+
+// The disc's preview into scratch/name, with the extra arguments.
+e2e::RunResult PreviewInto(const e2e::Scratch& s, const path& disc, const std::string& name,
+                           const std::vector<std::string>& extra) {
+    std::vector<std::string> args{"--data",      disc.string(), "--root",
+                                  disc.string(), "--preview",   (s.path / name).string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return e2e::Run(args, s.path);
+}
+
+// The pictures of two previews are the same, file for file; returns how many were compared.
+int ExpectSamePages(const path& a, const path& b) {
+    int pages = 0;
+    for (const auto& entry : e2e::fs::directory_iterator(a)) {
+        if (entry.path().extension() != ".png") continue;
+        ++pages;
+        const std::string name = entry.path().filename().string();
+        EXPECT_EQ(e2e::ReadText(entry.path()), e2e::ReadText(b / name)) << name;
+    }
+    return pages;
+}
+
 // --fonts DIR with the faces the menu uses draws exactly what the usual font search draws; an
 // empty DIR draws the texts blank and says which faces are missing.
 TEST(Preview, FontsFolderGivesTheSamePicturesAndAnEmptyOneSaysWhatIsMissing) {
@@ -196,39 +229,70 @@ TEST(Preview, FontsFolderGivesTheSamePicturesAndAnEmptyOneSaysWhatIsMissing) {
     e2e::Scratch s;
     const e2e::fs::path disc = e2e::CopyDisc(s.path);
     const e2e::fs::path fonts = s.path / "fonts", empty = s.path / "empty";
-    e2e::fs::create_directories(fonts);
     e2e::fs::create_directories(empty);
-    for (const char* face : {"liberation/LiberationSans-Regular", "liberation/LiberationSans-Bold",
-                             "dejavu/DejaVuSans", "dejavu/DejaVuSans-Bold"}) {
-        const e2e::fs::path file = std::string("/usr/share/fonts/truetype/") + face + ".ttf";
-        if (!e2e::fs::exists(file)) GTEST_SKIP() << file << " is not installed";
-        e2e::fs::copy_file(file, fonts / file.filename());
-    }
-    auto preview = [&](const std::string& name, const std::vector<std::string>& extra) {
-        std::vector<std::string> args{"--data",      disc.string(), "--root",
-                                      disc.string(), "--preview",   (s.path / name).string()};
-        args.insert(args.end(), extra.begin(), extra.end());
-        return e2e::Run(args, s.path);
-    };
-    const e2e::RunResult usual = preview("usual", {});
-    const e2e::RunResult folder = preview("folder", {"--fonts", fonts.string()});
-    const e2e::RunResult blank = preview("blank", {"--fonts", empty.string()});
+    if (!CopyBuiltInFaces(fonts)) GTEST_SKIP() << "Liberation Sans or DejaVu Sans is not installed";
+    const e2e::RunResult usual = PreviewInto(s, disc, "usual", {});
+    const e2e::RunResult folder = PreviewInto(s, disc, "folder", {"--fonts", fonts.string()});
+    const e2e::RunResult blank = PreviewInto(s, disc, "blank", {"--fonts", empty.string()});
     ASSERT_EQ(usual.code, 0) << usual.output;
     ASSERT_EQ(folder.code, 0) << folder.output;
     EXPECT_EQ(blank.code, 0) << blank.output;
 
-    int pages = 0;
-    for (const auto& entry : e2e::fs::directory_iterator(s.path / "usual")) {
-        if (entry.path().extension() != ".png") continue;
-        ++pages;
-        const std::string name = entry.path().filename().string();
-        EXPECT_EQ(e2e::ReadText(entry.path()), e2e::ReadText(s.path / "folder" / name)) << name;
-    }
-    EXPECT_GT(pages, 10);
+    EXPECT_GT(ExpectSamePages(s.path / "usual", s.path / "folder"), 10);
     EXPECT_NE(e2e::ReadText(s.path / "usual" / "00 Startseite.png"),
               e2e::ReadText(s.path / "blank" / "00 Startseite.png"));
     EXPECT_NE(blank.output.find("Keine Schrift f\xC3\xBCr \"Arial\" gefunden in " + empty.string()),
               std::string::npos)
         << blank.output;
     EXPECT_EQ(folder.output.find("Keine Schrift"), std::string::npos) << folder.output;
+}
+
+// The faces built into the program hold only the characters of code page 1252, with their hinting:
+// every one of them, in every face and size the pages use, draws as from the whole font file.
+TEST(Preview, BuiltInFacesDrawEveryCharacterAsTheirFontFiles) {
+    E2E_REQUIRE_PROGRAM();
+    e2e::Scratch s;
+    const path disc = e2e::CopyDisc(s.path);
+    const path fonts = s.path / "fonts";
+    if (!CopyBuiltInFaces(fonts)) GTEST_SKIP() << "Liberation Sans or DejaVu Sans is not installed";
+    const e2e::RunResult before = PreviewInto(s, disc, "before", {});
+    ASSERT_EQ(before.code, 0) << before.output;
+
+    // Every character from the space up, in the name, the details and the description of the first
+    // program, and in the name of its category.
+    std::string all;
+    for (int c = 0x20; c <= 0xFF; ++c) all += char(c);
+    const std::string name = "TextFuchs 3.2", category = base::Cp("Büro & Organisation");
+    for (const char* file : {"progname.txt", "daten.txt"}) {
+        std::string text = e2e::ReadText(disc / file);
+        const size_t at = text.find(name);
+        ASSERT_NE(at, std::string::npos) << file;
+        text.replace(at, name.size(), all.substr(0x21 - 0x20, 60));
+        if (std::string(file) == "daten.txt") {
+            const size_t special = text.find("Besonder:");
+            text.insert(text.find('\n', special), all);
+            const size_t description = text.find("Text:", special);
+            text.insert(text.find('\n', description) + 1, all + "\r\n" + all.substr(0x80 - 0x20) + "\r\n");
+        }
+        text.replace(text.find(category), category.size(), all.substr(0xA0 - 0x20, 40));
+        e2e::WriteText(disc / file, text);
+    }
+    const e2e::RunResult usual = PreviewInto(s, disc, "usual", {});
+    const e2e::RunResult folder = PreviewInto(s, disc, "folder", {"--fonts", fonts.string()});
+    // The five bytes that code page 1252 leaves unassigned are reported, and drawn all the same.
+    EXPECT_NE(usual.output.find("1 problems listed"), std::string::npos) << usual.output;
+    EXPECT_EQ(folder.code, usual.code) << folder.output;
+    EXPECT_GT(ExpectSamePages(s.path / "usual", s.path / "folder"), 10);
+    // The characters were drawn: the start page and the program's page differ from the disc's own.
+    EXPECT_NE(e2e::ReadText(s.path / "before" / "00 Startseite.png"),
+              e2e::ReadText(s.path / "usual" / "00 Startseite.png"));
+    int programPages = 0;
+    for (const auto& entry : e2e::fs::directory_iterator(s.path / "usual")) {
+        const std::string page = entry.path().filename().string();
+        if (!page.starts_with("01 ") || page.find(" - 01 ") == std::string::npos) continue;
+        ++programPages;
+        const path old = s.path / "before" / ("01 B\xC3\xBCro & Organisation - 01 TextFuchs 3.2.png");
+        EXPECT_NE(e2e::ReadText(entry.path()), e2e::ReadText(old)) << page;
+    }
+    EXPECT_GT(programPages, 0);
 }
