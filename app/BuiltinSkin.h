@@ -10,8 +10,9 @@ struct TBuiltinSkinFile {
     const char* Name;  // as the override in the disc's skin folder is named, e.g. "SkinForm1.bmp"
     int Width;
     int Height;
-    const unsigned char* Data;  // a PNG, BMP or JPEG file image
+    const unsigned char* Data;  // a BMP or JPEG file image, or its zlib stream
     size_t Size;
+    size_t UnpackedSize = 0;  // 0: Data is the file itself; else the file's size
 };
 
 std::span<const TBuiltinSkinFile> BuiltinSkin();

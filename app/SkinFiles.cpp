@@ -10,7 +10,7 @@
 #include "base/NativeFile.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Canvas.h"
-#include "gfx/PngCodec.h"
+#include "gfx/Inflate.h"
 #include "gui/Image.h"
 #include "gui/ImageList.h"
 #include "platform/NativePath.h"
@@ -56,11 +56,13 @@ Outcome LoadOverride(gfx::TBitmap& bitmap, const std::string& path, const TBuilt
 bool LoadBuiltin(gfx::TBitmap& bitmap, const TBuiltinSkinFile* builtin) {
     if (!builtin) return false;
     try {
-        if (gfx::IsPng(builtin->Data, builtin->Size)) {
-            gfx::DecodePng(builtin->Data, builtin->Size, bitmap, false);
-            return !bitmap.Empty();
+        std::vector<unsigned char> file;
+        if (builtin->UnpackedSize) {
+            file = gfx::Inflate({builtin->Data, builtin->Size}, builtin->UnpackedSize);
+            if (file.empty()) return false;
         }
-        base::TMemoryStream stream(builtin->Data, builtin->Size);
+        base::TMemoryStream stream(file.empty() ? builtin->Data : file.data(),
+                                   file.empty() ? builtin->Size : file.size());
         bitmap.LoadFromStream(stream);
         return !bitmap.Empty();
     } catch (const base::Exception&) {

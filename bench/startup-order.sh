@@ -20,13 +20,14 @@ valgrind --tool=callgrind --demangle=no --callgrind-out-file="$work/calls" "$pro
   --data "$disc" --root "$disc" --script "$work/stop.txt" >/dev/null 2>"$work/log" || true
 nm --defined-only "$program" | awk '$2 ~ /^[tTwW]$/ {print $3}' >"$work/defined"
 # The loads of .rodata, by 64-byte line, relative to the program's start (valgrind loads a
-# position-independent program at 0x108000).
+# position-independent program at 0x108000, any other where it was linked).
 range=$(readelf -SW "$program" | awk '$2 == ".rodata" {print "0x" $4, "0x" $6}')
+base=0
+readelf -h "$program" | grep -q 'Type: *DYN' && base=0x108000
 valgrind --tool=lackey --trace-mem=yes "$program" --headless --data "$disc" --root "$disc" \
   --script "$work/stop.txt" 2>&1 >/dev/null | python3 -c '
 import sys
-start, size = (int(v, 16) for v in sys.argv[1:3])
-base = 0x108000
+start, size, base = (int(v, 16) for v in sys.argv[1:4])
 lo, hi = base + start, base + start + size
 lines = set()
 for line in sys.stdin:
@@ -36,7 +37,7 @@ for line in sys.stdin:
         if lo <= a < hi:
             lines.add((a - base) >> 6 << 6)
 print("\n".join(str(a) for a in sorted(lines)))
-' $range >"$work/lines" || true  # the menu ends with the status of its failed script line
+' $range $base >"$work/lines" || true  # the menu ends with the status of its failed script line
 nm -S --defined-only "$program" | awk 'NF == 4 && $3 ~ /^[rR]$/' >"$work/data"
 python3 - "$work/calls" "$work/defined" "$work/lines" "$work/data" app/program/startup-order.txt <<'PY'
 import bisect, re, sys

@@ -1,11 +1,11 @@
 #include "gfx/BuiltinFonts.h"
 
-#include <zlib.h>
-
 #include <map>
 #include <memory>
 #include <mutex>
 #include <vector>
+
+#include "gfx/Inflate.h"
 
 namespace gfx {
 
@@ -33,13 +33,8 @@ std::span<const unsigned char> BuiltinFontBytes(const TBuiltinFontFile& file) {
     static std::map<const unsigned char*, std::unique_ptr<std::vector<unsigned char>>> unpacked;
     std::lock_guard lock(mutex);
     std::unique_ptr<std::vector<unsigned char>>& bytes = unpacked[file.Data];
-    if (!bytes) {
-        bytes = std::make_unique<std::vector<unsigned char>>(file.UnpackedSize);
-        uLongf size = uLongf(file.UnpackedSize);
-        if (uncompress(bytes->data(), &size, file.Data, uLong(file.Size)) != Z_OK ||
-            size != file.UnpackedSize)
-            bytes->clear();
-    }
+    if (!bytes)
+        bytes = std::make_unique<std::vector<unsigned char>>(Inflate({file.Data, file.Size}, file.UnpackedSize));
     return *bytes;
 }
 

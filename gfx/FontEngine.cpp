@@ -5,7 +5,9 @@
 #endif
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_MODULE_H
 #include FT_OUTLINE_H
+#include FT_SYSTEM_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
@@ -25,9 +27,48 @@
 #include "gfx/FreeTypeFace.h"
 #include "gfx/SymbolFace.h"
 
+#ifdef __ELF__
+// FreeType's own tables of its TrueType driver and its two rasterisers. The references are weak: they
+// resolve where FreeType is linked statically (the program), and are null against the shared library.
+extern "C" {
+extern const FT_Module_Class tt_driver_class __attribute__((weak));
+extern const FT_Module_Class sfnt_module_class __attribute__((weak));
+extern const FT_Module_Class ft_smooth_renderer_class __attribute__((weak));
+extern const FT_Module_Class ft_raster1_renderer_class __attribute__((weak));
+}
+#endif
+
 namespace gfx {
 
 namespace {
+
+// A library of just what TrueType faces need, or null where those tables are out of reach. Every
+// further driver would run its set-up at the start and so bring its code in from the disc before
+// the first frame; the built-in faces are TrueType, and a face in another format opens in a full
+// library made when first needed.
+FT_Library NewTrueTypeLibrary() {
+#ifdef __ELF__
+    const FT_Module_Class* modules[] = {&tt_driver_class, &sfnt_module_class, &ft_smooth_renderer_class,
+                                        &ft_raster1_renderer_class};
+    if (std::ranges::find(modules, nullptr) != std::end(modules)) return nullptr;
+    static FT_MemoryRec_ memory{
+        nullptr, [](FT_Memory, long size) { return std::malloc(static_cast<size_t>(size)); },
+        [](FT_Memory, void* block) { std::free(block); },
+        [](FT_Memory, long, long size, void* block) { return std::realloc(block, static_cast<size_t>(size)); }};
+    FT_Library library = nullptr;
+    if (FT_New_Library(&memory, &library) != 0) return nullptr;
+    for (const FT_Module_Class* module : modules) {
+        if (FT_Add_Module(library, module) != 0) {
+            FT_Done_Library(library);
+            return nullptr;
+        }
+    }
+    FT_Set_Default_Properties(library);
+    return library;
+#else
+    return nullptr;
+#endif
+}
 
 std::string Lower(std::string_view s) {
     return base::LowerCase(s);
@@ -83,7 +124,8 @@ int StyleDistance(const FolderFont& f, bool bold, bool italic) {
 
 struct TFontEngine::Impl {
     std::mutex mutex;
-    FT_Library library = nullptr;
+    FT_Library trueType = nullptr;  // TrueType only; may be null
+    FT_Library library = nullptr;   // every driver; made when first needed
     std::vector<std::string> folders;
     size_t scannedFolders = 0;  // folders[0, scannedFolders) are in folderFonts
     std::vector<FolderFont> folderFonts;
@@ -106,14 +148,29 @@ struct TFontEngine::Impl {
             for (const TBuiltinFontFile& f : BuiltinFonts()) {
                 if (name != f.Name) continue;
                 const std::span<const unsigned char> bytes = BuiltinFontBytes(f);
-                if (bytes.empty() || FT_New_Memory_Face(library, bytes.data(),
-                                                        static_cast<FT_Long>(bytes.size()), 0, &face) != 0)
-                    face = nullptr;
+                if (!bytes.empty())
+                    face = OpenWith([&](FT_Library lib, FT_Face* f) {
+                        return FT_New_Memory_Face(lib, bytes.data(), static_cast<FT_Long>(bytes.size()), 0, f);
+                    });
             }
-        } else if (FT_New_Face(library, path.c_str(), 0, &face) != 0) {
-            face = nullptr;
+        } else {
+            face = OpenWith([&](FT_Library lib, FT_Face* f) { return FT_New_Face(lib, path.c_str(), 0, f); });
         }
         files.emplace(path, face);
+        return face;
+    }
+
+    // The TrueType library first, the full one for what it cannot read.
+    template <typename OpenFace>
+    FT_Face OpenWith(const OpenFace& open) {
+        FT_Face face = nullptr;
+        if (trueType) {
+            const FT_Error error = open(trueType, &face);
+            if (error == 0) return face;
+            if (error != FT_Err_Unknown_File_Format) return nullptr;
+        }
+        if (!library && FT_Init_FreeType(&library) != 0) library = nullptr;
+        if (!library || open(library, &face) != 0) return nullptr;
         return face;
     }
 
@@ -266,7 +323,7 @@ TFontEngine& TFontEngine::Instance() {
 }
 
 TFontEngine::TFontEngine() : impl_(std::make_unique<Impl>()) {
-    FT_Init_FreeType(&impl_->library);
+    impl_->trueType = NewTrueTypeLibrary();
     impl_->folders = DefaultFolders();
 }
 
@@ -296,6 +353,7 @@ std::vector<std::string> TFontEngine::DefaultFolders() {
 TFontEngine::~TFontEngine() {
     impl_->Forget();
     if (impl_->library) FT_Done_FreeType(impl_->library);
+    if (impl_->trueType) FT_Done_Library(impl_->trueType);
 #ifndef _WIN32
     // Fontconfig's caches would otherwise count as leaks in the sanitizer build.
     if (impl_->fontconfigStarted) FcFini();

@@ -59,13 +59,11 @@ std::string ReadFile(const fs::path& path) {
     return text.str();
 }
 
-// Writes the picture into the skin folder and keeps what the program carries of it: a PNG of the same
-// pixels (smaller to read from a slow disc than the BMP), or the JPEG file as it is.
+// Writes the picture into the skin folder and keeps it for the program to carry.
 void SkinPicture(DiscFiles& skin, std::vector<SkinFileImage>& builtin, const std::string& name,
                  const std::string& file, const Raster& pixels) {
     skin.Write(name, file);
-    const bool jpeg = name.size() > 4 && name.substr(name.size() - 4) == ".jpg";
-    builtin.push_back({name, pixels.Width(), pixels.Height(), jpeg ? file : EncodePng(pixels, true)});
+    builtin.push_back({name, pixels.Width(), pixels.Height(), file});
 }
 
 Raster WriteChrome(DiscFiles& skinFiles, std::vector<SkinFileImage>& builtin, const fs::path& preview) {
