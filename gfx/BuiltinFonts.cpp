@@ -34,7 +34,8 @@ std::span<const unsigned char> BuiltinFontBytes(const TBuiltinFontFile& file) {
     std::lock_guard lock(mutex);
     std::unique_ptr<std::vector<unsigned char>>& bytes = unpacked[file.Data];
     if (!bytes)
-        bytes = std::make_unique<std::vector<unsigned char>>(Inflate({file.Data, file.Size}, file.UnpackedSize));
+        bytes =
+            std::make_unique<std::vector<unsigned char>>(Inflate({file.Data, file.Size}, file.UnpackedSize));
     return *bytes;
 }
 

@@ -51,10 +51,12 @@ FT_Library NewTrueTypeLibrary() {
     const FT_Module_Class* modules[] = {&tt_driver_class, &sfnt_module_class, &ft_smooth_renderer_class,
                                         &ft_raster1_renderer_class};
     if (std::ranges::find(modules, nullptr) != std::end(modules)) return nullptr;
-    static FT_MemoryRec_ memory{
-        nullptr, [](FT_Memory, long size) { return std::malloc(static_cast<size_t>(size)); },
-        [](FT_Memory, void* block) { std::free(block); },
-        [](FT_Memory, long, long size, void* block) { return std::realloc(block, static_cast<size_t>(size)); }};
+    static FT_MemoryRec_ memory{nullptr,
+                                [](FT_Memory, long size) { return std::malloc(static_cast<size_t>(size)); },
+                                [](FT_Memory, void* block) { std::free(block); },
+                                [](FT_Memory, long, long size, void* block) {
+                                    return std::realloc(block, static_cast<size_t>(size));
+                                }};
     FT_Library library = nullptr;
     if (FT_New_Library(&memory, &library) != 0) return nullptr;
     for (const FT_Module_Class* module : modules) {
@@ -150,7 +152,8 @@ struct TFontEngine::Impl {
                 const std::span<const unsigned char> bytes = BuiltinFontBytes(f);
                 if (!bytes.empty())
                     face = OpenWith([&](FT_Library lib, FT_Face* f) {
-                        return FT_New_Memory_Face(lib, bytes.data(), static_cast<FT_Long>(bytes.size()), 0, f);
+                        return FT_New_Memory_Face(lib, bytes.data(), static_cast<FT_Long>(bytes.size()), 0,
+                                                  f);
                     });
             }
         } else {
