@@ -14,11 +14,25 @@
 #include <emmintrin.h>
 #endif
 #if defined(__GNUC__) && defined(__x86_64__)
+#include <cpuid.h>
 #include <immintrin.h>
 #define CDMENU_WIDE_SCAN 1
 #endif
 
 namespace {
+
+#if defined(CDMENU_WIDE_SCAN)
+// AVX2 present and its registers saved by the system. Asked of the processor directly: the
+// compiler's own check brings a start-up constructor and its tables, read from the disc at every start.
+bool HasAvx2() {
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & bit_OSXSAVE) || !(c & bit_AVX)) return false;
+    unsigned lo = 0, hi = 0;
+    __asm__("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
+    if ((lo & 6) != 6) return false;  // XMM and YMM state
+    return __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & bit_AVX2);
+}
+#endif
 
 constexpr size_t npos = std::string_view::npos;
 
@@ -114,7 +128,7 @@ public:
         size_t i = from;
 #if defined(CDMENU_WIDE_SCAN)
         // Twice the bytes per step where the processor has AVX2 (checked once).
-        static const bool wide = __builtin_cpu_supports("avx2");
+        static const bool wide = HasAvx2();
         if (wide) {
             const size_t at = FindWide(text, i, lastStart);
             if (at != npos) return at;

@@ -172,7 +172,7 @@ constexpr unsigned short kDigitBase = 0x300;
 constexpr unsigned short kSymbolBase = 0x100;
 
 // Expands one cp1252 byte into up to two weights; returns how many.
-int Weights(unsigned char c, Weight out[2]) {
+constexpr int Weights(unsigned char c, Weight out[2]) {
     auto letter = [](char base) { return static_cast<unsigned short>(kLetterBase + (base - 'A')); };
     if (c >= 'a' && c <= 'z') c -= 32;
     if (c >= 'A' && c <= 'Z') {
@@ -369,16 +369,17 @@ int Weights(unsigned char c, Weight out[2]) {
 }
 
 // The weights of every byte, expanded once: comparisons then cost no allocation and no branch per
-// character (a search sorts tens of thousands of names).
+// character (a search sorts tens of thousands of names). Made by the compiler: a table filled at
+// start-up would bring its code in from the disc before the first frame.
 struct WeightTable {
-    Weight w[256][2];
-    unsigned char n[256];
-    WeightTable() {
+    Weight w[256][2]{};
+    unsigned char n[256]{};
+    constexpr WeightTable() {
         for (int c = 0; c < 256; ++c)
             n[c] = static_cast<unsigned char>(Weights(static_cast<unsigned char>(c), w[c]));
     }
 };
-const WeightTable kWeights;
+constexpr WeightTable kWeights;
 
 // The weights of a text one after the other.
 class WeightStream {

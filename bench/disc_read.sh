@@ -6,12 +6,11 @@
 # that it starts from there as from the disc.
 #
 # Program pages: the resident file-backed pages (Rss in /proc/PID/smaps) of every mapping of a file
-# in the disc copy, at the first frame. The menu is stopped there: its script's only line fails (the
-# script runs once the menu is idle, that is after the first frame has been presented), and its
-# report goes to a pipe filled beforehand, so that the write blocks while smaps is read. The files
+# in the disc copy, at the first frame. The menu stops itself there (CDMENU_AT_FIRST_FRAME=stop: once
+# idle, that is after the first frame has been presented), with nothing run after it. The files
 # were dropped from the page cache first; what the kernel read of them (its read-ahead included) is
 # shown beside, from mincore() after the stop. Data files: opened and read before the first frame,
-# traced with strace in a second run.
+# traced with strace in a second run (ended there by CDMENU_AT_FIRST_FRAME=exit).
 #
 # Model times: the bytes at 1.2 MB/s (8x CD), 3.6 MB/s (24x CD) and 22.2 MB/s (16x DVD), and 100 ms
 # for every data file opened or seek, and for every separate run of program pages the kernel read.
@@ -37,11 +36,9 @@ menu=$copy/$(basename "$program")
 [ -d "$copy/lib" ] && export LD_LIBRARY_PATH=$copy/lib${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
 export SDL_AUDIODRIVER=none
 
-printf 'stop-at-the-first-frame\n' >"$work/stop.txt"
-mkfifo "$work/stderr"
-python3 - "$copy" "$menu" "$work" <<'PY' >"$work/pages"
+python3 - "$copy" "$menu" <<'PY' >"$work/pages"
 import ctypes, ctypes.util, mmap, os, subprocess, sys, time
-copy, menu, work = sys.argv[1], sys.argv[2], sys.argv[3]
+copy, menu = sys.argv[1], sys.argv[2]
 page = os.sysconf("SC_PAGE_SIZE")
 files = [os.path.join(d, f) for d, _, fs in os.walk(copy) for f in fs]
 # Cold: every file of the disc copy out of the page cache.
@@ -50,27 +47,14 @@ for f in files:
     os.fsync(fd)
     os.posix_fadvise(fd, 0, 0, os.POSIX_FADV_DONTNEED)
     os.close(fd)
-# The report's pipe, full before the menu starts.
-fifo = os.open(work + "/stderr", os.O_RDWR | os.O_NONBLOCK)
-try:
-    while True:
-        os.write(fifo, b"#" * 4096)
-except BlockingIOError:
-    pass
-out = os.open(work + "/stderr", os.O_WRONLY)
-p = subprocess.Popen([menu, "--headless", "--data", copy, "--root", copy, "--script", work + "/stop.txt"],
-                     stdout=subprocess.DEVNULL, stderr=out)
-os.close(out)
-# Blocked on the report: asleep in the pipe's write.
+p = subprocess.Popen([menu, "--headless", "--data", copy, "--root", copy], stdout=subprocess.DEVNULL,
+                     stderr=subprocess.PIPE, env=dict(os.environ, CDMENU_AT_FIRST_FRAME="stop"))
 for _ in range(6000):
     if p.poll() is not None:
-        sys.exit(f"disc_read.sh: the menu ended ({p.returncode}) before its first frame")
-    try:
-        call = open(f"/proc/{p.pid}/syscall").read().split()
-    except OSError:
-        call = []
-    if call[:2] == ["1", "0x2"]:  # write(2, ...)
-        break
+        sys.exit(f"disc_read.sh: the menu ended ({p.returncode}) before its first frame: {p.stderr.read()[:300]}")
+    with open(f"/proc/{p.pid}/stat") as stat:
+        if stat.read().rsplit(")", 1)[1].split()[0] == "T":
+            break
     time.sleep(0.01)
 rss, segments = {}, {}
 path = None
@@ -107,19 +91,8 @@ for f in files:
         runs[f] = sum(1 for i, b in enumerate(bits) if b and (i == 0 or not bits[i - 1]))
 p.kill()
 p.wait()
-# The report must be the script's: anything written before would mean an earlier stop.
-os.set_blocking(fifo, False)
-text = b""
-try:
-    while True:
-        chunk = os.read(fifo, 65536)
-        if not chunk:
-            break
-        text += chunk
-except BlockingIOError:
-    pass
-report = text.replace(b"#", b"").decode(errors="replace").strip()
-if report and "stop-at-the-first-frame" not in report:
+report = p.stderr.read().decode(errors="replace").strip()
+if report:
     sys.exit(f"disc_read.sh: the menu wrote before its first frame: {report[:200]}")
 for f in sorted(rss):
     print(f"{f[len(copy) + 1:]}\t{os.path.getsize(f)}\t{rss[f]}\t{cached.get(f, 0)}\t{runs.get(f, 0)}\t"
@@ -127,9 +100,8 @@ for f in sorted(rss):
 PY
 
 # The data files, traced in a run of their own.
-printf 'screenshot %s/first-frame.png\n' "$work" >"$work/script.txt"
-strace -f -qq -e trace=openat,read,pread64,lseek,close -o "$work/trace" \
-  "$menu" --headless --data "$copy" --root "$copy" --script "$work/script.txt" >/dev/null
+CDMENU_AT_FIRST_FRAME=exit strace -f -qq -e trace=openat,read,pread64,lseek,close -o "$work/trace" \
+  "$menu" --headless --data "$copy" --root "$copy" >/dev/null
 python3 - "$work/trace" "$copy" "$work/pages" <<'PY'
 import os, re, sys
 trace, disc, pages = sys.argv[1], sys.argv[2].rstrip("/") + "/", sys.argv[3]
@@ -138,8 +110,6 @@ for line in open(trace):
     m = re.search(r'openat\(AT_FDCWD, "([^"]+)", [^)]*\) = (\d+)', line)
     if m:
         path, fd = m.group(1), m.group(2)
-        if path.endswith("first-frame.png"):
-            break
         # Mapped files (the program's libraries) are counted by their pages, below.
         if path.startswith(disc) and not re.search(r"\.so(\.|$)", path):
             fds[fd] = path

@@ -6,18 +6,18 @@
 # the program it touches from there; scattered over the whole code, a few hundred kilobytes of start
 # code touch almost every page. Run it again after larger changes; names no longer in the program
 # are skipped, and functions missing from the list are only placed after the others.
-# Needs valgrind. The menu is stopped at its first frame as in disc_read.sh: a script line that fails.
+# Needs valgrind. The menu ends at its first frame (CDMENU_AT_FIRST_FRAME=exit), with nothing run after.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
-program=$build/cdmenu
-disc=$build/disc
+program=$(realpath "$build/cdmenu")  # absolute, as a start from a disc names it
+disc=$(realpath "$build/disc")
 command -v valgrind >/dev/null || { echo "startup-order.sh: valgrind is needed" >&2; exit 2; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-printf 'stop-at-the-first-frame\n' >"$work/stop.txt"
+export CDMENU_AT_FIRST_FRAME=exit
 valgrind --tool=callgrind --demangle=no --callgrind-out-file="$work/calls" "$program" --headless \
-  --data "$disc" --root "$disc" --script "$work/stop.txt" >/dev/null 2>"$work/log" || true
+  --data "$disc" --root "$disc" >/dev/null 2>"$work/log"
 nm --defined-only "$program" | awk '$2 ~ /^[tTwW]$/ {print $3}' >"$work/defined"
 # The loads of .rodata, by 64-byte line, relative to the program's start (valgrind loads a
 # position-independent program at 0x108000, any other where it was linked).
@@ -25,7 +25,7 @@ range=$(readelf -SW "$program" | awk '$2 == ".rodata" {print "0x" $4, "0x" $6}')
 base=0
 readelf -h "$program" | grep -q 'Type: *DYN' && base=0x108000
 valgrind --tool=lackey --trace-mem=yes "$program" --headless --data "$disc" --root "$disc" \
-  --script "$work/stop.txt" 2>&1 >/dev/null | python3 -c '
+  2>&1 >/dev/null | python3 -c '
 import sys
 start, size, base = (int(v, 16) for v in sys.argv[1:4])
 lo, hi = base + start, base + start + size
@@ -37,8 +37,8 @@ for line in sys.stdin:
         if lo <= a < hi:
             lines.add((a - base) >> 6 << 6)
 print("\n".join(str(a) for a in sorted(lines)))
-' $range $base >"$work/lines" || true  # the menu ends with the status of its failed script line
-nm -S --defined-only "$program" | awk 'NF == 4 && $3 ~ /^[rR]$/' >"$work/data"
+' $range $base >"$work/lines"
+nm -S --defined-only "$program" | awk 'NF == 4 && $3 ~ /^[rRvVu]$/' >"$work/data"
 python3 - "$work/calls" "$work/defined" "$work/lines" "$work/data" app/program/startup-order.txt <<'PY'
 import bisect, re, sys
 calls, defined, lines, data, out = sys.argv[1:]
