@@ -245,6 +245,19 @@ TEST(Preview, FontsFolderGivesTheSamePicturesAndAnEmptyOneSaysWhatIsMissing) {
               std::string::npos)
         << blank.output;
     EXPECT_EQ(folder.output.find("Keine Schrift"), std::string::npos) << folder.output;
+
+    // A face in another format than TrueType (here CFF outlines) opens as well, and is drawn.
+    const path cff = s.path / "cff";
+    e2e::fs::create_directories(cff);
+    const e2e::RunResult made =
+        e2e::RunCommand({"/usr/bin/python3", std::string(CDMENU_SOURCE_DIR) + "/tests/e2e/make_cff_face.py",
+                         (fonts / "DejaVuSans.ttf").string(), (cff / "Arial.otf").string(), "Arial"},
+                        s.path);
+    if (made.code != 0) GTEST_SKIP() << "fontTools: " << made.output;
+    const e2e::RunResult otf = PreviewInto(s, disc, "cff", {"--fonts", cff.string()});
+    EXPECT_EQ(otf.output.find("\"Arial\" gefunden"), std::string::npos) << otf.output;
+    EXPECT_NE(e2e::ReadText(s.path / "cff" / "00 Startseite.png"),
+              e2e::ReadText(s.path / "blank" / "00 Startseite.png"));
 }
 
 // The faces built into the program hold only the characters of code page 1252, with their hinting:
