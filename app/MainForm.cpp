@@ -1,7 +1,6 @@
 #include "app/MainForm.h"
 
 #include <algorithm>
-#include <chrono>
 
 #include "app/Catalogue.h"
 #include "app/FormBuilding.h"
@@ -352,12 +351,9 @@ void TMainForm::FormCreate(gui::TComponent*) {
         LoadCategoryIndex();
         LoadMenuResourceFile();
         PlaySlotSound(1);
-        // On a virtual clock (previews, tests) the clock seeds the choice too, so that two previews
+        // The backend's clock seeds the banner choice: on a virtual one (previews, tests) two runs
         // of one disc show the same banners.
-        const gui::Automation* automation = gui::Application->TheBackend().GetAutomation();
-        SeedRandom(automation && automation->VirtualClock()
-                       ? uint32_t(gui::Application->TheBackend().Now())
-                       : uint32_t(std::chrono::steady_clock::now().time_since_epoch().count()));
+        SeedRandom(uint32_t(gui::Application->TheBackend().Now()));
         CycleBanner();
         CreateFactRows();
         initialised_ = true;

@@ -9,6 +9,8 @@
 
 #include "app/Catalogue.h"
 #include "app/MainForm.h"
+#include "app/SelFolderForm.h"
+#include "app/SuchenForm.h"
 #include "app/VollbildForm.h"
 #include "base/Cp1252.h"
 #include "gfx/Font.h"
@@ -17,17 +19,6 @@
 #include "gui/backend/Backend.h"
 #include "platform/Services.h"
 #include "platform/SingleInstance.h"
-
-// The search and target-folder dialogs come from their own units; until they exist the program
-// starts without them.
-#if __has_include("app/SuchenForm.h")
-#include "app/SuchenForm.h"
-#define CDMENU_HAS_SUCHEN 1
-#endif
-#if __has_include("app/SelFolderForm.h")
-#include "app/SelFolderForm.h"
-#define CDMENU_HAS_SELFOLDER 1
-#endif
 
 namespace {
 
@@ -172,13 +163,9 @@ bool TProgramStart::CreateWindows(std::unique_ptr<gui::Backend> backend) {
 
     main_ = app_->CreateForm<TMainForm>();
     if (!main_->Initialised()) return false;
-#ifdef CDMENU_HAS_SUCHEN
     app_->CreateForm<TSuchenForm>();
-#endif
     app_->CreateForm<TVollbildForm>();
-#ifdef CDMENU_HAS_SELFOLDER
     app_->CreateForm<TSelFolderForm>();
-#endif
     return true;
 }
 

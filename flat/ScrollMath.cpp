@@ -4,14 +4,6 @@
 
 namespace flat {
 
-int RoundHalfEven(long double value) {
-    long double lower = std::floor(value);
-    long double diff = value - lower;
-    if (diff > 0.5L) return int(lower) + 1;
-    if (diff < 0.5L) return int(lower);
-    return std::fmod(lower, 2.0L) == 0 ? int(lower) : int(lower) + 1;
-}
-
 // Computed in extended precision: a half that is exact on paper must stay a half.
 int ThumbOffset(int trackLength, int thumbLength, int min, int max, int position) {
     const int free = trackLength - thumbLength;

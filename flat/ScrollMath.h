@@ -2,10 +2,12 @@
 // Thumb arithmetic of the flat scroll bar, free of any window so that placement and dragging can
 // be checked at the ends and in the middle of the range.
 
+#include "base/Round.h"
+
 namespace flat {
 
-// Nearest integer, halves to even (the rounding of every placement below).
-int RoundHalfEven(long double value);
+// Every placement below rounds halves to even.
+using base::RoundHalfEven;
 
 // Offset of the thumb along the track: free ÷ (max − min) × position, where free is the track
 // length minus the thumb length. Min enters only through the range. A track no longer than the

@@ -6,10 +6,7 @@ cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 ./scripts/build.sh release
 bin=build/release/cdmenu
-if [ ! -x "$bin" ]; then
-  echo "run.sh: everything is built, but the menu program is not there yet."
-  exit 0
-fi
+[ -x "$bin" ] || { echo "run.sh: the build left no $bin" >&2; exit 1; }
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec "$bin" "$@"
 fi

@@ -2,16 +2,11 @@
 
 #include <cmath>
 
+#include "base/Round.h"
+
 namespace skin {
 
-namespace {
-
-// Round to nearest, ties to even, like the runtime's Round.
-int RoundHalfEven(double v) {
-    return int(std::nearbyint(v));
-}
-
-}  // namespace
+using base::RoundHalfEven;
 
 TSkinButton::TSkinButton(gui::TComponent* owner)
     : gui::TGraphicControl(owner), work_(0, 0, gfx::pf24bit), scratch_(0, 0, gfx::pf32bit) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "base/Round.h"
 #include "flat/FlatScrollbar.h"
 #include "gui/Application.h"
 
@@ -11,9 +12,7 @@ namespace skin {
 
 namespace {
 
-int RoundHalfEven(double v) {
-    return int(std::nearbyint(v));
-}
+using base::RoundHalfEven;
 
 constexpr const char* kMarker = "###";  // ends a paragraph in justified text
 constexpr int kTopCutoff = -20;         // lines starting further up are not drawn

@@ -1,56 +1,66 @@
 #pragma once
 // The ids of the zip front-end's messages. The numbers are those of the original message resource
 // (the table in ZipMessages.cpp and the fallback texts key on them), so they are kept as they are.
+// One list, so that every id is also in kAll (a new one without a text fails the message test).
+#define CDMENU_ZIP_MESSAGE_IDS(X)      \
+    X(kNoArchiveName, 10102)           \
+    X(kOutOfMemory, 10103)             \
+    X(kCopyingFrom, 10105)             \
+    X(kArchiveSeekError, 10201)        \
+    X(kListFailed, 10202)              \
+    X(kStructureWarning, 10203)        \
+    X(kTrailingDataWarning, 10204)     \
+    X(kUnpackFatal, 10501)             \
+    X(kUnpackIncomplete, 10502)        \
+    X(kUnpackLoaded, 10701)            \
+    X(kUnpackExecMissing, 10702)       \
+    X(kUnpackVersionMissing, 10703)    \
+    X(kUnpackNotFound, 10704)          \
+    X(kFileNotFound, 11001)            \
+    X(kArchiveOpenError, 11002)        \
+    X(kUnknownDrive, 11003)            \
+    X(kDriveNotAvailable, 11004)       \
+    X(kCancelledByUser, 11007)         \
+    X(kInputSeekError, 11008)          \
+    X(kCannotCreateOutput, 11009)      \
+    X(kEndRecordReadError, 11011)      \
+    X(kLocalHeaderReadError, 11012)    \
+    X(kCentralHeaderReadError, 11013)  \
+    X(kLocalSignatureError, 11014)     \
+    X(kCentralSignatureError, 11015)   \
+    X(kLocalNameReadError, 11016)      \
+    X(kCentralNameReadError, 11017)    \
+    X(kLocalExtraReadError, 11018)     \
+    X(kCentralExtraReadError, 11019)   \
+    X(kDataDescriptorError, 11020)     \
+    X(kPackedDataReadError, 11021)     \
+    X(kFileCommentReadError, 11022)    \
+    X(kArchiveCommentReadError, 11023) \
+    X(kSpanFailed, 11024)              \
+    X(kUnattendedSpanning, 11025)      \
+    X(kLocalHeaderNotFound, 11026)     \
+    X(kCannotCreateTemp, 11027)        \
+    X(kLocalHeaderWriteError, 11028)   \
+    X(kCentralHeaderWriteError, 11029) \
+    X(kEndRecordWriteError, 11030)     \
+    X(kSplitSignatureError, 11031)     \
+    X(kInsertLastDisk, 11033)          \
+    X(kInsertDiskOf, 11034)            \
+    X(kInDrive, 11035)                 \
+    X(kNotAZipArchive, 11036)          \
+    X(kFirstDiskOfSet, 11037)          \
+    X(kDiskNOfSet, 11038)              \
+    X(kFirstFileOfSet, 11045)          \
+    X(kInsertDiskNumber, 11046)
+
 namespace zipmsg {
 
-constexpr int kNoArchiveName = 10102;
-constexpr int kOutOfMemory = 10103;
-constexpr int kCopyingFrom = 10105;
-constexpr int kArchiveSeekError = 10201;
-constexpr int kListFailed = 10202;
-constexpr int kStructureWarning = 10203;
-constexpr int kTrailingDataWarning = 10204;
-constexpr int kUnpackFatal = 10501;
-constexpr int kUnpackIncomplete = 10502;
-constexpr int kUnpackLoaded = 10701;
-constexpr int kUnpackExecMissing = 10702;
-constexpr int kUnpackVersionMissing = 10703;
-constexpr int kUnpackNotFound = 10704;
-constexpr int kFileNotFound = 11001;
-constexpr int kArchiveOpenError = 11002;
-constexpr int kUnknownDrive = 11003;
-constexpr int kDriveNotAvailable = 11004;
-constexpr int kCancelledByUser = 11007;
-constexpr int kInputSeekError = 11008;
-constexpr int kCannotCreateOutput = 11009;
-constexpr int kEndRecordReadError = 11011;
-constexpr int kLocalHeaderReadError = 11012;
-constexpr int kCentralHeaderReadError = 11013;
-constexpr int kLocalSignatureError = 11014;
-constexpr int kCentralSignatureError = 11015;
-constexpr int kLocalNameReadError = 11016;
-constexpr int kCentralNameReadError = 11017;
-constexpr int kLocalExtraReadError = 11018;
-constexpr int kCentralExtraReadError = 11019;
-constexpr int kDataDescriptorError = 11020;
-constexpr int kPackedDataReadError = 11021;
-constexpr int kFileCommentReadError = 11022;
-constexpr int kArchiveCommentReadError = 11023;
-constexpr int kSpanFailed = 11024;
-constexpr int kUnattendedSpanning = 11025;
-constexpr int kLocalHeaderNotFound = 11026;
-constexpr int kCannotCreateTemp = 11027;
-constexpr int kLocalHeaderWriteError = 11028;
-constexpr int kCentralHeaderWriteError = 11029;
-constexpr int kEndRecordWriteError = 11030;
-constexpr int kSplitSignatureError = 11031;
-constexpr int kInsertLastDisk = 11033;
-constexpr int kInsertDiskOf = 11034;
-constexpr int kInDrive = 11035;
-constexpr int kNotAZipArchive = 11036;
-constexpr int kFirstDiskOfSet = 11037;
-constexpr int kDiskNOfSet = 11038;
-constexpr int kFirstFileOfSet = 11045;
-constexpr int kInsertDiskNumber = 11046;
+#define CDMENU_ZIP_MESSAGE_ID(name, number) constexpr int name = number;
+CDMENU_ZIP_MESSAGE_IDS(CDMENU_ZIP_MESSAGE_ID)
+#undef CDMENU_ZIP_MESSAGE_ID
+
+#define CDMENU_ZIP_MESSAGE_ID(name, number) name,
+constexpr int kAll[] = {CDMENU_ZIP_MESSAGE_IDS(CDMENU_ZIP_MESSAGE_ID)};
+#undef CDMENU_ZIP_MESSAGE_ID
 
 }  // namespace zipmsg

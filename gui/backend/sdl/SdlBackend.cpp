@@ -9,6 +9,7 @@
 #include "gui/backend/sdl/SdlBackend.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -77,7 +78,12 @@ public:
     bool PollEvent(Event& ev) override;
     WaitResult WaitEvent(std::uint64_t deadline) override;
     void Wake() override;
-    std::uint64_t Now() const override { return SDL_GetTicks64(); }
+    // Milliseconds since the system started, as Windows' tick count (SDL's own start at its
+    // initialisation): the clock also seeds the menu's banner choice.
+    std::uint64_t Now() const override {
+        using namespace std::chrono;
+        return std::uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    }
     TPoint CursorPos() const override;
     void SetCursor(TCursor cursor) override;
     void CaptureMouse(bool capture) override { SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE); }
