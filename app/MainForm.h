@@ -168,8 +168,6 @@ public:
     std::string MapToDiscRoot(const std::string& path) const;
     void ShowScreenshot(const std::string& path);
     // Fits source into target keeping its proportions, centred; false (rect untouched) for an empty
-    // source.
-    static bool ScaleImageToRect(const gfx::TRect& source, const gfx::TRect& target, gfx::TRect& result);
 
     void CycleBanner();
     // Every banner off-screen and still, Timer1 off.

@@ -165,6 +165,7 @@ void TMainForm::bScreenshotClick(gui::TComponent*) {
 void TMainForm::bSucheClick(gui::TComponent*) {
     PlaySlotSound(5);
     TSuchenForm& dialog = SuchenForm ? *SuchenForm : *gui::Application->CreateForm<TSuchenForm>();
+    dialog.OnButtonSound = [this] { PlaySlotSound(0); };
     dialog.eSuchbegriff->SetCaption("");
     dialog.ShowModal();
     const std::string term = dialog.Term();

@@ -204,10 +204,6 @@ std::string TMainForm::MapToDiscRoot(const std::string& path) const {
     return MenuModel::MapToDiscRoot(DiscRoot, path);
 }
 
-bool TMainForm::ScaleImageToRect(const gfx::TRect& source, const gfx::TRect& target, gfx::TRect& result) {
-    return gfx::FitRect(source, target, result);
-}
-
 void TMainForm::ShowScreenshot(const std::string& path) {
     const std::string file = path.empty() ? std::string() : NativeFile(path);
     if (file.empty() || !IsFile(file)) {

@@ -2,7 +2,6 @@
 
 #include "app/FocusRing.h"
 #include "app/FormBuilding.h"
-#include "app/MainForm.h"
 #include "app/MenuModel.h"
 #include "app/SkinFiles.h"
 #include "app/Start.h"
@@ -24,10 +23,6 @@ constexpr gfx::TColor kFace = gfx::RGB(112, 127, 144);
 
 using layout::MakeFont;
 using layout::Place;
-
-void PlaySound0() {
-    if (MainForm) MainForm->PlaySlotSound(0);
-}
 
 }  // namespace
 
@@ -162,7 +157,7 @@ void TSuchenForm::eSuchbegriffKeyPress(gui::TComponent* sender, char& key) {
 }
 
 void TSuchenForm::bBeendenClick(gui::TComponent*) {
-    PlaySound0();
+    if (OnButtonSound) OnButtonSound();
     if (Term().empty()) {
         gui::Application->Information("Bitte geben Sie einen Suchbegriff ein.");
         return;
@@ -171,7 +166,7 @@ void TSuchenForm::bBeendenClick(gui::TComponent*) {
 }
 
 void TSuchenForm::bAbbrechenClick(gui::TComponent*) {
-    PlaySound0();
+    if (OnButtonSound) OnButtonSound();
     eSuchbegriff->SetCaption("");
     Close();
 }
@@ -181,5 +176,5 @@ void TSuchenForm::bBeenden2Click(gui::TComponent* sender) {
 }
 
 void TSuchenForm::FlatCheckBox1Click(gui::TComponent*) {
-    PlaySound0();
+    if (OnButtonSound) OnButtonSound();
 }

@@ -3,6 +3,7 @@
 // eSuchbegriff after the dialog closes; a cancelled dialog leaves it empty. The check box keeps
 // its state from one search to the next. By keyboard: Tab walks edit, check box, "Suchen",
 // "Abbrechen" and the close glyph; Enter or Space presses the focused button; Escape cancels.
+#include <functional>
 #include <string>
 
 #include "gui/Form.h"
@@ -34,6 +35,9 @@ public:
     skin::TSkinButton* bBeenden2 = nullptr;  // close glyph
     gui::TImageList* ilButtons1 = nullptr;   // 60x80
     gui::TImageList* ilButtons4 = nullptr;   // 17x68
+
+    // Played by each of the dialog's buttons; set by the window that opens it.
+    std::function<void()> OnButtonSound;
 
     // The term as the search takes it (trimmed); empty after a cancelled dialog.
     std::string Term() const;

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "app/FormBuilding.h"
-#include "app/MainForm.h"
+#include "gfx/Thumbnail.h"
 #include "gui/GraphicControl.h"
 #include "gui/Image.h"
 #include "gui/Label.h"
@@ -108,7 +108,7 @@ TVollbildForm::~TVollbildForm() {
 
 gfx::TRect TVollbildForm::FitToScreen(int w, int h, int sw, int sh) {
     gfx::TRect r{0, 0, w, h};
-    if (w > sw || h > sh) TMainForm::ScaleImageToRect({0, 0, w, h}, {0, 0, sw, sh}, r);
+    if (w > sw || h > sh) gfx::FitRect({0, 0, w, h}, {0, 0, sw, sh}, r);
     const int fw = r.Right - r.Left, fh = r.Bottom - r.Top;
     // Screen pixels; the window covers the screen from 0,0.
     return gfx::Bounds(sw / 2 - fw / 2, sh / 2 - fh / 2, fw, fh);

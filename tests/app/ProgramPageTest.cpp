@@ -11,6 +11,7 @@
 #include "flat/FlatScrollbarButton.h"
 #include "gfx/Bitmap.h"
 #include "gfx/JpegCodec.h"
+#include "gfx/Thumbnail.h"
 #include "gui/Image.h"
 #include "gui/Label.h"
 #include "gui/Screen.h"
@@ -304,16 +305,16 @@ TEST(ProgramPage, DescriptionIsLeftAlignedAndScrollsByLinesWheelAndPage) {
 TEST(ProgramPage, ThumbnailPlacement) {
     gfx::TRect r{-1, -1, -1, -1};
     // The worked example: 640x480 is fitted to the width, 195.75 rounded to 196.
-    ASSERT_TRUE(TMainForm::ScaleImageToRect({0, 0, 640, 480}, {0, 0, 261, 196}, r));
+    ASSERT_TRUE(gfx::FitRect({0, 0, 640, 480}, {0, 0, 261, 196}, r));
     EXPECT_EQ(r, (gfx::TRect{0, 0, 261, 196}));
-    ASSERT_TRUE(TMainForm::ScaleImageToRect({0, 0, 800, 600}, {0, 0, 261, 196}, r));
+    ASSERT_TRUE(gfx::FitRect({0, 0, 800, 600}, {0, 0, 261, 196}, r));
     EXPECT_EQ(r, (gfx::TRect{0, 0, 261, 196}));
     // Tall and wide pictures are centred, the halving truncated.
-    ASSERT_TRUE(TMainForm::ScaleImageToRect({0, 0, 400, 800}, {0, 0, 261, 196}, r));
+    ASSERT_TRUE(gfx::FitRect({0, 0, 400, 800}, {0, 0, 261, 196}, r));
     EXPECT_EQ(r, (gfx::TRect{81, 0, 179, 196}));
-    ASSERT_TRUE(TMainForm::ScaleImageToRect({0, 0, 1000, 300}, {0, 0, 261, 196}, r));
+    ASSERT_TRUE(gfx::FitRect({0, 0, 1000, 300}, {0, 0, 261, 196}, r));
     EXPECT_EQ(r, (gfx::TRect{0, 59, 261, 137}));
-    EXPECT_FALSE(TMainForm::ScaleImageToRect({0, 0, 0, 10}, {0, 0, 261, 196}, r));
+    EXPECT_FALSE(gfx::FitRect({0, 0, 0, 10}, {0, 0, 261, 196}, r));
 
     MenuFixture menu(MenuFixture::kNoStart);
     TCatalogueProgram tall = Program("Schmal");
