@@ -55,7 +55,8 @@
 
 namespace zipmsg {
 
-#define CDMENU_ZIP_MESSAGE_ID(name, number) constexpr int name = number;
+// NOLINTNEXTLINE(bugprone-macro-parentheses): name is the constant declared, not an expression
+#define CDMENU_ZIP_MESSAGE_ID(name, number) constexpr int name = (number);
 CDMENU_ZIP_MESSAGE_IDS(CDMENU_ZIP_MESSAGE_ID)
 #undef CDMENU_ZIP_MESSAGE_ID
 
