@@ -49,12 +49,14 @@
     return all;
   }
 
-  // Without regard to case only the letters a-z and A-Z meet their other case ([aA]); umlauts and
-  // every other character match only themselves.
-  function pattern(term) {
-    return new RegExp(term.replace(/[.*+?^${}()|[\]\\\/-]/g, '\\$&').replace(/[a-zA-Z]/g, function (c) {
-      return '[' + c.toLowerCase() + c.toUpperCase() + ']';
-    }), 'g');
+  // Without regard to case only the letters A-Z meet their other case; umlauts and every other
+  // character match only themselves. The text is kept a second time with A-Z made small, character
+  // for character, so that such a search is a plain scan as well.
+  function fold(text) { return text.replace(/[A-Z]+/g, function (s) { return s.toLowerCase(); }); }
+  var folded = null;
+  function foldedText() {
+    if (!folded) folded = fold(text());
+    return folded;
   }
 
   // The records in the menu's order of their names; of equal names the one found first comes first.
@@ -70,14 +72,9 @@
   function search(typed, exact) {
     var term = asBytes(trim(typed));
     if (!term) return null;
-    var haystack = text();
-    var re = exact ? null : pattern(term);
-    // Where the next hit starts; the pattern matches exactly term.length characters.
-    function next(from) {
-      if (exact) return haystack.indexOf(term, from);
-      re.lastIndex = from;
-      return re.test(haystack) ? re.lastIndex - term.length : -1;
-    }
+    var haystack = exact ? text() : foldedText();
+    var needle = exact ? term : fold(term);
+    function next(from) { return haystack.indexOf(needle, from); }
     var hit = new Uint8Array(data.n.length);
     var record = 0;
     for (var pos = next(0); pos >= 0; pos = next(starts[record])) {
@@ -151,9 +148,9 @@
     run(true);
   });
   if (field.value) run(false);
-  // The text and the order are made while the reader has not typed yet, so the first search is as quick.
+  // The texts and the order are made while the reader has not typed yet, so the first search is as quick.
   (window.requestIdleCallback || setTimeout)(function () {
-    text();
+    foldedText();
     menuOrder();
   });
 })();
