@@ -45,6 +45,9 @@ class TWavePlayer;
 }  // namespace media
 class TZipFront;
 class TInfoFrame;
+class TSuchenForm;
+class TVollbildForm;
+class TSelFolderForm;
 class TMenuResource;
 struct TProgramRecord;
 class TCatalogue;
@@ -138,6 +141,14 @@ public:
 
     // The initialisation ran to its end (false after a failure that was reported in an error box).
     bool Initialised() const { return initialised_; }
+    // The dialogs the window opens, made by whoever makes the window; one that is not given is made
+    // when first needed (the full-screen view is then not offered).
+    struct TDialogs {
+        TSuchenForm* Search = nullptr;
+        TVollbildForm* FullScreen = nullptr;
+        TSelFolderForm* Folder = nullptr;
+    };
+    void SetDialogs(const TDialogs& dialogs) { dialogs_ = dialogs; }
     // How many times the program page was built from daten.txt (tests and benchmarks).
     int PageBuilds() const { return pageBuilds_; }
 
@@ -234,7 +245,9 @@ private:
     void LeaveInfoPage();
     void ScrollDescription(int key);
     void OpenGallery();
+    TSelFolderForm& FolderDialog();
 
+    TDialogs dialogs_;
     bool initialised_ = false;
     bool listBeforeInfo_ = false;  // the program list was open when the info page came in
     WeakOf<gui::TControl> focusBeforeInfo_;

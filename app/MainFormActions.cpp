@@ -57,10 +57,6 @@ void OpenFromDisc(const std::string& path) {
                                   " konnte nicht gestartet werden.");
 }
 
-TSelFolderForm& FolderDialog() {
-    return SelFolderForm ? *SelFolderForm : *gui::Application->CreateForm<TSelFolderForm>();
-}
-
 // Copies everything inside source into target with the progress window; an existing file is
 // replaced only when the user agrees.
 platform::CopyResult CopyFolderContents(const std::string& source, const std::string& target) {
@@ -91,7 +87,7 @@ void TMainForm::bInstallierenClick(gui::TComponent*) {
     TSelFolderForm& dialog = FolderDialog();
     dialog.Label1->SetCaption("Dateien entpacken (" + ShownFile(InstallPath) + ")");
     dialog.ShowModal();
-    if (!FolderDialogConfirmed) return;
+    if (!dialog.Confirmed()) return;
 
     Repaint();
     const std::string target = TargetFolderOf(dialog.Edit1->Caption());
@@ -120,6 +116,11 @@ void TMainForm::bInstallierenClick(gui::TComponent*) {
         gui::Application->Warning(ZipFront1->Message());
 }
 
+TSelFolderForm& TMainForm::FolderDialog() {
+    if (!dialogs_.Folder) dialogs_.Folder = gui::Application->CreateForm<TSelFolderForm>();
+    return *dialogs_.Folder;
+}
+
 void TMainForm::bKopierenClick(gui::TComponent*) {
     PlaySlotSound(3);
     CopySourcePath = base::Trim(CopySourcePath);
@@ -127,7 +128,7 @@ void TMainForm::bKopierenClick(gui::TComponent*) {
     TSelFolderForm& dialog = FolderDialog();
     dialog.Label1->SetCaption("Dateien kopieren (" + ShownFile(source) + ")");
     dialog.ShowModal();
-    if (!FolderDialogConfirmed) return;
+    if (!dialog.Confirmed()) return;
 
     Repaint();
     const std::string target = TargetFolderOf(dialog.Edit1->Caption());
@@ -164,7 +165,8 @@ void TMainForm::bScreenshotClick(gui::TComponent*) {
 
 void TMainForm::bSucheClick(gui::TComponent*) {
     PlaySlotSound(5);
-    TSuchenForm& dialog = SuchenForm ? *SuchenForm : *gui::Application->CreateForm<TSuchenForm>();
+    if (!dialogs_.Search) dialogs_.Search = gui::Application->CreateForm<TSuchenForm>();
+    TSuchenForm& dialog = *dialogs_.Search;
     dialog.OnButtonSound = [this] { PlaySlotSound(0); };
     dialog.eSuchbegriff->SetCaption("");
     dialog.ShowModal();

@@ -252,10 +252,10 @@ void TMainForm::LeaveInfoPage() {
 
 void TMainForm::OpenGallery() {
     const std::string path = base::Trim(ScreenshotPath);
-    if (path.empty() || !VollbildForm) return;
+    if (path.empty() || !dialogs_.FullScreen) return;
     const std::string file = NativeFile(path);
     if (!platform::FileOps::FileExists(file)) return;
-    VollbildForm->OnSelect = [this](int index, std::string& shot, std::string& name) {
+    dialogs_.FullScreen->OnSelect = [this](int index, std::string& shot, std::string& name) {
         lbProgramme->SetItemIndex(index);
         ShowProgramPage();
         name = lbProgramme->ItemIndex() >= 0 ? lbProgramme->Items().Strings(lbProgramme->ItemIndex()) : "";
@@ -263,10 +263,10 @@ void TMainForm::OpenGallery() {
         shot = p.empty() || !iScreenshot->Visible() ? std::string() : NativeFile(p);
         if (!shot.empty() && !platform::FileOps::FileExists(shot)) shot.clear();
     };
-    VollbildForm->ShowPicture(file);
+    dialogs_.FullScreen->ShowPicture(file);
     const int index = lbProgramme->ItemIndex();
     const bool listed = pProgramme->Visible() && index >= 0 && index < lbProgramme->Items().Count();
-    VollbildForm->SetGallery(listed ? lbProgramme->Items().Count() : 1, listed ? index : 0,
-                             listed ? lbProgramme->Items().Strings(index) : CurrentProgram);
-    VollbildForm->ShowModal();
+    dialogs_.FullScreen->SetGallery(listed ? lbProgramme->Items().Count() : 1, listed ? index : 0,
+                                    listed ? lbProgramme->Items().Strings(index) : CurrentProgram);
+    dialogs_.FullScreen->ShowModal();
 }

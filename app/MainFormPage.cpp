@@ -375,7 +375,7 @@ void TMainForm::bVollbildClick(gui::TComponent*) {
     const std::string path = base::Trim(ScreenshotPath);
     if (path.empty()) return;
     const std::string file = NativeFile(path);
-    if (!IsFile(file) || !VollbildForm) return;
+    if (!IsFile(file) || !dialogs_.FullScreen) return;
     OpenGallery();
 }
 

@@ -11,7 +11,6 @@
 #include "platform/FileOps.h"
 #include "platform/UserPaths.h"
 
-bool FolderDialogConfirmed = false;
 TSelFolderForm* SelFolderForm = nullptr;
 
 using layout::Place;
@@ -67,17 +66,17 @@ std::string TSelFolderForm::BrowseForFolder(const std::string& title) {
 void TSelFolderForm::FormShow(gui::TComponent*) {
     // A dialog ended by anything but "OK" (closed from outside, the loop ending) must not act on
     // the answer of an earlier showing.
-    FolderDialogConfirmed = false;
+    confirmed_ = false;
     if (Edit1->CanFocus()) Edit1->SetFocus();
 }
 
 void TSelFolderForm::Button1Click(gui::TComponent*) {
-    FolderDialogConfirmed = true;
+    confirmed_ = true;
     Close();
 }
 
 void TSelFolderForm::Button2Click(gui::TComponent*) {
-    FolderDialogConfirmed = false;
+    confirmed_ = false;
     Close();
 }
 

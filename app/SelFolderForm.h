@@ -1,7 +1,7 @@
 #pragma once
 // TSelFolderForm: the target-folder dialog of "Entpacken" and "Kopieren". Created once and reused,
-// so the folder typed or chosen last is offered again. "OK" sets FolderDialogConfirmed, anything
-// else leaves it clear.
+// so the folder typed or chosen last is offered again. "OK" sets Confirmed(), anything else that
+// ends it leaves it clear.
 #include <string>
 
 #include "gui/Form.h"
@@ -30,10 +30,15 @@ public:
     // The folder browser rooted at the computer's drives; empty when nothing was chosen.
     static std::string BrowseForFolder(const std::string& title);
 
+    bool Confirmed() const { return confirmed_; }
+
     void FormShow(gui::TComponent* sender);
     void Button1Click(gui::TComponent* sender);
     void Button2Click(gui::TComponent* sender);
     void Button3Click(gui::TComponent* sender);
+
+private:
+    bool confirmed_ = false;
 };
 
 // The edit text as a target folder: a trailing separator is appended unless there is one ('\' for
@@ -44,9 +49,6 @@ enum class TFolderPrepared { kExisted, kCreated, kFailed };
 // Creates the folder (one level; the parent must exist) unless it exists. errorCode gets the
 // system's code of a failure.
 TFolderPrepared PrepareTargetFolder(const std::string& folder, int* errorCode = nullptr);
-
-// Set by the dialog's "OK", cleared by everything else that ends it.
-extern bool FolderDialogConfirmed;
 
 // The target-folder dialog (set while it exists).
 extern TSelFolderForm* SelFolderForm;

@@ -163,9 +163,8 @@ bool TProgramStart::CreateWindows(std::unique_ptr<gui::Backend> backend) {
 
     main_ = app_->CreateForm<TMainForm>();
     if (!main_->Initialised()) return false;
-    app_->CreateForm<TSuchenForm>();
-    app_->CreateForm<TVollbildForm>();
-    app_->CreateForm<TSelFolderForm>();
+    main_->SetDialogs({app_->CreateForm<TSuchenForm>(), app_->CreateForm<TVollbildForm>(),
+                       app_->CreateForm<TSelFolderForm>()});
     return true;
 }
 

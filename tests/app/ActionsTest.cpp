@@ -187,7 +187,7 @@ TEST_F(ActionsTest, FolderDialogRemembersAndBrowses) {
         ClickOn(&d, d.Button1);
     });
     d.ShowModal();
-    EXPECT_TRUE(FolderDialogConfirmed);
+    EXPECT_TRUE(SelFolderForm->Confirmed());
     ASSERT_EQ(Hb().FolderPrompts().size(), 2u);
     EXPECT_EQ(Hb().FolderPrompts()[0].title, base::Cp("Verzeichnis wählen:"));
     EXPECT_EQ(Hb().FolderPrompts()[0].start, "");  // the computer's drives
@@ -198,7 +198,7 @@ TEST_F(ActionsTest, FolderDialogRemembersAndBrowses) {
         ClickOn(&d, d.Button2);
     });
     d.ShowModal();
-    EXPECT_FALSE(FolderDialogConfirmed);
+    EXPECT_FALSE(SelFolderForm->Confirmed());
 }
 
 TEST_F(ActionsTest, UnpackSuccessFailureAndSuccessAgain) {

@@ -206,7 +206,7 @@ TEST(DialogKeys, FolderDialogTabOrderMarkAndKeys) {
     EXPECT_TRUE(markedEdit);
     EXPECT_TRUE(markedCancel);
     EXPECT_TRUE(okStillDefault);
-    EXPECT_FALSE(FolderDialogConfirmed);
+    EXPECT_FALSE(SelFolderForm->Confirmed());
 
     // Space on "OK".
     hb.Post([&] {
@@ -216,7 +216,7 @@ TEST(DialogKeys, FolderDialogTabOrderMarkAndKeys) {
         hb.Key(gui::VK_SPACE);
     });
     d->ShowModal();
-    EXPECT_TRUE(FolderDialogConfirmed);
+    EXPECT_TRUE(SelFolderForm->Confirmed());
 
     // Escape is "Abbrechen", even after the text was changed.
     hb.Post([&] {
@@ -226,7 +226,7 @@ TEST(DialogKeys, FolderDialogTabOrderMarkAndKeys) {
     });
     d->ShowModal();
     EXPECT_FALSE(d->Visible());
-    EXPECT_FALSE(FolderDialogConfirmed);
+    EXPECT_FALSE(SelFolderForm->Confirmed());
 
     // Enter on "Durchsuchen..." opens the folder browser; its answer fills the edit.
     hb.AnswerFolder(std::string("/tmp/Ziel"));
@@ -237,7 +237,7 @@ TEST(DialogKeys, FolderDialogTabOrderMarkAndKeys) {
         hb.Key(gui::VK_TAB);
         hb.Key(gui::VK_RETURN);
         edit = d->Edit1->Caption();
-        confirmedInside = FolderDialogConfirmed;
+        confirmedInside = SelFolderForm->Confirmed();
         hb.Key(gui::VK_ESCAPE);
     });
     d->ShowModal();
