@@ -1,5 +1,7 @@
 #include "app/BuiltinSkin.h"
 
+#include "gfx/Inflate.h"
+
 namespace {
 
 std::span<const TBuiltinSkinFile>& Table() {
@@ -18,6 +20,11 @@ const TBuiltinSkinFile* FindBuiltinSkinFile(std::string_view name) {
     for (const TBuiltinSkinFile& f : Table())
         if (name == f.Name) return &f;
     return nullptr;
+}
+
+std::vector<unsigned char> BuiltinSkinFileBytes(const TBuiltinSkinFile& file) {
+    if (file.UnpackedSize) return gfx::Inflate({file.Data, file.Size}, file.UnpackedSize);
+    return {file.Data, file.Data + file.Size};
 }
 
 void RegisterBuiltinSkin(std::span<const TBuiltinSkinFile> files) {

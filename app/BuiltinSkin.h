@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <span>
 #include <string_view>
+#include <vector>
 
 struct TBuiltinSkinFile {
     const char* Name;  // as the override in the disc's skin folder is named, e.g. "SkinForm1.bmp"
@@ -17,5 +18,7 @@ struct TBuiltinSkinFile {
 
 std::span<const TBuiltinSkinFile> BuiltinSkin();
 const TBuiltinSkinFile* FindBuiltinSkinFile(std::string_view name);
+// The file image, inflated where it is stored deflated; empty if it does not inflate to its size.
+std::vector<unsigned char> BuiltinSkinFileBytes(const TBuiltinSkinFile& file);
 // Called once by the generated source; the table must live as long as the program.
 void RegisterBuiltinSkin(std::span<const TBuiltinSkinFile> files);

@@ -10,7 +10,6 @@
 #include "base/NativeFile.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Canvas.h"
-#include "gfx/Inflate.h"
 #include "gui/Image.h"
 #include "gui/ImageList.h"
 #include "platform/NativePath.h"
@@ -56,13 +55,7 @@ Outcome LoadOverride(gfx::TBitmap& bitmap, const std::string& path, const TBuilt
 bool LoadBuiltin(gfx::TBitmap& bitmap, const TBuiltinSkinFile* builtin) {
     if (!builtin) return false;
     try {
-        std::vector<unsigned char> file;
-        if (builtin->UnpackedSize) {
-            file = gfx::Inflate({builtin->Data, builtin->Size}, builtin->UnpackedSize);
-            if (file.empty()) return false;
-        }
-        base::TMemoryStream stream(file.empty() ? builtin->Data : file.data(),
-                                   file.empty() ? builtin->Size : file.size());
+        base::TMemoryStream stream(BuiltinSkinFileBytes(*builtin));
         bitmap.LoadFromStream(stream);
         return !bitmap.Empty();
     } catch (const base::Exception&) {

@@ -151,13 +151,14 @@ struct TFontEngine::Impl {
                 if (name != f.Name) continue;
                 const std::span<const unsigned char> bytes = BuiltinFontBytes(f);
                 if (!bytes.empty())
-                    face = OpenWith([&](FT_Library lib, FT_Face* f) {
+                    face = OpenWith([&](FT_Library lib, FT_Face* out) {
                         return FT_New_Memory_Face(lib, bytes.data(), static_cast<FT_Long>(bytes.size()), 0,
-                                                  f);
+                                                  out);
                     });
             }
         } else {
-            face = OpenWith([&](FT_Library lib, FT_Face* f) { return FT_New_Face(lib, path.c_str(), 0, f); });
+            face = OpenWith(
+                [&](FT_Library lib, FT_Face* out) { return FT_New_Face(lib, path.c_str(), 0, out); });
         }
         files.emplace(path, face);
         return face;

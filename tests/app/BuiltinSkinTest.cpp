@@ -7,7 +7,6 @@
 #include "app/BuiltinSkin.h"
 #include "app/SkinFiles.h"
 #include "base/MemoryStream.h"
-#include "gfx/Inflate.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinForm.h"
 #include "tests/support/MenuFixture.h"
@@ -59,8 +58,7 @@ gfx::TBitmap Builtin(const char* name) {
     const TBuiltinSkinFile* f = FindBuiltinSkinFile(name);
     gfx::TBitmap b;
     if (!f) return b;
-    base::TMemoryStream stream(f->UnpackedSize ? gfx::Inflate({f->Data, f->Size}, f->UnpackedSize)
-                                               : std::vector<uint8_t>(f->Data, f->Data + f->Size));
+    base::TMemoryStream stream(BuiltinSkinFileBytes(*f));
     b.LoadFromStream(stream);
     return b;
 }
