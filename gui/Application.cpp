@@ -107,6 +107,9 @@ void TApplication::UnregisterForm(TForm* f) {
             for (auto it = activation_.rbegin(); it != activation_.rend(); ++it)
                 if ((*it)->Visible() && !(*it)->IsPopup()) {
                     SetActiveForm(*it);
+                    // Raised while the gone form's window still exists: without a window manager
+                    // the keyboard would otherwise stay with no window once that one is destroyed.
+                    if ((*it)->Handle()) backend_->RaiseWindow((*it)->Handle());
                     break;
                 }
         }

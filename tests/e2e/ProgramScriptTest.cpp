@@ -209,7 +209,8 @@ click bBeenden2
 }
 
 // Closing a message box with Enter once killed the menu within a few rounds (an X request on the
-// box after it was gone), and without a window manager the keyboard stayed on no window at all.
+// box after it was gone), and without a window manager the keyboard stayed on no window at all, as
+// it did after a copy once the progress window was gone.
 TEST(ProgramScript, MessageBoxClosedByEnterRoundAfterRound) {
     E2E_REQUIRE_PROGRAM();
     if (std::system("command -v xvfb-run >/dev/null && command -v Xvfb >/dev/null && command -v xdotool "

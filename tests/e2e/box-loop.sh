@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # box-loop.sh PROGRAM DISC ROUNDS — on the X display of $DISPLAY, with no window manager: opens the
 # search by keyboard, searches for a term without hits and closes the "nothing found" box with
-# Enter, ROUNDS times, then ends the menu with Alt+F4. Fails when a round does not reach its next
-# state within half a minute (a loaded machine starts slowly) or the menu ends early.
+# Enter, ROUNDS times; then copies a program into a scratch folder (the progress window comes and
+# goes) and opens the search by keyboard once more; then ends the menu with Alt+F4. Fails when a step
+# does not reach its next state within half a minute (a loaded machine starts slowly) or the menu
+# ends early.
 set -u
 program=$1 disc=$2 rounds=$3
 
@@ -41,5 +43,22 @@ for ((round = 1; round <= rounds; round++)); do
   xdotool key Return
   shows 1 0
 done
+# The second category's first program can be copied (the window stands centred at 192,144).
+round=copy
+target=$(mktemp -d)/kopie
+xdotool mousemove 250 327 click 1
+sleep 0.5
+xdotool mousemove 674 589 click 1
+shows 2 0
+xdotool key ctrl+a
+xdotool type "$target"
+xdotool key Return
+shows 1 0
+[ -n "$(ls -A "$target" 2>/dev/null)" ] || fail "nothing was copied into $target"
+# The keyboard is still with the menu once the progress window is gone.
+xdotool key ctrl+f
+shows 2 0
+xdotool key Escape
+shows 1 0
 xdotool key alt+F4
 wait "$pid"
