@@ -47,14 +47,22 @@ done
 round=copy
 target=$(mktemp -d)/kopie
 xdotool mousemove 250 327 click 1
-sleep 0.5
-xdotool mousemove 674 589 click 1
-shows 2 0
+# "Kopieren" answers once the program's page is built: clicked until the folder dialog shows.
+end=$((SECONDS + 30))
+until [ "$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)" -eq 2 ]; do
+  ((SECONDS < end)) || fail "the folder dialog did not open"
+  xdotool mousemove 674 589 click 1
+  sleep 0.3
+done
 xdotool key ctrl+a
 xdotool type "$target"
 xdotool key Return
+end=$((SECONDS + 30))
+until [ -e "$target/pixelwerk21.zip" ]; do
+  ((SECONDS < end)) || fail "nothing was copied into $target"
+  sleep 0.02
+done
 shows 1 0
-[ -n "$(ls -A "$target" 2>/dev/null)" ] || fail "nothing was copied into $target"
 # The keyboard is still with the menu once the progress window is gone.
 xdotool key ctrl+f
 shows 2 0
