@@ -18,8 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string file(reinterpret_cast<const char*>(data + 2 + termLength), size - 2 - termLength);
     const bool matchCase = flags & 1, all = flags & 2;
     TCatalogue catalogue(file);
+    // The reference reads the text the menu reads: a UTF-8 file arrives as cp1252.
+    const std::string& text = catalogue.Bytes();
 
-    if (SearchCatalogue(catalogue, term, matchCase) != reference::Search(file, term, matchCase))
+    if (SearchCatalogue(catalogue, term, matchCase) != reference::Search(text, term, matchCase))
         __builtin_trap();
 
     std::string mine, theirs;
@@ -31,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         mine = e.Message();
     }
     try {
-        want = reference::Find(file, term, term, all);
+        want = reference::Find(text, term, term, all);
     } catch (const base::Exception& e) {
         theirs = e.Message();
     }
