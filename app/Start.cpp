@@ -1,5 +1,6 @@
 #include "app/Start.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -51,7 +52,7 @@ const platform::AppPaths& ProgramPaths() {
 }
 
 std::string StartUsage() {
-    return "usage: cdmenu [--data DIR] [--root DIR] [--headless] [--scale N] [--fonts DIR] [--script FILE] "
+    return "usage: cdmenu [--data DIR] [--root DIR] [--headless] [--scale F] [--fonts DIR] [--script FILE] "
            "[--preview OUTDIR]\n";
 }
 
@@ -62,12 +63,13 @@ bool EnvironmentSwitch(const char* name) {
     return env && *env && std::strcmp(env, "0") != 0;
 }
 
-int ScaleOf(const std::string& v, const char* option) {
-    char* end = nullptr;
-    const long n = std::strtol(v.c_str(), &end, 10);
-    if (v.empty() || *end || n < 0 || n > 8)
-        throw std::invalid_argument(std::string(option) + " needs a number from 0 to 8");
-    return int(n);
+// A decimal with a point whatever the locale: "1.5", "2", "0".
+double ScaleOf(const std::string& v, const char* option) {
+    double f = -1;
+    const auto [end, error] = std::from_chars(v.data(), v.data() + v.size(), f);
+    if (v.empty() || error != std::errc() || end != v.data() + v.size() || !(f == 0 || (f >= 1 && f <= 8)))
+        throw std::invalid_argument(std::string(option) + " needs 0 (the desktop's factor) or a factor from 1 to 8, such as 1.5");
+    return f;
 }
 
 }  // namespace

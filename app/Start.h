@@ -19,12 +19,12 @@ class TApplication;
 
 class TMainForm;
 
-// cdmenu [--data DIR] [--root DIR] [--headless] [--scale N] [--fonts DIR] [--script FILE] [--preview OUTDIR]
+// cdmenu [--data DIR] [--root DIR] [--headless] [--scale F] [--fonts DIR] [--script FILE] [--preview OUTDIR]
 struct TStartOptions {
     std::string dataDir;       // --data
     std::string rootDir;       // --root
     bool headless = false;     // --headless (also CDMENU_HEADLESS=1)
-    int scale = 0;             // --scale N (also CDMENU_SCALE=N); 0: the display's density
+    double scale = 0;          // --scale F (also CDMENU_SCALE=F), 1 to 8; 0: the desktop's factor
     bool accelerated = false;  // CDMENU_ACCELERATED=1: present through the GPU
     std::string fontsDir;      // --fonts: fonts from this folder only
     std::string script;        // --script
@@ -36,7 +36,7 @@ struct TStartOptions {
 
 // The one reader of the program's options: the command line over the environment (CDMENU_HEADLESS,
 // CDMENU_SCALE, CDMENU_ACCELERATED). Throws std::invalid_argument with a message for the user for an
-// unknown option, a missing value or a scale outside 0 to 8.
+// unknown option, a missing value or a scale that is neither 0 nor a factor from 1 to 8.
 TStartOptions ParseStartOptions(int argc, const char* const* argv);
 std::string StartUsage();
 

@@ -85,6 +85,7 @@ TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
 TBitmap::~TBitmap() = default;
 
 void TBitmap::Allocate(int width, int height, TPixelFormat format) {
+    scale_ = 1.0;
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
     format_ = format;
@@ -117,8 +118,10 @@ void TBitmap::SetSize(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     if (width == width_ && height == height_ &&
-        bits_.size() == size_t(StrideFor(width, format_)) * size_t(height))
+        bits_.size() == size_t(StrideFor(width, format_)) * size_t(height)) {
+        scale_ = 1.0;
         return;
+    }
     TBitmap old;
     MovePixelsTo(old);
     Allocate(width, height, format_);
@@ -134,6 +137,17 @@ void TBitmap::SetSize(int width, int height) {
     }
 }
 
+void TBitmap::SetScaledSize(int width, int height, double scale) {
+    if (!(scale > 0)) scale = 1.0;
+    const int w = std::max(width, 0), h = std::max(height, 0);
+    const int pw = ToPixels(w, scale), ph = ToPixels(h, scale);
+    if (pw != width_ || ph != height_ || bits_.size() != size_t(StrideFor(pw, format_)) * size_t(ph))
+        Allocate(pw, ph, format_);
+    scale_ = scale;
+    logicalWidth_ = w;
+    logicalHeight_ = h;
+}
+
 void TBitmap::SetPixelFormat(TPixelFormat format) {
     if (format == pfDevice) format = pf32bit;
     bool wasPacked = !Is32();
@@ -147,7 +161,9 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
     MovePixelsTo(old);
     if (format == pf8bit) palette_ = format_ == pf8bit ? old.palette_ : DefaultPalette256();
     if (format == pf1bit) palette_ = MonoPalette();
+    const double scale = scale_;
     Allocate(old.width_, old.height_, format);
+    scale_ = scale;
     if (!toPacked) {
         // Palette indices to pixels: one table lookup each.
         uint32_t table[256] = {};
@@ -260,6 +276,9 @@ void TBitmap::Assign(const TBitmap& other) {
     if (this == &other) return;
     width_ = other.width_;
     height_ = other.height_;
+    scale_ = other.scale_;
+    logicalWidth_ = other.logicalWidth_;
+    logicalHeight_ = other.logicalHeight_;
     stride_ = other.stride_;
     format_ = other.format_;
     bits_ = other.bits_;
@@ -274,6 +293,9 @@ void TBitmap::Assign(TBitmap&& other) noexcept {
     if (this == &other) return;
     width_ = other.width_;
     height_ = other.height_;
+    scale_ = other.scale_;
+    logicalWidth_ = other.logicalWidth_;
+    logicalHeight_ = other.logicalHeight_;
     stride_ = other.stride_;
     format_ = other.format_;
     bits_ = std::move(other.bits_);
@@ -283,6 +305,7 @@ void TBitmap::Assign(TBitmap&& other) noexcept {
     transparentColor_ = other.transparentColor_;
     if (canvas_) canvas_->TargetResized();
     other.width_ = other.height_ = other.stride_ = 0;
+    other.scale_ = 1.0;
     other.bits_.clear();
     other.palette_.clear();
     if (other.canvas_) other.canvas_->TargetResized();

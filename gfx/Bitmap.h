@@ -43,6 +43,15 @@ public:
     void SetSize(int width, int height);
     bool Empty() const { return width_ <= 0 || height_ <= 0; }
 
+    // A back buffer or work picture of a window shown at a desktop scale holds Scale() device
+    // pixels per logical pixel: Width()/Height() and all pixel access count device pixels, a canvas
+    // on it takes logical coordinates (see Canvas.h). Everything loaded or sized by SetSize has 1.
+    double Scale() const { return scale_; }
+    int LogicalWidth() const { return scale_ == 1.0 ? width_ : logicalWidth_; }
+    int LogicalHeight() const { return scale_ == 1.0 ? height_ : logicalHeight_; }
+    // width x height logical pixels at scale (ToPixels of each); the pixels are not kept.
+    void SetScaledSize(int width, int height, double scale);
+
     // pfDevice and pf24bit report as given but store as 32-bit.
     TPixelFormat PixelFormat() const { return format_; }
     // Converts the pixels: to pf1bit by comparing with the canvas brush colour (that colour
@@ -110,6 +119,9 @@ private:
 
     int width_ = 0;
     int height_ = 0;
+    double scale_ = 1.0;
+    int logicalWidth_ = 0;
+    int logicalHeight_ = 0;
     int stride_ = 0;
     TPixelFormat format_ = pf32bit;
     std::vector<uint8_t> bits_;

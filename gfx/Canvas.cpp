@@ -93,8 +93,15 @@ void TCanvas::ResetClip() {
     state_.clip = {-kHuge, -kHuge, kHuge, kHuge};
 }
 
+// "Device" coordinates are logical ones plus the origin; on a bitmap with a scale other than 1
+// (Bitmap.h) they become pixels only where pixels are written.
 static TRect DeviceClip(const TRect& clip, const TBitmap& b) {
-    return Intersect(clip, {0, 0, b.Width(), b.Height()});
+    return Intersect(clip, {0, 0, b.LogicalWidth(), b.LogicalHeight()});
+}
+
+TRect TCanvas::PixelClip() const {
+    const TBitmap& b = *target_;
+    return Intersect(ToPixels(DeviceClip(state_.clip, b), b.Scale()), {0, 0, b.Width(), b.Height()});
 }
 
 TRect TCanvas::ClipRect() const {
@@ -124,12 +131,21 @@ void TCanvas::RestoreState(int level) {
 
 TColor TCanvas::Pixel(int x, int y) const {
     int dx = x + state_.origin.X, dy = y + state_.origin.Y;
+    const double s = target_->Scale();
+    if (s != 1.0) {  // the pixel at the middle of the logical one
+        if (dx < 0 || dy < 0 || dx >= target_->LogicalWidth() || dy >= target_->LogicalHeight()) return clInvalid;
+        return target_->Pixel(int((dx + 0.5) * s), int((dy + 0.5) * s));
+    }
     return target_->Pixel(dx, dy);
 }
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
     int dx = x + state_.origin.X, dy = y + state_.origin.Y;
     if (!DeviceClip(state_.clip, *target_).Contains({dx, dy})) return;
+    if (target_->Scale() != 1.0) {
+        FillDevice({dx, dy, dx + 1, dy + 1}, ColorToRGB(color) & kRgbMask);
+        return;
+    }
     target_->SetPixel(dx, dy, ColorToRGB(color) & kRgbMask);
 }
 
@@ -137,19 +153,35 @@ void TCanvas::PlotPen(int x, int y, uint32_t rgb) {
     TRect clip = DeviceClip(state_.clip, *target_);
     if (!clip.Contains({x, y})) return;
     TBitmap& b = *target_;
-    if (b.Is32()) {
-        uint32_t& d = b.Row32(y)[x];
-        d = Rop2(state_.pen.Mode(), rgb, d & kRgbMask);
-    } else {
-        uint32_t d = b.PixelRgb(x, y);
-        b.SetPixel(x, y, PixelToColor(Rop2(state_.pen.Mode(), rgb, d)));
+    auto plot = [&](int px, int py) {
+        if (b.Is32()) {
+            uint32_t& d = b.Row32(py)[px];
+            d = Rop2(state_.pen.Mode(), rgb, d & kRgbMask);
+        } else {
+            uint32_t d = b.PixelRgb(px, py);
+            b.SetPixel(px, py, PixelToColor(Rop2(state_.pen.Mode(), rgb, d)));
+        }
+    };
+    if (b.Scale() == 1.0) {
+        plot(x, y);
+        return;
     }
+    // One logical pixel of a line is a block of device pixels: a line stays a line.
+    const TRect px = Intersect(ToPixels(TRect{x, y, x + 1, y + 1}, b.Scale()), {0, 0, b.Width(), b.Height()});
+    for (int py = px.Top; py < px.Bottom; ++py)
+        for (int pxx = px.Left; pxx < px.Right; ++pxx) plot(pxx, py);
 }
 
 void TCanvas::FillDevice(TRect r, uint32_t rgb) {
     r = Intersect(r, DeviceClip(state_.clip, *target_));
     if (r.IsEmpty()) return;
+    FillPixels(ToPixels(r, target_->Scale()), rgb);
+}
+
+void TCanvas::FillPixels(TRect r, uint32_t rgb) {
     TBitmap& b = *target_;
+    r = Intersect(r, {0, 0, b.Width(), b.Height()});
+    if (r.IsEmpty()) return;
     if (b.Is32()) {
         for (int y = r.Top; y < r.Bottom; ++y) std::fill(b.Row32(y) + r.Left, b.Row32(y) + r.Right, rgb);
     } else {
@@ -249,27 +281,31 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
     if (state_.brush.Style() != bsClear && points.size() >= 3) {
         // Alternate rule, sampled where the window system samples: at the integer coordinates,
         // left and top edges in. Sampled half a pixel lower, a small arrow came out hollow.
+        // At a scale the outline is scaled and sampled on the device grid, so edges stay smooth.
         uint32_t rgb = ResolvePixel(state_.brush.Color());
-        int minY = INT_MAX, maxY = INT_MIN;
-        for (const TPoint& p : points) minY = std::min(minY, p.Y), maxY = std::max(maxY, p.Y);
+        const double scale = target_->Scale();
+        std::vector<std::pair<double, double>> v;
+        for (const TPoint& p : points)
+            v.emplace_back((p.X + state_.origin.X) * scale, (p.Y + state_.origin.Y) * scale);
+        double minY = v[0].second, maxY = v[0].second;
+        for (const auto& p : v) minY = std::min(minY, p.second), maxY = std::max(maxY, p.second);
+        const TRect clip = PixelClip();
         std::vector<double> xs;
-        for (int y = minY; y < maxY; ++y) {
+        for (int y = int(std::ceil(minY)); y < maxY; ++y) {
             const double cy = y;
             xs.clear();
-            for (size_t i = 0; i < points.size(); ++i) {
-                const TPoint& a = points[i];
-                const TPoint& b = points[(i + 1) % points.size()];
-                if (a.Y == b.Y) continue;
-                double y0 = a.Y, y1 = b.Y;
+            for (size_t i = 0; i < v.size(); ++i) {
+                const auto& a = v[i];
+                const auto& b = v[(i + 1) % v.size()];
+                if (a.second == b.second) continue;
+                double y0 = a.second, y1 = b.second;
                 if ((cy >= y0 && cy < y1) || (cy >= y1 && cy < y0))
-                    xs.push_back(a.X + (cy - y0) * (b.X - a.X) / (y1 - y0));
+                    xs.push_back(a.first + (cy - y0) * (b.first - a.first) / (y1 - y0));
             }
             std::sort(xs.begin(), xs.end());
             for (size_t i = 0; i + 1 < xs.size(); i += 2) {
                 int xa = int(std::ceil(xs[i])), xb = int(std::ceil(xs[i + 1]));
-                FillDevice({xa + state_.origin.X, y + state_.origin.Y, xb + state_.origin.X,
-                            y + 1 + state_.origin.Y},
-                           rgb);
+                FillPixels(Intersect({xa, y, xb, y + 1}, clip), rgb);
             }
         }
     }
@@ -328,6 +364,10 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom) {
     uint32_t fill = ResolvePixel(state_.brush.Color());
     uint32_t line = ResolvePixel(state_.pen.Color());
     bool pen = state_.pen.Style() != psClear;
+    if (target_->Scale() != 1.0) {
+        ScaledEllipse(Offset({left, top, right, bottom}, state_.origin.X, state_.origin.Y), pen, line, fill);
+        return;
+    }
     for (int y = top; y < bottom; ++y) {
         int xa, xb;
         if (!span(y, xa, xb)) continue;
@@ -343,6 +383,40 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom) {
                 x == xa || x == xb - 1 || !hasPrev || !hasNext || x < pa || x >= pb || x < na || x >= nb;
             if (edge) PlotPen(x + state_.origin.X, dy, line);
         }
+    }
+}
+
+// The ellipse drawn on the device grid: outline as thick as a scaled pen, filled inside it.
+void TCanvas::ScaledEllipse(const TRect& device, bool pen, uint32_t line, uint32_t fill) {
+    const double scale = target_->Scale();
+    const TRect r = ToPixels(device, scale);
+    const double cx = (r.Left + r.Right) / 2.0, cy = (r.Top + r.Bottom) / 2.0;
+    const double rx = r.Width() / 2.0, ry = r.Height() / 2.0;
+    const double thick = pen ? std::max(1.0, std::round(state_.pen.Width() * scale)) : 0.0;
+    auto span = [&](double rx2, double ry2, int y, int& xa, int& xb) {
+        if (rx2 <= 0 || ry2 <= 0) return false;
+        double dy = (y + 0.5 - cy) / ry2;
+        double t = 1.0 - dy * dy;
+        if (t < 0) return false;
+        double half = rx2 * std::sqrt(t);
+        xa = int(std::ceil(cx - half - 0.5));
+        xb = int(std::ceil(cx + half - 0.5));
+        return xb > xa;
+    };
+    const TRect clip = PixelClip();
+    const bool brush = state_.brush.Style() != bsClear;
+    for (int y = r.Top; y < r.Bottom; ++y) {
+        int xa, xb, ia, ib;
+        if (!span(rx, ry, y, xa, xb)) continue;
+        const bool inner = span(rx - thick, ry - thick, y, ia, ib);
+        if (!inner) ia = ib = xb;
+        if (brush) FillPixels(Intersect({ia, y, ib, y + 1}, clip), fill);
+        if (!pen) {
+            if (brush) FillPixels(Intersect({xa, y, xb, y + 1}, clip), fill);
+            continue;
+        }
+        FillPixels(Intersect({xa, y, ia, y + 1}, clip), line);
+        FillPixels(Intersect({ib, y, xb, y + 1}, clip), line);
     }
 }
 
@@ -393,15 +467,23 @@ int TCanvas::TextHeight(std::string_view text) {
     return TextExtent(text).cy;
 }
 
+// At a scale text is rasterised at its scaled size: widths are those of the scaled text (so it
+// fits what was measured), while the line height stays the logical one (so the layout's lines do).
 TSize TCanvas::TextExtent(std::string_view text) {
     TFontFace& face = TFontEngine::Instance().Face(state_.font);
-    return {face.TextWidth(text), face.Metrics().height};
+    const double scale = target_->Scale();
+    if (scale == 1.0) return {face.TextWidth(text), face.Metrics().height};
+    const int pixels = TFontEngine::Instance().Face(state_.font, scale).TextWidth(text);
+    return {int(std::ceil(pixels / scale - 1e-9)), face.Metrics().height};
 }
 
-// Draws one line with its top-left at logical x,y; clip (logical) limits it further.
-void TCanvas::DrawTextLine(int x, int y, std::string_view rawText, bool prefix, const TRect* clip) {
-    TFontFace& face = TFontEngine::Instance().Face(state_.font);
+// Draws one line with its top-left at logical x,y, dx device pixels further right; clip
+// (logical) limits it further.
+void TCanvas::DrawTextLine(int x, int y, std::string_view rawText, bool prefix, const TRect* clip, int dx) {
+    const double scale = target_->Scale();
+    TFontFace& face = TFontEngine::Instance().Face(state_.font, scale);
     const TFontMetrics& m = face.Metrics();
+    const int cellHeight = scale == 1.0 ? m.height : TFontEngine::Instance().Face(state_.font).Metrics().height;
     int underlineIndex = -1;
     std::string stripped;
     std::string_view text = rawText;
@@ -409,18 +491,13 @@ void TCanvas::DrawTextLine(int x, int y, std::string_view rawText, bool prefix, 
         stripped = StripPrefix(rawText, underlineIndex);
         text = stripped;
     }
-    TRect devClip = DeviceClip(state_.clip, *target_);
-    if (clip) devClip = Intersect(devClip, Offset(*clip, state_.origin.X, state_.origin.Y));
-    int ox = x + state_.origin.X, oy = y + state_.origin.Y;
+    TRect devClip = PixelClip();
+    if (clip) devClip = Intersect(devClip, ToPixels(Offset(*clip, state_.origin.X, state_.origin.Y), scale));
+    int ox = ToPixels(x + state_.origin.X, scale) + dx, oy = ToPixels(y + state_.origin.Y, scale);
     int width = face.TextWidth(text);
     if (state_.brush.Style() != bsClear) {
-        TRect bg = Intersect({ox, oy, ox + width, oy + m.height}, devClip);
-        if (!bg.IsEmpty()) {
-            TRect saved = state_.clip;
-            state_.clip = devClip;
-            FillDevice(bg, ResolvePixel(state_.brush.Color()));
-            state_.clip = saved;
-        }
+        const int bottom = ToPixels(y + state_.origin.Y + cellHeight, scale);
+        FillPixels(Intersect({ox, oy, ox + width, bottom}, devClip), ResolvePixel(state_.brush.Color()));
     }
     if (devClip.IsEmpty()) return;
     uint32_t rgb = ResolvePixel(state_.font.Color());
@@ -471,19 +548,19 @@ void TCanvas::DrawTextLine(int x, int y, std::string_view rawText, bool prefix, 
         }
         penX += g.advance;
     }
-    TRect saved = state_.clip;
-    state_.clip = devClip;
     int thick = std::max(1, m.lineThickness);
     if (state_.font.Style() & fsUnderline)
-        FillDevice({ox, baseline + m.underlinePos, penX, baseline + m.underlinePos + thick}, rgb);
+        FillPixels(Intersect({ox, baseline + m.underlinePos, penX, baseline + m.underlinePos + thick}, devClip),
+                   rgb);
     if (state_.font.Style() & fsStrikeOut) {
         int sy = baseline - m.ascent / 3;
-        FillDevice({ox, sy, penX, sy + thick}, rgb);
+        FillPixels(Intersect({ox, sy, penX, sy + thick}, devClip), rgb);
     }
     if (underlineIndex >= 0 && underlineX1 > underlineX0)
-        FillDevice({underlineX0, baseline + m.underlinePos, underlineX1, baseline + m.underlinePos + thick},
+        FillPixels(Intersect({underlineX0, baseline + m.underlinePos, underlineX1,
+                              baseline + m.underlinePos + thick},
+                             devClip),
                    rgb);
-    state_.clip = saved;
 }
 
 void TCanvas::TextOut(int x, int y, std::string_view text) {
@@ -500,8 +577,10 @@ void TCanvas::TextRect(const TRect& rect, int x, int y, std::string_view text, u
 }
 
 int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
-    TFontFace& face = TFontEngine::Instance().Face(state_.font);
-    const int lineHeight = face.Metrics().height;
+    // Lines are measured and placed in device pixels, in the face drawn at the target's scale.
+    const double scale = target_->Scale();
+    TFontFace& face = TFontEngine::Instance().Face(state_.font, scale);
+    const int lineHeight = TFontEngine::Instance().Face(state_.font).Metrics().height;
     const bool prefix = !(flags & DT_NOPREFIX);
     auto measure = [&](std::string_view s) {
         if (!prefix) return face.TextWidth(s);
@@ -545,7 +624,7 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
             pos = lf + 1;
         }
     }
-    const int maxWidth = rect.Width();
+    const int maxWidth = ToPixels(rect.Right + state_.origin.X, scale) - ToPixels(rect.Left + state_.origin.X, scale);
     for (const std::string& para : paragraphs) {
         if (!(flags & DT_WORDBREAK) || (flags & DT_SINGLELINE)) {
             lines.push_back(para);
@@ -589,7 +668,7 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
     int maxLine = 0;
     for (const std::string& l : lines) maxLine = std::max(maxLine, measure(l));
     if (flags & DT_CALCRECT) {
-        rect.Right = rect.Left + maxLine;
+        rect.Right = rect.Left + (scale == 1.0 ? maxLine : int(std::ceil(maxLine / scale - 1e-9)));
         rect.Bottom = rect.Top + textHeight;
         return textHeight;
     }
@@ -603,12 +682,12 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
     const TRect* clip = (flags & DT_NOCLIP) ? nullptr : &rect;
     for (const std::string& l : lines) {
         int w = measure(l);
-        int x = rect.Left;
+        int dx = 0;
         if (flags & DT_CENTER)
-            x = rect.Left + (rect.Width() - w) / 2;
+            dx = (maxWidth - w) / 2;
         else if (flags & DT_RIGHT)
-            x = rect.Right - w;
-        DrawTextLine(x, y, l, prefix, clip);
+            dx = maxWidth - w;
+        DrawTextLine(rect.Left, y, l, prefix, clip, dx);
         y += lineHeight;
     }
     if ((flags & DT_SINGLELINE) && (flags & (DT_VCENTER | DT_BOTTOM))) return y - rect.Top;
@@ -618,89 +697,16 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
 // ---------------------------------------------------------------------------------------------
 // 4. raster operations
 
-void TCanvas::BitBlt(int x, int y, int w, int h, const TCanvas& src, int sx, int sy, uint32_t rop) {
-    BlitColors col{ResolvePixel(state_.brush.Color()), ResolvePixel(state_.font.Color()),
-                   ResolvePixel(state_.brush.Color()), ResolvePixel(src.state_.brush.Color())};
-    int dx = x + state_.origin.X, dy = y + state_.origin.Y;
-    int ssx = sx + src.state_.origin.X, ssy = sy + src.state_.origin.Y;
-    const TBitmap* s = RopUsesSource(uint8_t(rop >> 16)) ? src.target_ : nullptr;
-    if (!ClipBlit(DeviceClip(state_.clip, *target_), dx, dy, w, h, s, ssx, ssy)) return;
-    if (s == target_) {  // overlapping copy within one bitmap: go through a copy of the source
-        TBitmap copy(*s);
-        BlitCore(*target_, dx, dy, w, h, &copy, ssx, ssy, uint8_t(rop >> 16), col);
-        return;
-    }
-    BlitCore(*target_, dx, dy, w, h, s, ssx, ssy, uint8_t(rop >> 16), col);
+double TCanvas::Scale() const {
+    return target_->Scale();
 }
 
-void TCanvas::BitBlt(int x, int y, int w, int h, const TBitmap& src, int sx, int sy, uint32_t rop) {
-    // Without a source canvas the reference colour for colour -> mono is white.
-    BlitColors col{ResolvePixel(state_.brush.Color()), ResolvePixel(state_.font.Color()),
-                   ResolvePixel(state_.brush.Color()), kRgbMask};
-    int dx = x + state_.origin.X, dy = y + state_.origin.Y;
-    const TBitmap* s = RopUsesSource(uint8_t(rop >> 16)) ? &src : nullptr;
-    if (!ClipBlit(DeviceClip(state_.clip, *target_), dx, dy, w, h, s, sx, sy)) return;
-    if (s == target_) {
-        TBitmap copy(*s);
-        BlitCore(*target_, dx, dy, w, h, &copy, sx, sy, uint8_t(rop >> 16), col);
-        return;
-    }
-    BlitCore(*target_, dx, dy, w, h, s, sx, sy, uint8_t(rop >> 16), col);
-}
+namespace {
 
-void TCanvas::PatBlt(int x, int y, int w, int h, uint32_t rop) {
-    BlitColors col{ResolvePixel(state_.brush.Color()), 0, 0, 0};
-    if (w < 0) x += w, w = -w;
-    if (h < 0) y += h, h = -h;
-    int dx = x + state_.origin.X, dy = y + state_.origin.Y, sx = 0, sy = 0;
-    if (!ClipBlit(DeviceClip(state_.clip, *target_), dx, dy, w, h, nullptr, sx, sy)) return;
-    BlitCore(*target_, dx, dy, w, h, nullptr, 0, 0, uint8_t(rop >> 16), col);
-}
-
-void TCanvas::StretchBlt(int x, int y, int w, int h, const TCanvas& src, int sx, int sy, int sw, int sh,
-                         uint32_t rop) {
-    if (w == 0 || h == 0 || sw == 0 || sh == 0) return;
-    if (std::abs(w) == std::abs(sw) && std::abs(h) == std::abs(sh) && (w > 0) == (sw > 0) &&
-        (h > 0) == (sh > 0)) {
-        if (w < 0) x += w + 1, sx += sw + 1, w = -w;
-        if (h < 0) y += h + 1, sy += sh + 1, h = -h;
-        BitBlt(x, y, w, h, src, sx, sy, rop);
-        return;
-    }
-    TBitmap stretched = StretchSource(*src.target_, sx + src.state_.origin.X, sy + src.state_.origin.Y, sw,
-                                      sh, w, h, state_.stretchMode);
-    BlitColors col{ResolvePixel(state_.brush.Color()), ResolvePixel(state_.font.Color()),
-                   ResolvePixel(state_.brush.Color()), ResolvePixel(src.state_.brush.Color())};
-    // A negative size mirrors: the rectangle runs from x back to x + w + 1.
-    if (w < 0) x += w + 1, w = -w;
-    if (h < 0) y += h + 1, h = -h;
-    int dx = x + state_.origin.X, dy = y + state_.origin.Y, ssx = 0, ssy = 0;
-    if (!ClipBlit(DeviceClip(state_.clip, *target_), dx, dy, w, h, &stretched, ssx, ssy)) return;
-    BlitCore(*target_, dx, dy, w, h, &stretched, ssx, ssy, uint8_t(rop >> 16), col);
-}
-
-void TCanvas::StretchBlt(int x, int y, int w, int h, const TBitmap& src, int sx, int sy, int sw, int sh,
-                         uint32_t rop) {
-    if (w == 0 || h == 0 || sw == 0 || sh == 0) return;
-    TBitmap stretched = StretchSource(src, sx, sy, sw, sh, w, h, state_.stretchMode);
-    BlitColors col{ResolvePixel(state_.brush.Color()), ResolvePixel(state_.font.Color()),
-                   ResolvePixel(state_.brush.Color()), kRgbMask};
-    // A negative size mirrors: the rectangle runs from x back to x + w + 1.
-    if (w < 0) x += w + 1, w = -w;
-    if (h < 0) y += h + 1, h = -h;
-    int dx = x + state_.origin.X, dy = y + state_.origin.Y, ssx = 0, ssy = 0;
-    if (!ClipBlit(DeviceClip(state_.clip, *target_), dx, dy, w, h, &stretched, ssx, ssy)) return;
-    BlitCore(*target_, dx, dy, w, h, &stretched, ssx, ssy, uint8_t(rop >> 16), col);
-}
-
-void TCanvas::TransparentCopy(int x, int y, int w, int h, const TBitmap& src, int sx, int sy, TColor key) {
-    int dx = x + state_.origin.X, dy = y + state_.origin.Y;
-    if (!ClipBlit(DeviceClip(state_.clip, *target_), dx, dy, w, h, &src, sx, sy)) return;
-    const uint32_t keyPix = ResolvePixel(key);
-    TBitmap& dst = *target_;
-    // Plain copies of the clipped size: the loops below vectorise only with bounds that no
-    // store can change.
-    const int width = w, height = h;
+// Copies src's pixels over dst's except those of the key colour; pixels carrying text coverage
+// over the key (Canvas.h) are blended. Rectangles already clipped.
+void KeyedCopy(TBitmap& dst, int dx, int dy, int width, int height, const TBitmap& src, int sx, int sy,
+               uint32_t keyPix) {
     if (dst.Is32() && src.Is32()) {
         for (int j = 0; j < height; ++j) {
             uint32_t* d = dst.Row32(dy + j) + dx;
@@ -734,8 +740,207 @@ void TCanvas::TransparentCopy(int x, int y, int w, int h, const TBitmap& src, in
         }
 }
 
+// Moves a blit's destination and source rectangles (of one size) together into the source.
+bool ClipToSource(TRect& dest, TRect& source, const TBitmap& src) {
+    const TRect s = Intersect(source, {0, 0, src.LogicalWidth(), src.LogicalHeight()});
+    if (s.IsEmpty()) return false;
+    dest = {dest.Left + s.Left - source.Left, dest.Top + s.Top - source.Top, dest.Left + s.Right - source.Left,
+            dest.Top + s.Bottom - source.Top};
+    source = s;
+    return true;
+}
+
+}  // namespace
+
+// A raster operation where the target or the source has a scale other than 1. dest is in device
+// units (logical plus origin), source in the source's logical pixels; both become device pixels.
+// A source at the target's scale is copied pixel for pixel; any other is resampled (Raster.h), a
+// monochrome one by the nearest pixel so that its two colours stay two.
+void TCanvas::ScaledBlit(const TRect& dest, const TBitmap* src, const TRect& source, uint32_t rop,
+                         const uint32_t* key, uint32_t reference) {
+    const uint8_t code = uint8_t(rop >> 16);
+    BlitColors col{ResolvePixel(state_.brush.Color()), ResolvePixel(state_.font.Color()),
+                   ResolvePixel(state_.brush.Color()), reference};
+    TBitmap& dst = *target_;
+    const double scale = dst.Scale();
+    const TRect visible = Intersect(dest, DeviceClip(state_.clip, dst));
+    if (visible.IsEmpty()) return;
+    const TRect to = ToPixels(dest, scale);
+    const TRect part = Intersect(ToPixels(visible, scale), {0, 0, dst.Width(), dst.Height()});
+    if (part.IsEmpty()) return;
+    if (!src) {
+        BlitCore(dst, part.Left, part.Top, part.Width(), part.Height(), nullptr, 0, 0, code, col);
+        return;
+    }
+    TBitmap copy;
+    if (src == &dst) {  // overlapping copy within one bitmap: go through a copy of the source
+        copy = *src;
+        src = &copy;
+    }
+    const TRect from = ToPixels(source, src->Scale());
+    const bool same = src->Scale() == scale && source.Width() == dest.Width() && source.Height() == dest.Height();
+    if (same || (from.Width() == to.Width() && from.Height() == to.Height())) {
+        int dx = part.Left, dy = part.Top, w = part.Width(), h = part.Height();
+        int sx = from.Left + (part.Left - to.Left), sy = from.Top + (part.Top - to.Top);
+        if (!ClipBlit(part, dx, dy, w, h, src, sx, sy)) return;
+        if (key)
+            KeyedCopy(dst, dx, dy, w, h, *src, sx, sy, *key);
+        else
+            BlitCore(dst, dx, dy, w, h, src, sx, sy, code, col);
+        return;
+    }
+    if (src->PixelFormat() == pf1bit) {
+        const TBitmap near =
+            StretchSource(*src, from.Left, from.Top, from.Width(), from.Height(), to.Width(), to.Height(), COLORONCOLOR);
+        const int sx = part.Left - to.Left, sy = part.Top - to.Top;
+        BlitCore(dst, part.Left, part.Top, part.Width(), part.Height(), &near, sx, sy, code, col);
+        return;
+    }
+    if (key || code == uint8_t(SRCCOPY >> 16)) {
+        DrawResampled(dst, to, part, *src, from, key);
+        return;
+    }
+    TBitmap work(part.Width(), part.Height());
+    DrawResampled(work, Offset(to, -part.Left, -part.Top), {0, 0, part.Width(), part.Height()}, *src, from);
+    BlitCore(dst, part.Left, part.Top, part.Width(), part.Height(), &work, 0, 0, code, col);
+}
+
+void TCanvas::BitBlt(int x, int y, int w, int h, const TCanvas& src, int sx, int sy, uint32_t rop) {
+    BlitColors col{ResolvePixel(state_.brush.Color()), ResolvePixel(state_.font.Color()),
+                   ResolvePixel(state_.brush.Color()), ResolvePixel(src.state_.brush.Color())};
+    int dx = x + state_.origin.X, dy = y + state_.origin.Y;
+    int ssx = sx + src.state_.origin.X, ssy = sy + src.state_.origin.Y;
+    const TBitmap* s = RopUsesSource(uint8_t(rop >> 16)) ? src.target_ : nullptr;
+    if (target_->Scale() != 1.0 || (s && s->Scale() != 1.0)) {
+        TRect dest{dx, dy, dx + w, dy + h}, source{ssx, ssy, ssx + w, ssy + h};
+        if (s && !ClipToSource(dest, source, *s)) return;
+        ScaledBlit(dest, s, source, rop, nullptr, col.reference);
+        return;
+    }
+    if (!ClipBlit(DeviceClip(state_.clip, *target_), dx, dy, w, h, s, ssx, ssy)) return;
+    if (s == target_) {  // overlapping copy within one bitmap: go through a copy of the source
+        TBitmap copy(*s);
+        BlitCore(*target_, dx, dy, w, h, &copy, ssx, ssy, uint8_t(rop >> 16), col);
+        return;
+    }
+    BlitCore(*target_, dx, dy, w, h, s, ssx, ssy, uint8_t(rop >> 16), col);
+}
+
+void TCanvas::BitBlt(int x, int y, int w, int h, const TBitmap& src, int sx, int sy, uint32_t rop) {
+    // Without a source canvas the reference colour for colour -> mono is white.
+    BlitColors col{ResolvePixel(state_.brush.Color()), ResolvePixel(state_.font.Color()),
+                   ResolvePixel(state_.brush.Color()), kRgbMask};
+    int dx = x + state_.origin.X, dy = y + state_.origin.Y;
+    const TBitmap* s = RopUsesSource(uint8_t(rop >> 16)) ? &src : nullptr;
+    if (target_->Scale() != 1.0 || (s && s->Scale() != 1.0)) {
+        TRect dest{dx, dy, dx + w, dy + h}, source{sx, sy, sx + w, sy + h};
+        if (s && !ClipToSource(dest, source, *s)) return;
+        ScaledBlit(dest, s, source, rop, nullptr, col.reference);
+        return;
+    }
+    if (!ClipBlit(DeviceClip(state_.clip, *target_), dx, dy, w, h, s, sx, sy)) return;
+    if (s == target_) {
+        TBitmap copy(*s);
+        BlitCore(*target_, dx, dy, w, h, &copy, sx, sy, uint8_t(rop >> 16), col);
+        return;
+    }
+    BlitCore(*target_, dx, dy, w, h, s, sx, sy, uint8_t(rop >> 16), col);
+}
+
+void TCanvas::PatBlt(int x, int y, int w, int h, uint32_t rop) {
+    BlitColors col{ResolvePixel(state_.brush.Color()), 0, 0, 0};
+    if (w < 0) x += w, w = -w;
+    if (h < 0) y += h, h = -h;
+    int dx = x + state_.origin.X, dy = y + state_.origin.Y, sx = 0, sy = 0;
+    if (target_->Scale() != 1.0) {
+        ScaledBlit({dx, dy, dx + w, dy + h}, nullptr, {}, rop, nullptr, 0);
+        return;
+    }
+    if (!ClipBlit(DeviceClip(state_.clip, *target_), dx, dy, w, h, nullptr, sx, sy)) return;
+    BlitCore(*target_, dx, dy, w, h, nullptr, 0, 0, uint8_t(rop >> 16), col);
+}
+
+void TCanvas::StretchBlt(int x, int y, int w, int h, const TCanvas& src, int sx, int sy, int sw, int sh,
+                         uint32_t rop) {
+    if (w == 0 || h == 0 || sw == 0 || sh == 0) return;
+    if (std::abs(w) == std::abs(sw) && std::abs(h) == std::abs(sh) && (w > 0) == (sw > 0) &&
+        (h > 0) == (sh > 0)) {
+        if (w < 0) x += w + 1, sx += sw + 1, w = -w;
+        if (h < 0) y += h + 1, sy += sh + 1, h = -h;
+        BitBlt(x, y, w, h, src, sx, sy, rop);
+        return;
+    }
+    if (target_->Scale() != 1.0 || src.target_->Scale() != 1.0) {
+        ScaledStretch(x, y, w, h, *src.target_, sx + src.state_.origin.X, sy + src.state_.origin.Y, sw, sh, rop,
+                      ResolvePixel(src.state_.brush.Color()));
+        return;
+    }
+    TBitmap stretched = StretchSource(*src.target_, sx + src.state_.origin.X, sy + src.state_.origin.Y, sw,
+                                      sh, w, h, state_.stretchMode);
+    BlitColors col{ResolvePixel(state_.brush.Color()), ResolvePixel(state_.font.Color()),
+                   ResolvePixel(state_.brush.Color()), ResolvePixel(src.state_.brush.Color())};
+    // A negative size mirrors: the rectangle runs from x back to x + w + 1.
+    if (w < 0) x += w + 1, w = -w;
+    if (h < 0) y += h + 1, h = -h;
+    int dx = x + state_.origin.X, dy = y + state_.origin.Y, ssx = 0, ssy = 0;
+    if (!ClipBlit(DeviceClip(state_.clip, *target_), dx, dy, w, h, &stretched, ssx, ssy)) return;
+    BlitCore(*target_, dx, dy, w, h, &stretched, ssx, ssy, uint8_t(rop >> 16), col);
+}
+
+void TCanvas::StretchBlt(int x, int y, int w, int h, const TBitmap& src, int sx, int sy, int sw, int sh,
+                         uint32_t rop) {
+    if (w == 0 || h == 0 || sw == 0 || sh == 0) return;
+    if (target_->Scale() != 1.0 || src.Scale() != 1.0) {
+        ScaledStretch(x, y, w, h, src, sx, sy, sw, sh, rop, kRgbMask);
+        return;
+    }
+    TBitmap stretched = StretchSource(src, sx, sy, sw, sh, w, h, state_.stretchMode);
+    BlitColors col{ResolvePixel(state_.brush.Color()), ResolvePixel(state_.font.Color()),
+                   ResolvePixel(state_.brush.Color()), kRgbMask};
+    // A negative size mirrors: the rectangle runs from x back to x + w + 1.
+    if (w < 0) x += w + 1, w = -w;
+    if (h < 0) y += h + 1, h = -h;
+    int dx = x + state_.origin.X, dy = y + state_.origin.Y, ssx = 0, ssy = 0;
+    if (!ClipBlit(DeviceClip(state_.clip, *target_), dx, dy, w, h, &stretched, ssx, ssy)) return;
+    BlitCore(*target_, dx, dy, w, h, &stretched, ssx, ssy, uint8_t(rop >> 16), col);
+}
+
+void TCanvas::TransparentCopy(int x, int y, int w, int h, const TBitmap& src, int sx, int sy, TColor key) {
+    int dx = x + state_.origin.X, dy = y + state_.origin.Y;
+    const uint32_t keyPix = ResolvePixel(key);
+    if (target_->Scale() != 1.0 || src.Scale() != 1.0) {
+        TRect dest{dx, dy, dx + w, dy + h}, source{sx, sy, sx + w, sy + h};
+        if (ClipToSource(dest, source, src)) ScaledBlit(dest, &src, source, SRCCOPY, &keyPix, kRgbMask);
+        return;
+    }
+    if (!ClipBlit(DeviceClip(state_.clip, *target_), dx, dy, w, h, &src, sx, sy)) return;
+    // Plain copies of the clipped size: the loops vectorise only with bounds that no store can change.
+    KeyedCopy(*target_, dx, dy, w, h, src, sx, sy, keyPix);
+}
+
 void TCanvas::TransparentCopy(int x, int y, int w, int h, const TCanvas& src, int sx, int sy, TColor key) {
     TransparentCopy(x, y, w, h, *src.target_, sx + src.state_.origin.X, sy + src.state_.origin.Y, key);
+}
+
+// StretchBlt at a scale: a mirrored rectangle is mirrored at the source's size first.
+void TCanvas::ScaledStretch(int x, int y, int w, int h, const TBitmap& src, int sx, int sy, int sw, int sh,
+                            uint32_t rop, uint32_t reference) {
+    if (w < 0 || h < 0 || sw < 0 || sh < 0) {
+        const bool flipX = (w < 0) != (sw < 0), flipY = (h < 0) != (sh < 0);
+        if (w < 0) x += w + 1, w = -w;
+        if (h < 0) y += h + 1, h = -h;
+        if (sw < 0) sx += sw + 1, sw = -sw;
+        if (sh < 0) sy += sh + 1, sh = -sh;
+        const TRect from = ToPixels(TRect{sx, sy, sx + sw, sy + sh}, src.Scale());
+        const TBitmap mirrored = StretchSource(src, from.Left, from.Top, from.Width(), from.Height(),
+                                               flipX ? -from.Width() : from.Width(),
+                                               flipY ? -from.Height() : from.Height(), COLORONCOLOR);
+        ScaledBlit({x + state_.origin.X, y + state_.origin.Y, x + state_.origin.X + w, y + state_.origin.Y + h},
+                   &mirrored, {0, 0, mirrored.Width(), mirrored.Height()}, rop, nullptr, reference);
+        return;
+    }
+    ScaledBlit({x + state_.origin.X, y + state_.origin.Y, x + state_.origin.X + w, y + state_.origin.Y + h}, &src,
+               {sx, sy, sx + sw, sy + sh}, rop, nullptr, reference);
 }
 
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& src, const TRect& source) {
@@ -777,15 +982,24 @@ private:
 void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {
     if (bitmap.Empty()) return;
     MonoColours mono(*this, bitmap);
+    const int w = bitmap.LogicalWidth(), h = bitmap.LogicalHeight();
     if (bitmap.Transparent())
-        TransparentCopy(x, y, bitmap.Width(), bitmap.Height(), bitmap, 0, 0, bitmap.TransparentColor());
+        TransparentCopy(x, y, w, h, bitmap, 0, 0, bitmap.TransparentColor());
     else
-        BitBlt(x, y, bitmap.Width(), bitmap.Height(), bitmap, 0, 0, state_.copyMode);
+        BitBlt(x, y, w, h, bitmap, 0, 0, state_.copyMode);
 }
 
 void TCanvas::StretchDraw(const TRect& dest, const TBitmap& bitmap) {
     if (bitmap.Empty() || dest.IsEmpty()) return;
     MonoColours mono(*this, bitmap);
+    if (target_->Scale() != 1.0 || bitmap.Scale() != 1.0) {
+        const uint32_t key = ResolvePixel(bitmap.TransparentColor());
+        ScaledBlit(Offset(dest, state_.origin.X, state_.origin.Y), &bitmap,
+                   {0, 0, bitmap.LogicalWidth(), bitmap.LogicalHeight()},
+                   bitmap.Transparent() ? SRCCOPY : state_.copyMode, bitmap.Transparent() ? &key : nullptr,
+                   kRgbMask);
+        return;
+    }
     int saved = state_.stretchMode;
     state_.stretchMode = COLORONCOLOR;
     if (bitmap.Transparent()) {

@@ -85,6 +85,9 @@ public:
     TCanvas& operator=(const TCanvas&) = delete;
 
     TBitmap& Bitmap() { return *target_; }
+    // Device pixels per logical pixel of the target (Bitmap.h); work pictures made for drawing
+    // onto this canvas take it.
+    double Scale() const;
     const TBitmap& Bitmap() const { return *target_; }
 
     TPen& Pen() { return state_.pen; }
@@ -205,7 +208,14 @@ private:
     void PlotPen(int x, int y, uint32_t rgb);  // device coordinates, clipped, pen mode
     void DrawLine(int x0, int y0, int x1, int y1, bool lastPixel);
     void FillDevice(TRect r, uint32_t rgb);
-    void DrawTextLine(int x, int y, std::string_view text, bool prefix, const TRect* clip);
+    void DrawTextLine(int x, int y, std::string_view text, bool prefix, const TRect* clip, int dx = 0);
+    TRect PixelClip() const;
+    void FillPixels(TRect r, uint32_t rgb);  // device pixels, within the bitmap
+    void ScaledEllipse(const TRect& device, bool pen, uint32_t line, uint32_t fill);
+    void ScaledStretch(int x, int y, int w, int h, const TBitmap& src, int sx, int sy, int sw, int sh, uint32_t rop,
+                       uint32_t reference);
+    void ScaledBlit(const TRect& dest, const TBitmap* src, const TRect& source, uint32_t rop, const uint32_t* key,
+                    uint32_t reference);
 
     TBitmap* target_;
     State state_;

@@ -397,18 +397,19 @@ std::string TFontEngine::ResolveFile(const std::string& family, bool bold, bool 
     return impl_->Resolve(family, bold, italic, matched);
 }
 
-TFontFace& TFontEngine::Face(const TFont& font) {
+TFontFace& TFontEngine::Face(const TFont& font, double scale) {
     std::lock_guard lock(impl_->mutex);
     bool bold = font.Style() & fsBold, italic = font.Style() & fsItalic;
     bool aa = font.Antialiased();
     std::string key = Lower(font.Name()) + "|" + std::to_string(font.Height()) + "|" + (bold ? "b" : "") +
                       (italic ? "i" : "") + (aa ? "a" : "");
+    if (scale != 1.0) key += "|" + std::to_string(scale);
     auto it = impl_->faces.find(key);
     if (it != impl_->faces.end()) return *it->second;
 
     std::unique_ptr<TFontFace> face;
     if (IsOwnSymbolFont(font)) {
-        face = std::make_unique<TSymbolFace>(EmForHeight(font.Height(), 1.0), aa, bold);
+        face = std::make_unique<TSymbolFace>(EmForHeight(font.Height(), 1.0) * scale, aa, bold);
     } else {
         bool styleMatched = true;
         std::string file = impl_->Resolve(font.Name(), bold, italic, styleMatched);
@@ -421,15 +422,15 @@ TFontFace& TFontEngine::Face(const TFont& font) {
                 asc = os2->usWinAscent;
                 desc = os2->usWinDescent;
             }
-            double em = EmForHeight(font.Height(), (asc + desc) / upem);
+            double em = EmForHeight(font.Height(), (asc + desc) / upem) * scale;
             bool synthBold = bold && !(ft->style_flags & FT_STYLE_FLAG_BOLD);
             bool synthItalic = italic && !(ft->style_flags & FT_STYLE_FLAG_ITALIC);
-            face = std::make_unique<TFreeTypeFace>(ft, em, std::max(font.Height(), 0), aa, synthBold,
-                                                   synthItalic);
+            const int cell = font.Height() > 0 ? int(std::lround(font.Height() * scale)) : 0;
+            face = std::make_unique<TFreeTypeFace>(ft, em, cell, aa, synthBold, synthItalic);
         } else {
             // No font at all on this system: blank glyphs with sane metrics keep layout working.
             impl_->ReportMissing(font.Name());
-            face = std::make_unique<TSymbolFace>(EmForHeight(font.Height(), 1.0), aa, bold);
+            face = std::make_unique<TSymbolFace>(EmForHeight(font.Height(), 1.0) * scale, aa, bold);
         }
         (void)styleMatched;
     }

@@ -31,8 +31,9 @@ public:
     // How often a face was looked up through fontconfig (which starts with the first lookup).
     int FontconfigQueries() const;
 
-    // The face for a font (cached by name, size, style and rendering mode).
-    TFontFace& Face(const TFont& font);
+    // The face for a font (cached by name, size, style and rendering mode); at a scale other than
+    // 1 the font rasterised at that many times its size, for a picture shown at a desktop scale.
+    TFontFace& Face(const TFont& font, double scale = 1.0);
 
     // The file a family name resolves to (for tests and diagnostics); empty for our own glyphs.
     std::string ResolveFile(const std::string& family, bool bold, bool italic);

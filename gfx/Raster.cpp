@@ -1,7 +1,9 @@
 #include "gfx/Raster.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "gfx/Canvas.h"
 
@@ -183,6 +185,90 @@ TBitmap StretchSource(const TBitmap& src, int sx, int sy, int sw, int sh, int w,
         }
     }
     return out;
+}
+
+namespace {
+
+// Source pixels and weights (summing to kOne) of each destination pixel along one axis.
+constexpr int kOne = 1 << 12;
+
+struct AxisTaps {
+    std::vector<int> start;  // taps of destination pixel i: [start[i], start[i + 1])
+    std::vector<int> index;
+    std::vector<int> weight;
+};
+
+AxisTaps MakeTaps(int from0, int fromLength, int to0, int toLength, int part0, int part1) {
+    AxisTaps t;
+    const double ratio = double(fromLength) / toLength;  // source pixels per destination pixel
+    std::vector<double> w;
+    for (int i = part0; i < part1; ++i) {
+        t.start.push_back(int(t.index.size()));
+        w.clear();
+        const size_t first = t.index.size();
+        if (ratio <= 1.0) {
+            const double u = (i - to0 + 0.5) * ratio - 0.5;
+            const int k = int(std::floor(u));
+            const double f = u - k;
+            t.index.push_back(std::clamp(k, 0, fromLength - 1));
+            w.push_back(1.0 - f);
+            t.index.push_back(std::clamp(k + 1, 0, fromLength - 1));
+            w.push_back(f);
+        } else {
+            const double a = (i - to0) * ratio, b = a + ratio;
+            for (int k = int(std::floor(a)); k < int(std::ceil(b)); ++k) {
+                t.index.push_back(std::clamp(k, 0, fromLength - 1));
+                w.push_back((std::min(b, k + 1.0) - std::max(a, double(k))) / ratio);
+            }
+        }
+        int sum = 0;
+        for (size_t k = 0; k < w.size(); ++k) {
+            t.weight.push_back(int(std::lround(w[k] * kOne)));
+            sum += t.weight.back();
+        }
+        t.weight[first] += kOne - sum;  // exact sums keep flat areas flat
+        for (size_t k = first; k < t.index.size(); ++k) t.index[k] += from0;
+    }
+    t.start.push_back(int(t.index.size()));
+    return t;
+}
+
+}  // namespace
+
+void DrawResampled(TBitmap& dst, const TRect& to, const TRect& part, const TBitmap& src, const TRect& from,
+                   const uint32_t* key) {
+    if (to.IsEmpty() || from.IsEmpty() || part.IsEmpty() || src.Empty()) return;
+    const AxisTaps xs = MakeTaps(from.Left, from.Width(), to.Left, to.Width(), part.Left, part.Right);
+    const AxisTaps ys = MakeTaps(from.Top, from.Height(), to.Top, to.Height(), part.Top, part.Bottom);
+    const int sw = src.Width(), sh = src.Height();
+    for (int j = 0; j < part.Height(); ++j) {
+        const int y = part.Top + j;
+        uint32_t* row = dst.Is32() ? dst.Row32(y) : nullptr;
+        for (int i = 0; i < part.Width(); ++i) {
+            const int x = part.Left + i;
+            uint64_t r = 0, g = 0, b = 0, seen = 0;
+            for (int ty = ys.start[size_t(j)]; ty < ys.start[size_t(j) + 1]; ++ty) {
+                const int sy = std::clamp(ys.index[size_t(ty)], 0, sh - 1);
+                const uint64_t wy = uint64_t(ys.weight[size_t(ty)]);
+                for (int tx = xs.start[size_t(i)]; tx < xs.start[size_t(i) + 1]; ++tx) {
+                    const uint32_t c = SourceRgb(src, std::clamp(xs.index[size_t(tx)], 0, sw - 1), sy);
+                    if (key && c == *key) continue;
+                    const uint64_t wt = wy * uint64_t(xs.weight[size_t(tx)]);
+                    r += (c >> 16 & 0xFF) * wt, g += (c >> 8 & 0xFF) * wt, b += (c & 0xFF) * wt;
+                    seen += wt;
+                }
+            }
+            if (seen == 0) continue;
+            const uint32_t c = uint32_t((r + seen / 2) / seen) << 16 | uint32_t((g + seen / 2) / seen) << 8 |
+                               uint32_t((b + seen / 2) / seen);
+            const unsigned cover = unsigned((seen * 255 + (uint64_t(kOne) * kOne) / 2) / (uint64_t(kOne) * kOne));
+            if (row) {
+                row[x] = cover >= 255 ? c : Blend(row[x] & kRgbMask, c, cover);
+            } else if (cover >= 128) {
+                dst.SetPixel(x, y, PixelToColor(c));
+            }
+        }
+    }
 }
 
 }  // namespace gfx::raster

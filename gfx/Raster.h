@@ -59,4 +59,12 @@ bool ClipBlit(const TRect& clip, int& dx, int& dy, int& w, int& h, const TBitmap
 // a monochrome source and pf32bit otherwise.
 TBitmap StretchSource(const TBitmap& src, int sx, int sy, int sw, int sh, int w, int h, int mode);
 
+// Draws src's pixel rectangle `from` stretched onto dst's pixel rectangle `to`, only the part
+// `part` of `to` (inside dst). Where the picture grows a destination pixel mixes the two nearest
+// source pixels on each axis (bilinear); where it shrinks it averages the source area it covers.
+// With a key, source pixels of that colour carry nothing: the destination shows through them, and
+// at the picture's edge in proportion. For pictures shown at a desktop scale.
+void DrawResampled(TBitmap& dst, const TRect& to, const TRect& part, const TBitmap& src, const TRect& from,
+                   const uint32_t* key = nullptr);
+
 }  // namespace gfx::raster

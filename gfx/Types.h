@@ -1,6 +1,7 @@
 #pragma once
 // Geometry. Rectangles are half-open: Right and Bottom are outside, as in the window system.
 #include <algorithm>
+#include <cmath>
 
 namespace gfx {
 
@@ -93,6 +94,15 @@ inline TRect Offset(TRect r, int dx, int dy) {
 inline TRect Inflate(TRect r, int dx, int dy) {
     InflateRect(r, dx, dy);
     return r;
+}
+
+// A picture shown at a desktop scale: logical position or length -> device pixels. Rounding each
+// edge (not each length) makes neighbouring rectangles meet without gaps; at 1 nothing changes.
+inline int ToPixels(int units, double scale) {
+    return scale == 1.0 ? units : int(std::floor(units * scale + 0.5));
+}
+inline TRect ToPixels(const TRect& r, double scale) {
+    return {ToPixels(r.Left, scale), ToPixels(r.Top, scale), ToPixels(r.Right, scale), ToPixels(r.Bottom, scale)};
 }
 
 }  // namespace gfx

@@ -363,7 +363,8 @@ void TForm::VisibleChanged() {
 
 // Forms that are never shown (most dialogs, the full-screen viewer) never hold a buffer of their size.
 void TForm::SizeBackBuffer() {
-    backBuffer_->SetSize(std::max(width_, 1), std::max(height_, 1));
+    backBuffer_->SetScaledSize(std::max(width_, 1), std::max(height_, 1),
+                               Application ? Application->TheBackend().Scale() : 1.0);
 }
 
 void TForm::DoShow() {

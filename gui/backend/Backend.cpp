@@ -10,7 +10,7 @@
 namespace gui {
 
 std::unique_ptr<Backend> CreateBackend(const BackendOptions& options) {
-    if (options.headless) return std::make_unique<HeadlessBackend>();
+    if (options.headless) return std::make_unique<HeadlessBackend>(options.scale > 0 ? options.scale : 1.0);
 #ifdef _WIN32
     return CreateWin32Backend(options);
 #else

@@ -136,6 +136,9 @@ public:
     // The left button is down on the window: let the user move it until release. The release
     // does not reach the framework.
     virtual void BeginWindowDrag(WindowHandle w) = 0;
+    // Device pixels per logical pixel of the windows: the desktop's factor (1.25, 1.5, 2, ...).
+    // Back buffers are made at it (Bitmap.h), so a backend shows their pixels as they are.
+    virtual double Scale() const { return 1.0; }
     // Copy rect (client pixels) of the back buffer to the window, at once.
     virtual void Present(WindowHandle w, const gfx::TBitmap& backBuffer, const TRect& rect) = 0;
 
@@ -177,7 +180,7 @@ public:
 
 struct BackendOptions {
     bool headless = false;
-    int scale = 0;             // 0 = from the display's density
+    double scale = 0;          // device pixels per logical pixel; 0 = the desktop's factor
     bool accelerated = false;  // present through the GPU instead of the window surface
 };
 

@@ -7,7 +7,7 @@
 
 namespace gui {
 
-HeadlessBackend::HeadlessBackend() = default;
+HeadlessBackend::HeadlessBackend(double scale) : scale_(scale > 0 ? scale : 1.0) {}
 
 HeadlessBackend::~HeadlessBackend() {
     for (auto& [h, w] : windows_) delete w.pixels;
@@ -121,7 +121,8 @@ WindowHandle HeadlessBackend::CreateWindow(const WindowParams& params) {
     WindowState& w = windows_[h];
     w.params = params;
     w.bounds = params.bounds;
-    w.pixels = new gfx::TBitmap(std::max(1, params.bounds.Width()), std::max(1, params.bounds.Height()));
+    w.pixels = new gfx::TBitmap;
+    w.pixels->SetScaledSize(std::max(1, params.bounds.Width()), std::max(1, params.bounds.Height()), scale_);
     zOrder_.push_back(h);
     return h;
 }
@@ -176,8 +177,8 @@ void HeadlessBackend::SetWindowBounds(WindowHandle w, const TRect& screen) {
     WindowState* ws = Find(w);
     if (!ws) return;
     ws->bounds = screen;
-    if (ws->pixels->Width() != screen.Width() || ws->pixels->Height() != screen.Height())
-        ws->pixels->SetSize(std::max(1, screen.Width()), std::max(1, screen.Height()));
+    if (ws->pixels->LogicalWidth() != screen.Width() || ws->pixels->LogicalHeight() != screen.Height())
+        ws->pixels->SetScaledSize(std::max(1, screen.Width()), std::max(1, screen.Height()), scale_);
 }
 
 TRect HeadlessBackend::WindowBounds(WindowHandle w) const {
@@ -244,16 +245,17 @@ void HeadlessBackend::Present(WindowHandle w, const gfx::TBitmap& backBuffer, co
     WindowState* ws = Find(w);
     if (!ws) return;
     gfx::TBitmap& px = *ws->pixels;
-    if (px.Width() != backBuffer.Width() || px.Height() != backBuffer.Height())
-        px.SetSize(backBuffer.Width(), backBuffer.Height());
-    TRect r = gfx::Intersect(rect, {0, 0, backBuffer.Width(), backBuffer.Height()});
+    if (px.Width() != backBuffer.Width() || px.Height() != backBuffer.Height() || px.Scale() != backBuffer.Scale())
+        px.SetScaledSize(backBuffer.LogicalWidth(), backBuffer.LogicalHeight(), backBuffer.Scale());
+    const TRect shown = gfx::Intersect(rect, {0, 0, backBuffer.LogicalWidth(), backBuffer.LogicalHeight()});
+    const TRect r = gfx::Intersect(gfx::ToPixels(shown, backBuffer.Scale()), {0, 0, px.Width(), px.Height()});
     for (int y = r.Top; y < r.Bottom; ++y) {
         const std::uint32_t* src = backBuffer.Row32(y);
         std::uint32_t* dst = px.Row32(y);
         std::copy(src + r.Left, src + r.Right, dst + r.Left);
     }
     ws->presentCount++;
-    ws->lastPresent = r;
+    ws->lastPresent = shown;
 }
 
 bool HeadlessBackend::WindowEnabled(WindowHandle w) const {

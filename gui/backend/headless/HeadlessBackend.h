@@ -22,8 +22,11 @@ namespace gui {
 
 class HeadlessBackend : public Backend, public Automation {
 public:
-    HeadlessBackend();
+    // scale: the desktop factor the windows pretend to have (back buffers are made at it).
+    explicit HeadlessBackend(double scale = 1.0);
     ~HeadlessBackend() override;
+
+    double Scale() const override { return scale_; }
 
     // Screen and settings.
     void SetScreenSize(int width, int height) override;
@@ -101,6 +104,7 @@ public:
     Automation* GetAutomation() override { return this; }
 
 private:
+    double scale_ = 1.0;
     void InjectMouse(Event ev);
     WindowState* Find(WindowHandle w);
     void Activate(WindowHandle w);

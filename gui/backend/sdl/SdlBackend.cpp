@@ -191,7 +191,7 @@ SdlBackend::SdlBackend(const BackendOptions& options) {
         }
     }
     const int outputScale = wayland ? ProbeOutputScale() : 1;
-    int scale = options.scale;
+    int scale = int(std::lround(options.scale));
     if (scale <= 0) {
         // High-density displays show every logical pixel as an integer block. What the desktop
         // announces for scaling (GDK_SCALE, Xft.dpi, the output's scale) counts before the

@@ -192,7 +192,7 @@ private:
 
 Win32Backend::Win32Backend(const BackendOptions& options) {
     const int dpi = SystemDpi();
-    units_ = options.scale > 0 ? options.scale : Win32DensityScale(dpi);
+    units_ = options.scale > 0 ? int(std::lround(options.scale)) : Win32DensityScale(dpi);
     wake_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
