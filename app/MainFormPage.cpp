@@ -214,7 +214,7 @@ void TMainForm::ShowScreenshot(const std::string& path) {
     gfx::TThumbnail thumb;
     try {
         if (!gfx::ReadWholeFile(file, bytes)) return;
-        thumb = gfx::JpegThumbnail(bytes.data(), bytes.size(), kThumbWidth, kThumbHeight);
+        thumb = gfx::JpegThumbnail(bytes.data(), bytes.size(), kThumbWidth, kThumbHeight, PixelScale());
     } catch (const std::exception&) {
         // Not a picture the decoder can read: the previous thumbnail stays.
         return;

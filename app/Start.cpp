@@ -146,6 +146,8 @@ bool TProgramStart::CreateWindows(std::unique_ptr<gui::Backend> backend) {
         gui::BackendOptions bo;
         bo.headless = options_.headless;
         bo.scale = options_.scale;
+        bo.fitWidth = 640;  // the main window, the largest the menu shows
+        bo.fitHeight = 480;
         bo.accelerated = options_.accelerated;
         backend = gui::CreateBackend(bo);
     }

@@ -380,8 +380,9 @@ void TFlatListBox::Paint() {
     const TRect client = ClientRect();
     if (client.IsEmpty()) return;
     // Each paint starts as on a new bitmap: white pixels and a canvas in its first state.
-    if (offscreen_.Width() != client.Width() || offscreen_.Height() != client.Height()) {
-        offscreen_.SetSize(client.Width(), client.Height());
+    if (offscreen_.LogicalWidth() != client.Width() || offscreen_.LogicalHeight() != client.Height() ||
+        offscreen_.Scale() != Canvas().Scale()) {
+        offscreen_.SetScaledSize(client.Width(), client.Height(), Canvas().Scale());
     }
     for (int y = 0; y < offscreen_.Height(); ++y)
         std::fill(offscreen_.Row32(y), offscreen_.Row32(y) + offscreen_.Width(), 0x00FFFFFFu);

@@ -100,11 +100,11 @@ bool IsAccel(char key, std::string_view caption) {
 }
 
 void PresentOffscreen(gfx::TCanvas& target, const gfx::TBitmap& offscreen) {
-    target.BitBlt(0, 0, offscreen.Width(), offscreen.Height(), offscreen, 0, 0, gfx::SRCCOPY);
+    target.BitBlt(0, 0, offscreen.LogicalWidth(), offscreen.LogicalHeight(), offscreen, 0, 0, gfx::SRCCOPY);
 }
 
-gfx::TBitmap& TOffscreen::Prepare(int width, int height) {
-    bitmap_.SetSize(width, height);
+gfx::TBitmap& TOffscreen::Prepare(int width, int height, double scale) {
+    bitmap_.SetScaledSize(width, height, scale);
     // White, as a new 32-bit bitmap starts: painters may leave pixels untouched.
     auto* first = reinterpret_cast<std::uint32_t*>(bitmap_.Bits());
     std::fill(first, first + size_t(bitmap_.Stride() / 4) * size_t(bitmap_.Height()), 0x00FFFFFFu);

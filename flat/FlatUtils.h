@@ -58,13 +58,14 @@ public:
     void Paint(gfx::TCanvas& target, int width, int height, Painter&& painter) {
         if (busy_) {
             // Painted again from inside its own paint (through a parent image): a bitmap of its own.
-            gfx::TBitmap b(width, height);
+            gfx::TBitmap b;
+            b.SetScaledSize(width, height, target.Scale());
             painter(b.Canvas());
             PresentOffscreen(target, b);
             return;
         }
         busy_ = true;
-        gfx::TBitmap& b = Prepare(width, height);
+        gfx::TBitmap& b = Prepare(width, height, target.Scale());
         try {
             gfx::TCanvasStateGuard fresh(b.Canvas());
             painter(b.Canvas());
@@ -78,7 +79,7 @@ public:
     const gfx::TBitmap& Bitmap() const { return bitmap_; }
 
 private:
-    gfx::TBitmap& Prepare(int width, int height);
+    gfx::TBitmap& Prepare(int width, int height, double scale);
     gfx::TBitmap bitmap_{0, 0};
     bool busy_ = false;
 };

@@ -467,23 +467,22 @@ int TCanvas::TextHeight(std::string_view text) {
     return TextExtent(text).cy;
 }
 
-// At a scale text is rasterised at its scaled size: widths are those of the scaled text (so it
-// fits what was measured), while the line height stays the logical one (so the layout's lines do).
+// Text is measured at 1, whatever the target's scale, so that the layout is the same at every
+// scale; DrawTextLine fits the scaled text into what was measured.
 TSize TCanvas::TextExtent(std::string_view text) {
     TFontFace& face = TFontEngine::Instance().Face(state_.font);
-    const double scale = target_->Scale();
-    if (scale == 1.0) return {face.TextWidth(text), face.Metrics().height};
-    const int pixels = TFontEngine::Instance().Face(state_.font, scale).TextWidth(text);
-    return {int(std::ceil(pixels / scale - 1e-9)), face.Metrics().height};
+    return {face.TextWidth(text), face.Metrics().height};
 }
 
-// Draws one line with its top-left at logical x,y, dx device pixels further right; clip
-// (logical) limits it further.
-void TCanvas::DrawTextLine(int x, int y, std::string_view rawText, bool prefix, const TRect* clip, int dx) {
+// Draws one line with its top-left at logical x,y; clip (logical) limits it further. At a scale
+// the glyphs are rasterised at their scaled size; where hinting makes the scaled line wider than
+// the measured one, the glyphs move closer together so that nothing is cut that fits at 1.
+void TCanvas::DrawTextLine(int x, int y, std::string_view rawText, bool prefix, const TRect* clip) {
     const double scale = target_->Scale();
     TFontFace& face = TFontEngine::Instance().Face(state_.font, scale);
+    TFontFace& measured = scale == 1.0 ? face : TFontEngine::Instance().Face(state_.font);
     const TFontMetrics& m = face.Metrics();
-    const int cellHeight = scale == 1.0 ? m.height : TFontEngine::Instance().Face(state_.font).Metrics().height;
+    const int cellHeight = measured.Metrics().height;
     int underlineIndex = -1;
     std::string stripped;
     std::string_view text = rawText;
@@ -493,8 +492,14 @@ void TCanvas::DrawTextLine(int x, int y, std::string_view rawText, bool prefix, 
     }
     TRect devClip = PixelClip();
     if (clip) devClip = Intersect(devClip, ToPixels(Offset(*clip, state_.origin.X, state_.origin.Y), scale));
-    int ox = ToPixels(x + state_.origin.X, scale) + dx, oy = ToPixels(y + state_.origin.Y, scale);
+    int ox = ToPixels(x + state_.origin.X, scale), oy = ToPixels(y + state_.origin.Y, scale);
     int width = face.TextWidth(text);
+    double squeeze = 1.0;
+    if (scale != 1.0) {
+        const int room = ToPixels(x + state_.origin.X + measured.TextWidth(text), scale) - ox;
+        if (width > room && width > 0) squeeze = double(room) / width;
+        width = std::min(width, room);
+    }
     if (state_.brush.Style() != bsClear) {
         const int bottom = ToPixels(y + state_.origin.Y + cellHeight, scale);
         FillPixels(Intersect({ox, oy, ox + width, bottom}, devClip), ResolvePixel(state_.brush.Color()));
@@ -506,13 +511,14 @@ void TCanvas::DrawTextLine(int x, int y, std::string_view rawText, bool prefix, 
     bool keyAware = b.Transparent() && b.Is32();
     uint32_t keyPix = keyAware ? ResolvePixel(b.TransparentColor()) : 0;
     int baseline = oy + m.ascent;
+    int natural = 0;  // pen position of the unsqueezed line
     int penX = ox;
     int underlineX0 = 0, underlineX1 = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         const TGlyph& g = face.Glyph(static_cast<unsigned char>(text[i]));
         if (int(i) == underlineIndex) {
             underlineX0 = penX;
-            underlineX1 = penX + g.advance;
+            underlineX1 = ox + (squeeze == 1.0 ? natural + g.advance : int(std::lround((natural + g.advance) * squeeze)));
         }
         int gx = penX + g.left, gy = baseline - g.top;
         int y0 = std::max(gy, devClip.Top), y1 = std::min(gy + g.height, devClip.Bottom);
@@ -546,7 +552,8 @@ void TCanvas::DrawTextLine(int x, int y, std::string_view rawText, bool prefix, 
                 }
             }
         }
-        penX += g.advance;
+        natural += g.advance;
+        penX = ox + (squeeze == 1.0 ? natural : int(std::lround(natural * squeeze)));
     }
     int thick = std::max(1, m.lineThickness);
     if (state_.font.Style() & fsUnderline)
@@ -577,10 +584,8 @@ void TCanvas::TextRect(const TRect& rect, int x, int y, std::string_view text, u
 }
 
 int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
-    // Lines are measured and placed in device pixels, in the face drawn at the target's scale.
-    const double scale = target_->Scale();
-    TFontFace& face = TFontEngine::Instance().Face(state_.font, scale);
-    const int lineHeight = TFontEngine::Instance().Face(state_.font).Metrics().height;
+    TFontFace& face = TFontEngine::Instance().Face(state_.font);
+    const int lineHeight = face.Metrics().height;
     const bool prefix = !(flags & DT_NOPREFIX);
     auto measure = [&](std::string_view s) {
         if (!prefix) return face.TextWidth(s);
@@ -624,7 +629,7 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
             pos = lf + 1;
         }
     }
-    const int maxWidth = ToPixels(rect.Right + state_.origin.X, scale) - ToPixels(rect.Left + state_.origin.X, scale);
+    const int maxWidth = rect.Width();
     for (const std::string& para : paragraphs) {
         if (!(flags & DT_WORDBREAK) || (flags & DT_SINGLELINE)) {
             lines.push_back(para);
@@ -668,7 +673,7 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
     int maxLine = 0;
     for (const std::string& l : lines) maxLine = std::max(maxLine, measure(l));
     if (flags & DT_CALCRECT) {
-        rect.Right = rect.Left + (scale == 1.0 ? maxLine : int(std::ceil(maxLine / scale - 1e-9)));
+        rect.Right = rect.Left + maxLine;
         rect.Bottom = rect.Top + textHeight;
         return textHeight;
     }
@@ -682,12 +687,12 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
     const TRect* clip = (flags & DT_NOCLIP) ? nullptr : &rect;
     for (const std::string& l : lines) {
         int w = measure(l);
-        int dx = 0;
+        int x = rect.Left;
         if (flags & DT_CENTER)
-            dx = (maxWidth - w) / 2;
+            x = rect.Left + (rect.Width() - w) / 2;
         else if (flags & DT_RIGHT)
-            dx = maxWidth - w;
-        DrawTextLine(rect.Left, y, l, prefix, clip, dx);
+            x = rect.Right - w;
+        DrawTextLine(x, y, l, prefix, clip);
         y += lineHeight;
     }
     if ((flags & DT_SINGLELINE) && (flags & (DT_VCENTER | DT_BOTTOM))) return y - rect.Top;
@@ -789,20 +794,16 @@ void TCanvas::ScaledBlit(const TRect& dest, const TBitmap* src, const TRect& sou
             BlitCore(dst, dx, dy, w, h, src, sx, sy, code, col);
         return;
     }
-    if (src->PixelFormat() == pf1bit) {
-        const TBitmap near =
-            StretchSource(*src, from.Left, from.Top, from.Width(), from.Height(), to.Width(), to.Height(), COLORONCOLOR);
-        const int sx = part.Left - to.Left, sy = part.Top - to.Top;
-        BlitCore(dst, part.Left, part.Top, part.Width(), part.Height(), &near, sx, sy, code, col);
-        return;
-    }
-    if (key || code == uint8_t(SRCCOPY >> 16)) {
+    if (src->PixelFormat() != pf1bit && (key || code == uint8_t(SRCCOPY >> 16))) {
         DrawResampled(dst, to, part, *src, from, key);
         return;
     }
-    TBitmap work(part.Width(), part.Height());
-    DrawResampled(work, Offset(to, -part.Left, -part.Top), {0, 0, part.Width(), part.Height()}, *src, from);
-    BlitCore(dst, part.Left, part.Top, part.Width(), part.Height(), &work, 0, 0, code, col);
+    // Raster operations that combine pictures (a mask, then its image) need them to stay aligned
+    // pixel for pixel, and a monochrome picture its two colours: the nearest source pixel.
+    const TBitmap near =
+        StretchSource(*src, from.Left, from.Top, from.Width(), from.Height(), to.Width(), to.Height(), COLORONCOLOR);
+    BlitCore(dst, part.Left, part.Top, part.Width(), part.Height(), &near, part.Left - to.Left, part.Top - to.Top,
+             code, col);
 }
 
 void TCanvas::BitBlt(int x, int y, int w, int h, const TCanvas& src, int sx, int sy, uint32_t rop) {

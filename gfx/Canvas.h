@@ -208,7 +208,7 @@ private:
     void PlotPen(int x, int y, uint32_t rgb);  // device coordinates, clipped, pen mode
     void DrawLine(int x0, int y0, int x1, int y1, bool lastPixel);
     void FillDevice(TRect r, uint32_t rgb);
-    void DrawTextLine(int x, int y, std::string_view text, bool prefix, const TRect* clip, int dx = 0);
+    void DrawTextLine(int x, int y, std::string_view text, bool prefix, const TRect* clip);
     TRect PixelClip() const;
     void FillPixels(TRect r, uint32_t rgb);  // device pixels, within the bitmap
     void ScaledEllipse(const TRect& device, bool pen, uint32_t line, uint32_t fill);

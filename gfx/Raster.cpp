@@ -241,6 +241,9 @@ void DrawResampled(TBitmap& dst, const TRect& to, const TRect& part, const TBitm
     const AxisTaps xs = MakeTaps(from.Left, from.Width(), to.Left, to.Width(), part.Left, part.Right);
     const AxisTaps ys = MakeTaps(from.Top, from.Height(), to.Top, to.Height(), part.Top, part.Bottom);
     const int sw = src.Width(), sh = src.Height();
+    // Edges over a work picture's key colour keep how much of the key shows, as text does.
+    const bool keyAware = dst.Transparent() && dst.Is32();
+    const uint32_t dstKey = keyAware ? ResolvePixel(dst.TransparentColor()) : 0;
     for (int j = 0; j < part.Height(); ++j) {
         const int y = part.Top + j;
         uint32_t* row = dst.Is32() ? dst.Row32(y) : nullptr;
@@ -263,7 +266,17 @@ void DrawResampled(TBitmap& dst, const TRect& to, const TRect& part, const TBitm
                                uint32_t((b + seen / 2) / seen);
             const unsigned cover = unsigned((seen * 255 + (uint64_t(kOne) * kOne) / 2) / (uint64_t(kOne) * kOne));
             if (row) {
-                row[x] = cover >= 255 ? c : Blend(row[x] & kRgbMask, c, cover);
+                uint32_t& d = row[x];
+                if (cover >= 255) {
+                    d = c;
+                } else if (keyAware && d == dstKey) {
+                    d = c | (uint32_t(255 - cover) << 24);  // drawn over the key later (Canvas.h)
+                } else if (keyAware && (d >> 24) != 0) {
+                    const unsigned share = (d >> 24) * (255 - cover) / 255;
+                    d = Blend(d & kRgbMask, c, cover) | (uint32_t(share) << 24);
+                } else {
+                    d = Blend(d & kRgbMask, c, cover);
+                }
             } else if (cover >= 128) {
                 dst.SetPixel(x, y, PixelToColor(c));
             }

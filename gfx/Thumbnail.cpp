@@ -72,7 +72,7 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
     return true;
 }
 
-TThumbnail JpegThumbnail(const uint8_t* data, size_t size, int frameWidth, int frameHeight) {
+TThumbnail JpegThumbnail(const uint8_t* data, size_t size, int frameWidth, int frameHeight, double scale) {
     TThumbnail t;
     t.place = {0, 0, frameWidth, frameHeight};
     const TSize full = JpegSize(data, size);
@@ -81,7 +81,10 @@ TThumbnail JpegThumbnail(const uint8_t* data, size_t size, int frameWidth, int f
         return t;
     }
     FitRect({0, 0, full.cx, full.cy}, {0, 0, frameWidth, frameHeight}, t.place);
-    const int w = t.place.Right - t.place.Left, h = t.place.Bottom - t.place.Top;
+    const int logicalWidth = t.place.Right - t.place.Left, logicalHeight = t.place.Bottom - t.place.Top;
+    // At a scale the picture's own pixels, as far as it has them.
+    if (ToPixels(logicalWidth, scale) > full.cx || ToPixels(logicalHeight, scale) > full.cy) scale = 1.0;
+    const int w = ToPixels(logicalWidth, scale), h = ToPixels(logicalHeight, scale);
     // The largest 1/n that still leaves at least the frame's pixels.
     int denom = 1;
     for (int d : {8, 4, 2})
@@ -92,6 +95,7 @@ TThumbnail JpegThumbnail(const uint8_t* data, size_t size, int frameWidth, int f
     TBitmap decoded;
     DecodeJpeg(data, size, decoded, denom);
     t.picture = BoxReduce(decoded, w, h);
+    if (scale != 1.0) t.picture.SetScaledSize(logicalWidth, logicalHeight, scale);  // keeps the pixels
     t.fitted = true;
     return t;
 }

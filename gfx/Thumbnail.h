@@ -32,7 +32,8 @@ struct TThumbnail {
 
 // A JPEG for a frame of frameWidth x frameHeight: a picture smaller than the frame in either
 // direction is decoded whole; a larger one is decoded at the largest DCT scale 1/n that still
-// leaves the fitted size, then box-filtered to it. Damaged data throws EInvalidGraphic.
-TThumbnail JpegThumbnail(const uint8_t* data, size_t size, int frameWidth, int frameHeight);
+// leaves the fitted size, then box-filtered to it. Damaged data throws EInvalidGraphic. At a
+// desktop scale a fitted picture is made at the scaled size (a bitmap with that scale, Bitmap.h).
+TThumbnail JpegThumbnail(const uint8_t* data, size_t size, int frameWidth, int frameHeight, double scale = 1.0);
 
 }  // namespace gfx

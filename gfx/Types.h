@@ -101,6 +101,10 @@ inline TRect Inflate(TRect r, int dx, int dy) {
 inline int ToPixels(int units, double scale) {
     return scale == 1.0 ? units : int(std::floor(units * scale + 0.5));
 }
+// The logical pixel a device pixel belongs to (the inverse of ToPixels).
+inline int FromPixels(int pixels, double scale) {
+    return scale == 1.0 ? pixels : int(std::ceil((pixels + 0.5) / scale)) - 1;
+}
 inline TRect ToPixels(const TRect& r, double scale) {
     return {ToPixels(r.Left, scale), ToPixels(r.Top, scale), ToPixels(r.Right, scale), ToPixels(r.Bottom, scale)};
 }

@@ -377,6 +377,9 @@ void TApplication::Dispatch(const Event& ev) {
             case EventType::Expose:
                 if (form) form->Present(form->ClientRect());
                 break;
+            case EventType::ScaleChanged:
+                for (TForm* f : forms_) f->ScaleChanged();
+                break;
             case EventType::Activated:
                 if (form && !blocked && !form->IsPopup()) SetActiveForm(form);
                 if (blocked) backend_->RaiseWindow(modal_->Top()->Handle());

@@ -361,10 +361,18 @@ void TForm::VisibleChanged() {
     }
 }
 
+double TForm::PixelScale() const {
+    return Application ? Application->TheBackend().Scale() : 1.0;
+}
+
+void TForm::ScaleChanged() {
+    if (windowShown_) SizeBackBuffer();
+    Invalidate();
+}
+
 // Forms that are never shown (most dialogs, the full-screen viewer) never hold a buffer of their size.
 void TForm::SizeBackBuffer() {
-    backBuffer_->SetScaledSize(std::max(width_, 1), std::max(height_, 1),
-                               Application ? Application->TheBackend().Scale() : 1.0);
+    backBuffer_->SetScaledSize(std::max(width_, 1), std::max(height_, 1), PixelScale());
 }
 
 void TForm::DoShow() {

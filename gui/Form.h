@@ -41,6 +41,12 @@ public:
     explicit TForm(TComponent* owner);
     ~TForm() override;
 
+    // Device pixels per logical pixel of the window (the desktop's factor): pictures made for it
+    // may be made at that size.
+    double PixelScale() const;
+    // The backend's scale changed: a back buffer at the new one, painted anew.
+    void ScaleChanged();
+
     // Window properties.
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TFormBorderStyle v);

@@ -39,9 +39,9 @@ void TImage::ClearPicture() {
 }
 
 void TImage::PictureChanged() {
-    if (autoSize_ && HasPicture()) SetBounds(Left(), Top(), picture_->Width(), picture_->Height());
-    if (transparent_ || !HasPicture() || Stretch() || picture_->Width() < Width() ||
-        picture_->Height() < Height())
+    if (autoSize_ && HasPicture()) SetBounds(Left(), Top(), picture_->LogicalWidth(), picture_->LogicalHeight());
+    if (transparent_ || !HasPicture() || Stretch() || picture_->LogicalWidth() < Width() ||
+        picture_->LogicalHeight() < Height())
         SetControlStyle(ControlStyle() & ~csOpaque);
     else
         SetControlStyle(ControlStyle() | csOpaque);
@@ -79,7 +79,7 @@ void TImage::SetProportional(bool v) {
 }
 
 TRect TImage::DestRect() const {
-    int w = picture_->Width(), h = picture_->Height();
+    int w = picture_->LogicalWidth(), h = picture_->LogicalHeight();
     int cw = Width(), ch = Height();
     if (stretch_ || (proportional_ && (w > cw || h > ch))) {
         if (proportional_ && w > 0 && h > 0) {
@@ -107,7 +107,7 @@ void TImage::Paint() {
     bool was = picture_->Transparent();
     picture_->SetTransparent(transparent_);
     TRect d = DestRect();
-    if (d.Width() == picture_->Width() && d.Height() == picture_->Height())
+    if (d.Width() == picture_->LogicalWidth() && d.Height() == picture_->LogicalHeight())
         c.Draw(d.Left, d.Top, *picture_);
     else
         c.StretchDraw(d, *picture_);

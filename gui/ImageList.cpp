@@ -1,5 +1,7 @@
 #include "gui/ImageList.h"
 
+#include <algorithm>
+
 namespace gui {
 
 TImageList::TImageList(TComponent* owner, int width, int height)
@@ -81,9 +83,34 @@ bool TImageList::Masked(int index, int x, int y) const {
     return images_[size_t(index)].mask[size_t(y) * size_t(width_) + size_t(x)];
 }
 
+namespace {
+// Disabled images are drawn in grey, keeping their lightness.
+TColor Greyed(TColor c) {
+    int l = (gfx::GetRValue(c) * 30 + gfx::GetGValue(c) * 59 + gfx::GetBValue(c) * 11) / 100;
+    l = 128 + l / 2;
+    return gfx::RGB(l, l, l);
+}
+}  // namespace
+
 void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) const {
     if (index < 0 || index >= Count()) return;
     const Image& img = images_[size_t(index)];
+    if (canvas.Scale() != 1.0) {
+        // Resampled with the mask as a key colour that the picture does not use.
+        gfx::TBitmap picture(width_, height_);
+        uint32_t key = 0x00FF00FE;
+        while (std::find(img.pixels.begin(), img.pixels.end(), TColor(gfx::PixelToColor(key))) != img.pixels.end())
+            --key;
+        for (int py = 0; py < height_; ++py) {
+            uint32_t* row = picture.Row32(py);
+            for (int px = 0; px < width_; ++px) {
+                const size_t at = size_t(py) * size_t(width_) + size_t(px);
+                row[px] = img.mask[at] ? gfx::ColorToPixel(enabled ? img.pixels[at] : Greyed(img.pixels[at])) : key;
+            }
+        }
+        canvas.TransparentCopy(x, y, width_, height_, picture, 0, 0, gfx::PixelToColor(key));
+        return;
+    }
     // Only pixels inside the mask and the canvas's clip change; they are written straight into the
     // target's rows (buttons draw their image on every repaint).
     gfx::TBitmap& target = canvas.Bitmap();
@@ -98,12 +125,7 @@ void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) co
             const size_t at = rowStart + size_t(tx - left);
             if (!img.mask[at]) continue;
             TColor c = img.pixels[at];
-            if (!enabled) {
-                // Disabled images are drawn in grey, keeping their lightness.
-                int l = (gfx::GetRValue(c) * 30 + gfx::GetGValue(c) * 59 + gfx::GetBValue(c) * 11) / 100;
-                l = 128 + l / 2;
-                c = gfx::RGB(l, l, l);
-            }
+            if (!enabled) c = Greyed(c);
             if (row)
                 row[tx] = gfx::ColorToPixel(c);  // stored colours are plain RGB, never system colours
             else

@@ -113,7 +113,7 @@ void TSkinButton::Paint() {
     if (Height() != band) SetHeight(band);
     const int w = Width(), h = Height();
 
-    work_.SetSize(w, h);
+    work_.SetScaledSize(w, h, Canvas().Scale());
     gfx::TCanvas& wc = work_.Canvas();
     wc.Brush().SetStyle(gfx::bsSolid);
     wc.Brush().SetColor(kKeyColor);

@@ -303,9 +303,9 @@ void TTransText::DrawLines(gfx::TCanvas& c, int bitmapWidth, int bitmapHeight, i
 }
 
 void TTransText::Paint() {
-    work_.SetSize(drawWidth_, Height());
-    DrawLines(work_.Canvas(), work_.Width(), work_.Height(), lineHeight_);
-    Canvas().TransparentCopy(0, 0, work_.Width(), work_.Height(), work_, 0, 0, kKeyColor);
+    work_.SetScaledSize(drawWidth_, Height(), Canvas().Scale());
+    DrawLines(work_.Canvas(), drawWidth_, Height(), lineHeight_);
+    Canvas().TransparentCopy(0, 0, drawWidth_, Height(), work_, 0, 0, kKeyColor);
 }
 
 }  // namespace skin

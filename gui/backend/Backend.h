@@ -59,7 +59,8 @@ enum class EventType {
     Resized,  // x, y = new client size (maximised, restored, resized by the user)
     Minimized,
     Restored,
-    Wake,  // Backend::Wake() was called (a worker posted something)
+    Wake,          // Backend::Wake() was called (a worker posted something)
+    ScaleChanged,  // Scale() changed (a window went to a monitor of another density)
     Quit,  // the session ends (display lost, system shutdown)
 };
 
@@ -181,8 +182,18 @@ public:
 struct BackendOptions {
     bool headless = false;
     double scale = 0;          // device pixels per logical pixel; 0 = the desktop's factor
+    // The program's largest window (logical pixels): the desktop's factor is lowered until it
+    // fits the work area. 0 = no limit.
+    int fitWidth = 0;
+    int fitHeight = 0;
     bool accelerated = false;  // present through the GPU instead of the window surface
 };
+
+// A desktop factor in the steps desktops use (quarters: 1.25, 1.5, 1.75, 2, 2.5, ...), 1 to 4.
+double SnapScale(double factor);
+// The largest factor up to `wanted`, in quarter steps and never below 1, at which a window of
+// width x height logical pixels fits the screen's work area (areaWidth x areaHeight pixels).
+double FitScale(double wanted, int width, int height, int areaWidth, int areaHeight);
 
 // Throws std::runtime_error with a message for the user when no display can be opened.
 std::unique_ptr<Backend> CreateBackend(const BackendOptions& options);

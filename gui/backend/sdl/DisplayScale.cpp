@@ -1,6 +1,9 @@
 #include "gui/backend/sdl/DisplayScale.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "gui/backend/Backend.h"
 
 namespace gui {
 
@@ -20,11 +23,16 @@ double AnnouncedDpi(const char* videoDriver, double xftDpi, int outputScale) {
     return 0;
 }
 
-WindowScale SplitScale(int scale, int outputScale) {
-    if (scale < 1) scale = 1;
-    if (outputScale <= 1) return {scale, false};
-    const int units = (scale + outputScale / 2) / outputScale;
-    return {units < 1 ? 1 : units, true};
+double DensityScale(int gdkScale, double xftDpi, double physicalDpi) {
+    if (gdkScale >= 1) return std::clamp(gdkScale, 1, 4);
+    if (xftDpi > 0) return SnapScale(xftDpi / 96.0);
+    return physicalDpi >= 168.0 ? SnapScale(physicalDpi / 96.0) : 1.0;
+}
+
+WindowScale SplitScale(double scale, int outputScale) {
+    if (!(scale >= 1)) scale = 1;
+    if (outputScale <= 1) return {scale, false, scale};
+    return {scale / outputScale, true, scale};
 }
 
 }  // namespace gui

@@ -26,6 +26,7 @@ namespace gui {
     X(GetCurrentVideoDriver)          \
     X(GetDesktopDisplayMode)          \
     X(GetDisplayBounds)               \
+    X(GetDisplayUsableBounds)         \
     X(GetDisplayDPI)                  \
     X(GetError)                       \
     X(GetGlobalMouseState)            \
@@ -105,6 +106,7 @@ bool LoadSdlVideoApi(std::string& why);
 #define SDL_GetCurrentVideoDriver ::gui::gSdl.GetCurrentVideoDriver
 #define SDL_GetDesktopDisplayMode ::gui::gSdl.GetDesktopDisplayMode
 #define SDL_GetDisplayBounds ::gui::gSdl.GetDisplayBounds
+#define SDL_GetDisplayUsableBounds ::gui::gSdl.GetDisplayUsableBounds
 #define SDL_GetDisplayDPI ::gui::gSdl.GetDisplayDPI
 #define SDL_GetError ::gui::gSdl.GetError
 #define SDL_GetGlobalMouseState ::gui::gSdl.GetGlobalMouseState

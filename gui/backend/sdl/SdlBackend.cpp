@@ -59,6 +59,7 @@ public:
     ~SdlBackend() override;
 
     const char* Name() const override { return "sdl"; }
+    double Scale() const override { return scale_; }
     void SetHost(BackendHost* host) override { host_ = host; }
     WindowHandle CreateWindow(const WindowParams& params) override;
     void DestroyWindow(WindowHandle w) override;
@@ -132,7 +133,8 @@ private:
     void Push(const Event& ev) { queue_.push_back(ev); }
 
     BackendHost* host_ = nullptr;
-    int units_ = 1;           // window units per logical pixel (pixels on X11)
+    double scale_ = 1;        // device pixels per logical pixel (the back buffers' scale)
+    double units_ = 1;        // window units per logical pixel (pixels on X11)
     bool highDpi_ = false;    // windows ask for real pixels: the compositor scales units
     bool useHitTest_ = true;  // a window manager runs: it moves and maximises windows
     bool hitTestChecked_ = false;
@@ -191,19 +193,26 @@ SdlBackend::SdlBackend(const BackendOptions& options) {
         }
     }
     const int outputScale = wayland ? ProbeOutputScale() : 1;
-    int scale = int(std::lround(options.scale));
+    double scale = options.scale;
     if (scale <= 0) {
-        // High-density displays show every logical pixel as an integer block. What the desktop
-        // announces for scaling (GDK_SCALE, Xft.dpi, the output's scale) counts before the
-        // physical density, which X servers often report as 96 whatever the screen.
+        // What the desktop announces for scaling (GDK_SCALE, Xft.dpi, the output's scale) counts
+        // before the physical density, which X servers often report as 96 whatever the screen.
         float ddpi = 0;
         SDL_GetDisplayDPI(0, &ddpi, nullptr, nullptr);
         const char* gdk = SDL_getenv("GDK_SCALE");
         const double xft = driver && std::strcmp(driver, "x11") == 0 ? X11XftDpi() : 0;
         scale = DensityScale(gdk ? std::atoi(gdk) : 0, AnnouncedDpi(driver, xft, outputScale), ddpi);
+        // A window larger than the work area would be cut off: a smaller factor instead.
+        SDL_Rect area;
+        if (SDL_GetDisplayUsableBounds(0, &area) == 0) {
+            const double unitPixels = outputScale > 1 ? outputScale : 1;
+            scale = FitScale(scale, options.fitWidth, options.fitHeight, int(area.w * unitPixels),
+                             int(area.h * unitPixels));
+        }
     }
     const WindowScale split = SplitScale(scale, outputScale);
     units_ = split.units;
+    scale_ = split.scale;
     highDpi_ = split.highDpi;
     if (const char* env = SDL_getenv("CDMENU_HITTEST"); env && *env == '0') {
         useHitTest_ = false;
@@ -250,8 +259,8 @@ SDL_Window* SdlBackend::MakeSdlWindow(WindowHandle, Win& w, bool shaped) {
     if (w.params.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
     if (w.params.popup) flags |= SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_TOOLTIP;
     std::string title = base::Cp1252ToUtf8(w.params.caption);
-    int x = w.bounds.Left * units_, y = w.bounds.Top * units_;
-    int cw = std::max(1, w.bounds.Width()) * units_, ch = std::max(1, w.bounds.Height()) * units_;
+    int x = gfx::ToPixels(w.bounds.Left, units_), y = gfx::ToPixels(w.bounds.Top, units_);
+    int cw = gfx::ToPixels(std::max(1, w.bounds.Width()), units_), ch = gfx::ToPixels(std::max(1, w.bounds.Height()), units_);
     SDL_Window* win = shaped ? SDL_CreateShapedWindow(title.c_str(), unsigned(x), unsigned(y), unsigned(cw),
                                                       unsigned(ch), flags)
                              : SDL_CreateWindow(title.c_str(), x, y, cw, ch, flags);
@@ -305,11 +314,11 @@ void SdlBackend::SetWindowBounds(WindowHandle h, const TRect& r) {
     Win* w = Find(h);
     if (!w) return;
     w->bounds = r;
-    SDL_SetWindowPosition(w->sdl, r.Left * units_, r.Top * units_);
+    SDL_SetWindowPosition(w->sdl, gfx::ToPixels(r.Left, units_), gfx::ToPixels(r.Top, units_));
     int cw = 0, ch = 0;
     SDL_GetWindowSize(w->sdl, &cw, &ch);
-    if (cw != std::max(1, r.Width()) * units_ || ch != std::max(1, r.Height()) * units_)
-        SDL_SetWindowSize(w->sdl, std::max(1, r.Width()) * units_, std::max(1, r.Height()) * units_);
+    if (cw != gfx::ToPixels(std::max(1, r.Width()), units_) || ch != gfx::ToPixels(std::max(1, r.Height()), units_))
+        SDL_SetWindowSize(w->sdl, gfx::ToPixels(std::max(1, r.Width()), units_), gfx::ToPixels(std::max(1, r.Height()), units_));
 }
 
 TRect SdlBackend::WindowBounds(WindowHandle h) const {
@@ -318,7 +327,7 @@ TRect SdlBackend::WindowBounds(WindowHandle h) const {
     int x = 0, y = 0, cw = 0, ch = 0;
     SDL_GetWindowPosition(it->second.sdl, &x, &y);
     SDL_GetWindowSize(it->second.sdl, &cw, &ch);
-    return gfx::Bounds(x / units_, y / units_, cw / units_, ch / units_);
+    return gfx::Bounds(gfx::FromPixels(x, units_), gfx::FromPixels(y, units_), gfx::FromPixels(cw, units_), gfx::FromPixels(ch, units_));
 }
 
 void SdlBackend::SetWindowCaption(WindowHandle h, const std::string& caption) {
@@ -347,12 +356,13 @@ void SdlBackend::SetWindowShape(WindowHandle h, const std::vector<TRect>& region
         w->shaped = true;
         if (w->visible) SDL_ShowWindow(w->sdl);
     }
-    int cw = std::max(1, w->bounds.Width()) * units_, ch = std::max(1, w->bounds.Height()) * units_;
+    int cw = gfx::ToPixels(std::max(1, w->bounds.Width()), units_), ch = gfx::ToPixels(std::max(1, w->bounds.Height()), units_);
     SDL_Surface* mask = SDL_CreateRGBSurfaceWithFormat(0, cw, ch, 32, SDL_PIXELFORMAT_RGBA8888);
     if (!mask) return;
     SDL_FillRect(mask, nullptr, SDL_MapRGBA(mask->format, 0, 0, 0, region.empty() ? 255 : 0));
     for (const TRect& r : region) {
-        SDL_Rect sr{r.Left * units_, r.Top * units_, r.Width() * units_, r.Height() * units_};
+        const TRect u = gfx::ToPixels(r, units_);  // edges scaled, so that the pieces still meet
+        SDL_Rect sr{u.Left, u.Top, u.Width(), u.Height()};
         SDL_FillRect(mask, &sr, SDL_MapRGBA(mask->format, 255, 255, 255, 255));
     }
     SDL_WindowShapeMode mode;
@@ -361,7 +371,7 @@ void SdlBackend::SetWindowShape(WindowHandle h, const std::vector<TRect>& region
     if (SDL_SetWindowShape(w->sdl, mask, &mode) != 0)
         std::fprintf(stderr, "cdmenu: the window shape was refused (%s)\n", SDL_GetError());
     SDL_FreeSurface(mask);
-    SDL_SetWindowPosition(w->sdl, w->bounds.Left * units_, w->bounds.Top * units_);
+    SDL_SetWindowPosition(w->sdl, gfx::ToPixels(w->bounds.Left, units_), gfx::ToPixels(w->bounds.Top, units_));
 }
 
 void SdlBackend::SetWindowTopmost(WindowHandle h, bool topmost) {
@@ -396,7 +406,7 @@ void SdlBackend::MaximizeWindow(WindowHandle h) {
     if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(w->sdl)), &r) != 0) return;
     SDL_SetWindowPosition(w->sdl, r.x, r.y);
     SDL_SetWindowSize(w->sdl, r.w, r.h);
-    w->bounds = gfx::Bounds(r.x / units_, r.y / units_, r.w / units_, r.h / units_);
+    w->bounds = gfx::Bounds(gfx::FromPixels(r.x, units_), gfx::FromPixels(r.y, units_), gfx::FromPixels(r.w, units_), gfx::FromPixels(r.h, units_));
     Event moved;
     moved.type = EventType::Moved;
     moved.window = h;
@@ -420,34 +430,35 @@ void SdlBackend::Present(WindowHandle h, const gfx::TBitmap& bb, const TRect& re
     if (!w || !w->visible) return;
     SDL_Surface* s = SDL_GetWindowSurface(w->sdl);
     if (!s) return;
-    // Pixels per logical pixel: a high-density window's surface has more pixels than units.
-    int ww = 0, wh = 0;
-    SDL_GetWindowSize(w->sdl, &ww, &wh);
-    const int scale = units_ * OutputScaleOf(ww, wh, s->w, s->h);
-    TRect r = gfx::Intersect(rect, {0, 0, bb.Width(), bb.Height()});
-    r = gfx::Intersect(r, {0, 0, s->w / scale, s->h / scale});
+    // The back buffer holds the window's pixels already (at scale_). Should the surface still
+    // come out a whole multiple larger (a compositor that did not give real pixels), each pixel
+    // is repeated.
+    const int repeat = std::max(1, bb.Width() > 0 ? (s->w + bb.Width() / 2) / bb.Width() : 1);
+    const TRect shown = gfx::Intersect(rect, {0, 0, bb.LogicalWidth(), bb.LogicalHeight()});
+    TRect r = gfx::Intersect(gfx::ToPixels(shown, bb.Scale()), {0, 0, bb.Width(), bb.Height()});
+    r = gfx::Intersect(r, {0, 0, s->w / repeat, s->h / repeat});
     if (r.IsEmpty()) return;
     bool direct = s->format->BytesPerPixel == 4 && s->format->Rmask == 0x00FF0000 &&
                   s->format->Gmask == 0x0000FF00 && s->format->Bmask == 0x000000FF;
     if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
     for (int y = r.Top; y < r.Bottom; ++y) {
         const std::uint32_t* src = bb.Row32(y);
-        for (int sy = 0; sy < scale; ++sy) {
-            auto* row = reinterpret_cast<std::uint8_t*>(s->pixels) + (y * scale + sy) * s->pitch;
+        for (int sy = 0; sy < repeat; ++sy) {
+            auto* row = reinterpret_cast<std::uint8_t*>(s->pixels) + (y * repeat + sy) * s->pitch;
             if (direct) {
                 auto* dst = reinterpret_cast<std::uint32_t*>(row);
-                if (scale == 1) {
+                if (repeat == 1) {
                     for (int x = r.Left; x < r.Right; ++x) dst[x] = src[x] | 0xFF000000u;
                 } else {
                     for (int x = r.Left; x < r.Right; ++x)
-                        for (int sx = 0; sx < scale; ++sx) dst[x * scale + sx] = src[x] | 0xFF000000u;
+                        for (int sx = 0; sx < repeat; ++sx) dst[x * repeat + sx] = src[x] | 0xFF000000u;
                 }
             } else {
                 for (int x = r.Left; x < r.Right; ++x) {
                     std::uint32_t p = src[x];
                     Uint32 mapped = SDL_MapRGB(s->format, Uint8(p >> 16), Uint8(p >> 8), Uint8(p));
-                    for (int sx = 0; sx < scale; ++sx) {
-                        std::uint8_t* at = row + (x * scale + sx) * s->format->BytesPerPixel;
+                    for (int sx = 0; sx < repeat; ++sx) {
+                        std::uint8_t* at = row + (x * repeat + sx) * s->format->BytesPerPixel;
                         switch (s->format->BytesPerPixel) {
                             case 1:
                                 *at = Uint8(mapped);
@@ -470,7 +481,7 @@ void SdlBackend::Present(WindowHandle h, const gfx::TBitmap& bb, const TRect& re
         }
     }
     if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
-    SDL_Rect sr{r.Left * scale, r.Top * scale, r.Width() * scale, r.Height() * scale};
+    SDL_Rect sr{r.Left * repeat, r.Top * repeat, r.Width() * repeat, r.Height() * repeat};
     SDL_UpdateWindowSurfaceRects(w->sdl, &sr, 1);
 }
 
@@ -532,12 +543,12 @@ void SdlBackend::DragWith(const SDL_Event& e) {
     }
     int nx = dragWinX_ + gx - dragStartX_, ny = dragWinY_ + gy - dragStartY_;
     SDL_SetWindowPosition(w->sdl, nx, ny);
-    w->bounds = gfx::Bounds(nx / units_, ny / units_, w->bounds.Width(), w->bounds.Height());
+    w->bounds = gfx::Bounds(gfx::FromPixels(nx, units_), gfx::FromPixels(ny, units_), w->bounds.Width(), w->bounds.Height());
     Event ev;
     ev.type = EventType::Moved;
     ev.window = dragging_;
-    ev.x = nx / units_;
-    ev.y = ny / units_;
+    ev.x = gfx::FromPixels(nx, units_);
+    ev.y = gfx::FromPixels(ny, units_);
     Push(ev);
 }
 
@@ -609,7 +620,7 @@ SDL_HitTestResult SdlBackend::HitTest(SDL_Window* win, const SDL_Point* area, vo
     if (!self->useHitTest_ || !self->host_) return SDL_HITTEST_NORMAL;
     WindowHandle h = 0;
     if (!self->FindSdl(SDL_GetWindowID(win), &h)) return SDL_HITTEST_NORMAL;
-    return self->host_->IsWindowDragArea(h, area->x / self->units_, area->y / self->units_)
+    return self->host_->IsWindowDragArea(h, gfx::FromPixels(area->x, self->units_), gfx::FromPixels(area->y, self->units_))
                ? SDL_HITTEST_DRAGGABLE
                : SDL_HITTEST_NORMAL;
 }
@@ -630,7 +641,7 @@ void SdlBackend::BeginWindowDrag(WindowHandle h) {
 TPoint SdlBackend::CursorPos() const {
     int x = 0, y = 0;
     SDL_GetGlobalMouseState(&x, &y);
-    return {x / units_, y / units_};
+    return {gfx::FromPixels(x, units_), gfx::FromPixels(y, units_)};
 }
 
 void SdlBackend::SetCursor(TCursor cursor) {
@@ -698,12 +709,12 @@ void SdlBackend::SetClipboardText(const std::string& text) {
 
 int SdlBackend::ScreenWidth() const {
     SDL_DisplayMode m;
-    return SDL_GetDesktopDisplayMode(0, &m) == 0 ? m.w / units_ : 1024;
+    return SDL_GetDesktopDisplayMode(0, &m) == 0 ? gfx::FromPixels(m.w, units_) : 1024;
 }
 
 int SdlBackend::ScreenHeight() const {
     SDL_DisplayMode m;
-    return SDL_GetDesktopDisplayMode(0, &m) == 0 ? m.h / units_ : 768;
+    return SDL_GetDesktopDisplayMode(0, &m) == 0 ? gfx::FromPixels(m.h, units_) : 768;
 }
 
 int SdlBackend::ColorDepth() const {

@@ -158,7 +158,7 @@ TShiftState SdlShiftState(Uint16 modifiers, Uint32 buttons) {
 
 bool TranslateSdlEvent(const SDL_Event& e, SdlTranslateState& st, const SdlWindowLookup& lookup, Event& ev) {
     ev = Event{};
-    const int units = st.units > 0 ? st.units : 1;
+    const double units = st.units > 0 ? st.units : 1.0;
     if (st.wakeEvent != 0 && e.type == st.wakeEvent) {
         ev.type = EventType::Wake;
         return true;
@@ -169,16 +169,16 @@ bool TranslateSdlEvent(const SDL_Event& e, SdlTranslateState& st, const SdlWindo
         case SDL_MOUSEMOTION:
             if (!find(e.motion.windowID)) return false;
             ev.type = EventType::MouseMove;
-            ev.x = e.motion.x / units;
-            ev.y = e.motion.y / units;
+            ev.x = gfx::FromPixels(e.motion.x, units);
+            ev.y = gfx::FromPixels(e.motion.y, units);
             ev.shift = SdlShiftState(st.modifiers, e.motion.state);
             return true;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
             if (!find(e.button.windowID) || !MouseButton(e.button.button, ev.button)) return false;
             ev.type = e.type == SDL_MOUSEBUTTONDOWN ? EventType::MouseDown : EventType::MouseUp;
-            ev.x = e.button.x / units;
-            ev.y = e.button.y / units;
+            ev.x = gfx::FromPixels(e.button.x, units);
+            ev.y = gfx::FromPixels(e.button.y, units);
             ev.shift = SdlShiftState(st.modifiers, st.buttons);
             return true;
         case SDL_MOUSEWHEEL: {
@@ -187,11 +187,11 @@ bool TranslateSdlEvent(const SDL_Event& e, SdlTranslateState& st, const SdlWindo
             if (!notches) return false;
             ev.type = EventType::MouseWheel;
 #if SDL_VERSION_ATLEAST(2, 26, 0)
-            ev.x = e.wheel.mouseX / units;
-            ev.y = e.wheel.mouseY / units;
+            ev.x = gfx::FromPixels(e.wheel.mouseX, units);
+            ev.y = gfx::FromPixels(e.wheel.mouseY, units);
 #else
-            ev.x = st.pointerX / units;
-            ev.y = st.pointerY / units;
+            ev.x = gfx::FromPixels(st.pointerX, units);
+            ev.y = gfx::FromPixels(st.pointerY, units);
 #endif
             ev.wheelDelta = notches * 120;
             ev.shift = SdlShiftState(st.modifiers, st.buttons);
@@ -240,12 +240,12 @@ bool TranslateSdlEvent(const SDL_Event& e, SdlTranslateState& st, const SdlWindo
                     return true;
                 case SDL_WINDOWEVENT_MOVED:
                     ev.type = EventType::Moved;
-                    ev.x = e.window.data1 / units;
-                    ev.y = e.window.data2 / units;
+                    ev.x = gfx::FromPixels(e.window.data1, units);
+                    ev.y = gfx::FromPixels(e.window.data2, units);
                     return true;
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
-                    ev.x = e.window.data1 / units;
-                    ev.y = e.window.data2 / units;
+                    ev.x = gfx::FromPixels(e.window.data1, units);
+                    ev.y = gfx::FromPixels(e.window.data2, units);
                     // Our own resizes come back as events too; only a new size is news.
                     if (ev.x == bounds.Width() && ev.y == bounds.Height()) return false;
                     ev.type = EventType::Resized;

@@ -12,7 +12,7 @@ namespace gui {
 
 // What the translation reads besides the event, and the little it keeps between events.
 struct SdlTranslateState {
-    int units = 1;         // window units per logical pixel
+    double units = 1;      // window units per logical pixel
     Uint32 wakeEvent = 0;  // the event type registered for Backend::Wake (0: none)
     Uint16 modifiers = 0;  // SDL_GetModState() when the event is taken
     Uint32 buttons = 0;    // SDL_GetMouseState()'s button mask when the event is taken

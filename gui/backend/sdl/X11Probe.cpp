@@ -123,13 +123,6 @@ int X11DefaultDepth() {
     return bits;
 }
 
-int DensityScale(int gdkScale, double xftDpi, double physicalDpi) {
-    if (gdkScale >= 1) return std::clamp(gdkScale, 1, 4);
-    const double dpi = xftDpi > 0 ? xftDpi : physicalDpi;
-    if (dpi < 168.0) return 1;
-    return std::clamp(int(dpi / 96.0 + 0.25), 2, 4);
-}
-
 double XftDpiOf(const char* resources) {
     if (!resources) return 0;
     static const char kKey[] = "Xft.dpi:";

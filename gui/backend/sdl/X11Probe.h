@@ -39,10 +39,6 @@ int X11DefaultDepth();
 // 0 when unset or unknown.
 double X11XftDpi();
 
-// The integer scale for a display: GDK_SCALE when set (1..4), else the density the desktop
-// announces (Xft.dpi), else the physical one; 168 dpi and more (1.75x) is a high-density display.
-int DensityScale(int gdkScale, double xftDpi, double physicalDpi);
-
 // The value of "Xft.dpi:" in a resource manager string, 0 when it has none.
 double XftDpiOf(const char* resources);
 

@@ -89,9 +89,8 @@ std::string ErrorText(DWORD code) {
 
 }  // namespace
 
-int Win32DensityScale(int dpi) {
-    if (dpi < 168) return 1;
-    return std::clamp(int(dpi / 96.0 + 0.25), 2, 4);
+double Win32DensityScale(int dpi) {
+    return SnapScale(dpi / 96.0);
 }
 
 class Win32Backend : public Backend, private Automation {
@@ -100,6 +99,7 @@ public:
     ~Win32Backend() override;
 
     const char* Name() const override { return "win32"; }
+    double Scale() const override { return units_; }
     void SetHost(BackendHost* host) override { host_ = host; }
     WindowHandle CreateWindow(const WindowParams& params) override;
     void DestroyWindow(WindowHandle w) override;
@@ -127,8 +127,8 @@ public:
     void StopTextInput(WindowHandle) override {}
     std::string ClipboardText() override;
     void SetClipboardText(const std::string& text) override;
-    int ScreenWidth() const override { return GetSystemMetrics(SM_CXSCREEN) / units_; }
-    int ScreenHeight() const override { return GetSystemMetrics(SM_CYSCREEN) / units_; }
+    int ScreenWidth() const override { return gfx::FromPixels(GetSystemMetrics(SM_CXSCREEN), units_); }
+    int ScreenHeight() const override { return gfx::FromPixels(GetSystemMetrics(SM_CYSCREEN), units_); }
     int ColorDepth() const override;
     DesktopSettings Settings() const override;
     Automation* GetAutomation() override { return this; }
@@ -159,6 +159,7 @@ private:
         bool tracking = false;  // a leave notice is requested
         int wheelRest = 0;      // wheel movement short of a notch
         const gfx::TBitmap* last = nullptr;
+        std::vector<TRect> shape;  // logical; made again at a new factor
     };
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT Handle(WindowHandle h, Win& w, UINT msg, WPARAM wp, LPARAM lp);
@@ -177,7 +178,12 @@ private:
     }
 
     BackendHost* host_ = nullptr;
-    int units_ = 1;  // pixels per logical pixel
+    double units_ = 1;  // pixels per logical pixel
+    double fixedScale_ = 0;  // --scale: kept on every monitor
+    int fitWidth_ = 0, fitHeight_ = 0;
+    // The factor for a monitor's density, lowered until the program's largest window fits its
+    // work area.
+    double ScaleFor(int dpi, HMONITOR monitor) const;
     HANDLE wake_ = nullptr;
     std::map<WindowHandle, Win> windows_;
     WindowHandle nextHandle_ = 1;
@@ -192,7 +198,11 @@ private:
 
 Win32Backend::Win32Backend(const BackendOptions& options) {
     const int dpi = SystemDpi();
-    units_ = options.scale > 0 ? int(std::lround(options.scale)) : Win32DensityScale(dpi);
+    fixedScale_ = options.scale;
+    fitWidth_ = options.fitWidth;
+    fitHeight_ = options.fitHeight;
+    POINT origin{0, 0};
+    units_ = ScaleFor(dpi, MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY));
     wake_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -223,6 +233,15 @@ Win32Backend::Win* Win32Backend::Find(WindowHandle h) {
     return it == windows_.end() ? nullptr : &it->second;
 }
 
+double Win32Backend::ScaleFor(int dpi, HMONITOR monitor) const {
+    if (fixedScale_ > 0) return fixedScale_;
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!monitor || !GetMonitorInfoW(monitor, &info)) return Win32DensityScale(dpi);
+    return FitScale(Win32DensityScale(dpi), fitWidth_, fitHeight_, info.rcWork.right - info.rcWork.left,
+                    info.rcWork.bottom - info.rcWork.top);
+}
+
 WindowHandle Win32Backend::FindHwnd(HWND hwnd) const {
     for (const auto& [h, w] : windows_)
         if (w.hwnd == hwnd) return h;
@@ -230,8 +249,9 @@ WindowHandle Win32Backend::FindHwnd(HWND hwnd) const {
 }
 
 RECT Win32Backend::OuterRect(const Win& w, const TRect& client) const {
-    RECT r{client.Left * units_, client.Top * units_, (client.Left + std::max(1, client.Width())) * units_,
-           (client.Top + std::max(1, client.Height())) * units_};
+    RECT r{gfx::ToPixels(client.Left, units_), gfx::ToPixels(client.Top, units_),
+           gfx::ToPixels(client.Left + std::max(1, client.Width()), units_),
+           gfx::ToPixels(client.Top + std::max(1, client.Height()), units_)};
     AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrW(w.hwnd, GWL_STYLE)), FALSE,
                        DWORD(GetWindowLongPtrW(w.hwnd, GWL_EXSTYLE)));
     return r;
@@ -257,9 +277,9 @@ WindowHandle Win32Backend::CreateWindow(const WindowParams& params) {
     Win& w = windows_[h];
     w.params = params;
     w.bounds = params.bounds;
-    RECT r{params.bounds.Left * units_, params.bounds.Top * units_,
-           (params.bounds.Left + std::max(1, params.bounds.Width())) * units_,
-           (params.bounds.Top + std::max(1, params.bounds.Height())) * units_};
+    RECT r{gfx::ToPixels(params.bounds.Left, units_), gfx::ToPixels(params.bounds.Top, units_),
+           gfx::ToPixels(params.bounds.Left + std::max(1, params.bounds.Width()), units_),
+           gfx::ToPixels(params.bounds.Top + std::max(1, params.bounds.Height()), units_)};
     AdjustWindowRectEx(&r, style, FALSE, ex);
     w.hwnd = CreateWindowExW(ex, kClassName, WideCaption(params.caption).c_str(), style, r.left, r.top,
                              r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr),
@@ -316,7 +336,7 @@ TRect Win32Backend::WindowBounds(WindowHandle h) const {
     GetClientRect(it->second.hwnd, &c);
     POINT p{0, 0};
     ClientToScreen(it->second.hwnd, &p);
-    return gfx::Bounds(p.x / units_, p.y / units_, (c.right - c.left) / units_, (c.bottom - c.top) / units_);
+    return gfx::Bounds(gfx::FromPixels(p.x, units_), gfx::FromPixels(p.y, units_), gfx::FromPixels((c.right - c.left), units_), gfx::FromPixels((c.bottom - c.top), units_));
 }
 
 void Win32Backend::SetWindowCaption(WindowHandle h, const std::string& caption) {
@@ -329,6 +349,7 @@ void Win32Backend::SetWindowCaption(WindowHandle h, const std::string& caption) 
 void Win32Backend::SetWindowShape(WindowHandle h, const std::vector<TRect>& region) {
     Win* w = Find(h);
     if (!w) return;
+    w->shape = region;
     if (region.empty()) {
         SetWindowRgn(w->hwnd, nullptr, TRUE);
         return;
@@ -342,8 +363,8 @@ void Win32Backend::SetWindowShape(WindowHandle h, const std::vector<TRect>& regi
     const int dx = origin.x - wr.left, dy = origin.y - wr.top;
     HRGN rgn = CreateRectRgn(0, 0, 0, 0);
     for (const TRect& r : region) {
-        HRGN part = CreateRectRgn(dx + r.Left * units_, dy + r.Top * units_, dx + r.Right * units_,
-                                  dy + r.Bottom * units_);
+        const TRect p = gfx::ToPixels(r, units_);
+        HRGN part = CreateRectRgn(dx + p.Left, dy + p.Top, dx + p.Right, dy + p.Bottom);
         CombineRgn(rgn, rgn, part, RGN_OR);
         DeleteObject(part);
     }
@@ -395,7 +416,9 @@ void Win32Backend::Present(WindowHandle h, const gfx::TBitmap& bb, const TRect& 
     if (!w) return;
     w->last = &bb;
     if (!w->visible) return;
-    TRect r = gfx::Intersect(rect, {0, 0, bb.Width(), bb.Height()});
+    // The back buffer is made at units_ (Backend::Scale): its pixels go to the window as they are.
+    const TRect shown = gfx::Intersect(rect, {0, 0, bb.LogicalWidth(), bb.LogicalHeight()});
+    TRect r = gfx::Intersect(gfx::ToPixels(shown, bb.Scale()), {0, 0, bb.Width(), bb.Height()});
     if (r.IsEmpty() || bb.Stride() != bb.Width() * 4) return;
     // The band of rows as a DIB of its own (top-down, as the back buffer's rows).
     BITMAPINFO bi{};
@@ -407,15 +430,8 @@ void Win32Backend::Present(WindowHandle h, const gfx::TBitmap& bb, const TRect& 
     bi.bmiHeader.biCompression = BI_RGB;
     HDC dc = GetDC(w->hwnd);
     if (!dc) return;
-    if (units_ == 1) {
-        SetDIBitsToDevice(dc, r.Left, r.Top, r.Width(), r.Height(), r.Left, 0, 0, r.Height(), bb.Row32(r.Top),
-                          &bi, DIB_RGB_COLORS);
-    } else {
-        // Every logical pixel as an exact units_ x units_ block.
-        SetStretchBltMode(dc, COLORONCOLOR);
-        StretchDIBits(dc, r.Left * units_, r.Top * units_, r.Width() * units_, r.Height() * units_, r.Left, 0,
-                      r.Width(), r.Height(), bb.Row32(r.Top), &bi, DIB_RGB_COLORS, SRCCOPY);
-    }
+    SetDIBitsToDevice(dc, r.Left, r.Top, r.Width(), r.Height(), r.Left, 0, 0, r.Height(), bb.Row32(r.Top), &bi,
+                      DIB_RGB_COLORS);
     ReleaseDC(w->hwnd, dc);
 }
 
@@ -433,8 +449,8 @@ void Win32Backend::MouseEvent(WindowHandle h, EventType type, TMouseButton butto
     Event ev;
     ev.type = type;
     ev.window = h;
-    ev.x = GET_X_LPARAM(lp) / units_;
-    ev.y = GET_Y_LPARAM(lp) / units_;
+    ev.x = gfx::FromPixels(GET_X_LPARAM(lp), units_);
+    ev.y = gfx::FromPixels(GET_Y_LPARAM(lp), units_);
     ev.button = button;
     ev.shift = MouseState(wp);
     lastPointer_ = h;
@@ -453,7 +469,7 @@ LRESULT Win32Backend::Handle(WindowHandle h, Win& w, UINT msg, WPARAM wp, LPARAM
                 return hit;
             POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
             ScreenToClient(hwnd, &p);
-            return host_->IsWindowDragArea(h, p.x / units_, p.y / units_) ? HTCAPTION : HTCLIENT;
+            return host_->IsWindowDragArea(h, gfx::FromPixels(p.x, units_), gfx::FromPixels(p.y, units_)) ? HTCAPTION : HTCLIENT;
         }
         case WM_NCLBUTTONDBLCLK:
             if (wp == HTCAPTION && (w.params.frameless || !w.params.maximizeBox)) return 0;  // no maximising
@@ -501,8 +517,8 @@ LRESULT Win32Backend::Handle(WindowHandle h, Win& w, UINT msg, WPARAM wp, LPARAM
             Event ev;
             ev.type = EventType::MouseWheel;
             ev.window = h;
-            ev.x = p.x / units_;
-            ev.y = p.y / units_;
+            ev.x = gfx::FromPixels(p.x, units_);
+            ev.y = gfx::FromPixels(p.y, units_);
             ev.wheelDelta = notches * 120;
             ev.shift = MouseState(GET_KEYSTATE_WPARAM(wp));
             Push(std::move(ev));
@@ -578,7 +594,7 @@ LRESULT Win32Backend::Handle(WindowHandle h, Win& w, UINT msg, WPARAM wp, LPARAM
             break;
         case WM_MOVE: {
             if (w.minimized) return 0;
-            const int x = GET_X_LPARAM(lp) / units_, y = GET_Y_LPARAM(lp) / units_;
+            const int x = gfx::FromPixels(GET_X_LPARAM(lp), units_), y = gfx::FromPixels(GET_Y_LPARAM(lp), units_);
             if (x == w.bounds.Left && y == w.bounds.Top) return 0;
             w.bounds = gfx::Bounds(x, y, w.bounds.Width(), w.bounds.Height());
             Push(EventType::Moved, h, x, y);
@@ -594,15 +610,27 @@ LRESULT Win32Backend::Handle(WindowHandle h, Win& w, UINT msg, WPARAM wp, LPARAM
                 w.minimized = false;
                 Push(EventType::Restored, h);
             }
-            const int cw = LOWORD(lp) / units_, ch = HIWORD(lp) / units_;
+            const int cw = gfx::FromPixels(LOWORD(lp), units_), ch = gfx::FromPixels(HIWORD(lp), units_);
             if (cw == w.bounds.Width() && ch == w.bounds.Height()) return 0;
             w.bounds = gfx::Bounds(w.bounds.Left, w.bounds.Top, cw, ch);
             Push(EventType::Resized, h, cw, ch);
             return 0;
         }
-        case WM_DPICHANGED:
-            // The integer scale is chosen once; the window keeps its size on another monitor.
+        case WM_DPICHANGED: {
+            // Dragged to a monitor of another density: the windows take its factor, the window
+            // keeps its place (the system's suggestion) and every form paints anew at the new size.
+            const double scale = ScaleFor(LOWORD(wp), MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST));
+            if (scale == units_) return 0;
+            units_ = scale;
+            const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+            const RECT outer = OuterRect(w, w.bounds);
+            SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, outer.right - outer.left,
+                         outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            for (auto& [other, win] : windows_)
+                if (!win.shape.empty()) SetWindowShape(other, std::vector<TRect>(win.shape));
+            Push(EventType::ScaleChanged, h);
             return 0;
+        }
         case WM_ENDSESSION:
             if (wp) Push(EventType::Quit, 0);
             return 0;
@@ -650,7 +678,7 @@ WaitResult Win32Backend::WaitEvent(std::uint64_t deadline) {
 TPoint Win32Backend::CursorPos() const {
     POINT p{0, 0};
     GetCursorPos(&p);
-    return {p.x / units_, p.y / units_};
+    return {gfx::FromPixels(p.x, units_), gfx::FromPixels(p.y, units_)};
 }
 
 void Win32Backend::SetCursor(TCursor cursor) {
