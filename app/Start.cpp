@@ -68,7 +68,8 @@ double ScaleOf(const std::string& v, const char* option) {
     double f = -1;
     const auto [end, error] = std::from_chars(v.data(), v.data() + v.size(), f);
     if (v.empty() || error != std::errc() || end != v.data() + v.size() || !(f == 0 || (f >= 1 && f <= 8)))
-        throw std::invalid_argument(std::string(option) + " needs 0 (the desktop's factor) or a factor from 1 to 8, such as 1.5");
+        throw std::invalid_argument(std::string(option) +
+                                    " needs 0 (the desktop's factor) or a factor from 1 to 8, such as 1.5");
     return f;
 }
 

@@ -133,7 +133,8 @@ TColor TCanvas::Pixel(int x, int y) const {
     int dx = x + state_.origin.X, dy = y + state_.origin.Y;
     const double s = target_->Scale();
     if (s != 1.0) {  // the pixel at the middle of the logical one
-        if (dx < 0 || dy < 0 || dx >= target_->LogicalWidth() || dy >= target_->LogicalHeight()) return clInvalid;
+        if (dx < 0 || dy < 0 || dx >= target_->LogicalWidth() || dy >= target_->LogicalHeight())
+            return clInvalid;
         return target_->Pixel(int((dx + 0.5) * s), int((dy + 0.5) * s));
     }
     return target_->Pixel(dx, dy);
@@ -518,7 +519,8 @@ void TCanvas::DrawTextLine(int x, int y, std::string_view rawText, bool prefix, 
         const TGlyph& g = face.Glyph(static_cast<unsigned char>(text[i]));
         if (int(i) == underlineIndex) {
             underlineX0 = penX;
-            underlineX1 = ox + (squeeze == 1.0 ? natural + g.advance : int(std::lround((natural + g.advance) * squeeze)));
+            underlineX1 = ox + (squeeze == 1.0 ? natural + g.advance
+                                               : int(std::lround((natural + g.advance) * squeeze)));
         }
         int gx = penX + g.left, gy = baseline - g.top;
         int y0 = std::max(gy, devClip.Top), y1 = std::min(gy + g.height, devClip.Bottom);
@@ -557,8 +559,9 @@ void TCanvas::DrawTextLine(int x, int y, std::string_view rawText, bool prefix, 
     }
     int thick = std::max(1, m.lineThickness);
     if (state_.font.Style() & fsUnderline)
-        FillPixels(Intersect({ox, baseline + m.underlinePos, penX, baseline + m.underlinePos + thick}, devClip),
-                   rgb);
+        FillPixels(
+            Intersect({ox, baseline + m.underlinePos, penX, baseline + m.underlinePos + thick}, devClip),
+            rgb);
     if (state_.font.Style() & fsStrikeOut) {
         int sy = baseline - m.ascent / 3;
         FillPixels(Intersect({ox, sy, penX, sy + thick}, devClip), rgb);
@@ -749,8 +752,8 @@ void KeyedCopy(TBitmap& dst, int dx, int dy, int width, int height, const TBitma
 bool ClipToSource(TRect& dest, TRect& source, const TBitmap& src) {
     const TRect s = Intersect(source, {0, 0, src.LogicalWidth(), src.LogicalHeight()});
     if (s.IsEmpty()) return false;
-    dest = {dest.Left + s.Left - source.Left, dest.Top + s.Top - source.Top, dest.Left + s.Right - source.Left,
-            dest.Top + s.Bottom - source.Top};
+    dest = {dest.Left + s.Left - source.Left, dest.Top + s.Top - source.Top,
+            dest.Left + s.Right - source.Left, dest.Top + s.Bottom - source.Top};
     source = s;
     return true;
 }
@@ -783,7 +786,8 @@ void TCanvas::ScaledBlit(const TRect& dest, const TBitmap* src, const TRect& sou
         src = &copy;
     }
     const TRect from = ToPixels(source, src->Scale());
-    const bool same = src->Scale() == scale && source.Width() == dest.Width() && source.Height() == dest.Height();
+    const bool same =
+        src->Scale() == scale && source.Width() == dest.Width() && source.Height() == dest.Height();
     if (same || (from.Width() == to.Width() && from.Height() == to.Height())) {
         int dx = part.Left, dy = part.Top, w = part.Width(), h = part.Height();
         int sx = from.Left + (part.Left - to.Left), sy = from.Top + (part.Top - to.Top);
@@ -800,10 +804,10 @@ void TCanvas::ScaledBlit(const TRect& dest, const TBitmap* src, const TRect& sou
     }
     // Raster operations that combine pictures (a mask, then its image) need them to stay aligned
     // pixel for pixel, and a monochrome picture its two colours: the nearest source pixel.
-    const TBitmap near =
-        StretchSource(*src, from.Left, from.Top, from.Width(), from.Height(), to.Width(), to.Height(), COLORONCOLOR);
-    BlitCore(dst, part.Left, part.Top, part.Width(), part.Height(), &near, part.Left - to.Left, part.Top - to.Top,
-             code, col);
+    const TBitmap near = StretchSource(*src, from.Left, from.Top, from.Width(), from.Height(), to.Width(),
+                                       to.Height(), COLORONCOLOR);
+    BlitCore(dst, part.Left, part.Top, part.Width(), part.Height(), &near, part.Left - to.Left,
+             part.Top - to.Top, code, col);
 }
 
 void TCanvas::BitBlt(int x, int y, int w, int h, const TCanvas& src, int sx, int sy, uint32_t rop) {
@@ -872,8 +876,8 @@ void TCanvas::StretchBlt(int x, int y, int w, int h, const TCanvas& src, int sx,
         return;
     }
     if (target_->Scale() != 1.0 || src.target_->Scale() != 1.0) {
-        ScaledStretch(x, y, w, h, *src.target_, sx + src.state_.origin.X, sy + src.state_.origin.Y, sw, sh, rop,
-                      ResolvePixel(src.state_.brush.Color()));
+        ScaledStretch(x, y, w, h, *src.target_, sx + src.state_.origin.X, sy + src.state_.origin.Y, sw, sh,
+                      rop, ResolvePixel(src.state_.brush.Color()));
         return;
     }
     TBitmap stretched = StretchSource(*src.target_, sx + src.state_.origin.X, sy + src.state_.origin.Y, sw,
@@ -936,12 +940,13 @@ void TCanvas::ScaledStretch(int x, int y, int w, int h, const TBitmap& src, int 
         const TBitmap mirrored = StretchSource(src, from.Left, from.Top, from.Width(), from.Height(),
                                                flipX ? -from.Width() : from.Width(),
                                                flipY ? -from.Height() : from.Height(), COLORONCOLOR);
-        ScaledBlit({x + state_.origin.X, y + state_.origin.Y, x + state_.origin.X + w, y + state_.origin.Y + h},
-                   &mirrored, {0, 0, mirrored.Width(), mirrored.Height()}, rop, nullptr, reference);
+        ScaledBlit(
+            {x + state_.origin.X, y + state_.origin.Y, x + state_.origin.X + w, y + state_.origin.Y + h},
+            &mirrored, {0, 0, mirrored.Width(), mirrored.Height()}, rop, nullptr, reference);
         return;
     }
-    ScaledBlit({x + state_.origin.X, y + state_.origin.Y, x + state_.origin.X + w, y + state_.origin.Y + h}, &src,
-               {sx, sy, sx + sw, sy + sh}, rop, nullptr, reference);
+    ScaledBlit({x + state_.origin.X, y + state_.origin.Y, x + state_.origin.X + w, y + state_.origin.Y + h},
+               &src, {sx, sy, sx + sw, sy + sh}, rop, nullptr, reference);
 }
 
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& src, const TRect& source) {

@@ -212,10 +212,10 @@ private:
     TRect PixelClip() const;
     void FillPixels(TRect r, uint32_t rgb);  // device pixels, within the bitmap
     void ScaledEllipse(const TRect& device, bool pen, uint32_t line, uint32_t fill);
-    void ScaledStretch(int x, int y, int w, int h, const TBitmap& src, int sx, int sy, int sw, int sh, uint32_t rop,
-                       uint32_t reference);
-    void ScaledBlit(const TRect& dest, const TBitmap* src, const TRect& source, uint32_t rop, const uint32_t* key,
-                    uint32_t reference);
+    void ScaledStretch(int x, int y, int w, int h, const TBitmap& src, int sx, int sy, int sw, int sh,
+                       uint32_t rop, uint32_t reference);
+    void ScaledBlit(const TRect& dest, const TBitmap* src, const TRect& source, uint32_t rop,
+                    const uint32_t* key, uint32_t reference);
 
     TBitmap* target_;
     State state_;

@@ -264,7 +264,8 @@ void DrawResampled(TBitmap& dst, const TRect& to, const TRect& part, const TBitm
             if (seen == 0) continue;
             const uint32_t c = uint32_t((r + seen / 2) / seen) << 16 | uint32_t((g + seen / 2) / seen) << 8 |
                                uint32_t((b + seen / 2) / seen);
-            const unsigned cover = unsigned((seen * 255 + (uint64_t(kOne) * kOne) / 2) / (uint64_t(kOne) * kOne));
+            const unsigned cover =
+                unsigned((seen * 255 + (uint64_t(kOne) * kOne) / 2) / (uint64_t(kOne) * kOne));
             if (row) {
                 uint32_t& d = row[x];
                 if (cover >= 255) {

@@ -34,6 +34,7 @@ struct TThumbnail {
 // direction is decoded whole; a larger one is decoded at the largest DCT scale 1/n that still
 // leaves the fitted size, then box-filtered to it. Damaged data throws EInvalidGraphic. At a
 // desktop scale a fitted picture is made at the scaled size (a bitmap with that scale, Bitmap.h).
-TThumbnail JpegThumbnail(const uint8_t* data, size_t size, int frameWidth, int frameHeight, double scale = 1.0);
+TThumbnail JpegThumbnail(const uint8_t* data, size_t size, int frameWidth, int frameHeight,
+                         double scale = 1.0);
 
 }  // namespace gfx

@@ -106,7 +106,8 @@ inline int FromPixels(int pixels, double scale) {
     return scale == 1.0 ? pixels : int(std::ceil((pixels + 0.5) / scale)) - 1;
 }
 inline TRect ToPixels(const TRect& r, double scale) {
-    return {ToPixels(r.Left, scale), ToPixels(r.Top, scale), ToPixels(r.Right, scale), ToPixels(r.Bottom, scale)};
+    return {ToPixels(r.Left, scale), ToPixels(r.Top, scale), ToPixels(r.Right, scale),
+            ToPixels(r.Bottom, scale)};
 }
 
 }  // namespace gfx

@@ -39,7 +39,8 @@ void TImage::ClearPicture() {
 }
 
 void TImage::PictureChanged() {
-    if (autoSize_ && HasPicture()) SetBounds(Left(), Top(), picture_->LogicalWidth(), picture_->LogicalHeight());
+    if (autoSize_ && HasPicture())
+        SetBounds(Left(), Top(), picture_->LogicalWidth(), picture_->LogicalHeight());
     if (transparent_ || !HasPicture() || Stretch() || picture_->LogicalWidth() < Width() ||
         picture_->LogicalHeight() < Height())
         SetControlStyle(ControlStyle() & ~csOpaque);

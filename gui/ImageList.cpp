@@ -99,13 +99,15 @@ void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) co
         // Resampled with the mask as a key colour that the picture does not use.
         gfx::TBitmap picture(width_, height_);
         uint32_t key = 0x00FF00FE;
-        while (std::find(img.pixels.begin(), img.pixels.end(), TColor(gfx::PixelToColor(key))) != img.pixels.end())
+        while (std::find(img.pixels.begin(), img.pixels.end(), TColor(gfx::PixelToColor(key))) !=
+               img.pixels.end())
             --key;
         for (int py = 0; py < height_; ++py) {
             uint32_t* row = picture.Row32(py);
             for (int px = 0; px < width_; ++px) {
                 const size_t at = size_t(py) * size_t(width_) + size_t(px);
-                row[px] = img.mask[at] ? gfx::ColorToPixel(enabled ? img.pixels[at] : Greyed(img.pixels[at])) : key;
+                row[px] =
+                    img.mask[at] ? gfx::ColorToPixel(enabled ? img.pixels[at] : Greyed(img.pixels[at])) : key;
             }
         }
         canvas.TransparentCopy(x, y, width_, height_, picture, 0, 0, gfx::PixelToColor(key));

@@ -18,7 +18,8 @@ double SnapScale(double factor) {
 }
 
 double FitScale(double wanted, int width, int height, int areaWidth, int areaHeight) {
-    if (!(wanted > 1) || width <= 0 || height <= 0 || areaWidth <= 0 || areaHeight <= 0) return std::max(wanted, 1.0);
+    if (!(wanted > 1) || width <= 0 || height <= 0 || areaWidth <= 0 || areaHeight <= 0)
+        return std::max(wanted, 1.0);
     const double room = std::min(double(areaWidth) / width, double(areaHeight) / height);
     if (wanted <= room) return wanted;
     return std::max(1.0, std::floor(room * 4) / 4);

@@ -61,7 +61,7 @@ enum class EventType {
     Restored,
     Wake,          // Backend::Wake() was called (a worker posted something)
     ScaleChanged,  // Scale() changed (a window went to a monitor of another density)
-    Quit,  // the session ends (display lost, system shutdown)
+    Quit,          // the session ends (display lost, system shutdown)
 };
 
 struct Event {
@@ -181,7 +181,7 @@ public:
 
 struct BackendOptions {
     bool headless = false;
-    double scale = 0;          // device pixels per logical pixel; 0 = the desktop's factor
+    double scale = 0;  // device pixels per logical pixel; 0 = the desktop's factor
     // The program's largest window (logical pixels): the desktop's factor is lowered until it
     // fits the work area. 0 = no limit.
     int fitWidth = 0;

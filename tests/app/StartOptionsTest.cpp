@@ -48,13 +48,16 @@ TEST(StartOptions, CommandLineOverEnvironmentAndOneRuleForTheScale) {
     // A scale the window cannot have is a mistake said as such, on the command line and in the
     // environment alike.
     const char* silly[] = {"cdmenu", "--scale=99"};
-    EXPECT_EQ(ErrorOf(2, silly), "--scale needs a number from 0 to 8");
-    SetEnv("CDMENU_SCALE", "99");
-    EXPECT_EQ(ErrorOf(1, none), "CDMENU_SCALE needs a number from 0 to 8");
+    const std::string needs = " needs 0 (the desktop's factor) or a factor from 1 to 8, such as 1.5";
+    EXPECT_EQ(ErrorOf(2, silly), "--scale" + needs);
+    for (const char* bad : {"99", "0.5", "1,5", "1.5x", "-1"}) {
+        SetEnv("CDMENU_SCALE", bad);
+        EXPECT_EQ(ErrorOf(1, none), "CDMENU_SCALE" + needs) << bad;
+    }
 
-    // The README's CDMENU_SCALE=N sets the scale; --scale N overrides it.
-    SetEnv("CDMENU_SCALE", "3");
-    EXPECT_EQ(ParseStartOptions(1, none).scale, 3);
+    // The README's CDMENU_SCALE=F sets the factor, a decimal with a point; --scale F overrides it.
+    SetEnv("CDMENU_SCALE", "1.25");
+    EXPECT_EQ(ParseStartOptions(1, none).scale, 1.25);
     EXPECT_EQ(ParseStartOptions(6, args).scale, 2);
     SetEnv("CDMENU_SCALE", "");
 

@@ -229,3 +229,47 @@ TEST(ProgramScript, MessageBoxClosedByEnterRoundAfterRound) {
     EXPECT_EQ(r.output.find("X Error"), std::string::npos) << r.output;
     EXPECT_EQ(r.output.find("X error"), std::string::npos) << r.output;
 }
+
+// The same journey at the desktop factors laptops use: the controls answer where they are drawn,
+// and the window is drawn at its scaled size.
+TEST(ProgramScript, TheJourneyWorksAtEveryDesktopFactor) {
+    E2E_REQUIRE_PROGRAM();
+    e2e::Scratch s;
+    const path disc = e2e::CopyDisc(s.path);
+    const std::string script = R"(click bRubrik3
+expect-caption lRubrik Grafik && Foto
+click 60 185
+expect-caption lAnzahlProgramme 2/5
+expect-caption gbProgramm Fotoschätze
+wheel -1
+key Down
+expect-caption lAnzahlProgramme 3/5
+click bRubrikauswahl
+expect-visible iStart
+click bRubrik3
+click 60 204
+expect-caption gbProgramm Vektorzeichner
+screenshot page.png
+)";
+    e2e::WriteText(s.path / "script.txt", script);
+    gfx::TBitmap at1;
+    for (double scale : {1.0, 1.25, 1.5, 2.0}) {
+        SCOPED_TRACE(scale);
+        const e2e::RunResult r = e2e::Run({"--headless", "--scale", std::to_string(scale), "--data",
+                                           disc.string(), "--root", disc.string(), "--script", "script.txt"},
+                                          s.path);
+        ASSERT_EQ(r.code, 0) << r.output;
+        const gfx::TBitmap page = LoadPng(s.path / "page.png");
+        EXPECT_EQ(page.Width(), gfx::ToPixels(640, scale));
+        EXPECT_EQ(page.Height(), gfx::ToPixels(480, scale));
+        if (scale == 1.0) {
+            at1 = page;
+            continue;
+        }
+        // Flat areas keep their colours where the layout puts them: the selected row's highlight
+        // under the click, the list's white below its last row.
+        for (const gfx::TPoint p : {gfx::TPoint{150, 207}, gfx::TPoint{100, 300}})
+            EXPECT_EQ(page.Pixel(int((p.X + 0.5) * scale), int((p.Y + 0.5) * scale)), at1.Pixel(p.X, p.Y))
+                << p.X << "," << p.Y;
+    }
+}

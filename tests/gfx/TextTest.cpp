@@ -376,3 +376,64 @@ TEST(Text, TitleButtonSymbolsAreOurOwnGlyphs) {
     EXPECT_NE(Ink(restore), mx);
     EXPECT_GT(Ink(restore).Width(), 6);
 }
+
+// A picture at a desktop scale: text rasterised at its scaled size, not its 1x pixels enlarged.
+TEST(Text, AtTwiceTheScaleGlyphEdgesLieOnTheFinerGrid) {
+    auto draw = [](double scale) {
+        TBitmap b;
+        b.SetScaledSize(120, 20, scale);
+        TCanvas& c = b.Canvas();
+        c.Font().SetName("Verdana");
+        c.Font().SetSize(8);
+        c.TextOut(2, 2, "Rechtschreibprüfung");
+        return b;
+    };
+    TBitmap one = draw(1), two = draw(2);
+    ASSERT_EQ(two.Width(), 240);
+    ASSERT_EQ(two.LogicalWidth(), 120);
+    // 1x enlarged is made of uniform 2x2 blocks; real 2x text has edges inside the blocks.
+    int split = 0, ink = 0;
+    for (int y = 0; y + 1 < two.Height(); y += 2)
+        for (int x = 0; x + 1 < two.Width(); x += 2) {
+            const TColor p = two.Pixel(x, y);
+            ink += one.Pixel(x / 2, y / 2) != clWhite;
+            split += p != two.Pixel(x + 1, y) || p != two.Pixel(x, y + 1) || p != two.Pixel(x + 1, y + 1);
+        }
+    EXPECT_GT(ink, 100);
+    EXPECT_GT(split, ink / 2) << "most inked blocks of real 2x text are not one colour";
+    // The layout stays the logical one: the same measure at every scale.
+    EXPECT_EQ(two.Canvas().TextWidth("Rechtschreibprüfung"), one.Canvas().TextWidth("Rechtschreibprüfung"));
+}
+
+TEST(Text, AtFractionalScalesNoGlyphIsCutAtTheBoxItWasMeasuredFor) {
+    // Hinting makes some lines wider at 1.5x than 1.5 times their 1x width (the bold label of a
+    // program page lost its colon that way): drawn clipped to the measured box, nothing may be lost
+    // at its ends. (Accents that rise above the cell do so at 1 as well.)
+    for (double scale : {1.25, 1.5, 1.75, 2.5}) {
+        for (const char* text :
+             {"Besonderheiten:", "Rechtschreibprüfung und 40 Briefvorlagen", "Wxyz fijl"}) {
+            for (TFontStyles style : {TFontStyles(0), TFontStyles(fsBold)}) {
+                TRect box;
+                auto draw = [&](bool clipped) {
+                    TBitmap b;
+                    b.SetScaledSize(400, 30, scale);
+                    TCanvas& c = b.Canvas();
+                    c.Font().SetName("Verdana");
+                    c.Font().SetSize(8);
+                    c.Font().SetStyle(style);
+                    c.Brush().SetStyle(bsClear);
+                    box = {5, 5, 5 + c.TextWidth(text), 5 + c.TextHeight(text)};
+                    c.DrawText(text, box, DT_SINGLELINE | DT_NOPREFIX | (clipped ? 0u : DT_NOCLIP));
+                    return b;
+                };
+                const TBitmap clipped = draw(true), free = draw(false);
+                int lost = 0;
+                const TRect rows = ToPixels(box, scale);
+                for (int y = rows.Top; y < rows.Bottom; ++y)
+                    for (int x = 0; x < free.Width(); ++x) lost += clipped.Pixel(x, y) != free.Pixel(x, y);
+                EXPECT_EQ(lost, 0) << text << " at " << scale << (style ? " bold" : "");
+                EXPECT_NE(Ink(free).Right, 0) << text;
+            }
+        }
+    }
+}

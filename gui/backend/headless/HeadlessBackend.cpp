@@ -245,7 +245,8 @@ void HeadlessBackend::Present(WindowHandle w, const gfx::TBitmap& backBuffer, co
     WindowState* ws = Find(w);
     if (!ws) return;
     gfx::TBitmap& px = *ws->pixels;
-    if (px.Width() != backBuffer.Width() || px.Height() != backBuffer.Height() || px.Scale() != backBuffer.Scale())
+    if (px.Width() != backBuffer.Width() || px.Height() != backBuffer.Height() ||
+        px.Scale() != backBuffer.Scale())
         px.SetScaledSize(backBuffer.LogicalWidth(), backBuffer.LogicalHeight(), backBuffer.Scale());
     const TRect shown = gfx::Intersect(rect, {0, 0, backBuffer.LogicalWidth(), backBuffer.LogicalHeight()});
     const TRect r = gfx::Intersect(gfx::ToPixels(shown, backBuffer.Scale()), {0, 0, px.Width(), px.Height()});

@@ -260,7 +260,8 @@ SDL_Window* SdlBackend::MakeSdlWindow(WindowHandle, Win& w, bool shaped) {
     if (w.params.popup) flags |= SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_TOOLTIP;
     std::string title = base::Cp1252ToUtf8(w.params.caption);
     int x = gfx::ToPixels(w.bounds.Left, units_), y = gfx::ToPixels(w.bounds.Top, units_);
-    int cw = gfx::ToPixels(std::max(1, w.bounds.Width()), units_), ch = gfx::ToPixels(std::max(1, w.bounds.Height()), units_);
+    int cw = gfx::ToPixels(std::max(1, w.bounds.Width()), units_),
+        ch = gfx::ToPixels(std::max(1, w.bounds.Height()), units_);
     SDL_Window* win = shaped ? SDL_CreateShapedWindow(title.c_str(), unsigned(x), unsigned(y), unsigned(cw),
                                                       unsigned(ch), flags)
                              : SDL_CreateWindow(title.c_str(), x, y, cw, ch, flags);
@@ -317,8 +318,10 @@ void SdlBackend::SetWindowBounds(WindowHandle h, const TRect& r) {
     SDL_SetWindowPosition(w->sdl, gfx::ToPixels(r.Left, units_), gfx::ToPixels(r.Top, units_));
     int cw = 0, ch = 0;
     SDL_GetWindowSize(w->sdl, &cw, &ch);
-    if (cw != gfx::ToPixels(std::max(1, r.Width()), units_) || ch != gfx::ToPixels(std::max(1, r.Height()), units_))
-        SDL_SetWindowSize(w->sdl, gfx::ToPixels(std::max(1, r.Width()), units_), gfx::ToPixels(std::max(1, r.Height()), units_));
+    if (cw != gfx::ToPixels(std::max(1, r.Width()), units_) ||
+        ch != gfx::ToPixels(std::max(1, r.Height()), units_))
+        SDL_SetWindowSize(w->sdl, gfx::ToPixels(std::max(1, r.Width()), units_),
+                          gfx::ToPixels(std::max(1, r.Height()), units_));
 }
 
 TRect SdlBackend::WindowBounds(WindowHandle h) const {
@@ -327,7 +330,8 @@ TRect SdlBackend::WindowBounds(WindowHandle h) const {
     int x = 0, y = 0, cw = 0, ch = 0;
     SDL_GetWindowPosition(it->second.sdl, &x, &y);
     SDL_GetWindowSize(it->second.sdl, &cw, &ch);
-    return gfx::Bounds(gfx::FromPixels(x, units_), gfx::FromPixels(y, units_), gfx::FromPixels(cw, units_), gfx::FromPixels(ch, units_));
+    return gfx::Bounds(gfx::FromPixels(x, units_), gfx::FromPixels(y, units_), gfx::FromPixels(cw, units_),
+                       gfx::FromPixels(ch, units_));
 }
 
 void SdlBackend::SetWindowCaption(WindowHandle h, const std::string& caption) {
@@ -356,7 +360,8 @@ void SdlBackend::SetWindowShape(WindowHandle h, const std::vector<TRect>& region
         w->shaped = true;
         if (w->visible) SDL_ShowWindow(w->sdl);
     }
-    int cw = gfx::ToPixels(std::max(1, w->bounds.Width()), units_), ch = gfx::ToPixels(std::max(1, w->bounds.Height()), units_);
+    int cw = gfx::ToPixels(std::max(1, w->bounds.Width()), units_),
+        ch = gfx::ToPixels(std::max(1, w->bounds.Height()), units_);
     SDL_Surface* mask = SDL_CreateRGBSurfaceWithFormat(0, cw, ch, 32, SDL_PIXELFORMAT_RGBA8888);
     if (!mask) return;
     SDL_FillRect(mask, nullptr, SDL_MapRGBA(mask->format, 0, 0, 0, region.empty() ? 255 : 0));
@@ -371,7 +376,8 @@ void SdlBackend::SetWindowShape(WindowHandle h, const std::vector<TRect>& region
     if (SDL_SetWindowShape(w->sdl, mask, &mode) != 0)
         std::fprintf(stderr, "cdmenu: the window shape was refused (%s)\n", SDL_GetError());
     SDL_FreeSurface(mask);
-    SDL_SetWindowPosition(w->sdl, gfx::ToPixels(w->bounds.Left, units_), gfx::ToPixels(w->bounds.Top, units_));
+    SDL_SetWindowPosition(w->sdl, gfx::ToPixels(w->bounds.Left, units_),
+                          gfx::ToPixels(w->bounds.Top, units_));
 }
 
 void SdlBackend::SetWindowTopmost(WindowHandle h, bool topmost) {
@@ -406,7 +412,8 @@ void SdlBackend::MaximizeWindow(WindowHandle h) {
     if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(w->sdl)), &r) != 0) return;
     SDL_SetWindowPosition(w->sdl, r.x, r.y);
     SDL_SetWindowSize(w->sdl, r.w, r.h);
-    w->bounds = gfx::Bounds(gfx::FromPixels(r.x, units_), gfx::FromPixels(r.y, units_), gfx::FromPixels(r.w, units_), gfx::FromPixels(r.h, units_));
+    w->bounds = gfx::Bounds(gfx::FromPixels(r.x, units_), gfx::FromPixels(r.y, units_),
+                            gfx::FromPixels(r.w, units_), gfx::FromPixels(r.h, units_));
     Event moved;
     moved.type = EventType::Moved;
     moved.window = h;
@@ -543,7 +550,8 @@ void SdlBackend::DragWith(const SDL_Event& e) {
     }
     int nx = dragWinX_ + gx - dragStartX_, ny = dragWinY_ + gy - dragStartY_;
     SDL_SetWindowPosition(w->sdl, nx, ny);
-    w->bounds = gfx::Bounds(gfx::FromPixels(nx, units_), gfx::FromPixels(ny, units_), w->bounds.Width(), w->bounds.Height());
+    w->bounds = gfx::Bounds(gfx::FromPixels(nx, units_), gfx::FromPixels(ny, units_), w->bounds.Width(),
+                            w->bounds.Height());
     Event ev;
     ev.type = EventType::Moved;
     ev.window = dragging_;
@@ -620,7 +628,8 @@ SDL_HitTestResult SdlBackend::HitTest(SDL_Window* win, const SDL_Point* area, vo
     if (!self->useHitTest_ || !self->host_) return SDL_HITTEST_NORMAL;
     WindowHandle h = 0;
     if (!self->FindSdl(SDL_GetWindowID(win), &h)) return SDL_HITTEST_NORMAL;
-    return self->host_->IsWindowDragArea(h, gfx::FromPixels(area->x, self->units_), gfx::FromPixels(area->y, self->units_))
+    return self->host_->IsWindowDragArea(h, gfx::FromPixels(area->x, self->units_),
+                                         gfx::FromPixels(area->y, self->units_))
                ? SDL_HITTEST_DRAGGABLE
                : SDL_HITTEST_NORMAL;
 }

@@ -178,7 +178,7 @@ private:
     }
 
     BackendHost* host_ = nullptr;
-    double units_ = 1;  // pixels per logical pixel
+    double units_ = 1;       // pixels per logical pixel
     double fixedScale_ = 0;  // --scale: kept on every monitor
     int fitWidth_ = 0, fitHeight_ = 0;
     // The factor for a monitor's density, lowered until the program's largest window fits its
@@ -336,7 +336,9 @@ TRect Win32Backend::WindowBounds(WindowHandle h) const {
     GetClientRect(it->second.hwnd, &c);
     POINT p{0, 0};
     ClientToScreen(it->second.hwnd, &p);
-    return gfx::Bounds(gfx::FromPixels(p.x, units_), gfx::FromPixels(p.y, units_), gfx::FromPixels((c.right - c.left), units_), gfx::FromPixels((c.bottom - c.top), units_));
+    return gfx::Bounds(gfx::FromPixels(p.x, units_), gfx::FromPixels(p.y, units_),
+                       gfx::FromPixels((c.right - c.left), units_),
+                       gfx::FromPixels((c.bottom - c.top), units_));
 }
 
 void Win32Backend::SetWindowCaption(WindowHandle h, const std::string& caption) {
@@ -430,8 +432,8 @@ void Win32Backend::Present(WindowHandle h, const gfx::TBitmap& bb, const TRect& 
     bi.bmiHeader.biCompression = BI_RGB;
     HDC dc = GetDC(w->hwnd);
     if (!dc) return;
-    SetDIBitsToDevice(dc, r.Left, r.Top, r.Width(), r.Height(), r.Left, 0, 0, r.Height(), bb.Row32(r.Top), &bi,
-                      DIB_RGB_COLORS);
+    SetDIBitsToDevice(dc, r.Left, r.Top, r.Width(), r.Height(), r.Left, 0, 0, r.Height(), bb.Row32(r.Top),
+                      &bi, DIB_RGB_COLORS);
     ReleaseDC(w->hwnd, dc);
 }
 
@@ -469,7 +471,9 @@ LRESULT Win32Backend::Handle(WindowHandle h, Win& w, UINT msg, WPARAM wp, LPARAM
                 return hit;
             POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
             ScreenToClient(hwnd, &p);
-            return host_->IsWindowDragArea(h, gfx::FromPixels(p.x, units_), gfx::FromPixels(p.y, units_)) ? HTCAPTION : HTCLIENT;
+            return host_->IsWindowDragArea(h, gfx::FromPixels(p.x, units_), gfx::FromPixels(p.y, units_))
+                       ? HTCAPTION
+                       : HTCLIENT;
         }
         case WM_NCLBUTTONDBLCLK:
             if (wp == HTCAPTION && (w.params.frameless || !w.params.maximizeBox)) return 0;  // no maximising
@@ -594,7 +598,8 @@ LRESULT Win32Backend::Handle(WindowHandle h, Win& w, UINT msg, WPARAM wp, LPARAM
             break;
         case WM_MOVE: {
             if (w.minimized) return 0;
-            const int x = gfx::FromPixels(GET_X_LPARAM(lp), units_), y = gfx::FromPixels(GET_Y_LPARAM(lp), units_);
+            const int x = gfx::FromPixels(GET_X_LPARAM(lp), units_),
+                      y = gfx::FromPixels(GET_Y_LPARAM(lp), units_);
             if (x == w.bounds.Left && y == w.bounds.Top) return 0;
             w.bounds = gfx::Bounds(x, y, w.bounds.Width(), w.bounds.Height());
             Push(EventType::Moved, h, x, y);

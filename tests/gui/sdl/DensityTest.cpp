@@ -2,6 +2,7 @@
 // screen measures; and how the scale meets a compositor that scales windows itself (Wayland).
 #include <gtest/gtest.h>
 
+#include "gui/backend/Backend.h"
 #include "gui/backend/sdl/DisplayScale.h"
 #include "gui/backend/sdl/X11Probe.h"
 
@@ -9,8 +10,11 @@ TEST(Density, DesktopAnnouncementBeforePhysicalSize) {
     // Xft.dpi as desktops set it for 2x, on an X server that reports 96 physical dpi.
     EXPECT_EQ(gui::DensityScale(0, 192, 96), 2);
     EXPECT_EQ(gui::DensityScale(0, 96, 192), 1) << "the desktop's 1x wins over the measured size";
-    EXPECT_EQ(gui::DensityScale(0, 144, 96), 1) << "1.5x stays at 1: only whole blocks";
-    EXPECT_EQ(gui::DensityScale(0, 168, 96), 2);
+    EXPECT_EQ(gui::DensityScale(0, 120, 96), 1.25);
+    EXPECT_EQ(gui::DensityScale(0, 144, 96), 1.5);
+    EXPECT_EQ(gui::DensityScale(0, 168, 96), 1.75);
+    EXPECT_EQ(gui::DensityScale(0, 100, 96), 1) << "a desktop a little denser than 96 stays at 1";
+    EXPECT_EQ(gui::DensityScale(0, 0, 150), 1) << "a measured size below 168 dpi is not trusted";
     EXPECT_EQ(gui::DensityScale(0, 288, 96), 3);
     EXPECT_EQ(gui::DensityScale(0, 960, 96), 4);
     // Without an announcement the physical density counts.
@@ -20,6 +24,14 @@ TEST(Density, DesktopAnnouncementBeforePhysicalSize) {
     EXPECT_EQ(gui::DensityScale(2, 96, 96), 2);
     EXPECT_EQ(gui::DensityScale(1, 192, 192), 1);
     EXPECT_EQ(gui::DensityScale(9, 0, 0), 4);
+}
+
+TEST(Density, AWindowTooLargeForTheWorkAreaTakesTheLargestFactorThatFits) {
+    // 640 x 480 on a 1366 x 768 laptop at 200 % (a 40-pixel panel): 1.5 is the most that fits.
+    EXPECT_EQ(gui::FitScale(2, 640, 480, 1366, 728), 1.5);
+    EXPECT_EQ(gui::FitScale(2, 640, 480, 1920, 1040), 2);
+    EXPECT_EQ(gui::FitScale(1.5, 640, 480, 800, 560), 1) << "never below 1";
+    EXPECT_EQ(gui::FitScale(1.25, 640, 480, 0, 0), 1.25) << "an unknown work area changes nothing";
 }
 
 TEST(Density, XftDpiFromTheResourceString) {
@@ -75,8 +87,9 @@ TEST(Density, ScaleSplitsIntoWindowUnitsOnScalingCompositors) {
     EXPECT_EQ(gui::SplitScale(4, 2).units, 2);
     EXPECT_EQ(gui::SplitScale(3, 3).units, 1);
     // A scale between the output's steps rounds to one; below one step is one step, still sharp.
-    EXPECT_EQ(gui::SplitScale(1, 2).units, 1);
+    EXPECT_EQ(gui::SplitScale(1, 2).units, 0.5);
     EXPECT_TRUE(gui::SplitScale(1, 2).highDpi);
-    EXPECT_EQ(gui::SplitScale(3, 2).units, 2);
-    EXPECT_EQ(gui::SplitScale(4, 3).units, 1);
+    EXPECT_EQ(gui::SplitScale(3, 2).units, 1.5);
+    EXPECT_EQ(gui::SplitScale(3, 2).scale, 3);
+    EXPECT_EQ(gui::SplitScale(1.5, 1).units, 1.5) << "a fractional factor on X11: window units are pixels";
 }

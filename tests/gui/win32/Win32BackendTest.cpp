@@ -124,9 +124,11 @@ TEST(Win32Backend, TheWindowRegionIsTheScaledOutline) {
     DeleteObject(rgn);
 }
 
-TEST(Win32Backend, DensityScaleIsTheLinuxRule) {
+TEST(Win32Backend, DensityScaleFollowsLogPixelsInQuarterSteps) {
     EXPECT_EQ(Win32DensityScale(96), 1);
-    EXPECT_EQ(Win32DensityScale(144), 1);  // 150 %: no blurred half steps
+    EXPECT_EQ(Win32DensityScale(120), 1.25);
+    EXPECT_EQ(Win32DensityScale(144), 1.5);
+    EXPECT_EQ(Win32DensityScale(168), 1.75);
     EXPECT_EQ(Win32DensityScale(192), 2);
     EXPECT_EQ(Win32DensityScale(288), 3);
     EXPECT_EQ(Win32DensityScale(600), 4);
