@@ -5,7 +5,7 @@
 # full-screen view, and Escape and a click close it. The screenshots are compared with the Linux
 # build's headless pictures of the same pages (same fonts), apart from the rotating banner. Then a
 # skin window shaped by a Mask2 outline (tests/shaped_window.exe): its shape, its drag, and a click
-# in a cut corner that passes it by.
+# in a cut corner that passes it by. Last, the menu again with the desktop at 150 % (LogPixels 144).
 # Needs build/windows/cdmenu.exe and build/release (cdmenu, sampledisc); run by ./scripts/test.sh windows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -246,5 +246,34 @@ wait "$shaped_pid" || fail "shaped_window.exe failed: $(cat "$work/shaped.log")"
 presses=$(tr -d '\r' <"$work/shaped.log" | sed -n 's/^presses //p')
 [ "$presses" = 1 ] || fail "the skin got ${presses:-no} presses, not 1 (the click on it): $(cat "$work/shaped.log")"
 echo "e2e-wine: ok: dragged by its skin; a click in a cut corner does not reach it"
+
+# ---- at 150 %: LogPixels 144 --------------------------------------------------------------------
+# The window opens at 960x720 with the picture the Linux build draws at 1.5, and a click at the
+# scaled place of the first category reaches it.
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >"$work/reg.log" 2>&1 ||
+  fail "setting LogPixels: $(cat "$work/reg.log")"
+"$server" -w
+printf '%s\n' "screenshot $work/ref15-start.png" 'click 80 162' "screenshot $work/ref15-list.png" >"$work/ref15.script"
+"$host/cdmenu" --headless --scale 1.5 --data "$disc" --root "$disc" --fonts "$work/fonts" --script "$work/ref15.script" \
+  >"$work/ref15.log" 2>&1 || fail "the Linux reference run at 1.5: $(cat "$work/ref15.log")"
+"$wine" "$build/cdmenu.exe" --data "$(winpath "$disc")" --root "$(winpath "$disc")" --fonts "$(winpath "$work/fonts")" \
+  >"$work/menu15.log" 2>&1 &
+menu_pid=$!
+poll 60 "the menu's window appears at 150 %" find_main
+geometry
+[ "$ww" = 960 ] && [ "$wh" = 720 ] || fail "at 150 % the window is ${ww}x$wh, not 960x720"
+# scaled_page SHOT REF: the window's picture equals the Linux one at 1.5 outside the banner.
+scaled_page() {
+  shot "$1"
+  convert "$work/$1.png" -crop "960x720+$wx+$wy" +repage -fill black -draw "rectangle 15,585 285,705" "$work/a.png"
+  convert "$work/$2.png" -fill black -draw "rectangle 15,585 285,705" "$work/b.png"
+  python3 scripts/compare-png.py "$work/a.png" "$work/b.png" 0.999 >"$work/compare.log" 2>&1
+}
+poll 20 "the first frame at 150 % is the Linux picture at 1.5" scaled_page win15-start ref15-start
+xdotool mousemove "$((wx + 120))" "$((wy + 243))" click 1
+poll 20 "a click at 150 % shows the category's page as at 1.5" scaled_page win15-list ref15-list
+echo "e2e-wine: ok: at 150 % the window is 960x720, drawn as the Linux build draws it, and clicks land ($(cat "$work/compare.log"))"
+xdotool mousemove "$((wx + 480))" "$((wy + 360))" key alt+F4
+poll 20 "Alt+F4 ends the menu" ended
 echo "e2e-wine: $(($(date +%s) - start)) s in all"
 echo "e2e-wine: 1 passed, 0 failed"
