@@ -19,7 +19,7 @@ struct Fixture {
     WindowHandle window = 0;
     HWND hwnd = nullptr;
 
-    explicit Fixture(int scale, const wchar_t* caption) {
+    explicit Fixture(double scale, const wchar_t* caption) {
         BackendOptions o;
         o.scale = scale;
         backend = CreateWin32Backend(o);
@@ -122,6 +122,32 @@ TEST(Win32Backend, TheWindowRegionIsTheScaledOutline) {
     rgn = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(GetWindowRgn(f.hwnd, rgn), ERROR);  // a plain rectangle again
     DeleteObject(rgn);
+}
+
+TEST(Win32Backend, AMonitorOfAnotherDensityGivesTheWindowsItsFactor) {
+    Fixture f(0, L"cdmenu-test-dpi");  // the desktop's factor: 1 at Wine's 96 dpi
+    ASSERT_NE(f.hwnd, nullptr);
+    ASSERT_EQ(f.backend->Scale(), 1);
+    RECT suggested{300, 200, 450, 320};
+    const auto ev = f.Send(WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(f.backend->Scale(), 1.5);
+    ASSERT_EQ(ev.size(), 1u);
+    EXPECT_EQ(ev[0].type, EventType::ScaleChanged);
+    // The window keeps its place and takes the new size of its 100 x 80 logical pixels.
+    RECT client{};
+    GetClientRect(f.hwnd, &client);
+    EXPECT_EQ(client.right, 150);
+    EXPECT_EQ(client.bottom, 120);
+    RECT outer{};
+    GetWindowRect(f.hwnd, &outer);
+    EXPECT_EQ(outer.left, 300);
+    EXPECT_EQ(outer.top, 200);
+    // Input in logical pixels at the new factor: device 31,16 lies in logical 20,10.
+    const auto down = f.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(31, 16));
+    ASSERT_EQ(down.size(), 1u);
+    EXPECT_EQ(down[0].x, 20);
+    EXPECT_EQ(down[0].y, 10);
+    f.Send(WM_LBUTTONUP, 0, MAKELPARAM(31, 16));
 }
 
 TEST(Win32Backend, DensityScaleFollowsLogPixelsInQuarterSteps) {
