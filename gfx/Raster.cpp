@@ -189,19 +189,24 @@ TBitmap StretchSource(const TBitmap& src, int sx, int sy, int sw, int sh, int w,
 
 namespace {
 
-// Source pixels and weights (summing to kOne) of each destination pixel along one axis.
-constexpr int kOne = 1 << 12;
+// Source pixels and weights (summing to kOne) of each destination pixel along one axis. Eight bits
+// of weight per axis keep a pixel's sums within 32 bits.
+constexpr int kOne = 1 << 8;
 
 struct AxisTaps {
     std::vector<int> start;  // taps of destination pixel i: [start[i], start[i + 1])
     std::vector<int> index;
-    std::vector<int> weight;
+    std::vector<uint32_t> weight;
 };
 
-AxisTaps MakeTaps(int from0, int fromLength, int to0, int toLength, int part0, int part1) {
+AxisTaps MakeTaps(int from0, int fromLength, int to0, int toLength, int part0, int part1, int limit) {
     AxisTaps t;
     const double ratio = double(fromLength) / toLength;  // source pixels per destination pixel
     std::vector<double> w;
+    auto add = [&](int k, double weight) {
+        t.index.push_back(std::clamp(from0 + std::clamp(k, 0, fromLength - 1), 0, limit - 1));
+        w.push_back(weight);
+    };
     for (int i = part0; i < part1; ++i) {
         t.start.push_back(int(t.index.size()));
         w.clear();
@@ -210,24 +215,19 @@ AxisTaps MakeTaps(int from0, int fromLength, int to0, int toLength, int part0, i
             const double u = (i - to0 + 0.5) * ratio - 0.5;
             const int k = int(std::floor(u));
             const double f = u - k;
-            t.index.push_back(std::clamp(k, 0, fromLength - 1));
-            w.push_back(1.0 - f);
-            t.index.push_back(std::clamp(k + 1, 0, fromLength - 1));
-            w.push_back(f);
+            add(k, 1.0 - f);
+            add(k + 1, f);
         } else {
             const double a = (i - to0) * ratio, b = a + ratio;
-            for (int k = int(std::floor(a)); k < int(std::ceil(b)); ++k) {
-                t.index.push_back(std::clamp(k, 0, fromLength - 1));
-                w.push_back((std::min(b, k + 1.0) - std::max(a, double(k))) / ratio);
-            }
+            for (int k = int(std::floor(a)); k < int(std::ceil(b)); ++k)
+                add(k, (std::min(b, k + 1.0) - std::max(a, double(k))) / ratio);
         }
         int sum = 0;
-        for (size_t k = 0; k < w.size(); ++k) {
-            t.weight.push_back(int(std::lround(w[k] * kOne)));
-            sum += t.weight.back();
+        for (double x : w) {
+            t.weight.push_back(uint32_t(std::lround(x * kOne)));
+            sum += int(t.weight.back());
         }
-        t.weight[first] += kOne - sum;  // exact sums keep flat areas flat
-        for (size_t k = first; k < t.index.size(); ++k) t.index[k] += from0;
+        t.weight[first] = uint32_t(int(t.weight[first]) + kOne - sum);  // exact sums keep flat areas flat
     }
     t.start.push_back(int(t.index.size()));
     return t;
@@ -238,34 +238,50 @@ AxisTaps MakeTaps(int from0, int fromLength, int to0, int toLength, int part0, i
 void DrawResampled(TBitmap& dst, const TRect& to, const TRect& part, const TBitmap& src, const TRect& from,
                    const uint32_t* key) {
     if (to.IsEmpty() || from.IsEmpty() || part.IsEmpty() || src.Empty()) return;
-    const AxisTaps xs = MakeTaps(from.Left, from.Width(), to.Left, to.Width(), part.Left, part.Right);
-    const AxisTaps ys = MakeTaps(from.Top, from.Height(), to.Top, to.Height(), part.Top, part.Bottom);
-    const int sw = src.Width(), sh = src.Height();
+    const AxisTaps xs =
+        MakeTaps(from.Left, from.Width(), to.Left, to.Width(), part.Left, part.Right, src.Width());
+    const AxisTaps ys =
+        MakeTaps(from.Top, from.Height(), to.Top, to.Height(), part.Top, part.Bottom, src.Height());
     // Edges over a work picture's key colour keep how much of the key shows, as text does.
     const bool keyAware = dst.Transparent() && dst.Is32();
     const uint32_t dstKey = keyAware ? ResolvePixel(dst.TransparentColor()) : 0;
+    const uint32_t srcKey = key ? *key : 0;
+    const bool keyed = key != nullptr;
+    constexpr uint32_t kFull = uint32_t(kOne) * kOne;
+    // Source rows as 32-bit pixels: a palette or monochrome picture is converted once.
+    TBitmap converted;
+    const TBitmap* s32 = &src;
+    if (!src.Is32()) {
+        converted = TBitmap(src.Width(), src.Height());
+        for (int y = 0; y < src.Height(); ++y)
+            for (int x = 0; x < src.Width(); ++x) converted.Row32(y)[x] = SourceRgb(src, x, y);
+        s32 = &converted;
+    }
+    std::vector<const uint32_t*> rows(size_t(s32->Height()));
+    for (int y = 0; y < s32->Height(); ++y) rows[size_t(y)] = s32->Row32(y);
     for (int j = 0; j < part.Height(); ++j) {
         const int y = part.Top + j;
         uint32_t* row = dst.Is32() ? dst.Row32(y) : nullptr;
+        const int ty0 = ys.start[size_t(j)], ty1 = ys.start[size_t(j) + 1];
         for (int i = 0; i < part.Width(); ++i) {
             const int x = part.Left + i;
-            uint64_t r = 0, g = 0, b = 0, seen = 0;
-            for (int ty = ys.start[size_t(j)]; ty < ys.start[size_t(j) + 1]; ++ty) {
-                const int sy = std::clamp(ys.index[size_t(ty)], 0, sh - 1);
-                const uint64_t wy = uint64_t(ys.weight[size_t(ty)]);
-                for (int tx = xs.start[size_t(i)]; tx < xs.start[size_t(i) + 1]; ++tx) {
-                    const uint32_t c = SourceRgb(src, std::clamp(xs.index[size_t(tx)], 0, sw - 1), sy);
-                    if (key && c == *key) continue;
-                    const uint64_t wt = wy * uint64_t(xs.weight[size_t(tx)]);
-                    r += (c >> 16 & 0xFF) * wt, g += (c >> 8 & 0xFF) * wt, b += (c & 0xFF) * wt;
+            const int tx0 = xs.start[size_t(i)], tx1 = xs.start[size_t(i) + 1];
+            uint32_t r = 0, g = 0, b = 0, seen = 0;
+            for (int ty = ty0; ty < ty1; ++ty) {
+                const uint32_t* srow = rows[size_t(ys.index[size_t(ty)])];
+                const uint32_t wy = ys.weight[size_t(ty)];
+                for (int tx = tx0; tx < tx1; ++tx) {
+                    const uint32_t c = srow[xs.index[size_t(tx)]] & kRgbMask;
+                    if (keyed && c == srcKey) continue;
+                    const uint32_t wt = wy * xs.weight[size_t(tx)];
+                    r += (c >> 16) * wt, g += (c >> 8 & 0xFF) * wt, b += (c & 0xFF) * wt;
                     seen += wt;
                 }
             }
             if (seen == 0) continue;
-            const uint32_t c = uint32_t((r + seen / 2) / seen) << 16 | uint32_t((g + seen / 2) / seen) << 8 |
-                               uint32_t((b + seen / 2) / seen);
-            const unsigned cover =
-                unsigned((seen * 255 + (uint64_t(kOne) * kOne) / 2) / (uint64_t(kOne) * kOne));
+            const uint32_t c =
+                ((r + seen / 2) / seen) << 16 | ((g + seen / 2) / seen) << 8 | ((b + seen / 2) / seen);
+            const unsigned cover = keyed ? unsigned((seen * 255 + kFull / 2) / kFull) : 255;
             if (row) {
                 uint32_t& d = row[x];
                 if (cover >= 255) {

@@ -12,11 +12,13 @@ TImage::TImage(TComponent* owner) : TGraphicControl(owner), picture_(std::make_u
 TImage::~TImage() = default;
 
 void TImage::SetPicture(const gfx::TBitmap& bitmap) {
+    ++generation_;
     picture_->Assign(bitmap);
     PictureChanged();
 }
 
 void TImage::SetPicture(gfx::TBitmap&& bitmap) {
+    ++generation_;
     picture_->Assign(std::move(bitmap));
     PictureChanged();
 }
@@ -34,6 +36,8 @@ void TImage::LoadFromStream(base::TStream& stream) {
 }
 
 void TImage::ClearPicture() {
+    ++generation_;
+    scaled_.reset();
     picture_->FreeImage();
     PictureChanged();
 }
@@ -102,9 +106,44 @@ TRect TImage::DestRect() const {
     return r;
 }
 
+const gfx::TBitmap& TImage::ScaledPicture(const TRect& dest, double scale) {
+    if (!scaled_) scaled_ = std::make_unique<Scaled>();
+    Scaled& s = *scaled_;
+    if (s.generation == generation_ && s.dest == dest && s.scale == scale && s.transparent == transparent_)
+        return s.pixels;
+    s = Scaled{};
+    s.pixels.SetScaledSize(dest.Width(), dest.Height(), scale);
+    TCanvas& c = s.pixels.Canvas();
+    if (transparent_) {
+        // Over the picture's own key: its resampled edges keep how much of the key shows, and blend
+        // onto whatever lies behind when drawn (Canvas.h).
+        const TColor key = picture_->TransparentColor();
+        c.Brush().SetColor(key);
+        c.FillRect({0, 0, dest.Width(), dest.Height()});
+        s.pixels.SetTransparentColor(key);
+        s.pixels.SetTransparentMode(gfx::tmFixed);
+        s.pixels.SetTransparent(true);
+    }
+    c.StretchDraw({0, 0, dest.Width(), dest.Height()}, *picture_);
+    s.dest = dest;
+    s.scale = scale;
+    s.generation = generation_;
+    s.transparent = transparent_;
+    return s.pixels;
+}
+
 void TImage::Paint() {
     if (!HasPicture()) return;
     TCanvas& c = Canvas();
+    if (c.Scale() != picture_->Scale()) {
+        const bool was = picture_->Transparent();
+        picture_->SetTransparent(transparent_);
+        const TRect d = DestRect();
+        const gfx::TBitmap& scaled = ScaledPicture(d, c.Scale());
+        picture_->SetTransparent(was);
+        c.Draw(d.Left, d.Top, scaled);
+        return;
+    }
     bool was = picture_->Transparent();
     picture_->SetTransparent(transparent_);
     TRect d = DestRect();

@@ -2,6 +2,7 @@
 // TImage: shows a picture (BMP or JPEG, decoded to a bitmap) on its parent. Stretch scales it to
 // the control, Center centres it, AutoSize sizes the control to it, Transparent draws it with its
 // key colour (the bottom-left pixel's colour) left out.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -21,7 +22,10 @@ public:
 
     const gfx::TBitmap& Picture() const { return *picture_; }
     // Edit the picture in place, then call PictureChanged().
-    gfx::TBitmap& MutablePicture() { return *picture_; }
+    gfx::TBitmap& MutablePicture() {
+        ++generation_;
+        return *picture_;
+    }
     void SetPicture(const gfx::TBitmap& bitmap);
     void SetPicture(gfx::TBitmap&& bitmap);          // takes the pixels over
     void LoadFromFile(const std::string& fileName);  // raises on unreadable data
@@ -49,7 +53,20 @@ protected:
     void Paint() override;
 
 private:
+    // At a desktop scale the picture resampled for its place, made again when the picture, its
+    // place, the scale or the transparency changes: painting is then a copy.
+    struct Scaled {
+        gfx::TBitmap pixels;
+        TRect dest{};
+        double scale = 0;
+        std::uint64_t generation = 0;
+        bool transparent = false;
+    };
+    const gfx::TBitmap& ScaledPicture(const TRect& dest, double scale);
+
     std::unique_ptr<gfx::TBitmap> picture_;
+    std::unique_ptr<Scaled> scaled_;
+    std::uint64_t generation_ = 1;
     bool stretch_ = false;
     bool center_ = false;
     bool autoSize_ = false;

@@ -121,7 +121,7 @@ public:
         // The recordings live as long as the process; each start begins with none.
         rec_.sound->Clear();
         rec_.shell->Clear();
-        auto backend = gui::CreateBackend({.headless = true});
+        auto backend = gui::CreateBackend({.headless = true, .scale = Options.scale});
         hb_ = backend->GetAutomation();
         hb_->SetColorDepth(colorDepth);
         hb_->SetScreenSize(screenWidth, screenHeight);
