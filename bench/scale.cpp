@@ -23,7 +23,13 @@ void BM_FirstFrame(benchmark::State& state) {
     }
 }
 // A fixed count: every start copies the disc first (outside the figure, but not free).
-BENCHMARK(BM_FirstFrame)->Arg(100)->Arg(125)->Arg(150)->Arg(200)->Iterations(30)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstFrame)
+    ->Arg(100)
+    ->Arg(125)
+    ->Arg(150)
+    ->Arg(200)
+    ->Iterations(30)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_PageChange(benchmark::State& state) {
     MenuFixture menu(MenuFixture::kNoStart);
@@ -38,7 +44,8 @@ void BM_PageChange(benchmark::State& state) {
         menu.Backend().Click(60, rows[turn]);
         turn ^= 1;
     }
-    if (menu.Main()->lbProgramme->ItemIndex() != 1 + (turn ^ 1)) state.SkipWithError("the click missed its row");
+    if (menu.Main()->lbProgramme->ItemIndex() != 1 + (turn ^ 1))
+        state.SkipWithError("the click missed its row");
 }
 BENCHMARK(BM_PageChange)->Arg(100)->Arg(125)->Arg(150)->Arg(200)->Unit(benchmark::kMillisecond);
 

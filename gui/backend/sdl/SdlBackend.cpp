@@ -1,8 +1,8 @@
 // SDL2 backend.
 //
 //  1. start-up: hints, display, scale
-//  2. windows: create, shape, present (window surface, integer scale; on a compositor that
-//     scales windows, a high-density window of real pixels)
+//  2. windows: create, shape, present (window surface; on a compositor that scales windows, a
+//     high-density window of real pixels)
 //  3. events: translation, waiting, wake-up
 //  4. window dragging: SDL's hit test where a window manager moves windows, else our own
 //  5. pointer, keyboard, clipboard, screen

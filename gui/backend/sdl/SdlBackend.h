@@ -1,7 +1,7 @@
 #pragma once
-// SdlBackend: windows on a real display through SDL2. Back buffers are shown through each window's
-// surface (no GPU unless asked); on a high-density display, or with --scale N, every window is
-// shown at an integer scale and input is mapped back to logical pixels.
+// SdlBackend: windows on a real display through SDL2. Back buffers, made at the desktop's factor
+// (or --scale F), are shown through each window's surface as they are (no GPU unless asked); input
+// is mapped back to logical pixels.
 #include <memory>
 
 #include "gui/backend/Backend.h"
