@@ -627,6 +627,7 @@ LRESULT Win32Backend::Handle(WindowHandle h, Win& w, UINT msg, WPARAM wp, LPARAM
             const double scale = ScaleFor(LOWORD(wp), MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST));
             if (scale == units_) return 0;
             units_ = scale;
+            // NOLINTNEXTLINE(performance-no-int-to-ptr): the message carries the suggested rectangle
             const RECT* suggested = reinterpret_cast<const RECT*>(lp);
             const RECT outer = OuterRect(w, w.bounds);
             SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, outer.right - outer.left,
