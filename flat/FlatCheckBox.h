@@ -8,6 +8,7 @@
 #include "flat/FlatHover.h"
 #include "flat/FlatUtils.h"
 #include "gui/CustomControl.h"
+#include "gui/PressTracker.h"
 
 namespace flat {
 
@@ -33,7 +34,7 @@ public:
     void SetColorCheck(gfx::TColor c) { SetColorSlot(kSlotCheck, c); }
 
     bool MouseInControl() const { return track_.inside; }
-    bool Held() const { return track_.held; }
+    bool Held() const { return press_.Held(); }
     gfx::TRect CheckRect() const;  // the square, in client coordinates
     // Whether the application's hover watch watches this box now.
     bool HoverWatched() const { return track_.Watched(); }
@@ -65,6 +66,7 @@ private:
     bool checked_ = false;
     bool transparent_ = false;
     TCheckBoxLayout layout_ = checkboxLeft;
+    gui::TPressTracker press_{*this};
     TFlatHover track_;
     TOffscreen offscreen_;  // reused from paint to paint
 };

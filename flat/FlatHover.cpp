@@ -2,6 +2,7 @@
 
 #include "gui/Application.h"
 #include "gui/HoverWatch.h"
+#include "gui/PressTracker.h"
 #include "gui/Screen.h"
 
 namespace flat {
@@ -14,8 +15,9 @@ gui::THoverWatch* Watch() {
 
 }  // namespace
 
-TFlatHover::TFlatHover(gui::TControl& owner, const void* group, std::function<void()> redraw)
-    : owner_(owner), group_(group), redraw_(std::move(redraw)) {}
+TFlatHover::TFlatHover(gui::TControl& owner, const void* group, const gui::TPressTracker& press,
+                       std::function<void()> redraw)
+    : owner_(owner), group_(group), press_(press), redraw_(std::move(redraw)) {}
 
 TFlatHover::~TFlatHover() {
     Unwatch();
@@ -43,7 +45,7 @@ void TFlatHover::Start(bool markInside) {
 }
 
 void TFlatHover::End() {
-    if (!owner_.Enabled() || !inside || held) return;
+    if (!owner_.Enabled() || !inside || press_.Held()) return;
     inside = false;
     Unwatch();
     redraw_();

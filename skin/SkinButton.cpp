@@ -10,6 +10,7 @@ using base::RoundHalfEven;
 
 TSkinButton::TSkinButton(gui::TComponent* owner)
     : gui::TGraphicControl(owner), work_(0, 0, gfx::pf24bit), scratch_(0, 0, gfx::pf32bit) {
+    SetControlStyle(ControlStyle() & ~gui::csClickEvents);  // the press tracker clicks
     SetBounds(0, 0, 30, 30);
     work_.SetTransparentColor(kKeyColor);
     work_.SetTransparentMode(gfx::tmFixed);
@@ -88,12 +89,21 @@ void TSkinButton::MouseLeave() {
 }
 
 void TSkinButton::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
+    if (button == gui::mbLeft) press_.Press(shift);
     gui::TGraphicControl::MouseDown(button, shift, x, y);
     state_ = stPressed;
     RepaintIfEnabled();
 }
 
 void TSkinButton::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
+    if (button == gui::mbLeft) {
+        // The click comes before the release handling, so OnClick sees the pressed band.
+        if (press_.ClickAt(x, y)) {
+            Click();
+            if (Freeing()) return;
+        }
+        press_.Release(x, y);
+    }
     gui::TGraphicControl::MouseUp(button, shift, x, y);
     if (state_ != stNormal) state_ = stHot;
     RepaintIfEnabled();

@@ -17,6 +17,7 @@
 
 #include "gui/GraphicControl.h"
 #include "gui/ImageList.h"
+#include "gui/PressTracker.h"
 
 namespace skin {
 
@@ -71,6 +72,7 @@ private:
     int textDistance_ = 5;
     gui::TAlignment alignment_ = gui::taCenter;
     int state_ = stNormal;
+    gui::TPressTracker press_{*this};  // the click; the bands follow enter, leave, press, release
     int textX_ = 0;
     gfx::TBitmap work_;
     gfx::TBitmap scratch_;
