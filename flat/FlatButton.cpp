@@ -13,7 +13,7 @@ using gfx::TRect;
 using BS = TFlatButtonState;
 
 namespace {
-const char kHoverGroup = 0;  // all flat buttons (and the scroll bar's) share one hover watch
+const char kHoverGroup = 0;  // all flat buttons (and the scroll bar's) share one hover group
 }  // namespace
 
 TFlatButton::TFlatButton(gui::TComponent* owner)
@@ -188,7 +188,7 @@ void TFlatButton::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int 
         state_ = BS::Up;
         track_.inside = false;
         // Released outside after the hover look was shown: the look must go too, and the
-        // hover watch with it.
+        // hover group's watch with it.
         if (!inside) track_.Unwatch();
         if (inside || wasInside) Redraw();
     } else if (inside) {

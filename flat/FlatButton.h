@@ -12,7 +12,7 @@
 //                            Space release, also one whose press went elsewhere)
 //   accelerator           -> group: Down; the click
 //   double click          -> OnDblClick only while Down
-// Hover is watched by the application's hover watch, one flat button at a time; moving onto
+// Hover is watched by the pointer router's hover group, one flat button at a time; moving onto
 // another flat button ends the previous one's hover at once.
 #include <string>
 
@@ -70,7 +70,7 @@ public:
     TFlatButtonState State() const { return state_; }
     bool MouseInControl() const { return track_.inside; }
     bool Held() const { return press_.Held(); }
-    // Whether the application's hover watch watches this button now.
+    // Whether the pointer router's hover group watches this button now.
     bool HoverWatched() const { return track_.Watched(); }
 
     void Click() override;

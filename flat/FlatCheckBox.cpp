@@ -6,7 +6,7 @@ using gfx::TColor;
 using gfx::TRect;
 
 namespace {
-const char kHoverGroup = 0;  // all flat check boxes share one hover watch
+const char kHoverGroup = 0;  // all flat check boxes share one hover group
 }  // namespace
 
 TFlatCheckBox::TFlatCheckBox(gui::TComponent* owner)

@@ -2,7 +2,7 @@
 // TFlatCheckBox: a painted check box — an 11x11 square with a drawn tick and a word-wrapped
 // caption beside it. The square shows Color at rest, ColorFocused with the focus or the mouse
 // over it, and ColorDown while a mouse button is held on it. Hover is watched by the
-// application's hover watch, one flat check box at a time. OnClick is raised by every change of
+// pointer router's hover group, one flat check box at a time. OnClick is raised by every change of
 // Checked, also by code.
 #include "flat/FlatColors.h"
 #include "flat/FlatHover.h"
@@ -36,7 +36,7 @@ public:
     bool MouseInControl() const { return track_.inside; }
     bool Held() const { return press_.Held(); }
     gfx::TRect CheckRect() const;  // the square, in client coordinates
-    // Whether the application's hover watch watches this box now.
+    // Whether the pointer router's hover group watches this box now.
     bool HoverWatched() const { return track_.Watched(); }
 
     void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;

@@ -1,7 +1,6 @@
 #include "flat/FlatHover.h"
 
 #include "gui/Application.h"
-#include "gui/HoverWatch.h"
 #include "gui/PressTracker.h"
 #include "gui/Screen.h"
 
@@ -9,8 +8,8 @@ namespace flat {
 
 namespace {
 
-gui::THoverWatch* Watch() {
-    return gui::Application ? gui::Application->Hover() : nullptr;
+gui::TPointerRouter* Router() {
+    return gui::Application ? &gui::Application->Pointer() : nullptr;
 }
 
 }  // namespace
@@ -28,16 +27,11 @@ bool TFlatHover::CursorOver() const {
 }
 
 void TFlatHover::Start(bool markInside) {
-    gui::THoverWatch* watch = Watch();
-    if (!watch || watch->Watched(group_) == &owner_) return;
-    watch->EndWatched(group_);
+    gui::TPointerRouter* router = Router();
+    if (!router || router->Hovered(group_) == &owner_) return;
+    router->EndHover(group_);
     if (gui::Application->ActiveForm() == nullptr) return;
-    watch->Watch(
-        group_, &owner_,
-        [this](gui::TControl*) {
-            if (!CursorOver()) End();
-        },
-        [this] { End(); });
+    router->Hover(group_, &owner_, [this] { End(); });
     if (markInside) {
         inside = true;
         redraw_();
@@ -52,12 +46,12 @@ void TFlatHover::End() {
 }
 
 void TFlatHover::Unwatch() {
-    if (gui::THoverWatch* watch = Watch()) watch->Unwatch(&owner_);
+    if (gui::TPointerRouter* router = Router()) router->Unhover(&owner_);
 }
 
 bool TFlatHover::Watched() const {
-    gui::THoverWatch* watch = Watch();
-    return watch && watch->Watched(group_) == &owner_ && watch->Running(group_);
+    gui::TPointerRouter* router = Router();
+    return router && router->Hovered(group_) == &owner_ && router->HoverTicking(group_);
 }
 
 }  // namespace flat

@@ -1,10 +1,9 @@
 #pragma once
 // TFlatHover: the hover state of a flat control with a hover look, written once for the button
 // and the check box. `inside`: the hover look shows; a control held by its press tracker keeps
-// it. The application's hover watch keeps one
-// control of each group (class) watched; its 100 ms tick ends the hover once the pointer is no
-// longer over the control, and moving onto another control of the group ends the previous one's
-// hover at once.
+// it. The pointer router's hover group of the class (see TPointerRouter) ends the hover on its
+// 100 ms tick once the pointer is no longer over the control, and at once when the pointer moves
+// onto another control of the group.
 #include <functional>
 
 namespace gui {
@@ -16,7 +15,7 @@ namespace flat {
 
 class TFlatHover {
 public:
-    // group: one address per class of controls that share a watch.
+    // group: one address per class of controls that share a hover group.
     TFlatHover(gui::TControl& owner, const void* group, const gui::TPressTracker& press,
                std::function<void()> redraw);
     ~TFlatHover();
