@@ -69,12 +69,13 @@ void TFlatButton::SetDown(bool v) {
     if (v == down_) return;
     if (down_ && !allowAllUp_) return;
     down_ = v;
+    // A disabled button stays in the disabled state; enabling it finds Down then.
     if (v) {
         if (state_ == BS::Up) Invalidate();
-        state_ = BS::Exclusive;
+        if (Enabled()) state_ = BS::Exclusive;
         UpdateExclusive();
     } else {
-        state_ = BS::Up;
+        if (Enabled()) state_ = BS::Up;
         Redraw();
     }
 }
@@ -91,7 +92,7 @@ void TFlatButton::ButtonPressed(TFlatButton* sender) {
     if (sender == this || sender->groupIndex_ != groupIndex_) return;
     if (sender->down_ && down_) {
         down_ = false;
-        state_ = BS::Up;
+        if (Enabled()) state_ = BS::Up;
         Redraw();
     }
     allowAllUp_ = sender->allowAllUp_;
@@ -321,13 +322,6 @@ void TFlatButton::Paint() {
 }
 
 void TFlatButton::PaintButton(gfx::TCanvas& canvas) {
-    if (!Enabled()) {
-        state_ = BS::Disabled;
-        press_.Cancel();
-        track_.inside = false;
-    } else if (state_ == BS::Disabled) {
-        state_ = (down_ && groupIndex_ != 0) ? BS::Exclusive : BS::Up;
-    }
     const TRect client = ClientRect();
     canvas.SetFont(Font());
 
