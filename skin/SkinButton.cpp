@@ -26,8 +26,17 @@ void TSkinButton::SetImageList(gui::TImageList* list) {
     imageList_ = list;
     if (list) {
         list->FreeNotification(this);
+        SetBounds(Left(), Top(), Width(), Height());  // one band high
         PaintNow();
     }
+}
+
+int TSkinButton::BandHeight() const {
+    return RoundHalfEven(imageList_->Height() / 4.0);
+}
+
+void TSkinButton::SetBounds(int left, int top, int width, int height) {
+    gui::TGraphicControl::SetBounds(left, top, width, imageList_ ? BandHeight() : height);
 }
 
 void TSkinButton::SetImageIndex(int index) {
@@ -35,11 +44,6 @@ void TSkinButton::SetImageIndex(int index) {
     if (imageList_ && index > imageList_->Count() - 1) index = imageList_->Count() - 1;
     imageIndex_ = index;
     PaintNow();
-}
-
-bool TSkinButton::Enabled() {
-    state_ = enabled_ ? stNormal : stDisabled;
-    return enabled_;
 }
 
 void TSkinButton::SetEnabled(bool enabled) {
@@ -115,12 +119,10 @@ void TSkinButton::Click() {
 
 void TSkinButton::Paint() {
     if (!imageList_) return;
-    if (!enabled_) state_ = stDisabled;
+    // Every change of the flag and of the mouse leaves a disabled button in band 3.
     const int iw = imageList_->Width(), ih = imageList_->Height();
     const int rw = roundWidth_, s = state_;
-    // Four equal bands; the button is always exactly one band high.
-    const int band = RoundHalfEven(ih / 4.0);
-    if (Height() != band) SetHeight(band);
+    const int band = BandHeight();
     const int w = Width(), h = Height();
 
     work_.SetScaledSize(w, h, Canvas().Scale());
