@@ -7,7 +7,7 @@
 
 bool CanTakeFocus(gui::TControl* c) {
     if (!c || !c->Showing()) return false;
-    if (auto* b = dynamic_cast<skin::TSkinButton*>(c)) return b->EnabledFlag();
+    if (auto* b = dynamic_cast<skin::TSkinButton*>(c)) return b->Enabled();
     return c->Enabled();
 }
 

@@ -532,13 +532,13 @@ void TMainForm::ScrollCategories(int step) {
 
 void TMainForm::bPfeilObenMouseDown(gui::TComponent*, gui::TMouseButton, gui::TShiftState, int, int) {
     // A disabled arrow takes no presses (the skin button still sees the mouse).
-    if (!bPfeilOben->EnabledFlag()) return;
+    if (!bPfeilOben->Enabled()) return;
     PlaySlotSound(0);
     ScrollCategories(-1);
 }
 
 void TMainForm::bPfeilUntenMouseDown(gui::TComponent*, gui::TMouseButton, gui::TShiftState, int, int) {
-    if (!bPfeilUnten->EnabledFlag()) return;
+    if (!bPfeilUnten->Enabled()) return;
     PlaySlotSound(0);
     ScrollCategories(+1);
 }

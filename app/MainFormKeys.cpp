@@ -52,7 +52,7 @@ void TMainForm::FormKeyDown(gui::TComponent*, int& key, gui::TShiftState shift) 
         bBeenden2Click(bBeenden2);
         return;
     }
-    if (!bInfo->EnabledFlag()) {
+    if (!bInfo->Enabled()) {
         InfoPageKey(key, shift);
         return;
     }

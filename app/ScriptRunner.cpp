@@ -640,9 +640,9 @@ void TScriptRunner::Execute(const Line& line) {
                 return Fail(line, showing ? "it is visible" : "it is hidden");
             return;
         }
-        // A skin button keeps its own flag; its Enabled() getter has a side effect.
+        // A skin button keeps its own flag; the control itself stays enabled.
         auto* skinButton = dynamic_cast<skin::TSkinButton*>(c);
-        const bool enabled = skinButton ? skinButton->EnabledFlag() : c->Enabled();
+        const bool enabled = skinButton ? skinButton->Enabled() : c->Enabled();
         if (enabled != (cmd == "expect-enabled"))
             return Fail(line, enabled ? "it is enabled" : "it is disabled");
         return;

@@ -1,9 +1,6 @@
 #include "flat/CustomFlatEdit.h"
 
-#include <algorithm>
-
 #include "flat/FlatUtils.h"
-#include "flat/HslColor.h"
 #include "gui/Application.h"
 #include "gui/Screen.h"
 
@@ -12,10 +9,13 @@ namespace flat {
 using gfx::TColor;
 using gfx::TRect;
 
-TCustomFlatEdit::TCustomFlatEdit(gui::TComponent* owner) : gui::TEdit(owner) {
-    colors_[kSlotFocused] = gfx::clWhite;
-    colors_[kSlotBorder] = gfx::RGB(160, 150, 131);
-    colors_[kSlotFlat] = gfx::RGB(235, 234, 225);
+TCustomFlatEdit::TCustomFlatEdit(gui::TComponent* owner)
+    : gui::TEdit(owner),
+      look_(
+          *this, [this] { UpdateLook(); }, {gfx::clWhite, gfx::RGB(160, 150, 131)},
+          {{kSlotFocused, 10, ctLighten}, {kSlotBorder, 50, ctDarken}}, [this] { return flat_; },
+          // The edit's own Color is its current background: it follows its parent through ColorFlat.
+          [this](bool v) { SetParentColor(v); }) {
     SetBorderVisible(false);
     SetBounds(Left(), Top(), 121, 19);
     UpdateLook();
@@ -24,64 +24,38 @@ TCustomFlatEdit::TCustomFlatEdit(gui::TComponent* owner) : gui::TEdit(owner) {
 TCustomFlatEdit::~TCustomFlatEdit() = default;
 
 TColor TCustomFlatEdit::ColorSlot(int slot) const {
-    return (slot >= 0 && slot < 3) ? colors_[slot] : gfx::clNone;
+    return slot == kSlotFlat ? flat_ : look_.Slot(slot);
 }
 
 void TCustomFlatEdit::SetColorSlot(int slot, TColor color) {
-    if (slot < 0 || slot >= 3) return;
-    colors_[slot] = color;
-    if (slot == kSlotFlat) parentColor_ = false;
+    if (slot != kSlotFlat) {
+        look_.SetSlot(slot, color);
+        return;
+    }
+    flat_ = color;
+    parentColor_ = false;
     UpdateLook();
+}
+
+void TCustomFlatEdit::FollowParentColor() {
+    flat_ = Parent()->Color();
+    look_.ColorChanged();
 }
 
 void TCustomFlatEdit::SetParentColor(bool v) {
     if (parentColor_ == v) return;
     parentColor_ = v;
-    if (v && Parent()) {
-        colors_[kSlotFlat] = Parent()->Color();
-        CalcAdvColors();
-    }
+    if (v && Parent()) FollowParentColor();
     UpdateLook();
 }
 
 void TCustomFlatEdit::ParentColorChanged() {
     // The edit's own Color is its current background, so the framework's ParentColor stays
     // off; the flat edit follows its parent through ColorFlat instead.
-    if ((parentColor_ || useAdvColors_) && Parent()) {
-        colors_[kSlotFlat] = Parent()->Color();
-        CalcAdvColors();
+    if ((parentColor_ || look_.UseAdvanced()) && Parent()) {
+        FollowParentColor();
         UpdateLook();
     }
-}
-
-void TCustomFlatEdit::CalcAdvColors() {
-    if (!useAdvColors_) return;
-    colors_[kSlotFocused] = CalcAdvancedColor(ColorFlat(), colors_[kSlotFocused], advFocused_, ctLighten);
-    colors_[kSlotBorder] = CalcAdvancedColor(ColorFlat(), colors_[kSlotBorder], advBorder_, ctDarken);
-}
-
-void TCustomFlatEdit::SetAdvColorFocused(int percent) {
-    advFocused_ = std::clamp(percent, 0, 100);
-    if (useAdvColors_) {
-        CalcAdvColors();
-        UpdateLook();
-    }
-}
-
-void TCustomFlatEdit::SetAdvColorBorder(int percent) {
-    advBorder_ = std::clamp(percent, 0, 100);
-    if (useAdvColors_) {
-        CalcAdvColors();
-        UpdateLook();
-    }
-}
-
-void TCustomFlatEdit::SetUseAdvColors(bool v) {
-    if (useAdvColors_ == v) return;
-    useAdvColors_ = v;
-    SetParentColor(v);
-    CalcAdvColors();
-    UpdateLook();
 }
 
 bool TCustomFlatEdit::Highlighted() const {

@@ -4,6 +4,7 @@
 // background colour. Plain look: background ColorFlat. Highlighted look: background
 // ColorFocused — when the edit has the focus, or when the mouse is over it while the focused
 // control is not a flat edit (so two flat edits never look active at once).
+#include "flat/FlatLook.h"
 #include "gui/Edit.h"
 
 namespace flat {
@@ -18,21 +19,22 @@ public:
 
     gfx::TColor ColorSlot(int slot) const;
     void SetColorSlot(int slot, gfx::TColor color);  // ColorFlat also turns ParentColor off
-    gfx::TColor ColorFocused() const { return colors_[kSlotFocused]; }
+    gfx::TColor ColorFocused() const { return look_.Slot(kSlotFocused); }
     void SetColorFocused(gfx::TColor c) { SetColorSlot(kSlotFocused, c); }
-    gfx::TColor ColorBorder() const { return colors_[kSlotBorder]; }
+    gfx::TColor ColorBorder() const { return look_.Slot(kSlotBorder); }
     void SetColorBorder(gfx::TColor c) { SetColorSlot(kSlotBorder, c); }
-    gfx::TColor ColorFlat() const { return colors_[kSlotFlat]; }
+    gfx::TColor ColorFlat() const { return flat_; }
     void SetColorFlat(gfx::TColor c) { SetColorSlot(kSlotFlat, c); }
     // ParentColor of a flat edit: ColorFlat follows the parent's colour.
     bool ParentColor() const { return parentColor_; }
     void SetParentColor(bool v);
-    int AdvColorFocused() const { return advFocused_; }
-    void SetAdvColorFocused(int percent);
-    int AdvColorBorder() const { return advBorder_; }
-    void SetAdvColorBorder(int percent);
-    bool UseAdvColors() const { return useAdvColors_; }
-    void SetUseAdvColors(bool v);
+    // The advanced shades derive from ColorFlat.
+    int AdvColorFocused() const { return look_.Advanced(kSlotFocused); }
+    void SetAdvColorFocused(int percent) { look_.SetAdvanced(kSlotFocused, percent); }
+    int AdvColorBorder() const { return look_.Advanced(kSlotBorder); }
+    void SetAdvColorBorder(int percent) { look_.SetAdvanced(kSlotBorder, percent); }
+    bool UseAdvColors() const { return look_.UseAdvanced(); }
+    void SetUseAdvColors(bool v) { look_.SetUseAdvanced(v); }
 
     bool MouseOver() const { return mouseOver_; }
     bool Highlighted() const;
@@ -54,13 +56,12 @@ protected:
 
 private:
     void UpdateLook();
-    void CalcAdvColors();
+    void FollowParentColor();  // ColorFlat takes the parent's colour
     void AdjustHeight();
 
-    gfx::TColor colors_[3];
+    gfx::TColor flat_ = gfx::RGB(235, 234, 225);
+    TFlatLook look_;  // ColorFocused and ColorBorder, shades of ColorFlat
     bool parentColor_ = true;
-    int advFocused_ = 10, advBorder_ = 50;
-    bool useAdvColors_ = false;
     bool mouseOver_ = false;
     bool adjusting_ = false;
 };

@@ -13,7 +13,7 @@ using gfx::TRect;
 using BS = TFlatButtonState;
 
 namespace {
-const char kHoverGroup = 0;  // all flat buttons (and the scroll bar's) share one hover watch
+const char kHoverGroup = 0;  // all flat buttons (and the scroll bar's) share one hover group
 }  // namespace
 
 TFlatButton::TFlatButton(gui::TComponent* owner)
@@ -23,7 +23,10 @@ TFlatButton::TFlatButton(gui::TComponent* owner)
                     {gfx::RGB(235, 234, 225), gfx::RGB(217, 214, 197), gfx::RGB(160, 150, 131), gfx::clWhite,
                      gfx::clBlack},
                     {{kSlotFocused, 10, ctLighten}, {kSlotDown, 10, ctDarken}, {kSlotBorder, 50, ctDarken}})),
-      track_(*this, &kHoverGroup, [this] { Redraw(); }) {
+      // The bottom row counts as inside too.
+      press_(*this,
+             [this](int x, int y) { return x >= 0 && x < ClientWidth() && y >= 0 && y <= ClientHeight(); }),
+      track_(*this, &kHoverGroup, press_, [this] { Redraw(); }) {
     SetControlStyle(gui::csCaptureMouse | gui::csDoubleClicks | gui::csOpaque);
     SetParentColor(true);
     SetParentFont(true);
@@ -66,12 +69,13 @@ void TFlatButton::SetDown(bool v) {
     if (v == down_) return;
     if (down_ && !allowAllUp_) return;
     down_ = v;
+    // A disabled button stays in the disabled state; enabling it finds Down then.
     if (v) {
         if (state_ == BS::Up) Invalidate();
-        state_ = BS::Exclusive;
+        if (Enabled()) state_ = BS::Exclusive;
         UpdateExclusive();
     } else {
-        state_ = BS::Up;
+        if (Enabled()) state_ = BS::Up;
         Redraw();
     }
 }
@@ -88,7 +92,7 @@ void TFlatButton::ButtonPressed(TFlatButton* sender) {
     if (sender == this || sender->groupIndex_ != groupIndex_) return;
     if (sender->down_ && down_) {
         down_ = false;
-        state_ = BS::Up;
+        if (Enabled()) state_ = BS::Up;
         Redraw();
     }
     allowAllUp_ = sender->allowAllUp_;
@@ -158,17 +162,16 @@ void TFlatButton::MouseDown(gui::TMouseButton button, gui::TShiftState shift, in
         state_ = BS::Pressed;
         Redraw();
     }
-    track_.held = true;
+    press_.Press();  // the second press of a double click clicks too
     if (CanFocus()) SetFocus();
 }
 
 void TFlatButton::MouseMove(gui::TShiftState shift, int x, int y) {
     gui::TCustomControl::MouseMove(shift, x, y);
-    if (track_.held) {
+    if (press_.Held()) {
+        press_.Move(x, y);
         BS next = down_ ? BS::Exclusive : BS::Up;
-        if (x >= 0 && x < ClientWidth() && y >= 0 && y <= ClientHeight()) {
-            next = down_ ? BS::Exclusive : BS::Pressed;
-        }
+        if (press_.Inside()) next = down_ ? BS::Exclusive : BS::Pressed;
         if (next != state_) {
             state_ = next;
             Redraw();
@@ -179,15 +182,14 @@ void TFlatButton::MouseMove(gui::TShiftState shift, int x, int y) {
 
 void TFlatButton::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
     gui::TCustomControl::MouseUp(button, shift, x, y);
-    if (!track_.held) return;
-    track_.held = false;
-    const bool inside = x >= 0 && x < ClientWidth() && y >= 0 && y <= ClientHeight();
+    if (!press_.Held()) return;
+    const bool inside = press_.Release(x, y);  // released inside: the click
     if (groupIndex_ == 0) {
         const bool wasInside = track_.inside;
         state_ = BS::Up;
         track_.inside = false;
         // Released outside after the hover look was shown: the look must go too, and the
-        // hover watch with it.
+        // hover group's watch with it.
         if (!inside) track_.Unwatch();
         if (inside || wasInside) Redraw();
     } else if (inside) {
@@ -207,6 +209,7 @@ void TFlatButton::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int 
 
 void TFlatButton::KeyDown(int& key, gui::TShiftState shift) {
     if (key == gui::VK_SPACE && Enabled()) {
+        press_.KeyDown(key);
         if (groupIndex_ != 0) {
             SetDown(true);
         } else {
@@ -219,6 +222,7 @@ void TFlatButton::KeyDown(int& key, gui::TShiftState shift) {
 
 void TFlatButton::KeyUp(int& key, gui::TShiftState shift) {
     if (key == gui::VK_SPACE && Enabled()) {
+        press_.KeyUp(key);
         if (groupIndex_ != 0) {
             SetDown(false);
         } else {
@@ -241,9 +245,8 @@ bool TFlatButton::DialogKey(int key, gui::TShiftState shift) {
     // Enter belongs to the focused push button, or to the default one when the focus is on
     // something else.
     if (key != gui::VK_RETURN || shift != 0 || !CanFocus()) return false;
-    gui::TWinControl* focused = gui::Screen ? gui::Screen->ActiveControl() : nullptr;
-    const bool active = (focused && focused->IsPushButton()) ? focused == this : default_;
-    if (!active) return false;
+    if (!gui::TPressTracker::EnterIsFor(this, default_, gui::Screen ? gui::Screen->ActiveControl() : nullptr))
+        return false;
     Click();
     return true;
 }
@@ -266,7 +269,7 @@ void TFlatButton::EnabledChanged() {
     if (!Enabled()) {
         state_ = BS::Disabled;
         track_.inside = false;
-        track_.held = false;
+        press_.Cancel();
         track_.Unwatch();
     } else {
         if (state_ == BS::Disabled) state_ = (down_ && groupIndex_ != 0) ? BS::Exclusive : BS::Up;
@@ -319,13 +322,6 @@ void TFlatButton::Paint() {
 }
 
 void TFlatButton::PaintButton(gfx::TCanvas& canvas) {
-    if (!Enabled()) {
-        state_ = BS::Disabled;
-        track_.held = false;
-        track_.inside = false;
-    } else if (state_ == BS::Disabled) {
-        state_ = (down_ && groupIndex_ != 0) ? BS::Exclusive : BS::Up;
-    }
     const TRect client = ClientRect();
     canvas.SetFont(Font());
 

@@ -8,10 +8,11 @@
 //   left press            -> pressed (unless Down); held; takes the focus
 //   move while held       -> pressed/exclusive inside, up/exclusive outside
 //   release while held    -> no group: up; group: inside toggles Down. Inside raises the click.
-//   Space down / up       -> group: Down true / false; else pressed / up and the click
+//   Space down / up       -> group: Down true / false; else pressed / up and the click (on every
+//                            Space release, also one whose press went elsewhere)
 //   accelerator           -> group: Down; the click
 //   double click          -> OnDblClick only while Down
-// Hover is watched by the application's hover watch, one flat button at a time; moving onto
+// Hover is watched by the pointer router's hover group, one flat button at a time; moving onto
 // another flat button ends the previous one's hover at once.
 #include <string>
 
@@ -21,6 +22,7 @@
 #include "flat/FlatUtils.h"
 #include "gfx/Bitmap.h"
 #include "gui/CustomControl.h"
+#include "gui/PressTracker.h"
 
 namespace flat {
 
@@ -67,8 +69,8 @@ public:
     // Run-time state (read by tests and the scroll bar).
     TFlatButtonState State() const { return state_; }
     bool MouseInControl() const { return track_.inside; }
-    bool Held() const { return track_.held; }
-    // Whether the application's hover watch watches this button now.
+    bool Held() const { return press_.Held(); }
+    // Whether the pointer router's hover group watches this button now.
     bool HoverWatched() const { return track_.Watched(); }
 
     void Click() override;
@@ -118,6 +120,7 @@ private:
     int spacing_ = 4;
 
     TFlatButtonState state_ = TFlatButtonState::Up;
+    gui::TPressTracker press_;
     TFlatHover track_;
     TOffscreen offscreen_;  // reused from paint to paint
 };

@@ -6,7 +6,7 @@ using gfx::TColor;
 using gfx::TRect;
 
 namespace {
-const char kHoverGroup = 0;  // all flat check boxes share one hover watch
+const char kHoverGroup = 0;  // all flat check boxes share one hover group
 }  // namespace
 
 TFlatCheckBox::TFlatCheckBox(gui::TComponent* owner)
@@ -15,7 +15,7 @@ TFlatCheckBox::TFlatCheckBox(gui::TComponent* owner)
           TFlatLook(*this, [this] { Redraw(); },
                     {gfx::clWhite, gfx::RGB(217, 214, 197), gfx::clBlack, gfx::RGB(160, 150, 131)},
                     {{kSlotFocused, 10, ctLighten}, {kSlotDown, 10, ctDarken}, {kSlotBorder, 50, ctDarken}})),
-      track_(*this, &kHoverGroup, [this] { Redraw(); }) {
+      track_(*this, &kHoverGroup, press_, [this] { Redraw(); }) {
     SetControlStyle(gui::csCaptureMouse | gui::csDoubleClicks | gui::csOpaque);
     SetParentColor(true);
     SetParentFont(true);
@@ -82,7 +82,7 @@ void TFlatCheckBox::SetBounds(int left, int top, int width, int height) {
 void TFlatCheckBox::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
     if (button == gui::mbLeft && Enabled()) {
         if (CanFocus()) SetFocus();
-        track_.held = true;
+        press_.Press();        // the second press of a double click toggles too
         track_.inside = true;  // a press is over the box, even without a move before it
         Redraw();
     }
@@ -91,12 +91,11 @@ void TFlatCheckBox::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
 
 void TFlatCheckBox::MouseMove(gui::TShiftState shift, int x, int y) {
     gui::TCustomControl::MouseMove(shift, x, y);
-    if (track_.held) {
+    if (press_.Held()) {
         // While held the pointer's place decides whether the release counts, so leaving the
-        // box before releasing leaves Checked alone.
-        const bool inside = x >= 0 && x < ClientWidth() && y >= 0 && y < ClientHeight();
-        if (inside != track_.inside) {
-            track_.inside = inside;
+        // box before releasing leaves Checked alone; the square shows it.
+        if (press_.Move(x, y)) {
+            track_.inside = press_.Inside();
             Redraw();
         }
         return;
@@ -105,9 +104,11 @@ void TFlatCheckBox::MouseMove(gui::TShiftState shift, int x, int y) {
 }
 
 void TFlatCheckBox::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
-    if (button == gui::mbLeft && Enabled() && track_.held) {
-        track_.held = false;
-        if (track_.inside) SetChecked(!checked_);
+    if (button == gui::mbLeft && Enabled() && press_.Held()) {
+        // Where the pointer last moved decides, as the square showed it.
+        const bool inside = press_.Inside();
+        press_.Release(x, y);
+        if (inside) SetChecked(!checked_);
         Redraw();
     }
     gui::TCustomControl::MouseUp(button, shift, x, y);
@@ -154,7 +155,7 @@ void TFlatCheckBox::EnabledChanged() {
     gui::TCustomControl::EnabledChanged();
     if (!Enabled()) {
         track_.inside = false;
-        track_.held = false;
+        press_.Cancel();
         track_.Unwatch();
     }
     Redraw();
@@ -187,7 +188,7 @@ void TFlatCheckBox::PaintBox(gfx::TCanvas& canvas) {
     TColor fill = ColorFocused();
     if (!Focused() && !track_.inside) {
         fill = Color();
-    } else if (track_.held) {
+    } else if (press_.Held()) {
         fill = ColorDown();
     }
     canvas.Brush().SetColor(fill);

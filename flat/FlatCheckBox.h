@@ -2,12 +2,13 @@
 // TFlatCheckBox: a painted check box — an 11x11 square with a drawn tick and a word-wrapped
 // caption beside it. The square shows Color at rest, ColorFocused with the focus or the mouse
 // over it, and ColorDown while a mouse button is held on it. Hover is watched by the
-// application's hover watch, one flat check box at a time. OnClick is raised by every change of
+// pointer router's hover group, one flat check box at a time. OnClick is raised by every change of
 // Checked, also by code.
 #include "flat/FlatColors.h"
 #include "flat/FlatHover.h"
 #include "flat/FlatUtils.h"
 #include "gui/CustomControl.h"
+#include "gui/PressTracker.h"
 
 namespace flat {
 
@@ -33,9 +34,9 @@ public:
     void SetColorCheck(gfx::TColor c) { SetColorSlot(kSlotCheck, c); }
 
     bool MouseInControl() const { return track_.inside; }
-    bool Held() const { return track_.held; }
+    bool Held() const { return press_.Held(); }
     gfx::TRect CheckRect() const;  // the square, in client coordinates
-    // Whether the application's hover watch watches this box now.
+    // Whether the pointer router's hover group watches this box now.
     bool HoverWatched() const { return track_.Watched(); }
 
     void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
@@ -65,6 +66,7 @@ private:
     bool checked_ = false;
     bool transparent_ = false;
     TCheckBoxLayout layout_ = checkboxLeft;
+    gui::TPressTracker press_{*this};
     TFlatHover track_;
     TOffscreen offscreen_;  // reused from paint to paint
 };

@@ -1,21 +1,22 @@
 #include "flat/FlatHover.h"
 
 #include "gui/Application.h"
-#include "gui/HoverWatch.h"
+#include "gui/PressTracker.h"
 #include "gui/Screen.h"
 
 namespace flat {
 
 namespace {
 
-gui::THoverWatch* Watch() {
-    return gui::Application ? gui::Application->Hover() : nullptr;
+gui::TPointerRouter* Router() {
+    return gui::Application ? &gui::Application->Pointer() : nullptr;
 }
 
 }  // namespace
 
-TFlatHover::TFlatHover(gui::TControl& owner, const void* group, std::function<void()> redraw)
-    : owner_(owner), group_(group), redraw_(std::move(redraw)) {}
+TFlatHover::TFlatHover(gui::TControl& owner, const void* group, const gui::TPressTracker& press,
+                       std::function<void()> redraw)
+    : owner_(owner), group_(group), press_(press), redraw_(std::move(redraw)) {}
 
 TFlatHover::~TFlatHover() {
     Unwatch();
@@ -26,16 +27,11 @@ bool TFlatHover::CursorOver() const {
 }
 
 void TFlatHover::Start(bool markInside) {
-    gui::THoverWatch* watch = Watch();
-    if (!watch || watch->Watched(group_) == &owner_) return;
-    watch->EndWatched(group_);
+    gui::TPointerRouter* router = Router();
+    if (!router || router->Hovered(group_) == &owner_) return;
+    router->EndHover(group_);
     if (gui::Application->ActiveForm() == nullptr) return;
-    watch->Watch(
-        group_, &owner_,
-        [this](gui::TControl*) {
-            if (!CursorOver()) End();
-        },
-        [this] { End(); });
+    router->Hover(group_, &owner_, [this] { End(); });
     if (markInside) {
         inside = true;
         redraw_();
@@ -43,19 +39,19 @@ void TFlatHover::Start(bool markInside) {
 }
 
 void TFlatHover::End() {
-    if (!owner_.Enabled() || !inside || held) return;
+    if (!owner_.Enabled() || !inside || press_.Held()) return;
     inside = false;
     Unwatch();
     redraw_();
 }
 
 void TFlatHover::Unwatch() {
-    if (gui::THoverWatch* watch = Watch()) watch->Unwatch(&owner_);
+    if (gui::TPointerRouter* router = Router()) router->Unhover(&owner_);
 }
 
 bool TFlatHover::Watched() const {
-    gui::THoverWatch* watch = Watch();
-    return watch && watch->Watched(group_) == &owner_ && watch->Running(group_);
+    gui::TPointerRouter* router = Router();
+    return router && router->Hovered(group_) == &owner_ && router->HoverTicking(group_);
 }
 
 }  // namespace flat

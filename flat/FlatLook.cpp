@@ -7,8 +7,12 @@
 namespace flat {
 
 TFlatLook::TFlatLook(gui::TControl& owner, std::function<void()> redraw,
-                     std::initializer_list<gfx::TColor> slots, std::initializer_list<TAdvancedSlot> advanced)
-    : owner_(owner), redraw_(std::move(redraw)) {
+                     std::initializer_list<gfx::TColor> slots, std::initializer_list<TAdvancedSlot> advanced,
+                     std::function<gfx::TColor()> base, std::function<void(bool)> followParent)
+    : owner_(owner),
+      redraw_(std::move(redraw)),
+      base_(std::move(base)),
+      followParent_(std::move(followParent)) {
     for (gfx::TColor c : slots)
         if (count_ < kMaxSlots) slots_[count_++] = c;
     for (const TAdvancedSlot& a : advanced)
@@ -37,7 +41,10 @@ void TFlatLook::SetAdvanced(int slot, int percent) {
 void TFlatLook::SetUseAdvanced(bool v) {
     if (useAdvanced_ == v) return;
     useAdvanced_ = v;
-    owner_.SetParentColor(v);
+    if (followParent_)
+        followParent_(v);
+    else
+        owner_.SetParentColor(v);
     Recalc();
     redraw_();
 }
@@ -54,9 +61,10 @@ void TFlatLook::ParentColorChanged() {
 
 void TFlatLook::Recalc() {
     if (!useAdvanced_) return;
+    const gfx::TColor base = base_ ? base_() : owner_.Color();
     for (int i = 0; i < advancedCount_; ++i) {
         gfx::TColor& c = slots_[advanced_[i].slot];
-        c = CalcAdvancedColor(owner_.Color(), c, advanced_[i].percent, advanced_[i].type);
+        c = CalcAdvancedColor(base, c, advanced_[i].percent, advanced_[i].type);
     }
 }
 

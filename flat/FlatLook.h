@@ -5,6 +5,9 @@
 // way the control asks for (most paint at once, a box that holds controls repaints).
 //
 // The control forwards ColorChanged and ParentColorChanged, and invalidates itself after them.
+// The shades come from the control's colour unless it names another base colour (the flat edit's
+// ColorFlat), and advanced mode makes the control follow its parent's colour through the
+// framework's ParentColor unless it names its own way (followParent).
 #include <functional>
 #include <initializer_list>
 
@@ -29,7 +32,8 @@ public:
     static constexpr int kMaxSlots = 5;
 
     TFlatLook(gui::TControl& owner, std::function<void()> redraw, std::initializer_list<gfx::TColor> slots,
-              std::initializer_list<TAdvancedSlot> advanced);
+              std::initializer_list<TAdvancedSlot> advanced, std::function<gfx::TColor()> base = {},
+              std::function<void(bool)> followParent = {});
 
     int SlotCount() const { return count_; }
     gfx::TColor Slot(int slot) const { return slot >= 0 && slot < count_ ? slots_[slot] : gfx::clNone; }
@@ -41,7 +45,7 @@ public:
     bool UseAdvanced() const { return useAdvanced_; }
     void SetUseAdvanced(bool v);
 
-    void ColorChanged();
+    void ColorChanged();  // also: the base colour changed
     void ParentColorChanged();
 
 private:
@@ -49,6 +53,8 @@ private:
 
     gui::TControl& owner_;
     std::function<void()> redraw_;
+    std::function<gfx::TColor()> base_;
+    std::function<void(bool)> followParent_;
     gfx::TColor slots_[kMaxSlots]{};
     int count_ = 0;
     TAdvancedSlot advanced_[kMaxSlots]{};

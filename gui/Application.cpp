@@ -58,7 +58,6 @@ TApplication::TApplication(std::unique_ptr<gui::Backend> backend)
     hints_ = std::make_unique<THintController>(this, *backend_);
     modal_ = std::make_unique<TModalStack>(*backend_);
     pointer_ = std::make_unique<TPointerRouter>(*this, *backend_, *hints_);
-    hover_ = Make<THoverWatch>();
     gfx::SetFontSmoothing(backend_->Settings().fontSmoothing);
 }
 
@@ -68,7 +67,6 @@ TApplication::~TApplication() {
     // Forms and everything else owned go while Application still answers.
     while (ComponentCount() > 0) {
         TComponent* c = Components(ComponentCount() - 1);
-        if (c == hover_) hover_ = nullptr;  // made first, so it goes last
         delete c;
     }
     {

@@ -19,7 +19,6 @@
 #include "gui/Consts.h"
 #include "gui/Control.h"
 #include "gui/HintController.h"
-#include "gui/HoverWatch.h"
 #include "gui/ModalStack.h"
 #include "gui/PointerRouter.h"
 #include "gui/backend/Backend.h"
@@ -89,9 +88,8 @@ public:
     const std::string& HintText() const { return hints_->Text(); }  // the hint showing now
     TControl* HintControl() const { return hints_->Control(); }
 
-    // The one hover watch of the controls that show a hover look (nullptr once the application's
-    // components are gone).
-    THoverWatch* Hover() const { return hover_; }
+    // Where the pointer's events go; also the hover groups of controls with a lingering hover look.
+    TPointerRouter& Pointer() { return *pointer_; }
 
     // Threads: run fn on the GUI thread and wait for it (directly when called on the GUI thread).
     // An exception in fn is shown in the exception box.
@@ -166,7 +164,6 @@ private:
     std::unique_ptr<THintController> hints_;
     std::unique_ptr<TModalStack> modal_;
     std::unique_ptr<TPointerRouter> pointer_;
-    THoverWatch* hover_ = nullptr;  // owned as a component
 
     // Synchronize.
     struct SyncCall {

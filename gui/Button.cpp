@@ -9,8 +9,9 @@
 namespace gui {
 
 TButton::TButton(TComponent* owner) : TCustomControl(owner) {
-    // A quick second press is another click, as with the system's push buttons.
-    SetControlStyle(ControlStyle() & ~csDoubleClicks);
+    // A quick second press is another click, as with the system's push buttons; the press
+    // tracker raises the click.
+    SetControlStyle(ControlStyle() & ~(csDoubleClicks | csClickEvents));
     SetTabStop(true);
     SetBounds(0, 0, 75, 25);
 }
@@ -48,10 +49,7 @@ bool TButton::DialogKey(int key, TShiftState shift) {
     if (!CanFocus()) return false;
     TForm* f = ParentForm();
     if (key == VK_RETURN) {
-        TWinControl* active = f ? f->ActiveControl() : nullptr;
-        // A focused push button takes Enter; otherwise the default button does.
-        bool mine = active == this || (default_ && !(active && active->IsPushButton()));
-        if (!mine) return false;
+        if (!TPressTracker::EnterIsFor(this, default_, f ? f->ActiveControl() : nullptr)) return false;
         Click();
         return true;
     }
@@ -65,20 +63,28 @@ bool TButton::DialogKey(int key, TShiftState shift) {
 void TButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (button == mbLeft) {
         if (CanFocus() && !Focused()) SetFocus();
-        held_ = true;
+        press_.Press(shift);
         SetPressed(true);
     }
     TCustomControl::MouseDown(button, shift, x, y);
 }
 
 void TButton::MouseMove(TShiftState shift, int x, int y) {
-    if (held_) SetPressed(ClientRect().Contains({x, y}));
+    if (press_.Held()) {
+        press_.Move(x, y);
+        SetPressed(press_.Inside());
+    }
     TCustomControl::MouseMove(shift, x, y);
 }
 
 void TButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    if (button == mbLeft && held_) {
-        held_ = false;
+    if (button == mbLeft && press_.Held()) {
+        // The click comes before the release look, so OnClick still sees the button pressed.
+        if (press_.ClickAt(x, y)) {
+            Click();
+            if (Freeing()) return;
+        }
+        press_.Release(x, y);
         SetPressed(false);
     }
     TCustomControl::MouseUp(button, shift, x, y);
@@ -86,8 +92,7 @@ void TButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
 
 void TButton::KeyDown(int& key, TShiftState shift) {
     TCustomControl::KeyDown(key, shift);
-    if (key == VK_SPACE) {
-        spaceDown_ = true;
+    if (press_.KeyDown(key)) {
         SetPressed(true);
         key = 0;
     }
@@ -95,8 +100,7 @@ void TButton::KeyDown(int& key, TShiftState shift) {
 
 void TButton::KeyUp(int& key, TShiftState shift) {
     TCustomControl::KeyUp(key, shift);
-    if (key == VK_SPACE && spaceDown_) {
-        spaceDown_ = false;
+    if (press_.KeyUp(key)) {
         SetPressed(false);
         key = 0;
         Click();
@@ -109,7 +113,7 @@ void TButton::DoEnter() {
 }
 
 void TButton::DoExit() {
-    spaceDown_ = false;
+    press_.FocusLost();
     SetPressed(false);
     TCustomControl::DoExit();
     Invalidate();
@@ -120,7 +124,7 @@ void TButton::TextChanged() {
 }
 
 void TButton::EnabledChanged() {
-    held_ = false;
+    press_.Cancel();
     pressed_ = false;
     TCustomControl::EnabledChanged();
 }

@@ -2,6 +2,7 @@
 // TButton: a push button. Enter clicks the Default button (unless another push button has the
 // focus), Escape the Cancel button; a click sets the form's ModalResult to ModalResult.
 #include "gui/CustomControl.h"
+#include "gui/PressTracker.h"
 
 namespace gui {
 
@@ -41,8 +42,7 @@ private:
     bool cancel_ = false;
     TModalResult modalResult_ = mrNone;
     bool pressed_ = false;
-    bool held_ = false;
-    bool spaceDown_ = false;
+    TPressTracker press_{*this};
 };
 
 }  // namespace gui

@@ -7,6 +7,7 @@
 #include "gui/Form.h"
 #include "gui/HintController.h"
 #include "gui/Screen.h"
+#include "gui/Timer.h"
 
 namespace gui {
 
@@ -160,6 +161,76 @@ void TPointerRouter::Dispatch(TForm* form, const Event& ev) {
             break;
     }
     UpdateCursor();
+}
+
+// ---- hover groups ------------------------------------------------------------------------------
+
+TPointerRouter::HoverSlot* TPointerRouter::FindHover(const void* group) {
+    for (HoverSlot& s : hovers_)
+        if (s.group == group) return &s;
+    return nullptr;
+}
+
+const TPointerRouter::HoverSlot* TPointerRouter::FindHover(const void* group) const {
+    for (const HoverSlot& s : hovers_)
+        if (s.group == group) return &s;
+    return nullptr;
+}
+
+TControl* TPointerRouter::Hovered(const void* group) const {
+    const HoverSlot* s = FindHover(group);
+    return s ? s->control : nullptr;
+}
+
+void TPointerRouter::Hover(const void* group, TControl* c, std::function<void()> end) {
+    HoverSlot* s = FindHover(group);
+    if (!s) {
+        hovers_.push_back(HoverSlot{group, nullptr, {}, {}});
+        s = &hovers_.back();
+    }
+    if (!s->timer) {
+        // Made on first use: a control made before the application runs needs no loop.
+        TTimer* timer = app_.Make<TTimer>();
+        timer->SetEnabled(false);
+        timer->SetInterval(kHoverInterval);
+        timer->SetOnTimer([this, group](TComponent*) {
+            const HoverSlot* slot = FindHover(group);
+            if (!slot || !slot->control || !slot->end) return;
+            if (Screen && Screen->ControlAtCursor() == slot->control) return;
+            FireEvent(slot->end);
+        });
+        s->timer = TComponent::WeakOf<TTimer>(timer);
+    }
+    s->timer->SetEnabled(false);
+    s->control = c;
+    s->end = std::move(end);
+    s->timer->SetEnabled(true);
+}
+
+void TPointerRouter::EndHover(const void* group) {
+    const HoverSlot* s = FindHover(group);
+    if (s && s->control && s->end) FireEvent(s->end);
+}
+
+void TPointerRouter::Unhover(TControl* c) {
+    if (!c) return;
+    for (HoverSlot& s : hovers_) {
+        if (s.control != c) continue;
+        s.control = nullptr;
+        if (s.timer) s.timer->SetEnabled(false);
+    }
+}
+
+bool TPointerRouter::HoverTicking(const void* group) const {
+    const HoverSlot* s = FindHover(group);
+    return s && s->control && s->timer && s->timer->Enabled();
+}
+
+std::vector<TTimer*> TPointerRouter::HoverTimers() const {
+    std::vector<TTimer*> timers;
+    for (const HoverSlot& s : hovers_)
+        if (s.timer) timers.push_back(s.timer.Get());
+    return timers;
 }
 
 }  // namespace gui

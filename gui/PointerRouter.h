@@ -3,7 +3,15 @@
 // leave), the capture from press to release, the click (press and release on the same control) and
 // the double click (platform time and distance), sends the wheel up the parents from the focused
 // control, and sets the cursor.
+//
+// Hover groups: a control with a hover look that lingers (the flat controls) asks to be a group's
+// hovered control (one group per class). Its hover ends when another control of the group takes
+// its place, or on the group's 100 ms tick once the control under the cursor is another one (the
+// pointer may have gone to a window that reports no leave to it). The ticks are timers of the
+// application, so none outlives it.
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "gui/Component.h"
 #include "gui/backend/Backend.h"
@@ -14,6 +22,7 @@ class TApplication;
 class TControl;
 class TForm;
 class THintController;
+class TTimer;
 
 // c is container or lies inside it.
 bool IsInside(const TControl* c, const TControl* container);
@@ -37,7 +46,26 @@ public:
     // The pointer left the window.
     void LeftWindow();
 
+    static constexpr int kHoverInterval = 100;
+    // c becomes group's hovered control and the group's tick starts afresh; end runs when its
+    // hover should end (the control decides whether it does).
+    void Hover(const void* group, TControl* c, std::function<void()> end);
+    void EndHover(const void* group);            // the hovered control's end runs now
+    TControl* Hovered(const void* group) const;  // or nullptr
+    void Unhover(TControl* c);                   // c's group stops watching it
+    bool HoverTicking(const void* group) const;
+    std::vector<TTimer*> HoverTimers() const;  // for tests
+
 private:
+    struct HoverSlot {
+        const void* group;
+        TControl* control = nullptr;
+        TComponent::WeakOf<TTimer> timer;
+        std::function<void()> end;
+    };
+    HoverSlot* FindHover(const void* group);
+    const HoverSlot* FindHover(const void* group) const;
+
     TApplication& app_;
     Backend& backend_;
     THintController& hints_;
@@ -48,6 +76,7 @@ private:
     std::uint64_t lastDownTime_ = 0;
     TPoint lastDownPos_{};  // screen
     bool lastDownWasDouble_ = false;
+    std::vector<HoverSlot> hovers_;
 };
 
 }  // namespace gui

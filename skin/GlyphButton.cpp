@@ -23,6 +23,7 @@ gfx::TColor Mix(gfx::TColor under, gfx::TColor over, int share) {
 }  // namespace
 
 TGlyphButton::TGlyphButton(gui::TComponent* owner) : gui::TGraphicControl(owner) {
+    SetControlStyle(ControlStyle() & ~gui::csClickEvents);  // the press tracker clicks
     SetBounds(0, 0, kSize, kSize);
 }
 
@@ -50,7 +51,7 @@ void TGlyphButton::Notification(gui::TComponent* c, gui::TOperation op) {
 }
 
 void TGlyphButton::EnabledChanged() {
-    down_ = false;
+    press_.Cancel();
     gui::TGraphicControl::EnabledChanged();
     Invalidate();
 }
@@ -68,28 +69,26 @@ void TGlyphButton::MouseLeave() {
 
 void TGlyphButton::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
     if (button == gui::mbLeft) {
-        down_ = true;
-        inside_ = true;
+        press_.Press(shift);
         Repaint();
     }
     gui::TGraphicControl::MouseDown(button, shift, x, y);
 }
 
 void TGlyphButton::MouseMove(gui::TShiftState shift, int x, int y) {
-    if (down_) {
-        bool in = ClientRect().Contains({x, y});
-        if (in != inside_) {
-            inside_ = in;
-            Repaint();
-        }
-    }
+    if (press_.Move(x, y)) Repaint();
     gui::TGraphicControl::MouseMove(shift, x, y);
 }
 
 void TGlyphButton::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
+    // The click comes before the release, while the button still shows pressed.
+    if (button == gui::mbLeft && press_.ClickAt(x, y)) {
+        Click();
+        if (Freeing()) return;
+    }
     gui::TGraphicControl::MouseUp(button, shift, x, y);
-    if (button == gui::mbLeft && down_) {
-        down_ = false;
+    if (button == gui::mbLeft && press_.Held()) {
+        press_.Release(x, y);
         Repaint();
     }
 }
@@ -101,7 +100,7 @@ void TGlyphButton::Click() {
 void TGlyphButton::Paint() {
     gfx::TCanvas& c = Canvas();
     const int w = Width(), h = Height();
-    const bool pressed = down_ && inside_ && Enabled();
+    const bool pressed = press_.Inside() && Enabled();
     const bool hot = !pressed && MouseInside() && Enabled();
     if (pressed || hot) {
         const gfx::TColor wash = pressed ? kDownWash : kHotWash;

@@ -5,6 +5,7 @@
 // A disabled button shows the embossed glyph and ignores clicks.
 #include "gui/GraphicControl.h"
 #include "gui/ImageList.h"
+#include "gui/PressTracker.h"
 
 namespace skin {
 
@@ -19,7 +20,7 @@ public:
     void SetImageIndex(int index);
 
     bool Hot() const { return MouseInside(); }
-    bool Down() const { return down_; }
+    bool Down() const { return press_.Held(); }
 
     void MouseEnter() override;
     void MouseLeave() override;
@@ -36,8 +37,7 @@ protected:
 private:
     gui::TImageList* imageList_ = nullptr;
     int imageIndex_ = 0;
-    bool down_ = false;    // left button held on the button
-    bool inside_ = false;  // pointer over it while held
+    gui::TPressTracker press_{*this};
 };
 
 }  // namespace skin

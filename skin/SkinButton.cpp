@@ -10,6 +10,7 @@ using base::RoundHalfEven;
 
 TSkinButton::TSkinButton(gui::TComponent* owner)
     : gui::TGraphicControl(owner), work_(0, 0, gfx::pf24bit), scratch_(0, 0, gfx::pf32bit) {
+    SetControlStyle(ControlStyle() & ~gui::csClickEvents);  // the press tracker clicks
     SetBounds(0, 0, 30, 30);
     work_.SetTransparentColor(kKeyColor);
     work_.SetTransparentMode(gfx::tmFixed);
@@ -25,8 +26,17 @@ void TSkinButton::SetImageList(gui::TImageList* list) {
     imageList_ = list;
     if (list) {
         list->FreeNotification(this);
+        SetBounds(Left(), Top(), Width(), Height());  // one band high
         PaintNow();
     }
+}
+
+int TSkinButton::BandHeight() const {
+    return RoundHalfEven(imageList_->Height() / 4.0);
+}
+
+void TSkinButton::SetBounds(int left, int top, int width, int height) {
+    gui::TGraphicControl::SetBounds(left, top, width, imageList_ ? BandHeight() : height);
 }
 
 void TSkinButton::SetImageIndex(int index) {
@@ -34,11 +44,6 @@ void TSkinButton::SetImageIndex(int index) {
     if (imageList_ && index > imageList_->Count() - 1) index = imageList_->Count() - 1;
     imageIndex_ = index;
     PaintNow();
-}
-
-bool TSkinButton::Enabled() {
-    state_ = enabled_ ? stNormal : stDisabled;
-    return enabled_;
 }
 
 void TSkinButton::SetEnabled(bool enabled) {
@@ -88,12 +93,21 @@ void TSkinButton::MouseLeave() {
 }
 
 void TSkinButton::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
+    if (button == gui::mbLeft) press_.Press(shift);
     gui::TGraphicControl::MouseDown(button, shift, x, y);
     state_ = stPressed;
     RepaintIfEnabled();
 }
 
 void TSkinButton::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
+    if (button == gui::mbLeft) {
+        // The click comes before the release handling, so OnClick sees the pressed band.
+        if (press_.ClickAt(x, y)) {
+            Click();
+            if (Freeing()) return;
+        }
+        press_.Release(x, y);
+    }
     gui::TGraphicControl::MouseUp(button, shift, x, y);
     if (state_ != stNormal) state_ = stHot;
     RepaintIfEnabled();
@@ -105,12 +119,10 @@ void TSkinButton::Click() {
 
 void TSkinButton::Paint() {
     if (!imageList_) return;
-    if (!enabled_) state_ = stDisabled;
+    // Every change of the flag and of the mouse leaves a disabled button in band 3.
     const int iw = imageList_->Width(), ih = imageList_->Height();
     const int rw = roundWidth_, s = state_;
-    // Four equal bands; the button is always exactly one band high.
-    const int band = RoundHalfEven(ih / 4.0);
-    if (Height() != band) SetHeight(band);
+    const int band = BandHeight();
     const int w = Width(), h = Height();
 
     work_.SetScaledSize(w, h, Canvas().Scale());

@@ -5,8 +5,9 @@
 // between them; the caption is drawn on top; pixels of the key colour 0x875F46 stay transparent.
 //
 // Enabled is the button's own flag, separate from the control's enabled state, so mouse events
-// keep arriving while it is off (the button then shows band 3 and raises no OnClick). Reading it
-// resets the visual state to 0 or 3 without repainting.
+// keep arriving while it is off (the button then shows band 3 and raises no OnClick). With an
+// image list the button is always one band high: the height follows when the list is set and
+// whenever the bounds change. Paint only draws.
 //
 //   input          state          repaint now (only while Enabled; otherwise the state ends at 3)
 //   enter          1              yes (ignored while the form is loading)
@@ -17,6 +18,7 @@
 
 #include "gui/GraphicControl.h"
 #include "gui/ImageList.h"
+#include "gui/PressTracker.h"
 
 namespace skin {
 
@@ -32,11 +34,9 @@ public:
     void SetImageList(gui::TImageList* list);
     int ImageIndex() const { return imageIndex_; }
     void SetImageIndex(int index);
-    // Side effect: the state becomes 0 (on) or 3 (off), without repainting.
-    bool Enabled();
+    // The button's own flag (the control itself stays enabled).
+    bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled) override;
-    // The flag without the side effect (for code that must only look).
-    bool EnabledFlag() const { return enabled_; }
     gfx::TColor DisabledFontColor() const { return disabledFontColor_; }
     void SetDisabledFontColor(gfx::TColor c) { disabledFontColor_ = c; }
     int RoundWidth() const { return roundWidth_; }
@@ -54,6 +54,7 @@ public:
     void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
     void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
     void Click() override;
+    void SetBounds(int left, int top, int width, int height) override;
 
 protected:
     void Paint() override;
@@ -62,6 +63,7 @@ protected:
 
 private:
     void RepaintIfEnabled();
+    int BandHeight() const;  // a quarter of the image height
 
     gui::TImageList* imageList_ = nullptr;
     int imageIndex_ = 0;
@@ -71,6 +73,7 @@ private:
     int textDistance_ = 5;
     gui::TAlignment alignment_ = gui::taCenter;
     int state_ = stNormal;
+    gui::TPressTracker press_{*this};  // the click; the bands follow enter, leave, press, release
     int textX_ = 0;
     gfx::TBitmap work_;
     gfx::TBitmap scratch_;

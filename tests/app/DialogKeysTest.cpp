@@ -256,7 +256,7 @@ TEST(DialogKeys, InfoPageTabOrderLinksAndEscape) {
     ASSERT_EQ(m->FocusedControl(), before);
 
     hb.Key(gui::VK_F1);
-    ASSERT_FALSE(m->bInfo->EnabledFlag());
+    ASSERT_FALSE(m->bInfo->Enabled());
     EXPECT_EQ(m->FocusedControl(), info->bBeenden);
     EXPECT_TRUE(Marked(hb, info->bBeenden));
     const std::vector<std::int64_t> linkEdge = LeftEdge(hb, info->lInternet);
@@ -281,22 +281,22 @@ TEST(DialogKeys, InfoPageTabOrderLinksAndEscape) {
     hb.Key(gui::VK_SPACE);
     EXPECT_EQ(menu.Shell().Calls().back().target.rfind("mailto:", 0), 0u)
         << menu.Shell().Calls().back().target;
-    EXPECT_FALSE(m->bInfo->EnabledFlag());
+    EXPECT_FALSE(m->bInfo->Enabled());
     // Keys of the page below do nothing while it covers the window.
     hb.Key(gui::VK_DOWN);
     EXPECT_EQ(m->FocusedControl(), info->leMail);
 
     // Escape closes it and gives the focus back.
     hb.Key(gui::VK_ESCAPE);
-    EXPECT_TRUE(m->bInfo->EnabledFlag());
+    EXPECT_TRUE(m->bInfo->Enabled());
     EXPECT_EQ(m->FocusedControl(), before);
 
     // By mouse: no mark on the page; Enter presses its "Schließen".
     menu.Click(m->bInfo);
-    ASSERT_FALSE(m->bInfo->EnabledFlag());
+    ASSERT_FALSE(m->bInfo->Enabled());
     EXPECT_FALSE(m->FocusMarkShown());
     EXPECT_FALSE(Marked(hb, info->bBeenden));
     hb.Key(gui::VK_RETURN);
-    EXPECT_TRUE(m->bInfo->EnabledFlag());
+    EXPECT_TRUE(m->bInfo->Enabled());
     EXPECT_EQ(m->FocusedControl(), before);
 }

@@ -278,10 +278,10 @@ TEST(MainFormCategories, ColumnFor13And14Categories) {
         EXPECT_EQ(Button(menu, 9)->Top(), 333);
         EXPECT_EQ(m->bPfeilOben->Left(), 31);
         EXPECT_EQ(m->bPfeilOben->Top(), 130);
-        EXPECT_FALSE(m->bPfeilOben->EnabledFlag());
+        EXPECT_FALSE(m->bPfeilOben->Enabled());
         EXPECT_EQ(m->bPfeilUnten->Left(), 31);
         EXPECT_EQ(m->bPfeilUnten->Top(), 356);
-        EXPECT_TRUE(m->bPfeilUnten->EnabledFlag());
+        EXPECT_TRUE(m->bPfeilUnten->Enabled());
         menu.ClearSounds();
         // A disabled arrow takes no press: no sound, no step.
         menu.Press(m->bPfeilOben);
@@ -290,7 +290,7 @@ TEST(MainFormCategories, ColumnFor13And14Categories) {
         for (int press = 1; press <= 4; ++press) {
             menu.Press(m->bPfeilUnten);
             EXPECT_EQ(m->FirstVisibleCategory, press);
-            EXPECT_EQ(m->bPfeilUnten->EnabledFlag(), press < 4);
+            EXPECT_EQ(m->bPfeilUnten->Enabled(), press < 4);
         }
         EXPECT_EQ(Button(menu, 9)->Caption(), "Rubrik 13");
         menu.Screenshot("categories14.png");
@@ -306,8 +306,8 @@ TEST(MainFormCategories, FivePressesOnTheDownArrowWith15) {
     for (int press = 1; press <= 5; ++press) {
         menu.Press(m->bPfeilUnten);
         EXPECT_EQ(m->FirstVisibleCategory, press);
-        EXPECT_TRUE(m->bPfeilOben->EnabledFlag()) << press;
-        EXPECT_EQ(m->bPfeilUnten->EnabledFlag(), press < 5) << press;
+        EXPECT_TRUE(m->bPfeilOben->Enabled()) << press;
+        EXPECT_EQ(m->bPfeilUnten->Enabled(), press < 5) << press;
         // Holding the button does not repeat.
         menu.Backend().Advance(1000);
         EXPECT_EQ(m->FirstVisibleCategory, press);
@@ -320,8 +320,8 @@ TEST(MainFormCategories, FivePressesOnTheDownArrowWith15) {
     // And back up to the top.
     for (int press = 0; press < 7; ++press) menu.Press(m->bPfeilOben);
     EXPECT_EQ(m->FirstVisibleCategory, 0);
-    EXPECT_FALSE(m->bPfeilOben->EnabledFlag());
-    EXPECT_TRUE(m->bPfeilUnten->EnabledFlag());
+    EXPECT_FALSE(m->bPfeilOben->Enabled());
+    EXPECT_TRUE(m->bPfeilUnten->Enabled());
     EXPECT_EQ(Button(menu, 0)->Caption(), "Rubrik 0");
 }
 

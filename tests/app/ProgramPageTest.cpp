@@ -141,9 +141,9 @@ TEST(ProgramPage, ButtonsFromInstallAndStartPaths) {
 
     auto state = [&](const char* caption, bool install, bool start, bool copy) {
         EXPECT_EQ(m->bInstallieren->Caption(), caption);
-        EXPECT_EQ(m->bInstallieren->EnabledFlag(), install);
-        EXPECT_EQ(m->bStarten->EnabledFlag(), start);
-        EXPECT_EQ(m->bKopieren->EnabledFlag(), copy);
+        EXPECT_EQ(m->bInstallieren->Enabled(), install);
+        EXPECT_EQ(m->bStarten->Enabled(), start);
+        EXPECT_EQ(m->bKopieren->Enabled(), copy);
     };
     state("Entpacken", true, false, true);
     EXPECT_EQ(m->InstallPath, "D:\\Programme\\a\\paket.zip");
@@ -373,7 +373,7 @@ TEST(ProgramPage, RecordMissingOrCutShort) {
     menu.Click(menu.Main()->CategoryButtons.at(0));
     TMainForm* m = menu.Main();
     EXPECT_EQ(m->FactRowCount, 6);
-    ASSERT_TRUE(m->bStarten->EnabledFlag());
+    ASSERT_TRUE(m->bStarten->Enabled());
     ASSERT_TRUE(m->iScreenshot->Visible());
     ASSERT_GT(m->TransText1->Text().Count(), 0);
     // No record: the title changes, the counter follows, and nothing of the previous program stays:
@@ -386,13 +386,13 @@ TEST(ProgramPage, RecordMissingOrCutShort) {
     EXPECT_FALSE(m->iScreenshot->Visible());
     EXPECT_FALSE(m->lBesonderheiten2->Visible());
     for (skin::TSkinButton* action : {m->bStarten, m->bKopieren, m->bInstallieren})
-        EXPECT_FALSE(action->EnabledFlag()) << action->Name();
+        EXPECT_FALSE(action->Enabled()) << action->Name();
     EXPECT_FALSE(m->bVollbild->Enabled());
     EXPECT_FALSE(m->bScreenshot->Enabled());
     EXPECT_EQ(m->bInstallieren->Caption(), "Installieren");
     // The next program with a record has its page and its actions again.
     Select(menu, 0);
-    EXPECT_TRUE(m->bStarten->EnabledFlag());
+    EXPECT_TRUE(m->bStarten->Enabled());
     EXPECT_TRUE(m->bScreenshot->Enabled());
     Select(menu, 1);
     // A record cut off by the end of the file: the list index message.
@@ -451,7 +451,7 @@ TEST(InfoPage, FromTheStartPageAndFromAProgramPage) {
     menu.Click(m->bInfo);
     EXPECT_TRUE(info->iHintergrund->HasPicture());
     EXPECT_EQ(info->Left(), 0);
-    EXPECT_FALSE(m->bInfo->EnabledFlag());
+    EXPECT_FALSE(m->bInfo->Enabled());
     EXPECT_EQ(menu.LastSoundSlot(), 0);
     menu.Screenshot("info.png");
     // The publisher's links.
@@ -464,7 +464,7 @@ TEST(InfoPage, FromTheStartPageAndFromAProgramPage) {
     menu.ClearSounds();
     menu.Click(info->bBeenden);
     EXPECT_EQ(info->Left(), 640);
-    EXPECT_TRUE(m->bInfo->EnabledFlag());
+    EXPECT_TRUE(m->bInfo->Enabled());
     EXPECT_EQ(menu.PlayedSlots(), std::vector<int>{0});
     // From the start page both panels stay hidden.
     EXPECT_FALSE(m->PicturePanel1->Visible());

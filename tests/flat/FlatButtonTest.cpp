@@ -5,7 +5,7 @@
 #include "flat/FlatCheckBox.h"
 #include "flat/FlatEdit.h"
 #include "flat/HslColor.h"
-#include "gui/HoverWatch.h"
+#include "gui/Timer.h"
 #include "tests/flat/FlatFixture.h"
 
 namespace flat {
@@ -110,9 +110,10 @@ TEST_F(FlatButtonTest, HoverIsHandedOverWithoutWaitingForTheTimer) {
     EXPECT_EQ(Pixel(60, 20), kFormColor);
 }
 
-// One watch per class, run by timers of the application: a button and a check box hover side by
-// side, each ended by its own tick on the virtual clock, and no timer outlives the application.
-TEST_F(FlatButtonTest, HoverWatchBelongsToTheApplication) {
+// One hover group per class, run by timers of the application: a button and a check box hover
+// side by side, each ended by its own tick on the virtual clock, and no timer outlives the
+// application.
+TEST_F(FlatButtonTest, HoverTicksBelongToTheApplication) {
     auto* a = Add<TFlatButton>(10, 10, 40, 30);
     auto* box = Add<TFlatCheckBox>(60, 10, 100, 17);
     hb->MouseMove(20, 20);
@@ -129,12 +130,11 @@ TEST_F(FlatButtonTest, HoverWatchBelongsToTheApplication) {
     hb->Advance(50);
     EXPECT_FALSE(box->MouseInControl());
 
-    gui::THoverWatch* watch = app->Hover();
-    ASSERT_NE(watch, nullptr);
-    EXPECT_EQ(watch->Owner(), app.get());
     std::vector<gui::TComponent::Weak> timers;
-    timers.reserve(size_t(watch->ComponentCount()));
-    for (int i = 0; i < watch->ComponentCount(); ++i) timers.emplace_back(watch->Components(i));
+    for (gui::TTimer* timer : app->Pointer().HoverTimers()) {
+        EXPECT_EQ(timer->Owner(), app.get());
+        timers.emplace_back(timer);
+    }
     EXPECT_EQ(timers.size(), 2u);
     app.reset();
     for (const auto& t : timers) EXPECT_FALSE(t);

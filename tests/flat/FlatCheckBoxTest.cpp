@@ -50,7 +50,7 @@ TEST_F(FlatCheckBoxTest, PressMoveOutReleaseLeavesCheckedAlone) {
     EXPECT_EQ(clicks, 3);
 }
 
-TEST_F(FlatCheckBoxTest, HoverEndsOnTheApplicationsHoverWatch) {
+TEST_F(FlatCheckBoxTest, HoverEndsOnTheHoverGroupsTick) {
     hb->MouseMove(100, 28);
     EXPECT_TRUE(cb->MouseInControl());
     EXPECT_TRUE(cb->HoverWatched());

@@ -1,6 +1,7 @@
 #include "flat/FlatEdit.h"
 
 #include "flat/FlatButton.h"
+#include "flat/HslColor.h"
 #include "tests/flat/FlatFixture.h"
 
 namespace flat {
@@ -65,6 +66,12 @@ TEST_F(FlatEditTest, ColoursFollowTheParentUntilSet) {
     EXPECT_TRUE(e->ParentColor());
     EXPECT_EQ(e->ColorFlat(), RGB(4, 5, 6));
     EXPECT_NE(e->ColorFocused(), gfx::clWhite);
+    // Focused, the edit's background is ColorFocused; the shades still come from ColorFlat.
+    e->SetFocus();
+    form->SetColor(RGB(200, 100, 50));
+    EXPECT_EQ(e->ColorFlat(), RGB(200, 100, 50));
+    EXPECT_EQ(e->ColorFocused(), CalcAdvancedColor(RGB(200, 100, 50), 0, 10, ctLighten));
+    EXPECT_EQ(e->ColorBorder(), CalcAdvancedColor(RGB(200, 100, 50), 0, 50, ctDarken));
 
     // The height is the font's text height plus the two 3-pixel borders.
     gfx::TFont big;
