@@ -43,7 +43,8 @@ click bBeenden2
     const std::string server =
         std::string("-screen 0 ") + screen + " -dpi " + std::to_string(dpi) + " -noreset -nolisten tcp";
     return e2e::Run({"--data", disc.string(), "--root", disc.string(), "--script", "script.txt"}, s.path,
-                    {"xvfb-run", "-a", "-s", server, "bash", (s.path / "display.sh").string()},
+                    {"xvfb-run", "-a", "-n", e2e::FirstFreeDisplay(), "-s", server, "bash",
+                     (s.path / "display.sh").string()},
                     {{"SDL_AUDIODRIVER", "none"},
                      {"SDL_VIDEODRIVER", "x11"},
                      {"DPI", std::to_string(dpi)},

@@ -53,6 +53,12 @@ struct RunResult {
 };
 
 // Runs argv (no shell; argv[0] looked up in PATH) in workDir, with the test's environment plus env.
+// The display number xvfb-run -a starts looking from: one of this process's own, since two tests
+// that start from the same number at the same time may both pick it and one of them fails.
+inline std::string FirstFreeDisplay() {
+    return std::to_string(100 + getpid() % 800);
+}
+
 inline RunResult RunCommand(std::vector<std::string> all, const fs::path& workDir,
                             const std::vector<std::pair<std::string, std::string>>& env = {}) {
     RunResult r;
