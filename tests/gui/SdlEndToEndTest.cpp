@@ -162,8 +162,9 @@ TEST(SdlEndToEnd, FramelessWindowTakesAClickAndIsDraggedBySkin) {
     // SDL's D-Bus connection lives until SDL_Quit, which the sound service may still need: not ours.
     const std::string dir = ::testing::TempDir();
     std::ofstream(dir + "sdl-e2e.supp") << "leak:libdbus\n";
-    std::string cmd = "LSAN_OPTIONS=suppressions=" + dir +
-                      "sdl-e2e.supp CDMENU_E2E_CHILD=1 xvfb-run -a -s '-screen 0 800x600x24 "
+    std::string cmd = "LSAN_OPTIONS=suppressions=" + dir + "sdl-e2e.supp CDMENU_E2E_CHILD=1 xvfb-run -a -n " +
+                      std::to_string(100 + getpid() % 800) +
+                      " -s '-screen 0 800x600x24 "
                       "-nolisten tcp' /proc/" +
                       std::to_string(getpid()) + "/exe --gtest_filter=SdlEndToEnd.* >" + dir +
                       "sdl-e2e.log 2>&1";
