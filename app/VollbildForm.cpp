@@ -124,6 +124,18 @@ void TVollbildForm::ShowPicture(const std::string& fileName) {
     }
     Image1->LoadFromFile(fileName);
     const int w = Image1->Picture().Width(), h = Image1->Picture().Height();
+    if (const double scale = PixelScale(); scale != 1.0) {
+        // At a desktop factor the picture keeps its own pixels where the screen has room for them:
+        // fitted to the screen's pixels, made at the window's scale, so nothing enlarges it.
+        const gfx::TRect device = FitToScreen(w, h, gfx::ToPixels(sw, scale), gfx::ToPixels(sh, scale));
+        const int lw = std::max(1, int(device.Width() / scale + 0.5)), lh = std::max(1, int(device.Height() / scale + 0.5));
+        gfx::TBitmap fitted;
+        fitted.SetScaledSize(lw, lh, scale);
+        fitted.Canvas().StretchDraw({0, 0, lw, lh}, Image1->Picture());
+        Image1->SetPicture(std::move(fitted));
+        Image1->SetBounds(sw / 2 - lw / 2, sh / 2 - lh / 2, lw, lh);
+        return;
+    }
     const gfx::TRect place = FitToScreen(w, h, sw, sh);
     if (place.Width() != w || place.Height() != h) {
         gfx::TBitmap fitted(std::max(place.Width(), 1), std::max(place.Height(), 1), gfx::pf32bit);
