@@ -426,6 +426,22 @@ void TCanvas::FillRect(const TRect& rect) {
     FillDevice(Offset(rect, state_.origin.X, state_.origin.Y), ResolvePixel(state_.brush.Color()));
 }
 
+void TCanvas::Wash(const TRect& rect, TColor colour, unsigned share) {
+    const TRect device = Intersect(Offset(rect, state_.origin.X, state_.origin.Y), DeviceClip(state_.clip, *target_));
+    const TRect r = Intersect(ToPixels(device, target_->Scale()), {0, 0, target_->Width(), target_->Height()});
+    const uint32_t over = ResolvePixel(colour);
+    TBitmap& b = *target_;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) {
+            if (b.Is32()) {
+                uint32_t& d = b.Row32(y)[x];
+                d = Blend(d & kRgbMask, over, share);
+            } else {
+                b.SetPixel(x, y, PixelToColor(Blend(b.PixelRgb(x, y), over, share)));
+            }
+        }
+}
+
 void TCanvas::FrameRect(const TRect& rect) {
     if (rect.IsEmpty()) return;
     uint32_t rgb = ResolvePixel(state_.brush.Color());

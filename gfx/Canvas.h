@@ -150,6 +150,8 @@ public:
     void FillRect(const TRect& rect);
     // A one-pixel frame in the brush colour.
     void FrameRect(const TRect& rect);
+    // Mixes colour into every device pixel of rect: share of 255 of it, the rest what was there.
+    void Wash(const TRect& rect, TColor colour, unsigned share);
 
     // Text. x,y is the top-left of the text cell. The background behind the text is filled with
     // the brush colour unless the brush is clear.

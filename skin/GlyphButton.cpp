@@ -13,13 +13,6 @@ constexpr int kHotShare = 110;  // of 255
 constexpr gfx::TColor kDownWash = gfx::RGB(36, 54, 82);
 constexpr int kDownShare = 70;
 
-gfx::TColor Mix(gfx::TColor under, gfx::TColor over, int share) {
-    auto ch = [&](int a, int b) { return (a * (255 - share) + b * share + 127) / 255; };
-    return gfx::RGB(ch(gfx::GetRValue(under), gfx::GetRValue(over)),
-                    ch(gfx::GetGValue(under), gfx::GetGValue(over)),
-                    ch(gfx::GetBValue(under), gfx::GetBValue(over)));
-}
-
 }  // namespace
 
 TGlyphButton::TGlyphButton(gui::TComponent* owner) : gui::TGraphicControl(owner) {
@@ -105,8 +98,7 @@ void TGlyphButton::Paint() {
     if (pressed || hot) {
         const gfx::TColor wash = pressed ? kDownWash : kHotWash;
         const int share = pressed ? kDownShare : kHotShare;
-        for (int y = 1; y < h - 1; ++y)
-            for (int x = 1; x < w - 1; ++x) c.SetPixel(x, y, Mix(c.Pixel(x, y), wash, share));
+        c.Wash({1, 1, w - 1, h - 1}, wash, share);
         // A frame with its corner pixels left out reads as slightly rounded.
         for (int x = 1; x < w - 1; ++x) {
             c.SetPixel(x, 0, kFrame);
