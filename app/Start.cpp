@@ -1,6 +1,5 @@
 #include "app/Start.h"
 
-#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -63,11 +62,24 @@ bool EnvironmentSwitch(const char* name) {
     return env && *env && std::strcmp(env, "0") != 0;
 }
 
-// A decimal with a point whatever the locale: "1.5", "2", "0".
+// A decimal with a point whatever the locale: "1.5", "2", "0". Read by hand: the library's
+// floating-point parser brings a static constructor that every start would run.
 double ScaleOf(const std::string& v, const char* option) {
-    double f = -1;
-    const auto [end, error] = std::from_chars(v.data(), v.data() + v.size(), f);
-    if (v.empty() || error != std::errc() || end != v.data() + v.size() || !(f == 0 || (f >= 1 && f <= 8)))
+    long long mantissa = 0, divisor = 1;
+    bool digits = false, point = false, ok = !v.empty() && v.size() <= 12;
+    for (char c : v) {
+        if (c == '.' && !point) {
+            point = true;
+        } else if (c >= '0' && c <= '9') {
+            digits = true;
+            mantissa = mantissa * 10 + (c - '0');
+            if (point) divisor *= 10;
+        } else {
+            ok = false;
+        }
+    }
+    const double f = ok ? double(mantissa) / double(divisor) : -1;  // one rounding: 1.25 is 1.25
+    if (!ok || !digits || v.back() == '.' || !(f == 0 || (f >= 1 && f <= 8)))
         throw std::invalid_argument(std::string(option) +
                                     " needs 0 (the desktop's factor) or a factor from 1 to 8, such as 1.5");
     return f;

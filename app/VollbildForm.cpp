@@ -128,7 +128,8 @@ void TVollbildForm::ShowPicture(const std::string& fileName) {
         // At a desktop factor the picture keeps its own pixels where the screen has room for them:
         // fitted to the screen's pixels, made at the window's scale, so nothing enlarges it.
         const gfx::TRect device = FitToScreen(w, h, gfx::ToPixels(sw, scale), gfx::ToPixels(sh, scale));
-        const int lw = std::max(1, int(device.Width() / scale + 0.5)), lh = std::max(1, int(device.Height() / scale + 0.5));
+        const int lw = std::max(1, int(device.Width() / scale + 0.5)),
+                  lh = std::max(1, int(device.Height() / scale + 0.5));
         gfx::TBitmap fitted;
         fitted.SetScaledSize(lw, lh, scale);
         fitted.Canvas().StretchDraw({0, 0, lw, lh}, Image1->Picture());

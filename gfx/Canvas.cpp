@@ -427,8 +427,10 @@ void TCanvas::FillRect(const TRect& rect) {
 }
 
 void TCanvas::Wash(const TRect& rect, TColor colour, unsigned share) {
-    const TRect device = Intersect(Offset(rect, state_.origin.X, state_.origin.Y), DeviceClip(state_.clip, *target_));
-    const TRect r = Intersect(ToPixels(device, target_->Scale()), {0, 0, target_->Width(), target_->Height()});
+    const TRect device =
+        Intersect(Offset(rect, state_.origin.X, state_.origin.Y), DeviceClip(state_.clip, *target_));
+    const TRect r =
+        Intersect(ToPixels(device, target_->Scale()), {0, 0, target_->Width(), target_->Height()});
     const uint32_t over = ResolvePixel(colour);
     TBitmap& b = *target_;
     for (int y = r.Top; y < r.Bottom; ++y)

@@ -403,7 +403,7 @@ TFontFace& TFontEngine::Face(const TFont& font, double scale) {
     bool aa = font.Antialiased();
     std::string key = Lower(font.Name()) + "|" + std::to_string(font.Height()) + "|" + (bold ? "b" : "") +
                       (italic ? "i" : "") + (aa ? "a" : "");
-    if (scale != 1.0) key += "|" + std::to_string(scale);
+    if (scale != 1.0) key += "|" + std::to_string(std::lround(scale * 1000));  // factors in thousandths
     auto it = impl_->faces.find(key);
     if (it != impl_->faces.end()) return *it->second;
 
