@@ -1,5 +1,4 @@
-// TZipFront: properties, reporting, the library, List and the end record, Extract and the callback.
-// Volumes and ReadSpan are in ZipFrontSpan.cpp.
+// TZipFront: properties, reporting, the library, List, Extract and the callback.
 #include "zip/ZipFront.h"
 
 #include <algorithm>
@@ -24,8 +23,6 @@ using namespace zipbytes;
 
 namespace {
 
-constexpr int64_t kMaxEndSearch = 65535 + 22;
-
 bool IsUtf8(const std::string& s) {
     for (size_t i = 0; i < s.size();) {
         auto c = static_cast<unsigned char>(s[i]);
@@ -44,10 +41,40 @@ bool IsUtf8(const std::string& s) {
 
 }  // namespace
 
-TZipFront::TZipFront() = default;
+TZipFront::TZipFront() : span_(SpanHooks()) {}
 
-TZipFront::~TZipFront() {
-    CloseFile();
+TZipFront::~TZipFront() = default;
+
+// The span code reports through the same paths as the rest, and asks the application's callbacks
+// as they are wired at the time (the program sets them after construction).
+TZipSpanHooks TZipFront::SpanHooks() {
+    TZipSpanHooks hooks;
+    hooks.report = [this](int id, const std::string& appendix) { ReportMessage(id, appendix); };
+    hooks.warn = [this](int id) { ReportWarning(id); };
+    hooks.reportException = [this](const EZipFront& e) { ReportException(e); };
+    hooks.notify = [this](const std::string& text) { Notify(0, text); };
+    hooks.progress = [this](TProgressType type, const std::string& name, int64_t size) {
+        Progress(type, name, size);
+    };
+    hooks.processMessages = [this] {
+        if (ProcessMessages) ProcessMessages();
+    };
+    hooks.askForDisk = [this](const std::string& text, bool stopIcon) {
+        return AskForDisk && AskForDisk(text, stopIcon);
+    };
+    return hooks;
+}
+
+TZipSpanSettings TZipFront::SpanSettings() const {
+    return {unattended_, howToDelete_ == TDeleteOpts::htdAllowUndo, volume_, zipFilename_};
+}
+
+int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath) {
+    busy_ = true;
+    span_.SetSettings(SpanSettings());
+    int result = span_.ReadSpan(inFileName, outFilePath);
+    busy_ = false;
+    return result;
 }
 
 // --- properties ---
@@ -120,7 +147,7 @@ void TZipFront::LoadUnzipLibrary() {
         if (!dllDirectory_.empty()) {
             // Our build names the library the POSIX way; the Windows name is accepted as well.
             for (const char* file : {"UNPACK32.DLL", "libunpack32.so"}) {
-                std::string candidate = base::JoinNativePath(Native(dllDirectory_), file);
+                std::string candidate = base::JoinNativePath(TZipFrontSpan::Native(dllDirectory_), file);
                 if (std::filesystem::is_regular_file(candidate)) {
                     name = candidate;
                     break;
@@ -199,160 +226,51 @@ std::string TZipFront::ConvertName(const std::string& raw, uint16_t madeBy, uint
     return oem ? OemToAnsi(raw, OemCodePage) : raw;
 }
 
-bool TZipFront::ReadEndRecord(bool raise) {
-    archiveComment_.clear();
-    CloseFile();
-    file_ = base::OpenNativeFile(Native(currentName_), "rb");
-    if (!file_) {
-        if (raise) throw EZipFront(zipmsg::kFileNotFound, true);
-        ReportMessage(zipmsg::kArchiveOpenError);
-        return false;
-    }
-    int labelNumber = 0;
-    if (base::StartsText("PKBACK# ", volumeLabel_))
-        labelNumber = base::StrToIntDef(volumeLabel_.substr(8, 3), 0);
-
-    unsigned char head[8];
-    if (std::fread(head, 1, 8, file_) == 8 && Get32(head) == kSplitMarker && Get32(head + 4) == kLocalSig)
-        spanned_ = true;
-
-    if (Seek(file_, 0, SEEK_END) != 0) throw EZipFront(zipmsg::kInputSeekError, true);
-    int64_t physical = Tell(file_);
-    fileSize_ = physical;
-    bool found = false;
-    unsigned char rec[22];
-    if (physical >= 22 && Seek(file_, physical - 22, SEEK_SET) == 0 && std::fread(rec, 1, 22, file_) == 22 &&
-        Get32(rec) == kEndSig && Get16(rec + 20) == 0) {
-        found = true;
-        end_.offset = physical - 22;
-    } else {
-        int64_t size = std::min(physical, kMaxEndSearch);
-        std::vector<unsigned char> buffer(static_cast<size_t>(size));
-        try {
-            if (Seek(file_, physical - size, SEEK_SET) != 0) throw EZipFront(zipmsg::kInputSeekError, true);
-            if (std::fread(buffer.data(), 1, buffer.size(), file_) != buffer.size())
-                throw EZipFront(zipmsg::kEndRecordReadError, true);
-        } catch (const EZipFront&) {
-            if (raise) throw;
-            return false;
-        }
-        for (int64_t i = size - 23; i >= 0; --i) {
-            const unsigned char* p = &buffer[size_t(i)];
-            if (p[0] != 'P' || p[1] != 'K' || p[2] != 5 || p[3] != 6) continue;
-            int64_t commentLength = Get16(p + 20);
-            int64_t recordEnd = i + 22 + commentLength;
-            // A comment that would run past the end of the file is not an end record's.
-            if (recordEnd > size) continue;
-            std::memcpy(rec, p, 22);
-            end_.offset = physical - size + i;
-            int64_t surplus = size - recordEnd;
-            if (surplus != 0) {
-                fileSize_ -= surplus;
-                bool zeros = std::all_of(buffer.begin() + recordEnd, buffer.end(),
-                                         [](unsigned char c) { return c == 0; });
-                if (!(physical % 512 == 0 && surplus < 512 && zeros))
-                    ReportWarning(zipmsg::kTrailingDataWarning);
-            }
-            if (commentLength)
-                archiveComment_.assign(reinterpret_cast<const char*>(p + 22), size_t(commentLength));
-            found = true;
-            break;
-        }
-    }
-    if (found) {
-        end_.thisDisk = Get16(rec + 4);
-        end_.cdDisk = Get16(rec + 6);
-        end_.diskEntries = Get16(rec + 8);
-        end_.totalEntries = Get16(rec + 10);
-        end_.cdSize = Get32(rec + 12);
-        end_.cdOffset = Get32(rec + 16);
-        end_.commentLength = Get16(rec + 20);
-        end_.zip64Offset = -1;
-        ReadZip64EndRecord();
-        return true;
-    }
-    if (!raise) return false;
-    if (!spanned_ && labelNumber > 0) throw EZipFront(zipmsg::kDiskNOfSet, labelNumber);
-    if (!spanned_) throw EZipFront(zipmsg::kNotAZipArchive, true);
-    if (labelNumber == 1) throw EZipFront(zipmsg::kFirstDiskOfSet, true);
-    throw EZipFront(zipmsg::kFirstFileOfSet, true);
-}
-
-// A Zip64 locator right in front of the end record points to the Zip64 end record, whose values
-// replace the 16- and 32-bit ones (which then hold 0xFFFF… or, as "zip -fz" writes them, copies).
-void TZipFront::ReadZip64EndRecord() {
-    unsigned char loc[20], rec[56];
-    if (end_.offset < 20 + 56 || Seek(file_, end_.offset - 20, SEEK_SET) != 0 ||
-        std::fread(loc, 1, 20, file_) != 20 || Get32(loc) != kLocator64Sig)
-        return;
-    // Behind a stub the stored position is short by the stub's length; the record then lies right
-    // in front of the locator (its usual size, without extensible data).
-    auto readAt = [&](int64_t at) {
-        return at >= 0 && at + 56 <= end_.offset - 20 && Seek(file_, at, SEEK_SET) == 0 &&
-               std::fread(rec, 1, 56, file_) == 56 && Get32(rec) == kEnd64Sig;
-    };
-    uint64_t stored = Get64(loc + 8);
-    int64_t at = stored <= uint64_t(INT64_MAX) ? int64_t(stored) : -1;
-    if (!readAt(at)) {
-        at = end_.offset - 20 - 56;
-        if (!readAt(at)) return;
-    }
-    end_.zip64Offset = at;
-    end_.thisDisk = Get32(rec + 16);
-    end_.cdDisk = Get32(rec + 20);
-    end_.diskEntries = Get64(rec + 24);
-    end_.totalEntries = Get64(rec + 32);
-    end_.cdSize = Get64(rec + 40);
-    end_.cdOffset = Get64(rec + 48);
-}
-
 void TZipFront::List() {
     if (loading_) return;
     contents_.clear();
-    fileSize_ = 0;
     dataStart_ = 0;
-    archiveComment_.clear();
-    spanned_ = false;
-    totalDisks_ = 0;
-    end_ = TEndRecord();
+    span_.Reset();
     if (zipFilename_.empty() || !platform::FileOps::FileExists(zipFilename_)) {
         if (OnDirUpdate) OnDirUpdate(this);
         return;
     }
     try {
-        currentName_ = zipFilename_;
-        volumeBase_ = zipFilename_;
-        if (!CheckDrive()) throw EZipFront(zipmsg::kDriveNotAvailable, ShownFolder());
-        ReadEndRecord(true);
-        totalDisks_ = end_.thisDisk;
-        diskNr_ = totalDisks_;
-        if (totalDisks_ != 0) spanned_ = true;
+        span_.SetSettings(SpanSettings());
+        span_.Open(zipFilename_);
+        if (!span_.CheckDrive()) throw EZipFront(zipmsg::kDriveNotAvailable, span_.ShownFolder());
+        span_.ReadEndRecord(true);
+        span_.TakeDisksFromEnd();
+        const TZipEndRecord& end = span_.End();
+        int64_t fileSize = span_.FileSize();
         int64_t computed;
-        if (end_.cdDisk == uint32_t(totalDisks_)) {
+        if (end.cdDisk == uint32_t(span_.TotalDisks())) {
             // The directory ends where the Zip64 end record or the end record begins.
-            int64_t directoryEnd = end_.zip64Offset >= 0 ? end_.zip64Offset : end_.offset;
-            computed = end_.cdSize <= uint64_t(directoryEnd) ? directoryEnd - int64_t(end_.cdSize) : -1;
+            int64_t directoryEnd = end.zip64Offset >= 0 ? end.zip64Offset : end.offset;
+            computed = end.cdSize <= uint64_t(directoryEnd) ? directoryEnd - int64_t(end.cdSize) : -1;
         } else {
-            SwitchVolume(int(end_.cdDisk));
-            Seek(file_, 0, SEEK_END);
-            fileSize_ = Tell(file_);
-            computed = end_.cdOffset <= uint64_t(INT64_MAX) ? int64_t(end_.cdOffset) : -1;
+            span_.SwitchVolume(int(end.cdDisk));
+            Seek(span_.File(), 0, SEEK_END);
+            fileSize = Tell(span_.File());
+            computed = end.cdOffset <= uint64_t(INT64_MAX) ? int64_t(end.cdOffset) : -1;
         }
-        int64_t dataStart = fileSize_ == 22 ? 0 : fileSize_;
+        int64_t dataStart = fileSize == 22 ? 0 : fileSize;
         dataStart_ = int32_t(std::min<int64_t>(dataStart, INT32_MAX));
-        if (computed < 0 || end_.cdOffset != uint64_t(computed)) ReportWarning(zipmsg::kStructureWarning);
-        if (computed < 0 || Seek(file_, computed, SEEK_SET) != 0)
+        if (computed < 0 || end.cdOffset != uint64_t(computed)) ReportWarning(zipmsg::kStructureWarning);
+        if (computed < 0 || Seek(span_.File(), computed, SEEK_SET) != 0)
             throw EZipFront(zipmsg::kArchiveSeekError, true);
         // Every record takes at least 46 bytes: a larger count is a damaged end record, not a reason
         // to reserve memory.
-        if (end_.totalEntries <= end_.cdSize / 46) contents_.reserve(size_t(end_.totalEntries));
+        if (end.totalEntries <= end.cdSize / 46) contents_.reserve(size_t(end.totalEntries));
         std::string extra;
-        for (uint64_t i = 0; i < end_.totalEntries; ++i) {
+        for (uint64_t i = 0; i < end.totalEntries; ++i) {
             unsigned char h[46];
-            if (std::fread(h, 1, 46, file_) != 46) {
-                if (diskNr_ >= totalDisks_) throw EZipFront(zipmsg::kCentralHeaderReadError, true);
-                SwitchVolume(diskNr_ + 1);
-                if (std::fread(h, 1, 46, file_) != 46) throw EZipFront(zipmsg::kCentralHeaderReadError, true);
+            if (std::fread(h, 1, 46, span_.File()) != 46) {
+                if (span_.DiskNr() >= span_.TotalDisks())
+                    throw EZipFront(zipmsg::kCentralHeaderReadError, true);
+                span_.SwitchVolume(span_.DiskNr() + 1);
+                if (std::fread(h, 1, 46, span_.File()) != 46)
+                    throw EZipFront(zipmsg::kCentralHeaderReadError, true);
             }
             if (Get32(h) != kCentralSig) throw EZipFront(zipmsg::kCentralSignatureError, true);
             ZipDirEntry e;
@@ -373,7 +291,7 @@ void TZipFront::List() {
             e.ExtFileAttrib = Get32(h + 38);
             e.RelOffLocalHdr = Get32(h + 42);
             std::string name(e.FileNameLength, '\0');
-            if (!name.empty() && std::fread(name.data(), 1, name.size(), file_) != name.size())
+            if (!name.empty() && std::fread(name.data(), 1, name.size(), span_.File()) != name.size())
                 throw EZipFront(zipmsg::kCentralNameReadError, true);
             e.FileName = ConvertName(name, e.MadeByVersion, e.Flag);
             std::replace(e.FileName.begin(), e.FileName.end(), '/', '\\');
@@ -383,15 +301,15 @@ void TZipFront::List() {
             if (e.ComprSize == 0xFFFFFFFF || e.UncomprSize == 0xFFFFFFFF || e.RelOffLocalHdr == 0xFFFFFFFF) {
                 // The Zip64 values are only needed then: otherwise the extra field is skipped unread.
                 extra.resize(e.ExtraFieldLength);
-                if (!extra.empty() && std::fread(extra.data(), 1, extra.size(), file_) != extra.size())
+                if (!extra.empty() && std::fread(extra.data(), 1, extra.size(), span_.File()) != extra.size())
                     throw EZipFront(zipmsg::kArchiveSeekError, true);
                 ApplyZip64Extra(e, extra);
-            } else if (e.ExtraFieldLength && Seek(file_, e.ExtraFieldLength, SEEK_CUR) != 0) {
+            } else if (e.ExtraFieldLength && Seek(span_.File(), e.ExtraFieldLength, SEEK_CUR) != 0) {
                 throw EZipFront(zipmsg::kArchiveSeekError, true);
             }
             if (e.FileCommentLen) {
                 std::string comment(e.FileCommentLen, '\0');
-                if (std::fread(comment.data(), 1, comment.size(), file_) != comment.size())
+                if (std::fread(comment.data(), 1, comment.size(), span_.File()) != comment.size())
                     throw EZipFront(zipmsg::kFileCommentReadError, true);
                 e.FileComment = ConvertName(comment, e.MadeByVersion, e.Flag);
             }
@@ -408,7 +326,7 @@ void TZipFront::List() {
     } catch (...) {
         ReportMessage(zipmsg::kListFailed);
     }
-    CloseFile();
+    span_.CloseFile();
     if (OnDirUpdate) OnDirUpdate(this);
 }
 
@@ -438,11 +356,11 @@ void TZipFront::Extract() {
             return;
         }
     }
-    std::string archive = Native(zipFilename_);
+    std::string archive = TZipFrontSpan::Native(zipFilename_);
     std::string joined;
-    if (totalDisks_ != 0) {
+    if (span_.TotalDisks() != 0) {
         joined = tempDir_.empty() ? base::FsPathToNative(std::filesystem::temp_directory_path()) + "/"
-                                  : base::IncludeTrailingPathDelimiter(Native(tempDir_));
+                                  : base::IncludeTrailingPathDelimiter(TZipFrontSpan::Native(tempDir_));
         if (ReadSpan(zipFilename_, joined) != 0) {
             if (loadedHere) UnloadUnzipLibrary();
             busy_ = false;
@@ -458,11 +376,11 @@ void TZipFront::Extract() {
     std::filesystem::path previous = std::filesystem::current_path(ec);
     archive = base::FsPathToNative(std::filesystem::absolute(base::NativeFsPath(archive), ec));
     libArchive_ = archive;
-    shownArchive_ = base::Utf8ToCp1252(
-        base::FsPathToNative(std::filesystem::absolute(base::NativeFsPath(Native(zipFilename_)), ec)));
+    shownArchive_ = base::Utf8ToCp1252(base::FsPathToNative(
+        std::filesystem::absolute(base::NativeFsPath(TZipFrontSpan::Native(zipFilename_)), ec)));
     bool changed = false;
     if (!extrBaseDir_.empty() && platform::FileOps::FolderExists(extrBaseDir_))
-        changed = base::EnterNativeFolder(Native(extrBaseDir_));
+        changed = base::EnterNativeFolder(TZipFrontSpan::Native(extrBaseDir_));
 
     // Everything handed to the library lives here until it returns.
     std::vector<std::string> patterns;

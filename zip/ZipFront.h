@@ -3,8 +3,9 @@
 // and drives the unpack library — with the numbered German messages, an error code and progress.
 // Nothing escapes to the caller: every failure becomes a message in ErrCode/Message/OnMessage.
 //
-// Sections: properties · library (load, version) · List and the end record · volumes of a split
-// set (ZipFrontSpan.cpp) · ReadSpan (ZipFrontSpan.cpp) · Extract and the callback relay.
+// Sections: properties · reporting · library (load, version) · List · Extract and the callback
+// relay. The archive file itself — its drive, the volumes of a split set, the end record and the
+// join of a set (ReadSpan) — is TZipFrontSpan's, below this class.
 //
 // Paths are app paths (cp1252, Windows or native form); the platform's path mapping turns them into
 // file-system paths. Windows and dialogs are the application's: message boxes, disk prompts and the
@@ -21,6 +22,7 @@
 #include "platform/DynLib.h"
 #include "platform/Volume.h"
 #include "zip/Unpack32.h"
+#include "zip/ZipFrontSpan.h"
 
 // A small set of enumeration values, as the published set properties need.
 template <typename E>
@@ -69,8 +71,6 @@ using TSFXOpts = TZipSet<TSFXOptsEnum>;
 enum class TOvrOpts { OvrConfirm, OvrAlways, OvrNever };
 enum class TCodePageDirection { cpAuto, cpNone, cpOEM };
 enum class TDeleteOpts { htdFinal, htdAllowUndo };
-
-enum TProgressType { pkFileStart = 0, pkAdvance = 1, pkBatchEnd = 2, pkFileCount = 3, pkByteTotal = 4 };
 
 class TZipFront;
 using TNotifyEvent = std::function<void(TZipFront* sender)>;
@@ -186,8 +186,8 @@ public:
     int32_t TotalSize() const { return totalSize_; }
     const std::vector<ZipDirEntry>& Contents() const { return contents_; }
     int Count() const { return int(contents_.size()); }
-    const std::string& ArchiveComment() const { return archiveComment_; }
-    bool Spanned() const { return spanned_; }
+    const std::string& ArchiveComment() const { return span_.ArchiveComment(); }
+    bool Spanned() const { return span_.Spanned(); }
     int32_t DataStart() const { return dataStart_; }
 
     // --- operations ---
@@ -224,16 +224,6 @@ public:
     int32_t HandleCallback(const TUnpackCallbackRec& rec);
 
 private:
-    // The end record, with the Zip64 end record's values when the archive has one.
-    struct TEndRecord {
-        uint32_t thisDisk = 0, cdDisk = 0;
-        uint64_t diskEntries = 0, totalEntries = 0;
-        uint64_t cdSize = 0, cdOffset = 0;
-        uint16_t commentLength = 0;
-        int64_t offset = 0;
-        int64_t zip64Offset = -1;  // where the Zip64 end record lies, -1 without one
-    };
-
     // Reporting.
     void ReportMessage(int id, const std::string& appendix = {});
     // A warning of the listing (zipmsg::kStructureWarning, kTrailingDataWarning): reported like any
@@ -241,34 +231,17 @@ private:
     // extraction says whether it worked.
     void ReportWarning(int id);
     void ForgetWarnings();
-    // The native folder of the file being read, as messages name it.
-    std::string ShownFolder() const;
     void ReportException(const class EZipFront& e);
     void Notify(int errCode, const std::string& text, void* sender = nullptr);
     std::string RelayedText(const std::string& text) const;
 
-    // List and the end record (ZipFront.cpp).
+    // What the span code reports and asks through, and the settings it reads as they stand now.
+    TZipSpanHooks SpanHooks();
+    TZipSpanSettings SpanSettings() const;
     void List();
-    bool ReadEndRecord(bool raise);
-    void ReadZip64EndRecord();
     static void ApplyZip64Extra(ZipDirEntry& e, const std::string& extra);
     std::string ConvertName(const std::string& raw, uint16_t madeBy, uint16_t flag) const;
 
-    // Drives and volumes (ZipFrontSpan.cpp).
-    platform::Volume* Vol() const;
-    std::string Native(const std::string& appPath) const;
-    bool CheckDrive();
-    platform::DriveType AskForVolume();
-    bool IsRightVolume(platform::DriveType type);
-    void SwitchVolume(int n);
-    // The app path of volume n (from 0) when it lies beside the given one as a file of its own
-    // (name001.zip, … or Info-ZIP's name.z01, …, name.zip); empty when it is not there.
-    std::string VolumeBeside(int n) const;
-    bool IsFixed(platform::DriveType type) const;
-    void CloseFile();
-    bool ReadFully(void* buffer, size_t n, bool* atEnd = nullptr);
-    void CopyChunk(std::FILE* out, int64_t n, int id);
-    void DeleteZipFile(const std::string& path);
     void Progress(TProgressType type, const std::string& name, int64_t size);
 
     // published
@@ -300,26 +273,12 @@ private:
     // During Extract: the archive path handed to the library and the native path shown for it.
     std::string libArchive_, shownArchive_;
     std::vector<ZipDirEntry> contents_;
-    std::string archiveComment_;
-    bool spanned_ = false;
 
     platform::DynLib lib_;
     TUnpackExec execFunc_ = nullptr;
     TGetUnpackVersion versionFunc_ = nullptr;
     platform::Volume* volume_ = nullptr;
 
-    // The archive being read: the volume's file, its drive and the set's volume numbers.
-    std::FILE* file_ = nullptr;
-    std::string currentName_;  // app path of the open volume
-    std::string volumeBase_;   // app path whose base name numbers the volume files
-    std::string driveRoot_;
-    std::string volumeLabel_;
-    uint32_t volumeSerial_ = 0;
-    int64_t freeOnDisk_ = -1, sizeOfDisk_ = -1;
-    bool driveReady_ = false;
-    bool newDisk_ = false;
-    int diskNr_ = 0, totalDisks_ = 0;
-    int64_t fileSize_ = 0;
-    TEndRecord end_;
-    bool writeProgress_ = false;
+    // The archive file: its volumes and end record.
+    TZipFrontSpan span_;
 };

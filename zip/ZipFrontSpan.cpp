@@ -1,12 +1,12 @@
-// TZipFront: the drive, the volumes of a split set and ReadSpan, which joins them into one archive.
-//
-// Volumes on fixed and network storage are separate files whose base names end in 001, 002, …;
-// on removable and optical drives every volume is a disk of its own, labelled "PKBACK# 001", …,
-// and the user is asked to insert the one needed.
+// TZipFrontSpan: the drive, the volumes of a split set, the end record, and ReadSpan.
+#include "zip/ZipFrontSpan.h"
+
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <new>
 #include <unordered_map>
+#include <vector>
 
 #include "base/Cp1252.h"
 #include "base/NativeFile.h"
@@ -16,13 +16,14 @@
 #include "platform/Services.h"
 #include "zip/EZipFront.h"
 #include "zip/ZipBytes.h"
-#include "zip/ZipFront.h"
 #include "zip/ZipMessageIds.h"
 #include "zip/ZipMessages.h"
 
 using namespace zipbytes;
 
 namespace {
+
+constexpr int64_t kMaxEndSearch = 65535 + 22;
 
 bool HasDriveLetter(const std::string& path) {
     return path.size() >= 2 && path[1] == ':';
@@ -89,32 +90,170 @@ struct TSpanRow {
 
 }  // namespace
 
-// --- drive and volumes ---
+// --- hooks ---
 
-platform::Volume* TZipFront::Vol() const {
-    return volume_ ? volume_ : platform::Services().volume;
+void TZipFrontSpan::Report(int id, const std::string& appendix) {
+    if (hooks_.report) hooks_.report(id, appendix);
 }
 
-std::string TZipFront::Native(const std::string& appPath) const {
+void TZipFrontSpan::Progress(TProgressType type, const std::string& name, int64_t size) {
+    if (hooks_.progress) hooks_.progress(type, name, size);
+}
+
+// --- the archive and its end record ---
+
+void TZipFrontSpan::Reset() {
+    fileSize_ = 0;
+    archiveComment_.clear();
+    spanned_ = false;
+    totalDisks_ = 0;
+    end_ = TZipEndRecord();
+}
+
+void TZipFrontSpan::Open(const std::string& name) {
+    currentName_ = name;
+    volumeBase_ = name;
+}
+
+void TZipFrontSpan::TakeDisksFromEnd() {
+    totalDisks_ = int(end_.thisDisk);
+    diskNr_ = totalDisks_;
+    if (totalDisks_ != 0) spanned_ = true;
+}
+
+bool TZipFrontSpan::ReadEndRecord(bool raise) {
+    archiveComment_.clear();
+    CloseFile();
+    file_ = base::OpenNativeFile(Native(currentName_), "rb");
+    if (!file_) {
+        if (raise) throw EZipFront(zipmsg::kFileNotFound, true);
+        Report(zipmsg::kArchiveOpenError);
+        return false;
+    }
+    int labelNumber = 0;
+    if (base::StartsText("PKBACK# ", volumeLabel_))
+        labelNumber = base::StrToIntDef(volumeLabel_.substr(8, 3), 0);
+
+    unsigned char head[8];
+    if (std::fread(head, 1, 8, file_) == 8 && Get32(head) == kSplitMarker && Get32(head + 4) == kLocalSig)
+        spanned_ = true;
+
+    if (Seek(file_, 0, SEEK_END) != 0) throw EZipFront(zipmsg::kInputSeekError, true);
+    int64_t physical = Tell(file_);
+    fileSize_ = physical;
+    bool found = false;
+    unsigned char rec[22];
+    if (physical >= 22 && Seek(file_, physical - 22, SEEK_SET) == 0 && std::fread(rec, 1, 22, file_) == 22 &&
+        Get32(rec) == kEndSig && Get16(rec + 20) == 0) {
+        found = true;
+        end_.offset = physical - 22;
+    } else {
+        int64_t size = std::min(physical, kMaxEndSearch);
+        std::vector<unsigned char> buffer(static_cast<size_t>(size));
+        try {
+            if (Seek(file_, physical - size, SEEK_SET) != 0) throw EZipFront(zipmsg::kInputSeekError, true);
+            if (std::fread(buffer.data(), 1, buffer.size(), file_) != buffer.size())
+                throw EZipFront(zipmsg::kEndRecordReadError, true);
+        } catch (const EZipFront&) {
+            if (raise) throw;
+            return false;
+        }
+        for (int64_t i = size - 23; i >= 0; --i) {
+            const unsigned char* p = &buffer[size_t(i)];
+            if (p[0] != 'P' || p[1] != 'K' || p[2] != 5 || p[3] != 6) continue;
+            int64_t commentLength = Get16(p + 20);
+            int64_t recordEnd = i + 22 + commentLength;
+            // A comment that would run past the end of the file is not an end record's.
+            if (recordEnd > size) continue;
+            std::memcpy(rec, p, 22);
+            end_.offset = physical - size + i;
+            int64_t surplus = size - recordEnd;
+            if (surplus != 0) {
+                fileSize_ -= surplus;
+                bool zeros = std::all_of(buffer.begin() + recordEnd, buffer.end(),
+                                         [](unsigned char c) { return c == 0; });
+                if (!(physical % 512 == 0 && surplus < 512 && zeros))
+                    if (hooks_.warn) hooks_.warn(zipmsg::kTrailingDataWarning);
+            }
+            if (commentLength)
+                archiveComment_.assign(reinterpret_cast<const char*>(p + 22), size_t(commentLength));
+            found = true;
+            break;
+        }
+    }
+    if (found) {
+        end_.thisDisk = Get16(rec + 4);
+        end_.cdDisk = Get16(rec + 6);
+        end_.diskEntries = Get16(rec + 8);
+        end_.totalEntries = Get16(rec + 10);
+        end_.cdSize = Get32(rec + 12);
+        end_.cdOffset = Get32(rec + 16);
+        end_.commentLength = Get16(rec + 20);
+        end_.zip64Offset = -1;
+        ReadZip64EndRecord();
+        return true;
+    }
+    if (!raise) return false;
+    if (!spanned_ && labelNumber > 0) throw EZipFront(zipmsg::kDiskNOfSet, labelNumber);
+    if (!spanned_) throw EZipFront(zipmsg::kNotAZipArchive, true);
+    if (labelNumber == 1) throw EZipFront(zipmsg::kFirstDiskOfSet, true);
+    throw EZipFront(zipmsg::kFirstFileOfSet, true);
+}
+
+// A Zip64 locator right in front of the end record points to the Zip64 end record, whose values
+// replace the 16- and 32-bit ones (which then hold 0xFFFF… or, as "zip -fz" writes them, copies).
+void TZipFrontSpan::ReadZip64EndRecord() {
+    unsigned char loc[20], rec[56];
+    if (end_.offset < 20 + 56 || Seek(file_, end_.offset - 20, SEEK_SET) != 0 ||
+        std::fread(loc, 1, 20, file_) != 20 || Get32(loc) != kLocator64Sig)
+        return;
+    // Behind a stub the stored position is short by the stub's length; the record then lies right
+    // in front of the locator (its usual size, without extensible data).
+    auto readAt = [&](int64_t at) {
+        return at >= 0 && at + 56 <= end_.offset - 20 && Seek(file_, at, SEEK_SET) == 0 &&
+               std::fread(rec, 1, 56, file_) == 56 && Get32(rec) == kEnd64Sig;
+    };
+    uint64_t stored = Get64(loc + 8);
+    int64_t at = stored <= uint64_t(INT64_MAX) ? int64_t(stored) : -1;
+    if (!readAt(at)) {
+        at = end_.offset - 20 - 56;
+        if (!readAt(at)) return;
+    }
+    end_.zip64Offset = at;
+    end_.thisDisk = Get32(rec + 16);
+    end_.cdDisk = Get32(rec + 20);
+    end_.diskEntries = Get64(rec + 24);
+    end_.totalEntries = Get64(rec + 32);
+    end_.cdSize = Get64(rec + 40);
+    end_.cdOffset = Get64(rec + 48);
+}
+
+// --- drive and volumes ---
+
+std::string TZipFrontSpan::Native(const std::string& appPath) {
     return platform::Services().paths.Resolve(appPath);
 }
 
-std::string TZipFront::ShownFolder() const {
-    const std::string& name = currentName_.empty() ? zipFilename_ : currentName_;
+platform::Volume* TZipFrontSpan::Vol() const {
+    return settings_.volume ? settings_.volume : platform::Services().volume;
+}
+
+std::string TZipFrontSpan::ShownFolder() const {
+    const std::string& name = currentName_.empty() ? settings_.archiveName : currentName_;
     std::error_code ec;
     std::filesystem::path native = std::filesystem::absolute(base::NativeFsPath(Native(name)), ec);
     return base::IncludeTrailingPathDelimiter(base::Utf8ToCp1252(base::FsPathToNative(native.parent_path())));
 }
 
-bool TZipFront::IsFixed(platform::DriveType type) const {
+bool TZipFrontSpan::IsFixed(platform::DriveType type) const {
     return type != platform::DriveType::kRemovable && type != platform::DriveType::kOptical;
 }
 
-bool TZipFront::CheckDrive() {
+bool TZipFrontSpan::CheckDrive() {
     freeOnDisk_ = sizeOfDisk_ = -1;
     volumeLabel_.clear();
     volumeSerial_ = 0;
-    const std::string& name = currentName_.empty() ? zipFilename_ : currentName_;
+    const std::string& name = currentName_.empty() ? settings_.archiveName : currentName_;
     driveRoot_ = RootOf(name, Native(name));
     platform::Volume* volume = Vol();
     bool network = base::StartsText("\\\\", driveRoot_);
@@ -137,8 +276,8 @@ bool TZipFront::CheckDrive() {
     return driveReady_ = network || sizeOfDisk_ >= 0;
 }
 
-platform::DriveType TZipFront::AskForVolume() {
-    if (ProcessMessages) ProcessMessages();
+platform::DriveType TZipFrontSpan::AskForVolume() {
+    if (hooks_.processMessages) hooks_.processMessages();
     platform::Volume* volume = Vol();
     platform::DriveType type = volume ? volume->GetDriveType(driveRoot_) : platform::DriveType::kFixed;
     if (!IsFixed(type)) CheckDrive();
@@ -147,12 +286,12 @@ platform::DriveType TZipFront::AskForVolume() {
             newDisk_ = false;
             break;
         }
-        if (unattended_) throw EZipFront(zipmsg::kUnattendedSpanning, true);
+        if (settings_.unattended) throw EZipFront(zipmsg::kUnattendedSpanning, true);
         bool last = diskNr_ < 0 || diskNr_ == totalDisks_;
         std::string prompt = last ? ZipMessage(zipmsg::kInsertLastDisk)
                                   : FormatNumbers(zipmsg::kInsertDiskOf, diskNr_ + 1, totalDisks_ + 1);
         prompt += FormatText(zipmsg::kInDrive, ShownFolder());
-        bool ok = AskForDisk ? AskForDisk(prompt, last) : false;
+        bool ok = hooks_.askForDisk ? hooks_.askForDisk(prompt, last) : false;
         newDisk_ = false;
         if (!ok) throw EZipFront(zipmsg::kCancelledByUser, false);
         CheckDrive();
@@ -160,7 +299,7 @@ platform::DriveType TZipFront::AskForVolume() {
     return type;
 }
 
-bool TZipFront::IsRightVolume(platform::DriveType type) {
+bool TZipFrontSpan::IsRightVolume(platform::DriveType type) {
     char digits[8];
     std::snprintf(digits, sizeof digits, "%03d", (diskNr_ + 1) % 1000);
     if (IsFixed(type)) {
@@ -179,7 +318,7 @@ bool TZipFront::IsRightVolume(platform::DriveType type) {
     return true;
 }
 
-std::string TZipFront::VolumeBeside(int n) const {
+std::string TZipFrontSpan::VolumeBeside(int n) const {
     std::string ext = base::ExtractFileExt(volumeBase_);
     std::string stem = volumeBase_.substr(0, volumeBase_.size() - ext.size());
     bool lastIsZip = base::UpperCase(ext) == ".ZIP";
@@ -194,7 +333,7 @@ std::string TZipFront::VolumeBeside(int n) const {
     return platform::FileOps::FileExists(name) ? name : std::string();
 }
 
-void TZipFront::SwitchVolume(int n) {
+void TZipFrontSpan::SwitchVolume(int n) {
     CloseFile();
     diskNr_ = n;
     // A volume that lies beside the others as a file of its own is taken without asking, whatever
@@ -212,7 +351,7 @@ void TZipFront::SwitchVolume(int n) {
             platform::Volume* volume = Vol();
             type = volume ? volume->GetDriveType(driveRoot_) : platform::DriveType::kFixed;
             if (IsFixed(type)) throw EZipFront(zipmsg::kFileNotFound, true);
-            ReportMessage(zipmsg::kFileNotFound);
+            Report(zipmsg::kFileNotFound);
         }
         do {
             newDisk_ = true;
@@ -224,19 +363,19 @@ void TZipFront::SwitchVolume(int n) {
     }
 }
 
-void TZipFront::CloseFile() {
+void TZipFrontSpan::CloseFile() {
     if (file_) std::fclose(file_);
     file_ = nullptr;
 }
 
 // Reads n bytes; on a short read tells whether the volume simply ended.
-bool TZipFront::ReadFully(void* buffer, size_t n, bool* atEnd) {
+bool TZipFrontSpan::ReadFully(void* buffer, size_t n, bool* atEnd) {
     size_t got = std::fread(buffer, 1, n, file_);
     if (atEnd) *atEnd = got == 0 && std::feof(file_);
     return got == n;
 }
 
-void TZipFront::CopyChunk(std::FILE* out, int64_t n, int id) {
+void TZipFrontSpan::CopyChunk(std::FILE* out, int64_t n, int id) {
     char buffer[8192];
     while (n > 0) {
         size_t want = size_t(std::min<int64_t>(n, sizeof buffer));
@@ -254,16 +393,15 @@ void TZipFront::CopyChunk(std::FILE* out, int64_t n, int id) {
     }
 }
 
-void TZipFront::DeleteZipFile(const std::string& path) {
+void TZipFrontSpan::DeleteZipFile(const std::string& path) {
     if (!platform::FileOps::FileExists(path)) return;
-    if (howToDelete_ == TDeleteOpts::htdAllowUndo && platform::FileOps::MoveToTrash(path)) return;
+    if (settings_.allowUndo && platform::FileOps::MoveToTrash(path)) return;
     platform::FileOps::DeleteFile(path);
 }
 
 // --- ReadSpan ---
 
-int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath) {
-    busy_ = true;
+int TZipFrontSpan::ReadSpan(const std::string& inFileName, std::string& outFilePath) {
     int result = 0;
     std::FILE* out = nullptr;
     std::string outName, privateFolder;
@@ -320,7 +458,7 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
         haveTime = !ec;
         std::string lastName = currentName_;
         volumeBase_ = lastName;
-        TEndRecord end = end_;
+        TZipEndRecord end = end_;
         totalDisks_ = end.thisDisk;
         diskNr_ = totalDisks_;
         if (int(end.cdDisk) != diskNr_) SwitchVolume(int(end.cdDisk));
@@ -385,7 +523,7 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
             row->newOffset = uint32_t(at);
             row->placed = true;
             // The copy notice goes to the event only: it is progress, not an error.
-            Notify(0, ZipMessage(zipmsg::kCopyingFrom) + name);
+            if (hooks_.notify) hooks_.notify(ZipMessage(zipmsg::kCopyingFrom) + name);
             uint32_t compressed = Get32(h + 18) ? Get32(h + 18) : row->compressed;
             Progress(pkFileStart, name,
                      30 + int64_t(name.size()) + extra + compressed + ((flags & 8) ? 16 : 0));
@@ -436,20 +574,20 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
         if (std::fflush(out) != 0) throw EZipFront(zipmsg::kEndRecordWriteError, true);
         ok = true;
     } catch (const EZipFront& e) {
-        ReportException(e);
+        if (hooks_.reportException) hooks_.reportException(e);
         result = -7;
     } catch (const std::bad_alloc&) {
-        ReportMessage(zipmsg::kOutOfMemory);
+        Report(zipmsg::kOutOfMemory);
         result = -8;
     } catch (...) {
-        ReportMessage(zipmsg::kSpanFailed);
+        Report(zipmsg::kSpanFailed);
         result = -9;
     }
     writeProgress_ = false;
     Progress(pkBatchEnd, std::string(), 0);
     CloseFile();
     if (out && std::fclose(out) != 0 && ok) {
-        ReportMessage(zipmsg::kEndRecordWriteError);
+        Report(zipmsg::kEndRecordWriteError);
         ok = false;
         result = -7;
     }
@@ -462,6 +600,5 @@ int TZipFront::ReadSpan(const std::string& inFileName, std::string& outFilePath)
     } else {
         outFilePath = outName;
     }
-    busy_ = false;
     return result;
 }
