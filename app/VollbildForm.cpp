@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "app/FormBuilding.h"
 #include "gfx/Thumbnail.h"
@@ -128,8 +129,8 @@ void TVollbildForm::ShowPicture(const std::string& fileName) {
         // At a desktop factor the picture keeps its own pixels where the screen has room for them:
         // fitted to the screen's pixels, made at the window's scale, so nothing enlarges it.
         const gfx::TRect device = FitToScreen(w, h, gfx::ToPixels(sw, scale), gfx::ToPixels(sh, scale));
-        const int lw = std::max(1, int(device.Width() / scale + 0.5)),
-                  lh = std::max(1, int(device.Height() / scale + 0.5));
+        const int lw = std::max(1, int(std::lround(device.Width() / scale))),
+                  lh = std::max(1, int(std::lround(device.Height() / scale)));
         gfx::TBitmap fitted;
         fitted.SetScaledSize(lw, lh, scale);
         fitted.Canvas().StretchDraw({0, 0, lw, lh}, Image1->Picture());

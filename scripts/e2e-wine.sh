@@ -275,5 +275,28 @@ poll 20 "a click at 150 % shows the category's page as at 1.5" scaled_page win15
 echo "e2e-wine: ok: at 150 % the window is 960x720, drawn as the Linux build draws it, and clicks land ($(cat "$work/compare.log"))"
 xdotool mousemove "$((wx + 480))" "$((wy + 360))" key alt+F4
 poll 20 "Alt+F4 ends the menu" ended
+
+# The Mask2 outline at 1.5: the skin to the scaled edges, the root in the corners cut 60 pixels.
+"$wine" "$build/tests/shaped_window.exe" 1.5 >"$work/shaped15.log" 2>&1 &
+shaped_pid=$!
+poll 60 "the shaped window appears at 1.5" find_shaped
+geometry
+[ "$ww" = 960 ] && [ "$wh" = 720 ] || fail "at 1.5 the shaped window is ${ww}x$wh, not 960x720"
+outline15() {
+  local p
+  shot shaped15
+  for p in "480 360" "60 0" "899 0" "0 60" "959 60" "0 659" "959 659" "60 719" "899 719"; do
+    set -- $p
+    [ "$(pixel shaped15 $((wx + $1)) $((wy + $2)))" = "$teal" ] || { echo "$1,$2 is not the skin" >"$work/outline.log"; return 1; }
+  done
+  for p in "0 0" "59 59" "900 0" "959 59" "0 660" "59 719" "900 719" "959 660"; do
+    set -- $p
+    [ "$(pixel shaped15 $((wx + $1)) $((wy + $2)))" = "0 0 0" ] || { echo "$1,$2 is not the root" >"$work/outline.log"; return 1; }
+  done
+}
+poll 10 "the outline at 1.5 is the window's shape" outline15
+xdotool mousemove "$((wx + 480))" "$((wy + 360))" key Escape
+poll 20 "Escape closes the shaped window at 1.5" shaped_ended
+echo "e2e-wine: ok: at 150 % the Mask2 outline scales with the window (skin to its scaled edges, root in the cut corners)"
 echo "e2e-wine: $(($(date +%s) - start)) s in all"
 echo "e2e-wine: 1 passed, 0 failed"

@@ -4,9 +4,10 @@
 // A teal 640x480 skin with its four corners cut 40 pixels square, titled "cdmenu-shaped"; a left
 // press on it drags the window. Each press the skin itself receives (a right click; a drag is the
 // system's move loop, without one) shows in the title ("cdmenu-shaped 2"); Escape closes the
-// window, and on exit it prints "presses N".
+// window, and on exit it prints "presses N". An argument gives the factor to draw at (default 1).
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -33,11 +34,14 @@ public:
 
 }  // namespace
 
-int main() {
-    gui::TApplication app(gui::CreateBackend({.scale = 1}));
+int main(int argc, char** argv) {
+    // The factor to draw at (the end-to-end test gives 1.5 as well): the outline scales with it.
+    const double scale = argc > 1 ? std::atof(argv[1]) : 1.0;
+    gui::TApplication app(gui::CreateBackend({.scale = scale >= 1 ? scale : 1.0}));
     auto* form = app.CreateForm<gui::TForm>();
     form->SetCaption("cdmenu-shaped");
-    form->SetBounds(100, 100, 640, 480);
+    const int at = scale > 1 ? 10 : 100;  // scaled, the window still fits a 1024x768 screen
+    form->SetBounds(at, at, 640, 480);
     form->SetKeyPreview(true);
     form->OnKeyDown = [form](gui::TComponent*, int& key, gui::TShiftState) {
         if (key == gui::VK_ESCAPE) form->Close();
