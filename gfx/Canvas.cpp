@@ -347,21 +347,28 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
     FillDevice({r.Right - w, r.Top + w, r.Right, r.Bottom - w}, rgb);
 }
 
+namespace {
+// The run [xa, xb) of row y inside the ellipse with centre cx, cy and radii rx, ry, sampled at the
+// middle of the row; false when the row misses it.
+bool EllipseSpan(double cx, double cy, double rx, double ry, int y, int& xa, int& xb) {
+    if (rx <= 0 || ry <= 0) return false;
+    double dy = (y + 0.5 - cy) / ry;
+    double t = 1.0 - dy * dy;
+    if (t < 0) return false;
+    double half = rx * std::sqrt(t);
+    xa = int(std::ceil(cx - half - 0.5));
+    xb = int(std::ceil(cx + half - 0.5));
+    return xb > xa;
+}
+}  // namespace
+
 void TCanvas::Ellipse(int left, int top, int right, int bottom) {
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
     int w = right - left, h = bottom - top;
     if (w <= 0 || h <= 0) return;
     double cx = left + w / 2.0, cy = top + h / 2.0, rx = w / 2.0, ry = h / 2.0;
-    auto span = [&](int y, int& xa, int& xb) {
-        double dy = (y + 0.5 - cy) / ry;
-        double t = 1.0 - dy * dy;
-        if (t < 0) return false;
-        double half = rx * std::sqrt(t);
-        xa = int(std::ceil(cx - half - 0.5));
-        xb = int(std::ceil(cx + half - 0.5));
-        return xb > xa;
-    };
+    auto span = [&](int y, int& xa, int& xb) { return EllipseSpan(cx, cy, rx, ry, y, xa, xb); };
     uint32_t fill = ResolvePixel(state_.brush.Color());
     uint32_t line = ResolvePixel(state_.pen.Color());
     bool pen = state_.pen.Style() != psClear;
@@ -395,14 +402,7 @@ void TCanvas::ScaledEllipse(const TRect& device, bool pen, uint32_t line, uint32
     const double rx = r.Width() / 2.0, ry = r.Height() / 2.0;
     const double thick = pen ? std::max(1.0, std::round(state_.pen.Width() * scale)) : 0.0;
     auto span = [&](double rx2, double ry2, int y, int& xa, int& xb) {
-        if (rx2 <= 0 || ry2 <= 0) return false;
-        double dy = (y + 0.5 - cy) / ry2;
-        double t = 1.0 - dy * dy;
-        if (t < 0) return false;
-        double half = rx2 * std::sqrt(t);
-        xa = int(std::ceil(cx - half - 0.5));
-        xb = int(std::ceil(cx + half - 0.5));
-        return xb > xa;
+        return EllipseSpan(cx, cy, rx2, ry2, y, xa, xb);
     };
     const TRect clip = PixelClip();
     const bool brush = state_.brush.Style() != bsClear;
