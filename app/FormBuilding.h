@@ -2,6 +2,7 @@
 // Small helpers the forms share while building their layouts in code.
 #include "gfx/Font.h"
 #include "gui/ImageList.h"
+#include "gui/Screen.h"
 #include "gui/WinControl.h"
 #include "skin/SkinButton.h"
 
@@ -50,3 +51,16 @@ inline skin::TSkinButton* MakeTextButton(gui::TComponent* owner, gui::TWinContro
 }
 
 }  // namespace layout
+
+// The hourglass for the length of a scope, also when the scope ends by an exception.
+class THourglass {
+public:
+    THourglass() {
+        if (gui::Screen) gui::Screen->SetCursor(gui::crHourGlass);
+    }
+    ~THourglass() {
+        if (gui::Screen) gui::Screen->SetCursor(gui::crDefault);
+    }
+    THourglass(const THourglass&) = delete;
+    THourglass& operator=(const THourglass&) = delete;
+};

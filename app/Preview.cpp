@@ -6,10 +6,15 @@
 #include <iostream>
 #include <set>
 
+#include "app/BannerStrip.h"
 #include "app/Catalogue.h"
+#include "app/CategoryColumn.h"
 #include "app/DiscLint.h"
 #include "app/MainForm.h"
+#include "app/MenuModel.h"
 #include "app/MenuResourceCheck.h"
+#include "app/ProgramListPanel.h"
+#include "app/ProgramPageView.h"
 #include "app/SkinFiles.h"
 #include "app/Start.h"
 #include "base/Cp1252.h"
@@ -88,7 +93,7 @@ std::string SanitiseFileName(const std::string& cp1252) {
     return Utf8(out);
 }
 
-TPreview::TPreview(gui::TApplication& app, TMainForm& main) : app_(app), main_(main) {}
+TPreview::TPreview(gui::TApplication& app, TMainForm& main) : app_(app), main_(main), model_(main.Model()) {}
 
 void TPreview::Problem(const std::string& where, const std::string& what) {
     problems_.push_back(where.empty() ? what : where + ": " + what);
@@ -113,11 +118,11 @@ void TPreview::Save(const std::string& name) {
 }
 
 bool TPreview::PathExists(const std::string& recordPath, std::string& shown) const {
-    const std::string mapped = main_.MapToDiscRoot(recordPath);
-    shown = TMainForm::ShownFile(mapped);
+    const std::string mapped = model_.MapToDiscRoot(recordPath);
+    shown = TMenuModel::ShownFile(mapped);
     if (mapped.empty()) return true;
     std::error_code ec;
-    return fs::exists(TMainForm::NativeFile(mapped), ec);
+    return fs::exists(TMenuModel::NativeFile(mapped), ec);
 }
 
 bool TPreview::Render(const std::string& outDir) {
@@ -153,7 +158,7 @@ const char* EncodingName(TDataEncoding e) {
 }  // namespace
 
 bool TPreview::LoadDataFile(const std::string& name, TCatalogue& catalogue) {
-    const std::string file = main_.DataFile(name);
+    const std::string file = model_.DataFile(name);
     try {
         catalogue = TCatalogue::LoadFromFile(file);
     } catch (const std::exception& e) {
@@ -202,31 +207,31 @@ void TPreview::CheckCatalogue() {
             }
             for (size_t i = 0; i < record->Facts.size(); ++i) {
                 const std::string value = base::Trim(record->Facts[i]);
-                auto [shown, shortened] = TMainForm::ShortenFactValue(value);
+                auto [shown, shortened] = MenuModel::ShortenFactValue(value);
                 if (shortened)
                     Note(at, std::string(kFactKeys[i]) + " shortened to " + Quoted(shown) + " (" +
                                  std::to_string(value.size()) + " characters; 24 fit)");
             }
             std::string mapped;
-            if (main_.MapToDiscRoot(record->Screenshot).empty()) {
+            if (model_.MapToDiscRoot(record->Screenshot).empty()) {
                 Note(at, "no screenshot given: the page shows none");
             } else if (!PathExists(record->Screenshot, mapped)) {
                 Problem(at, "screenshot missing: " + Quoted(mapped));
             } else {
                 std::vector<uint8_t> bytes;
-                if (!gfx::ReadWholeFile(TMainForm::NativeFile(main_.MapToDiscRoot(record->Screenshot)),
+                if (!gfx::ReadWholeFile(TMenuModel::NativeFile(model_.MapToDiscRoot(record->Screenshot)),
                                         bytes) ||
                     !DecodableJpeg(bytes))
                     Problem(at, "screenshot is not a JPEG picture: " + Quoted(mapped));
             }
             // The page treats 4 characters or fewer as no path at all.
-            if (main_.MapToDiscRoot(record->Install).size() > 4) {
+            if (model_.MapToDiscRoot(record->Install).size() > 4) {
                 if (!PathExists(record->Install, mapped))
                     Problem(at, "install path does not exist on the disc: " + Quoted(mapped));
                 else
                     CheckProgramFile(at, record->Install, true);
             }
-            if (main_.MapToDiscRoot(record->Start).size() > 4) {
+            if (model_.MapToDiscRoot(record->Start).size() > 4) {
                 if (!PathExists(record->Start, mapped))
                     Problem(at, "start path does not exist on the disc: " + Quoted(mapped));
                 else
@@ -251,7 +256,7 @@ void TPreview::CheckDiscFiles(const TCatalogue& progname, const TCatalogue& date
     for (const TLintFinding& f : CheckCategoryHeaders(progname)) Problem(f.Where, f.What);
     for (const TLintFinding& f : CheckDuplicateRecords(daten)) Problem(f.Where, f.What);
     std::vector<uint8_t> menu;
-    if (gfx::ReadWholeFile(TMainForm::NativeFile(main_.DataFile("Menue.dat")), menu))
+    if (gfx::ReadWholeFile(TMenuModel::NativeFile(model_.DataFile("Menue.dat")), menu))
         for (const std::string& p :
              CheckMenuResourceFile(std::string_view(reinterpret_cast<const char*>(menu.data()), menu.size())))
             Problem("Menue.dat", p + " (menudat list shows the details)");
@@ -264,9 +269,9 @@ void TPreview::CheckDiscFiles(const TCatalogue& progname, const TCatalogue& date
 }
 
 void TPreview::CheckProgramFile(const std::string& at, const std::string& recordPath, bool install) {
-    const std::string mapped = main_.MapToDiscRoot(recordPath);
-    const std::string native = TMainForm::NativeFile(mapped);
-    const std::string shown = Quoted(TMainForm::ShownFile(mapped));
+    const std::string mapped = model_.MapToDiscRoot(recordPath);
+    const std::string native = TMenuModel::NativeFile(mapped);
+    const std::string shown = Quoted(TMenuModel::ShownFile(mapped));
     if (install && base::UpperCase(base::ExtractFileExt(base::Trim(mapped))) == ".ZIP") {
         // Each archive once, however many records name it.
         if (!checkedArchives_.insert(native).second) return;
@@ -288,40 +293,41 @@ void TPreview::RenderPages() {
     // The banners draw their first frame from their animation timer: let it run once.
     if (gui::Automation* a = app_.TheBackend().GetAutomation()) a->Advance(50);
     RenderStartPages();
-    const int count = int(main_.CategoryList.size());
+    TCategoryColumn& column = main_.Column();
+    TProgramListPanel& list = main_.List();
+    const std::vector<std::string>& categories = model_.Categories();
+    const int count = int(categories.size());
     for (int c = 0; c < count; ++c) {
         // Page the column until the category has a button, as a reader would with the arrows.
-        for (int guard = 0; guard < count && c < main_.FirstVisibleCategory; ++guard)
-            main_.ScrollCategories(-1);
-        for (int guard = 0; guard < count && c >= main_.FirstVisibleCategory + main_.VisibleCategoryCount;
-             ++guard)
-            main_.ScrollCategories(+1);
-        const int k = c - main_.FirstVisibleCategory;
-        if (k < 0 || k >= int(main_.CategoryButtons.size())) continue;
-        const std::string category = main_.CategoryList[size_t(c)];
+        for (int guard = 0; guard < count && c < column.First(); ++guard) column.Scroll(-1);
+        for (int guard = 0; guard < count && c >= column.First() + column.VisibleCount(); ++guard)
+            column.Scroll(+1);
+        const int k = c - column.First();
+        if (k < 0 || k >= int(column.Buttons().size())) continue;
+        const std::string category = categories[size_t(c)];
         const std::string base = Number(c + 1) + " " + SanitiseFileName(category);
         bool listed = true;
         try {
-            main_.ShowCategory(main_.CategoryButtons[size_t(k)]);
+            main_.ShowCategory(c, category);
         } catch (const std::exception&) {
             // A category whose list cannot be read: the failure is in the report already.
             listed = false;
         }
         Save(base);
         if (listed) {
-            const int programs = main_.lbProgramme->Items().Count();
-            for (int i = 0; i < programs; ++i) {
-                const std::string program = main_.lbProgramme->Items().Strings(i);
+            for (int i = 0; i < list.Count(); ++i) {
+                const std::string program = list.Entry(i);
                 const std::string at = Utf8(category) + " / " + Utf8(program);
                 try {
-                    main_.lbProgramme->SetItemIndex(i);
+                    list.lbProgramme()->SetItemIndex(i);
                     main_.ShowProgramPage();
                 } catch (const std::exception& e) {
                     Problem(at, std::string("the page fails: ") + e.what());
                 }
-                if (main_.lbProgramme->ItemShortened(i))
+                if (list.lbProgramme()->ItemShortened(i))
                     Note(at, "the name is too long for the program list: it ends there in \"…\"");
-                if (main_.gbProgramm->Visible() && main_.gbProgramm->CaptionShortened())
+                flat::TFlatGroupBox* title = main_.Page().gbProgramm();
+                if (title->Visible() && title->CaptionShortened())
                     Note(at, "the name is too long for the page title: it ends there in \"…\"");
                 Save(base + " - " + Number(i + 1) + " " + SanitiseFileName(program));
             }
@@ -335,7 +341,7 @@ void TPreview::RenderPages() {
 }
 
 void TPreview::RenderStartPages() {
-    const std::vector<int> banners = main_.RotatingBanners();
+    const std::vector<int> banners = main_.Banners().Rotating();
     if (banners.empty()) {
         Save("00 Startseite");
         return;
@@ -343,12 +349,12 @@ void TPreview::RenderStartPages() {
     // One start page per banner of the rotation, each standing on the frame it holds longest (a
     // banner's first frame is often the empty start of its animation).
     for (size_t k = 0; k < banners.size(); ++k) {
-        main_.ShowBannerStill(banners[k]);
+        main_.Banners().ShowStill(banners[k]);
         Save(k == 0 ? std::string("00 Startseite")
                     : "00 Startseite - Banner " + std::to_string(banners[k] + 1));
     }
     // The other pages show the first one.
-    main_.ShowBannerStill(banners.front());
+    main_.Banners().ShowStill(banners.front());
 }
 
 void TPreview::WriteReport() {
@@ -357,7 +363,7 @@ void TPreview::WriteReport() {
         error_ = "cannot write " + (fs::path(outDir_) / "report.txt").string();
         return;
     }
-    out << "cdmenu preview of " << TMainForm::NativeFile(main_.DataDir) << "\n";
+    out << "cdmenu preview of " << TMenuModel::NativeFile(model_.DataDir()) << "\n";
     out << "disc root: " << platform::Services().paths.DiscRoot() << "\n";
     for (const std::string& e : encodings_) out << e << "\n";
     out << pictures_.size() << " pictures of the menu's pages\n\n";

@@ -27,6 +27,7 @@ namespace gfx {
 class TBitmap;
 }
 class TMainForm;
+class TMenuModel;
 class TCatalogue;
 
 class TPreview {
@@ -67,6 +68,7 @@ private:
 
     gui::TApplication& app_;
     TMainForm& main_;
+    const TMenuModel& model_;
     std::string outDir_;
     std::vector<std::string> problems_;
     std::vector<std::string> notes_;

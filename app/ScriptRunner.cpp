@@ -7,7 +7,9 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/BannerStrip.h"
 #include "app/MainForm.h"
+#include "app/MenuModel.h"
 #include "app/MenuResource.h"
 #include "app/Preview.h"
 #include "base/Cp1252.h"
@@ -566,9 +568,7 @@ void TScriptRunner::Execute(const Line& line) {
         if (args.size() != 2 || !ParseInt(args[1], n) || n < 1 || n > 3)
             return Fail(line, "expected a banner 1 to 3");
         if (!MainForm) return Fail(line, "the menu has no main window");
-        int shown = 0;
-        for (int i = 0; i < 3; ++i)
-            if (MainForm->Banner(i) && MainForm->Banner(i)->Left() == 15) shown = i + 1;
+        const int shown = MainForm->Banners().Shown() + 1;
         if (shown != n)
             return Fail(line, shown ? "banner " + std::to_string(shown) + " is shown" : "no banner is shown");
         return;
@@ -581,8 +581,8 @@ void TScriptRunner::Execute(const Line& line) {
         if (!sound) return Fail(line, "sounds are recorded only with --headless");
         const platform::SoundCall* last = sound->LastPlayed();
         if (!last) return Fail(line, "no sound was played");
-        if (!MainForm || !MainForm->MenuData) return Fail(line, "the menu has no sounds loaded");
-        const auto& slots = MainForm->MenuData->SoundSlots;
+        if (!MainForm || !MainForm->Model().Resource()) return Fail(line, "the menu has no sounds loaded");
+        const auto& slots = MainForm->Model().Resource()->SoundSlots;
         int played = -1;
         for (int i = 0; i < 7 && played < 0; ++i)
             if (last->image == slots[size_t(i)].data() && last->size == slots[size_t(i)].size()) played = i;

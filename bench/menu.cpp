@@ -46,20 +46,21 @@ void BM_ClickToPresentedPage(benchmark::State& state) {
         return;
     }
     TMainForm* m = menu->Main();
-    menu->Click(m->CategoryButtons.at(0));
+    menu->Click(m->Column().Buttons().at(0));
     auto centre = [&](int index) {
-        const gfx::TRect slot = m->lbProgramme->SlotRect(index);
-        return m->lbProgramme->ClientToForm({(slot.Left + slot.Right) / 2, (slot.Top + slot.Bottom) / 2});
+        const gfx::TRect slot = m->List().lbProgramme()->SlotRect(index);
+        return m->List().lbProgramme()->ClientToForm(
+            {(slot.Left + slot.Right) / 2, (slot.Top + slot.Bottom) / 2});
     };
     const gfx::TPoint first = centre(0), second = centre(1);
-    const int before = m->PageBuilds();
+    const int before = m->Model().PageBuilds();
     int i = 0;
     for (auto _ : state) {
         // Alternate, so that every click builds a page (the same entry again would not).
         const gfx::TPoint p = (i++ % 2) ? first : second;
         menu->Backend().Click(p.X, p.Y);
     }
-    if (m->PageBuilds() - before != i) state.SkipWithError("a click did not build its page");
+    if (m->Model().PageBuilds() - before != i) state.SkipWithError("a click did not build its page");
     delete menu;
 }
 BENCHMARK(BM_ClickToPresentedPage)->Unit(benchmark::kMillisecond);

@@ -104,12 +104,12 @@ struct PageSetup {
             return;
         }
         TMainForm* m = menu->Main();
-        if (int(m->CategoryButtons.size()) != kCategories) {
+        if (int(m->Column().Buttons().size()) != kCategories) {
             error = "not every category has its button";
             return;
         }
-        menu->Click(m->CategoryButtons.back());
-        const int count = m->lbProgramme->Items().Count();
+        menu->Click(m->Column().Buttons().back());
+        const int count = m->List().lbProgramme()->Items().Count();
         if (count != kPerCategory) {
             error = "the last category's list is incomplete";
             return;
@@ -123,11 +123,11 @@ struct PageSetup {
         const int k = turn;
         turn ^= 1;
         TMainForm* m = menu->Main();
-        const int before = m->PageBuilds();
-        m->lbProgramme->SetItemIndex(index[k]);
+        const int before = m->Model().PageBuilds();
+        m->List().lbProgramme()->SetItemIndex(index[k]);
         m->ShowProgramPage();
-        return m->PageBuilds() == before + 1 && m->FactRowCount == 6 &&
-               m->CurrentProgram == ProgramName(kRecords - kFromEnd[k]);
+        return m->Model().PageBuilds() == before + 1 && m->Page().FactRowCount() == 6 &&
+               m->Model().CurrentProgram() == ProgramName(kRecords - kFromEnd[k]);
     }
     int turn = 0;
     // Paints and presents what the page changed (not part of the page's figure).

@@ -44,7 +44,7 @@ void BM_PageChange(benchmark::State& state) {
         menu.Backend().Click(60, rows[turn]);
         turn ^= 1;
     }
-    if (menu.Main()->lbProgramme->ItemIndex() != 1 + (turn ^ 1))
+    if (menu.Main()->List().lbProgramme()->ItemIndex() != 1 + (turn ^ 1))
         state.SkipWithError("the click missed its row");
 }
 BENCHMARK(BM_PageChange)->Arg(100)->Arg(125)->Arg(150)->Arg(200)->Unit(benchmark::kMillisecond);

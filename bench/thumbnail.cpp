@@ -1,5 +1,5 @@
 // The thumbnail of a 4000x3000 baseline JPEG through the program page's screenshot path
-// (TMainForm::ShowScreenshot: read the file, DCT-scaled decode, the final fit to 261x196, the
+// (TProgramPageView::ShowScreenshot: read the file, DCT-scaled decode, the final fit to 261x196, the
 // picture handed to iScreenshot), against libjpeg-turbo's own decode of the same file at 1/8 —
 // a plain jpeg_read_scanlines loop from the file — in the same run.
 //
@@ -85,15 +85,16 @@ struct ThumbnailSetup {
             error = "the menu did not start on the disc copy";
             return;
         }
-        appPath = menu->Main()->MapToDiscRoot("D:\\Bilder\\gross.jpg");
+        appPath = menu->Main()->Model().MapToDiscRoot("D:\\Bilder\\gross.jpg");
     }
 
     // The page's thumbnail; false when it did not come out as the fitted 261x196 picture.
     bool Show() {
         TMainForm* m = menu->Main();
-        m->iScreenshot->Hide();
-        m->ShowScreenshot(appPath);
-        return m->iScreenshot->Visible() && m->iScreenshot->Width() == 261 && m->iScreenshot->Height() == 196;
+        m->Page().iScreenshot()->Hide();
+        m->Page().ShowScreenshot(TMenuModel::NativeFile(appPath));
+        return m->Page().iScreenshot()->Visible() && m->Page().iScreenshot()->Width() == 261 &&
+               m->Page().iScreenshot()->Height() == 196;
     }
 };
 

@@ -86,7 +86,7 @@ protected:
         EXPECT_TRUE(menu.Start());
         const char* build = getenv("CDMENU_BUILD");
         libraryDir = build ? build : fs::read_symlink("/proc/self/exe").parent_path().parent_path().string();
-        Main().ZipFront1->SetDLLDirectory(libraryDir);
+        Main().ZipFront1().SetDLLDirectory(libraryDir);
     }
 
     TMainForm& Main() { return *menu.Main(); }
@@ -113,10 +113,10 @@ protected:
         return texts;
     }
     void SetProgram(const std::string& folder, const std::string& install) {
-        Main().InstallPath = "D:\\Programme\\" + folder + "\\" + install;
-        Main().StartPath = "D:\\Programme\\" + folder + "\\start.sh";
-        Main().ScreenshotPath = "D:\\Programme\\" + folder + "\\shot.jpg";
-        Main().CopySourcePath = Main().InstallPath;
+        Main().Model().Page().InstallPath = "D:\\Programme\\" + folder + "\\" + install;
+        Main().Model().Page().StartPath = "D:\\Programme\\" + folder + "\\start.sh";
+        Main().Model().Page().ScreenshotPath = "D:\\Programme\\" + folder + "\\shot.jpg";
+        Main().Model().Page().CopySourcePath = Main().Model().Page().InstallPath;
     }
 
     MenuFixture menu;
@@ -210,7 +210,7 @@ TEST_F(ActionsTest, UnpackSuccessFailureAndSuccessAgain) {
     ASSERT_EQ(Hb().MessageBoxes().size(), 1u);
     EXPECT_EQ(Hb().MessageBoxes()[0].request.caption, "Warnung");
     EXPECT_FALSE(Hb().MessageBoxes()[0].request.text.empty());
-    EXPECT_EQ(Hb().MessageBoxes()[0].request.text, Main().ZipFront1->Message());
+    EXPECT_EQ(Hb().MessageBoxes()[0].request.text, Main().ZipFront1().Message());
     EXPECT_TRUE(fs::is_directory(target));  // the folder was prepared before unpacking
 
     // After a failure a good archive still reports its success.
@@ -256,7 +256,7 @@ TEST_F(ActionsTest, InstallerStartAndExplorerGoThroughTheShell) {
 
     // An executable script runs directly (Windows opens it by its type), and stored upper case finds
     // the file.
-    Main().StartPath = "D:\\PROGRAMME\\ALPHA\\START.SH";
+    Main().Model().Page().StartPath = "D:\\PROGRAMME\\ALPHA\\START.SH";
     Main().bStartenClick(nullptr);
     ASSERT_EQ(menu.Shell().Calls().size(), 2u);
     EXPECT_EQ(menu.Shell().Calls()[1].argv, Command(kRunWith, alpha + "start.sh"));
@@ -264,7 +264,7 @@ TEST_F(ActionsTest, InstallerStartAndExplorerGoThroughTheShell) {
     EXPECT_EQ(menu.LastSoundSlot(), 4);
 
     // A start file that is not on the disc is reported and nothing runs.
-    Main().StartPath = "D:\\Programme\\Alpha\\fehlt.exe";
+    Main().Model().Page().StartPath = "D:\\Programme\\Alpha\\fehlt.exe";
     Main().bStartenClick(nullptr);
     EXPECT_EQ(menu.Shell().Calls().size(), 2u);
     ASSERT_EQ(BoxTexts().size(), 1u);
@@ -280,7 +280,7 @@ TEST_F(ActionsTest, InstallerStartAndExplorerGoThroughTheShell) {
     EXPECT_EQ(menu.Shell().Calls()[2].argv, Command(kExploreWith, current));
 
     // The homepage opens with the desktop's handler, the scheme put in front.
-    Main().HomepageUrl = "www.example.org/a b";
+    Main().Model().Page().HomepageUrl = "www.example.org/a b";
     Main().lFactsValueClick(nullptr);
     ASSERT_EQ(menu.Shell().Calls().size(), 4u);
     EXPECT_EQ(menu.Shell().Calls()[3].argv, Command(kOpenWith, "http://www.example.org/a b"));
@@ -372,10 +372,10 @@ TEST_F(ActionsTest, CopyOfALongPathIsComplete) {
     const std::string rel = "Programme/" + longName + "/" + longName + "/";
     menu.WriteFile(rel + "prog.sh", "lang");
     menu.WriteFile(rel + longName + "/tief.txt", "tief");
-    Main().CopySourcePath = "D:\\Programme\\" + longName + "\\" + longName + "\\prog.sh";
-    Main().ScreenshotPath.clear();
+    Main().Model().Page().CopySourcePath = "D:\\Programme\\" + longName + "\\" + longName + "\\prog.sh";
+    Main().Model().Page().ScreenshotPath.clear();
     const std::string longTarget = target + "-" + longName;
-    ASSERT_GT(Main().CopySourcePath.size() + longName.size(), 253u);
+    ASSERT_GT(Main().Model().Page().CopySourcePath.size() + longName.size(), 253u);
     AnswerFolderDialog(longTarget);
     Main().bKopierenClick(nullptr);
     EXPECT_TRUE(BoxTexts().empty());
@@ -396,8 +396,8 @@ TEST_F(ActionsTest, SearchDialogAndResults) {
     EXPECT_EQ(s.ilButtons4->Count(), 1);
     EXPECT_EQ(s.bBeenden->Height(), 20);
     for (skin::TSkinButton* b : {s.bBeenden, s.bAbbrechen, s.bBeenden2}) EXPECT_EQ(b->ImageIndex(), 0);
-    Main().lbProgramme->Items().Add("a");
-    Main().lbProgramme->Items().Add("b");
+    Main().List().lbProgramme()->Items().Add("a");
+    Main().List().lbProgramme()->Items().Add("b");
 
     // Cancel: nothing happens, the list stays.
     menu.ClearSounds();
@@ -409,7 +409,7 @@ TEST_F(ActionsTest, SearchDialogAndResults) {
     Main().bSucheClick(nullptr);
     EXPECT_EQ(menu.PlayedSlots(), (std::vector<int>{5, 0}));
     EXPECT_TRUE(BoxTexts().empty());
-    EXPECT_EQ(Main().lbProgramme->Items().Count(), 2);
+    EXPECT_EQ(Main().List().lbProgramme()->Items().Count(), 2);
     EXPECT_EQ(s.eSuchbegriff->Caption(), "");
 
     // An empty term is asked for again, with the dialog kept open; the close glyph cancels.
@@ -422,7 +422,7 @@ TEST_F(ActionsTest, SearchDialogAndResults) {
     Main().bSucheClick(nullptr);
     EXPECT_TRUE(openAfterEmpty);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Bitte geben Sie einen Suchbegriff ein."});
-    EXPECT_EQ(Main().lbProgramme->Items().Count(), 2);
+    EXPECT_EQ(Main().List().lbProgramme()->Items().Count(), 2);
 
     // Enter searches and never reaches the edit; without regard to case, "word" finds "Word"
     // and "word", each program once, sorted whatever the file order.
@@ -437,16 +437,16 @@ TEST_F(ActionsTest, SearchDialogAndResults) {
     Main().bSucheClick(nullptr);
     EXPECT_EQ(textAtEnter, " word ");
     EXPECT_TRUE(BoxTexts().empty());
-    ASSERT_EQ(Main().lbProgramme->Items().Count(), 2);
-    EXPECT_EQ(Main().lbProgramme->Items().Strings(0), "Mitte");
-    EXPECT_EQ(Main().lbProgramme->Items().Strings(1), "Zeta Werkzeug");
-    EXPECT_EQ(Main().lRubrik->Caption(), "Suchergebnisse");
-    EXPECT_EQ(Main().CurrentCategory, "Suchergebnisse");
-    EXPECT_EQ(Main().CurrentProgram, "Mitte");
-    EXPECT_EQ(Main().lbProgramme->ItemIndex(), 0);
-    EXPECT_TRUE(Main().pProgramme->Visible());
-    EXPECT_TRUE(Main().gbProgramm->Visible());
-    EXPECT_FALSE(Main().ListFilling);
+    ASSERT_EQ(Main().List().lbProgramme()->Items().Count(), 2);
+    EXPECT_EQ(Main().List().lbProgramme()->Items().Strings(0), "Mitte");
+    EXPECT_EQ(Main().List().lbProgramme()->Items().Strings(1), "Zeta Werkzeug");
+    EXPECT_EQ(Main().List().lRubrik()->Caption(), "Suchergebnisse");
+    EXPECT_EQ(Main().Model().Heading(), "Suchergebnisse");
+    EXPECT_EQ(Main().Model().CurrentProgram(), "Mitte");
+    EXPECT_EQ(Main().List().lbProgramme()->ItemIndex(), 0);
+    EXPECT_TRUE(Main().List().pProgramme()->Visible());
+    EXPECT_TRUE(Main().Page().gbProgramm()->Visible());
+    EXPECT_FALSE(Main().List().Filling());
 
     // With the case box checked (it stays checked for the next search) "word" finds only "Mitte";
     // "ä" never finds "Ä", so nothing is found and the list stays as it was.
@@ -456,16 +456,16 @@ TEST_F(ActionsTest, SearchDialogAndResults) {
         Hb().Type("word");
         ClickOn(&s, s.bBeenden);
     });
-    const int builds = Main().PageBuilds();
+    const int builds = Main().Model().PageBuilds();
     Main().bSucheClick(nullptr);
     EXPECT_TRUE(s.MatchCase());
-    ASSERT_EQ(Main().lbProgramme->Items().Count(), 1);
-    EXPECT_EQ(Main().lbProgramme->Items().Strings(0), "Mitte");
+    ASSERT_EQ(Main().List().lbProgramme()->Items().Count(), 1);
+    EXPECT_EQ(Main().List().lbProgramme()->Items().Strings(0), "Mitte");
     // The same first program as before: its page, hidden for the search, is built and shown again.
-    EXPECT_TRUE(Main().gbProgramm->Visible());
-    EXPECT_TRUE(Main().PicturePanel1->Visible());
-    EXPECT_EQ(Main().PageBuilds(), builds + 1);
-    EXPECT_EQ(Main().lAnzahlProgramme->Caption(), "1/1");
+    EXPECT_TRUE(Main().Page().gbProgramm()->Visible());
+    EXPECT_TRUE(Main().Page().PicturePanel1()->Visible());
+    EXPECT_EQ(Main().Model().PageBuilds(), builds + 1);
+    EXPECT_EQ(Main().List().lAnzahlProgramme()->Caption(), "1/1");
     bool stillChecked = false;
     Hb().Post([&] {
         stillChecked = s.FlatCheckBox1->Checked();
@@ -478,7 +478,7 @@ TEST_F(ActionsTest, SearchDialogAndResults) {
     EXPECT_TRUE(stillChecked);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{
                               "Es konnten keine Programme gefunden werden, die Ihrer Suche entsprechen."});
-    ASSERT_EQ(Main().lbProgramme->Items().Count(), 1);
+    ASSERT_EQ(Main().List().lbProgramme()->Items().Count(), 1);
 
     // Unchecked, "ärzte" finds "Ärzte" only where a-z differ: ä and Ä stay different.
     Hb().Post([&] {
@@ -489,6 +489,6 @@ TEST_F(ActionsTest, SearchDialogAndResults) {
     });
     Main().bSucheClick(nullptr);
     EXPECT_FALSE(s.MatchCase());
-    ASSERT_EQ(Main().lbProgramme->Items().Count(), 1);
-    EXPECT_EQ(Main().lbProgramme->Items().Strings(0), "alpha Editor");
+    ASSERT_EQ(Main().List().lbProgramme()->Items().Count(), 1);
+    EXPECT_EQ(Main().List().lbProgramme()->Items().Strings(0), "alpha Editor");
 }

@@ -69,7 +69,7 @@ TMenuDatWriter MenuWith(const std::string& target2, const std::string& target3) 
 void StartWith(MenuFixture& menu, const TMenuDatWriter& w) {
     menu.WriteFile("Menue.dat", w.Build());
     ASSERT_TRUE(menu.Start());
-    menu.Main()->SeedRandom(7);
+    menu.Main()->Banners().Seed(7);
 }
 
 // Starts the menu with these banner targets.
@@ -80,7 +80,7 @@ void StartWith(MenuFixture& menu, const std::string& target2, const std::string&
 int Shown(const TMainForm* m) {
     int shown = -1, count = 0;
     for (int i = 0; i < 3; ++i)
-        if (m->Banner(i)->Left() == 15) shown = i, ++count;
+        if (m->Banners().Banner(i)->Left() == 15) shown = i, ++count;
     return count == 1 ? shown : -2;
 }
 
@@ -93,12 +93,12 @@ TEST(BannerStrip, OnlyBannerOneWhenTheSecondIsAbsent) {
         StartWith(menu, target2, "www.drei.de");
         TMainForm* m = menu.Main();
         EXPECT_EQ(Shown(m), 0);
-        for (int i = 0; i < 50; ++i) m->CycleBanner();
+        for (int i = 0; i < 50; ++i) m->Banners().Cycle();
         EXPECT_EQ(Shown(m), 0);
         // Its animation wraps again and again; nothing changes.
         menu.Backend().Advance(60000);
         EXPECT_EQ(Shown(m), 0);
-        EXPECT_TRUE(m->iBanner1->Animate());
+        EXPECT_TRUE(m->Banners().Banner(0)->Animate());
     }
 }
 
@@ -108,18 +108,18 @@ TEST(BannerStrip, BannersOneAndTwoAlternateAtRandom) {
     TMainForm* m = menu.Main();
     std::set<int> seen;
     for (int i = 0; i < 100; ++i) {
-        m->CycleBanner();
+        m->Banners().Cycle();
         const int shown = Shown(m);
         seen.insert(shown);
         // Waiting banners stand off-screen and do not animate.
         for (int b = 0; b < 3; ++b)
             if (b != shown) {
-                EXPECT_EQ(m->Banner(b)->Left(), -200);
-                EXPECT_EQ(m->Banner(b)->Top(), 395);
-                EXPECT_FALSE(m->Banner(b)->Animate());
+                EXPECT_EQ(m->Banners().Banner(b)->Left(), -200);
+                EXPECT_EQ(m->Banners().Banner(b)->Top(), 395);
+                EXPECT_FALSE(m->Banners().Banner(b)->Animate());
             }
         // Both are animated: the 20-second timer is off while they show.
-        EXPECT_FALSE(m->Timer1->Enabled());
+        EXPECT_FALSE(m->Banners().Timer1()->Enabled());
     }
     EXPECT_EQ(seen, (std::set<int>{0, 1}));
 }
@@ -128,26 +128,26 @@ TEST(BannerStrip, WaitingBannersEventsAreIgnoredAndTheStillOneUsesTheTimer) {
     MenuFixture menu(MenuFixture::kNoStart);
     StartWith(menu, "www.zwei.de", "www.drei.de");
     TMainForm* m = menu.Main();
-    while (Shown(m) != 2) m->CycleBanner();
+    while (Shown(m) != 2) m->Banners().Cycle();
     // The still banner: the timer replaces it.
-    EXPECT_TRUE(m->Timer1->Enabled());
-    media::TGIFImage* waiting = m->iBanner1;
-    m->BannerWrapped = false;
-    m->BannerWrapAnimation(waiting);
-    EXPECT_FALSE(m->BannerWrapped);
-    m->BannerWrapped = true;
-    m->BannerChange(waiting);
+    EXPECT_TRUE(m->Banners().Timer1()->Enabled());
+    media::TGIFImage* waiting = m->Banners().Banner(0);
+    m->Banners().SetWrapped(false);
+    m->Banners().WrapAnimation(waiting);
+    EXPECT_FALSE(m->Banners().Wrapped());
+    m->Banners().SetWrapped(true);
+    m->Banners().Change(waiting);
     EXPECT_EQ(Shown(m), 2);
-    EXPECT_TRUE(m->BannerWrapped);
+    EXPECT_TRUE(m->Banners().Wrapped());
     // The shown banner's change after a wrap rotates (and clears the flag).
-    m->BannerChange(m->iBanner3);
-    EXPECT_FALSE(m->BannerWrapped);
+    m->Banners().Change(m->Banners().Banner(2));
+    EXPECT_FALSE(m->Banners().Wrapped());
 
-    while (Shown(m) != 2) m->CycleBanner();
+    while (Shown(m) != 2) m->Banners().Cycle();
     int rotations = 0;
     for (int i = 0; i < 20 && rotations == 0; ++i) {
         menu.Backend().Advance(20000);
-        if (Shown(m) != 2 || m->Timer1->Enabled()) ++rotations;
+        if (Shown(m) != 2 || m->Banners().Timer1()->Enabled()) ++rotations;
     }
     EXPECT_GT(rotations, 0);
 }
@@ -156,32 +156,32 @@ TEST(BannerStrip, AnimatedBannerRotatesAfterItsWrapAndAPlayOnceBannerAfterItsRun
     MenuFixture menu(MenuFixture::kNoStart);
     StartWith(menu, "www.zwei.de", "---");
     TMainForm* m = menu.Main();
-    while (Shown(m) != 0) m->CycleBanner();
+    while (Shown(m) != 0) m->Banners().Cycle();
     // The looping banner: a wrap, then the next frame change rotates.
     bool wrapped = false, rotated = false;
     for (int step = 0; step < 100 && !rotated; ++step) {
         menu.Backend().Advance(50);
-        if (m->BannerWrapped) wrapped = true;
-        if (wrapped && !m->BannerWrapped) rotated = true;
+        if (m->Banners().Wrapped()) wrapped = true;
+        if (wrapped && !m->Banners().Wrapped()) rotated = true;
     }
     EXPECT_TRUE(wrapped);
     EXPECT_TRUE(rotated);
 
     // The banner that plays once: no change follows its last wrap, so the timer replaces it once its
     // last frame has been up for its own delay.
-    while (Shown(m) != 1) m->CycleBanner();
-    media::TGIFImage* once = m->ibanner2;
+    while (Shown(m) != 1) m->Banners().Cycle();
+    media::TGIFImage* once = m->Banners().Banner(1);
     for (int step = 0; step < 100 && once->AnimationTimer(); ++step) menu.Backend().Advance(10);
     ASSERT_EQ(once->AnimationTimer(), nullptr);
-    EXPECT_TRUE(m->Timer1->Enabled());
-    EXPECT_EQ(m->Timer1->Interval(), int(once->FrameInterval(once->FrameCount())));
+    EXPECT_TRUE(m->Banners().Timer1()->Enabled());
+    EXPECT_EQ(m->Banners().Timer1()->Interval(), int(once->FrameInterval(once->FrameCount())));
     EXPECT_EQ(Shown(m), 1);
     menu.Backend().Advance(once->FrameInterval(once->FrameCount()));
     // Rotated: another banner, or the same one started again.
     EXPECT_TRUE(Shown(m) == 0 || once->AnimationTimer() != nullptr);
     // A still banner still waits the full 20 seconds afterwards.
-    m->CycleBanner();
-    EXPECT_EQ(m->Timer1->Interval(), 20000);
+    m->Banners().Cycle();
+    EXPECT_EQ(m->Banners().Timer1()->Interval(), 20000);
 
     // Ten minutes: the strip never stands still, and both banners keep coming to the end.
     std::set<int> lastMinute;
@@ -190,8 +190,9 @@ TEST(BannerStrip, AnimatedBannerRotatesAfterItsWrapAndAPlayOnceBannerAfterItsRun
         menu.Backend().Advance(100);
         const int shown = Shown(m);
         ASSERT_TRUE(shown == 0 || shown == 1) << t;
-        const media::TGIFImage* b = m->Banner(shown);
-        ASSERT_TRUE(b->AnimationTimer() || m->Timer1->Enabled()) << "the strip stopped at " << t << " ms";
+        const media::TGIFImage* b = m->Banners().Banner(shown);
+        ASSERT_TRUE(b->AnimationTimer() || m->Banners().Timer1()->Enabled())
+            << "the strip stopped at " << t << " ms";
         if (shown != previous) ++changes;
         previous = shown;
         if (t >= 540000) lastMinute.insert(shown);
@@ -201,7 +202,7 @@ TEST(BannerStrip, AnimatedBannerRotatesAfterItsWrapAndAPlayOnceBannerAfterItsRun
 
     // A click opens the banner's own redirect link.
     menu.Shell().Clear();
-    menu.Click(m->ibanner2);
+    menu.Click(m->Banners().Banner(1));
     ASSERT_EQ(menu.Shell().Calls().size(), 1u);
     EXPECT_EQ(menu.Shell().Calls()[0].target,
               "http://redirect.example.net/redirect.php4?project=TEST&url=www.zwei.de");
@@ -211,7 +212,7 @@ TEST(BannerStrip, ScriptsSeeWhichBannerIsShown) {
     MenuFixture menu(MenuFixture::kNoStart);
     StartWith(menu, "www.zwei.de", "www.drei.de");
     TMainForm* m = menu.Main();
-    while (Shown(m) != 2) m->CycleBanner();
+    while (Shown(m) != 2) m->Banners().Cycle();
     auto run = [&](const std::string& script, std::string& err) {
         TScriptRunner runner(*menu.App());
         runner.SetScript(script);
@@ -237,21 +238,21 @@ TEST(BannerStrip, ADamagedBannerIsLeftOutAndTheMenuStarts) {
         StartWith(menu, w);
         TMainForm* m = menu.Main();
         EXPECT_TRUE(menu.Backend().MessageBoxes().empty());
-        EXPECT_TRUE(m->iBanner3->Empty());
+        EXPECT_TRUE(m->Banners().Banner(2)->Empty());
         std::set<int> seen;
         for (int i = 0; i < 100; ++i) {
-            m->CycleBanner();
+            m->Banners().Cycle();
             seen.insert(Shown(m));
         }
         EXPECT_EQ(seen, (std::set<int>{0, 1}));
         // Ten minutes of rotation never bring the empty banner into the strip.
         for (int t = 0; t < 600000; t += 500) {
             menu.Backend().Advance(500);
-            ASSERT_NE(m->iBanner3->Left(), 15) << t;
+            ASSERT_NE(m->Banners().Banner(2)->Left(), 15) << t;
         }
         // Nor does a click on it open its link.
         menu.Shell().Clear();
-        m->BannerClick(m->iBanner3);
+        m->Banners().Click(m->Banners().Banner(2));
         EXPECT_TRUE(menu.Shell().Calls().empty());
     }
     // menudat list and the preview say which banner is gone and why.
@@ -266,9 +267,9 @@ TEST(BannerStrip, ADamagedBannerIsLeftOutAndTheMenuStarts) {
     MenuFixture menu(MenuFixture::kNoStart);
     StartWith(menu, w);
     TMainForm* m = menu.Main();
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(m->Banner(i)->Left(), -200) << i;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(m->Banners().Banner(i)->Left(), -200) << i;
     menu.Backend().Advance(60000);
-    EXPECT_EQ(m->iBanner1->Left(), -200);
+    EXPECT_EQ(m->Banners().Banner(0)->Left(), -200);
     EXPECT_EQ(CheckMenuResourceFile(w.Build())[0],
               "GIF 1 does not decode: its header is cut off: the menu leaves banner 1 out");
 }

@@ -31,7 +31,7 @@ gfx::TColor Rgb(std::int64_t pixel) {
 
 // Pixels of the control that differ from the skin picture behind it, and the control's area.
 std::pair<int, int> DifferFromSkin(const MenuFixture& menu, const gui::TControl* c) {
-    const gfx::TBitmap& skin = menu.Main()->SkinForm1->Picture();
+    const gfx::TBitmap& skin = menu.Main()->SkinForm1()->Picture();
     const gfx::TPoint o = c->ClientToForm({0, 0});
     int differing = 0;
     for (int y = 0; y < c->Height(); ++y)
@@ -77,13 +77,13 @@ TEST(BuiltinSkin, DiscWithOnlyTheDataFilesShowsTheWholeMenu) {
     ASSERT_FALSE(fs::exists(menu.Dir() + "skin"));
     ASSERT_TRUE(menu.Start());
     TMainForm* m = menu.Main();
-    ASSERT_EQ(m->SkinForm1->Picture().Width(), 640);
-    ASSERT_EQ(m->SkinForm1->Picture().Height(), 480);
-    EXPECT_EQ(m->ilButtons2->Count(), 1);
-    EXPECT_EQ(m->ilButtons1->Count(), 2);
+    ASSERT_EQ(m->SkinForm1()->Picture().Width(), 640);
+    ASSERT_EQ(m->SkinForm1()->Picture().Height(), 480);
+    EXPECT_EQ(m->ilButtons2()->Count(), 1);
+    EXPECT_EQ(menu.Find<gui::TImageList>("ilButtons1")->Count(), 2);
 
     // A category button is drawn from its image, not as the skin behind it.
-    skin::TSkinButton* button = m->CategoryButtons.at(1);
+    skin::TSkinButton* button = m->Column().Buttons().at(1);
     const auto [differing, area] = DifferFromSkin(menu, button);
     EXPECT_GT(differing, area / 2);
     // Its caption is legible: taking it away changes the pixels.
@@ -96,19 +96,19 @@ TEST(BuiltinSkin, DiscWithOnlyTheDataFilesShowsTheWholeMenu) {
 
     // The description shows the skin behind it, with the text in it.
     menu.Click(button);
-    ASSERT_TRUE(m->PicturePanel1->Visible());
-    ASSERT_GT(m->TransText1->Text().Count(), 0);
-    const auto [textPixels, panelArea] = DifferFromSkin(menu, m->TransText1);
+    ASSERT_TRUE(m->Page().PicturePanel1()->Visible());
+    ASSERT_GT(m->Page().TransText1()->Text().Count(), 0);
+    const auto [textPixels, panelArea] = DifferFromSkin(menu, m->Page().TransText1());
     EXPECT_GT(textPixels, 200);
     EXPECT_LT(textPixels, panelArea / 2);
 
     // The action buttons are drawn and captioned.
-    const auto [buttonPixels, buttonArea] = DifferFromSkin(menu, m->bSuche);
+    const auto [buttonPixels, buttonArea] = DifferFromSkin(menu, menu.Find<skin::TSkinButton>("bSuche"));
     EXPECT_GT(buttonPixels, buttonArea / 2);
-    const std::vector<gfx::TColor> suche = Capture(menu, m->bSuche);
-    m->bSuche->SetCaption("");
+    const std::vector<gfx::TColor> suche = Capture(menu, menu.Find<skin::TSkinButton>("bSuche"));
+    menu.Find<skin::TSkinButton>("bSuche")->SetCaption("");
     menu.Backend().Pump();
-    EXPECT_GT(Changed(suche, Capture(menu, m->bSuche)), 20);
+    EXPECT_GT(Changed(suche, Capture(menu, menu.Find<skin::TSkinButton>("bSuche"))), 20);
 }
 
 TEST(BuiltinSkin, SkinFolderOverridesPictureByPicture) {
@@ -122,19 +122,19 @@ TEST(BuiltinSkin, SkinFolderOverridesPictureByPicture) {
     ASSERT_TRUE(menu.Start());
     TMainForm* m = menu.Main();
 
-    EXPECT_EQ(m->SkinForm1->Picture().Pixel(630, 470) & 0xFFFFFF, gfx::RGB(0x33, 0x66, 0x99));
+    EXPECT_EQ(m->SkinForm1()->Picture().Pixel(630, 470) & 0xFFFFFF, gfx::RGB(0x33, 0x66, 0x99));
     const gfx::TBitmap start = Builtin("iStart.bmp");
-    ASSERT_EQ(m->iStart->Picture().Width(), start.Width());
-    ASSERT_EQ(m->iStart->Picture().Height(), start.Height());
+    ASSERT_EQ(m->iStart()->Picture().Width(), start.Width());
+    ASSERT_EQ(m->iStart()->Picture().Height(), start.Height());
     for (int y = 0; y < start.Height(); y += 37)
         for (int x = 0; x < start.Width(); x += 41)
-            ASSERT_EQ(m->iStart->Picture().Pixel(x, y) & 0xFFFFFF, start.Pixel(x, y) & 0xFFFFFF)
+            ASSERT_EQ(m->iStart()->Picture().Pixel(x, y) & 0xFFFFFF, start.Pixel(x, y) & 0xFFFFFF)
                 << x << "," << y;
     const gfx::TBitmap header = Builtin("iRubrik.bmp");
-    ASSERT_EQ(m->iRubrik->Picture().Width(), 170);
-    EXPECT_EQ(m->iRubrik->Picture().Pixel(5, 5) & 0xFFFFFF, header.Pixel(5, 5) & 0xFFFFFF);
+    ASSERT_EQ(m->List().iRubrik()->Picture().Width(), 170);
+    EXPECT_EQ(m->List().iRubrik()->Picture().Pixel(5, 5) & 0xFFFFFF, header.Pixel(5, 5) & 0xFFFFFF);
     // The image lists were not overridden: the built-in buttons with their masks.
-    EXPECT_EQ(m->ilButtons2->Count(), 1);
+    EXPECT_EQ(m->ilButtons2()->Count(), 1);
 
     const std::vector<TSkinFinding> findings = CheckSkinFolder(SkinFolderOf(menu.Dir()));
     const TSkinFinding* skin = FindingFor(findings, "SkinForm1.bmp");
@@ -173,10 +173,10 @@ TEST(BuiltinSkin, EveryPictureOfTheSkinIsBuiltIn) {
 TEST(BuiltinSkin, CategoryNamesStopBeforeTheChevron) {
     MenuFixture menu;
     TMainForm* m = menu.Main();
-    for (int i = 0; i < 5; ++i) menu.Click(m->bPfeilUnten);
+    for (int i = 0; i < 5; ++i) menu.Click(m->Column().bPfeilUnten());
     const skin::TSkinButton* longest = nullptr;
     const skin::TSkinButton* shortest = nullptr;
-    for (const skin::TSkinButton* b : m->CategoryButtons) {
+    for (const skin::TSkinButton* b : m->Column().Buttons()) {
         if (!longest || b->Caption().size() > longest->Caption().size()) longest = b;
         if (!shortest || b->Caption().size() < shortest->Caption().size()) shortest = b;
     }

@@ -83,12 +83,12 @@ TEST(DialogKeys, SearchDialogTabOrderMarkAndKeys) {
     EXPECT_TRUE(markedButton);
     EXPECT_TRUE(unmarkedEdit) << "one mark only";
     EXPECT_EQ(s->Term(), "");
-    EXPECT_TRUE(m->iStart->Visible()) << "a cancelled search leaves the start page";
+    EXPECT_TRUE(m->iStart()->Visible()) << "a cancelled search leaves the start page";
 
     // Opened by mouse: no mark, and typing the term does not bring it; Tab does, and Enter on
     // the check box searches as the default button "Suchen".
-    menu.Click(m->CategoryButtons.at(1));
-    ASSERT_TRUE(m->bSuche->Showing());
+    menu.Click(m->Column().Buttons().at(1));
+    ASSERT_TRUE(menu.Find<skin::TSkinButton>("bSuche")->Showing());
     bool markAfterOpen = true, markAfterTyping = true, markAfterTab = false;
     std::string focusAfterTab;
     hb.Post([&] {
@@ -103,7 +103,7 @@ TEST(DialogKeys, SearchDialogTabOrderMarkAndKeys) {
         hb.Key(gui::VK_SPACE);  // case back off: "Klang" must match "Klangküche"
         hb.Key(gui::VK_RETURN);
     });
-    menu.Click(m->bSuche);
+    menu.Click(menu.Find<skin::TSkinButton>("bSuche"));
     EXPECT_FALSE(s->Visible());
     EXPECT_FALSE(markAfterOpen);
     EXPECT_FALSE(markAfterTyping);
@@ -111,8 +111,8 @@ TEST(DialogKeys, SearchDialogTabOrderMarkAndKeys) {
     EXPECT_TRUE(markAfterTab);
     EXPECT_EQ(s->Term(), "Klang");
     EXPECT_FALSE(s->MatchCase());
-    EXPECT_EQ(m->lRubrik->Caption(), "Suchergebnisse");
-    EXPECT_GE(m->lbProgramme->Items().Count(), 1);
+    EXPECT_EQ(m->List().lRubrik()->Caption(), "Suchergebnisse");
+    EXPECT_GE(m->List().lbProgramme()->Items().Count(), 1);
 }
 
 // The term field looks the same however the dialog was opened: black while it has the focus, with
@@ -147,9 +147,9 @@ TEST(DialogKeys, SearchFieldLookDoesNotDependOnHowTheFocusCame) {
     Look byKey, byMouse;
     look(byKey);
     hb.Key('F', gui::ssCtrl);
-    menu.Click(m->CategoryButtons.at(1));
+    menu.Click(m->Column().Buttons().at(1));
     look(byMouse);
-    menu.Click(m->bSuche);
+    menu.Click(menu.Find<skin::TSkinButton>("bSuche"));
     for (const Look* l : {&byKey, &byMouse}) {
         EXPECT_EQ(l->field, 0);
         EXPECT_TRUE(l->caret);
@@ -174,7 +174,7 @@ TEST(DialogKeys, SearchDialogEscapeAndCloseGlyphCancel) {
     EXPECT_EQ(focus, "bBeenden2");
     EXPECT_FALSE(s->Visible());
     EXPECT_EQ(s->Term(), "") << "the close glyph cancels";
-    EXPECT_TRUE(menu.Main()->iStart->Visible());
+    EXPECT_TRUE(menu.Main()->iStart()->Visible());
 }
 
 TEST(DialogKeys, FolderDialogTabOrderMarkAndKeys) {
@@ -250,13 +250,13 @@ TEST(DialogKeys, InfoPageTabOrderLinksAndEscape) {
     MenuFixture menu;
     TMainForm* m = menu.Main();
     gui::Automation& hb = menu.Backend();
-    TInfoFrame* info = m->InfoFrame1;
+    TInfoFrame* info = &m->Info();
     hb.Key(gui::VK_DOWN);
-    skin::TSkinButton* before = m->CategoryButtons.at(1);
+    skin::TSkinButton* before = m->Column().Buttons().at(1);
     ASSERT_EQ(m->FocusedControl(), before);
 
     hb.Key(gui::VK_F1);
-    ASSERT_FALSE(m->bInfo->Enabled());
+    ASSERT_FALSE(m->bInfo()->Enabled());
     EXPECT_EQ(m->FocusedControl(), info->bBeenden);
     EXPECT_TRUE(Marked(hb, info->bBeenden));
     const std::vector<std::int64_t> linkEdge = LeftEdge(hb, info->lInternet);
@@ -281,22 +281,22 @@ TEST(DialogKeys, InfoPageTabOrderLinksAndEscape) {
     hb.Key(gui::VK_SPACE);
     EXPECT_EQ(menu.Shell().Calls().back().target.rfind("mailto:", 0), 0u)
         << menu.Shell().Calls().back().target;
-    EXPECT_FALSE(m->bInfo->Enabled());
+    EXPECT_FALSE(m->bInfo()->Enabled());
     // Keys of the page below do nothing while it covers the window.
     hb.Key(gui::VK_DOWN);
     EXPECT_EQ(m->FocusedControl(), info->leMail);
 
     // Escape closes it and gives the focus back.
     hb.Key(gui::VK_ESCAPE);
-    EXPECT_TRUE(m->bInfo->Enabled());
+    EXPECT_TRUE(m->bInfo()->Enabled());
     EXPECT_EQ(m->FocusedControl(), before);
 
     // By mouse: no mark on the page; Enter presses its "Schließen".
-    menu.Click(m->bInfo);
-    ASSERT_FALSE(m->bInfo->Enabled());
+    menu.Click(m->bInfo());
+    ASSERT_FALSE(m->bInfo()->Enabled());
     EXPECT_FALSE(m->FocusMarkShown());
     EXPECT_FALSE(Marked(hb, info->bBeenden));
     hb.Key(gui::VK_RETURN);
-    EXPECT_TRUE(m->bInfo->Enabled());
+    EXPECT_TRUE(m->bInfo()->Enabled());
     EXPECT_EQ(m->FocusedControl(), before);
 }

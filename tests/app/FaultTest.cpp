@@ -42,8 +42,8 @@ protected:
     std::array<std::string, 6> Facts() {
         std::array<std::string, 6> facts;
         for (size_t i = 0; i < facts.size(); ++i)
-            if (Main().FactRows[i].Value && Main().FactRows[i].Value->Visible())
-                facts[i] = Main().FactRows[i].Value->Caption();
+            if (Main().Page().FactRows()[i].Value && Main().Page().FactRows()[i].Value->Visible())
+                facts[i] = Main().Page().FactRows()[i].Value->Caption();
         return facts;
     }
     std::string LastBox() {
@@ -87,10 +87,10 @@ TEST_F(FaultTest, DiscTakenOutAndPutBack) {
     const std::string data = menu.Dir();
     menu.Click("bRubrik2");
     ClickSecondProgram();
-    const std::string second = Main().gbProgramm->Caption();
+    const std::string second = Main().Page().gbProgramm()->Caption();
     const auto secondFacts = Facts();
     Hb().Key(gui::VK_UP);
-    ASSERT_NE(Main().gbProgramm->Caption(), second);
+    ASSERT_NE(Main().Page().gbProgramm()->Caption(), second);
     ASSERT_NE(Facts(), secondFacts);
     ASSERT_EQ(Boxes(), 0u);
 
@@ -108,7 +108,7 @@ TEST_F(FaultTest, DiscTakenOutAndPutBack) {
     // one shown before the failure).
     fs::rename(data + "daten.weg", data + "daten.txt");
     ClickSecondProgram();
-    EXPECT_EQ(Main().gbProgramm->Caption(), second);
+    EXPECT_EQ(Main().Page().gbProgramm()->Caption(), second);
     EXPECT_EQ(Facts(), secondFacts);
     EXPECT_EQ(Boxes(), 2u);
 
@@ -121,8 +121,8 @@ TEST_F(FaultTest, DiscTakenOutAndPutBack) {
     menu.Click("bRubrikauswahl");
     menu.Click("bRubrik3");
     EXPECT_EQ(Boxes(), 3u);
-    EXPECT_GT(Main().lbProgramme->Items().Count(), 1);
-    EXPECT_TRUE(Main().gbProgramm->Visible());
+    EXPECT_GT(Main().List().lbProgramme()->Items().Count(), 1);
+    EXPECT_TRUE(Main().Page().gbProgramm()->Visible());
 }
 
 TEST_F(FaultTest, ReadErrorsBetweenPagesAreReportedNotTakenForAShortFile) {
@@ -131,7 +131,7 @@ TEST_F(FaultTest, ReadErrorsBetweenPagesAreReportedNotTakenForAShortFile) {
     ClickSecondProgram();
     const auto secondFacts = Facts();
     Hb().Key(gui::VK_UP);
-    const int listed = Main().lbProgramme->Items().Count();
+    const int listed = Main().List().lbProgramme()->Items().Count();
 
     FaultyFiles faults;
     faults.FailReads("daten.txt", EIO);
@@ -159,7 +159,7 @@ TEST_F(FaultTest, ReadErrorsBetweenPagesAreReportedNotTakenForAShortFile) {
     faults.Heal();
     menu.Click("bRubrikauswahl");
     menu.Click("bRubrik2");
-    EXPECT_EQ(Main().lbProgramme->Items().Count(), listed);
+    EXPECT_EQ(Main().List().lbProgramme()->Items().Count(), listed);
     EXPECT_EQ(Boxes(), 3u);
 }
 
@@ -170,8 +170,8 @@ TEST_F(FaultTest, CopyOntoADiskThatFillsUp) {
     menu.WriteFile("Programme/Gross/c-rest.txt", "Rest");
     menu.WriteFile("ziel/b-daten.bin", "meine Daten");
     const std::string target = menu.Dir() + "ziel";
-    Main().CopySourcePath = "D:\\Programme\\Gross\\b-daten.bin";
-    Main().ScreenshotPath = "D:\\Bilder\\keins.jpg";
+    Main().Model().Page().CopySourcePath = "D:\\Programme\\Gross\\b-daten.bin";
+    Main().Model().Page().ScreenshotPath = "D:\\Bilder\\keins.jpg";
 
     {
         FaultyFiles faults;
@@ -204,8 +204,8 @@ TEST_F(FaultTest, WriteProtectedTarget) {
     menu.WriteFile("Programme/Klein/prog.sh", "neu");
     menu.WriteFile("ziel/prog.sh", "alt");
     const std::string target = menu.Dir() + "ziel";
-    Main().CopySourcePath = "D:\\Programme\\Klein\\prog.sh";
-    Main().ScreenshotPath = "D:\\Bilder\\keins.jpg";
+    Main().Model().Page().CopySourcePath = "D:\\Programme\\Klein\\prog.sh";
+    Main().Model().Page().ScreenshotPath = "D:\\Bilder\\keins.jpg";
 
     FaultyFiles faults;
     faults.ReadOnly(target + "/");
@@ -262,16 +262,16 @@ TEST_F(FaultTest, MissingOrFailingSoundDeviceLeavesTheMenuSilentAndWorking) {
         platform::Services().sound = &sound;
         menu.Click("bRubrik2");
         ClickSecondProgram();
-        const std::string second = Main().gbProgramm->Caption();
+        const std::string second = Main().Page().gbProgramm()->Caption();
         menu.Click("bRubrikauswahl");
         menu.Click("bRubrik3");
         Hb().Key(gui::VK_DOWN);
         menu.Click("bRubrikauswahl");
         menu.Click("bRubrik2");
         ClickSecondProgram();
-        EXPECT_EQ(Main().gbProgramm->Caption(), second);
+        EXPECT_EQ(Main().Page().gbProgramm()->Caption(), second);
         menu.Click("bRubrikauswahl");
-        EXPECT_TRUE(Main().iStart->Visible());
+        EXPECT_TRUE(Main().iStart()->Visible());
         Hb().Advance(5000);  // the banners rotate on their timer meanwhile
         platform::Services().sound = recording;
         EXPECT_GT(sound.failed, 3) << goodPlays;

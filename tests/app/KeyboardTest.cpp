@@ -61,7 +61,7 @@ TEST(Gallery, FitsLargePicturesAndCentresSmallOnes) {
     StartWith(menu, {Program("Gross", big), Program("Klein", small), Program("Ohne")});
     TMainForm* m = menu.Main();
     gui::Automation& hb = menu.Backend();
-    menu.Click(m->CategoryButtons.at(0));
+    menu.Click(m->Column().Buttons().at(0));
 
     gfx::TRect bigBounds{}, smallBounds{};
     gfx::TSize bigPicture{};
@@ -87,7 +87,7 @@ TEST(Gallery, FitsLargePicturesAndCentresSmallOnes) {
         noneHasPicture = VollbildForm->Image1->HasPicture();
         hb.Key(gui::VK_ESCAPE);
     });
-    menu.Click(m->bVollbild);
+    menu.Click(menu.Find<skin::TGlyphButton>("bVollbild"));
     EXPECT_FALSE(VollbildForm->Visible());
     EXPECT_EQ(bigBounds, (gfx::TRect{0, 0, 800, 600}));
     EXPECT_EQ(bigPicture.cx, 800);
@@ -102,21 +102,21 @@ TEST(Gallery, FitsLargePicturesAndCentresSmallOnes) {
     // A program without a screenshot shows black with its name; the page behind followed.
     EXPECT_EQ(noneName, "Ohne");
     EXPECT_FALSE(noneHasPicture);
-    EXPECT_EQ(m->lbProgramme->ItemIndex(), 2);
-    EXPECT_EQ(m->gbProgramm->Caption(), "Ohne");
+    EXPECT_EQ(m->List().lbProgramme()->ItemIndex(), 2);
+    EXPECT_EQ(m->Page().gbProgramm()->Caption(), "Ohne");
 }
 
 TEST(Keyboard, FocusMarkOnlyAfterTheKeyboardWasUsed) {
     MenuFixture menu;
     TMainForm* m = menu.Main();
     gui::Automation& hb = menu.Backend();
-    skin::TSkinButton* first = m->CategoryButtons.at(0);
+    skin::TSkinButton* first = m->Column().Buttons().at(0);
     EXPECT_EQ(m->FocusedControl(), first);
     const gfx::TPoint at = first->ClientToForm({0, 0});
     const std::int64_t edge = menu.Pixel(at.X, at.Y + 10), inner = menu.Pixel(at.X + 1, at.Y + 10);
 
     hb.Key(gui::VK_DOWN);
-    EXPECT_EQ(m->FocusedControl(), m->CategoryButtons.at(1));
+    EXPECT_EQ(m->FocusedControl(), m->Column().Buttons().at(1));
     hb.Key(gui::VK_UP);
     hb.Pump();
     EXPECT_EQ(m->FocusedControl(), first);
@@ -139,24 +139,24 @@ TEST(Keyboard, DescriptionScrollsWhenFocusedAndAltF4Ends) {
     TMainForm* m = menu.Main();
     gui::Automation& hb = menu.Backend();
     hb.Key(gui::VK_RETURN);  // the first category
-    ASSERT_TRUE(m->pProgramme->Visible());
-    EXPECT_EQ(m->FocusedControl(), m->lbProgramme);
+    ASSERT_TRUE(m->List().pProgramme()->Visible());
+    EXPECT_EQ(m->FocusedControl(), m->List().lbProgramme());
     hb.Pump();
-    ASSERT_TRUE(m->FlatScrollbar1->Visible());
+    ASSERT_TRUE(m->Page().FlatScrollbar1()->Visible());
     // The mark lies around the text, not over its first column.
-    const gfx::TPoint text = m->TransText1->ClientToForm({0, 0});
+    const gfx::TPoint text = m->Page().TransText1()->ClientToForm({0, 0});
     auto edge = [&] {
         m->PaintInvalid();
         std::vector<std::int64_t> pixels;
-        for (int y = 0; y < m->TransText1->Height(); ++y)
+        for (int y = 0; y < m->Page().TransText1()->Height(); ++y)
             for (int x = -2; x < 2; ++x) pixels.push_back(menu.Pixel(text.X + x, text.Y + y));
         return pixels;
     };
     const std::vector<std::int64_t> unmarked = edge();
     hb.Key(gui::VK_TAB, gui::ssShift);  // back from the list wraps to the description
-    EXPECT_EQ(m->FocusedControl(), m->TransText1);
+    EXPECT_EQ(m->FocusedControl(), m->Page().TransText1());
     const std::vector<std::int64_t> marked = edge();
-    const size_t row = size_t(m->TransText1->Height() / 2) * 4;
+    const size_t row = size_t(m->Page().TransText1()->Height() / 2) * 4;
     EXPECT_EQ(marked[row], 0x18'10'10) << "dark outer line";
     EXPECT_EQ(marked[row + 1], 0x1C'B8'FF) << "amber inner line";
     for (size_t i = 0; i < marked.size(); i += 4)
@@ -164,23 +164,23 @@ TEST(Keyboard, DescriptionScrollsWhenFocusedAndAltF4Ends) {
                   (std::vector<std::int64_t>{unmarked[i + 2], unmarked[i + 3]}))
             << "text column covered at row " << i / 4;
     hb.Key(gui::VK_DOWN);
-    EXPECT_EQ(m->FlatScrollbar1->Position(), 13);
-    EXPECT_EQ(m->TransText1->ScrollOffset(), 13);
+    EXPECT_EQ(m->Page().FlatScrollbar1()->Position(), 13);
+    EXPECT_EQ(m->Page().TransText1()->ScrollOffset(), 13);
     hb.Key(gui::VK_NEXT);
-    EXPECT_GT(m->FlatScrollbar1->Position(), 13 + 100);
+    EXPECT_GT(m->Page().FlatScrollbar1()->Position(), 13 + 100);
     hb.Key(gui::VK_END);
-    EXPECT_EQ(m->FlatScrollbar1->Position(), m->FlatScrollbar1->Max());
+    EXPECT_EQ(m->Page().FlatScrollbar1()->Position(), m->Page().FlatScrollbar1()->Max());
     hb.Key(gui::VK_HOME);
-    EXPECT_EQ(m->FlatScrollbar1->Position(), 0);
-    EXPECT_EQ(m->TransText1->ScrollOffset(), 0);
+    EXPECT_EQ(m->Page().FlatScrollbar1()->Position(), 0);
+    EXPECT_EQ(m->Page().TransText1()->ScrollOffset(), 0);
     // The list keeps its own keys.
     hb.Key(gui::VK_TAB);
-    EXPECT_EQ(m->FocusedControl(), m->lbProgramme);
+    EXPECT_EQ(m->FocusedControl(), m->List().lbProgramme());
     hb.Key(gui::VK_END);
-    EXPECT_EQ(m->FlatScrollbar1->Position(), 0);
+    EXPECT_EQ(m->Page().FlatScrollbar1()->Position(), 0);
 
     // Alt+F4 ends the menu with the farewell sound (its memory outlives the menu's data).
-    const uint8_t* farewell = m->MenuData->SoundSlots[6].data();
+    const uint8_t* farewell = m->Model().Resource()->SoundSlots[6].data();
     hb.Key(gui::VK_F4, gui::ssAlt);
     EXPECT_TRUE(menu.App()->Terminated());
     ASSERT_NE(menu.Sound().LastPlayed(), nullptr);
@@ -197,7 +197,7 @@ TEST(Gallery, ArrowsShowWhileThePointerMovesAndPage) {
                      Program("Drei", WriteJpeg(menu, "drei.jpg", 320, 240))});
     TMainForm* m = menu.Main();
     gui::Automation& hb = menu.Backend();
-    menu.Click(m->CategoryButtons.at(0));
+    menu.Click(m->Column().Buttons().at(0));
 
     struct Seen {
         bool back = false, next = false;
@@ -236,7 +236,7 @@ TEST(Gallery, ArrowsShowWhileThePointerMovesAndPage) {
         stillOpen = v->Visible();
         hb.Key(gui::VK_ESCAPE);
     });
-    menu.Click(m->bVollbild);
+    menu.Click(menu.Find<skin::TGlyphButton>("bVollbild"));
     EXPECT_FALSE(opened.back || opened.next) << "no arrows until the pointer moves";
     EXPECT_EQ(opened.nextPixel, 0);
     // On the first program only the forward arrow.
@@ -254,5 +254,5 @@ TEST(Gallery, ArrowsShowWhileThePointerMovesAndPage) {
     EXPECT_EQ(backName, "Zwei");
     EXPECT_TRUE(stillOpen);
     EXPECT_FALSE(VollbildForm->Visible());
-    EXPECT_EQ(m->lbProgramme->ItemIndex(), 1) << "the page behind followed";
+    EXPECT_EQ(m->List().lbProgramme()->ItemIndex(), 1) << "the page behind followed";
 }

@@ -40,7 +40,7 @@ void WriteCategories(const MenuFixture& menu, int n) {
 }
 
 skin::TSkinButton* Button(const MenuFixture& menu, int k) {
-    return menu.Main()->CategoryButtons.at(size_t(k));
+    return menu.Main()->Column().Buttons().at(size_t(k));
 }
 
 gfx::TFont Font(const char* name, int height, gfx::TFontStyles style) {
@@ -99,26 +99,28 @@ TEST(MainFormStart, WindowsTitleStateAndStartSounds) {
     EXPECT_EQ(menu.PlayedSlots(), (std::vector<int>{1, 1}));
 
     // Start page: start picture shown, list, page and description hidden, info page outside.
-    EXPECT_TRUE(m->iStart->Visible());
-    EXPECT_FALSE(m->pProgramme->Visible());
-    EXPECT_FALSE(m->gbProgramm->Visible());
-    EXPECT_FALSE(m->PicturePanel1->Visible());
+    EXPECT_TRUE(m->iStart()->Visible());
+    EXPECT_FALSE(m->List().pProgramme()->Visible());
+    EXPECT_FALSE(m->Page().gbProgramm()->Visible());
+    EXPECT_FALSE(m->Page().PicturePanel1()->Visible());
     EXPECT_EQ(menu.Find("InfoFrame1")->Left(), 640);
-    EXPECT_EQ(m->bRubrik1->Left(), -200);
+    EXPECT_EQ(m->Column().bRubrik1()->Left(), -200);
     // The first banner and the data of Menue.dat.
-    EXPECT_EQ(m->iBanner1->Left() == 15 || m->ibanner2->Left() == 15 || m->iBanner3->Left() == 15, true);
-    ASSERT_NE(m->MenuData, nullptr);
-    EXPECT_TRUE(m->iLogo->HasPicture());
+    EXPECT_EQ(m->Banners().Banner(0)->Left() == 15 || m->Banners().Banner(1)->Left() == 15 ||
+                  m->Banners().Banner(2)->Left() == 15,
+              true);
+    ASSERT_NE(m->Model().Resource(), nullptr);
+    EXPECT_TRUE(m->iLogo()->HasPicture());
     // The skin's image lists are there before the buttons take their images.
-    EXPECT_EQ(m->ilButtons3->Count(), 2);
-    EXPECT_EQ(m->bPfeilUnten->ImageIndex(), 1);
-    EXPECT_EQ(m->bSuche->ImageIndex(), 1);
-    EXPECT_EQ(m->bRubrik1->ImageIndex(), 0);
-    EXPECT_EQ(m->InfoFrame1->bBeenden->ImageIndex(), 0);
-    const gfx::TPoint arrow = MenuFixture::Centre(m->bPfeilUnten);
+    EXPECT_EQ(menu.Find<gui::TImageList>("ilButtons3")->Count(), 2);
+    EXPECT_EQ(m->Column().bPfeilUnten()->ImageIndex(), 1);
+    EXPECT_EQ(menu.Find<skin::TSkinButton>("bSuche")->ImageIndex(), 1);
+    EXPECT_EQ(m->Column().bRubrik1()->ImageIndex(), 0);
+    EXPECT_EQ(m->Info().bBeenden->ImageIndex(), 0);
+    const gfx::TPoint arrow = MenuFixture::Centre(m->Column().bPfeilUnten());
     EXPECT_NE(menu.Pixel(arrow.X, arrow.Y), 0xFFFFFF);
-    EXPECT_EQ(m->DataDir, "D:\\");
-    EXPECT_EQ(m->DiscRoot, "D:\\");
+    EXPECT_EQ(m->Model().DataDir(), "D:\\");
+    EXPECT_EQ(m->Model().DiscRoot(), "D:\\");
     menu.Screenshot("start.png");
 
     // Minimise: slot 0; closing: the farewell sound, and the application ends.
@@ -126,12 +128,12 @@ TEST(MainFormStart, WindowsTitleStateAndStartSounds) {
     menu.Click("bMinimieren");
     EXPECT_EQ(menu.PlayedSlots(), std::vector<int>{0});
     EXPECT_TRUE(menu.Backend().Window(m->Handle())->minimized);
-    const uint8_t* farewell = m->MenuData->SoundSlots[6].data();
+    const uint8_t* farewell = m->Model().Resource()->SoundSlots[6].data();
     menu.Click("bBeenden2");
     ASSERT_NE(menu.Sound().LastPlayed(), nullptr);
     EXPECT_EQ(menu.Sound().LastPlayed()->image, farewell);
     EXPECT_TRUE(menu.App()->Terminated());
-    for (const TFactRow& row : m->FactRows) EXPECT_EQ(row.Picture, nullptr);
+    for (const TFactRow& row : m->Page().FactRows()) EXPECT_EQ(row.Picture, nullptr);
 }
 
 TEST(MainFormStart, EightBitWarningOnceBeforeShowing) {
@@ -169,10 +171,10 @@ TEST(MainFormStart, DataDirAndDiscRootOfAProgramInASubfolder) {
     menu.Options.dataDir.clear();
     menu.Options.programFile = menu.Dir() + "MENU/cdmenu";
     ASSERT_TRUE(menu.Start());
-    EXPECT_EQ(menu.Main()->DataDir, "D:\\MENU\\");
-    EXPECT_EQ(menu.Main()->DiscRoot, "D:\\");
-    EXPECT_EQ(menu.Main()->DataFile("daten.txt"), menu.Dir() + "MENU/daten.txt");
-    EXPECT_EQ(menu.Main()->MapToDiscRoot("E:\\PROGS\\A\\SETUP.EXE"), "D:\\PROGS\\A\\SETUP.EXE");
+    EXPECT_EQ(menu.Main()->Model().DataDir(), "D:\\MENU\\");
+    EXPECT_EQ(menu.Main()->Model().DiscRoot(), "D:\\");
+    EXPECT_EQ(menu.Main()->Model().DataFile("daten.txt"), menu.Dir() + "MENU/daten.txt");
+    EXPECT_EQ(menu.Main()->Model().MapToDiscRoot("E:\\PROGS\\A\\SETUP.EXE"), "D:\\PROGS\\A\\SETUP.EXE");
 }
 
 TEST(MainFormStart, MissingOrShortDataFilesStopTheInitialisation) {
@@ -184,7 +186,7 @@ TEST(MainFormStart, MissingOrShortDataFilesStopTheInitialisation) {
         EXPECT_EQ(menu.Backend().MessageBoxes()[0].request.text,
                   base::Cp("Datei " + menu.Shown("progname.txt") + " kann nicht geöffnet werden."));
         // Menue.dat was never read: no sounds, no data.
-        EXPECT_EQ(menu.Main()->MenuData, nullptr);
+        EXPECT_EQ(menu.Main()->Model().Resource(), nullptr);
         EXPECT_TRUE(menu.PlayedSlots().empty());
     }
     {
@@ -194,10 +196,10 @@ TEST(MainFormStart, MissingOrShortDataFilesStopTheInitialisation) {
         EXPECT_FALSE(menu.Start(false));
         ASSERT_EQ(menu.Backend().MessageBoxes().size(), 1u);
         EXPECT_EQ(menu.Backend().MessageBoxes()[0].request.text, "Stream-Read-Fehler.");
-        EXPECT_EQ(menu.Main()->MenuData, nullptr);
+        EXPECT_EQ(menu.Main()->Model().Resource(), nullptr);
         // The categories were read before; nothing after the failing step ran.
-        EXPECT_EQ(menu.Main()->CategoryButtonCount, 10);
-        EXPECT_EQ(menu.Main()->FactRows[0].Picture, nullptr);
+        EXPECT_EQ(menu.Main()->Column().Buttons().size(), 10);
+        EXPECT_EQ(menu.Main()->Page().FactRows()[0].Picture, nullptr);
     }
 }
 
@@ -256,8 +258,8 @@ TEST(MainFormCategories, ColumnFor13And14Categories) {
         WriteCategories(menu, 13);
         ASSERT_TRUE(menu.Start());
         TMainForm* m = menu.Main();
-        ASSERT_EQ(m->CategoryButtonCount, 13);
-        EXPECT_EQ(m->VisibleCategoryCount, 13);
+        ASSERT_EQ(m->Column().Buttons().size(), 13);
+        EXPECT_EQ(m->Column().VisibleCount(), 13);
         for (int k = 0; k < 13; ++k) {
             EXPECT_EQ(Button(menu, k)->Top(), 130 + 20 * k);
             EXPECT_EQ(Button(menu, k)->Left(), 15);
@@ -265,32 +267,32 @@ TEST(MainFormCategories, ColumnFor13And14Categories) {
             EXPECT_EQ(Button(menu, k)->Name(), "bRubrik" + std::to_string(k + 2));
         }
         EXPECT_EQ(Button(menu, 12)->Top(), 370);
-        EXPECT_EQ(m->bPfeilOben->Left(), -200);
-        EXPECT_EQ(m->bPfeilUnten->Left(), -200);
+        EXPECT_EQ(m->Column().bPfeilOben()->Left(), -200);
+        EXPECT_EQ(m->Column().bPfeilUnten()->Left(), -200);
     }
     {
         MenuFixture menu(MenuFixture::kNoStart);
         WriteCategories(menu, 14);
         ASSERT_TRUE(menu.Start());
         TMainForm* m = menu.Main();
-        ASSERT_EQ(m->CategoryButtonCount, 10);
+        ASSERT_EQ(m->Column().Buttons().size(), 10);
         EXPECT_EQ(Button(menu, 0)->Top(), 153);
         EXPECT_EQ(Button(menu, 9)->Top(), 333);
-        EXPECT_EQ(m->bPfeilOben->Left(), 31);
-        EXPECT_EQ(m->bPfeilOben->Top(), 130);
-        EXPECT_FALSE(m->bPfeilOben->Enabled());
-        EXPECT_EQ(m->bPfeilUnten->Left(), 31);
-        EXPECT_EQ(m->bPfeilUnten->Top(), 356);
-        EXPECT_TRUE(m->bPfeilUnten->Enabled());
+        EXPECT_EQ(m->Column().bPfeilOben()->Left(), 31);
+        EXPECT_EQ(m->Column().bPfeilOben()->Top(), 130);
+        EXPECT_FALSE(m->Column().bPfeilOben()->Enabled());
+        EXPECT_EQ(m->Column().bPfeilUnten()->Left(), 31);
+        EXPECT_EQ(m->Column().bPfeilUnten()->Top(), 356);
+        EXPECT_TRUE(m->Column().bPfeilUnten()->Enabled());
         menu.ClearSounds();
         // A disabled arrow takes no press: no sound, no step.
-        menu.Press(m->bPfeilOben);
+        menu.Press(m->Column().bPfeilOben());
         EXPECT_TRUE(menu.PlayedSlots().empty());
-        EXPECT_EQ(m->FirstVisibleCategory, 0);
+        EXPECT_EQ(m->Column().First(), 0);
         for (int press = 1; press <= 4; ++press) {
-            menu.Press(m->bPfeilUnten);
-            EXPECT_EQ(m->FirstVisibleCategory, press);
-            EXPECT_EQ(m->bPfeilUnten->Enabled(), press < 4);
+            menu.Press(m->Column().bPfeilUnten());
+            EXPECT_EQ(m->Column().First(), press);
+            EXPECT_EQ(m->Column().bPfeilUnten()->Enabled(), press < 4);
         }
         EXPECT_EQ(Button(menu, 9)->Caption(), "Rubrik 13");
         menu.Screenshot("categories14.png");
@@ -304,86 +306,85 @@ TEST(MainFormCategories, FivePressesOnTheDownArrowWith15) {
     TMainForm* m = menu.Main();
     menu.ClearSounds();
     for (int press = 1; press <= 5; ++press) {
-        menu.Press(m->bPfeilUnten);
-        EXPECT_EQ(m->FirstVisibleCategory, press);
-        EXPECT_TRUE(m->bPfeilOben->Enabled()) << press;
-        EXPECT_EQ(m->bPfeilUnten->Enabled(), press < 5) << press;
+        menu.Press(m->Column().bPfeilUnten());
+        EXPECT_EQ(m->Column().First(), press);
+        EXPECT_TRUE(m->Column().bPfeilOben()->Enabled()) << press;
+        EXPECT_EQ(m->Column().bPfeilUnten()->Enabled(), press < 5) << press;
         // Holding the button does not repeat.
         menu.Backend().Advance(1000);
-        EXPECT_EQ(m->FirstVisibleCategory, press);
+        EXPECT_EQ(m->Column().First(), press);
     }
     for (int k = 0; k < 10; ++k) EXPECT_EQ(Button(menu, k)->Caption(), "Rubrik " + std::to_string(k + 5));
     EXPECT_EQ(menu.PlayedSlots(), std::vector<int>(5, 0));
-    menu.Press(m->bPfeilUnten);
-    EXPECT_EQ(m->FirstVisibleCategory, 5);
+    menu.Press(m->Column().bPfeilUnten());
+    EXPECT_EQ(m->Column().First(), 5);
     EXPECT_EQ(menu.PlayedSlots().size(), 5u);
     // And back up to the top.
-    for (int press = 0; press < 7; ++press) menu.Press(m->bPfeilOben);
-    EXPECT_EQ(m->FirstVisibleCategory, 0);
-    EXPECT_FALSE(m->bPfeilOben->Enabled());
-    EXPECT_TRUE(m->bPfeilUnten->Enabled());
+    for (int press = 0; press < 7; ++press) menu.Press(m->Column().bPfeilOben());
+    EXPECT_EQ(m->Column().First(), 0);
+    EXPECT_FALSE(m->Column().bPfeilOben()->Enabled());
+    EXPECT_TRUE(m->Column().bPfeilUnten()->Enabled());
     EXPECT_EQ(Button(menu, 0)->Caption(), "Rubrik 0");
 }
 
 TEST(MainFormCategories, CategoryToListToPageAndBack) {
     MenuFixture menu;
     TMainForm* m = menu.Main();
-    ASSERT_EQ(m->CategoryCount, 15);
+    ASSERT_EQ(m->Model().Categories().size(), 15);
     menu.ClearSounds();
     skin::TSkinButton* second = Button(menu, 1);
     const std::string category = second->Caption();
     menu.Click(second);
-    EXPECT_EQ(m->CurrentCategory, category);
-    EXPECT_TRUE(m->pProgramme->Visible());
-    EXPECT_EQ(m->pProgramme->Left(), 15);
-    ASSERT_GT(m->lbProgramme->Items().Count(), 2);
-    EXPECT_EQ(m->lbProgramme->ItemIndex(), 0);
-    EXPECT_TRUE(m->gbProgramm->Visible());
-    EXPECT_FALSE(m->iStart->Visible());
-    EXPECT_EQ(m->CurrentProgram, m->lbProgramme->Items().Strings(0));
-    EXPECT_EQ(m->gbProgramm->Caption(), m->lbProgramme->Items().Strings(0));
-    const int n = m->lbProgramme->Items().Count();
-    EXPECT_EQ(m->lAnzahlProgramme->Caption(), "1/" + std::to_string(n));
-    EXPECT_GT(m->FactRowCount, 0);
-    EXPECT_GT(m->TransText1->WrappedLines().Count(), 0);
+    EXPECT_EQ(m->Model().Heading(), category);
+    EXPECT_TRUE(m->List().pProgramme()->Visible());
+    EXPECT_EQ(m->List().pProgramme()->Left(), 15);
+    ASSERT_GT(m->List().lbProgramme()->Items().Count(), 2);
+    EXPECT_EQ(m->List().lbProgramme()->ItemIndex(), 0);
+    EXPECT_TRUE(m->Page().gbProgramm()->Visible());
+    EXPECT_FALSE(m->iStart()->Visible());
+    EXPECT_EQ(m->Model().CurrentProgram(), m->List().lbProgramme()->Items().Strings(0));
+    EXPECT_EQ(m->Page().gbProgramm()->Caption(), m->List().lbProgramme()->Items().Strings(0));
+    const int n = m->List().lbProgramme()->Items().Count();
+    EXPECT_EQ(m->List().lAnzahlProgramme()->Caption(), "1/" + std::to_string(n));
+    EXPECT_GT(m->Page().FactRowCount(), 0);
+    EXPECT_GT(m->Page().TransText1()->WrappedLines().Count(), 0);
     // The category's sound, then the list's own click.
     EXPECT_EQ(menu.PlayedSlots(), (std::vector<int>{0, 0}));
-    EXPECT_EQ(m->PageBuilds(), 1);
+    EXPECT_EQ(m->Model().PageBuilds(), 1);
     menu.Screenshot("page1.png");
 
     // The third entry by mouse.
-    const gfx::TRect slot = m->lbProgramme->SlotRect(2);
+    const gfx::TRect slot = m->List().lbProgramme()->SlotRect(2);
     const gfx::TPoint p =
-        m->lbProgramme->ClientToForm({(slot.Left + slot.Right) / 2, (slot.Top + slot.Bottom) / 2});
+        m->List().lbProgramme()->ClientToForm({(slot.Left + slot.Right) / 2, (slot.Top + slot.Bottom) / 2});
     menu.ClearSounds();
     menu.Backend().Click(p.X, p.Y);
-    EXPECT_EQ(m->lbProgramme->ItemIndex(), 2);
-    EXPECT_EQ(m->CurrentProgram, m->lbProgramme->Items().Strings(2));
-    EXPECT_EQ(m->lAnzahlProgramme->Caption(), "3/" + std::to_string(n));
+    EXPECT_EQ(m->List().lbProgramme()->ItemIndex(), 2);
+    EXPECT_EQ(m->Model().CurrentProgram(), m->List().lbProgramme()->Items().Strings(2));
+    EXPECT_EQ(m->List().lAnzahlProgramme()->Caption(), "3/" + std::to_string(n));
     EXPECT_EQ(menu.PlayedSlots(), std::vector<int>{0});
-    EXPECT_EQ(m->PageBuilds(), 2);
+    EXPECT_EQ(m->Model().PageBuilds(), 2);
     // The same entry again: the page is not built again.
     menu.Backend().Click(p.X, p.Y);
-    EXPECT_EQ(m->PageBuilds(), 2);
+    EXPECT_EQ(m->Model().PageBuilds(), 2);
     // Arrow keys in the list build the next page without a sound.
     menu.ClearSounds();
     menu.Backend().Key(gui::VK_DOWN);
-    EXPECT_EQ(m->lbProgramme->ItemIndex(), 3);
-    EXPECT_EQ(m->CurrentProgram, m->lbProgramme->Items().Strings(3));
+    EXPECT_EQ(m->List().lbProgramme()->ItemIndex(), 3);
+    EXPECT_EQ(m->Model().CurrentProgram(), m->List().lbProgramme()->Items().Strings(3));
     EXPECT_TRUE(menu.PlayedSlots().empty());
     menu.Screenshot("page4.png");
 
     // Back to the categories.
-    menu.Click(m->bRubrikauswahl);
-    EXPECT_FALSE(m->pProgramme->Visible());
-    EXPECT_FALSE(m->gbProgramm->Visible());
-    EXPECT_FALSE(m->PicturePanel1->Visible());
-    EXPECT_TRUE(m->iStart->Visible());
+    menu.Click(menu.Find<flat::TFlatButton>("bRubrikauswahl"));
+    EXPECT_FALSE(m->List().pProgramme()->Visible());
+    EXPECT_FALSE(m->Page().gbProgramm()->Visible());
+    EXPECT_FALSE(m->Page().PicturePanel1()->Visible());
+    EXPECT_TRUE(m->iStart()->Visible());
     EXPECT_EQ(menu.LastSoundSlot(), 0);
-    EXPECT_EQ(m->LastShownProgram, "");
     // The same category again builds its first page afresh.
     menu.Click(second);
-    EXPECT_EQ(m->PageBuilds(), 4);
+    EXPECT_EQ(m->Model().PageBuilds(), 4);
 }
 
 TEST(MainFormCategories, EmptyCategoryShowsAnEmptyListAndNoError) {
@@ -402,36 +403,36 @@ TEST(MainFormCategories, EmptyCategoryShowsAnEmptyListAndNoError) {
     TMainForm* m = menu.Main();
     // First a full category, so that the counter and the page have something to be stale with.
     menu.Click(Button(menu, 0));
-    ASSERT_TRUE(m->gbProgramm->Visible());
-    ASSERT_EQ(m->lAnzahlProgramme->Caption(), "1/1");
-    menu.Click(m->bRubrikauswahl);
+    ASSERT_TRUE(m->Page().gbProgramm()->Visible());
+    ASSERT_EQ(m->List().lAnzahlProgramme()->Caption(), "1/1");
+    menu.Click(menu.Find<flat::TFlatButton>("bRubrikauswahl"));
     menu.ClearSounds();
     menu.Click(Button(menu, 1));
     EXPECT_TRUE(menu.Backend().MessageBoxes().empty());
     EXPECT_EQ(menu.PlayedSlots(), std::vector<int>{0});
-    EXPECT_TRUE(m->pProgramme->Visible());
-    EXPECT_EQ(m->lRubrik->Caption(), "Leer");
-    EXPECT_EQ(m->lbProgramme->Items().Count(), 0);
-    EXPECT_EQ(m->lAnzahlProgramme->Caption(), "0/0");
-    EXPECT_FALSE(m->gbProgramm->Visible());
-    EXPECT_FALSE(m->PicturePanel1->Visible());
-    EXPECT_TRUE(m->iStart->Visible());  // the right side is not left blank
-    EXPECT_EQ(m->PageBuilds(), 1);
+    EXPECT_TRUE(m->List().pProgramme()->Visible());
+    EXPECT_EQ(m->List().lRubrik()->Caption(), "Leer");
+    EXPECT_EQ(m->List().lbProgramme()->Items().Count(), 0);
+    EXPECT_EQ(m->List().lAnzahlProgramme()->Caption(), "0/0");
+    EXPECT_FALSE(m->Page().gbProgramm()->Visible());
+    EXPECT_FALSE(m->Page().PicturePanel1()->Visible());
+    EXPECT_TRUE(m->iStart()->Visible());  // the right side is not left blank
+    EXPECT_EQ(m->Model().PageBuilds(), 1);
     // A click or a key in the empty list changes nothing.
-    menu.Click(m->lbProgramme);
+    menu.Click(m->List().lbProgramme());
     menu.Backend().Key(gui::VK_DOWN);
     EXPECT_TRUE(menu.Backend().MessageBoxes().empty());
-    EXPECT_TRUE(m->iStart->Visible());
+    EXPECT_TRUE(m->iStart()->Visible());
     // The info page over an empty list gives the list back when it closes.
     m->bInfoClick(m);
     m->InfoBeendenClick(m);
-    EXPECT_TRUE(m->pProgramme->Visible());
-    EXPECT_TRUE(m->iStart->Visible());
+    EXPECT_TRUE(m->List().pProgramme()->Visible());
+    EXPECT_TRUE(m->iStart()->Visible());
     // A name with "&" is shown with it in the heading, and finds its record.
-    menu.Click(m->bRubrikauswahl);
+    menu.Click(menu.Find<flat::TFlatButton>("bRubrikauswahl"));
     menu.Click(Button(menu, 2));
-    EXPECT_EQ(m->lRubrik->Caption(), "A && B");
-    EXPECT_EQ(m->FactRows[0].Value->Caption(), "BSD");
+    EXPECT_EQ(m->List().lRubrik()->Caption(), "A && B");
+    EXPECT_EQ(m->Page().FactRows()[0].Value->Caption(), "BSD");
 }
 
 TEST(MainFormStart, TitleButtonsRepeatTheirMiddleColumnAndDrawBoldCaptions) {
@@ -452,8 +453,9 @@ TEST(MainFormStart, TitleButtonsRepeatTheirMiddleColumnAndDrawBoldCaptions) {
         const char* FontName;
         const char* Caption;
     };
-    for (const Case& t : {Case{m->bInfo, "MS Sans Serif", "i"}, Case{m->bMinimieren, "Webdings", "0"},
-                          Case{m->bBeenden2, "Webdings", "r"}}) {
+    for (const Case& t : {Case{m->bInfo(), "MS Sans Serif", "i"},
+                          Case{menu.Find<skin::TSkinButton>("bMinimieren"), "Webdings", "0"},
+                          Case{menu.Find<skin::TSkinButton>("bBeenden2"), "Webdings", "r"}}) {
         SCOPED_TRACE(t.Caption);
         ASSERT_EQ(t.Button->Width(), 17);
         ASSERT_EQ(t.Button->Height(), 17);
@@ -477,7 +479,7 @@ TEST(MainFormCategories, ListHeadingIsPlainWhiteText) {
     ASSERT_TRUE(menu.Start());
     TMainForm* m = menu.Main();
     menu.Click(Button(menu, 2));
-    ASSERT_EQ(m->lRubrik->Caption(), "Rubrik 2");
+    ASSERT_EQ(m->List().lRubrik()->Caption(), "Rubrik 2");
     // Over the whole heading bar right of the label's left edge: white exactly where plain Arial
     // puts its glyphs.
     const int w = 165, h = 16;
@@ -487,7 +489,7 @@ TEST(MainFormCategories, ListHeadingIsPlainWhiteText) {
         for (int x = 0; x < w; ++x) {
             const bool in = ink[size_t(y) * size_t(w) + size_t(x)];
             inked += in;
-            const gfx::TPoint p = m->lRubrik->ClientToForm({x, y});
+            const gfx::TPoint p = m->List().lRubrik()->ClientToForm({x, y});
             ASSERT_EQ(menu.Pixel(p.X, p.Y) == gfx::clWhite, in) << x << "," << y;
         }
     EXPECT_GT(inked, 20);

@@ -41,24 +41,24 @@ std::string WriteJpeg(const MenuFixture& menu, const std::string& name, int w, i
 void StartWith(MenuFixture& menu, const std::vector<TCatalogueProgram>& programs) {
     WriteCatalogue(menu, programs);
     ASSERT_TRUE(menu.Start());
-    menu.Click(menu.Main()->CategoryButtons.at(0));
+    menu.Click(menu.Main()->Column().Buttons().at(0));
 }
 
 // A click on the list entry, through the backend (failures end in the error box).
 void ClickItem(MenuFixture& menu, int index) {
     TMainForm* m = menu.Main();
-    m->lbProgramme->SetTopIndex(0);
-    const gfx::TRect slot = m->lbProgramme->SlotRect(index);
+    m->List().lbProgramme()->SetTopIndex(0);
+    const gfx::TRect slot = m->List().lbProgramme()->SlotRect(index);
     const gfx::TPoint p =
-        m->lbProgramme->ClientToForm({(slot.Left + slot.Right) / 2, (slot.Top + slot.Bottom) / 2});
+        m->List().lbProgramme()->ClientToForm({(slot.Left + slot.Right) / 2, (slot.Top + slot.Bottom) / 2});
     menu.Backend().SetTarget(m->Handle());
     menu.Backend().Click(p.X, p.Y);
 }
 
 void Select(MenuFixture& menu, int index) {
     TMainForm* m = menu.Main();
-    m->lbProgramme->SetItemIndex(index);
-    m->lbProgrammeClick(m->lbProgramme);
+    m->List().lbProgramme()->SetItemIndex(index);
+    m->lbProgrammeClick(m->List().lbProgramme());
 }
 
 }  // namespace
@@ -76,8 +76,8 @@ TEST(ProgramPage, FactRowsShorteningAndHomepage) {
     TMainForm* m = menu.Main();
 
     // Five rows, the homepage on row 4 at 162 and 177, underlined and clickable.
-    ASSERT_EQ(m->FactRowCount, 5);
-    const TFactRow& home = m->FactRows[4];
+    ASSERT_EQ(m->Page().FactRowCount(), 5);
+    const TFactRow& home = m->Page().FactRows()[4];
     EXPECT_EQ(home.Picture->Top(), 162);
     EXPECT_EQ(home.Picture->Left(), 285);
     EXPECT_EQ(home.Key->Top(), 162);
@@ -86,41 +86,41 @@ TEST(ProgramPage, FactRowsShorteningAndHomepage) {
     EXPECT_EQ(home.Value->Caption(), "www.beispiel.de");
     EXPECT_TRUE(home.Value->Font().Style() & gfx::fsUnderline);
     EXPECT_EQ(home.Value->Cursor(), gui::crHandPoint);
-    EXPECT_FALSE(m->FactRows[5].Picture->Visible());
-    EXPECT_EQ(m->FactRows[2].Key->Caption(), "Sprache");
+    EXPECT_FALSE(m->Page().FactRows()[5].Picture->Visible());
+    EXPECT_EQ(m->Page().FactRows()[2].Key->Caption(), "Sprache");
     menu.Shell().Clear();
     menu.Click(home.Value);
     ASSERT_EQ(menu.Shell().Calls().size(), 1u);
     EXPECT_EQ(menu.Shell().Calls()[0].target, "http://www.beispiel.de");
     menu.Shell().Clear();
-    menu.Click(m->FactRows[0].Value);
+    menu.Click(m->Page().FactRows()[0].Value);
     EXPECT_TRUE(menu.Shell().Calls().empty());
 
     // 24 characters whole, 25 cut to 22 and "..." with the whole value as hint.
     Select(menu, 1);
-    ASSERT_EQ(m->FactRowCount, 6);
-    const TFactRow& language = m->FactRows[3];
+    ASSERT_EQ(m->Page().FactRowCount(), 6);
+    const TFactRow& language = m->Page().FactRows()[3];
     EXPECT_EQ(language.Value->Caption(), std::string(22, 's') + "...");
     EXPECT_EQ(language.Value->Hint(), std::string(25, 's'));
     EXPECT_TRUE(language.Value->ShowHint());
-    const TFactRow& vendor = m->FactRows[4];
+    const TFactRow& vendor = m->Page().FactRows()[4];
     EXPECT_EQ(vendor.Value->Caption(), std::string(24, 'v'));
     EXPECT_FALSE(vendor.Value->ShowHint());
-    EXPECT_EQ(TMainForm::ShortenFactValue(std::string(25, 'x')),
+    EXPECT_EQ(MenuModel::ShortenFactValue(std::string(25, 'x')),
               std::make_pair(std::string(22, 'x') + "...", true));
-    EXPECT_EQ(TMainForm::ShortenFactValue("kurz"), std::make_pair(std::string("kurz"), false));
+    EXPECT_EQ(MenuModel::ShortenFactValue("kurz"), std::make_pair(std::string("kurz"), false));
 
     // Without a homepage the row that showed one before is plain and silent; the homepage kept.
     Select(menu, 2);
-    ASSERT_EQ(m->FactRowCount, 5);
+    ASSERT_EQ(m->Page().FactRowCount(), 5);
     for (int k = 0; k < 5; ++k) {
-        EXPECT_FALSE(m->FactRows[size_t(k)].Value->Font().Style() & gfx::fsUnderline) << k;
+        EXPECT_FALSE(m->Page().FactRows()[size_t(k)].Value->Font().Style() & gfx::fsUnderline) << k;
         menu.Shell().Clear();
-        menu.Click(m->FactRows[size_t(k)].Value);
+        menu.Click(m->Page().FactRows()[size_t(k)].Value);
         EXPECT_TRUE(menu.Shell().Calls().empty()) << k;
     }
-    EXPECT_EQ(m->HomepageUrl, "www.beispiel.de");
-    EXPECT_FALSE(m->FactRows[5].Value->Visible());
+    EXPECT_EQ(m->Model().Page().HomepageUrl, "www.beispiel.de");
+    EXPECT_FALSE(m->Page().FactRows()[5].Value->Visible());
     menu.Screenshot("facts.png");
 }
 
@@ -140,14 +140,14 @@ TEST(ProgramPage, ButtonsFromInstallAndStartPaths) {
     TMainForm* m = menu.Main();
 
     auto state = [&](const char* caption, bool install, bool start, bool copy) {
-        EXPECT_EQ(m->bInstallieren->Caption(), caption);
-        EXPECT_EQ(m->bInstallieren->Enabled(), install);
-        EXPECT_EQ(m->bStarten->Enabled(), start);
-        EXPECT_EQ(m->bKopieren->Enabled(), copy);
+        EXPECT_EQ(menu.Find<skin::TSkinButton>("bInstallieren")->Caption(), caption);
+        EXPECT_EQ(menu.Find<skin::TSkinButton>("bInstallieren")->Enabled(), install);
+        EXPECT_EQ(menu.Find<skin::TSkinButton>("bStarten")->Enabled(), start);
+        EXPECT_EQ(menu.Find<skin::TSkinButton>("bKopieren")->Enabled(), copy);
     };
     state("Entpacken", true, false, true);
-    EXPECT_EQ(m->InstallPath, "D:\\Programme\\a\\paket.zip");
-    EXPECT_EQ(m->CopySourcePath, m->InstallPath);
+    EXPECT_EQ(m->Model().Page().InstallPath, "D:\\Programme\\a\\paket.zip");
+    EXPECT_EQ(m->Model().Page().CopySourcePath, m->Model().Page().InstallPath);
     Select(menu, 1);
     state("Entpacken", true, true, true);
     Select(menu, 2);
@@ -155,24 +155,24 @@ TEST(ProgramPage, ButtonsFromInstallAndStartPaths) {
     Select(menu, 3);
     state("Installieren", false, true, true);
     // Another drive letter is put onto the disc's root.
-    EXPECT_EQ(m->StartPath, "D:\\Programme\\d\\start.exe");
-    EXPECT_EQ(m->CopySourcePath, m->StartPath);
-    EXPECT_EQ(m->InstallPath, "");
+    EXPECT_EQ(m->Model().Page().StartPath, "D:\\Programme\\d\\start.exe");
+    EXPECT_EQ(m->Model().Page().CopySourcePath, m->Model().Page().StartPath);
+    EXPECT_EQ(m->Model().Page().InstallPath, "");
     Select(menu, 4);
     state("Installieren", false, false, false);
-    EXPECT_EQ(m->CopySourcePath, "");
+    EXPECT_EQ(m->Model().Page().CopySourcePath, "");
     menu.Screenshot("buttons.png");
 }
 
 TEST(ProgramPage, MapToDiscRoot) {
     MenuFixture menu;
     TMainForm* m = menu.Main();
-    EXPECT_EQ(m->MapToDiscRoot("E:\\PROGS\\A\\SETUP.EXE"), "D:\\PROGS\\A\\SETUP.EXE");
-    EXPECT_EQ(m->MapToDiscRoot("\\PROGS\\A"), "D:\\PROGS\\A");
-    EXPECT_EQ(m->MapToDiscRoot("  C:\\  "), "");
-    EXPECT_EQ(m->MapToDiscRoot("abc"), "");
-    const std::string once = m->MapToDiscRoot("F:\\x\\y.exe");
-    EXPECT_EQ(m->MapToDiscRoot(once), once);
+    EXPECT_EQ(m->Model().MapToDiscRoot("E:\\PROGS\\A\\SETUP.EXE"), "D:\\PROGS\\A\\SETUP.EXE");
+    EXPECT_EQ(m->Model().MapToDiscRoot("\\PROGS\\A"), "D:\\PROGS\\A");
+    EXPECT_EQ(m->Model().MapToDiscRoot("  C:\\  "), "");
+    EXPECT_EQ(m->Model().MapToDiscRoot("abc"), "");
+    const std::string once = m->Model().MapToDiscRoot("F:\\x\\y.exe");
+    EXPECT_EQ(m->Model().MapToDiscRoot(once), once);
 }
 
 TEST(ProgramPage, FeaturesLineAndDescription) {
@@ -186,17 +186,17 @@ TEST(ProgramPage, FeaturesLineAndDescription) {
     without.Features = "ab";
     StartWith(menu, {with, without});
     TMainForm* m = menu.Main();
-    EXPECT_TRUE(m->lBesonderheiten1->Visible());
-    EXPECT_EQ(m->lBesonderheiten2->Caption(), "schnell");
-    EXPECT_EQ(m->TransText1->Height(), 146);
-    EXPECT_EQ(m->TransText1->Text().Count(), 3);
-    EXPECT_GT(m->TransText1->WrappedLines().Count(), 3);
+    EXPECT_TRUE(m->Page().lBesonderheiten1()->Visible());
+    EXPECT_EQ(m->Page().lBesonderheiten2()->Caption(), "schnell");
+    EXPECT_EQ(m->Page().TransText1()->Height(), 146);
+    EXPECT_EQ(m->Page().TransText1()->Text().Count(), 3);
+    EXPECT_GT(m->Page().TransText1()->WrappedLines().Count(), 3);
     Select(menu, 1);
-    EXPECT_FALSE(m->lBesonderheiten1->Visible());
-    EXPECT_FALSE(m->lBesonderheiten2->Visible());
-    EXPECT_EQ(m->TransText1->Height(), 166);
-    EXPECT_EQ(m->TransText1->Text().Count(), 2);
-    EXPECT_EQ(m->TransText1->Text()[0], "Eine Zeile.");
+    EXPECT_FALSE(m->Page().lBesonderheiten1()->Visible());
+    EXPECT_FALSE(m->Page().lBesonderheiten2()->Visible());
+    EXPECT_EQ(m->Page().TransText1()->Height(), 166);
+    EXPECT_EQ(m->Page().TransText1()->Text().Count(), 2);
+    EXPECT_EQ(m->Page().TransText1()->Text()[0], "Eine Zeile.");
 }
 
 TEST(ProgramPage, DescriptionIsLeftAlignedAndScrollsByLinesWheelAndPage) {
@@ -218,8 +218,8 @@ TEST(ProgramPage, DescriptionIsLeftAlignedAndScrollsByLinesWheelAndPage) {
     menu.WriteFile("daten.txt", w.Daten());
     ASSERT_TRUE(menu.Start());
     TMainForm* m = menu.Main();
-    skin::TTransText* view = m->TransText1;
-    flat::TFlatScrollbar* bar = m->FlatScrollbar1;
+    skin::TTransText* view = m->Page().TransText1();
+    flat::TFlatScrollbar* bar = m->Page().FlatScrollbar1();
 
     gfx::TFont font;
     font.SetName("Verdana");
@@ -250,11 +250,11 @@ TEST(ProgramPage, DescriptionIsLeftAlignedAndScrollsByLinesWheelAndPage) {
     };
 
     // Before any page the view holds three dashes.
-    m->PicturePanel1->Show();
+    m->Page().PicturePanel1()->Show();
     menu.Backend().Pump();
     expectFirstLine("---");
 
-    menu.Click(m->CategoryButtons.at(0));
+    menu.Click(m->Column().Buttons().at(0));
     ASSERT_GT(view->WrappedLines().Count(), 2);
     const std::string line0 = view->WrappedLines()[0];
     ASSERT_EQ(line0.back(), ' ');  // cut after a space: justification would widen its gaps
@@ -280,12 +280,12 @@ TEST(ProgramPage, DescriptionIsLeftAlignedAndScrollsByLinesWheelAndPage) {
     EXPECT_EQ(bar->Position() % lineHeight, 0);
     // The wheel over the text scrolls it three lines a notch, though the list has the focus.
     bar->SetPosition(0);
-    m->lbProgramme->SetFocus();
+    m->List().lbProgramme()->SetFocus();
     const gfx::TPoint over = MenuFixture::Centre(view);
     menu.Backend().MouseMove(over.X, over.Y);
     menu.Backend().Wheel(over.X, over.Y, -1);
     EXPECT_EQ(bar->Position(), 3 * lineHeight);
-    EXPECT_EQ(m->lbProgramme->TopIndex(), 0);
+    EXPECT_EQ(m->List().lbProgramme()->TopIndex(), 0);
     menu.Backend().Wheel(over.X, over.Y, 1);
     EXPECT_EQ(bar->Position(), 0);
     bar->SetPosition(lineHeight);
@@ -330,7 +330,7 @@ TEST(ProgramPage, ThumbnailPlacement) {
     missing.Screenshot = "D:\\Bilder\\fehlt.jpg";
     StartWith(menu, {tall, big, huge, broken, missing});
     TMainForm* m = menu.Main();
-    gui::TImage* shot = m->iScreenshot;
+    gui::TImage* shot = m->Page().iScreenshot();
 
     // Smaller than the frame in one direction: unscaled, centred in the whole panel.
     EXPECT_TRUE(shot->Visible());
@@ -339,7 +339,7 @@ TEST(ProgramPage, ThumbnailPlacement) {
     EXPECT_TRUE(shot->Center());
     EXPECT_EQ(shot->Picture().Width(), 260);
     EXPECT_EQ(shot->Picture().Height(), 400);
-    EXPECT_EQ(m->ScreenshotPath, "D:\\Bilder\\schmal.jpg");
+    EXPECT_EQ(m->Model().Page().ScreenshotPath, "D:\\Bilder\\schmal.jpg");
     Select(menu, 1);
     EXPECT_EQ(shot->BoundsRect(), (gfx::TRect{0, 0, 261, 196}));
     EXPECT_TRUE(shot->Stretch());
@@ -370,34 +370,36 @@ TEST(ProgramPage, RecordMissingOrCutShort) {
     w.Categories.push_back({"Test", {there}});
     menu.WriteFile("daten.txt", w.Daten() + "Kategorie:Test\r\nProgramm:  Kurz\r\nProg_OS:  Linux\r\n");
     ASSERT_TRUE(menu.Start());
-    menu.Click(menu.Main()->CategoryButtons.at(0));
+    menu.Click(menu.Main()->Column().Buttons().at(0));
     TMainForm* m = menu.Main();
-    EXPECT_EQ(m->FactRowCount, 6);
-    ASSERT_TRUE(m->bStarten->Enabled());
-    ASSERT_TRUE(m->iScreenshot->Visible());
-    ASSERT_GT(m->TransText1->Text().Count(), 0);
+    EXPECT_EQ(m->Page().FactRowCount(), 6);
+    ASSERT_TRUE(menu.Find<skin::TSkinButton>("bStarten")->Enabled());
+    ASSERT_TRUE(m->Page().iScreenshot()->Visible());
+    ASSERT_GT(m->Page().TransText1()->Text().Count(), 0);
     // No record: the title changes, the counter follows, and nothing of the previous program stays:
     // no facts, no picture, no text, no action.
     Select(menu, 1);
-    EXPECT_EQ(m->gbProgramm->Caption(), "Fehlt");
-    for (const TFactRow& row : m->FactRows) EXPECT_FALSE(row.Value->Visible());
-    EXPECT_EQ(m->lAnzahlProgramme->Caption(), "2/3");
-    EXPECT_EQ(m->TransText1->Text().Count(), 0);
-    EXPECT_FALSE(m->iScreenshot->Visible());
-    EXPECT_FALSE(m->lBesonderheiten2->Visible());
-    for (skin::TSkinButton* action : {m->bStarten, m->bKopieren, m->bInstallieren})
+    EXPECT_EQ(m->Page().gbProgramm()->Caption(), "Fehlt");
+    for (const TFactRow& row : m->Page().FactRows()) EXPECT_FALSE(row.Value->Visible());
+    EXPECT_EQ(m->List().lAnzahlProgramme()->Caption(), "2/3");
+    EXPECT_EQ(m->Page().TransText1()->Text().Count(), 0);
+    EXPECT_FALSE(m->Page().iScreenshot()->Visible());
+    EXPECT_FALSE(m->Page().lBesonderheiten2()->Visible());
+    for (skin::TSkinButton* action :
+         {menu.Find<skin::TSkinButton>("bStarten"), menu.Find<skin::TSkinButton>("bKopieren"),
+          menu.Find<skin::TSkinButton>("bInstallieren")})
         EXPECT_FALSE(action->Enabled()) << action->Name();
-    EXPECT_FALSE(m->bVollbild->Enabled());
-    EXPECT_FALSE(m->bScreenshot->Enabled());
-    EXPECT_EQ(m->bInstallieren->Caption(), "Installieren");
+    EXPECT_FALSE(menu.Find<skin::TGlyphButton>("bVollbild")->Enabled());
+    EXPECT_FALSE(menu.Find<skin::TGlyphButton>("bScreenshot")->Enabled());
+    EXPECT_EQ(menu.Find<skin::TSkinButton>("bInstallieren")->Caption(), "Installieren");
     // The next program with a record has its page and its actions again.
     Select(menu, 0);
-    EXPECT_TRUE(m->bStarten->Enabled());
-    EXPECT_TRUE(m->bScreenshot->Enabled());
+    EXPECT_TRUE(menu.Find<skin::TSkinButton>("bStarten")->Enabled());
+    EXPECT_TRUE(menu.Find<skin::TGlyphButton>("bScreenshot")->Enabled());
     Select(menu, 1);
     // A record cut off by the end of the file: the list index message.
     menu.Backend().ClearRecords();
-    m->lbProgramme->SetFocus();
+    m->List().lbProgramme()->SetFocus();
     menu.Backend().Key(gui::VK_DOWN);
     ASSERT_EQ(menu.Backend().MessageBoxes().size(), 1u);
     EXPECT_EQ(
@@ -420,7 +422,7 @@ TEST(ProgramList, ScrollArrowsStandOutOnTheirStrips) {
     for (size_t i = 0; i < programs.size(); ++i) programs[i] = Program("Programm " + std::to_string(i));
     StartWith(menu, programs);
     TMainForm* m = menu.Main();
-    flat::TFlatListBox* list = m->lbProgramme;
+    flat::TFlatListBox* list = m->List().lbProgramme();
     menu.Backend().SetTarget(m->Handle());
     const gfx::TPoint bottomStrip = list->ClientToForm({list->Width() / 2, list->Height() - 5});
     menu.Backend().Click(bottomStrip.X, bottomStrip.Y);
@@ -442,16 +444,16 @@ TEST(ProgramList, ScrollArrowsStandOutOnTheirStrips) {
 TEST(InfoPage, FromTheStartPageAndFromAProgramPage) {
     MenuFixture menu;
     TMainForm* m = menu.Main();
-    TInfoFrame* info = m->InfoFrame1;
+    TInfoFrame* info = &m->Info();
     EXPECT_EQ(info->lProgrammierung->Caption(), "morvane.development");
     EXPECT_FALSE(info->lZusammenstellung->Caption().empty());
 
     menu.ClearSounds();
     EXPECT_FALSE(info->iHintergrund->HasPicture());  // read when first shown
-    menu.Click(m->bInfo);
+    menu.Click(m->bInfo());
     EXPECT_TRUE(info->iHintergrund->HasPicture());
     EXPECT_EQ(info->Left(), 0);
-    EXPECT_FALSE(m->bInfo->Enabled());
+    EXPECT_FALSE(m->bInfo()->Enabled());
     EXPECT_EQ(menu.LastSoundSlot(), 0);
     menu.Screenshot("info.png");
     // The publisher's links.
@@ -464,20 +466,20 @@ TEST(InfoPage, FromTheStartPageAndFromAProgramPage) {
     menu.ClearSounds();
     menu.Click(info->bBeenden);
     EXPECT_EQ(info->Left(), 640);
-    EXPECT_TRUE(m->bInfo->Enabled());
+    EXPECT_TRUE(m->bInfo()->Enabled());
     EXPECT_EQ(menu.PlayedSlots(), std::vector<int>{0});
     // From the start page both panels stay hidden.
-    EXPECT_FALSE(m->PicturePanel1->Visible());
-    EXPECT_FALSE(m->pProgramme->Visible());
+    EXPECT_FALSE(m->Page().PicturePanel1()->Visible());
+    EXPECT_FALSE(m->List().pProgramme()->Visible());
 
     // From a program page they come back.
-    menu.Click(m->CategoryButtons.at(0));
-    menu.Click(m->bInfo);
-    EXPECT_FALSE(m->PicturePanel1->Visible());
-    EXPECT_FALSE(m->pProgramme->Visible());
+    menu.Click(m->Column().Buttons().at(0));
+    menu.Click(m->bInfo());
+    EXPECT_FALSE(m->Page().PicturePanel1()->Visible());
+    EXPECT_FALSE(m->List().pProgramme()->Visible());
     menu.Click(info->bBeenden);
-    EXPECT_TRUE(m->PicturePanel1->Visible());
-    EXPECT_TRUE(m->pProgramme->Visible());
+    EXPECT_TRUE(m->Page().PicturePanel1()->Visible());
+    EXPECT_TRUE(m->List().pProgramme()->Visible());
 }
 
 TEST(FullScreen, CentredOnBlackAndClosedByAClick) {
@@ -500,7 +502,7 @@ TEST(FullScreen, CentredOnBlackAndClosedByAClick) {
         hb.Click(5, 5);  // on the black
     });
     menu.ClearSounds();
-    menu.Click(m->bVollbild);
+    menu.Click(menu.Find<skin::TGlyphButton>("bVollbild"));
     EXPECT_TRUE(shown);
     EXPECT_EQ(imageBounds, (gfx::TRect{112, 84, 912, 684}));
     EXPECT_FALSE(VollbildForm->Visible());
@@ -513,7 +515,7 @@ TEST(FullScreen, CentredOnBlackAndClosedByAClick) {
         hb.SetTarget(VollbildForm->Handle());
         hb.Click(512, 384);
     });
-    const gfx::TPoint thumb = MenuFixture::Centre(m->iScreenshot);
+    const gfx::TPoint thumb = MenuFixture::Centre(m->Page().iScreenshot());
     hb.SetTarget(m->Handle());
     hb.DoubleClick(thumb.X, thumb.Y);
     EXPECT_TRUE(shown);
@@ -523,7 +525,7 @@ TEST(FullScreen, CentredOnBlackAndClosedByAClick) {
     Select(menu, 1);
     menu.ClearSounds();
     shown = false;
-    menu.Click(m->bVollbild);
+    menu.Click(menu.Find<skin::TGlyphButton>("bVollbild"));
     EXPECT_FALSE(VollbildForm->Visible());
     EXPECT_EQ(menu.PlayedSlots(), std::vector<int>{0});
 }
@@ -562,15 +564,15 @@ TEST(ProgramPage, LongNamesEndInAnEllipsisBeforeTheTitleButtonsAndInTheList) {
     StartWith(menu, {Program("Kurz"), Program(name)});
     TMainForm* m = menu.Main();
     Select(menu, 1);
-    ASSERT_EQ(m->gbProgramm->Caption(), name);
+    ASSERT_EQ(m->Page().gbProgramm()->Caption(), name);
     menu.Backend().Pump();
 
     // The title: black text from the left, ending well before the full-screen button, in dots on
     // its baseline (a letter cut in two would reach up to the capitals' height).
-    const gfx::TPoint glyphs = m->bVollbild->ClientToForm({0, 0});
+    const gfx::TPoint glyphs = menu.Find<skin::TGlyphButton>("bVollbild")->ClientToForm({0, 0});
     const gfx::TRect titleRow{200, 25, 640, glyphs.Y};
     // The box's top line runs from the title to the box's right edge, right of the glyph buttons.
-    const int boxRight = m->gbProgramm->ClientToForm({m->gbProgramm->Width() - 1, 0}).X;
+    const int boxRight = m->Page().gbProgramm()->ClientToForm({m->Page().gbProgramm()->Width() - 1, 0}).X;
     int lineRow = -1;
     for (int y = titleRow.Top; y < titleRow.Bottom; ++y)
         if (menu.Pixel(boxRight - 2, y) == gfx::clBlack) lineRow = y;
@@ -579,19 +581,19 @@ TEST(ProgramPage, LongNamesEndInAnEllipsisBeforeTheTitleButtonsAndInTheList) {
     EXPECT_LT(title.last, glyphs.X) << "the title runs under the glyph buttons";
     EXPECT_GT(title.last, glyphs.X - 40);
     EXPECT_LE(title.tailBottom - title.tailTop, 3) << menu.Screenshot("long-title.png");
-    EXPECT_TRUE(m->gbProgramm->CaptionShortened());
+    EXPECT_TRUE(m->Page().gbProgramm()->CaptionShortened());
 
     // The list: the long name's row ends in dots as well, inside the row.
-    const gfx::TRect slot = m->lbProgramme->SlotRect(1);
-    const gfx::TPoint at = m->lbProgramme->ClientToForm({slot.Left, slot.Top});
+    const gfx::TRect slot = m->List().lbProgramme()->SlotRect(1);
+    const gfx::TPoint at = m->List().lbProgramme()->ClientToForm({slot.Left, slot.Top});
     const gfx::TRect row{at.X + 1, at.Y + 1, at.X + slot.Width() - 1, at.Y + slot.Height() - 1};
     Select(menu, 0);
     menu.Backend().Pump();
     const Ink item = InkIn(menu, row, gfx::clBlack, 6);
     ASSERT_GE(item.first, 0);
     EXPECT_LE(item.tailBottom - item.tailTop, 2) << menu.Screenshot("long-item.png");
-    EXPECT_TRUE(m->lbProgramme->ItemShortened(1));
-    EXPECT_FALSE(m->lbProgramme->ItemShortened(0));
+    EXPECT_TRUE(m->List().lbProgramme()->ItemShortened(1));
+    EXPECT_FALSE(m->List().lbProgramme()->ItemShortened(0));
 
     // The preview names both places.
     const std::string out = menu.Dir() + "vorschau";

@@ -47,7 +47,7 @@ void EndsWithFarewell(const char* what, void (*make)(SDL_Event&, SDL_Window*)) {
     m->Show();
     start.App()->ProcessMessages();
     ASSERT_FALSE(start.App()->Terminated());
-    const uint8_t* farewell = m->MenuData->SoundSlots[6].data();
+    const uint8_t* farewell = m->Model().Resource()->SoundSlots[6].data();
     ASSERT_NE(farewell, nullptr);
 
     SDL_Window* window = MainWindow();

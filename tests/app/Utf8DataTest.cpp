@@ -40,21 +40,21 @@ TEST(Utf8Data, TheMenuShowsWhatAnAuthorWroteInUtf8AndThePreviewSaysHow) {
 
     EXPECT_EQ(menu.Find<skin::TSkinButton>("bRubrik2")->Caption(), base::Cp("Büro & Organisation"));
     menu.Click("bRubrik2");
-    const int zeit = m->lbProgramme->Items().IndexOf(base::Cp("Zeitwächter"));
+    const int zeit = m->List().lbProgramme()->Items().IndexOf(base::Cp("Zeitwächter"));
     ASSERT_GE(zeit, 0);
-    m->lbProgramme->SetItemIndex(zeit);
+    m->List().lbProgramme()->SetItemIndex(zeit);
     m->ShowProgramPage();
-    EXPECT_EQ(m->gbProgramm->Caption(), base::Cp("Zeitwächter"));
+    EXPECT_EQ(m->Page().gbProgramm()->Caption(), base::Cp("Zeitwächter"));
     // Its record was found: the page has its facts and its description.
-    ASSERT_GT(m->FactRowCount, 0);
-    EXPECT_EQ(m->FactRows[0].Key->Caption(), "Betriebssystem");
-    const std::string description = m->TransText1->Text().Text();
+    ASSERT_GT(m->Page().FactRowCount(), 0);
+    EXPECT_EQ(m->Page().FactRows()[0].Key->Caption(), "Betriebssystem");
+    const std::string description = m->Page().TransText1()->Text().Text();
     EXPECT_NE(description.find(base::Cp("Zeitwächter erfasst")), std::string::npos) << description;
     EXPECT_NE(description.find("Ein Klick ? startet"), std::string::npos) << description;
 
     // The search reads the converted text as well.
     const std::vector<std::string> hits =
-        SearchCatalogueFile(m->DataFile("daten.txt"), base::Cp("zEITWäCHTER"), false, 64);
+        SearchCatalogueFile(m->Model().DataFile("daten.txt"), base::Cp("zEITWäCHTER"), false, 64);
     EXPECT_EQ(hits, std::vector<std::string>{base::Cp("Zeitwächter")});
 
     const std::string out = menu.Dir() + "preview";

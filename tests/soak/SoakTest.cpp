@@ -150,7 +150,7 @@ public:
         const int category = 2 + n % 10;
         menu.Click("bRubrik" + std::to_string(category));
         Step(3000);
-        categoriesOpened += Main().pProgramme->Visible();
+        categoriesOpened += Main().List().pProgramme()->Visible();
         Hb().SetTarget(Main().Handle());
         Hb().Click(60, 185);  // the second program
         Step(2000);
@@ -160,7 +160,7 @@ public:
         Step(2000);
 
         // The screenshot full-screen, closed by a click.
-        if (Main().bVollbild->Visible()) {
+        if (Main().ActionButton("bVollbild")->Visible()) {
             Hb().Post([this] {
                 fullScreens += VollbildForm && VollbildForm->Visible();
                 Hb().Advance(4000);
@@ -173,8 +173,8 @@ public:
         // The info page, left by its close button.
         menu.Click("bInfo");
         Step(5000);
-        infoPages += Main().InfoFrame1->Visible();
-        menu.Click(Main().InfoFrame1->bBeenden);
+        infoPages += Main().Info().Visible();
+        menu.Click(Main().Info().bBeenden);
         Step(1000);
 
         // A search: a term with hits, one without (its message box is answered by default).
@@ -189,7 +189,7 @@ public:
         });
         menu.Click("bSuche");
         Step(3000);
-        searchesWithHits += Main().lRubrik->Caption() == "Suchergebnisse";
+        searchesWithHits += Main().List().lRubrik()->Caption() == "Suchergebnisse";
         Hb().Key(gui::VK_DOWN);
         Step(2000);
 
@@ -234,7 +234,7 @@ TEST(Soak, TwentyFourHoursOfUseLeakNothing) {
 
     std::printf(
         "soak pages built %d, categories %d, full-screen views %d, info pages %d, searches with hits %d\n",
-        soak.Main().PageBuilds(), soak.categoriesOpened, soak.fullScreens, soak.infoPages,
+        soak.Main().Model().PageBuilds(), soak.categoriesOpened, soak.fullScreens, soak.infoPages,
         soak.searchesWithHits);
 
     // The user really went round: categories, full-screen views, info pages and searches.
@@ -243,7 +243,7 @@ TEST(Soak, TwentyFourHoursOfUseLeakNothing) {
     EXPECT_EQ(soak.infoPages, round);
     EXPECT_GE(soak.fullScreens, round / 2);
     EXPECT_GE(soak.searchesWithHits, round / 2);
-    EXPECT_GE(soak.Main().PageBuilds(), 3 * round);
+    EXPECT_GE(soak.Main().Model().PageBuilds(), 3 * round);
     EXPECT_TRUE(soak.Main().Visible());
 
     // After the first hour (caches filled, every form made once) nothing may grow but noise.

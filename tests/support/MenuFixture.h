@@ -18,9 +18,14 @@
 #include <memory>
 #include <string>
 
+#include "app/BannerStrip.h"
+#include "app/CategoryColumn.h"
 #include "app/InfoFrame.h"
 #include "app/MainForm.h"
+#include "app/MenuModel.h"
 #include "app/MenuResource.h"
+#include "app/ProgramListPanel.h"
+#include "app/ProgramPageView.h"
 #include "app/Start.h"
 #include "base/NativeFile.h"
 #include "flat/FlatButton.h"
@@ -172,9 +177,9 @@ public:
         return call ? SlotOf(call->image) : -1;
     }
     int SlotOf(const uint8_t* image) const {
-        if (!Main() || !Main()->MenuData || !image) return -1;
+        if (!Main() || !Main()->Model().Resource() || !image) return -1;
         for (int i = 0; i < 7; ++i)
-            if (Main()->MenuData->SoundSlots[size_t(i)].data() == image) return i;
+            if (Main()->Model().Resource()->SoundSlots[size_t(i)].data() == image) return i;
         return -1;
     }
     // Slots of every successful play since the last ClearSounds().
