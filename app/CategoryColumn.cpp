@@ -76,7 +76,8 @@ void TCategoryColumn::AddButton(const std::string& name, bool paged) {
     b->SetTop(buttons_.empty() ? (paged ? 153 : 130) : buttons_.back()->Top() + bRubrik1_->Height());
     b->OnClick = [this](gui::TComponent* sender) {
         for (int k = 0; k < visible_ && k < int(buttons_.size()); ++k)
-            if (buttons_[size_t(k)] == sender && OnChoose) OnChoose(first_ + k, buttons_[size_t(k)]->Caption());
+            if (buttons_[size_t(k)] == sender && OnChoose)
+                OnChoose(first_ + k, buttons_[size_t(k)]->Caption());
     };
     buttons_.push_back(b);
 }

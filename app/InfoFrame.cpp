@@ -38,44 +38,44 @@ TInfoFrame::TInfoFrame(gui::TComponent* owner) : gui::TCustomControl(owner) {
     SetBounds(640, 20, 640, 450);
     SetColor(gfx::RGB(60, 74, 98));
 
-    ilButtons1 = Make<gui::TImageList>(60, 80);
-    ilButtons1->SetName("ilButtons1");
+    ilButtons1_ = Make<gui::TImageList>(60, 80);
+    ilButtons1_->SetName("ilButtons1");
 
-    iHintergrund = Make<gui::TImage>();
-    iHintergrund->SetName("iHintergrund");
-    iHintergrund->SetParent(this);
-    iHintergrund->SetBounds(0, 0, 640, 450);
+    iHintergrund_ = Make<gui::TImage>();
+    iHintergrund_->SetName("iHintergrund");
+    iHintergrund_->SetParent(this);
+    iHintergrund_->SetBounds(0, 0, 640, 450);
 
-    lZusammenstellung = MakeLabel(this, "lZusammenstellung", 275, 182, -15, gfx::clBlack, gfx::fsBold);
-    lRedaktionsassistenz = MakeLabel(this, "lRedaktionsassistenz", 275, 257, -15, gfx::clBlack, gfx::fsBold);
-    lProgrammierung = MakeLabel(this, "lProgrammierung", 275, 332, -15, gfx::clBlack, gfx::fsBold);
-    lProgrammierung->SetCaption("morvane.development");
-    lCopyright = MakeLabel(this, "lCopyright", 12, 430, -12, 0xFFCB9F, gfx::fsBold);
-    leMail = MakeLabel(this, "leMail", 12, 169, -11, gfx::clWhite, gfx::fsBold | gfx::fsUnderline);
-    leMail->SetCursor(gui::crHandPoint);
-    leMail->SetCaption(std::string(DiscBuild::kPublisherMail));
-    leMail->OnClick = [this](gui::TComponent* s) { leMailClick(s); };
-    lInternet = MakeLabel(this, "lInternet", 12, 185, -11, gfx::clWhite, gfx::fsBold | gfx::fsUnderline);
-    lInternet->SetCursor(gui::crHandPoint);
-    lInternet->SetCaption(std::string(DiscBuild::kPublisherWeb));
-    lInternet->OnClick = [this](gui::TComponent* s) { lInternetClick(s); };
+    lZusammenstellung_ = MakeLabel(this, "lZusammenstellung", 275, 182, -15, gfx::clBlack, gfx::fsBold);
+    lRedaktionsassistenz_ = MakeLabel(this, "lRedaktionsassistenz", 275, 257, -15, gfx::clBlack, gfx::fsBold);
+    lProgrammierung_ = MakeLabel(this, "lProgrammierung", 275, 332, -15, gfx::clBlack, gfx::fsBold);
+    lProgrammierung_->SetCaption("morvane.development");
+    lCopyright_ = MakeLabel(this, "lCopyright", 12, 430, -12, 0xFFCB9F, gfx::fsBold);
+    leMail_ = MakeLabel(this, "leMail", 12, 169, -11, gfx::clWhite, gfx::fsBold | gfx::fsUnderline);
+    leMail_->SetCursor(gui::crHandPoint);
+    leMail_->SetCaption(std::string(DiscBuild::kPublisherMail));
+    leMail_->OnClick = [this](gui::TComponent* s) { leMailClick(s); };
+    lInternet_ = MakeLabel(this, "lInternet", 12, 185, -11, gfx::clWhite, gfx::fsBold | gfx::fsUnderline);
+    lInternet_->SetCursor(gui::crHandPoint);
+    lInternet_->SetCaption(std::string(DiscBuild::kPublisherWeb));
+    lInternet_->OnClick = [this](gui::TComponent* s) { lInternetClick(s); };
 
-    bBeenden = Make<skin::TSkinButton>();
-    bBeenden->SetName("bBeenden");
-    bBeenden->SetParent(this);
-    bBeenden->SetBounds(525, 425, 100, 20);
-    bBeenden->SetImageList(ilButtons1);
-    bBeenden->SetImageIndex(0);
-    bBeenden->SetRoundWidth(15);
-    bBeenden->SetTextDistance(5);
-    bBeenden->SetAlignment(gui::taCenter);
-    gfx::TFont font = bBeenden->Font();
+    bBeenden_ = Make<skin::TSkinButton>();
+    bBeenden_->SetName("bBeenden");
+    bBeenden_->SetParent(this);
+    bBeenden_->SetBounds(525, 425, 100, 20);
+    bBeenden_->SetImageList(ilButtons1_);
+    bBeenden_->SetImageIndex(0);
+    bBeenden_->SetRoundWidth(15);
+    bBeenden_->SetTextDistance(5);
+    bBeenden_->SetAlignment(gui::taCenter);
+    gfx::TFont font = bBeenden_->Font();
     font.SetName("MS Sans Serif");
     font.SetStyle(gfx::fsBold);
     font.SetColor(gfx::clWhite);
     font.SetHeight(-11);
-    bBeenden->SetFont(font);
-    bBeenden->SetCaption(base::Cp("Schließen"));
+    bBeenden_->SetFont(font);
+    bBeenden_->SetCaption(base::Cp("Schließen"));
 }
 
 TInfoFrame::~TInfoFrame() = default;
@@ -83,15 +83,15 @@ TInfoFrame::~TInfoFrame() = default;
 void TInfoFrame::LoadPictures(const std::string& skinFolder) {
     skinFolder_ = skinFolder;
     backgroundRead_ = false;
-    LoadSkinImageList(*ilButtons1, skinFolder, "ilButtons1");
+    LoadSkinImageList(*ilButtons1_, skinFolder, "ilButtons1");
     // The index was cut to -1 while the list was empty.
-    bBeenden->SetImageIndex(0);
+    bBeenden_->SetImageIndex(0);
 }
 
 void TInfoFrame::LoadBackground() {
     if (backgroundRead_ || skinFolder_.empty()) return;
     backgroundRead_ = true;
-    LoadSkinPicture(*iHintergrund, skinFolder_, "iHintergrund.jpg");
+    LoadSkinPicture(*iHintergrund_, skinFolder_, "iHintergrund.jpg");
 }
 
 void TInfoFrame::leMailClick(gui::TComponent*) {

@@ -20,15 +20,15 @@ public:
     explicit TInfoFrame(gui::TComponent* owner);
     ~TInfoFrame() override;
 
-    gui::TImage* iHintergrund = nullptr;
-    skin::TAntiAliasLabel* lZusammenstellung = nullptr;
-    skin::TAntiAliasLabel* lRedaktionsassistenz = nullptr;
-    skin::TAntiAliasLabel* lProgrammierung = nullptr;
-    skin::TAntiAliasLabel* lCopyright = nullptr;
-    skin::TAntiAliasLabel* leMail = nullptr;
-    skin::TAntiAliasLabel* lInternet = nullptr;
-    skin::TSkinButton* bBeenden = nullptr;
-    gui::TImageList* ilButtons1 = nullptr;
+    gui::TImage* iHintergrund() const { return iHintergrund_; }
+    skin::TAntiAliasLabel* lZusammenstellung() const { return lZusammenstellung_; }
+    skin::TAntiAliasLabel* lRedaktionsassistenz() const { return lRedaktionsassistenz_; }
+    skin::TAntiAliasLabel* lProgrammierung() const { return lProgrammierung_; }
+    skin::TAntiAliasLabel* lCopyright() const { return lCopyright_; }
+    skin::TAntiAliasLabel* leMail() const { return leMail_; }
+    skin::TAntiAliasLabel* lInternet() const { return lInternet_; }
+    skin::TSkinButton* bBeenden() const { return bBeenden_; }
+    gui::TImageList* ilButtons1() const { return ilButtons1_; }
 
     // The button images from the disc's skin folder (native, with a trailing '/'). The background
     // picture is read from there only when the page is first shown: most sessions never open it.
@@ -41,6 +41,15 @@ public:
     void lInternetClick(gui::TComponent* sender);
 
 private:
+    gui::TImage* iHintergrund_ = nullptr;
+    skin::TAntiAliasLabel* lZusammenstellung_ = nullptr;
+    skin::TAntiAliasLabel* lRedaktionsassistenz_ = nullptr;
+    skin::TAntiAliasLabel* lProgrammierung_ = nullptr;
+    skin::TAntiAliasLabel* lCopyright_ = nullptr;
+    skin::TAntiAliasLabel* leMail_ = nullptr;
+    skin::TAntiAliasLabel* lInternet_ = nullptr;
+    skin::TSkinButton* bBeenden_ = nullptr;
+    gui::TImageList* ilButtons1_ = nullptr;
     std::string skinFolder_;
     bool backgroundRead_ = false;
 };

@@ -127,7 +127,7 @@ void TMainForm::BuildLayout() {
     page_->OnScreenshotOpen = [this] { bVollbildClick(this); };
     InfoFrame1_ = Make<TInfoFrame>();
     InfoFrame1_->SetParent(this);
-    InfoFrame1_->bBeenden->OnClick = [this](gui::TComponent* s) { InfoBeendenClick(s); };
+    InfoFrame1_->bBeenden()->OnClick = [this](gui::TComponent* s) { InfoBeendenClick(s); };
     page_->BuildDescription();
 
     list_ = std::make_unique<TProgramListPanel>(*this);
@@ -179,9 +179,9 @@ void TMainForm::FormCreate(gui::TComponent*) {
 void TMainForm::LoadResource() {
     model_->LoadResource();
     const TMenuResource& menu = *model_->Resource();
-    InfoFrame1_->lZusammenstellung->SetCaption(menu.CreditCaptions[0]);
-    InfoFrame1_->lRedaktionsassistenz->SetCaption(menu.CreditCaptions[1]);
-    InfoFrame1_->lCopyright->SetCaption(menu.CreditCaptions[2]);
+    InfoFrame1_->lZusammenstellung()->SetCaption(menu.CreditCaptions[0]);
+    InfoFrame1_->lRedaktionsassistenz()->SetCaption(menu.CreditCaptions[1]);
+    InfoFrame1_->lCopyright()->SetCaption(menu.CreditCaptions[2]);
     if (menu.LogoBitmap) iLogo_->SetPicture(*menu.LogoBitmap);
     for (int i = 0; i < 3; ++i) banners_->Load(i, menu.Banners[size_t(i)]);
 }
@@ -320,7 +320,7 @@ void TMainForm::bInfoClick(gui::TComponent*) {
     page_->PicturePanel1()->Hide();
     list_->pProgramme()->Hide();
     // The page's own button holds the focus while it covers the window.
-    FocusControl(InfoFrame1_->bBeenden);
+    FocusControl(InfoFrame1_->bBeenden());
 }
 
 void TMainForm::InfoBeendenClick(gui::TComponent*) {

@@ -92,10 +92,10 @@ void TMainForm::InfoPageKey(int& key, gui::TShiftState shift) {
     const bool onPage = focused && InfoFrame1_->ContainsControl(focused);
     if (plain && key == gui::VK_TAB) {
         key = 0;
-        MoveFocusInRing(
-            *this,
-            std::vector<gui::TControl*>{InfoFrame1_->leMail, InfoFrame1_->lInternet, InfoFrame1_->bBeenden},
-            !(shift & gui::ssShift));
+        MoveFocusInRing(*this,
+                        std::vector<gui::TControl*>{InfoFrame1_->leMail(), InfoFrame1_->lInternet(),
+                                                    InfoFrame1_->bBeenden()},
+                        !(shift & gui::ssShift));
         return;
     }
     // Enter and Space on a link or the button are the framework's: it clicks the focused control.

@@ -52,7 +52,8 @@ void TProgramListPanel::Fill(const std::vector<std::string>& programs) {
 }
 
 void TProgramListPanel::SetPlace(int index, int count) {
-    lAnzahlProgramme_->SetCaption(count < 1 ? "0/0" : std::to_string(index + 1) + "/" + std::to_string(count));
+    lAnzahlProgramme_->SetCaption(count < 1 ? "0/0"
+                                            : std::to_string(index + 1) + "/" + std::to_string(count));
 }
 
 bool TProgramListPanel::ShowFirst() {

@@ -289,7 +289,8 @@ std::vector<std::pair<int, gui::TControl*>> TProgramPageView::TabStops() const {
     std::vector<std::pair<int, gui::TControl*>> stops;
     if (iScreenshot_->HasPicture()) stops.emplace_back(kThumbnailPlace, iScreenshot_);
     for (const TFactRow& row : factRows_)
-        if (row.Value && row.Value->OnClick && row.Value->Visible()) stops.emplace_back(kHomepagePlace, row.Value);
+        if (row.Value && row.Value->OnClick && row.Value->Visible())
+            stops.emplace_back(kHomepagePlace, row.Value);
     stops.emplace_back(kDescriptionPlace, TransText1_);
     return stops;
 }

@@ -257,9 +257,9 @@ TEST(DialogKeys, InfoPageTabOrderLinksAndEscape) {
 
     hb.Key(gui::VK_F1);
     ASSERT_FALSE(m->bInfo()->Enabled());
-    EXPECT_EQ(m->FocusedControl(), info->bBeenden);
-    EXPECT_TRUE(Marked(hb, info->bBeenden));
-    const std::vector<std::int64_t> linkEdge = LeftEdge(hb, info->lInternet);
+    EXPECT_EQ(m->FocusedControl(), info->bBeenden());
+    EXPECT_TRUE(Marked(hb, info->bBeenden()));
+    const std::vector<std::int64_t> linkEdge = LeftEdge(hb, info->lInternet());
     std::vector<std::string> order;
     for (int i = 0; i < 3; ++i) {
         hb.Key(gui::VK_TAB);
@@ -268,9 +268,9 @@ TEST(DialogKeys, InfoPageTabOrderLinksAndEscape) {
     hb.Key(gui::VK_TAB, gui::ssShift);
     order.push_back(Focus(m));
     EXPECT_EQ(order, (std::vector<std::string>{"leMail", "lInternet", "bBeenden", "lInternet"}));
-    EXPECT_TRUE(Marked(hb, info->lInternet));
-    EXPECT_EQ(LeftEdge(hb, info->lInternet), linkEdge) << "the mark covers the link's first letter";
-    EXPECT_FALSE(Marked(hb, info->bBeenden));
+    EXPECT_TRUE(Marked(hb, info->lInternet()));
+    EXPECT_EQ(LeftEdge(hb, info->lInternet()), linkEdge) << "the mark covers the link's first letter";
+    EXPECT_FALSE(Marked(hb, info->bBeenden()));
 
     // Enter and Space press the focused link; the page stays.
     hb.Key(gui::VK_RETURN);
@@ -284,7 +284,7 @@ TEST(DialogKeys, InfoPageTabOrderLinksAndEscape) {
     EXPECT_FALSE(m->bInfo()->Enabled());
     // Keys of the page below do nothing while it covers the window.
     hb.Key(gui::VK_DOWN);
-    EXPECT_EQ(m->FocusedControl(), info->leMail);
+    EXPECT_EQ(m->FocusedControl(), info->leMail());
 
     // Escape closes it and gives the focus back.
     hb.Key(gui::VK_ESCAPE);
@@ -295,7 +295,7 @@ TEST(DialogKeys, InfoPageTabOrderLinksAndEscape) {
     menu.Click(m->bInfo());
     ASSERT_FALSE(m->bInfo()->Enabled());
     EXPECT_FALSE(m->FocusMarkShown());
-    EXPECT_FALSE(Marked(hb, info->bBeenden));
+    EXPECT_FALSE(Marked(hb, info->bBeenden()));
     hb.Key(gui::VK_RETURN);
     EXPECT_TRUE(m->bInfo()->Enabled());
     EXPECT_EQ(m->FocusedControl(), before);

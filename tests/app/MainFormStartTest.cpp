@@ -116,7 +116,7 @@ TEST(MainFormStart, WindowsTitleStateAndStartSounds) {
     EXPECT_EQ(m->Column().bPfeilUnten()->ImageIndex(), 1);
     EXPECT_EQ(menu.Find<skin::TSkinButton>("bSuche")->ImageIndex(), 1);
     EXPECT_EQ(m->Column().bRubrik1()->ImageIndex(), 0);
-    EXPECT_EQ(m->Info().bBeenden->ImageIndex(), 0);
+    EXPECT_EQ(m->Info().bBeenden()->ImageIndex(), 0);
     const gfx::TPoint arrow = MenuFixture::Centre(m->Column().bPfeilUnten());
     EXPECT_NE(menu.Pixel(arrow.X, arrow.Y), 0xFFFFFF);
     EXPECT_EQ(m->Model().DataDir(), "D:\\");

@@ -445,26 +445,26 @@ TEST(InfoPage, FromTheStartPageAndFromAProgramPage) {
     MenuFixture menu;
     TMainForm* m = menu.Main();
     TInfoFrame* info = &m->Info();
-    EXPECT_EQ(info->lProgrammierung->Caption(), "morvane.development");
-    EXPECT_FALSE(info->lZusammenstellung->Caption().empty());
+    EXPECT_EQ(info->lProgrammierung()->Caption(), "morvane.development");
+    EXPECT_FALSE(info->lZusammenstellung()->Caption().empty());
 
     menu.ClearSounds();
-    EXPECT_FALSE(info->iHintergrund->HasPicture());  // read when first shown
+    EXPECT_FALSE(info->iHintergrund()->HasPicture());  // read when first shown
     menu.Click(m->bInfo());
-    EXPECT_TRUE(info->iHintergrund->HasPicture());
+    EXPECT_TRUE(info->iHintergrund()->HasPicture());
     EXPECT_EQ(info->Left(), 0);
     EXPECT_FALSE(m->bInfo()->Enabled());
     EXPECT_EQ(menu.LastSoundSlot(), 0);
     menu.Screenshot("info.png");
     // The publisher's links.
     menu.Shell().Clear();
-    menu.Click(info->leMail);
-    menu.Click(info->lInternet);
+    menu.Click(info->leMail());
+    menu.Click(info->lInternet());
     ASSERT_EQ(menu.Shell().Calls().size(), 2u);
     EXPECT_EQ(menu.Shell().Calls()[0].target.rfind("mailto:", 0), 0u);
     EXPECT_EQ(menu.Shell().Calls()[1].target.rfind("http://", 0), 0u);
     menu.ClearSounds();
-    menu.Click(info->bBeenden);
+    menu.Click(info->bBeenden());
     EXPECT_EQ(info->Left(), 640);
     EXPECT_TRUE(m->bInfo()->Enabled());
     EXPECT_EQ(menu.PlayedSlots(), std::vector<int>{0});
@@ -477,7 +477,7 @@ TEST(InfoPage, FromTheStartPageAndFromAProgramPage) {
     menu.Click(m->bInfo());
     EXPECT_FALSE(m->Page().PicturePanel1()->Visible());
     EXPECT_FALSE(m->List().pProgramme()->Visible());
-    menu.Click(info->bBeenden);
+    menu.Click(info->bBeenden());
     EXPECT_TRUE(m->Page().PicturePanel1()->Visible());
     EXPECT_TRUE(m->List().pProgramme()->Visible());
 }

@@ -174,7 +174,7 @@ public:
         menu.Click("bInfo");
         Step(5000);
         infoPages += Main().Info().Visible();
-        menu.Click(Main().Info().bBeenden);
+        menu.Click(Main().Info().bBeenden());
         Step(1000);
 
         // A search: a term with hits, one without (its message box is answered by default).
