@@ -38,7 +38,8 @@ bool HasRecord(const TMenuModel& m) {
     return m.PageHasRecord();
 }
 
-// Tab places: the list is 10; the page's own stops sit between these (TProgramPageView::TabStops).
+// Tab places: the list comes first; the page's own stops sit between these (TProgramPageView::TabStops).
+constexpr int kListPlace = 10;
 constexpr TPageAction kActions[] = {
     {"bVollbild",
      TActionButton::kGlyph,
@@ -201,13 +202,13 @@ bool TMainForm::ActionKey(int& key, bool ctrl) {
 
 std::vector<gui::TControl*> TMainForm::ProgramPanelRing() const {
     std::vector<std::pair<int, gui::TControl*>> stops = page_->TabStops();
-    stops.emplace_back(10, list_->lbProgramme());
+    stops.emplace_back(kListPlace, list_->lbProgramme());
     const std::span<const TPageAction> actions = PageActions();
     for (size_t i = 0; i < actions.size(); ++i) stops.emplace_back(actions[i].TabPlace, actionButtons_[i]);
     std::stable_sort(stops.begin(), stops.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<gui::TControl*> ring;
-    for (const auto& stop : stops) ring.push_back(stop.second);
+    std::vector<gui::TControl*> ring(stops.size());
+    std::transform(stops.begin(), stops.end(), ring.begin(), [](const auto& stop) { return stop.second; });
     return ring;
 }
 
