@@ -81,7 +81,6 @@ TProgramRecord ReadRecord(std::string_view s, size_t start) {
 
 using catalogue::LineAt;
 using catalogue::LineIndexAt;
-using catalogue::NextLineTrimmedEqual;
 using catalogue::npos;
 using catalogue::ReadRecord;
 using catalogue::ReadRecordAt;
@@ -89,6 +88,22 @@ using catalogue::Searcher;
 using catalogue::TRecordCut;
 
 namespace {
+
+// Start of the next line in [from, to) whose trimmed content is exactly `target`, or npos.
+size_t NextLineTrimmedEqual(std::string_view s, const Searcher& searcher, std::string_view target,
+                            size_t from, size_t to) {
+    if (target.find('\n') != npos) return npos;
+    for (size_t p = searcher.Find(s.data(), from, to); p != npos; p = searcher.Find(s.data(), p + 1, to)) {
+        size_t start = p;
+        while (start > 0 && s[start - 1] != '\n' && static_cast<unsigned char>(s[start - 1]) <= ' ') --start;
+        if (start > 0 && s[start - 1] != '\n') continue;
+        size_t after = p + target.size();
+        while (after < s.size() && s[after] != '\n' && static_cast<unsigned char>(s[after]) <= ' ') ++after;
+        if (after < s.size() && s[after] != '\n') continue;
+        return start;
+    }
+    return npos;
+}
 
 // The state of a record lookup carried from one piece of daten.txt to the next.
 struct RecordLookup {
