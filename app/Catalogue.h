@@ -8,16 +8,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
-namespace base {
-class TFileStream;
-}  // namespace base
+#include "app/CatalogueReader.h"
 
 // How a data file is read. Editors save UTF-8 today: a file that is valid UTF-8 and holds a
 // character beyond ASCII (a byte-order mark counts) is read as UTF-8 and turned into the program's
@@ -51,45 +47,6 @@ public:
 private:
     std::string bytes_;
     TDataEncoding encoding_ = TDataEncoding::Cp1252;
-};
-
-// Reads a file in pieces of whole lines into one buffer it reuses, so that a scan of a large
-// catalogue runs in the processor's cache instead of copying the whole file to memory first. The
-// pieces are cp1252: at the file's first byte beyond ASCII the reader checks the rest; when the file
-// is UTF-8 it serves the rest converted, from memory, and offsets count in the converted text.
-class TCatalogueReader {
-public:
-    // EFOpenError "Datei %s kann nicht geöffnet werden" when the file cannot be opened.
-    static constexpr size_t kPiece = 96 * 1024;  // larger reads were several times slower here
-    // pieceSize: the buffer to begin with (it grows for longer lines); small ones are for tests.
-    explicit TCatalogueReader(const std::string& fileName, size_t pieceSize = kPiece);
-    ~TCatalogueReader();
-    TCatalogueReader(const TCatalogueReader&) = delete;
-    TCatalogueReader& operator=(const TCatalogueReader&) = delete;
-
-    // The next piece: whole lines with their line ends (the file's last line may lack one); empty
-    // at the end of the file.
-    std::string_view Next();
-    // Where in the file the piece that Next() returned last begins.
-    uint64_t Offset() const { return offset_; }
-    // Up to count bytes from offset (fewer at the end of the file).
-    std::string ReadAt(uint64_t offset, size_t count);
-
-private:
-    // Whether the file from the buffer's byte `from` to its end is UTF-8 (the file position is kept).
-    bool RestIsUtf8(size_t from);
-    // Converts the file from the current piece on and serves it from text_.
-    void ConvertRest();
-
-    std::unique_ptr<base::TFileStream> file_;
-    std::string buffer_;
-    size_t filled_ = 0, used_ = 0;
-    uint64_t offset_ = 0, next_ = 0;
-    bool atEnd_ = false;
-    bool decided_ = false;    // the encoding is known (everything before was ASCII)
-    bool converted_ = false;  // a UTF-8 file: text_ holds the rest in cp1252, from offset textBase_
-    std::string text_;
-    uint64_t textBase_ = 0;
 };
 
 // The record of one program in daten.txt, values cut out as the program page uses them.
@@ -134,23 +91,6 @@ std::optional<TProgramRecord> FindProgramRecord(const TCatalogue& daten, std::st
 std::optional<TProgramRecord> FindProgramRecordFile(const std::string& fileName, std::string_view program,
                                                     std::string_view category, bool allCategories,
                                                     size_t pieceSize = TCatalogueReader::kPiece);
-
-// Many record lookups over one daten.txt (the web edition's pages): the file is scanned once for
-// its record and category lines, and each lookup gives the answer FindProgramRecord gives.
-class TRecordIndex {
-public:
-    // Keeps a reference to daten, which must outlive the index.
-    explicit TRecordIndex(const TCatalogue& daten);
-    // Where the record FindProgramRecord would return starts (a byte offset), or npos for none.
-    size_t Find(std::string_view program, std::string_view category, bool allCategories) const;
-    // The record at such an offset; EStringListError when the file ends inside it.
-    TProgramRecord RecordAt(size_t offset) const;
-
-private:
-    const TCatalogue& daten_;
-    // Trimmed "Programm:..." and "Kategorie:..." lines -> where each occurs, in file order.
-    std::unordered_map<std::string, std::vector<size_t>> keyLines_;
-};
 
 // What the search looks at, one entry per line that starts with "Programm:  " (the records as
 // SearchCatalogue divides the file), in file order: the name a hit lists (trimmed; entries without

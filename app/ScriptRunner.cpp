@@ -1,124 +1,18 @@
 #include "app/ScriptRunner.h"
 
-#include <algorithm>
-#include <cctype>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
-#include "app/BannerStrip.h"
-#include "app/MainForm.h"
-#include "app/MenuModel.h"
-#include "app/MenuResource.h"
-#include "app/Preview.h"
-#include "base/Cp1252.h"
+#include "app/ScriptParse.h"
 #include "base/StrUtils.h"
 #include "gui/Application.h"
 #include "gui/Form.h"
 #include "gui/MessageForm.h"
 #include "gui/Timer.h"
 #include "gui/backend/Automation.h"
-#include "gui/backend/InputSynth.h"
-#include "media/GIFImage.h"
-#include "platform/RecordingShell.h"
-#include "platform/RecordingSound.h"
-#include "platform/Services.h"
-#include "skin/SkinButton.h"
 
-namespace {
-
-// Splits at runs of blanks.
-std::vector<std::string> Words(std::string_view s) {
-    std::vector<std::string> out;
-    std::istringstream in{std::string(s)};
-    for (std::string w; in >> w;) out.push_back(w);
-    return out;
-}
-
-// The text after the first word (and the blanks after it).
-std::string RestAfter(std::string_view s, size_t words) {
-    size_t i = 0;
-    for (size_t n = 0; n < words; ++n) {
-        while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
-        while (i < s.size() && !std::isspace(static_cast<unsigned char>(s[i]))) ++i;
-    }
-    while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
-    return std::string(s.substr(i));
-}
-
-bool ParseInt(const std::string& s, long long& value) {
-    if (s.empty()) return false;
-    size_t i = (s[0] == '-' || s[0] == '+') ? 1 : 0;
-    if (i == s.size()) return false;
-    for (size_t k = i; k < s.size(); ++k)
-        if (!std::isdigit(static_cast<unsigned char>(s[k]))) return false;
-    try {
-        value = std::stoll(s);
-    } catch (...) {
-        return false;
-    }
-    return true;
-}
-
-int KeyCode(const std::string& name) {
-    static const std::pair<const char*, int> kKeys[] = {
-        {"Enter", gui::VK_RETURN},   {"Return", gui::VK_RETURN}, {"Escape", gui::VK_ESCAPE},
-        {"Esc", gui::VK_ESCAPE},     {"Tab", gui::VK_TAB},       {"Space", gui::VK_SPACE},
-        {"Backspace", gui::VK_BACK}, {"Delete", gui::VK_DELETE}, {"Up", gui::VK_UP},
-        {"Down", gui::VK_DOWN},      {"Left", gui::VK_LEFT},     {"Right", gui::VK_RIGHT},
-        {"PageUp", gui::VK_PRIOR},   {"PageDown", gui::VK_NEXT}, {"Home", gui::VK_HOME},
-        {"End", gui::VK_END},
-    };
-    for (const auto& [n, code] : kKeys)
-        if (base::SameText(name, n)) return code;
-    if (name.size() >= 2 && (name[0] == 'F' || name[0] == 'f')) {
-        long long n = 0;
-        if (ParseInt(name.substr(1), n) && n >= 1 && n <= 12 &&
-            std::isdigit(static_cast<unsigned char>(name[1])))
-            return gui::VK_F1 + int(n) - 1;
-    }
-    if (name.size() == 1) {
-        const unsigned char c = static_cast<unsigned char>(name[0]);
-        if (std::isalpha(c)) return std::toupper(c);
-        if (std::isdigit(c)) return c;
-    }
-    return 0;
-}
-
-// "Ctrl+Shift+F": the key and its modifiers; 0 for an unknown key or modifier.
-int KeyWithModifiers(const std::string& text, gui::TShiftState& shift) {
-    shift = 0;
-    size_t start = 0;
-    for (size_t plus; (plus = text.find('+', start)) != std::string::npos && plus + 1 < text.size();
-         start = plus + 1) {
-        const std::string mod = text.substr(start, plus - start);
-        if (base::SameText(mod, "Ctrl") || base::SameText(mod, "Strg"))
-            shift |= gui::ssCtrl;
-        else if (base::SameText(mod, "Shift"))
-            shift |= gui::ssShift;
-        else if (base::SameText(mod, "Alt"))
-            shift |= gui::ssAlt;
-        else
-            return 0;
-    }
-    return KeyCode(text.substr(start));
-}
-
-int AnswerCode(const std::string& name) {
-    if (base::SameText(name, "OK")) return gui::IDOK;
-    if (base::SameText(name, "Cancel") || base::SameText(name, "Abbrechen")) return gui::IDCANCEL;
-    if (base::SameText(name, "Yes") || base::SameText(name, "Ja")) return gui::IDYES;
-    if (base::SameText(name, "No") || base::SameText(name, "Nein")) return gui::IDNO;
-    return 0;
-}
-
-// What the script shows of a cp1252 text.
-std::string Show(std::string_view cp1252) {
-    return "\"" + base::Cp1252ToUtf8(cp1252) + "\"";
-}
-
-}  // namespace
+using script::ParseInt;
 
 TScriptRunner::TScriptRunner(gui::TApplication& app) : app_(app), auto_(app.TheBackend().GetAutomation()) {}
 
@@ -171,6 +65,14 @@ void TScriptRunner::ReportLog() {
     const auto& log = auto_->Log();
     for (size_t i = logSeen_; i < log.size(); ++i) *err_ << "cdmenu: " << log[i] << "\n";
     logSeen_ = log.size();
+}
+
+bool TScriptRunner::Need(const Line& line, const std::vector<std::string>& args, size_t n) {
+    if (args.size() < n) {
+        Fail(line, "too few arguments");
+        return false;
+    }
+    return true;
 }
 
 void TScriptRunner::Fail(const Line& line, const std::string& why) {
@@ -388,266 +290,6 @@ bool TScriptRunner::Target(const std::vector<std::string>& args, gui::TForm*& fo
     x = centre.X;
     y = centre.Y;
     return true;
-}
-
-// ---- input -----------------------------------------------------------------------------------------
-
-void TScriptRunner::MouseInput(gui::TForm* form, Mouse what, int x, int y) {
-    lastWindow_ = form->Handle();
-    lastX_ = x;
-    lastY_ = y;
-    gui::TInputSynth synth(*auto_);
-    const gui::WindowHandle w = form->Handle();
-    switch (what) {
-        case Mouse::Move:
-            synth.Move(w, x, y);
-            break;
-        case Mouse::Down:
-            synth.Press(w, x, y);
-            break;
-        case Mouse::Up:
-            synth.Release(w, x, y);
-            break;
-        case Mouse::Click:
-            synth.Click(w, x, y);
-            break;
-        case Mouse::DoubleClick:
-            synth.DoubleClick(w, x, y);
-            break;
-    }
-}
-
-void TScriptRunner::Wait(std::uint64_t ms) {
-    if (auto_->VirtualClock()) {
-        auto_->Advance(ms);
-        return;
-    }
-    if (ms == 0) return;
-    // Real time: a timer wakes the loop, which goes on running every other timer meanwhile.
-    if (!waitTimer_) {
-        waitTimer_ = new gui::TTimer(&app_);
-        waitTimer_->SetEnabled(false);
-        waitTimer_->SetOnTimer([this](gui::TComponent*) {
-            waitTimer_->SetEnabled(false);
-            waiting_ = false;
-        });
-    }
-    waitTimer_->SetEnabled(false);
-    waitTimer_->SetInterval(int(std::min<std::uint64_t>(ms, 0x7FFFFFFF)));
-    waiting_ = true;
-    waitTimer_->SetEnabled(true);
-}
-
-// ---- the commands --------------------------------------------------------------------------------
-
-void TScriptRunner::Execute(const Line& line) {
-    const std::vector<std::string> args = Words(line.text);
-    if (!auto_) return Fail(line, "this backend cannot be driven by a script");
-    const std::string& cmd = args[0];
-    std::string why;
-    auto need = [&](size_t n) {
-        if (args.size() < n) {
-            Fail(line, "too few arguments");
-            return false;
-        }
-        return true;
-    };
-
-    if (cmd == "click" || cmd == "dblclick" || cmd == "press" || cmd == "release" || cmd == "move") {
-        gui::TForm* form = nullptr;
-        int x = 0, y = 0;
-        if (!Target(args, form, x, y, why)) return Fail(line, why);
-        const Mouse what = cmd == "click"      ? Mouse::Click
-                           : cmd == "dblclick" ? Mouse::DoubleClick
-                           : cmd == "press"    ? Mouse::Down
-                           : cmd == "release"  ? Mouse::Up
-                                               : Mouse::Move;
-        MouseInput(form, what, x, y);
-        return;
-    }
-    if (cmd == "wheel") {
-        long long n = 0;
-        if (args.size() != 2 || !ParseInt(args[1], n)) return Fail(line, "expected a number of notches");
-        gui::TForm* form = app_.FormOfHandle(lastWindow_);
-        if (!form) form = ActiveForm();
-        if (!form) return Fail(line, "no window is open");
-        if (form->Handle() != lastWindow_) {
-            lastX_ = form->ClientWidth() / 2;
-            lastY_ = form->ClientHeight() / 2;
-        }
-        gui::TInputSynth(*auto_).Wheel(form->Handle(), lastX_, lastY_, int(n));
-        return;
-    }
-    if (cmd == "key") {
-        if (args.size() != 2) return Fail(line, "expected one key");
-        gui::TShiftState shift = 0;
-        const int key = KeyWithModifiers(args[1], shift);
-        if (!key) return Fail(line, "unknown key " + args[1]);
-        if (gui::TForm* form = ActiveForm()) gui::TInputSynth(*auto_).Key(form->Handle(), key, shift);
-        return;
-    }
-    if (cmd == "type") {
-        if (gui::TForm* form = ActiveForm())
-            gui::TInputSynth(*auto_).Type(form->Handle(), RestAfter(line.text, 1));
-        return;
-    }
-    if (cmd == "wait") {
-        long long ms = 0;
-        // The virtual clock steps from timer tick to timer tick: a month with a one-second timer
-        // is millions of steps, so a wait longer than an hour is refused as a slip of the pen.
-        constexpr long long kLongestWait = 3'600'000;
-        if (args.size() != 2 || !ParseInt(args[1], ms) || ms < 0) return Fail(line, "expected milliseconds");
-        if (ms > kLongestWait) return Fail(line, "expected at most 3600000 milliseconds (an hour)");
-        Wait(std::uint64_t(ms));
-        return;
-    }
-    if (cmd == "answer") {
-        const int answer = args.size() == 2 ? AnswerCode(args[1]) : 0;
-        if (!answer) return Fail(line, "expected OK, Cancel, Yes or No");
-        if (RecordsPrompts())
-            auto_->AnswerMessageBox(answer);
-        else
-            pendingAnswers_.push_back(answer);
-        WatchDialogs();
-        return;
-    }
-    if (cmd == "folder") {
-        if (!need(2)) return;
-        if (!RecordsPrompts()) return Fail(line, "folder answers need --headless");
-        const std::string rest = RestAfter(line.text, 1);
-        if (base::SameText(rest, "cancel"))
-            auto_->AnswerFolder(std::nullopt);
-        else
-            auto_->AnswerFolder(base::Utf8ToCp1252(rest));
-        return;
-    }
-    if (cmd == "screenshot") {
-        if (args.size() != 2 && args.size() != 3) return Fail(line, "expected [FORM] FILE");
-        gui::TForm* form = args.size() == 3 ? FindForm(args[1]) : ActiveForm();
-        if (!form) return Fail(line, args.size() == 3 ? "no window named " + args[1] : "no window is open");
-        const std::string& file = args.back();
-        app_.ProcessMessages();
-        // What was presented, else what was painted.
-        const gfx::TBitmap* pixels = auto_->WindowPixels(form->Handle());
-        if (!pixels) pixels = &form->BackBuffer();
-        std::filesystem::path where(file);
-        if (where.is_relative() && !baseFolder_.empty()) where = std::filesystem::path(baseFolder_) / where;
-        if (!WritePng(*pixels, where)) return Fail(line, "cannot write " + file);
-        return;
-    }
-    if (cmd == "expect-box") {
-        const std::string text = base::Utf8ToCp1252(RestAfter(line.text, 1));
-        std::string last;
-        bool any = false;
-        if (RecordsPrompts() && !auto_->MessageBoxes().empty()) {
-            last = auto_->MessageBoxes().back().request.text;
-            any = true;
-        } else if (!RecordsPrompts() && !seenBoxes_.empty()) {
-            last = seenBoxes_.back();
-            any = true;
-        }
-        boxesChecked_ = BoxesShown();
-        if (!any) return Fail(line, "no message box was shown");
-        if (last.find(text) == std::string::npos)
-            return Fail(line, "the last message box said " + Show(last));
-        return;
-    }
-    if (cmd == "expect-no-box") {
-        const size_t shown = BoxesShown(), since = boxesChecked_;
-        boxesChecked_ = shown;
-        if (shown > since) {
-            const std::string& first =
-                RecordsPrompts() ? auto_->MessageBoxes()[since].request.text : seenBoxes_[since];
-            return Fail(line, std::to_string(shown - since) + " message box(es) shown, the first said " +
-                                  Show(first));
-        }
-        return;
-    }
-    if (cmd == "expect-banner") {
-        long long n = 0;
-        if (args.size() != 2 || !ParseInt(args[1], n) || n < 1 || n > 3)
-            return Fail(line, "expected a banner 1 to 3");
-        if (!MainForm) return Fail(line, "the menu has no main window");
-        const int shown = MainForm->Banners().Shown() + 1;
-        if (shown != n)
-            return Fail(line, shown ? "banner " + std::to_string(shown) + " is shown" : "no banner is shown");
-        return;
-    }
-    if (cmd == "expect-sound") {
-        long long slot = -1;
-        if (args.size() != 2 || !ParseInt(args[1], slot) || slot < 0 || slot > 6)
-            return Fail(line, "expected a slot 0 to 6");
-        platform::RecordingSound* sound = auto_->Recordings().sound;
-        if (!sound) return Fail(line, "sounds are recorded only with --headless");
-        const platform::SoundCall* last = sound->LastPlayed();
-        if (!last) return Fail(line, "no sound was played");
-        if (!MainForm || !MainForm->Model().Resource()) return Fail(line, "the menu has no sounds loaded");
-        const auto& slots = MainForm->Model().Resource()->SoundSlots;
-        int played = -1;
-        for (int i = 0; i < 7 && played < 0; ++i)
-            if (last->image == slots[size_t(i)].data() && last->size == slots[size_t(i)].size()) played = i;
-        // Slots with equal sounds cannot be told apart by their memory alone.
-        for (int i = 0; i < 7 && played < 0; ++i)
-            if (last->size == slots[size_t(i)].size() &&
-                std::equal(slots[size_t(i)].begin(), slots[size_t(i)].end(), last->image))
-                played = i;
-        if (played != slot)
-            return Fail(line, played < 0 ? "the last sound was none of the menu's slots"
-                                         : "the last sound was slot " + std::to_string(played));
-        return;
-    }
-    if (cmd == "expect-shell") {
-        const std::string text = RestAfter(line.text, 1);
-        platform::RecordingShell* shell = auto_->Recordings().shell;
-        if (!shell) return Fail(line, "shell calls are recorded only with --headless");
-        if (shell->Calls().empty()) return Fail(line, "no shell call was made");
-        const platform::ShellCall& last = shell->Calls().back();
-        std::string all = last.operation + " " + base::Cp1252ToUtf8(last.target);
-        for (const std::string& a : last.argv) all += " " + a;
-        if (all.find(text) == std::string::npos &&
-            last.target.find(base::Utf8ToCp1252(text)) == std::string::npos)
-            return Fail(line, "the last shell call was: " + all);
-        return;
-    }
-    if (cmd == "expect-focus") {
-        if (args.size() != 2) return Fail(line, "expected one component name");
-        gui::TControl* c = FindControl(args[1], why);
-        if (!c) return Fail(line, why);
-        gui::TForm* form = c->ParentForm();
-        gui::TControl* focused = form ? form->FocusedControl() : nullptr;
-        if (form != ActiveForm() || focused != c)
-            return Fail(line, focused && form == ActiveForm() ? "the focus is on " + focused->Name()
-                                                              : "its window does not have the focus");
-        return;
-    }
-    if (cmd == "expect-caption") {
-        if (!need(2)) return;
-        gui::TControl* c = FindControl(args[1], why);
-        if (!c) return Fail(line, why);
-        const std::string text = base::Utf8ToCp1252(RestAfter(line.text, 2));
-        if (c->Caption() != text) return Fail(line, "the caption is " + Show(c->Caption()));
-        return;
-    }
-    if (cmd == "expect-visible" || cmd == "expect-hidden" || cmd == "expect-enabled" ||
-        cmd == "expect-disabled") {
-        if (args.size() != 2) return Fail(line, "expected one component name");
-        gui::TControl* c = FindControl(args[1], why);
-        if (!c) return Fail(line, why);
-        if (cmd == "expect-visible" || cmd == "expect-hidden") {
-            // Visible as a person sees it: the control and every parent up to its shown window.
-            const bool showing = c->Showing();
-            if (showing != (cmd == "expect-visible"))
-                return Fail(line, showing ? "it is visible" : "it is hidden");
-            return;
-        }
-        // A skin button keeps its own flag; the control itself stays enabled.
-        auto* skinButton = dynamic_cast<skin::TSkinButton*>(c);
-        const bool enabled = skinButton ? skinButton->Enabled() : c->Enabled();
-        if (enabled != (cmd == "expect-enabled"))
-            return Fail(line, enabled ? "it is enabled" : "it is disabled");
-        return;
-    }
-    Fail(line, "unknown command");
 }
 
 int RunScript(gui::TApplication& app, const std::string& fileName, const std::string& baseFolder) {

@@ -66,7 +66,11 @@ private:
     };
 
     void Fail(const Line& line, const std::string& why);
+    // False, having failed, when the line has fewer than n words.
+    bool Need(const Line& line, const std::vector<std::string>& args, size_t n);
+    // The input commands (ScriptRunnerInput.cpp) and the checks (ScriptRunnerChecks.cpp).
     void Execute(const Line& line);
+    void Check(const Line& line, const std::vector<std::string>& args);
     void OnIdle(bool& done);
     void WatchDialogs();
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Catalogue.h"
+#include "app/RecordIndex.h"
 #include "base/Exceptions.h"
 #include "tests/support/CatalogueReference.h"
 

@@ -14,6 +14,7 @@
 #include "app/MenuModel.h"
 #include "app/MenuResource.h"
 #include "app/MenuResourceCheck.h"
+#include "app/RecordIndex.h"
 #include "base/Cp1252.h"
 #include "base/Exceptions.h"
 #include "base/Paths.h"
