@@ -36,7 +36,7 @@ cdmenu_library(gfx FOLDERS gfx DEPS base JPEG::JPEG PNG::PNG Freetype::Freetype)
 cdmenu_library(platform FOLDERS platform platform/win32 DEPS base Threads::Threads shell32 winmm)
 cdmenu_library(zip FOLDERS zip DEPS base platform)
 target_sources(zip PRIVATE zip/unpack32/SafePath.cpp)
-cdmenu_library(writers FOLDERS tools/common DEPS base ZLIB::ZLIB)
+cdmenu_library(writers FOLDERS tools/common DEPS base zip ZLIB::ZLIB)
 
 add_subdirectory(zip/unpack32)
 

@@ -39,18 +39,6 @@ std::string RootOf(const std::string& path, const std::string& native) {
     return base::IncludeTrailingPathDelimiter(base::Utf8ToCp1252(folder));
 }
 
-// The base name's last three characters replaced by number as three digits, extension kept.
-std::string VolumeFileName(const std::string& path, int number) {
-    size_t slash = path.find_last_of("/\\");
-    size_t baseStart = slash == std::string::npos ? 0 : slash + 1;
-    size_t dot = path.find_last_of('.');
-    size_t baseEnd = dot == std::string::npos || dot < baseStart ? path.size() : dot;
-    size_t from = baseEnd - baseStart >= 3 ? baseEnd - 3 : baseStart;
-    char digits[8];
-    std::snprintf(digits, sizeof digits, "%03d", number % 1000);
-    return path.substr(0, from) + digits + path.substr(baseEnd);
-}
-
 // Info-ZIP's "zip -s" names the volumes of a set "name.z01", "name.z02", … and the last "name.zip".
 bool IsInfoZipVolumeExtension(const std::string& ext) {
     if (ext.size() < 4 || (ext[1] != 'z' && ext[1] != 'Z')) return false;
@@ -89,6 +77,17 @@ struct TSpanRow {
 };
 
 }  // namespace
+
+std::string VolumeFileName(const std::string& path, int number) {
+    size_t slash = path.find_last_of("/\\");
+    size_t baseStart = slash == std::string::npos ? 0 : slash + 1;
+    size_t dot = path.find_last_of('.');
+    size_t baseEnd = dot == std::string::npos || dot < baseStart ? path.size() : dot;
+    size_t from = baseEnd - baseStart >= 3 ? baseEnd - 3 : baseStart;
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%03d", number % 1000);
+    return path.substr(0, from) + digits + path.substr(baseEnd);
+}
 
 // --- hooks ---
 

@@ -19,6 +19,10 @@
 
 class EZipFront;
 
+// The name of a volume of a split set on fixed storage: path with its base name's last three
+// characters replaced by number as three digits, extension kept ("prog001.zip" -> "prog002.zip").
+std::string VolumeFileName(const std::string& path, int number);
+
 enum TProgressType { pkFileStart = 0, pkAdvance = 1, pkBatchEnd = 2, pkFileCount = 3, pkByteTotal = 4 };
 
 // The end record, with the Zip64 end record's values when the archive has one.

@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "zip/ZipFrontSpan.h"
+
 namespace {
 
 constexpr uint32_t kLocalSig = 0x04034B50, kCentralSig = 0x02014B50, kEndSig = 0x06054B50;
@@ -53,6 +55,21 @@ struct TPlaced {
     uint32_t disk = 0, offset = 0, crc = 0, compressed = 0, size = 0;
     uint16_t method = 0, flags = 0;
 };
+
+// The fields the local and the central header share, from the version needed to the extra field's
+// length. A local header followed by a data descriptor leaves the CRC and the sizes at 0.
+void PutSharedFields(std::string& h, const TZipWriter::TEntry& e, const TPlaced& p, bool sizesFollow) {
+    Put16(h, e.VersionNeeded);
+    Put16(h, p.flags);
+    Put16(h, p.method);
+    Put16(h, e.DosTime);
+    Put16(h, e.DosDate);
+    Put32(h, sizesFollow ? 0 : p.crc);
+    Put32(h, sizesFollow ? 0 : p.compressed);
+    Put32(h, sizesFollow ? 0 : p.size);
+    Put16(h, uint32_t(e.Name.size()));
+    Put16(h, uint32_t(e.Extra.size()));
+}
 
 }  // namespace
 
@@ -137,16 +154,7 @@ std::vector<std::string> TZipWriter::Write(size_t volumeSize, bool split) const 
 
         std::string h;
         Put32(h, e.BadLocalSignature ? kLocalSig ^ 0x01000000 : kLocalSig);
-        Put16(h, e.VersionNeeded);
-        Put16(h, p.flags);
-        Put16(h, p.method);
-        Put16(h, e.DosTime);
-        Put16(h, e.DosDate);
-        Put32(h, e.DataDescriptor ? 0 : p.crc);
-        Put32(h, e.DataDescriptor ? 0 : p.compressed);
-        Put32(h, e.DataDescriptor ? 0 : p.size);
-        Put16(h, uint32_t(e.Name.size()));
-        Put16(h, uint32_t(e.Extra.size()));
+        PutSharedFields(h, e, p, e.DataDescriptor);
         h += e.Name;
         h += e.Extra;
         out.Header(h);
@@ -181,16 +189,7 @@ std::vector<std::string> TZipWriter::Write(size_t volumeSize, bool split) const 
         std::string h;
         Put32(h, e.BadCentralSignature ? kCentralSig ^ 0x01000000 : kCentralSig);
         Put16(h, e.VersionMadeBy);
-        Put16(h, e.VersionNeeded);
-        Put16(h, p.flags);
-        Put16(h, p.method);
-        Put16(h, e.DosTime);
-        Put16(h, e.DosDate);
-        Put32(h, p.crc);
-        Put32(h, p.compressed);
-        Put32(h, p.size);
-        Put16(h, uint32_t(e.Name.size()));
-        Put16(h, uint32_t(e.Extra.size()));
+        PutSharedFields(h, e, p, false);
         Put16(h, uint32_t(e.Comment.size()));
         Put16(h, p.disk);
         Put16(h, e.InternalAttributes);
@@ -264,12 +263,5 @@ std::vector<std::string> TZipWriter::SaveSplit(const std::string& path, size_t v
 }
 
 std::string TZipWriter::VolumeName(const std::string& path, int number) {
-    size_t slash = path.find_last_of("/\\");
-    size_t baseStart = slash == std::string::npos ? 0 : slash + 1;
-    size_t dot = path.find_last_of('.');
-    size_t baseEnd = dot == std::string::npos || dot < baseStart ? path.size() : dot;
-    size_t from = baseEnd - baseStart >= 3 ? baseEnd - 3 : baseStart;
-    char digits[8];
-    std::snprintf(digits, sizeof digits, "%03d", number % 1000);
-    return path.substr(0, from) + digits + path.substr(baseEnd);
+    return VolumeFileName(path, number);
 }
