@@ -17,12 +17,10 @@ const char kHoverGroup = 0;  // all flat buttons (and the scroll bar's) share on
 }  // namespace
 
 TFlatButton::TFlatButton(gui::TComponent* owner)
-    : gui::TCustomControl(owner),
-      TFlatColors(
-          TFlatLook(*this, [this] { Redraw(); },
-                    {gfx::RGB(235, 234, 225), gfx::RGB(217, 214, 197), gfx::RGB(160, 150, 131), gfx::clWhite,
-                     gfx::clBlack},
-                    {{kSlotFocused, 10, ctLighten}, {kSlotDown, 10, ctDarken}, {kSlotBorder, 50, ctDarken}})),
+    : TFlatControl(owner, [this] { Redraw(); },
+                   {gfx::RGB(235, 234, 225), gfx::RGB(217, 214, 197), gfx::RGB(160, 150, 131), gfx::clWhite,
+                    gfx::clBlack},
+                   {{kSlotFocused, 10, ctLighten}, {kSlotDown, 10, ctDarken}, {kSlotBorder, 50, ctDarken}}),
       // The bottom row counts as inside too.
       press_(*this,
              [this](int x, int y) { return x >= 0 && x < ClientWidth() && y >= 0 && y <= ClientHeight(); }),
@@ -96,18 +94,6 @@ void TFlatButton::ButtonPressed(TFlatButton* sender) {
         Redraw();
     }
     allowAllUp_ = sender->allowAllUp_;
-}
-
-void TFlatButton::ParentColorChanged() {
-    gui::TCustomControl::ParentColorChanged();
-    look_.ParentColorChanged();
-    Invalidate();
-}
-
-void TFlatButton::ColorChanged() {
-    gui::TCustomControl::ColorChanged();
-    look_.ColorChanged();
-    Invalidate();
 }
 
 void TFlatButton::SetGlyph(const gfx::TBitmap& glyph) {
@@ -276,11 +262,6 @@ void TFlatButton::EnabledChanged() {
         UpdateTracking();
     }
     Redraw();
-}
-
-void TFlatButton::FontChanged() {
-    gui::TCustomControl::FontChanged();
-    Invalidate();
 }
 
 void TFlatButton::TextChanged() {

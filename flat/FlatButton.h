@@ -29,7 +29,7 @@ namespace flat {
 enum class TFlatButtonState { Up, Disabled, Pressed, Exclusive };
 
 // Colour slots kSlotFocused, kSlotDown, kSlotBorder.
-class TFlatButton : public gui::TCustomControl, public TFlatColors<0, 1, 2> {
+class TFlatButton : public TFlatControl<0, 1, 2> {
 public:
     // Colour slots, also addressable by number.
     enum : int { kSlotFocused = 0, kSlotDown = 1, kSlotBorder = 2, kSlotHighLight = 3, kSlotShadow = 4 };
@@ -92,10 +92,7 @@ protected:
     void Paint() override;
     void EraseBackground(gfx::TCanvas&) override {}  // the whole area is painted
     void EnabledChanged() override;
-    void FontChanged() override;
-    void ColorChanged() override;
     void TextChanged() override;
-    void ParentColorChanged() override;
 
     // Paints the whole button into canvas (client coordinates); Paint() does it off-screen.
     void PaintButton(gfx::TCanvas& canvas);

@@ -10,11 +10,9 @@ const char kHoverGroup = 0;  // all flat check boxes share one hover group
 }  // namespace
 
 TFlatCheckBox::TFlatCheckBox(gui::TComponent* owner)
-    : gui::TCustomControl(owner),
-      TFlatColors(
-          TFlatLook(*this, [this] { Redraw(); },
-                    {gfx::clWhite, gfx::RGB(217, 214, 197), gfx::clBlack, gfx::RGB(160, 150, 131)},
-                    {{kSlotFocused, 10, ctLighten}, {kSlotDown, 10, ctDarken}, {kSlotBorder, 50, ctDarken}})),
+    : TFlatControl(owner, [this] { Redraw(); },
+                   {gfx::clWhite, gfx::RGB(217, 214, 197), gfx::clBlack, gfx::RGB(160, 150, 131)},
+                   {{kSlotFocused, 10, ctLighten}, {kSlotDown, 10, ctDarken}, {kSlotBorder, 50, ctDarken}}),
       track_(*this, &kHoverGroup, press_, [this] { Redraw(); }) {
     SetControlStyle(gui::csCaptureMouse | gui::csDoubleClicks | gui::csOpaque);
     SetParentColor(true);
@@ -48,23 +46,6 @@ void TFlatCheckBox::SetLayout(TCheckBoxLayout v) {
 
 void TFlatCheckBox::SetBiDiMode(TBiDiMode v) {
     SetLayout(v == bdRightToLeft ? checkboxRight : checkboxLeft);
-}
-
-void TFlatCheckBox::ColorChanged() {
-    gui::TCustomControl::ColorChanged();
-    look_.ColorChanged();
-    Invalidate();
-}
-
-void TFlatCheckBox::ParentColorChanged() {
-    gui::TCustomControl::ParentColorChanged();
-    look_.ParentColorChanged();
-    Invalidate();
-}
-
-void TFlatCheckBox::FontChanged() {
-    gui::TCustomControl::FontChanged();
-    Invalidate();
 }
 
 void TFlatCheckBox::TextChanged() {

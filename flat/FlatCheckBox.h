@@ -15,7 +15,7 @@ namespace flat {
 enum TCheckBoxLayout { checkboxLeft, checkboxRight };
 
 // Colour slots kSlotFocused, kSlotDown, kSlotBorder.
-class TFlatCheckBox : public gui::TCustomControl, public TFlatColors<0, 1, 3> {
+class TFlatCheckBox : public TFlatControl<0, 1, 3> {
 public:
     enum : int { kSlotFocused = 0, kSlotDown = 1, kSlotCheck = 2, kSlotBorder = 3 };
 
@@ -54,9 +54,6 @@ protected:
     void Paint() override;
     void EraseBackground(gfx::TCanvas&) override {}
     void EnabledChanged() override;
-    void ColorChanged() override;
-    void ParentColorChanged() override;
-    void FontChanged() override;
     void TextChanged() override;
     void PaintBox(gfx::TCanvas& canvas);
 

@@ -2,9 +2,15 @@
 // TFlatColors: the colour properties of the flat controls over their look (FlatLook.h), written
 // once: the slots by number; the hover (focused), pressed (down) and border colours at the slot
 // each control keeps them in (-1: the control has none); the advanced shades.
+//
+// TFlatControl: a flat control with these colours, which paints again when its colour, its parent's
+// colour or its font changes.
+#include <functional>
+#include <initializer_list>
 #include <utility>
 
 #include "flat/FlatLook.h"
+#include "gui/CustomControl.h"
 
 namespace flat {
 
@@ -33,6 +39,31 @@ public:
 protected:
     explicit TFlatColors(TFlatLook look) : look_(std::move(look)) {}
     TFlatLook look_;
+};
+
+template <int kFocused, int kDown, int kBorder>
+class TFlatControl : public gui::TCustomControl, public TFlatColors<kFocused, kDown, kBorder> {
+protected:
+    // redraw: how a change of the look shows (see TFlatLook); slots and advanced: the look's colours.
+    TFlatControl(gui::TComponent* owner, std::function<void()> redraw,
+                 std::initializer_list<gfx::TColor> slots, std::initializer_list<TAdvancedSlot> advanced)
+        : gui::TCustomControl(owner),
+          TFlatColors<kFocused, kDown, kBorder>(TFlatLook(*this, std::move(redraw), slots, advanced)) {}
+
+    void ColorChanged() override {
+        gui::TCustomControl::ColorChanged();
+        this->look_.ColorChanged();
+        Invalidate();
+    }
+    void ParentColorChanged() override {
+        gui::TCustomControl::ParentColorChanged();
+        this->look_.ParentColorChanged();
+        Invalidate();
+    }
+    void FontChanged() override {
+        gui::TCustomControl::FontChanged();
+        Invalidate();
+    }
 };
 
 }  // namespace flat

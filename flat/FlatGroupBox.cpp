@@ -13,8 +13,7 @@ using gfx::TPoint;
 using gfx::TRect;
 
 TFlatGroupBox::TFlatGroupBox(gui::TComponent* owner)
-    : gui::TCustomControl(owner),
-      TFlatColors(TFlatLook(*this, [this] { Redraw(); }, {gfx::RGB(160, 150, 131)}, {{0, 50, ctDarken}})) {
+    : TFlatControl(owner, [this] { Redraw(); }, {gfx::RGB(160, 150, 131)}, {{0, 50, ctDarken}}) {
     SetControlStyle(gui::csAcceptsControls | gui::csOpaque | gui::csCaptureMouse | gui::csClickEvents |
                     gui::csDoubleClicks);
     SetBounds(Left(), Top(), 185, 105);
@@ -45,23 +44,6 @@ void TFlatGroupBox::SetBiDiMode(TBiDiMode v) {
 void TFlatGroupBox::SetBounds(int left, int top, int width, int height) {
     gui::TCustomControl::SetBounds(left, top, width, height);
     if (transparent_) Invalidate();
-}
-
-void TFlatGroupBox::FontChanged() {
-    gui::TCustomControl::FontChanged();
-    Invalidate();
-}
-
-void TFlatGroupBox::ColorChanged() {
-    gui::TCustomControl::ColorChanged();
-    look_.ColorChanged();
-    Invalidate();
-}
-
-void TFlatGroupBox::ParentColorChanged() {
-    gui::TCustomControl::ParentColorChanged();
-    look_.ParentColorChanged();
-    Invalidate();
 }
 
 void TFlatGroupBox::EnabledChanged() {

@@ -10,7 +10,7 @@ namespace flat {
 enum TGroupBoxBorder { brFull, brOnlyTopLine };
 
 // One colour slot: the border.
-class TFlatGroupBox : public gui::TCustomControl, public TFlatColors<-1, -1, 0> {
+class TFlatGroupBox : public TFlatControl<-1, -1, 0> {
 public:
     explicit TFlatGroupBox(gui::TComponent* owner);
     ~TFlatGroupBox() override;
@@ -30,9 +30,6 @@ public:
 protected:
     void Paint() override;
     void EraseBackground(gfx::TCanvas&) override {}
-    void FontChanged() override;
-    void ColorChanged() override;
-    void ParentColorChanged() override;
     void EnabledChanged() override;
     void TextChanged() override;
     void PaintBox(gfx::TCanvas& canvas);

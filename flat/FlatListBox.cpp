@@ -46,8 +46,7 @@ void TFlatListBox::TItems::SetStrings(int index, const std::string& s) {
 // --- construction ------------------------------------------------------------------------------
 
 TFlatListBox::TFlatListBox(gui::TComponent* owner)
-    : gui::TCustomControl(owner),
-      TFlatColors(TFlatLook(*this, [this] { Redraw(); }, {gfx::RGB(160, 150, 131)}, {{0, 40, ctDarken}})),
+    : TFlatControl(owner, [this] { Redraw(); }, {gfx::RGB(160, 150, 131)}, {{0, 40, ctDarken}}),
       items_(this),
       colorArrow_(gfx::clBlack),
       colorItemsRect_(gfx::clWhite),
@@ -147,23 +146,6 @@ void TFlatListBox::SetColorItemsRect(TColor c) {
 void TFlatListBox::SetColorItemsSelect(TColor c) {
     colorItemsSelect_ = c;
     Redraw();
-}
-
-void TFlatListBox::ColorChanged() {
-    gui::TCustomControl::ColorChanged();
-    look_.ColorChanged();
-    Invalidate();
-}
-
-void TFlatListBox::ParentColorChanged() {
-    gui::TCustomControl::ParentColorChanged();
-    look_.ParentColorChanged();
-    Invalidate();
-}
-
-void TFlatListBox::FontChanged() {
-    gui::TCustomControl::FontChanged();
-    Invalidate();
 }
 
 void TFlatListBox::SetTopIndex(int v) {

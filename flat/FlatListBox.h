@@ -22,7 +22,7 @@ class TTimer;
 namespace flat {
 
 // One colour slot: the border.
-class TFlatListBox : public gui::TCustomControl, public TFlatColors<-1, -1, 0> {
+class TFlatListBox : public TFlatControl<-1, -1, 0> {
 public:
     static constexpr int kMaxSetterLines = 256;  // longer lists given to SetItems are ignored
     static constexpr int kSelectable = 256;      // indexes 0..255 can be marked selected
@@ -109,9 +109,6 @@ protected:
     void Paint() override;
     void EraseBackground(gfx::TCanvas&) override {}
     void EnabledChanged() override;
-    void ColorChanged() override;
-    void ParentColorChanged() override;
-    void FontChanged() override;
     void PaintList(gfx::TCanvas& canvas);
 
 private:
