@@ -10,6 +10,7 @@
 #include "gui/ImageList.h"
 #include "gui/Label.h"
 #include "gui/Timer.h"
+#include "tests/support/Place.h"
 
 using namespace gui;
 
@@ -123,9 +124,7 @@ TEST(Component, ClickHandlerMayFreeItsOwnForm) {
     auto* dialog = t.app->CreateForm<TForm>();
     dialog->SetBorderStyle(bsNone);
     dialog->SetBounds(0, 0, 100, 60);
-    auto* b = dialog->Make<TButton>();
-    b->SetParent(dialog);
-    b->SetBounds(10, 10, 60, 25);
+    auto* b = Place<TButton>(dialog, 10, 10, 60, 25);
     std::vector<std::string> events;
     b->OnMouseUp = [&](TComponent*, TMouseButton, TShiftState, int, int) { events.push_back("up"); };
     b->OnClick = [&](TComponent* sender) {
@@ -167,9 +166,7 @@ TEST(Component, HandlersMayDestroyTheirSenderAtAnyStep) {
     auto* main = t.Form(300, 200);
     main->Show();
     auto makeButton = [&]() {
-        auto* b = main->Make<TButton>();
-        b->SetParent(main);
-        b->SetBounds(10, 10, 60, 25);
+        auto* b = Place<TButton>(main, 10, 10, 60, 25);
         return b;
     };
     // In the press: no click, no release reaches it, the capture is gone.
@@ -206,9 +203,7 @@ TEST(Component, HandlersMayDestroyTheirSenderAtAnyStep) {
 
     // A modal form released by its own button: ShowModal returns and the form goes when idle.
     auto* dialog = t.app->CreateForm<TForm>();
-    auto* close = dialog->Make<TButton>();
-    close->SetParent(dialog);
-    close->SetBounds(0, 0, 50, 20);
+    auto* close = Place<TButton>(dialog, 0, 0, 50, 20);
     close->OnClick = [&](TComponent*) {
         dialog->SetModalResult(mrAbort);
         dialog->Release();
@@ -240,13 +235,9 @@ TEST(Component, FreeDuringDispatchWaitsForTheOutermostDispatch) {
     auto* dialog = t.app->CreateForm<TForm>();
     dialog->SetBorderStyle(bsNone);
     dialog->SetBounds(0, 0, 120, 80);
-    auto* outer = dialog->Make<TButton>();
-    outer->SetParent(dialog);
-    outer->SetBounds(0, 0, 50, 20);
+    auto* outer = Place<TButton>(dialog, 0, 0, 50, 20);
     outer->SetCaption("outer");
-    auto* inner = dialog->Make<TButton>();
-    inner->SetParent(dialog);
-    inner->SetBounds(60, 0, 50, 20);
+    auto* inner = Place<TButton>(dialog, 60, 0, 50, 20);
     std::vector<std::string> log;
     TComponent::Weak dialogAlive(dialog);
     inner->OnClick = [&](TComponent* s) {
@@ -286,9 +277,7 @@ TEST(Component, FreeDuringDispatchWaitsForTheOutermostDispatch) {
     // character) reach nothing on it.
     auto* keyForm = t.app->CreateForm<TForm>();
     keyForm->SetBounds(0, 0, 120, 80);
-    auto* def = keyForm->Make<TButton>();
-    def->SetParent(keyForm);
-    def->SetBounds(0, 0, 50, 20);
+    auto* def = Place<TButton>(keyForm, 0, 0, 50, 20);
     def->SetDefault(true);
     int defaultClicks = 0;
     def->OnClick = [&](TComponent*) { ++defaultClicks; };

@@ -7,6 +7,7 @@
 #include "gui/Label.h"
 #include "gui/MessageForm.h"
 #include "gui/Screen.h"
+#include "tests/support/Place.h"
 
 using namespace gui;
 
@@ -78,9 +79,7 @@ TEST(Controls, LabelSizesToItsTextAndImagePlacesItsPicture) {
     pic.Canvas().Brush().SetColor(gfx::clRed);
     pic.Canvas().FillRect({0, 0, 4, 2});
     pic.SetPixel(0, 1, gfx::clBlue);  // bottom-left: the key colour when transparent
-    auto* img = f->Make<TImage>();
-    img->SetParent(f);
-    img->SetBounds(100, 10, 20, 10);
+    auto* img = Place<TImage>(f, 100, 10, 20, 10);
     img->SetPicture(pic);
     f->Show();
     EXPECT_EQ(t.Pixel(f, 100, 10), gfx::clRed);

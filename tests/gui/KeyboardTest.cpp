@@ -9,6 +9,7 @@
 #include "gui/Button.h"
 #include "gui/Edit.h"
 #include "gui/Label.h"
+#include "tests/support/Place.h"
 
 using namespace gui;
 
@@ -16,16 +17,12 @@ TEST(Keyboard, TabEnterEscapeAndAcceleratorsDoTheDialogWork) {
     HeadlessApp t;
     auto* f = t.Form(300, 200);
     std::vector<std::string> log, clicks;
-    auto* name = f->Make<TEdit>();
-    name->SetParent(f);
-    name->SetBounds(80, 10, 100, 21);
+    auto* name = Place<TEdit>(f, 80, 10, 100, 21);
     auto* label = f->Make<TLabel>();
     label->SetParent(f);
     label->SetCaption("&Name");
     label->SetFocusControl(name);
-    auto* city = f->Make<TEdit>();
-    city->SetParent(f);
-    city->SetBounds(80, 40, 100, 21);
+    auto* city = Place<TEdit>(f, 80, 40, 100, 21);
     auto* ok = f->Make<TButton>();
     ok->SetParent(f);
     ok->SetCaption("OK");
@@ -102,9 +99,7 @@ TEST(Keyboard, TabEnterEscapeAndAcceleratorsDoTheDialogWork) {
 TEST(Keyboard, EditTypesSelectsAndUsesTheClipboard) {
     HeadlessApp t;
     auto* f = t.Form(300, 100);
-    auto* e = f->Make<TEdit>();
-    e->SetParent(f);
-    e->SetBounds(10, 10, 200, 21);
+    auto* e = Place<TEdit>(f, 10, 10, 200, 21);
     int changes = 0;
     e->OnChange = [&](TComponent*) { ++changes; };
     f->Show();
@@ -169,12 +164,8 @@ TEST(Keyboard, EditTypesSelectsAndUsesTheClipboard) {
 TEST(Keyboard, FocusedEditCaretBlinksAndTypingShowsIt) {
     HeadlessApp t;
     auto* f = t.Form(300, 100);
-    auto* a = f->Make<TEdit>();
-    a->SetParent(f);
-    a->SetBounds(10, 10, 200, 21);
-    auto* b = f->Make<TEdit>();
-    b->SetParent(f);
-    b->SetBounds(10, 40, 200, 21);
+    auto* a = Place<TEdit>(f, 10, 10, 200, 21);
+    auto* b = Place<TEdit>(f, 10, 40, 200, 21);
     f->Show();
     t.app->ProcessMessages();
     ASSERT_TRUE(a->Focused());

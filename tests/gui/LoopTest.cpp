@@ -19,6 +19,7 @@
 #include "gui/GraphicControl.h"
 #include "gui/Screen.h"
 #include "gui/Timer.h"
+#include "tests/support/Place.h"
 
 using namespace gui;
 
@@ -42,9 +43,7 @@ protected:
 TEST(Loop, ModalFormRunsItsOwnLoopAndDisablesTheOthers) {
     HeadlessApp t;
     auto* main = t.Form(300, 200);
-    auto* open = main->Make<TButton>();
-    open->SetParent(main);
-    open->SetBounds(10, 10, 80, 25);
+    auto* open = Place<TButton>(main, 10, 10, 80, 25);
     int mainClicks = 0;
     main->OnClick = [&](TComponent*) { ++mainClicks; };
     auto* dialog = t.app->CreateForm<TForm>();
@@ -112,9 +111,7 @@ TEST(Loop, MessageBoxesAreRecordedAndExceptionsReachTheBoxWhileTheLoopGoesOn) {
     HeadlessApp t;
     t.app->SetTitle("Titel");
     auto* f = t.Form(200, 100);
-    auto* b = f->Make<TButton>();
-    b->SetParent(f);
-    b->SetBounds(0, 0, 50, 25);
+    auto* b = Place<TButton>(f, 0, 0, 50, 25);
     int clicks = 0;
     b->OnClick = [&](TComponent*) {
         if (++clicks == 1) throw base::EReadError();
@@ -213,19 +210,13 @@ TEST(Loop, HintsFollowThePauseAndHideTimes) {
     HeadlessApp t;
     t.hb->MutableSettings();
     auto* f = t.Form(300, 200);
-    auto* a = f->Make<TButton>();
-    a->SetParent(f);
-    a->SetBounds(10, 10, 50, 25);
+    auto* a = Place<TButton>(f, 10, 10, 50, 25);
     a->SetHint("Minimieren");
     a->SetShowHint(true);
-    auto* b = f->Make<TButton>();
-    b->SetParent(f);
-    b->SetBounds(100, 10, 50, 25);
+    auto* b = Place<TButton>(f, 100, 10, 50, 25);
     b->SetHint(base::Cp("Schließen|Beendet das Programm"));
     b->SetShowHint(true);
-    auto* plain = f->Make<TButton>();
-    plain->SetParent(f);
-    plain->SetBounds(200, 10, 50, 25);
+    auto* plain = Place<TButton>(f, 200, 10, 50, 25);
     f->Show();
     EXPECT_EQ(t.app->HintPause(), 500);
     t.hb->MouseMove(20, 20);
@@ -301,9 +292,7 @@ TEST(Loop, ScreenReportsTheBackendAndOverridesTheCursor) {
     EXPECT_EQ(Screen->Width(), 800);
     EXPECT_EQ(Screen->ColorDepth(), 8);
     auto* f = t.Form(200, 100);
-    auto* b = f->Make<TButton>();
-    b->SetParent(f);
-    b->SetBounds(0, 0, 50, 25);
+    auto* b = Place<TButton>(f, 0, 0, 50, 25);
     b->SetCursor(crHandPoint);
     f->Show();
     t.hb->MouseMove(10, 10);

@@ -7,6 +7,7 @@
 #include "HeadlessApp.h"
 #include "gui/CustomControl.h"
 #include "gui/GraphicControl.h"
+#include "tests/support/Place.h"
 
 using namespace gui;
 
@@ -172,9 +173,7 @@ TEST(Mouse, DoubleClickNeedsTheTimeTheDistanceAndTheSameControl) {
 
 TEST(Mouse, WheelGoesToTheControlUnderThePointerThenTheFocusedOneAndLeavingTheWindowLeaves) {
     Scene s;
-    auto* child = s.w->Make<GProbe>("child", &s.log);
-    child->SetParent(s.w);
-    child->SetBounds(0, 0, 10, 10);
+    auto* child = Place<GProbe>(s.w, 0, 0, 10, 10, "child", &s.log);
     s.w->SetTabStop(true);
     s.w->SetFocus();
     ASSERT_TRUE(s.w->Focused());

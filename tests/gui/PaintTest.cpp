@@ -7,6 +7,7 @@
 #include "HeadlessApp.h"
 #include "gui/CustomControl.h"
 #include "gui/GraphicControl.h"
+#include "tests/support/Place.h"
 
 using namespace gui;
 
@@ -63,15 +64,10 @@ TEST(Paint, GraphicControlsLieBelowWindowedOnesAndWindowsClipTheirChildren) {
     auto* f = t.Form(200, 150);
     f->SetColor(gfx::clRed);
     // The windowed pane comes first in the list, the graphic box later: the box still lies below.
-    auto* pane = f->Make<Pane>("pane", gfx::clLime);
-    pane->SetParent(f);
-    pane->SetBounds(30, 30, 50, 50);
-    auto* box = f->Make<Box>("box", gfx::clBlue);
-    box->SetParent(f);
-    box->SetBounds(10, 10, 50, 50);
-    auto* inner = pane->Make<Box>("inner", gfx::clYellow);
-    inner->SetParent(pane);
-    inner->SetBounds(40, 0, 30, 10);  // reaches 20 pixels out of the pane
+    auto* pane = Place<Pane>(f, 30, 30, 50, 50, "pane", gfx::clLime);
+    auto* box = Place<Box>(f, 10, 10, 50, 50, "box", gfx::clBlue);
+    auto* inner =
+        Place<Box>(pane, 40, 0, 30, 10, "inner", gfx::clYellow);  // reaches 20 pixels out of the pane
     paintLog.clear();
     f->Show();
     EXPECT_EQ(paintLog, (std::vector<std::string>{"box", "pane", "inner"}));
@@ -89,9 +85,7 @@ TEST(Paint, GraphicControlsLieBelowWindowedOnesAndWindowsClipTheirChildren) {
     EXPECT_EQ(t.Pixel(f, 40, 40), gfx::clBlue);
     EXPECT_EQ(t.Pixel(f, 75, 32), gfx::clRed);
     // Z-order among graphic siblings follows the list.
-    auto* top = f->Make<Box>("top", gfx::clFuchsia);
-    top->SetParent(f);
-    top->SetBounds(0, 0, 20, 20);
+    auto* top = Place<Box>(f, 0, 0, 20, 20, "top", gfx::clFuchsia);
     t.app->ProcessMessages();
     EXPECT_EQ(t.Pixel(f, 15, 15), gfx::clFuchsia);
     top->SendToBack();
@@ -104,9 +98,7 @@ TEST(Paint, InvalidateWaitsForIdleWhileRepaintAndPaintNowShowAtOnce) {
     HeadlessApp t;
     auto* f = t.Form(100, 100);
     f->SetColor(gfx::clWhite);
-    auto* box = f->Make<Box>("box", gfx::clBlue);
-    box->SetParent(f);
-    box->SetBounds(10, 10, 20, 20);
+    auto* box = Place<Box>(f, 10, 10, 20, 20, "box", gfx::clBlue);
     f->Show();
     const auto* win = t.hb->Window(f->Handle());
     int presents = win->presentCount;
@@ -139,9 +131,7 @@ TEST(Paint, InvalidateWaitsForIdleWhileRepaintAndPaintNowShowAtOnce) {
             Canvas().FillRect({0, 0, Width() / 2, Height()});
         }
     };
-    auto* half = f->Make<Half>();
-    half->SetParent(f);
-    half->SetBounds(50, 50, 20, 20);
+    auto* half = Place<Half>(f, 50, 50, 20, 20);
     t.app->ProcessMessages();
     EXPECT_EQ(t.Pixel(f, 55, 55), gfx::clNavy);
     EXPECT_EQ(t.Pixel(f, 65, 55), gfx::clWhite);
@@ -173,12 +163,8 @@ TEST(Paint, PaintNowStaysUnderWindowedSiblingsAndParentImageShowsWhatIsBehind) {
     HeadlessApp t;
     auto* f = t.Form(120, 100);
     f->SetColor(gfx::clWhite);
-    auto* below = f->Make<Box>("below", gfx::clBlue);
-    below->SetParent(f);
-    below->SetBounds(0, 0, 60, 60);
-    auto* cover = f->Make<Pane>("cover", gfx::clLime);
-    cover->SetParent(f);
-    cover->SetBounds(30, 30, 40, 40);
+    auto* below = Place<Box>(f, 0, 0, 60, 60, "below", gfx::clBlue);
+    auto* cover = Place<Pane>(f, 30, 30, 40, 40, "cover", gfx::clLime);
     f->Show();
     below->SetFill(gfx::clRed);
     below->PaintNow();

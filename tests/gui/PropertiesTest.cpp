@@ -7,6 +7,7 @@
 #include "gui/GroupBox.h"
 #include "gui/Label.h"
 #include "gui/Panel.h"
+#include "tests/support/Place.h"
 
 using namespace gui;
 
@@ -91,14 +92,10 @@ TEST(Properties, AlignedChildrenShareTheClientAreaAndFollowResizes) {
 TEST(Properties, PanelAndButtonDrawTheirBevelsAndStates) {
     HeadlessApp t;
     auto* f = t.Form(200, 100);
-    auto* p = f->Make<TPanel>();
-    p->SetParent(f);
-    p->SetBounds(10, 10, 40, 30);
+    auto* p = Place<TPanel>(f, 10, 10, 40, 30);
     p->SetColor(gfx::clYellow);
     p->SetCaption("");
-    auto* b = f->Make<TButton>();
-    b->SetParent(f);
-    b->SetBounds(100, 10, 60, 25);
+    auto* b = Place<TButton>(f, 100, 10, 60, 25);
     b->SetCaption("");
     f->Show();
     TColor light = gfx::ColorToRGB(gfx::clBtnHighlight);

@@ -15,6 +15,7 @@
 #include "gui/Form.h"
 #include "gui/GraphicControl.h"
 #include "gui/backend/Backend.h"
+#include "tests/support/Place.h"
 
 using namespace gui;
 
@@ -96,9 +97,7 @@ void RunOnDisplay() {
     auto* skin = form->Make<DragSkin>();
     skin->SetParent(form);
     skin->SetAlign(alClient);
-    auto* button = form->Make<TButton>();
-    button->SetParent(form);
-    button->SetBounds(10, 10, 60, 25);
+    auto* button = Place<TButton>(form, 10, 10, 60, 25);
     button->SetCaption("OK");
     int clicks = 0;
     button->OnClick = [&](TComponent*) { ++clicks; };

@@ -7,6 +7,7 @@
 #include "base/MemoryStream.h"
 #include "media/GIFImage.h"
 #include "tests/media/MediaFixture.h"
+#include "tests/support/Place.h"
 #include "tools/common/GifWriter.h"
 
 using media::TGIFImage;
@@ -49,9 +50,7 @@ TGifWriter Animation(const std::vector<int>& delays, int loops = -1, int transpa
 class GIFAnimation : public MediaFixture {
 protected:
     TGIFImage* Banner(const TGifWriter& gif, int left = 20, int top = 30, int width = 10, int height = 6) {
-        auto* image = form->Make<TGIFImage>();
-        image->SetParent(form);
-        image->SetBounds(left, top, width, height);
+        auto* image = Place<TGIFImage>(form, left, top, width, height);
         base::TMemoryStream s(gif.Bytes());
         EXPECT_TRUE(image->LoadFromStream(s));
         image->OnChanging = [this](gui::TComponent*) { log.push_back("changing"); };

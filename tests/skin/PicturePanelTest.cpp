@@ -5,6 +5,7 @@
 #include "gui/GraphicControl.h"
 #include "skin/PicturePanel.h"
 #include "skin/SkinForm.h"
+#include "tests/support/Place.h"
 
 using skin::TPicturePanel;
 using skin::TSkinForm;
@@ -43,16 +44,10 @@ TEST(PicturePanel, ShowsTheSkinBehindItAsASnapshot) {
     skin->SetPicture(SkinPicture());
     const gfx::TBitmap& pic = skin->Picture();
 
-    auto* panel = f->Make<TPicturePanel>();
-    panel->SetParent(f);
-    panel->SetBounds(8, 128, 170, 265);
+    auto* panel = Place<TPicturePanel>(f, 8, 128, 170, 265);
     panel->SetSkinForm(skin);
-    auto* child = panel->Make<Block>();
-    child->SetParent(panel);
-    child->SetBounds(100, 200, 10, 10);
-    auto* bare = f->Make<TPicturePanel>();
-    bare->SetParent(f);
-    bare->SetBounds(300, 10, 20, 20);
+    auto* child = Place<Block>(panel, 100, 200, 10, 10);
+    auto* bare = Place<TPicturePanel>(f, 300, 10, 20, 20);
     f->Show();
 
     for (auto [x, y] : {std::pair{8, 128}, {177, 128}, {8, 392}, {177, 392}, {9, 129}, {50, 300}})

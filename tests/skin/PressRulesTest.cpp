@@ -14,6 +14,7 @@
 #include "gui/Button.h"
 #include "skin/GlyphButton.h"
 #include "skin/SkinButton.h"
+#include "tests/support/Place.h"
 
 namespace {
 
@@ -29,9 +30,7 @@ void PrintTo(const Kind& kind, std::ostream* os) {
 
 template <class T>
 gui::TControl* Make(gui::TForm* f) {
-    auto* c = f->Make<T>();
-    c->SetParent(f);
-    c->SetBounds(20, 20, 60, 20);
+    auto* c = Place<T>(f, 20, 20, 60, 20);
     return c;
 }
 

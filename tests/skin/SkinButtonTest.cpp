@@ -6,6 +6,7 @@
 
 #include "SkinHarness.h"
 #include "skin/SkinButton.h"
+#include "tests/support/Place.h"
 
 using skin::TSkinButton;
 
@@ -24,9 +25,7 @@ struct ButtonCase {
     gui::TForm* form = t.Form(300, 200, kBack);
 
     TSkinButton* Button(gui::TImageList* list, int index, int x, int y, int w, int roundWidth) {
-        auto* b = form->Make<TSkinButton>();
-        b->SetParent(form);
-        b->SetBounds(x, y, w, 30);
+        auto* b = Place<TSkinButton>(form, x, y, w, 30);
         b->SetRoundWidth(roundWidth);
         b->SetImageList(list);
         b->SetImageIndex(index);

@@ -10,6 +10,7 @@
 #include "base/MemoryStream.h"
 #include "gui/Panel.h"
 #include "skin/SkinForm.h"
+#include "tests/support/Place.h"
 
 using skin::TSkinForm;
 
@@ -116,9 +117,7 @@ TEST(SkinForm, PositionStaysAtTheOriginAndOnlyAFormLosesItsFrame) {
     auto* f = t.app->CreateForm<gui::TForm>();
     f->SetBounds(0, 0, 640, 480);
     ASSERT_EQ(f->BorderStyle(), gui::bsSizeable);
-    auto* panel = f->Make<gui::TPanel>();
-    panel->SetParent(f);
-    panel->SetBounds(50, 60, 200, 100);
+    auto* panel = Place<gui::TPanel>(f, 50, 60, 200, 100);
 
     auto* onPanel = f->Make<TSkinForm>();
     onPanel->SetAlign(gui::alNone);

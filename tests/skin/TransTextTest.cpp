@@ -10,6 +10,7 @@
 #include "flat/FlatScrollbar.h"
 #include "flat/FlatScrollbarButton.h"
 #include "skin/TransText.h"
+#include "tests/support/Place.h"
 
 using skin::TTransText;
 
@@ -318,9 +319,7 @@ TEST(TransText, SmoothGlyphEdgesBlendOntoTheBackgroundWithoutMagenta) {
     SkinHarness t;
     gfx::SetFontSmoothing(true);
     auto* form = t.Form(300, 100, gfx::clWhite);
-    auto* view = form->Make<TTransText>();
-    view->SetParent(form);
-    view->SetBounds(0, 0, 300, 100);
+    auto* view = Place<TTransText>(form, 0, 0, 300, 100);
     view->Font().SetName("Verdana");
     view->Font().SetHeight(-11);
     view->Font().SetColor(gfx::clBlack);
