@@ -1,6 +1,8 @@
 #pragma once
 // One font at one size and rendering mode: metrics and cached glyph coverage per cp1252 character.
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -30,9 +32,19 @@ class TFontFace {
 public:
     virtual ~TFontFace() = default;
     virtual const TFontMetrics& Metrics() const = 0;
-    // Glyph of a cp1252 character.
-    virtual const TGlyph& Glyph(unsigned char c) = 0;
+    // Glyph of a cp1252 character, rendered on first use.
+    const TGlyph& Glyph(unsigned char c) {
+        std::optional<TGlyph>& slot = cache_[c];
+        if (!slot) slot = Render(c);
+        return *slot;
+    }
     int TextWidth(std::string_view text);
+
+protected:
+    virtual TGlyph Render(unsigned char c) = 0;
+
+private:
+    std::array<std::optional<TGlyph>, 256> cache_;
 };
 
 }  // namespace gfx

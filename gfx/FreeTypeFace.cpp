@@ -45,12 +45,6 @@ TFreeTypeFace::~TFreeTypeFace() {
     FT_Done_Size(size_);
 }
 
-const TGlyph& TFreeTypeFace::Glyph(unsigned char c) {
-    std::optional<TGlyph>& slot = cache_[c];
-    if (!slot) slot = Render(c);
-    return *slot;
-}
-
 TGlyph TFreeTypeFace::Render(unsigned char c) {
     TGlyph g;
     if (c < 0x20) return g;  // control characters take no room and show nothing

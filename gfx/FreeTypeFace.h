@@ -1,9 +1,6 @@
 #pragma once
 // A face rendered by FreeType. Metrics follow the window system: the cell is the face's
 // Windows ascent + descent, each rounded to whole pixels; a positive font height fixes the cell exactly.
-#include <array>
-#include <optional>
-
 #include "gfx/FontFace.h"
 
 struct FT_FaceRec_;
@@ -23,11 +20,11 @@ public:
     TFreeTypeFace& operator=(const TFreeTypeFace&) = delete;
 
     const TFontMetrics& Metrics() const override { return metrics_; }
-    const TGlyph& Glyph(unsigned char c) override;
+
+protected:
+    TGlyph Render(unsigned char c) override;
 
 private:
-    TGlyph Render(unsigned char c);
-
     FT_Face face_;
     FT_Size size_ = nullptr;
     bool antialias_;
@@ -35,7 +32,6 @@ private:
     bool synthItalic_;
     double emPixels_ = 0;
     TFontMetrics metrics_;
-    std::array<std::optional<TGlyph>, 256> cache_;
 };
 
 }  // namespace gfx

@@ -20,12 +20,6 @@ TSymbolFace::TSymbolFace(double em, bool antialias, bool bold) : em_(em), antial
     metrics_.lineThickness = 1;
 }
 
-const TGlyph& TSymbolFace::Glyph(unsigned char c) {
-    std::optional<TGlyph>& slot = cache_[c];
-    if (!slot) slot = Render(c);
-    return *slot;
-}
-
 TGlyph TSymbolFace::Render(unsigned char c) {
     TGlyph g;
     int size = std::max(4, int(std::lround(em_)));
