@@ -24,4 +24,13 @@ bool NativePath::SameName(std::string_view a, std::string_view b) {
     return fa == fb;
 }
 
+std::string NativePath::WindowsForm(const std::string& path, bool underRoot) const {
+    std::string out = path;
+    if (underRoot)
+        out = WinDiscRoot() + (path.size() > discRoot_.size() ? path.substr(discRoot_.size()) : "");
+    for (char& c : out)
+        if (c == '/') c = '\\';
+    return base::Utf8ToCp1252(out);
+}
+
 }  // namespace platform

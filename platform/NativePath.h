@@ -45,6 +45,10 @@ public:
     static bool ExecuteBitsMatter();
 
 private:
+    // A '/'-separated path in Windows form: under the disc root (underRoot) "D:\" and the rest
+    // after the root, elsewhere as it is; backslashes, cp1252.
+    std::string WindowsForm(const std::string& path, bool underRoot) const;
+
     std::string discRoot_;
 };
 

@@ -14,4 +14,15 @@ T& Leaked() {
 
 ServiceSet MakeRealServices();
 
+// The set of one system's services, each made on first use.
+template <class TShell, class TSound, class TVolume, class TSingleInstance>
+ServiceSet LeakedServices() {
+    ServiceSet s;
+    s.shell = &Leaked<TShell>();
+    s.sound = &Leaked<TSound>();
+    s.volume = &Leaked<TVolume>();
+    s.singleInstance = &Leaked<TSingleInstance>();
+    return s;
+}
+
 }  // namespace platform

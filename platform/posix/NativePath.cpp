@@ -103,17 +103,9 @@ std::string ShownPath(std::string_view nativePath) {
 }
 
 std::string NativePath::ToWindows(std::string_view nativePath) const {
-    std::string s(nativePath);
-    std::string rootNoSlash = discRoot_.substr(0, discRoot_.size() - 1);
-    std::string out;
-    if (!s.empty() && s[0] == '/' && (s.rfind(discRoot_, 0) == 0 || s == rootNoSlash)) {
-        out = WinDiscRoot() + (s.size() > discRoot_.size() ? s.substr(discRoot_.size()) : "");
-    } else {
-        out = s;
-    }
-    for (char& c : out)
-        if (c == '/') c = '\\';
-    return base::Utf8ToCp1252(out);
+    const std::string s(nativePath);
+    const std::string rootNoSlash = discRoot_.substr(0, discRoot_.size() - 1);
+    return WindowsForm(s, !s.empty() && s[0] == '/' && (s.rfind(discRoot_, 0) == 0 || s == rootNoSlash));
 }
 
 bool NativePath::ExecuteBitsMatter() {

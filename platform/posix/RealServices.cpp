@@ -8,12 +8,7 @@
 namespace platform {
 
 ServiceSet MakeRealServices() {
-    ServiceSet s;
-    s.shell = &Leaked<PosixShell>();
-    s.sound = &Leaked<SdlSound>();
-    s.volume = &Leaked<PosixVolume>();
-    s.singleInstance = &Leaked<FlockSingleInstance>();
-    return s;
+    return LeakedServices<PosixShell, SdlSound, PosixVolume, FlockSingleInstance>();
 }
 
 }  // namespace platform

@@ -99,14 +99,8 @@ std::string NativePath::ToWindows(std::string_view nativePath) const {
     const std::string s = Slashes(std::string(nativePath));
     const std::string rootNoSlash = discRoot_.substr(0, discRoot_.size() - 1);
     const std::string head = s.substr(0, discRoot_.size());
-    std::string out;
-    if (discRoot_ != "/" && (base::SameText(head, discRoot_) || base::SameText(s, rootNoSlash)))
-        out = WinDiscRoot() + (s.size() > discRoot_.size() ? s.substr(discRoot_.size()) : "");
-    else
-        out = s;
-    for (char& c : out)
-        if (c == '/') c = '\\';
-    return base::Utf8ToCp1252(out);
+    return WindowsForm(
+        s, discRoot_ != "/" && (base::SameText(head, discRoot_) || base::SameText(s, rootNoSlash)));
 }
 
 bool NativePath::ExecuteBitsMatter() {

@@ -8,12 +8,7 @@
 namespace platform {
 
 ServiceSet MakeRealServices() {
-    ServiceSet s;
-    s.shell = &Leaked<Win32Shell>();
-    s.sound = &Leaked<Win32Sound>();
-    s.volume = &Leaked<Win32Volume>();
-    s.singleInstance = &Leaked<MutexSingleInstance>();
-    return s;
+    return LeakedServices<Win32Shell, Win32Sound, Win32Volume, MutexSingleInstance>();
 }
 
 }  // namespace platform
