@@ -305,6 +305,19 @@ void HeadlessBackend::Wake() {
 
 // ---- prompts --------------------------------------------------------------------------------------
 
+namespace {
+
+// The next answer the test queued, taken into answer; false when none is left.
+template <class T>
+bool NextAnswer(std::deque<T>& queued, T& answer) {
+    if (queued.empty()) return false;
+    answer = std::move(queued.front());
+    queued.pop_front();
+    return true;
+}
+
+}  // namespace
+
 std::optional<int> HeadlessBackend::PromptMessageBox(const MessageBoxRequest& request) {
     MessageBoxRecord rec;
     rec.request = request;
@@ -313,10 +326,7 @@ std::optional<int> HeadlessBackend::PromptMessageBox(const MessageBoxRequest& re
         boxes_.push_back(rec);
         return std::nullopt;
     }
-    if (!boxAnswers_.empty()) {
-        rec.answer = boxAnswers_.front();
-        boxAnswers_.pop_front();
-    } else {
+    if (!NextAnswer(boxAnswers_, rec.answer)) {
         // The default button: the first, or the second with MB_DEFBUTTON2.
         int set = request.flags & 0x0F;
         bool second = request.flags & MB_DEFBUTTON2;
@@ -351,10 +361,7 @@ std::optional<std::optional<std::string>> HeadlessBackend::PromptFolder(const st
         folders_.push_back(rec);
         return std::nullopt;
     }
-    if (!folderAnswers_.empty()) {
-        rec.answer = folderAnswers_.front();
-        folderAnswers_.pop_front();
-    } else {
+    if (!NextAnswer(folderAnswers_, rec.answer)) {
         rec.answeredByDefault = true;  // cancelled
         log_.push_back("folder prompt cancelled by default: " + base::Cp1252ToUtf8(title));
     }
