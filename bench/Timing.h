@@ -86,6 +86,16 @@ private:
     std::vector<double> cpu_, wall_, peerCpu_, peerWall_;
 };
 
+// How the side-by-side benchmarks run: 21 turns of both, five times over, the medians reported.
+inline void SideBySideRuns(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)->Iterations(21)->Repetitions(5)->ReportAggregatesOnly(true);
+}
+
+// How the benchmarks that count the whole process's CPU time run: five times over, medians reported.
+inline void ProcessCpuRuns(benchmark::internal::Benchmark* b) {
+    b->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+}
+
 // Runs the benchmarks of the command line; then the caller frees what they shared.
 inline int RunBenchmarks(int& argc, char** argv) {
     benchmark::Initialize(&argc, argv);
@@ -93,6 +103,16 @@ inline int RunBenchmarks(int& argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
+}
+
+// The same, then deletes the setup the benchmarks shared (made by the first that needed it), so
+// that what it holds, such as a copy of the disc, is gone before the program ends.
+template <class T>
+int RunBenchmarks(int& argc, char** argv, T*& shared) {
+    const int rc = RunBenchmarks(argc, argv);
+    delete shared;
+    shared = nullptr;
+    return rc;
 }
 
 }  // namespace bench

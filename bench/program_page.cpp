@@ -164,11 +164,7 @@ void BM_ShowProgramPage(benchmark::State& state) {
     }
     state.SetBytesProcessed(state.iterations() * int64_t(std::filesystem::file_size(s.daten)));
 }
-BENCHMARK(BM_ShowProgramPage)
-    ->MeasureProcessCPUTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_ShowProgramPage)->Apply(bench::ProcessCpuRuns);
 
 // Time column: grep's wall time as the parent sees it (spawn to exit); grep_cpu_ms: the child's.
 void BM_GrepCount(benchmark::State& state) {
@@ -203,16 +199,10 @@ void BM_PageAgainstGrep(benchmark::State& state) {
     }
     times.Report(state, "page", "grep");
 }
-BENCHMARK(BM_PageAgainstGrep)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(21)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_PageAgainstGrep)->Apply(bench::SideBySideRuns);
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int rc = bench::RunBenchmarks(argc, argv);
-    delete setup;  // the menu and its disc copy
-    return rc;
+    return bench::RunBenchmarks(argc, argv, setup);  // the menu and its disc copy
 }

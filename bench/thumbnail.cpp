@@ -134,37 +134,30 @@ bool Eighth(const std::string& file) {
     return DecodeEighth(file) == std::pair<int, int>{kWidth / 8, kHeight / 8};
 }
 
-void BM_Thumbnail(benchmark::State& state) {
+// One decode of the picture an iteration, by step; a failed one ends the benchmark with why.
+template <class Step>
+void DecodeEachIteration(benchmark::State& state, Step step, const char* why) {
     ThumbnailSetup& s = Setup();
     if (!bench::Ready(state, s.error)) return;
     for (auto _ : state)
-        if (!s.Show()) {
-            state.SkipWithError("the thumbnail was not fitted to 261x196");
+        if (!step(s)) {
+            state.SkipWithError(why);
             break;
         }
     state.SetBytesProcessed(state.iterations() * int64_t(s.bytes));
 }
-BENCHMARK(BM_Thumbnail)
-    ->MeasureProcessCPUTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+
+void BM_Thumbnail(benchmark::State& state) {
+    DecodeEachIteration(
+        state, [](ThumbnailSetup& s) { return s.Show(); }, "the thumbnail was not fitted to 261x196");
+}
+BENCHMARK(BM_Thumbnail)->Apply(bench::ProcessCpuRuns);
 
 void BM_LibjpegEighth(benchmark::State& state) {
-    ThumbnailSetup& s = Setup();
-    if (!bench::Ready(state, s.error)) return;
-    for (auto _ : state)
-        if (!Eighth(s.file)) {
-            state.SkipWithError("unexpected output size");
-            break;
-        }
-    state.SetBytesProcessed(state.iterations() * int64_t(s.bytes));
+    DecodeEachIteration(
+        state, [](ThumbnailSetup& s) { return Eighth(s.file); }, "unexpected output size");
 }
-BENCHMARK(BM_LibjpegEighth)
-    ->MeasureProcessCPUTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_LibjpegEighth)->Apply(bench::ProcessCpuRuns);
 
 void BM_ThumbnailAgainstLibjpeg(benchmark::State& state) {
     ThumbnailSetup& s = Setup();
@@ -181,16 +174,10 @@ void BM_ThumbnailAgainstLibjpeg(benchmark::State& state) {
     times.Report(state, "thumb", "libjpeg");
     state.SetLabel(std::to_string(s.bytes / 1024) + " KiB");
 }
-BENCHMARK(BM_ThumbnailAgainstLibjpeg)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(21)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_ThumbnailAgainstLibjpeg)->Apply(bench::SideBySideRuns);
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int rc = bench::RunBenchmarks(argc, argv);
-    delete setup;  // the menu and its disc copy
-    return rc;
+    return bench::RunBenchmarks(argc, argv, setup);  // the menu and its disc copy
 }
