@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "app/MenuResource.h"
+#include "tools/common/CommandLine.h"
 
 extern char** environ;
 
@@ -114,28 +115,20 @@ int main(int argc, char** argv) {
     std::vector<std::string> positional;
     std::string label, distGiven;
     bool force = false, webEdition = true;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--force") {
-            force = true;
-        } else if (a == "--no-web") {
-            webEdition = false;
-        } else if ((a == "--label" || a == "--dist") && i + 1 < argc) {
-            (a == "--label" ? label : distGiven) = argv[++i];
-        } else if (a == "--help" || a == "-h") {
-            std::cout << kUsage;
-            return 0;
-        } else if (!a.empty() && a[0] == '-') {
-            std::cerr << "discimage: unknown option " << a << "\n" << kUsage;
-            return 2;
-        } else {
-            positional.push_back(a);
-        }
-    }
-    if (positional.size() != 2) {
-        std::cerr << kUsage;
-        return 2;
-    }
+    const auto ended = tools::ReadCommandLine(
+        argc, argv, "discimage", kUsage, 2, positional, [&](const std::string& a, int& i) {
+            if (a == "--force") {
+                force = true;
+            } else if (a == "--no-web") {
+                webEdition = false;
+            } else if ((a == "--label" || a == "--dist") && i + 1 < argc) {
+                (a == "--label" ? label : distGiven) = argv[++i];
+            } else {
+                return false;
+            }
+            return true;
+        });
+    if (ended) return *ended;
     std::error_code ec;
     const fs::path disc = fs::weakly_canonical(positional[0], ec);
     const fs::path out = fs::weakly_canonical(positional[1], ec);

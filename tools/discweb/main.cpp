@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/CommandLine.h"
 #include "tools/discweb/WebEdition.h"
 
 namespace {
@@ -23,24 +24,13 @@ const char* const kUsage = "usage: discweb DISC OUTDIR [--base-url URL]\n";
 int main(int argc, char** argv) {
     std::vector<std::string> positional;
     TWebOptions options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--base-url" && i + 1 < argc) {
-            options.baseUrl = argv[++i];
-        } else if (a == "--help" || a == "-h") {
-            std::cout << kUsage;
-            return 0;
-        } else if (!a.empty() && a[0] == '-') {
-            std::cerr << "discweb: unknown option " << a << "\n" << kUsage;
-            return 2;
-        } else {
-            positional.push_back(a);
-        }
-    }
-    if (positional.size() != 2) {
-        std::cerr << kUsage;
-        return 2;
-    }
+    const auto ended = tools::ReadCommandLine(argc, argv, "discweb", kUsage, 2, positional,
+                                              [&](const std::string& a, int& i) {
+                                                  if (a != "--base-url" || i + 1 >= argc) return false;
+                                                  options.baseUrl = argv[++i];
+                                                  return true;
+                                              });
+    if (ended) return *ended;
     options.disc = positional[0];
     options.out = positional[1];
     const auto start = std::chrono::steady_clock::now();

@@ -1,13 +1,25 @@
 #include "tools/makedisc/CatalogueSource.h"
 
+#include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
+#include <utility>
 
 namespace {
 
 const char* const kPackages[] = {"zip", "setup", "start", "setup+start", "zip+start", "keins"};
+
+// The keys whose value a program takes as it stands, and where.
+const std::pair<std::string_view, std::string ProgramSource::*> kTextFields[] = {
+    {"System", &ProgramSource::Os},       {"Lizenz", &ProgramSource::Licence},
+    {"Preis", &ProgramSource::Price},     {"Sprache", &ProgramSource::Language},
+    {"Anbieter", &ProgramSource::Vendor}, {"Homepage", &ProgramSource::Homepage},
+    {"Extras", &ProgramSource::Features},
+};
 
 // Substrings that the menu reads as keys in daten.txt or progname.txt; a description containing one
 // would end early, lose its search value or be taken for a category.
@@ -134,21 +146,11 @@ std::vector<CategorySource> ReadCatalogueSource(std::string_view utf8) {
             continue;
         }
         if (!program) Fail(lineNo, "\"" + key + "\" outside a program entry");
-        if (key == "System")
-            program->Os = value;
-        else if (key == "Lizenz")
-            program->Licence = value;
-        else if (key == "Preis")
-            program->Price = value;
-        else if (key == "Sprache")
-            program->Language = value;
-        else if (key == "Anbieter")
-            program->Vendor = value;
-        else if (key == "Homepage")
-            program->Homepage = value;
-        else if (key == "Extras")
-            program->Features = value;
-        else if (key == "Paket") {
+        const auto text = std::find_if(std::begin(kTextFields), std::end(kTextFields),
+                                       [&](const auto& field) { return key == field.first; });
+        if (text != std::end(kTextFields)) {
+            program->*text->second = value;
+        } else if (key == "Paket") {
             bool known = false;
             for (const char* p : kPackages) known |= value == p;
             if (!known) Fail(lineNo, "unknown Paket \"" + value + "\"");

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
 #include "tools/makedisc/Theme.h"
 #include "tools/makedisc/Typeface.h"
@@ -43,25 +42,12 @@ void Wrapped(Raster& r, double x, double y, double width, double bottom, const s
              double px) {
     const double line = px * 1.36;
     for (const auto& para : text) {
-        std::istringstream words(para);
-        std::string word, current;
-        auto flush = [&] {
+        std::vector<std::string> lines = Typeface::Sans().Wrap(para, px, width);
+        if (lines.empty()) lines.emplace_back();  // a paragraph without words still takes a line
+        for (const std::string& current : lines) {
             if (y + line <= bottom) Typeface::Sans().Draw(r, x, y + px, current, px, Hex(0));
             y += line;
-            current.clear();
-        };
-        while (words >> word) {
-            std::string candidate = current;
-            if (!candidate.empty()) candidate += ' ';
-            candidate += word;
-            if (!current.empty() && Typeface::Sans().Measure(candidate, px) > width) {
-                flush();
-                current = word;
-            } else {
-                current = candidate;
-            }
         }
-        flush();
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
 #include "tools/makedisc/Random.h"
 #include "tools/makedisc/Typeface.h"
@@ -26,25 +25,10 @@ double DrawWrapped(Raster& r, const Box& box, const std::vector<std::string>& te
             y += lineHeight * 0.6;
             continue;
         }
-        std::istringstream words(para);
-        std::string word, line;
-        auto flush = [&] {
+        for (const std::string& line : face.Wrap(para, px, box.W)) {
             if (y < box.Y + box.H) face.Draw(r, box.X, y, line, px, ink);
             y += lineHeight;
-            line.clear();
-        };
-        while (words >> word) {
-            std::string candidate = line;
-            if (!candidate.empty()) candidate += ' ';
-            candidate += word;
-            if (!line.empty() && face.Measure(candidate, px) > box.W) {
-                flush();
-                line = word;
-            } else {
-                line = candidate;
-            }
         }
-        if (!line.empty()) flush();
     }
     return y;
 }

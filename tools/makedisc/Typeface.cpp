@@ -4,6 +4,7 @@
 #include FT_FREETYPE_H
 
 #include <cmath>
+#include <sstream>
 
 namespace {
 
@@ -49,6 +50,25 @@ Typeface::Typeface(const std::vector<std::string>& candidates) {
 
 Typeface::~Typeface() {
     if (face_) FT_Done_Face(face_->face);
+}
+
+std::vector<std::string> Typeface::Wrap(const std::string& paragraph, double px, double width) const {
+    std::vector<std::string> lines;
+    std::istringstream words(paragraph);
+    std::string word, line;
+    while (words >> word) {
+        std::string candidate = line;
+        if (!candidate.empty()) candidate += ' ';
+        candidate += word;
+        if (!line.empty() && Measure(candidate, px) > width) {
+            lines.push_back(line);
+            line = word;
+        } else {
+            line = candidate;
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
 }
 
 double Typeface::Measure(std::string_view utf8, double px) const {

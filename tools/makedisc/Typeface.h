@@ -19,6 +19,9 @@ public:
     bool Ok() const { return face_ != nullptr; }
     // Advance width of a UTF-8 text at a pixel size.
     double Measure(std::string_view utf8, double px) const;
+    // A paragraph's words in lines at most width wide at a pixel size (a wider word stands alone);
+    // no lines for a paragraph without words.
+    std::vector<std::string> Wrap(const std::string& paragraph, double px, double width) const;
     // Draws a UTF-8 text with its baseline at y.
     void Draw(Raster& raster, double x, double baseline, std::string_view utf8, double px, Rgb c,
               double alpha = 1.0) const;
