@@ -285,18 +285,10 @@ TEST(Catalogue, AgreesWithTheLineByLineRules) {
             for (const char* category : {"Eins", "Zwei"}) {
                 for (bool all : {false, true}) {
                     std::string mine, theirs;
-                    std::optional<TProgramRecord> got;
-                    std::optional<reference::Record> want;
-                    try {
-                        got = FindProgramRecord(catalogue, program, category, all);
-                    } catch (const base::Exception& e) {
-                        mine = e.Message();
-                    }
-                    try {
-                        want = reference::Find(file, program, category, all);
-                    } catch (const base::Exception& e) {
-                        theirs = e.Message();
-                    }
+                    const std::optional<TProgramRecord> got = reference::Catching(
+                        [&] { return FindProgramRecord(catalogue, program, category, all); }, mine);
+                    const std::optional<reference::Record> want = reference::Catching(
+                        [&] { return reference::Find(file, program, category, all); }, theirs);
                     ASSERT_EQ(mine, theirs) << program << " in\n" << file;
                     ASSERT_EQ(got.has_value(), want.has_value()) << program << " in\n" << file;
                     if (!got) continue;
@@ -319,17 +311,10 @@ TEST(Catalogue, AgreesWithTheLineByLineRules) {
             for (const char* program : {"Alpha", "Beta", "Gamma"}) {
                 for (bool all : {false, true}) {
                     std::string mine, theirs;
-                    std::optional<TProgramRecord> got, want;
-                    try {
-                        got = FindProgramRecordFile(path, program, "Eins", all, piece);
-                    } catch (const base::Exception& e) {
-                        mine = e.Message();
-                    }
-                    try {
-                        want = FindProgramRecord(catalogue, program, "Eins", all);
-                    } catch (const base::Exception& e) {
-                        theirs = e.Message();
-                    }
+                    const std::optional<TProgramRecord> got = reference::Catching(
+                        [&] { return FindProgramRecordFile(path, program, "Eins", all, piece); }, mine);
+                    const std::optional<TProgramRecord> want = reference::Catching(
+                        [&] { return FindProgramRecord(catalogue, program, "Eins", all); }, theirs);
                     ASSERT_EQ(mine, theirs) << program << ", pieces of " << piece << " in\n" << file;
                     ASSERT_EQ(got.has_value(), want.has_value()) << program << ", pieces of " << piece;
                     if (!got) continue;

@@ -34,11 +34,6 @@ std::string WriteJpeg(const MenuFixture& menu, const std::string& name, int w, i
     return WriteGradientJpeg(menu, name, w, h, 90);
 }
 
-void StartWith(MenuFixture& menu, const std::vector<TCatalogueProgram>& programs) {
-    WriteCatalogue(menu, programs);
-    ASSERT_TRUE(menu.Start());
-}
-
 int Red(std::int64_t pixel) {
     return int(pixel & 0xFF);
 }
@@ -58,7 +53,7 @@ TEST(Gallery, FitsLargePicturesAndCentresSmallOnes) {
     menu.screenHeight = 600;
     const std::string big = WriteJpeg(menu, "gross.jpg", 1024, 768);
     const std::string small = WriteJpeg(menu, "klein.jpg", 320, 240);
-    StartWith(menu, {Program("Gross", big), Program("Klein", small), Program("Ohne")});
+    WriteCatalogueAndStart(menu, {Program("Gross", big), Program("Klein", small), Program("Ohne")});
     TMainForm* m = menu.Main();
     gui::Automation& hb = menu.Backend();
     menu.Click(m->Column().Buttons().at(0));
@@ -135,7 +130,7 @@ TEST(Keyboard, DescriptionScrollsWhenFocusedAndAltF4Ends) {
     MenuFixture menu(MenuFixture::kNoStart);
     TCatalogueProgram p = Program("Lang");
     p.Description.assign(40, "Eine lange Beschreibung, die viele Zeilen braucht, um ganz gelesen zu werden.");
-    StartWith(menu, {p});
+    WriteCatalogueAndStart(menu, {p});
     TMainForm* m = menu.Main();
     gui::Automation& hb = menu.Backend();
     hb.Key(gui::VK_RETURN);  // the first category
@@ -192,9 +187,9 @@ TEST(Gallery, ArrowsShowWhileThePointerMovesAndPage) {
     menu.screenWidth = 800;
     menu.screenHeight = 600;
     // Small pictures: the arrows lie on black.
-    StartWith(menu, {Program("Eins", WriteJpeg(menu, "eins.jpg", 320, 240)),
-                     Program("Zwei", WriteJpeg(menu, "zwei.jpg", 320, 240)),
-                     Program("Drei", WriteJpeg(menu, "drei.jpg", 320, 240))});
+    WriteCatalogueAndStart(menu, {Program("Eins", WriteJpeg(menu, "eins.jpg", 320, 240)),
+                                  Program("Zwei", WriteJpeg(menu, "zwei.jpg", 320, 240)),
+                                  Program("Drei", WriteJpeg(menu, "drei.jpg", 320, 240))});
     TMainForm* m = menu.Main();
     gui::Automation& hb = menu.Backend();
     menu.Click(m->Column().Buttons().at(0));

@@ -39,8 +39,8 @@ std::string WriteJpeg(const MenuFixture& menu, const std::string& name, int w, i
 
 // Starts the menu on one category "Test" with these programs and opens it.
 void StartWith(MenuFixture& menu, const std::vector<TCatalogueProgram>& programs) {
-    WriteCatalogue(menu, programs);
-    ASSERT_TRUE(menu.Start());
+    WriteCatalogueAndStart(menu, programs);
+    if (::testing::Test::HasFatalFailure()) return;
     menu.Click(menu.Main()->Column().Buttons().at(0));
 }
 

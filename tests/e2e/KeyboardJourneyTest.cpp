@@ -5,11 +5,9 @@
 #include "ProgramRun.h"
 
 using e2e::fs::path;
+using KeyboardJourney = e2e::DiscCopyTest;
 
-TEST(KeyboardJourney, CategoryProgramCopyGallerySearchInfoAndBack) {
-    E2E_REQUIRE_PROGRAM();
-    e2e::Scratch s;
-    const path disc = e2e::CopyDisc(s.path);
+TEST_F(KeyboardJourney, CategoryProgramCopyGallerySearchInfoAndBack) {
     const path home = s.path / "home";
     e2e::fs::create_directories(home);
     const std::string script = R"(# start page: the first category button has the focus

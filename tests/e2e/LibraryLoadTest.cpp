@@ -4,11 +4,9 @@
 #include "ProgramRun.h"
 
 using e2e::fs::path;
+using LibraryLoad = e2e::DiscCopyTest;
 
-TEST(LibraryLoad, HeadlessStartLoadsNoSdlAndWindowModeWithoutSdlSaysWhy) {
-    E2E_REQUIRE_PROGRAM();
-    e2e::Scratch s;
-    const path disc = e2e::CopyDisc(s.path);
+TEST_F(LibraryLoad, HeadlessStartLoadsNoSdlAndWindowModeWithoutSdlSaysWhy) {
     const path script = s.path / "script.txt";
     e2e::WriteText(script, "expect-visible iStart\n");
     const std::vector<std::string> args{"--data",      disc.string(), "--root",

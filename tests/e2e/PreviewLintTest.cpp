@@ -12,6 +12,7 @@
 #include "tools/common/ZipWriter.h"
 
 using e2e::fs::path;
+using PreviewLint = e2e::DiscCopyTest;
 
 namespace {
 
@@ -23,10 +24,7 @@ std::string Replace(std::string text, const std::string& from, const std::string
 
 }  // namespace
 
-TEST(PreviewLint, EachDeeperFindingIsReported) {
-    E2E_REQUIRE_PROGRAM();
-    e2e::Scratch s;
-    const path disc = e2e::CopyDisc(s.path);
+TEST_F(PreviewLint, EachDeeperFindingIsReported) {
     // "Multimedia & Video" becomes "Grafik & Foto 2": "Grafik & Foto" takes its programs too.
     for (const char* file : {"progname.txt", "daten.txt"})
         e2e::WriteText(disc / file, Replace(e2e::ReadText(disc / file), "Kategorie:Multimedia & Video",
@@ -72,10 +70,7 @@ TEST(PreviewLint, EachDeeperFindingIsReported) {
     for (const std::string& e : expected) EXPECT_NE(report.find(e), std::string::npos) << e << "\n" << report;
 }
 
-TEST(PreviewLint, CatalogueFilesThatAreNotWindows1252) {
-    E2E_REQUIRE_PROGRAM();
-    e2e::Scratch s;
-    const path disc = e2e::CopyDisc(s.path);
+TEST_F(PreviewLint, CatalogueFilesThatAreNotWindows1252) {
     // progname.txt saved by an editor as UTF-8; daten.txt with a byte the code page leaves unassigned.
     e2e::WriteText(disc / "progname.txt", base::Cp1252ToUtf8(e2e::ReadText(disc / "progname.txt")));
     std::string daten = e2e::ReadText(disc / "daten.txt");

@@ -126,4 +126,17 @@ inline void WriteText(const fs::path& p, const std::string& text) {
             CDMENU_SKIP_OUTSIDE_CI("set CDMENU_BUILD to a build with cdmenu and the sample disc"); \
     } while (0)
 
+// A test on a copy of the sample disc (disc) in a scratch folder of its own (s); skipped as
+// E2E_REQUIRE_PROGRAM says when the program or the disc has not been built.
+class DiscCopyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        E2E_REQUIRE_PROGRAM();
+        disc = CopyDisc(s.path);
+    }
+
+    Scratch s;
+    fs::path disc;
+};
+
 }  // namespace e2e

@@ -9,6 +9,7 @@
 #include "gfx/PngCodec.h"
 
 using e2e::fs::path;
+using ProgramScript = e2e::DiscCopyTest;
 
 namespace {
 
@@ -37,10 +38,7 @@ e2e::RunResult RunScript(const e2e::Scratch& s, const path& disc, const std::str
 
 }  // namespace
 
-TEST(ProgramScript, CategoryListPageFullScreenAndClose) {
-    E2E_REQUIRE_PROGRAM();
-    e2e::Scratch s;
-    const path disc = e2e::CopyDisc(s.path);
+TEST_F(ProgramScript, CategoryListPageFullScreenAndClose) {
     const std::string script = R"(# start page: 15 categories page ten at a time
 expect-visible iStart
 expect-hidden pProgramme
@@ -101,10 +99,7 @@ click bBeenden2
     EXPECT_EQ(full.Height(), 768);
 }
 
-TEST(ProgramScript, InfoPageAndHomepageLink) {
-    E2E_REQUIRE_PROGRAM();
-    e2e::Scratch s;
-    const path disc = e2e::CopyDisc(s.path);
+TEST_F(ProgramScript, InfoPageAndHomepageLink) {
     const std::string script = R"(click bInfo
 expect-sound 0
 expect-disabled bInfo
@@ -130,10 +125,7 @@ expect-visible pProgramme
     EXPECT_EQ(r.code, 0) << r.output;
 }
 
-TEST(ProgramScript, TwoSearchesWithTheSameFirstProgramBothShowItsPage) {
-    E2E_REQUIRE_PROGRAM();
-    e2e::Scratch s;
-    const path disc = e2e::CopyDisc(s.path);
+TEST_F(ProgramScript, TwoSearchesWithTheSameFirstProgramBothShowItsPage) {
     const std::string script = R"(click bRubrik3
 click bSuche
 type Windows
@@ -155,10 +147,7 @@ click bBeenden2
     EXPECT_EQ(r.code, 0) << r.output;
 }
 
-TEST(ProgramScript, FailingExpectationEndsWithItsLine) {
-    E2E_REQUIRE_PROGRAM();
-    e2e::Scratch s;
-    const path disc = e2e::CopyDisc(s.path);
+TEST_F(ProgramScript, FailingExpectationEndsWithItsLine) {
     const e2e::RunResult r = RunScript(s, disc,
                                        "click bRubrik2\n"
                                        "expect-caption gbProgramm Kein solches Programm\n"
@@ -176,12 +165,9 @@ TEST(ProgramScript, FailingExpectationEndsWithItsLine) {
         << missing.output;
 }
 
-TEST(ProgramScript, RunsOnADisplayToo) {
-    E2E_REQUIRE_PROGRAM();
+TEST_F(ProgramScript, RunsOnADisplayToo) {
     if (std::system("command -v xvfb-run >/dev/null && command -v Xvfb >/dev/null") != 0)
         CDMENU_SKIP_OUTSIDE_CI("xvfb-run or Xvfb is not installed");
-    e2e::Scratch s;
-    const path disc = e2e::CopyDisc(s.path);
     // Events go straight to the framework; wait lets real time pass; the picture is the back buffer.
     const std::string script = R"(click bRubrik3
 expect-caption gbProgramm Pixelwerk 2.1
@@ -211,13 +197,10 @@ click bBeenden2
 // Closing a message box with Enter once killed the menu within a few rounds (an X request on the
 // box after it was gone), and without a window manager the keyboard stayed on no window at all, as
 // it did after a copy once the progress window was gone.
-TEST(ProgramScript, MessageBoxClosedByEnterRoundAfterRound) {
-    E2E_REQUIRE_PROGRAM();
+TEST_F(ProgramScript, MessageBoxClosedByEnterRoundAfterRound) {
     if (std::system("command -v xvfb-run >/dev/null && command -v Xvfb >/dev/null && command -v xdotool "
                     ">/dev/null") != 0)
         CDMENU_SKIP_OUTSIDE_CI("xvfb-run, Xvfb or xdotool is not installed");
-    e2e::Scratch s;
-    const path disc = e2e::CopyDisc(s.path);
     e2e::WriteText(s.path / "lsan.supp", "leak:libdbus\n");
     const e2e::RunResult r = e2e::RunCommand(
         {"xvfb-run", "-a", "-n", e2e::FirstFreeDisplay(), "-s", "-screen 0 1024x768x24 -nolisten tcp", "bash",
@@ -232,10 +215,7 @@ TEST(ProgramScript, MessageBoxClosedByEnterRoundAfterRound) {
 
 // The same journey at the desktop factors laptops use: the controls answer where they are drawn,
 // and the window is drawn at its scaled size.
-TEST(ProgramScript, TheJourneyWorksAtEveryDesktopFactor) {
-    E2E_REQUIRE_PROGRAM();
-    e2e::Scratch s;
-    const path disc = e2e::CopyDisc(s.path);
+TEST_F(ProgramScript, TheJourneyWorksAtEveryDesktopFactor) {
     const std::string script = R"(click bRubrik3
 expect-caption lRubrik Grafik && Foto
 click 60 185

@@ -26,18 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         __builtin_trap();
 
     std::string mine, theirs;
-    std::optional<TProgramRecord> got;
-    std::optional<reference::Record> want;
-    try {
-        got = FindProgramRecord(catalogue, term, term, all);
-    } catch (const base::Exception& e) {
-        mine = e.Message();
-    }
-    try {
-        want = reference::Find(text, term, term, all);
-    } catch (const base::Exception& e) {
-        theirs = e.Message();
-    }
+    const std::optional<TProgramRecord> got =
+        reference::Catching([&] { return FindProgramRecord(catalogue, term, term, all); }, mine);
+    const std::optional<reference::Record> want =
+        reference::Catching([&] { return reference::Find(text, term, term, all); }, theirs);
     if (mine != theirs || got.has_value() != want.has_value()) __builtin_trap();
     if (got && got->Description != want->Description) __builtin_trap();
 

@@ -12,6 +12,18 @@
 
 namespace reference {
 
+// What lookup returns; when it raises a base::Exception, its message goes to message and the result
+// is empty. For comparing the menu's lookups with the reference's, failures included.
+template <class F>
+auto Catching(F lookup, std::string& message) -> decltype(lookup()) {
+    try {
+        return lookup();
+    } catch (const base::Exception& e) {
+        message = e.Message();
+        return {};
+    }
+}
+
 inline std::vector<std::string> SplitLines(std::string_view text) {
     base::TStringList list;
     list.SetText(text);

@@ -1,5 +1,7 @@
 #pragma once
 // What the menu tests write onto a disc copy: catalogue records and pictures.
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -30,6 +32,12 @@ inline void WriteCatalogue(const MenuFixture& menu, const std::vector<TCatalogue
     w.Categories.push_back({"Test", programs});
     menu.WriteFile("progname.txt", w.ProgName());
     menu.WriteFile("daten.txt", w.Daten());
+}
+
+// WriteCatalogue, then the menu started on it.
+inline void WriteCatalogueAndStart(MenuFixture& menu, const std::vector<TCatalogueProgram>& programs) {
+    WriteCatalogue(menu, programs);
+    ASSERT_TRUE(menu.Start());
 }
 
 // A JPEG in Bilder/ whose red rises from left to right and green from top to bottom; returns its

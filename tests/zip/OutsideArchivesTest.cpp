@@ -231,9 +231,7 @@ TEST_F(OutsideTest, SplitSetsSideBySideAreJoinedWithoutAskingOnAnyDrive) {
         MarkDrive(volume, Path("num"), type);
         int prompts = 0;
         TZipFront zip;
-        Wire(zip);
-        zip.SetVolume(&volume);
-        zip.SetTempDir(Path("tmp"));
+        WireOnDrives(zip, volume, false);
         zip.AskForDisk = [&](const std::string&, bool) { return ++prompts, false; };
         for (bool unattended : {true, false}) {
             zip.SetUnattended(unattended);
@@ -275,18 +273,13 @@ TEST_F(OutsideTest, OnlyMissingVolumesAreAskedFor) {
 
     // Nobody to ask: the missing volume ends the unpack.
     TZipFront unattended;
-    Wire(unattended);
-    unattended.SetVolume(&volume);
-    unattended.SetTempDir(Path("tmp"));
+    WireOnDrives(unattended, volume, false);
     EXPECT_EQ(Unpack(unattended, Path("set/prog.zip"), "out"), 11025);
     EXPECT_TRUE(Tree(Path("tmp")).empty());
 
     // Attended: one prompt, for volume 2; the "inserted" medium holds it.
     TZipFront zip;
-    Wire(zip);
-    zip.SetUnattended(false);
-    zip.SetVolume(&volume);
-    zip.SetTempDir(Path("tmp"));
+    WireOnDrives(zip, volume, true);
     std::vector<std::string> prompts;
     zip.AskForDisk = [&](const std::string& text, bool) {
         prompts.push_back(text);

@@ -161,9 +161,7 @@ TEST_F(SpanTest, RemovableDisksArePromptedForAndRefusedUnattended) {
     insert(disks.size() - 1);
 
     TZipFront unattended;
-    Wire(unattended);
-    unattended.SetVolume(&volume);
-    unattended.SetTempDir(Path("tmp"));
+    WireOnDrives(unattended, volume, false);
     unattended.SetZipFilename(Path("drive/prog.zip"));
     EXPECT_EQ(unattended.Count(), 31);
     unattended.SetExtrBaseDir(Path("tmp"));
@@ -173,10 +171,7 @@ TEST_F(SpanTest, RemovableDisksArePromptedForAndRefusedUnattended) {
 
     // Attended: each prompt names the disk; the test inserts it and answers OK.
     TZipFront zip;
-    Wire(zip);
-    zip.SetUnattended(false);
-    zip.SetVolume(&volume);
-    zip.SetTempDir(Path("tmp"));
+    WireOnDrives(zip, volume, true);
     std::vector<std::string> prompts;
     zip.AskForDisk = [&](const std::string& text, bool stop) {
         prompts.push_back(text);

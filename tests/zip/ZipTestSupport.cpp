@@ -70,4 +70,11 @@ void ZipTest::Wire(TZipFront& zip) {
     zip.OnDirUpdate = [this](TZipFront*) { ++dirUpdates_; };
 }
 
+void ZipTest::WireOnDrives(TZipFront& zip, platform::FakeVolume& volume, bool attended) {
+    Wire(zip);
+    if (attended) zip.SetUnattended(false);
+    zip.SetVolume(&volume);
+    zip.SetTempDir(Path("tmp"));
+}
+
 }  // namespace ziptest

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/FakeVolume.h"
 #include "tools/common/ZipWriter.h"
 #include "zip/ZipFront.h"
 
@@ -49,6 +50,8 @@ protected:
 
     // Wires zip to record messages and to find the library of this build.
     void Wire(TZipFront& zip);
+    // Wired, on the given drives, with its temporary folder "tmp"; attended: a user to ask.
+    void WireOnDrives(TZipFront& zip, platform::FakeVolume& volume, bool attended);
 
     fs::path dir_;
     std::vector<TRecorded> messages_;
