@@ -50,8 +50,9 @@ std::vector<TControl*> DialogControls(TForm* form) {
 // ---- 1. construction and forms ----------------------------------------------------------------
 
 TApplication::TApplication(std::unique_ptr<gui::Backend> backend)
-    : TComponent(nullptr), backend_(std::move(backend)), screen_(std::make_unique<TScreen>()) {
+    : TComponent(nullptr), backend_(std::move(backend)), screen_(std::make_unique<TScreen>(*this)) {
     Application = this;
+    gui::SetHost(this);
     Screen = screen_.get();
     guiThread_ = std::this_thread::get_id();
     backend_->SetHost(this);
@@ -79,6 +80,7 @@ TApplication::~TApplication() {
     Screen = nullptr;
     screen_.reset();
     backend_.reset();
+    gui::SetHost(nullptr);
     Application = nullptr;
 }
 
@@ -143,6 +145,26 @@ void TApplication::SetActiveForm(TForm* f) {
     }
     if (old && std::find(forms_.begin(), forms_.end(), old) != forms_.end()) old->SetActive(false);
     if (f && activeForm_ == f) f->SetActive(true);
+}
+
+TWinControl* TApplication::ActiveControl() const {
+    return activeForm_ ? activeForm_->ActiveControl() : nullptr;
+}
+
+TControl* TApplication::ControlAtPos(TPoint screen) const {
+    auto hit = [&](TForm* f) -> TControl* {
+        if (!f || !f->Visible() || f->IsPopup()) return nullptr;
+        TPoint p{screen.X - f->Left(), screen.Y - f->Top()};
+        if (!f->ClientRect().Contains(p)) return nullptr;
+        return f->DeepestControlAt(p);
+    };
+    if (TControl* c = hit(activeForm_)) return c;
+    // The range form needs libstdc++'s ranges, which clang 14 cannot parse.
+    // NOLINTNEXTLINE(modernize-loop-convert)
+    for (auto it = forms_.rbegin(); it != forms_.rend(); ++it)
+        if (*it != activeForm_)
+            if (TControl* c = hit(*it)) return c;
+    return nullptr;
 }
 
 void TApplication::ActivateNext(TForm* f) {

@@ -19,6 +19,7 @@
 #include "gui/Consts.h"
 #include "gui/Control.h"
 #include "gui/HintController.h"
+#include "gui/Host.h"
 #include "gui/ModalStack.h"
 #include "gui/PointerRouter.h"
 #include "gui/backend/Backend.h"
@@ -32,12 +33,12 @@ class TScreen;
 using TExceptionEvent = std::function<void(TComponent* sender, const std::exception& e)>;
 using TIdleEvent = std::function<void(TComponent* sender, bool& done)>;
 
-class TApplication : public TComponent, private BackendHost {
+class TApplication : public TComponent, public THost, private BackendHost {
 public:
     explicit TApplication(std::unique_ptr<Backend> backend);
     ~TApplication() override;
 
-    gui::Backend& TheBackend() { return *backend_; }
+    gui::Backend& TheBackend() override { return *backend_; }
 
     const std::string& Title() const { return title_; }
     void SetTitle(std::string title) { title_ = std::move(title); }
@@ -61,7 +62,7 @@ public:
     void BringToFront();
 
     // Exceptions.
-    void HandleException(TComponent* sender);  // call inside a catch block
+    void HandleException(TComponent* sender) override;  // call inside a catch block
     void ShowException(const std::exception& e);
     TExceptionEvent OnException;
     TIdleEvent OnIdle;
@@ -99,29 +100,33 @@ public:
     // Mouse state the framework keeps.
     TControl* CaptureControl() const { return pointer_->Capture(); }
     void SetCaptureControl(TControl* c) { pointer_->SetCapture(c); }
-    TControl* MouseControl() const { return pointer_->Under(); }  // deepest control under the pointer
-    void ReleaseMouseState(TControl* c);  // forget c as pressed/captured/under the pointer
+    TControl* MouseControl() const override { return pointer_->Under(); }  // deepest control under the pointer
+    void ReleaseMouseState(TControl* c) override;  // forget c as pressed/captured/under the pointer
 
     // Forms and timers (maintained by TForm and TTimer).
-    const std::vector<TForm*>& Forms() const { return forms_; }
-    TForm* ActiveForm() const { return activeForm_; }
+    const std::vector<TForm*>& Forms() const override { return forms_; }
+    TForm* ActiveForm() const override { return activeForm_; }
+    TWinControl* ActiveControl() const override;
+    // The active form first, then the others: the framework does not know the stacking of
+    // other windows, and the active one is on top.
+    TControl* ControlAtPos(TPoint screen) const override;
     TForm* FormOfHandle(WindowHandle h) const;
     void RegisterForm(TForm* f);
     void UnregisterForm(TForm* f);
     void SetActiveForm(TForm* f);
     // f is going (hidden or destroyed): the form activated before it becomes active again.
     void ActivateNext(TForm* f);
-    void RegisterTimer(TTimer* t);
+    void RegisterTimer(TTimer* t) override;
     // Timers that exist now (long runs check that none pile up).
     std::size_t TimerCount() const { return timers_.size(); }
-    void UnregisterTimer(TTimer* t);
+    void UnregisterTimer(TTimer* t) override;
     void ScheduleRelease(TForm* f);
     int ModalLevel() const { return modal_->Level(); }
     void EnterModal(TForm* f);
     void LeaveModal(TForm* f);
     // The loop of a modal form: until its ModalResult is set or the application ends.
     void ModalLoop(TForm* f);
-    void UpdateCursor();
+    void UpdateCursor() override;
 
     // Dispatch one event (public for tests and benchmarks that feed events directly).
     void Dispatch(const Event& ev);

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "gui/Application.h"
-#include "gui/Form.h"
+#include "gui/Host.h"
 #include "gui/WinControl.h"
 
 namespace gui {
@@ -40,7 +39,7 @@ TControl::TControl(TComponent* owner)
 
 TControl::~TControl() {
     MarkDestroying();
-    if (Application) Application->ReleaseMouseState(this);
+    if (THost* host = Host()) host->ReleaseMouseState(this);
     if (parent_) parent_->RemoveControl(this);
 }
 
@@ -53,10 +52,19 @@ void TControl::SetParent(TWinControl* parent) {
     if (parent) parent->InsertControl(this);
 }
 
-TForm* TControl::ParentForm() const {
+const TControl* TControl::Root() const {
     const TControl* c = this;
     while (c->parent_) c = c->parent_;
-    return dynamic_cast<TForm*>(const_cast<TControl*>(c));
+    return c;
+}
+
+TFormHost* TControl::FormHost() const {
+    return Root()->AsFormHost();
+}
+
+TForm* TControl::ParentForm() const {
+    TFormHost* f = FormHost();
+    return f ? f->Form() : nullptr;
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -94,7 +102,7 @@ TPoint TControl::ClientToForm(TPoint p) const {
 
 TPoint TControl::ClientToScreen(TPoint p) const {
     p = ClientToForm(p);
-    if (TForm* f = ParentForm()) {
+    if (const TControl* f = Root(); f->AsFormHost()) {
         p.X += f->Left();
         p.Y += f->Top();
     }
@@ -127,7 +135,7 @@ void TControl::SetVisible(bool visible) {
     if (!visible) Invalidate();
     visible_ = visible;
     if (visible) Invalidate();
-    if (!visible && Application) Application->ReleaseMouseState(this);
+    if (THost* host = Host(); host && !visible) host->ReleaseMouseState(this);
     VisibleChanged();
     if (align_ != alNone) RequestAlign();
 }
@@ -135,7 +143,7 @@ void TControl::SetVisible(bool visible) {
 bool TControl::Showing() const {
     if (!visible_) return false;
     if (parent_) return parent_->Showing();
-    return dynamic_cast<const TForm*>(this) != nullptr;
+    return AsFormHost() != nullptr;
 }
 
 void TControl::SetEnabled(bool enabled) {
@@ -145,7 +153,7 @@ void TControl::SetEnabled(bool enabled) {
 }
 
 void TControl::EnabledChanged() {
-    if (!enabled_ && Application) Application->ReleaseMouseState(this);
+    if (THost* host = Host(); host && !enabled_) host->ReleaseMouseState(this);
     Invalidate();
 }
 
@@ -213,7 +221,7 @@ void TControl::SetCursor(TCursor cursor) {
 }
 
 void TControl::CursorChanged() {
-    if (Application && Application->MouseControl() == this) Application->UpdateCursor();
+    if (THost* host = Host(); host && host->MouseControl() == this) host->UpdateCursor();
 }
 
 void TControl::SetShowHint(bool v) {
@@ -249,8 +257,8 @@ void TControl::TextChanged() {
 
 void TControl::BringToFront() {
     if (!parent_) {
-        if (auto* f = dynamic_cast<TForm*>(this); f && f->Handle() && Application)
-            Application->TheBackend().RaiseWindow(f->Handle());
+        if (TFormHost* f = AsFormHost(); f && f->Handle())
+            if (THost* host = Host()) host->TheBackend().RaiseWindow(f->Handle());
         return;
     }
     auto& list = parent_->controls_;
@@ -322,25 +330,25 @@ void TControl::Invalidate() {
 
 void TControl::InvalidateRect(const TRect& clientRect) {
     if (!visible_ || Destroying()) return;
-    TForm* f = ParentForm();
-    if (!f || f->Destroying() || !Showing()) return;
+    TFormHost* f = FormHost();
+    if (!f || Root()->Destroying() || !Showing()) return;
     TRect r = gfx::Intersect(FormRectOf(clientRect), VisibleFormRect());
     if (!r.IsEmpty()) f->InvalidateFormRect(r);
 }
 
 void TControl::Update() {
-    if (TForm* f = ParentForm(); f && f->Showing()) f->PaintInvalid();
+    if (TFormHost* f = FormHost(); f && Root()->Showing()) f->PaintInvalid();
 }
 
 void TControl::Repaint() {
-    TForm* f = ParentForm();
+    TFormHost* f = FormHost();
     if (!f || !Showing() || Loading()) return;
     TRect r = VisibleFormRect();
     if (!r.IsEmpty()) f->PaintFormRect(r);
 }
 
 void TControl::PaintNow() {
-    TForm* f = ParentForm();
+    TFormHost* f = FormHost();
     if (!f || !Showing() || Loading() || !HasCanvas()) return;
     if (controlState_ & csPainting) return;
     if (Freeing()) return;  // a control that is going draws nothing more
@@ -375,7 +383,7 @@ void TControl::EnsureOwnCanvas(gfx::TBitmap& target) {
 
 TCanvas& TControl::SurfaceCanvas() {
     if (paintCanvas_) return *paintCanvas_;
-    TForm* f = ParentForm();
+    TFormHost* f = FormHost();
     if (f) {
         EnsureOwnCanvas(f->BackBuffer());
         // Outside Paint() the canvas still draws at the control's place on the form; what is
@@ -395,7 +403,7 @@ TCanvas& TControl::SurfaceCanvas() {
 void TControl::RunPaint(TCanvas& canvas, TPoint origin, const TRect& clip) {
     TRect devClip = gfx::Intersect(clip, gfx::Bounds(origin.X, origin.Y, width_, height_));
     if (devClip.IsEmpty()) return;
-    TForm* f = ParentForm();
+    TFormHost* f = FormHost();
     TCanvas* surface;
     std::optional<gfx::TCanvasStateGuard> saved;  // a canvas that is not the control's own
     if (f && &canvas.Bitmap() == &f->BackBuffer()) {
@@ -421,7 +429,7 @@ void TControl::RunPaint(TCanvas& canvas, TPoint origin, const TRect& clip) {
     }
     paintCanvas_ = outer;
     controlState_ = (controlState_ & ~csPainting) | (was & csPainting);
-    if (f && f != this) f->PaintFocusMark(this, *surface, origin, devClip);
+    if (f && f != AsFormHost()) f->PaintFocusMark(this, *surface, origin, devClip);
 }
 
 void TControl::PaintParentInto(TCanvas& canvas, TPoint offset) {

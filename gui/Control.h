@@ -44,6 +44,7 @@ using gfx::TRect;
 
 class TWinControl;
 class TForm;
+class TFormHost;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
@@ -84,6 +85,7 @@ public:
     TWinControl* Parent() const { return parent_; }
     virtual void SetParent(TWinControl* parent);
     TForm* ParentForm() const;  // the form the control is on (itself for a form)
+    TFormHost* FormHost() const;  // the same form, as the core sees it
     int Left() const { return left_; }
     int Top() const { return top_; }
     int Width() const { return width_; }
@@ -226,6 +228,9 @@ protected:
 
     TRect FormRectOf(const TRect& clientRect) const;
     void RequestAlign();
+    // A top-level window answers itself (TForm); the core reaches its form only through this.
+    virtual TFormHost* AsFormHost() const { return nullptr; }
+    const TControl* Root() const;  // the topmost parent (the form, when on one)
 
 private:
     void FontOnChange();

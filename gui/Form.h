@@ -14,6 +14,7 @@
 
 #include "gfx/Bitmap.h"
 #include "gui/CustomControl.h"
+#include "gui/Host.h"
 #include "gui/backend/Backend.h"
 
 namespace gui {
@@ -36,7 +37,7 @@ enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TComponent* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TComponent* sender, bool& canClose)>;
 
-class TForm : public TCustomControl {
+class TForm : public TCustomControl, public TFormHost {
 public:
     explicit TForm(TComponent* owner);
     ~TForm() override;
@@ -70,8 +71,8 @@ public:
     void StartWindowDrag();
 
     // Focus.
-    TWinControl* ActiveControl() const { return activeControl_; }
-    void SetActiveControl(TWinControl* c);
+    TWinControl* ActiveControl() const override { return activeControl_; }
+    void SetActiveControl(TWinControl* c) override;
     // Move the focus in tab order (Tab / Shift+Tab).
     void SelectNext(TWinControl* current, bool forward, bool checkTabStop);
     // Keyboard focus that may also rest on a windowless control (a skin button, a link): while
@@ -90,10 +91,10 @@ public:
     // focused text field, so that typing a search term leaves the dialog looking as it did.
     void KeyboardUsed(int key);
     // Draws the mark when c is the marked control (the painting of controls calls it).
-    void PaintFocusMark(const TControl* c, TCanvas& canvas, TPoint origin, const TRect& clip) const;
+    void PaintFocusMark(const TControl* c, TCanvas& canvas, TPoint origin, const TRect& clip) const override;
     // The mark of a control that has it outside its bounds, painted over everything in dirty.
     void PaintOutsetFocusMark(const TRect& dirty);
-    bool Active() const { return active_; }
+    bool Active() const override { return active_; }
 
     // Showing and closing.
     void Show();
@@ -118,20 +119,21 @@ public:
     TNotifyEvent OnPaint;  // after the form's own background, before its children
 
     // The framework's side.
-    WindowHandle Handle() const { return handle_; }
+    WindowHandle Handle() const override { return handle_; }
     WindowHandle HandleNeeded();
     // The form's pixels; of the client area's size once the form has been shown.
-    gfx::TBitmap& BackBuffer() { return *backBuffer_; }
+    gfx::TBitmap& BackBuffer() override { return *backBuffer_; }
     // Mark/paint: rectangles in client coordinates.
-    void InvalidateFormRect(const TRect& r);
+    void InvalidateFormRect(const TRect& r) override;
     bool HasInvalid() const { return !dirty_.empty() || !unshown_.IsEmpty(); }
     // Pixels drawn straight into the back buffer (a control's Canvas outside Paint): shown when
     // the loop is idle, without painting anything again.
-    void MarkDrawn(const TRect& r) { unshown_ = gfx::UnionRect(unshown_, gfx::Intersect(r, ClientRect())); }
-    void PaintInvalid();                 // paint and present everything invalid
-    void PaintFormRect(const TRect& r);  // paint r now (all layers) and present it
-    void Present(const TRect& r);
-    TCanvas& FormCanvas() { return *formCanvas_; }
+    void MarkDrawn(const TRect& r) override { unshown_ = gfx::UnionRect(unshown_, gfx::Intersect(r, ClientRect())); }
+    void PaintInvalid() override;                 // paint and present everything invalid
+    void PaintFormRect(const TRect& r) override;  // paint r now (all layers) and present it
+    void Present(const TRect& r) override;
+    TCanvas& FormCanvas() override { return *formCanvas_; }
+    TForm* Form() override { return this; }
     void DoCreate();
     void SetActive(bool active);                                           // the window became (in)active
     void WindowMoved(int screenLeft, int screenTop);                       // the user moved it
@@ -143,6 +145,7 @@ public:
     void SetParent(TWinControl* parent) override;  // forms stay top-level; ignored
 
 protected:
+    TFormHost* AsFormHost() const override { return const_cast<TForm*>(this); }
     void VisibleChanged() override;
     void TextChanged() override;
     void EraseBackground(TCanvas& canvas) override;

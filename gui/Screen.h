@@ -1,5 +1,6 @@
 #pragma once
-// TScreen: the screen as the framework sees it (global `Screen`, made by TApplication).
+// TScreen: the screen as the framework sees it (global `Screen`, made by TApplication for the
+// application's lifetime, which answers through THost).
 #include <vector>
 
 #include "gui/Consts.h"
@@ -8,11 +9,12 @@
 namespace gui {
 
 class TForm;
+class THost;
 class TWinControl;
 
 class TScreen {
 public:
-    TScreen() = default;
+    explicit TScreen(THost& host) : host_(host) {}
 
     int Width() const;
     int Height() const;
@@ -30,6 +32,7 @@ public:
     TControl* ControlAtCursor() const { return ControlAtPos(CursorPos()); }
 
 private:
+    THost& host_;
     TCursor cursor_ = crDefault;
 };
 

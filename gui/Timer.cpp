@@ -1,6 +1,6 @@
 #include "gui/Timer.h"
 
-#include "gui/Application.h"
+#include "gui/Host.h"
 
 namespace gui {
 
@@ -8,7 +8,7 @@ TTimer::TTimer(TComponent* owner) : TComponent(owner) {}
 
 TTimer::~TTimer() {
     MarkDestroying();
-    if (registered_ && Application) Application->UnregisterTimer(this);
+    if (THost* host = Host(); host && registered_) host->UnregisterTimer(this);
 }
 
 void TTimer::SetEnabled(bool v) {
@@ -34,19 +34,21 @@ void TTimer::Loaded() {
 }
 
 void TTimer::Reschedule() {
-    if (!Application) return;
+    THost* host = Host();
+    if (!host) return;
     // Changing anything starts the interval afresh, as re-creating a window timer does.
-    due_ = Application->TheBackend().Now() + std::uint64_t(interval_ > 0 ? interval_ : 0);
+    due_ = host->TheBackend().Now() + std::uint64_t(interval_ > 0 ? interval_ : 0);
     if (!registered_) {
-        Application->RegisterTimer(this);
+        host->RegisterTimer(this);
         registered_ = true;
     }
 }
 
 void TTimer::Fire() {
     if (running_) return;
-    if (!Application) return;
-    due_ = Application->TheBackend().Now() + std::uint64_t(interval_ > 0 ? interval_ : 1);
+    THost* host = Host();
+    if (!host) return;
+    due_ = host->TheBackend().Now() + std::uint64_t(interval_ > 0 ? interval_ : 1);
     running_ = true;
     TDispatchScope scope;  // a handler that frees this timer (or its owner) leaves it whole until here
     try {

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "gui/Application.h"
-#include "gui/Form.h"
+#include "gui/Host.h"
 
 namespace gui {
 
@@ -42,9 +41,9 @@ void TWinControl::InsertControl(TControl* c) {
 void TWinControl::RemoveControl(TControl* c) {
     if (!c || c->parent_ != this) return;
     if (!Destroying()) c->Invalidate();
-    if (Application) Application->ReleaseMouseState(c);
+    if (THost* host = Host()) host->ReleaseMouseState(c);
     if (c->IsWinControl()) {
-        if (TForm* f = ParentForm(); f && !f->Destroying()) {
+        if (TFormHost* f = FormHost(); f && !Root()->Destroying()) {
             TWinControl* active = f->ActiveControl();
             if (active && static_cast<TWinControl*>(c)->ContainsControl(active)) f->SetActiveControl(nullptr);
         }
@@ -111,12 +110,12 @@ void TWinControl::SetTabOrder(int order) {
 }
 
 bool TWinControl::Focused() const {
-    TForm* f = ParentForm();
+    TFormHost* f = FormHost();
     return f && f->ActiveControl() == this && f->Active();
 }
 
 bool TWinControl::CanFocus() const {
-    TForm* f = ParentForm();
+    TFormHost* f = FormHost();
     if (!f) return false;
     for (const TControl* c = this; c; c = c->parent_)
         if (!c->visible_ || !c->enabled_) return false;
@@ -124,8 +123,8 @@ bool TWinControl::CanFocus() const {
 }
 
 void TWinControl::SetFocus() {
-    TForm* f = ParentForm();
-    if (!f || f == this) return;
+    TFormHost* f = FormHost();
+    if (!f || f == AsFormHost()) return;
     if (!CanFocus()) return;
     f->SetActiveControl(this);
 }
@@ -260,8 +259,8 @@ void TWinControl::ParentShowHintChanged() {
 void TWinControl::EnabledChanged() {
     TControl::EnabledChanged();
     if (!Enabled()) {
-        if (TForm* f = ParentForm();
-            f && f != this && f->ActiveControl() && ContainsControl(f->ActiveControl()))
+        if (TFormHost* f = FormHost();
+            f && f != AsFormHost() && f->ActiveControl() && ContainsControl(f->ActiveControl()))
             f->SetActiveControl(nullptr);
     }
 }
@@ -289,7 +288,7 @@ void TWinControl::PaintAt(TCanvas& canvas, TPoint origin, const TRect& clip) {
     PaintWindowedChildren(canvas, origin, mine);
     // Over the children too (a list's scroll bar lies on its edge).
     if (ControlCount() == 0) return;
-    if (TForm* f = ParentForm(); f && f != this) f->PaintFocusMark(this, canvas, origin, mine);
+    if (TFormHost* f = FormHost(); f && f != AsFormHost()) f->PaintFocusMark(this, canvas, origin, mine);
 }
 
 void TWinControl::PaintChild(TCanvas& canvas, TPoint origin, const TRect& clip, TControl* c) {
@@ -301,7 +300,7 @@ void TWinControl::PaintChild(TCanvas& canvas, TPoint origin, const TRect& clip, 
     try {
         c->PaintAt(canvas, at, r);
     } catch (...) {
-        if (Application) Application->HandleException(c);
+        if (THost* host = Host()) host->HandleException(c);
     }
 }
 
