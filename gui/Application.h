@@ -100,7 +100,8 @@ public:
     // Mouse state the framework keeps.
     TControl* CaptureControl() const { return pointer_->Capture(); }
     void SetCaptureControl(TControl* c) { pointer_->SetCapture(c); }
-    TControl* MouseControl() const override { return pointer_->Under(); }  // deepest control under the pointer
+    // The deepest control under the pointer.
+    TControl* MouseControl() const override { return pointer_->Under(); }
     void ReleaseMouseState(TControl* c) override;  // forget c as pressed/captured/under the pointer
 
     // Forms and timers (maintained by TForm and TTimer).

@@ -84,7 +84,7 @@ public:
     // Parent and position.
     TWinControl* Parent() const { return parent_; }
     virtual void SetParent(TWinControl* parent);
-    TForm* ParentForm() const;  // the form the control is on (itself for a form)
+    TForm* ParentForm() const;    // the form the control is on (itself for a form)
     TFormHost* FormHost() const;  // the same form, as the core sees it
     int Left() const { return left_; }
     int Top() const { return top_; }

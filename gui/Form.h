@@ -128,7 +128,9 @@ public:
     bool HasInvalid() const { return !dirty_.empty() || !unshown_.IsEmpty(); }
     // Pixels drawn straight into the back buffer (a control's Canvas outside Paint): shown when
     // the loop is idle, without painting anything again.
-    void MarkDrawn(const TRect& r) override { unshown_ = gfx::UnionRect(unshown_, gfx::Intersect(r, ClientRect())); }
+    void MarkDrawn(const TRect& r) override {
+        unshown_ = gfx::UnionRect(unshown_, gfx::Intersect(r, ClientRect()));
+    }
     void PaintInvalid() override;                 // paint and present everything invalid
     void PaintFormRect(const TRect& r) override;  // paint r now (all layers) and present it
     void Present(const TRect& r) override;
