@@ -96,6 +96,7 @@ void TGIFImage::SetAutoSize(bool v) {
     void TGIFImage::Set##Name(bool v) { \
         if (v == (field)) return;       \
         (field) = v;                    \
+        UpdateOpaqueState();            \
         Invalidate();                   \
     }
 GIF_LOOK_SETTER(Center, center_)
@@ -119,6 +120,7 @@ void TGIFImage::SetThreadPriority(TThreadPriority v) {
 void TGIFImage::SetVisible(bool v) {
     if (v == visible_) return;
     visible_ = v;
+    UpdateOpaqueState();
     Invalidate();
 }
 
@@ -197,6 +199,8 @@ bool TGIFImage::Decode() {
     animated_ = FrameCount() > 1;
     empty_ = false;
     UpdateOpaqueState();
+    // A picture that animates runs from here; a paint neither starts nor stops it.
+    SetAnimationTimer(animated_ && animate_ && !empty_ && !Finished(), NextInterval());
 
     if (!composed_->Empty())
         std::memset(composed_->Bits(), 0, std::size_t(composed_->Stride()) * ImageHeight());
@@ -273,6 +277,14 @@ void TGIFImage::SetAnimationTimer(bool on, uint32_t interval) {
         timer_ = nullptr;
         t->Free();  // may be inside its own tick
     }
+}
+
+uint32_t TGIFImage::NextInterval() const {
+    return animate_ && FrameCount() > 1 && currentFrame_ <= FrameCount() ? FrameInterval(currentFrame_) : 1;
+}
+
+bool TGIFImage::Finished() const {
+    return LoopCount() != 0 && loopsDone_ > LoopCount() && !loop_;
 }
 
 void TGIFImage::AnimationTick(gui::TComponent*) {
@@ -458,18 +470,13 @@ void TGIFImage::PaintImage(gui::TCanvas& canvas) {
     }
 }
 
-void TGIFImage::Paint() {
-    const bool wasOpaque = (ControlStyle() & gui::csOpaque) != 0;
+void TGIFImage::Resize() {
     UpdateOpaqueState();
-    if (wasOpaque != ((ControlStyle() & gui::csOpaque) != 0))
-        Invalidate();  // what lies behind has to be painted first
-    else
-        PaintImage(Canvas());
+    gui::TGraphicControl::Resize();
+}
 
-    const uint32_t interval =
-        animate_ && FrameCount() > 1 && currentFrame_ <= FrameCount() ? FrameInterval(currentFrame_) : 1;
-    const bool finished = LoopCount() != 0 && loopsDone_ > LoopCount() && !loop_;
-    SetAnimationTimer(animated_ && animate_ && !empty_ && !finished, interval);
+void TGIFImage::Paint() {
+    PaintImage(Canvas());
 }
 
 void TGIFImage::Repaint() {

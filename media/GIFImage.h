@@ -112,13 +112,18 @@ protected:
     virtual void Change();
     virtual void Progress();
 
+    // Only draws: the opaque state follows the picture, the size and the look setters, and the
+    // timer the picture, the animation switch and the ticks.
     void Paint() override;
+    void Resize() override;
     void ComposeFrame();
     void DisposeFrame(int index);
     void AnimationTick(gui::TComponent* sender);
     void SetAnimationTimer(bool on, uint32_t interval = 0);
     void UpdateOpaqueState();
     void ResetImage();
+    uint32_t NextInterval() const;  // what the running animation waits before its next tick
+    bool Finished() const;          // a finite animation played all its passes
 
 private:
     void DrawBitmap(gui::TCanvas& canvas, const gfx::TBitmap& bitmap, const gui::TRect& target, uint32_t rop);
