@@ -362,7 +362,8 @@ void TApplication::Dispatch(const Event& ev) {
     TDispatchScope scope;
     try {
         TForm* form = FormOfHandle(ev.window);
-        bool blocked = modal_->Blocks(form);
+        // Without a modal loop nothing is blocked (the common case asks the modal stack nothing).
+        bool blocked = modal_->Top() && modal_->Blocks(form);
         switch (ev.type) {
             case EventType::MouseMove:
             case EventType::MouseDown:
@@ -456,8 +457,7 @@ void TApplication::DispatchKey(TForm* form, const Event& ev) {
     }
     CancelHint();
     suppressChar_ = false;
-    form->KeyboardUsed(key);
-    if (form->KeyPreview()) form->KeyDown(key, shift);
+    form->PreviewKeyDown(key, shift);
     if (form->Freeing()) return;
     if (!key) {
         suppressChar_ = true;

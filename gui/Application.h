@@ -84,7 +84,9 @@ public:
     void SetHintHidePause(int ms) { hints_->SetHidePause(ms); }
     TColor HintColor() const { return hints_->Color(); }
     void SetHintColor(TColor c) { hints_->SetColor(c); }
-    void CancelHint() { hints_->Cancel(); }
+    void CancelHint() {
+        if (!hints_->Quiet()) hints_->Cancel();
+    }
     bool HintShowing() const { return hints_->Showing(); }
     const std::string& HintText() const { return hints_->Text(); }  // the hint showing now
     TControl* HintControl() const { return hints_->Control(); }

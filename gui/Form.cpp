@@ -189,11 +189,6 @@ void TForm::SetActiveControl(TWinControl* c) {
     }
 }
 
-TControl* TForm::FocusedControl() const {
-    if (focusGraphic_) return focusGraphic_;
-    return activeControl_;
-}
-
 void TForm::FocusControl(TControl* c) {
     if (c && c->IsWinControl()) {
         static_cast<TWinControl*>(c)->SetFocus();
@@ -211,6 +206,16 @@ void TForm::SetFocusMarkShown(bool v) {
     markShown_ = v;
     if (!focusMarks_) return;
     if (TControl* c = FocusedControl()) c->Invalidate();
+}
+
+TControl* TForm::PointerAt(TPoint p, bool press, TPoint& local) {
+    if (press) SetFocusMarkShown(false);
+    return DeepestControlAt(p, false, &local);
+}
+
+void TForm::PreviewKeyDown(int& key, TShiftState shift) {
+    KeyboardUsed(key);
+    if (keyPreview_) KeyDown(key, shift);
 }
 
 void TForm::KeyboardUsed(int key) {

@@ -78,7 +78,7 @@ public:
     // Keyboard focus that may also rest on a windowless control (a skin button, a link): while
     // one holds it no windowed control is active, and the form's own key handlers act for it;
     // Enter or Space clicks it. FocusedControl() is that control, else the active one.
-    TControl* FocusedControl() const;
+    TControl* FocusedControl() const { return focusGraphic_ ? focusGraphic_ : activeControl_; }
     void FocusControl(TControl* c);
     // The focus mark: a frame the framework draws on the focused control of a form that asks for
     // it, shown from the first key press until the next mouse press (as desktops do), so that
@@ -90,6 +90,12 @@ public:
     // A key went down in this form: shows the mark, except for keys that only edit the text of a
     // focused text field, so that typing a search term leaves the dialog looking as it did.
     void KeyboardUsed(int key);
+    // A pointer event at p (client coordinates): a press hides the mark. Answers the control under
+    // p and, in local, p in that control's client coordinates.
+    TControl* PointerAt(TPoint p, bool press, TPoint& local);
+    // A key went down: the mark shows (KeyboardUsed) and, with KeyPreview, the form's own
+    // KeyDown sees the key first.
+    void PreviewKeyDown(int& key, TShiftState shift);
     // Draws the mark when c is the marked control (the painting of controls calls it).
     void PaintFocusMark(const TControl* c, TCanvas& canvas, TPoint origin, const TRect& clip) const override;
     // The mark of a control that has it outside its bounds, painted over everything in dirty.

@@ -32,6 +32,9 @@ public:
     void SetColor(gfx::TColor c) { color_ = c; }
 
     void Cancel();
+    // Nothing pending or shown: Cancel would change nothing. (Only while the application goes
+    // can the window show without a control, and then no input is dispatched.)
+    bool Quiet() const { return !pending_ && !control_ && text_.empty(); }
     bool Showing() const;
     const std::string& Text() const { return text_; }  // the hint showing now
     TControl* Control() const { return control_; }

@@ -73,9 +73,12 @@ void TPointerRouter::LeftWindow() {
 void TPointerRouter::Dispatch(TForm* form, const Event& ev) {
     TPoint p{ev.x, ev.y};
     TPoint screen{form->Left() + ev.x, form->Top() + ev.y};
-    if (ev.type == EventType::MouseDown) form->SetFocusMarkShown(false);
-    TControl* under = form->DeepestControlAt(p);
-    auto local = [&](TControl* c) { return c->ScreenToClient(screen); };
+    TPoint underLocal;
+    TControl* under = form->PointerAt(p, ev.type == EventType::MouseDown, underLocal);
+    // The hit test already knows where the pointer lies on the control under it.
+    auto local = [&](TControl* c) { return c == under ? underLocal : c->ScreenToClient(screen); };
+    // Whether the form is still there once the handlers have run (they may free it).
+    TComponent::WeakOf<TForm> alive(form);
 
     switch (ev.type) {
         case EventType::MouseMove: {
@@ -88,7 +91,7 @@ void TPointerRouter::Dispatch(TForm* form, const Event& ev) {
             break;
         }
         case EventType::MouseDown: {
-            hints_.Cancel();
+            if (!hints_.Quiet()) hints_.Cancel();
             if (app_.ActiveForm() != form) app_.SetActiveForm(form);
             SetUnder(under);
             TControl* target = capture_ ? capture_ : under_;
@@ -136,11 +139,14 @@ void TPointerRouter::Dispatch(TForm* form, const Event& ev) {
                 if (!target->Freeing()) target->MouseUp(ev.button, ev.shift, l.X, l.Y);
             }
             // The pointer may have left the control while it was held.
-            if (app_.FormOfHandle(ev.window) == form) SetUnder(form->DeepestControlAt(p));
+            if (alive && form->Handle() == ev.window) {
+                TPoint ignored;
+                SetUnder(form->PointerAt(p, false, ignored));
+            }
             break;
         }
         case EventType::MouseWheel: {
-            hints_.Cancel();
+            if (!hints_.Quiet()) hints_.Cancel();
             // What lies under the pointer scrolls first, focused or not (the description beside a
             // focused list); otherwise the focused control and its parents, as before.
             bool taken = false;

@@ -10,12 +10,6 @@ bool TPressTracker::Hit(int x, int y) const {
     return hit_ ? hit_(x, y) : owner_.ClientRect().Contains({x, y});
 }
 
-void TPressTracker::Press(TShiftState shift) {
-    held_ = true;
-    inside_ = true;
-    clicks_ = !(shift & ssDouble);
-}
-
 bool TPressTracker::Move(int x, int y) {
     if (!held_) return false;
     const bool in = Hit(x, y);

@@ -34,7 +34,11 @@ public:
 
     // A left press; the second press of a double click (ssDouble in shift) holds without a click
     // on its release, for buttons that take a double click as such.
-    void Press(TShiftState shift = 0);
+    void Press(TShiftState shift = 0) {
+        held_ = true;
+        inside_ = true;
+        clicks_ = !(shift & ssDouble);
+    }
     bool Move(int x, int y);  // true when Inside changed
     // A left release here clicks: held, on the hit, and not the second press of a double click
     // for buttons that take it as such. The hold goes on until Release, so the click still sees

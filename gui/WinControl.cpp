@@ -78,14 +78,20 @@ TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled) const {
     return graphic;
 }
 
-TControl* TWinControl::DeepestControlAt(TPoint p, bool allowDisabled) {
+TControl* TWinControl::DeepestControlAt(TPoint p, bool allowDisabled, TPoint* local) {
     TWinControl* w = this;
     for (;;) {
         TControl* c = w->ControlAtPos(p, allowDisabled);
-        if (!c) return w;
+        if (!c) {
+            if (local) *local = p;
+            return w;
+        }
         p.X -= c->left_;
         p.Y -= c->top_;
-        if (!c->IsWinControl()) return c;
+        if (!c->IsWinControl()) {
+            if (local) *local = p;
+            return c;
+        }
         w = static_cast<TWinControl*>(c);
     }
 }

@@ -30,7 +30,8 @@ public:
     // nullptr if none.
     TControl* ControlAtPos(TPoint p, bool allowDisabled = false) const;
     // The deepest control at a client point (this if no child is there).
-    TControl* DeepestControlAt(TPoint p, bool allowDisabled = false);
+    // local (optional) receives p in the found control's client coordinates.
+    TControl* DeepestControlAt(TPoint p, bool allowDisabled = false, TPoint* local = nullptr);
 
     // Focus.
     bool TabStop() const { return tabStop_; }

@@ -102,11 +102,10 @@ void TSkinButton::MouseDown(gui::TMouseButton button, gui::TShiftState shift, in
 void TSkinButton::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
     if (button == gui::mbLeft) {
         // The click comes before the release handling, so OnClick sees the pressed band.
-        if (press_.ClickAt(x, y)) {
+        if (press_.Release(x, y)) {
             Click();
             if (Freeing()) return;
         }
-        press_.Release(x, y);
     }
     gui::TGraphicControl::MouseUp(button, shift, x, y);
     if (state_ != stNormal) state_ = stHot;
