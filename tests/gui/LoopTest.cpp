@@ -216,7 +216,7 @@ TEST(Loop, HintsFollowThePauseAndHideTimes) {
     auto* b = Place<TButton>(f, 100, 10, 50, 25);
     b->SetHint(base::Cp("Schließen|Beendet das Programm"));
     b->SetShowHint(true);
-    auto* plain = Place<TButton>(f, 200, 10, 50, 25);
+    Place<TButton>(f, 200, 10, 50, 25);
     f->Show();
     EXPECT_EQ(t.app->HintPause(), 500);
     t.hb->MouseMove(20, 20);

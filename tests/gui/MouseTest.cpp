@@ -173,7 +173,7 @@ TEST(Mouse, DoubleClickNeedsTheTimeTheDistanceAndTheSameControl) {
 
 TEST(Mouse, WheelGoesToTheControlUnderThePointerThenTheFocusedOneAndLeavingTheWindowLeaves) {
     Scene s;
-    auto* child = Place<GProbe>(s.w, 0, 0, 10, 10, "child", &s.log);
+    Place<GProbe>(s.w, 0, 0, 10, 10, "child", &s.log);
     s.w->SetTabStop(true);
     s.w->SetFocus();
     ASSERT_TRUE(s.w->Focused());

@@ -65,9 +65,8 @@ TEST(Paint, GraphicControlsLieBelowWindowedOnesAndWindowsClipTheirChildren) {
     f->SetColor(gfx::clRed);
     // The windowed pane comes first in the list, the graphic box later: the box still lies below.
     auto* pane = Place<Pane>(f, 30, 30, 50, 50, "pane", gfx::clLime);
-    auto* box = Place<Box>(f, 10, 10, 50, 50, "box", gfx::clBlue);
-    auto* inner =
-        Place<Box>(pane, 40, 0, 30, 10, "inner", gfx::clYellow);  // reaches 20 pixels out of the pane
+    Place<Box>(f, 10, 10, 50, 50, "box", gfx::clBlue);
+    Place<Box>(pane, 40, 0, 30, 10, "inner", gfx::clYellow);  // reaches 20 pixels out of the pane
     paintLog.clear();
     f->Show();
     EXPECT_EQ(paintLog, (std::vector<std::string>{"box", "pane", "inner"}));
@@ -164,7 +163,7 @@ TEST(Paint, PaintNowStaysUnderWindowedSiblingsAndParentImageShowsWhatIsBehind) {
     auto* f = t.Form(120, 100);
     f->SetColor(gfx::clWhite);
     auto* below = Place<Box>(f, 0, 0, 60, 60, "below", gfx::clBlue);
-    auto* cover = Place<Pane>(f, 30, 30, 40, 40, "cover", gfx::clLime);
+    Place<Pane>(f, 30, 30, 40, 40, "cover", gfx::clLime);
     f->Show();
     below->SetFill(gfx::clRed);
     below->PaintNow();

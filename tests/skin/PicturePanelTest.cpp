@@ -46,8 +46,8 @@ TEST(PicturePanel, ShowsTheSkinBehindItAsASnapshot) {
 
     auto* panel = Place<TPicturePanel>(f, 8, 128, 170, 265);
     panel->SetSkinForm(skin);
-    auto* child = Place<Block>(panel, 100, 200, 10, 10);
-    auto* bare = Place<TPicturePanel>(f, 300, 10, 20, 20);
+    Place<Block>(panel, 100, 200, 10, 10);
+    Place<TPicturePanel>(f, 300, 10, 20, 20);
     f->Show();
 
     for (auto [x, y] : {std::pair{8, 128}, {177, 128}, {8, 392}, {177, 392}, {9, 129}, {50, 300}})
