@@ -267,19 +267,6 @@ void TBitmap::SetTransparentColor(TColor color) {
     transparentMode_ = color == clDefault ? tmAuto : tmFixed;
 }
 
-void TBitmap::CopyLayout(const TBitmap& other) noexcept {
-    width_ = other.width_;
-    height_ = other.height_;
-    scale_ = other.scale_;
-    logicalWidth_ = other.logicalWidth_;
-    logicalHeight_ = other.logicalHeight_;
-    stride_ = other.stride_;
-    format_ = other.format_;
-    transparent_ = other.transparent_;
-    transparentMode_ = other.transparentMode_;
-    transparentColor_ = other.transparentColor_;
-}
-
 TCanvas& TBitmap::Canvas() {
     if (!canvas_) canvas_ = std::make_unique<TCanvas>(*this);
     return *canvas_;
@@ -287,17 +274,35 @@ TCanvas& TBitmap::Canvas() {
 
 void TBitmap::Assign(const TBitmap& other) {
     if (this == &other) return;
-    CopyLayout(other);
+    width_ = other.width_;
+    height_ = other.height_;
+    scale_ = other.scale_;
+    logicalWidth_ = other.logicalWidth_;
+    logicalHeight_ = other.logicalHeight_;
+    stride_ = other.stride_;
+    format_ = other.format_;
     bits_ = other.bits_;
     palette_ = other.palette_;
+    transparent_ = other.transparent_;
+    transparentMode_ = other.transparentMode_;
+    transparentColor_ = other.transparentColor_;
     if (canvas_) canvas_->TargetResized();
 }
 
 void TBitmap::Assign(TBitmap&& other) noexcept {
     if (this == &other) return;
-    CopyLayout(other);
+    width_ = other.width_;
+    height_ = other.height_;
+    scale_ = other.scale_;
+    logicalWidth_ = other.logicalWidth_;
+    logicalHeight_ = other.logicalHeight_;
+    stride_ = other.stride_;
+    format_ = other.format_;
     bits_ = std::move(other.bits_);
     palette_ = std::move(other.palette_);
+    transparent_ = other.transparent_;
+    transparentMode_ = other.transparentMode_;
+    transparentColor_ = other.transparentColor_;
     if (canvas_) canvas_->TargetResized();
     other.width_ = other.height_ = other.stride_ = 0;
     other.scale_ = 1.0;

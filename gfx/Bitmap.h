@@ -116,8 +116,6 @@ private:
     void Allocate(int width, int height, TPixelFormat format);
     // Hands the pixels, their layout and palette to `old` (a fresh bitmap) before a reallocation.
     void MovePixelsTo(TBitmap& old);
-    // Everything Assign takes but the pixels and the palette: size, layout and transparency.
-    void CopyLayout(const TBitmap& other) noexcept;
 
     int width_ = 0;
     int height_ = 0;
