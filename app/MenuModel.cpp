@@ -139,7 +139,7 @@ void TMenuModel::LoadCategories() {
 void TMenuModel::OpenCategoryList(int index, const std::string& category) {
     openCategory_ = index;
     heading_ = category;
-    listed_.clear();
+    listed_.clear();  // a list that cannot be read leaves none, not the one before
     listed_ = ReadCategoryPrograms(LoadCatalogue(DataFile("progname.txt")), category);
 }
 
