@@ -3,25 +3,39 @@
 # search by keyboard, searches for a term without hits and closes the "nothing found" box with
 # Enter, ROUNDS times; then copies a program into a scratch folder (the progress window comes and
 # goes) and opens the search by keyboard once more; then ends the menu with Alt+F4. Fails when a step
-# does not reach its next state within half a minute (a loaded machine starts slowly) or the menu
-# ends early.
+# does not reach its next state within half a minute (two minutes for the first window: the sanitizer
+# build on a loaded machine once took over thirty seconds) or the menu ends early; a failure shows
+# where the menu stood.
 set -u
 program=$1 disc=$2 rounds=$3
 
 "$program" --data "$disc" --root "$disc" &
 pid=$!
 
+# The menu's windows, mapped or not, and where each of its threads waits.
+where() {
+  local w
+  for w in $(xdotool search --pid "$pid" 2>/dev/null); do
+    xwininfo -id "$w" 2>/dev/null | grep -E 'Window id|Map State|Absolute upper-left|Width|Height'
+  done
+  grep -E '^State' "/proc/$pid/status" 2>/dev/null
+  if command -v gdb >/dev/null; then
+    timeout 60 gdb -p "$pid" -batch -ex 'thread apply all bt 12' 2>/dev/null | grep -E '^(Thread|#)'
+  fi
+}
+
 fail() {
   echo "box-loop: $*" >&2
+  kill -0 "$pid" 2>/dev/null && where >&2
   kill "$pid" 2>/dev/null
   wait "$pid" 2>/dev/null
   exit 1
 }
 
 # Waits until the menu shows n windows (the menu, and the dialog or the box on top), with or without
-# the box ("Information").
+# the box ("Information"), within $3 seconds (30 when not given).
 shows() {
-  local n=$1 box=$2 shown boxes end=$((SECONDS + 30))
+  local n=$1 box=$2 shown boxes end=$((SECONDS + ${3:-30}))
   while ((SECONDS < end)); do
     kill -0 "$pid" 2>/dev/null || fail "the menu ended (round $round)"
     shown=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)
@@ -33,7 +47,7 @@ shows() {
 }
 
 round=0
-shows 1 0
+shows 1 0 120
 for ((round = 1; round <= rounds; round++)); do
   xdotool key ctrl+f
   shows 2 0
