@@ -170,6 +170,8 @@ SdlBackend::SdlBackend(const BackendOptions& options) {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // A menu left open must not keep the screen awake; SDL would also ask the desktop's bus for that.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::string why = SDL_GetError();
         throw std::runtime_error("Keine Anzeige verf\xC3\xBCgbar (" + why +
