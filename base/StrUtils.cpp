@@ -106,8 +106,9 @@ bool TryStrToInt(std::string_view s, int& value) {
         if (v > (base == 16 ? int64_t(0xFFFFFFFF) : int64_t(2147483648LL))) return false;
     }
     if (base == 16) {
-        int32_t r = int32_t(uint32_t(v));
-        value = neg ? -r : r;
+        // Negated in 32 bits: -$80000000 wraps to itself instead of overflowing.
+        const uint32_t u = uint32_t(v);
+        value = int32_t(neg ? 0u - u : u);
         return true;
     }
     if (neg) v = -v;

@@ -28,6 +28,8 @@ TEST(StrUtils, StrToIntAcceptsLeadingBlanksAndRejectsTheRest) {
     EXPECT_EQ(StrToInt("  42"), 42);
     EXPECT_EQ(StrToInt("-17"), -17);
     EXPECT_EQ(StrToInt("$1F"), 31);
+    EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
+    EXPECT_EQ(StrToInt("-$80000000"), -2147483647 - 1);
     EXPECT_EQ(StrToInt("2147483647"), 2147483647);
     EXPECT_EQ(StrToInt("-2147483648"), -2147483647 - 1);
     for (const char* bad : {"", " ", "12 ", "1x", "2147483648", "--1", "+", "$"}) {
