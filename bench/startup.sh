@@ -74,7 +74,7 @@ for _ in 1 2 3; do memory "$work/headless" "$menu" --headless "${menu_args[@]}";
 have_display=
 if [ -x /usr/bin/Xvfb ]; then
   display=:$(( 90 + RANDOM % 500 ))
-  /usr/bin/Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
+  /usr/bin/Xvfb "$display" -screen 0 1024x768x24 -noreset -nolisten tcp > /dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 50); do
     [ -e "/tmp/.X11-unix/X${display#:}" ] && break

@@ -20,7 +20,7 @@ export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 
 start_xvfb() {
   local display=:$((600 + RANDOM % 300))
-  Xvfb "$display" -screen 0 1024x768x24 "$@" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  Xvfb "$display" -screen 0 1024x768x24 -noreset "$@" -nolisten tcp >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
   export DISPLAY=$display

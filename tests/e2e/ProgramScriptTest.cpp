@@ -188,7 +188,8 @@ click bBeenden2
     e2e::WriteText(s.path / "lsan.supp", "leak:libdbus\n");
     const e2e::RunResult r = e2e::Run(
         {"--data", disc.string(), "--root", disc.string(), "--script", "script.txt"}, s.path,
-        {"xvfb-run", "-a", "-n", e2e::FirstFreeDisplay(), "-s", "-screen 0 1024x768x24 -nolisten tcp"},
+        {"xvfb-run", "-a", "-n", e2e::FirstFreeDisplay(), "-s",
+         "-screen 0 1024x768x24 -noreset -nolisten tcp"},
         {{"SDL_AUDIODRIVER", "none"}, {"LSAN_OPTIONS", "suppressions=" + (s.path / "lsan.supp").string()}});
     EXPECT_EQ(r.code, 0) << r.output;
     EXPECT_GT(e2e::fs::file_size(s.path / "display.png"), 1000u);
@@ -203,7 +204,8 @@ TEST_F(ProgramScript, MessageBoxClosedByEnterRoundAfterRound) {
         CDMENU_SKIP_OUTSIDE_CI("xvfb-run, Xvfb or xdotool is not installed");
     e2e::WriteText(s.path / "lsan.supp", "leak:libdbus\n");
     const e2e::RunResult r = e2e::RunCommand(
-        {"xvfb-run", "-a", "-n", e2e::FirstFreeDisplay(), "-s", "-screen 0 1024x768x24 -nolisten tcp", "bash",
+        {"xvfb-run", "-a", "-n", e2e::FirstFreeDisplay(), "-s",
+         "-screen 0 1024x768x24 -noreset -nolisten tcp", "bash",
          std::string(CDMENU_SOURCE_DIR) + "/tests/e2e/box-loop.sh", e2e::Program().string(), disc.string(),
          "40"},
         s.path,

@@ -164,7 +164,7 @@ TEST(SdlEndToEnd, FramelessWindowTakesAClickAndIsDraggedBySkin) {
     std::string cmd = "LSAN_OPTIONS=suppressions=" + dir + "sdl-e2e.supp CDMENU_E2E_CHILD=1 xvfb-run -a -n " +
                       std::to_string(100 + getpid() % 800) +
                       " -s '-screen 0 800x600x24 "
-                      "-nolisten tcp' /proc/" +
+                      "-noreset -nolisten tcp' /proc/" +
                       std::to_string(getpid()) + "/exe --gtest_filter=SdlEndToEnd.* >" + dir +
                       "sdl-e2e.log 2>&1";
     int rc = std::system(cmd.c_str());

@@ -21,6 +21,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <strings.h>
 #include <unistd.h>
 
 #include "base/Cp1252.h"
@@ -49,6 +50,22 @@ int ProbeOutputScale() {
 #else
     return 1;
 #endif
+}
+
+// Why no screen was reached, for a driver SDL fell back to that draws into memory only ("offscreen",
+// "dummy"); empty when that driver is the one SDL_VIDEODRIVER asks for.
+std::string InvisibleDriverReason(const char* driver) {
+    if (!driver || (strcasecmp(driver, "offscreen") != 0 && strcasecmp(driver, "dummy") != 0)) return {};
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (asked && strcasestr(asked, driver)) return {};
+    const char* x11 = std::getenv("DISPLAY");
+    if (x11 && *x11) return std::string("die Anzeige ") + x11 + " antwortet nicht";
+    return "weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt";
+}
+
+[[noreturn]] void ThrowNoDisplay(const std::string& why) {
+    throw std::runtime_error("Keine Anzeige verf\xC3\xBCgbar (" + why +
+                             "). Mit --headless l\xC3\xA4uft das Programm ohne Anzeige.");
 }
 
 }  // namespace
@@ -172,15 +189,17 @@ SdlBackend::SdlBackend(const BackendOptions& options) {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     // A menu left open must not keep the screen awake; SDL would also ask the desktop's bus for that.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::string why = SDL_GetError();
-        throw std::runtime_error("Keine Anzeige verf\xC3\xBCgbar (" + why +
-                                 "). Mit --headless l\xC3\xA4uft das Programm ohne Anzeige.");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) ThrowNoDisplay(SDL_GetError());
+    const char* driver = SDL_GetCurrentVideoDriver();
+    // When no screen answers SDL draws into memory instead, and the menu would run on with no
+    // window anyone sees.
+    if (const std::string why = InvisibleDriverReason(driver); !why.empty()) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        ThrowNoDisplay(why);
     }
     wakeEvent_ = SDL_RegisterEvents(1);
     // A compositor that scales windows itself (Wayland) tells by how much through the size in
     // pixels of a high-density window; X11 windows are measured in pixels.
-    const char* driver = SDL_GetCurrentVideoDriver();
     const bool wayland = driver && std::strcmp(driver, "wayland") == 0;
     x11Driver_ = driver && std::strcmp(driver, "x11") == 0;
     if (x11Driver_) {
