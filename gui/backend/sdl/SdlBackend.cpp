@@ -58,8 +58,10 @@ std::string InvisibleDriverReason(const char* driver) {
     if (!driver || (strcasecmp(driver, "offscreen") != 0 && strcasecmp(driver, "dummy") != 0)) return {};
     const char* asked = std::getenv("SDL_VIDEODRIVER");
     if (asked && strcasestr(asked, driver)) return {};
-    const char* x11 = std::getenv("DISPLAY");
-    if (x11 && *x11) return std::string("die Anzeige ") + x11 + " antwortet nicht";
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* display = std::getenv(variable);
+        if (display && *display) return std::string("die Anzeige ") + display + " antwortet nicht";
+    }
     return "weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt";
 }
 
